@@ -1,0 +1,137 @@
+#include "common/atomicfile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zorv::common {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string errnoText(const char *what, const fs::path &path, int err)
+{
+    return std::string(what) + " " + path.string() + ": " + std::strerror(err);
+}
+
+std::string tempNameFor(const fs::path &target)
+{
+    static std::mt19937_64 rng { std::random_device {}() };
+    char suffix[17];
+    std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(rng()));
+    return std::string(kTempPrefix) + target.filename().string() + "." + suffix;
+}
+
+bool writeAll(int fd, const std::uint8_t *data, std::size_t size, int &err)
+{
+    while (size > 0) {
+        ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            err = errno;
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+} // namespace
+
+SaveResult saveFileAtomically(const fs::path &target, std::span<const std::uint8_t> data)
+{
+    fs::path dir = target.parent_path();
+    if (dir.empty())
+        dir = ".";
+    const fs::path temp = dir / tempNameFor(target);
+
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return { false, errnoText("Cannot create", temp, errno) };
+
+    // Keep the permissions of the file being replaced, as an in-place write would.
+    struct stat st { };
+    if (::stat(target.c_str(), &st) == 0)
+        ::fchmod(fd, st.st_mode & 07777);
+
+    int err = 0;
+    bool ok = writeAll(fd, data.data(), data.size(), err);
+    std::string what = "Cannot write";
+    if (ok && ::fsync(fd) != 0) {
+        ok = false;
+        err = errno;
+        what = "Cannot flush";
+    }
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        err = errno;
+        what = "Cannot close";
+    }
+    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
+        ok = false;
+        err = errno;
+        what = "Cannot replace";
+    }
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return { false, errnoText(what.c_str(), what == "Cannot replace" ? target : temp, err) };
+    }
+
+    int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        // The rename is done; a folder that cannot be synced (some file systems
+        // refuse) is reported, since the new name may not survive a crash.
+        int rc = ::fsync(dfd);
+        int ferr = errno;
+        ::close(dfd);
+        if (rc != 0 && ferr != EINVAL && ferr != ENOTSUP)
+            return { false, errnoText("Cannot flush folder", dir, ferr) };
+    }
+    return {};
+}
+
+SaveResult saveFileAtomically(const fs::path &target, const std::string &data)
+{
+    return saveFileAtomically(
+        target, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t *>(data.data()), data.size()));
+}
+
+void removeStrayTempFiles(const fs::path &target)
+{
+    fs::path dir = target.parent_path();
+    if (dir.empty())
+        dir = ".";
+    const std::string prefix = std::string(kTempPrefix) + target.filename().string() + ".";
+    std::error_code ec;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() == prefix.size() + 16 && name.compare(0, prefix.size(), prefix) == 0) {
+            std::error_code rmEc;
+            fs::remove(it->path(), rmEc);
+        }
+    }
+}
+
+bool readWholeFile(const fs::path &path, std::string &out)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    in.seekg(0, std::ios::end);
+    const auto size = in.tellg();
+    if (size < 0)
+        return false;
+    in.seekg(0);
+    out.resize(static_cast<std::size_t>(size));
+    in.read(out.data(), size);
+    return static_cast<bool>(in) || in.gcount() == size;
+}
+
+} // namespace zorv::common

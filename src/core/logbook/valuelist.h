@@ -1,0 +1,32 @@
+// A suggestion list for a combo box: distinct texts with a use count each.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zorv::logbook {
+
+// Texts are held in display form (UTF-8). The capacity is fixed when the list
+// is sized; a full list silently drops new texts.
+class ValueList {
+public:
+    void clear();
+    void size(int diveCount); // capacity diveCount + 100, all entries empty
+    // Takes a text in stored (OEM) form and keeps it in display form.
+    void add(std::string_view storedText);
+    const std::string &get(int index) const; // empty beyond the count
+    int useCount(int index) const;
+    int count() const { return static_cast<int>(m_entries.size()); }
+    int capacity() const { return m_capacity; }
+
+private:
+    struct Entry {
+        std::string text;
+        int uses = 0;
+    };
+    std::vector<Entry> m_entries;
+    int m_capacity = 0;
+};
+
+} // namespace zorv::logbook
