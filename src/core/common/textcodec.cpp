@@ -72,6 +72,11 @@ std::string utf8ToCp1252(std::string_view utf8)
                 valid = false;
             cp = (cp << 6) | (c & 0x3F);
         }
+        // An overlong form ("\xC0\xAF" for '/') is not text anyone typed; decoding
+        // it would smuggle characters past checks made on the UTF-8 string.
+        static constexpr char32_t kShortest[] = { 0, 0, 0x80, 0x800, 0x10000 };
+        if (valid && cp < kShortest[len])
+            valid = false;
         if (!valid) {
             out.push_back(static_cast<char>(b));
             ++i;

@@ -1,1 +1,122 @@
+#include "common/strings.h"
+#include "common/stringtable.h"
+
+#include <climits>
+#include <cstddef>
 #include <gtest/gtest.h>
+#include <string>
+#include <string_view>
+
+namespace {
+
+using zorv::common::hasStr;
+using zorv::common::str;
+using zorv::common::detail::kStringTable;
+
+// Strict: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool isValidUtf8(std::string_view s)
+{
+    std::size_t i = 0;
+    while (i < s.size()) {
+        auto b = static_cast<unsigned char>(s[i]);
+        std::size_t len = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
+        if (len == 0 || i + len > s.size())
+            return false;
+        char32_t cp = len == 1 ? b : b & (0x7F >> len);
+        for (std::size_t k = 1; k < len; ++k) {
+            auto c = static_cast<unsigned char>(s[i + k]);
+            if ((c & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (c & 0x3F);
+        }
+        static constexpr char32_t kMin[] = { 0, 0, 0x80, 0x800, 0x10000 };
+        if (cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += len;
+    }
+    return true;
+}
+
+// The texts go straight into printf-style formatting; a stray '%' or an
+// unknown conversion would read arguments that were never passed.
+bool placeholdersAreSafe(std::string_view s)
+{
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] != '%')
+            continue;
+        ++i;
+        while (i < s.size() && (s[i] == '-' || s[i] == '0' || s[i] == ' '))
+            ++i;
+        while (i < s.size() && s[i] >= '0' && s[i] <= '9')
+            ++i;
+        if (i == s.size() || std::string_view("dusc%").find(s[i]) == std::string_view::npos)
+            return false;
+    }
+    return true;
+}
+
+struct Sample {
+    int id;
+    const char *text;
+};
+
+class StringTableSample : public testing::TestWithParam<Sample> { };
+
+TEST_P(StringTableSample, HasTheTextTheUserSees)
+{
+    EXPECT_TRUE(hasStr(GetParam().id));
+    EXPECT_EQ(str(GetParam().id), GetParam().text);
+}
+
+// Blanks, line breaks, tabs, the acute accent used as a quote and the
+// printf placeholders are all part of what the program shows.
+INSTANTIATE_TEST_SUITE_P(AcrossTheProgram, StringTableSample,
+    testing::Values(Sample { 108, "Le fichier tip ne se trouve pas dans le bon répertoire" }, Sample { 110, "&?" },
+        Sample { 128, "Zorv\n\nZorv\nType fichier Zorv (*.log)\n.log\nZorv.Document\nZorv Document" },
+        Sample { 32816, "&Chercher && Remplacer" }, Sample { 57344, "Zorv" },
+        Sample { 57601, "&Ouvrir...\tF3 / Strg+O" }, Sample { 59139, "RF" }, Sample { 62448, "°C" },
+        Sample { 62463, "8800 ft ... 13300 ft" }, Sample { 62485, "Bouteille" },
+        Sample { 62501, "´%s´ existe déjà\nEcraser fichier?" }, Sample { 62535, "Etanche" },
+        Sample { 62588, "sansnom.log" }, Sample { 62612, "Plongée #%d à #%d\navec %s%s HH:MM corriger?" },
+        Sample { 62627, "   %5d plongées atteintes le %2d.%02d.%04d" },
+        Sample { 62740, "      Erreur de transmission      " }, Sample { 62763, "Mai" },
+        Sample { 62783, "&Programme externe      Strg+F5" },
+        Sample { 62785, "ATTENTION\nUne pièce de ton équipement\na dépassé le délai pour la révision!" }));
+
+TEST(StringTable, PlannerResultKeepsItsLayoutAndArgumentOrder)
+{
+    const std::string_view text = str(62704);
+    EXPECT_TRUE(text.starts_with("\n Durée:\t\t%d min\n temps de remonté:\t\t%d min\n groupe de pression:\t%s\n"));
+    EXPECT_TRUE(
+        text.ends_with(" pression restante:\t\t%d bar\n perte de pression:\t\t%d bar\n Cons. air:\t\t%d barl\n"));
+    std::size_t conversions = 0;
+    for (std::size_t at = text.find('%'); at != std::string_view::npos; at = text.find('%', at + 1))
+        ++conversions;
+    EXPECT_EQ(conversions, 14u);
+}
+
+TEST(StringTable, UnknownIdsGiveAnEmptyText)
+{
+    for (int id : { INT_MIN, -1, 0, 105, 62471, 62632, 62744, 62786, 62792, INT_MAX }) {
+        EXPECT_FALSE(hasStr(id)) << id;
+        EXPECT_TRUE(str(id).empty()) << id;
+    }
+}
+
+TEST(StringTable, EveryEntryIsFoundAndWellFormed)
+{
+    int previous = INT_MIN;
+    for (const auto &entry : kStringTable) {
+        EXPECT_LT(previous, entry.id);
+        previous = entry.id;
+        EXPECT_EQ(str(entry.id).data(), entry.text.data()) << entry.id;
+        EXPECT_FALSE(entry.text.empty()) << entry.id;
+        EXPECT_TRUE(isValidUtf8(entry.text)) << entry.id;
+        EXPECT_TRUE(placeholdersAreSafe(entry.text)) << entry.id;
+        // A backslash would mean an escape was written twice, e.g. "\\n" instead of a line break.
+        EXPECT_EQ(entry.text.find('\\'), std::string_view::npos) << entry.id;
+    }
+    EXPECT_GE(kStringTable.size(), 300u);
+}
+
+} // namespace

@@ -1,1 +1,169 @@
+#include "common/cformat.h"
+#include "common/textcodec.h"
+
+#include <array>
+#include <cerrno>
+#include <clocale>
+#include <cstdio>
 #include <gtest/gtest.h>
+#include <iconv.h>
+#include <string>
+
+namespace {
+
+using zorv::common::cformat;
+using zorv::common::cp1252ToUtf8;
+using zorv::common::cscan;
+using zorv::common::utf8ToCp1252;
+
+std::string allBytes()
+{
+    std::string bytes;
+    for (int b = 0; b < 256; ++b)
+        bytes.push_back(static_cast<char>(b));
+    return bytes;
+}
+
+// The C library's own converter as an independent reference; it has no
+// mapping for the five bytes Windows-1252 leaves undefined.
+bool systemCp1252ToUtf8(char byte, std::string &out)
+{
+    iconv_t cd = iconv_open("UTF-8", "CP1252");
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return false;
+    char in[1] = { byte };
+    char buf[8];
+    char *inPtr = in;
+    char *outPtr = buf;
+    std::size_t inLeft = 1;
+    std::size_t outLeft = sizeof buf;
+    std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    iconv_close(cd);
+    if (rc == static_cast<std::size_t>(-1))
+        return false;
+    out.assign(buf, sizeof buf - outLeft);
+    return true;
+}
+
+TEST(TextCodec, EveryByteSurvivesTheRoundTrip)
+{
+    const std::string bytes = allBytes();
+    EXPECT_EQ(utf8ToCp1252(cp1252ToUtf8(bytes)), bytes);
+}
+
+TEST(TextCodec, AgreesWithTheSystemConverter)
+{
+    std::string expected;
+    if (!systemCp1252ToUtf8('\xE9', expected))
+        GTEST_SKIP() << "no CP1252 converter in this C library";
+    int compared = 0;
+    for (int b = 0; b < 256; ++b) {
+        const char byte = static_cast<char>(b);
+        if (!systemCp1252ToUtf8(byte, expected))
+            continue;
+        EXPECT_EQ(cp1252ToUtf8(std::string(1, byte)), expected) << "byte " << b;
+        ++compared;
+    }
+    EXPECT_GE(compared, 251);
+}
+
+TEST(TextCodec, UndefinedBytesBecomeC1Controls)
+{
+    EXPECT_EQ(cp1252ToUtf8("\x81\x8D\x8F\x90\x9D"), "\u0081\u008D\u008F\u0090\u009D");
+}
+
+TEST(TextCodec, EuroSign)
+{
+    EXPECT_EQ(cp1252ToUtf8("\x80"), "€");
+    EXPECT_EQ(utf8ToCp1252("12 €"), "12 \x80");
+}
+
+TEST(TextCodec, CharactersWithoutAByteBecomeQuestionMarks)
+{
+    EXPECT_EQ(utf8ToCp1252("Ω"), "?");
+    EXPECT_EQ(utf8ToCp1252("a日b"), "a?b");
+    EXPECT_EQ(utf8ToCp1252("🐟"), "?"); // one mark for one character, not one per byte
+    EXPECT_EQ(utf8ToCp1252("\u0080"), "?"); // the C1 control whose byte the euro sign took
+}
+
+TEST(TextCodec, MalformedSequencesKeepTheirBytes)
+{
+    EXPECT_EQ(utf8ToCp1252("caf\xE9"), "caf\xE9"); // Latin-1 typed where UTF-8 was expected
+    EXPECT_EQ(utf8ToCp1252("\xC3"), "\xC3"); // cut off at the end
+    EXPECT_EQ(utf8ToCp1252("\xE2\x82"), "\xE2\x82");
+    EXPECT_EQ(utf8ToCp1252("\xC3("), "\xC3(");
+    EXPECT_EQ(utf8ToCp1252("\xA9x"), "\xA9x"); // a continuation byte without a lead
+    EXPECT_EQ(utf8ToCp1252("\xFF\xFE"), "\xFF\xFE");
+}
+
+TEST(TextCodec, OverlongFormsAreNotDecoded)
+{
+    // "\xC0\xAF" is an overlong '/': decoding it would let a path separator
+    // through any check made on the UTF-8 text.
+    EXPECT_EQ(utf8ToCp1252("\xC0\xAF"), "\xC0\xAF");
+    EXPECT_EQ(utf8ToCp1252("\xE0\x80\xAF"), "\xE0\x80\xAF");
+    EXPECT_EQ(utf8ToCp1252("\xC1\xA9"), "\xC1\xA9");
+    EXPECT_EQ(utf8ToCp1252("\xC2\xA9"), "\xA9"); // the shortest form still decodes
+}
+
+// Switches LC_NUMERIC of the whole process to a locale with a decimal comma,
+// as a French desktop does, and restores the C locale afterwards.
+class DecimalCommaLocale : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char *name : { "fr_FR.UTF-8", "fr_FR.utf8", "fr_FR", "fr_FR@euro", "fr_BE.UTF-8", "de_DE.UTF-8" }) {
+            if (std::setlocale(LC_NUMERIC, name) && *std::localeconv()->decimal_point == ',')
+                return;
+        }
+        std::setlocale(LC_NUMERIC, "C");
+        GTEST_SKIP() << "no locale with a decimal comma is installed";
+    }
+    void TearDown() override { std::setlocale(LC_NUMERIC, "C"); }
+};
+
+TEST_F(DecimalCommaLocale, FormatsWithAPoint)
+{
+    char native[32];
+    std::snprintf(native, sizeof native, "%.1f", 12.34);
+    ASSERT_STREQ(native, "12,3"); // the locale really is in effect
+
+    EXPECT_EQ(cformat("%.1f", 12.34), "12.3");
+    EXPECT_EQ(cformat("%.2f %s", 0.5, "bar"), "0.50 bar");
+    // The caller's locale is back once cformat returns.
+    EXPECT_EQ(*std::localeconv()->decimal_point, ',');
+}
+
+TEST_F(DecimalCommaLocale, ScansWithAPoint)
+{
+    double value = 0;
+    EXPECT_EQ(cscan("12.5", "%lf", &value), 1);
+    EXPECT_DOUBLE_EQ(value, 12.5);
+    float f = 0;
+    EXPECT_EQ(cscan("12,5", "%f", &f), 1); // a comma ends the number, as in the files
+    EXPECT_FLOAT_EQ(f, 12.0f);
+    EXPECT_EQ(*std::localeconv()->decimal_point, ',');
+}
+
+TEST(CFormat, LongOutputIsNotCut)
+{
+    // The formatter writes into a small buffer first; lengths around its size
+    // take the other path.
+    for (std::size_t n : { 0u, 1u, 126u, 127u, 128u, 129u, 1000u }) {
+        const std::string text(n, 'x');
+        EXPECT_EQ(cformat("%s", text.c_str()), text) << n;
+        EXPECT_EQ(cformat("<%s>", text.c_str()), "<" + text + ">") << n;
+    }
+}
+
+TEST(CScan, CountsConvertedItems)
+{
+    int a = 0;
+    int b = 0;
+    EXPECT_EQ(cscan("07:45", "%d:%d", &a, &b), 2);
+    EXPECT_EQ(a * 60 + b, 465);
+    EXPECT_EQ(cscan("abc", "%d", &a), 0);
+    EXPECT_EQ(cscan("", "%d", &a), EOF);
+}
+
+} // namespace
