@@ -1,12 +1,13 @@
 #include "common/atomicfile.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace zorv::common {
 
@@ -121,17 +122,31 @@ void removeStrayTempFiles(const fs::path &target)
 
 bool readWholeFile(const fs::path &path, std::string &out)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    // Read to the end instead of trusting the size: a folder opens fine and
+    // reports an absurd size on some file systems (the allocation then threw),
+    // and files under /proc report none at all.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return false;
-    in.seekg(0, std::ios::end);
-    const auto size = in.tellg();
-    if (size < 0)
-        return false;
-    in.seekg(0);
-    out.resize(static_cast<std::size_t>(size));
-    in.read(out.data(), size);
-    return static_cast<bool>(in) || in.gcount() == size;
+    std::string data;
+    char buf[65536];
+    bool ok = true;
+    for (;;) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            ok = false;
+            break;
+        }
+        if (n == 0)
+            break;
+        data.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    if (ok)
+        out = std::move(data);
+    return ok;
 }
 
 } // namespace zorv::common

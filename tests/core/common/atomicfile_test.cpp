@@ -1,1 +1,192 @@
+#include "common/atomicfile.h"
+#include "testutil.h"
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using zorv::common::kTempPrefix;
+using zorv::common::readWholeFile;
+using zorv::common::removeStrayTempFiles;
+using zorv::common::saveFileAtomically;
+using zorv::test::readFile;
+using zorv::test::TempDir;
+using zorv::test::writeFile;
+
+std::vector<std::string> namesIn(const fs::path &dir)
+{
+    std::vector<std::string> names;
+    for (const auto &entry : fs::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(SaveFileAtomically, CreatesThenReplaces)
+{
+    TempDir dir;
+    const fs::path target = dir / "dives.log";
+
+    ASSERT_TRUE(saveFileAtomically(target, std::string("first version, rather long")));
+    EXPECT_EQ(readFile(target), "first version, rather long");
+
+    // A shorter text must not leave the tail of the longer one behind.
+    const std::string binary("\x00\x01\xFF short", 9);
+    auto result = saveFileAtomically(target, binary);
+    EXPECT_TRUE(result.ok);
+    EXPECT_TRUE(result.error.empty());
+    EXPECT_EQ(readFile(target), binary);
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string> { "dives.log" });
+
+    ASSERT_TRUE(saveFileAtomically(target, std::string()));
+    EXPECT_EQ(fs::file_size(target), 0u);
+}
+
+TEST(SaveFileAtomically, KeepsThePermissionsOfTheReplacedFile)
+{
+    TempDir dir;
+    const fs::path target = dir / "Zorv.ini";
+    writeFile(target, "old");
+    ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+
+    ASSERT_TRUE(saveFileAtomically(target, std::string("new")));
+    struct stat st { };
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+TEST(SaveFileAtomically, FailsWhenTheFolderIsMissing)
+{
+    TempDir dir;
+    auto result = saveFileAtomically(dir / "no-such-folder" / "dives.log", std::string("data"));
+    EXPECT_FALSE(result);
+    EXPECT_FALSE(result.error.empty());
+    EXPECT_TRUE(namesIn(dir.path()).empty());
+}
+
+TEST(SaveFileAtomically, FailsOverAFolderAndCleansUp)
+{
+    TempDir dir;
+    const fs::path target = dir / "dives.log";
+    fs::create_directory(target);
+    writeFile(target / "inside", "kept");
+
+    auto result = saveFileAtomically(target, std::string("data"));
+    EXPECT_FALSE(result);
+    EXPECT_FALSE(result.error.empty());
+    EXPECT_TRUE(fs::is_directory(target));
+    EXPECT_EQ(readFile(target / "inside"), "kept");
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string> { "dives.log" });
+}
+
+// A write that fails halfway (a full disk) must leave the old logbook intact.
+// The file size limit stops root as well, unlike folder permissions.
+TEST(SaveFileAtomically, FailedWriteLeavesTheOriginalByteForByte)
+{
+    TempDir dir;
+    const fs::path target = dir / "dives.log";
+    const std::string original("\x01\x02 the logbook as it was \xFE", 27);
+    writeFile(target, original);
+
+    rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto *previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    auto result = saveFileAtomically(target, std::string(64 * 1024, 'x'));
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(result);
+    EXPECT_FALSE(result.error.empty());
+    EXPECT_EQ(readFile(target), original);
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string> { "dives.log" });
+}
+
+TEST(SaveFileAtomically, FailsInAReadOnlyFolder)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders";
+    TempDir dir;
+    const fs::path target = dir / "dives.log";
+    writeFile(target, "original");
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
+
+    EXPECT_FALSE(saveFileAtomically(target, std::string("replacement")));
+    EXPECT_EQ(readFile(target), "original");
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string> { "dives.log" });
+}
+
+TEST(RemoveStrayTempFiles, RemovesOnlyOurTempFilesOfThatTarget)
+{
+    TempDir dir;
+    const std::string prefix(kTempPrefix);
+    const std::vector<std::string> kept = {
+        "dives.log",
+        "dives.log.0123456789abcdef",
+        prefix + "dives.log.short",
+        prefix + "dives.log.0123456789abcdef.bak",
+        prefix + "other.log.0123456789abcdef",
+        prefix + "dives.add.0123456789abcdef",
+    };
+    for (const auto &name : kept)
+        writeFile(dir / name, "x");
+    writeFile(dir / (prefix + "dives.log.0123456789abcdef"), "left by a crash");
+    writeFile(dir / (prefix + "dives.log.fedcba9876543210"), "and another");
+
+    removeStrayTempFiles(dir / "dives.log");
+
+    std::vector<std::string> expected = kept;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(namesIn(dir.path()), expected);
+}
+
+TEST(RemoveStrayTempFiles, AMissingFolderIsNotAnError)
+{
+    TempDir dir;
+    removeStrayTempFiles(dir / "gone" / "dives.log");
+    SUCCEED();
+}
+
+TEST(ReadWholeFile, ReadsWhatWasSaved)
+{
+    TempDir dir;
+    std::string data;
+    for (int i = 0; i < 200000; ++i)
+        data.push_back(static_cast<char>(i * 7));
+    ASSERT_TRUE(saveFileAtomically(dir / "big.dat", data));
+
+    std::string out = "stale";
+    ASSERT_TRUE(readWholeFile(dir / "big.dat", out));
+    EXPECT_EQ(out, data);
+}
+
+TEST(ReadWholeFile, RefusesWhatIsNotAReadableFile)
+{
+    TempDir dir;
+    std::string out = "unchanged";
+    EXPECT_FALSE(readWholeFile(dir / "missing.log", out));
+    EXPECT_FALSE(readWholeFile(dir.path(), out)); // a folder chosen where a file was meant
+    EXPECT_EQ(out, "unchanged");
+}
+
+TEST(ReadWholeFile, ReadsFilesThatReportNoSize)
+{
+    std::string out;
+    if (!fs::exists("/proc/self/status"))
+        GTEST_SKIP() << "no /proc";
+    ASSERT_TRUE(readWholeFile("/proc/self/status", out));
+    EXPECT_NE(out.find("Name:"), std::string::npos);
+}
+
+} // namespace
