@@ -1,1 +1,563 @@
-// placeholder, to be written
+#include "logbook/fieldcatalogue.h"
+
+#include "common/cformat.h"
+#include "common/strings.h"
+#include "logbook/logbook.h"
+#include "logbook/names.h"
+#include "logbook/oemcharmap.h"
+#include "logbook/units.h"
+
+#include <climits>
+#include <cmath>
+#include <type_traits>
+
+namespace zorv::logbook {
+
+using common::cformat;
+
+namespace {
+
+    constexpr int kWeekdayIds[7] = { 62745, 62746, 62747, 62748, 62749, 62750, 62751 };
+    // May was added to the string table after the other months.
+    constexpr int kMonthIds[12]
+        = { 62752, 62753, 62754, 62755, 62763, 62756, 62757, 62758, 62759, 62760, 62761, 62762 };
+
+    // A typed value that would read back as missing (-10000 was the parser's own
+    // "nothing typed" mark in older versions, and logbooks carry that meaning).
+    constexpr long long kTypedMissing = -10000;
+
+    bool isSpace(char c)
+    {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+    }
+
+    // Reads an integer the way "%d" does (leading blanks, a sign, digits) but
+    // saturates instead of overflowing. Returns false when no digit was found.
+    bool scanInt(std::string_view text, std::size_t &pos, long long &value)
+    {
+        while (pos < text.size() && isSpace(text[pos]))
+            ++pos;
+        bool negative = false;
+        std::size_t p = pos;
+        if (p < text.size() && (text[p] == '+' || text[p] == '-')) {
+            negative = text[p] == '-';
+            ++p;
+        }
+        const std::size_t digitsStart = p;
+        long long v = 0;
+        while (p < text.size() && text[p] >= '0' && text[p] <= '9') {
+            if (v < INT_MAX)
+                v = v * 10 + (text[p] - '0');
+            ++p;
+        }
+        if (p == digitsStart)
+            return false;
+        if (v > INT_MAX)
+            v = INT_MAX;
+        value = negative ? -v : v;
+        pos = p;
+        return true;
+    }
+
+    long long leadingInt(std::string_view text)
+    {
+        std::size_t pos = 0;
+        long long value = 0;
+        scanInt(text, pos, value);
+        return value;
+    }
+
+    float leadingFloat(std::string_view text)
+    {
+        float value = 0.0f;
+        common::cscan(std::string(text), "%f", &value);
+        return value;
+    }
+
+    long long saturatingTrunc(double value)
+    {
+        if (std::isnan(value))
+            return 0;
+        constexpr double limit = 1e15;
+        if (value >= limit)
+            return static_cast<long long>(limit);
+        if (value <= -limit)
+            return -static_cast<long long>(limit);
+        return static_cast<long long>(std::trunc(value));
+    }
+
+    // Values beyond the 16-bit field are cut, never wrapped, and never to 32767.
+    std::int16_t toStored(long long value)
+    {
+        if (value > kMissing - 1)
+            return kMissing - 1;
+        if (value < INT16_MIN)
+            return INT16_MIN;
+        return static_cast<std::int16_t>(value);
+    }
+
+    std::int16_t storedOrMissing(long long hundredths)
+    {
+        return hundredths == kTypedMissing ? kMissing : toStored(hundredths);
+    }
+
+    void appendJoined(std::string &out, std::string_view item)
+    {
+        if (item.empty())
+            return;
+        if (!out.empty())
+            out += ", ";
+        out += item;
+    }
+
+    template <std::size_t N> std::string displayText(const std::array<char, N> &buffer)
+    {
+        return storedToDisplay(fixedText(buffer));
+    }
+
+    template <std::size_t N> void storeText(std::array<char, N> &buffer, std::string_view utf8, std::size_t capacity)
+    {
+        setFixedText(buffer, displayToStored(utf8), capacity);
+    }
+
+    // Index of a displayed word in a name table; -1 when none matches.
+    template <typename Lookup> int indexOfName(std::string_view text, int count, Lookup name)
+    {
+        for (int i = 1; i < count; ++i)
+            if (name(i) == text)
+                return i;
+        return -1;
+    }
+
+    const DiveRecord &blankRecord()
+    {
+        static const DiveRecord blank;
+        return blank;
+    }
+
+} // namespace
+
+std::string formatDate(std::uint32_t dayNumber, DateForm form)
+{
+    if (!isShownAsDate(dayNumber))
+        return {};
+    const CalendarDate d = calendarDate(dayNumber);
+    switch (form) {
+    case DateForm::Long: {
+        const std::string weekdayName(common::str(kWeekdayIds[weekday(dayNumber)]));
+        const std::string monthName(common::str(kMonthIds[d.month - 1]));
+        return cformat("%2s, %02d.%3s.%04d", weekdayName.c_str(), d.day, monthName.c_str(), d.year);
+    }
+    case DateForm::Medium:
+        return cformat("%02d.%02d.%04d", d.day, d.month, d.year);
+    case DateForm::Short:
+        return cformat("%02d.%02d.%02d", d.day, d.month, d.year % 100);
+    }
+    return {};
+}
+
+CalendarDate dateParts(std::uint32_t dayNumber)
+{
+    if (!isShownAsDate(dayNumber))
+        return {};
+    return calendarDate(dayNumber);
+}
+
+std::uint32_t parseDate(std::string_view text)
+{
+    long long parts[3] = { 0, 0, 0 };
+    std::size_t pos = 0;
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0) {
+            if (pos >= text.size() || text[pos] != '.')
+                break;
+            ++pos;
+        }
+        if (!scanInt(text, pos, parts[i]))
+            break;
+    }
+    long long day = parts[0];
+    long long month = parts[1];
+    long long year = parts[2];
+    // Negative days and months cannot be meant, and they would index the month tables backwards.
+    if (text.empty() || day <= 0 || month <= 0)
+        return kNoDate;
+    if (year < 20)
+        year += 2000;
+    if (year < 100)
+        year += 1900;
+    year += (month - 1) / 12;
+    month = (month - 1) % 12 + 1;
+    // Beyond this the day count no longer shows as a date anyway, and it keeps the sum in range.
+    if (year > 9999 || day > 1000000)
+        return kNoDate;
+    return dayNumber(static_cast<int>(day), static_cast<int>(month), static_cast<int>(year));
+}
+
+std::int16_t parseMinutes(std::string_view text)
+{
+    if (text.empty())
+        return kMissing;
+    long long minutes = 0;
+    if (text.find(':') != std::string_view::npos) {
+        long long hours = 0;
+        std::size_t pos = 0;
+        if (scanInt(text, pos, hours) && pos < text.size() && text[pos] == ':') {
+            ++pos;
+            scanInt(text, pos, minutes);
+        }
+        minutes += hours * 60;
+    } else {
+        minutes = leadingInt(text);
+    }
+    return minutes == 0 ? kMissing : toStored(minutes);
+}
+
+std::string computerName(std::uint8_t typeId, const ComputerInfo *computers)
+{
+    if (computers) {
+        std::string name = computers->displayName(typeId);
+        if (!name.empty())
+            return name;
+    }
+    if (typeId == 0)
+        return std::string(common::str(62586));
+    return cformat("Typ: %d", typeId);
+}
+
+FieldCatalogue::FieldCatalogue(const Logbook &logbook)
+    : m_logbook(&logbook)
+{
+}
+
+FieldCatalogue::FieldCatalogue(UnitSystem units, const ComputerInfo *computers)
+    : m_units(units)
+    , m_computers(computers)
+{
+}
+
+UnitSystem FieldCatalogue::unitSystem() const
+{
+    return m_logbook ? m_logbook->unitSystem() : m_units;
+}
+
+std::string FieldCatalogue::fromDive(Field field, int position, DateForm dateForm) const
+{
+    const DiveRecord *record = m_logbook ? m_logbook->dive(position) : nullptr;
+    return fromRecord(field, record ? *record : blankRecord(), dateForm);
+}
+
+int FieldCatalogue::shownMaxDepth(const DiveRecord &record)
+{
+    if (record.maxDepth >= 0)
+        return record.maxDepth;
+    if (record.profileMaxDepth > 0)
+        return toStored(toHundredths(record.profileMaxDepth));
+    return record.maxDepth;
+}
+
+std::string FieldCatalogue::fromRecord(Field field, const DiveRecord &record, DateForm dateForm) const
+{
+    const bool metric = unitSystem() == UnitSystem::Metric;
+    switch (field) {
+    case Field::DiveNumber:
+        return cformat("%d", record.diveNumber);
+    case Field::Date:
+        return formatDate(record.date, dateForm);
+    case Field::EntryTime:
+        return formatClock(record.entryTime);
+    case Field::SurfaceInterval:
+        return formatClock(record.surfaceInterval);
+    case Field::Duration:
+        return formatClock(record.duration);
+    case Field::MaxDepth: {
+        const int shown = shownMaxDepth(record);
+        return metric ? formatOneDecimal(shown) : formatFeet(shown);
+    }
+    case Field::AverageDepth: {
+        const float average = record.avgDepth > 0 ? record.avgDepth : record.profileAvgDepth;
+        if (!(average > 0))
+            return {};
+        return metric ? cformat("%.1f", static_cast<double>(average)) : formatFeet(toStored(toHundredths(average)));
+    }
+    case Field::Visibility:
+        return metric ? formatNoDecimal(record.extra.visibility) : formatFeet(record.extra.visibility);
+    case Field::AirTemperature:
+        return metric ? formatOneDecimal(record.airTemperature)
+                      : formatFahrenheit(record.airTemperature, Precision::Whole);
+    case Field::MinWaterTemperature:
+        return metric ? formatOneDecimal(record.minWaterTemperature)
+                      : formatFahrenheit(record.minWaterTemperature, Precision::OneDecimal);
+    case Field::AirUsed:
+        return metric ? formatNoDecimal(record.airUsed) : formatPsi(record.airUsed);
+    case Field::TankPressure:
+        return metric ? formatNoDecimal(record.extra.tankPressure) : formatPsi(record.extra.tankPressure);
+    case Field::TankVolume:
+        if (metric || record.tankVolume == kMissing)
+            return formatOneDecimal(record.tankVolume);
+        return cformat("%.0f", litresToCubicFeet(fromHundredths(record.tankVolume)));
+    case Field::Weights:
+        if (metric || record.extra.weights == kMissing)
+            return formatOneDecimal(record.extra.weights);
+        return cformat("%.1f", static_cast<double>(kgToLb(fromHundredths(record.extra.weights))));
+    case Field::AirConsumption:
+        return airConsumptionText(record.airConsumption);
+    case Field::Place:
+        return displayText(record.place);
+    case Field::Site:
+        return displayText(record.site);
+    case Field::Partners:
+        return displayText(record.partners);
+    case Field::OtherActivities:
+        return displayText(record.otherActivities);
+    case Field::Model:
+        return displayText(record.extra.model);
+    case Field::Comment: {
+        std::string stored(fixedText(record.comment));
+        stored += fixedText(record.extra.commentMore);
+        return storedToDisplay(stored);
+    }
+    case Field::Suit:
+        return std::string(names::suit(record.suit));
+    case Field::Weather:
+        return std::string(names::weather(record.weather));
+    case Field::TankMaterial:
+        return std::string(names::tankMaterial(record.extra.tankMaterial));
+    case Field::AltitudeClass:
+        return std::string(names::altitudeClass(record.altitudeClass, unitSystem()));
+    case Field::DiveTypeText:
+        return diveTypeText(record);
+    case Field::ActivitiesText:
+        return activitiesText(record);
+    case Field::WarningsText: {
+        std::string text;
+        for (int bit = 0; bit <= 6; ++bit)
+            if (record.warnings & (1u << bit))
+                appendJoined(text, names::warning(bit));
+        return text;
+    }
+    case Field::ComputerName:
+        return computerName(record.computerType, m_logbook ? m_logbook->computerInfo() : m_computers);
+    case Field::ComputerNameForPrint: {
+        std::string name = computerName(record.computerType, m_logbook ? m_logbook->computerInfo() : m_computers);
+        // Hand entries and unknown types say nothing worth printing on a logbook page.
+        if (name.find("Hand") != std::string::npos || name.find("Typ") != std::string::npos)
+            return {};
+        return name;
+    }
+    case Field::ProfileKindText:
+        switch (profileKind(record)) {
+        case ProfileKind::None:
+            return std::string(common::str(62593));
+        case ProfileKind::Computer:
+            return std::string(common::str(62591));
+        case ProfileKind::HandDrawn:
+            return std::string(common::str(62592));
+        }
+        return {};
+    }
+    return {};
+}
+
+std::string FieldCatalogue::airConsumptionText(float litresPerMinute) const
+{
+    if (!(litresPerMinute > 0))
+        return {};
+    if (unitSystem() == UnitSystem::Metric)
+        return cformat("%.1f", static_cast<double>(litresPerMinute));
+    return cformat("%.2f", litresPerMinuteToCubicFeet(litresPerMinute));
+}
+
+std::string FieldCatalogue::meanAirConsumptionText() const
+{
+    return m_logbook ? airConsumptionText(m_logbook->meanAirConsumption()) : std::string();
+}
+
+std::string FieldCatalogue::diveTypeText(const DiveRecord &record) const
+{
+    std::string text;
+    for (int bit = 0; bit < names::kDiveTypeCount; ++bit)
+        if (record.diveType & (1u << bit))
+            appendJoined(text, names::diveType(bit));
+    if (!(record.diveType & (dive_type::kFreshWater | dive_type::kSeaWater)))
+        appendJoined(text, names::chamberRun());
+    return text;
+}
+
+std::string FieldCatalogue::activitiesText(const DiveRecord &record) const
+{
+    std::string text;
+    for (int bit = 0; bit <= 14; ++bit)
+        if (record.activities & (1u << bit))
+            appendJoined(text, names::activity(bit));
+    for (int bit = 0; bit <= 14; ++bit)
+        if (record.extra.extraFlags & (1u << bit))
+            appendJoined(text, names::extraFlag(bit));
+    appendJoined(text, displayText(record.otherActivities));
+    return text;
+}
+
+double FieldCatalogue::plotMaxDepth(const DiveRecord &record) const
+{
+    const double depth = record.profileMaxDepth;
+    return unitSystem() == UnitSystem::Metric ? depth : metresToFeet(depth);
+}
+
+double FieldCatalogue::averageDepthValue(const DiveRecord &record) const
+{
+    const float average = record.avgDepth > 0 ? record.avgDepth : record.profileAvgDepth;
+    if (!(average > 0))
+        return 0;
+    return unitSystem() == UnitSystem::Metric ? average : metresToFeet(average);
+}
+
+double FieldCatalogue::airConsumptionValue(const DiveRecord &record) const
+{
+    if (!(record.airConsumption > 0))
+        return 0;
+    const double value = record.airConsumption;
+    return unitSystem() == UnitSystem::Metric ? value : litresPerMinuteToCubicFeet(value);
+}
+
+bool FieldCatalogue::toRecord(Field field, std::string_view text, DiveRecord &record) const
+{
+    const bool metric = unitSystem() == UnitSystem::Metric;
+
+    // "%f" fields: the typed number, in metric, as hundredths.
+    auto decimalField = [&](std::int16_t &target, double (*fromImperial)(double)) {
+        if (text.empty()) {
+            target = kMissing;
+            return;
+        }
+        float value = leadingFloat(text);
+        if (!metric)
+            value = static_cast<float>(fromImperial(value));
+        target = storedOrMissing(toHundredths(value));
+    };
+    // "%d" fields kept in whole units: metres or bar.
+    auto wholeField = [&](std::int16_t &target, long long (*imperialToHundredths)(long long)) {
+        if (text.empty()) {
+            target = kMissing;
+            return;
+        }
+        const long long typed = leadingInt(text);
+        const long long whole = metric ? typed : imperialToHundredths(typed) / 100;
+        target = storedOrMissing(whole * 100);
+    };
+    auto indexField = [&](auto &target, int count, auto name) {
+        if (text.empty()) {
+            target = 0;
+            return;
+        }
+        const int index = indexOfName(text, count, name);
+        if (index > 0)
+            target = static_cast<std::remove_reference_t<decltype(target)>>(index);
+    };
+
+    switch (field) {
+    case Field::DiveNumber:
+        record.diveNumber = toStored(leadingInt(text));
+        return true;
+    case Field::Date:
+        record.date = parseDate(text);
+        return true;
+    case Field::EntryTime:
+        record.entryTime = parseMinutes(text);
+        return true;
+    case Field::SurfaceInterval:
+        record.surfaceInterval = parseMinutes(text);
+        return true;
+    case Field::Duration:
+        record.duration = parseMinutes(text);
+        return true;
+    case Field::MaxDepth:
+        if (text.empty()) {
+            record.maxDepth = kMissing;
+        } else if (metric) {
+            record.maxDepth = storedOrMissing(toHundredths(leadingFloat(text)));
+        } else {
+            // Cut to whole centimetres in one step: going through metres × 100
+            // again would lose a centimetre to binary rounding (40 ft is 1219, not 1218).
+            const double feet = leadingFloat(text);
+            record.maxDepth = storedOrMissing(saturatingTrunc(feet * 0.3047994328292154 * 100));
+        }
+        return true;
+    case Field::Visibility:
+        wholeField(record.extra.visibility,
+            [](long long feet) { return saturatingTrunc(static_cast<double>(feet) * 0.3047994328292154 * 100); });
+        return true;
+    case Field::AirTemperature:
+        decimalField(record.airTemperature, fahrenheitToCelsius);
+        return true;
+    case Field::MinWaterTemperature:
+        decimalField(record.minWaterTemperature, fahrenheitToCelsius);
+        return true;
+    case Field::AirUsed:
+    case Field::TankPressure: {
+        std::int16_t &target = field == Field::AirUsed ? record.airUsed : record.extra.tankPressure;
+        wholeField(target,
+            [](long long psi) { return saturatingTrunc(static_cast<double>(psi) * 0.445 * 0.15500031000062 * 100); });
+        // Fillings above 320 bar do not exist; a typo must not make the air-consumption figures absurd.
+        if (field == Field::TankPressure && target != kMissing && target > 32000)
+            target = 32000;
+        return true;
+    }
+    case Field::TankVolume:
+        decimalField(record.tankVolume, cubicFeetToLitres);
+        return true;
+    case Field::Weights:
+        decimalField(
+            record.extra.weights, [](double lb) { return static_cast<double>(lbToKg(static_cast<float>(lb))); });
+        return true;
+    case Field::Place:
+        storeText(record.place, text, kPlaceLength);
+        return true;
+    case Field::Site:
+        storeText(record.site, text, kSiteLength);
+        return true;
+    case Field::Partners:
+        storeText(record.partners, text, kPartnersLength);
+        return true;
+    case Field::OtherActivities:
+        storeText(record.otherActivities, text, kOtherActivitiesLength);
+        return true;
+    case Field::Model:
+        storeText(record.extra.model, text, kModelLength);
+        return true;
+    case Field::Comment: {
+        const std::string stored = displayToStored(text);
+        const std::string_view all(stored);
+        setFixedText(record.comment, all.substr(0, kCommentLength), kCommentLength);
+        setFixedText(record.extra.commentMore, all.size() > kCommentLength ? all.substr(kCommentLength) : "",
+            kCommentMoreLength);
+        return true;
+    }
+    case Field::Suit:
+        indexField(record.suit, names::kSuitCount, names::suit);
+        return true;
+    case Field::Weather:
+        indexField(record.weather, names::kWeatherCount, names::weather);
+        return true;
+    case Field::TankMaterial:
+        indexField(record.extra.tankMaterial, names::kTankMaterialCount, names::tankMaterial);
+        return true;
+    case Field::AltitudeClass: {
+        const UnitSystem units = unitSystem();
+        indexField(record.altitudeClass, names::kAltitudeClassCount,
+            [units](int i) { return names::altitudeClass(i, units); });
+        return true;
+    }
+    case Field::AverageDepth:
+    case Field::AirConsumption:
+    case Field::DiveTypeText:
+    case Field::ActivitiesText:
+    case Field::WarningsText:
+    case Field::ComputerName:
+    case Field::ComputerNameForPrint:
+    case Field::ProfileKindText:
+        return false;
+    }
+    return false;
+}
+
+} // namespace zorv::logbook
