@@ -1,1 +1,258 @@
+#include "logbook/oemcharmap.h"
+#include "settings/settings.h"
+#include "testutil.h"
+
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <optional>
+
+using namespace zorv::settings;
+using zorv::test::TempDir;
+
+namespace {
+
+constexpr ScreenSize kXga { 1024, 768 };
+constexpr ScreenSize kSxga { 1280, 1024 };
+
+IniFile parsed(const std::string &bytes)
+{
+    IniFile ini;
+    ini.parse(bytes);
+    return ini;
+}
+
+Settings loaded(const IniFile &ini, ScreenSize screen = kXga)
+{
+    Settings settings;
+    settings.loadAll(ini, screen);
+    return settings;
+}
+
+// Sets an environment variable for one test and puts the old value back.
+class ScopedEnv {
+public:
+    ScopedEnv(const char *name, const char *value)
+        : m_name(name)
+    {
+        if (const char *old = std::getenv(name))
+            m_old = old;
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ~ScopedEnv()
+    {
+        if (m_old)
+            setenv(m_name, m_old->c_str(), 1);
+        else
+            unsetenv(m_name);
+    }
+
+private:
+    const char *m_name;
+    std::optional<std::string> m_old;
+};
+
+} // namespace
+
+TEST(Settings, FreshInstallStartsWithTheDefaults)
+{
+    const IniFile empty;
+    const Settings s = loaded(empty);
+    EXPECT_EQ(s.unitSystem, zorv::logbook::UnitSystem::Metric);
+    EXPECT_TRUE(s.grid && s.crosshair && s.dataWindow && s.profilePreview && s.advancedMode);
+    EXPECT_TRUE(s.rememberWindows && s.printSeparatorLine);
+    EXPECT_FALSE(s.equipmentAutocheck || s.dumpMemory || s.newDiveDefaults.apply);
+    EXPECT_EQ(s.currency, "DM");
+    EXPECT_EQ(s.comPort, 1);
+    EXPECT_EQ(s.serialPort, "");
+    EXPECT_EQ(s.importTypeId, 177);
+    EXPECT_EQ(s.externalAppMenuText, "&Programme externe      Strg+F5");
+    EXPECT_EQ(s.profileColours[ProfileColour::ClipProfile], 0x00C0FFu);
+    EXPECT_EQ(s.noDecoColours[NoDecoColour::Curve5], 0x808000u);
+    EXPECT_EQ(s.statisticsColours[StatisticsColour::SeaWater], 0x4040FFu);
+    EXPECT_EQ(s.columnWidth(ColumnList::Table, 0), -1);
+    EXPECT_EQ(s.windowSection, "1024x768");
+    for (int w = 0; w < kWindowCount; ++w) {
+        WindowPlacement p;
+        EXPECT_FALSE(s.getPlacement(static_cast<Window>(w), p)) << "window " << w;
+    }
+}
+
+TEST(Settings, ResetsColumnWidthsOutOfRange)
+{
+    const IniFile ini = parsed("[Tabelle]\n"
+                               "TabSp00=7\nTabSp01=8\nTabSp02=500\nTabSp03=501\nTabSp04=-20\n"
+                               "NachwSp01=5000\n"
+                               "CTypSp00=7\nCTypSp04=9999\n");
+    const Settings s = loaded(ini);
+    EXPECT_EQ(s.columnWidth(ColumnList::Table, 0), -1);
+    EXPECT_EQ(s.columnWidth(ColumnList::Table, 1), 8);
+    EXPECT_EQ(s.columnWidth(ColumnList::Table, 2), 500);
+    EXPECT_EQ(s.columnWidth(ColumnList::Table, 3), -1);
+    EXPECT_EQ(s.columnWidth(ColumnList::Table, 4), -1);
+    EXPECT_EQ(s.columnWidth(ColumnList::TrainingRecord, 1), -1);
+    EXPECT_EQ(s.columnWidth(ColumnList::ComputerTypes, 0), 7);
+    EXPECT_EQ(s.columnWidth(ColumnList::ComputerTypes, 4), 9999);
+    EXPECT_EQ(s.columnWidth(ColumnList::ComputerTypes, 5), -1);
+    EXPECT_EQ(columnWidthKey(35), "NachwSp01");
+    EXPECT_EQ(columnWidthKey(40), "CTypSp04");
+    EXPECT_EQ(columnWidthKey(41), "");
+}
+
+TEST(Settings, WindowPositionsBelongToTheScreenSize)
+{
+    IniFile ini = parsed("[1024x768]\n"
+                         "MainWindow_x=10\nMainWindow_y=20\nMainWindow_dx=810\nMainWindow_dy=620\n"
+                         "MainWindow_maximized=1\n"
+                         "ProfilWindow_x=5\nProfilWindow_dx=0\nProfilWindow_dy=300\n"
+                         "StatMainWindow_x=0\nStatMainWindow_y=0\n"
+                         "StatSubWindow_x=40\n");
+    Settings s = loaded(ini, kXga);
+    WindowPlacement p;
+    ASSERT_TRUE(s.getPlacement(Window::Main, p));
+    EXPECT_EQ(p, (WindowPlacement { 10, 20, 810, 620, true }));
+    // A zero right edge means never stored; -1 does for the statistics windows.
+    EXPECT_FALSE(s.getPlacement(Window::Profile, p));
+    ASSERT_TRUE(s.getPlacement(Window::StatisticsChooser, p));
+    EXPECT_EQ(p.left, 0);
+    EXPECT_FALSE(s.getPlacement(Window::StatisticsChart, p));
+
+    // The same file seen on a bigger screen has nothing stored.
+    s = loaded(ini, kSxga);
+    EXPECT_EQ(s.windowSection, "1280x1024");
+    EXPECT_FALSE(s.getPlacement(Window::Main, p));
+    s.savePlacement(ini, kSxga, Window::Main, { 1, 2, 1001, 702, false });
+    s.savePlacement(ini, kSxga, Window::ProfileData, { 3, 4, 5, 6, true });
+    s.savePlacement(ini, kSxga, Window::StatisticsChart, { 7, 8, 9, 10, true });
+    ASSERT_TRUE(s.getPlacement(Window::Main, p));
+    EXPECT_EQ(p, (WindowPlacement { 1, 2, 1001, 702, false }));
+
+    const IniFile reread = parsed(ini.serialise());
+    EXPECT_EQ(reread.keyNames("1280x1024"),
+        (std::vector<std::string> { "MainWindow_x", "MainWindow_y", "MainWindow_dx", "MainWindow_dy",
+            "MainWindow_maximized", "CDisplWindow_x", "CDisplWindow_y", "CDisplWindow_dx", "CDisplWindow_dy",
+            "StatSubWindow_x", "StatSubWindow_y" }));
+    EXPECT_EQ(reread.readInt("1024x768", "MainWindow_dx", 0), 810);
+    EXPECT_EQ(loaded(reread, kXga).windows, loaded(ini, kXga).windows);
+    Settings big = loaded(reread, kSxga);
+    ASSERT_TRUE(big.getPlacement(Window::StatisticsChart, p));
+    EXPECT_EQ(p, (WindowPlacement { 7, 8, 0, 0, false }));
+}
+
+TEST(Settings, PositionZeroStoresButNeverRestores)
+{
+    IniFile ini = parsed("[Fenster]\nPosition=0\n"
+                         "[1024x768]\nTabWindow_x=1\nTabWindow_y=1\nTabWindow_dx=500\nTabWindow_dy=400\n");
+    Settings s = loaded(ini);
+    WindowPlacement p;
+    EXPECT_FALSE(s.getPlacement(Window::Table, p));
+    s.savePlacement(ini, kXga, Window::Table, { 2, 2, 600, 500, true });
+    EXPECT_EQ(ini.readInt("1024x768", "TabWindow_dx", 0), 600);
+    EXPECT_EQ(ini.readInt("1024x768", "TabWindow_maximized", 0), 1);
+    EXPECT_FALSE(s.getPlacement(Window::Table, p));
+    s.rememberWindows = true;
+    EXPECT_TRUE(s.getPlacement(Window::Table, p));
+}
+
+TEST(Settings, SaveAllWritesWhatLoadAllReads)
+{
+    TempDir dir;
+    IniFile ini(dir / kSettingsFileName);
+    Settings s = loaded(ini);
+    s.unitSystem = zorv::logbook::UnitSystem::Imperial;
+    s.advancedMode = false;
+    s.currency = "€";
+    s.equipmentFile = "/home/ä/equip.dat";
+    s.csvSeparator = 2;
+    s.comPort = 4;
+    s.serialPort = "/dev/ttyUSB0";
+    s.lastTransfer.breathing = "Normal";
+    s.importTypeId = 178;
+    s.newDiveDefaults = { true, 2, 3, 1200, 1, 450, zorv::logbook::displayToStored("Néoprène 7 mm"), 0x24 };
+    s.statisticsColours[StatisticsColour::AboveAverage] = rgb(1, 2, 3);
+    s.setColumnWidth(ColumnList::Equipment, 3, 120);
+    s.recentFiles[0] = "/logs/a.log";
+    s.saveAll(ini);
+    ASSERT_TRUE(ini.save());
+
+    const IniFile reread(dir / kSettingsFileName);
+    const Settings r = loaded(reread);
+    EXPECT_EQ(r.unitSystem, zorv::logbook::UnitSystem::Imperial);
+    EXPECT_FALSE(r.advancedMode);
+    EXPECT_EQ(r.currency, "€");
+    EXPECT_EQ(r.equipmentFile, "/home/ä/equip.dat");
+    EXPECT_EQ(r.csvSeparator, 2);
+    EXPECT_EQ(r.comPort, 4);
+    EXPECT_EQ(r.serialPort, "/dev/ttyUSB0");
+    EXPECT_EQ(r.lastTransfer.breathing, "Normal");
+    EXPECT_EQ(r.importTypeId, 178);
+    EXPECT_EQ(r.newDiveDefaults, s.newDiveDefaults);
+    EXPECT_EQ(r.statisticsColours, s.statisticsColours);
+    EXPECT_EQ(r.columnWidths, s.columnWidths);
+    // The menu text filled in for an empty "Name" is what goes back to the file.
+    EXPECT_EQ(reread.readString("ExternApplication", "Name"), "&Programme externe      Strg+F5");
+    EXPECT_EQ(reread.readString("Default", "Anzug"), "Néoprène 7 mm");
+    EXPECT_EQ(reread.readInt("Color List Statistik", "Überschnitt", 0), 0x030201);
+
+    // The recent files and window positions have writers of their own.
+    EXPECT_FALSE(reread.hasSection("Recent File List"));
+    EXPECT_FALSE(reread.hasSection("1024x768"));
+    const std::string bytes = zorv::test::readFile(dir / kSettingsFileName);
+    EXPECT_NE(bytes.find("[Ausr\xFCstung]"), std::string::npos);
+    EXPECT_NE(bytes.find("W\xE4hrung=\x80"), std::string::npos);
+    EXPECT_NE(bytes.find("S\xFC\xDFwasser="), std::string::npos);
+}
+
+TEST(Settings, RecentFilesKeepEightMostRecentFirst)
+{
+    IniFile ini = parsed("[Recent File List]\nFile1=/b.log\nFile2=/a.log\n");
+    Settings s = loaded(ini);
+    EXPECT_EQ(s.recentFiles[0], "/b.log");
+    s.addRecentFile("/a.log");
+    EXPECT_EQ(s.recentFiles[0], "/a.log");
+    EXPECT_EQ(s.recentFiles[1], "/b.log");
+    EXPECT_EQ(s.recentFiles[2], "");
+    for (int i = 0; i < 9; ++i)
+        s.addRecentFile("/n" + std::to_string(i) + ".log");
+    EXPECT_EQ(s.recentFiles[0], "/n8.log");
+    EXPECT_EQ(s.recentFiles[7], "/n1.log");
+
+    s.recentFiles.fill("");
+    s.recentFiles[0] = "/only.log";
+    s.saveRecentFiles(ini);
+    EXPECT_EQ(ini.keyNames("Recent File List"), std::vector<std::string> { "File1" });
+    EXPECT_EQ(ini.readString("Recent File List", "File1"), "/only.log");
+}
+
+TEST(Settings, TipsAndComputerNamesAreReadOnDemand)
+{
+    IniFile ini = parsed("[Computertyp]\nCT007=Mein Rechner\nCT000=\n");
+    EXPECT_EQ(computerTypeName(ini, 7, "Typ: 7"), "Mein Rechner");
+    EXPECT_EQ(computerTypeName(ini, 0, "Donnée manuelles"), "Donnée manuelles");
+    EXPECT_EQ(computerTypeName(ini, 77, "Typ: 77"), "Typ: 77");
+
+    const TipState tip { 1, 4711, "2024-05-01 10:00:00" };
+    writeTipState(ini, tip);
+    EXPECT_EQ(readTipState(parsed(ini.serialise())), tip);
+}
+
+TEST(SettingsDirectory, PrefersOverrideThenProgramFolderThenXdg)
+{
+    TempDir dir;
+    const auto missing = dir / "no such folder";
+    {
+        ScopedEnv config("ZORV_CONFIG_DIR", (dir / "cfg").c_str());
+        EXPECT_EQ(settingsDirectory(dir.path()), dir / "cfg");
+    }
+    ScopedEnv config("ZORV_CONFIG_DIR", nullptr);
+    EXPECT_EQ(settingsDirectory(dir.path()), dir.path());
+    {
+        ScopedEnv xdg("XDG_CONFIG_HOME", (dir / "xdg").c_str());
+        EXPECT_EQ(settingsDirectory(missing), dir / "xdg" / "zorv");
+    }
+    ScopedEnv xdg("XDG_CONFIG_HOME", "relative/is/ignored");
+    ScopedEnv home("HOME", dir.path().c_str());
+    EXPECT_EQ(settingsDirectory(missing), dir / ".config" / "zorv");
+}
