@@ -46,8 +46,17 @@ bool writeAll(int fd, const std::uint8_t *data, std::size_t size, int &err)
 
 } // namespace
 
-SaveResult saveFileAtomically(const fs::path &target, std::span<const std::uint8_t> data)
+SaveResult saveFileAtomically(const fs::path &requested, std::span<const std::uint8_t> data)
 {
+    // Replace the file a symbolic link points to, not the link: a logbook kept
+    // in a synced folder and linked from home must stay where it is.
+    fs::path target = requested;
+    std::error_code linkEc;
+    if (fs::is_symlink(fs::symlink_status(requested, linkEc))) {
+        fs::path resolved = fs::weakly_canonical(requested, linkEc);
+        if (!linkEc)
+            target = resolved;
+    }
     fs::path dir = target.parent_path();
     if (dir.empty())
         dir = ".";

@@ -1,0 +1,229 @@
+// zorv-cli: the logbook from the command line, for scripts, tests and benchmarks.
+#include "environment.h"
+#include "jsonexport.h"
+#include "logbook/divepage.h"
+#include "logbook/fieldcatalogue.h"
+#include "logbook/generator.h"
+#include "logbook/logbookfile.h"
+#include "logbook/units.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <charconv>
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+using namespace zorv;
+
+namespace {
+
+constexpr int kExitUsage = 2;
+constexpr int kExitFailure = 1;
+
+std::string utf8(const QString &s)
+{
+    return s.toUtf8().toStdString();
+}
+
+// The system's own path encoding, for file names that came from the command line.
+std::string localPath(const QString &s)
+{
+    return QFile::encodeName(s).toStdString();
+}
+
+int fail(const std::string &message, int code = kExitFailure)
+{
+    std::cerr << "zorv-cli: " << message << "\n";
+    return code;
+}
+
+bool parseInt(const QString &text, long long low, long long high, long long &out)
+{
+    const std::string s = utf8(text);
+    auto result = std::from_chars(s.data(), s.data() + s.size(), out);
+    return result.ec == std::errc() && result.ptr == s.data() + s.size() && out >= low && out <= high;
+}
+
+// Loads LOG into the environment's logbook; a missing or refused file is an error here,
+// since a command asked about that very file.
+bool loadLogbook(cli::Environment &env, const QString &path, std::string &error)
+{
+    const std::string p = localPath(path);
+    if (!QFileInfo(path).isFile()) {
+        error = "cannot open " + utf8(path) + ": no such file";
+        return false;
+    }
+    const logbook::FileResult result = logbook::LogbookFile::loadFromPath(env.logbook, p);
+    if (!result.ok()) {
+        error = utf8(path) + ": " + (result.message.empty() ? std::string("cannot read the logbook") : result.message);
+        return false;
+    }
+    return true;
+}
+
+int commandInfo(cli::Environment &env)
+{
+    const auto &book = env.logbook;
+    logbook::FieldCatalogue catalogue(book);
+    const int minutes = book.totalMinutes();
+    std::string mean = catalogue.meanAirConsumptionText();
+    if (!mean.empty())
+        mean += " " + std::string(logbook::unitWord(logbook::Quantity::AirConsumption, book.unitSystem()));
+    std::cout << "path: " << book.path() << "\n"
+              << "dives: " << book.diveCount() << "\n"
+              << "total dive time: " << minutes / 60 << ":" << (minutes % 60 < 10 ? "0" : "") << minutes % 60 << "\n"
+              << "mean air consumption: " << mean << "\n"
+              << "first dive number: " << (book.diveCount() ? book.diveNumberAt(1) : 0) << "\n"
+              << "last dive number: " << (book.diveCount() ? book.diveNumberAt(book.diveCount()) : 0) << "\n"
+              << "format version: " << book.formatVersion() << "\n"
+              << "header long: " << book.headerLong() << "\n";
+    return 0;
+}
+
+int commandList(cli::Environment &env)
+{
+    std::string out;
+    for (int i = 1; i <= env.logbook.diveCount(); ++i) {
+        out += logbook::diveListLine(env.logbook, i);
+        out += '\n';
+    }
+    std::cout << out;
+    return 0;
+}
+
+int commandShow(cli::Environment &env, const QString &positionText)
+{
+    long long position = 0;
+    if (!parseInt(positionText, 1, env.logbook.diveCount(), position))
+        return fail("position must be a number from 1 to " + std::to_string(env.logbook.diveCount()), kExitUsage);
+    logbook::FieldCatalogue catalogue(env.logbook);
+    logbook::DivePageOptions options;
+    options.mode = env.logbook.mode();
+    // The data-field selection is never stored and starts with every field ticked.
+    options.weightsSelected = true;
+    for (const auto &row : logbook::divePage(env.logbook, catalogue, static_cast<int>(position), options)) {
+        std::cout << row.label << '\t' << row.value;
+        if (row.unitControlId != 0)
+            std::cout << '\t' << row.unit;
+        std::cout << '\n';
+    }
+    return 0;
+}
+
+int report(const logbook::FileResult &result, const QString &path)
+{
+    if (result.ok())
+        return 0;
+    return fail("cannot save " + utf8(path) + ": " + result.message);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("zorv-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("0.1.0"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Reads and writes Zorv logbooks.\n\n"
+        "Commands:\n"
+        "  info LOG               summary of the logbook\n"
+        "  list LOG               the dive list, one line per dive\n"
+        "  show LOG POSITION      the dive page of the dive at POSITION (1 = first)\n"
+        "  json LOG               every stored field as JSON\n"
+        "  resave LOG OUT         load LOG and save it as OUT\n"
+        "  generate --dives N [--seed S] OUT   write a synthetic logbook"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption imperial(QStringLiteral("imperial"), QStringLiteral("Show values in imperial units."));
+    const QCommandLineOption standard(
+        QStringLiteral("standard"), QStringLiteral("Standard mode: no supplementary (.add) data."));
+    const QCommandLineOption settingsDir(QStringLiteral("settings"),
+        QStringLiteral("Read Zorv.ini and Ctyp.ini from DIR."), QStringLiteral("DIR"));
+    const QCommandLineOption dives(
+        QStringLiteral("dives"), QStringLiteral("generate: number of dives (1-32767)."), QStringLiteral("N"));
+    const QCommandLineOption seed(
+        QStringLiteral("seed"), QStringLiteral("generate: random seed (default 1)."), QStringLiteral("S"), QStringLiteral("1"));
+    parser.addOptions({ imperial, standard, settingsDir, dives, seed });
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("info, list, show, json, resave or generate"));
+    parser.addPositionalArgument(QStringLiteral("args"), QStringLiteral("arguments of the command"), QStringLiteral("[args...]"));
+
+    if (!parser.parse(QCoreApplication::arguments()))
+        return fail(utf8(parser.errorText()), kExitUsage);
+    if (parser.isSet(QStringLiteral("help"))) {
+        std::cout << utf8(parser.helpText());
+        return 0;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        std::cout << "zorv-cli 0.1.0\n";
+        return 0;
+    }
+
+    const QStringList args = parser.positionalArguments();
+    if (args.isEmpty())
+        return fail("no command given; try --help", kExitUsage);
+    const QString command = args.first();
+
+    struct Arity {
+        const char *name;
+        int count;
+    };
+    static const Arity arities[] = { { "info", 1 }, { "list", 1 }, { "show", 2 }, { "json", 1 }, { "resave", 2 },
+        { "generate", 1 } };
+    int expected = -1;
+    for (const auto &a : arities)
+        if (command == QLatin1String(a.name))
+            expected = a.count;
+    if (expected < 0)
+        return fail("unknown command '" + utf8(command) + "'; try --help", kExitUsage);
+    if (args.size() - 1 != expected)
+        return fail(utf8(command) + " takes " + std::to_string(expected) + " argument(s); try --help", kExitUsage);
+
+    cli::EnvironmentOptions options;
+    options.programDir = localPath(QCoreApplication::applicationDirPath());
+    if (parser.isSet(settingsDir)) {
+        const QString dir = parser.value(settingsDir);
+        if (!QFileInfo(dir).isDir())
+            return fail("settings folder " + utf8(dir) + " does not exist", kExitUsage);
+        options.settingsDir = localPath(dir);
+    }
+    options.imperial = parser.isSet(imperial);
+    options.standard = parser.isSet(standard);
+    cli::Environment env(options);
+
+    if (command == QLatin1String("generate")) {
+        long long count = 0;
+        long long seedValue = 0;
+        if (!parser.isSet(dives) || !parseInt(parser.value(dives), 1, 32767, count))
+            return fail("generate needs --dives N with N from 1 to 32767", kExitUsage);
+        if (!parseInt(parser.value(seed), 0, (1LL << 62), seedValue))
+            return fail("--seed must be a non-negative number", kExitUsage);
+        logbook::GeneratorOptions generatorOptions;
+        generatorOptions.dives = static_cast<int>(count);
+        generatorOptions.seed = static_cast<std::uint64_t>(seedValue);
+        logbook::generateLogbook(env.logbook, generatorOptions);
+        return report(logbook::LogbookFile::save(env.logbook, localPath(args[1])), args[1]);
+    }
+
+    std::string error;
+    if (!loadLogbook(env, args[1], error))
+        return fail(error);
+
+    if (command == QLatin1String("info"))
+        return commandInfo(env);
+    if (command == QLatin1String("list"))
+        return commandList(env);
+    if (command == QLatin1String("show"))
+        return commandShow(env, args[2]);
+    if (command == QLatin1String("json")) {
+        cli::writeJson(std::cout, env.logbook);
+        return 0;
+    }
+    // resave
+    return report(logbook::LogbookFile::save(env.logbook, localPath(args[2])), args[2]);
+}
