@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace zorv::logbook {
@@ -26,6 +27,9 @@ private:
         int uses = 0;
     };
     std::vector<Entry> m_entries;
+    // Display text -> entry index, so that filling the lists of a large logbook
+    // does not compare every text with every entry.
+    std::unordered_map<std::string, int> m_index;
     int m_capacity = 0;
 };
 
