@@ -65,7 +65,7 @@ public:
 
     // Environment the operations depend on. The computer info may be null, in
     // which case no computer is taken to carry the extra profile word.
-    void setUnitSystem(UnitSystem units);
+    void setUnitSystem(UnitSystem units); // also refills the tank volumes when the units change
     UnitSystem unitSystem() const { return m_units; }
     void setMode(Mode mode) { m_mode = mode; }
     Mode mode() const { return m_mode; }
@@ -82,7 +82,8 @@ public:
     bool getDive(int position, DiveRecord &out) const;
     const DiveRecord *dive(int position) const; // null for an invalid position
     void putDive(const DiveRecord &record, int position);
-    void insertDive(const DiveRecord &record);
+    // False when the logbook already holds the most dives its file can count.
+    bool insertDive(const DiveRecord &record);
     void moveDive(const DiveRecord &record, int from, int to);
     void deleteDive(int position);
     void confirmDeleteCurrent();
@@ -108,6 +109,8 @@ public:
     const ValueList &list(ListId id) const;
     void fillSitesOfPlace(const std::string &placeDisplay);
     void addToLists(const DiveRecord &record);
+    // Refills the tank volumes in the current unit system.
+    void refillTankVolumes();
 
     // Second activity set (bits 0-7), in whichever form the mode keeps it.
     std::uint8_t secondActivities(const DiveRecord &record) const;
@@ -150,6 +153,8 @@ private:
 
     void touch(); // marks the logbook and the document modified
     void raiseRefreshFlags();
+    void recomputeTotals();
+    void confirmDelete(int position, int questionId);
     ValueList &listRef(ListId id);
     void sizeLists(int diveCount);
 
