@@ -148,6 +148,8 @@ void generateLogbook(Logbook &logbook, const GeneratorOptions &options)
     const double meanGap = years * 365.0 / std::max(1.0, options.dives / 1.8);
     const int tripGap = std::max(3, static_cast<int>(2.0 * (meanGap - 1.4) / 0.3));
     int lastEnd = 0;
+    std::vector<DiveRecord> dives;
+    dives.reserve(static_cast<std::size_t>(std::max(0, options.dives)));
 
     for (int n = 0; n < options.dives; ++n) {
         // A trip or a weekend: one to three dives a day, a few days in a row.
@@ -253,10 +255,11 @@ void generateLogbook(Logbook &logbook, const GeneratorOptions &options)
                 r.avgDepth = static_cast<float>(maxDepth * 0.6);
             Logbook::computeAirConsumption(r);
         }
-        logbook.insertDive(r);
+        r.diveNumber = static_cast<std::int16_t>(n + 1);
+        dives.push_back(r);
         ++diveOfDay;
     }
-    logbook.recompute(true);
+    logbook.adoptDives(std::move(dives));
 }
 
 } // namespace zorv::logbook

@@ -206,6 +206,16 @@ bool Logbook::insertDive(const DiveRecord &record)
     return true;
 }
 
+void Logbook::adoptDives(std::vector<DiveRecord> dives)
+{
+    if (dives.size() > static_cast<std::size_t>(kMaxDives))
+        dives.resize(static_cast<std::size_t>(kMaxDives));
+    m_dives = std::move(dives);
+    m_currentDive = diveCount();
+    recompute(true);
+    touch();
+}
+
 void Logbook::moveDive(const DiveRecord &record, int from, int to)
 {
     const int n = diveCount();

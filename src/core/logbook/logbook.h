@@ -84,6 +84,10 @@ public:
     void putDive(const DiveRecord &record, int position);
     // False when the logbook already holds the most dives its file can count.
     bool insertDive(const DiveRecord &record);
+    // Replaces all dives with ones already in date order and numbered, as a
+    // generator produces them: inserting 32,767 dives one by one would re-walk
+    // and re-total the whole array each time.
+    void adoptDives(std::vector<DiveRecord> dives);
     void moveDive(const DiveRecord &record, int from, int to);
     void deleteDive(int position);
     void confirmDeleteCurrent();

@@ -1,0 +1,35 @@
+# Runs zorv-cli with ARGS (words separated by |) and checks its exit code and output.
+#   EXPECT_EXIT   required exit code (default 0)
+#   EXPECT_FILE   file whose content stdout must equal exactly
+#   EXPECT_STDERR text that stderr must contain
+#   COMPARE_A/B   two files that must be byte-identical afterwards
+string(REPLACE "|" ";" ARGS "${ARGS}")
+execute_process(COMMAND ${CLI} ${ARGS}
+    RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT DEFINED EXPECT_EXIT)
+    set(EXPECT_EXIT 0)
+endif()
+if(NOT code EQUAL EXPECT_EXIT)
+    message(FATAL_ERROR "exit code ${code}, expected ${EXPECT_EXIT}\nstdout:\n${out}\nstderr:\n${err}")
+endif()
+if(DEFINED EXPECT_FILE)
+    file(READ ${EXPECT_FILE} expected)
+    if(NOT out STREQUAL expected)
+        string(REGEX REPLACE "[^/]*$" "" dir "${EXPECT_FILE}")
+        file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/actual-output.txt "${out}")
+        message(FATAL_ERROR "output differs from ${EXPECT_FILE}; actual output written to "
+                            "${CMAKE_CURRENT_BINARY_DIR}/actual-output.txt")
+    endif()
+endif()
+if(DEFINED EXPECT_STDERR)
+    string(FIND "${err}" "${EXPECT_STDERR}" at)
+    if(at EQUAL -1)
+        message(FATAL_ERROR "stderr lacks '${EXPECT_STDERR}':\n${err}")
+    endif()
+endif()
+if(DEFINED COMPARE_A)
+    execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${COMPARE_A} ${COMPARE_B} RESULT_VARIABLE differ)
+    if(differ)
+        message(FATAL_ERROR "${COMPARE_A} and ${COMPARE_B} differ")
+    endif()
+endif()
