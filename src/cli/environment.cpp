@@ -5,8 +5,8 @@ namespace zorv::cli {
 Environment::Environment(const EnvironmentOptions &options)
     : catalogue(transfer::ComputerCatalogue::withBuiltInTypes())
 {
-    const std::filesystem::path dir = options.settingsDir ? *options.settingsDir
-                                                          : settings::settingsDirectory(options.programDir);
+    const std::filesystem::path dir
+        = options.settingsDir ? *options.settingsDir : settings::settingsDirectory(options.programDir);
     mainIni.load(dir / settings::kSettingsFileName);
     catalogueIni.load(dir / settings::kCatalogueFileName);
     settings.loadAll(mainIni, settings::ScreenSize {});

@@ -129,29 +129,31 @@ int main(int argc, char **argv)
     QCoreApplication::setApplicationVersion(QStringLiteral("0.1.0"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Reads and writes Zorv logbooks.\n\n"
-        "Commands:\n"
-        "  info LOG               summary of the logbook\n"
-        "  list LOG               the dive list, one line per dive\n"
-        "  show LOG POSITION      the dive page of the dive at POSITION (1 = first)\n"
-        "  json LOG               every stored field as JSON\n"
-        "  resave LOG OUT         load LOG and save it as OUT\n"
-        "  generate --dives N [--seed S] OUT   write a synthetic logbook"));
+    parser.setApplicationDescription(
+        QStringLiteral("Reads and writes Zorv logbooks.\n\n"
+                       "Commands:\n"
+                       "  info LOG               summary of the logbook\n"
+                       "  list LOG               the dive list, one line per dive\n"
+                       "  show LOG POSITION      the dive page of the dive at POSITION (1 = first)\n"
+                       "  json LOG               every stored field as JSON\n"
+                       "  resave LOG OUT         load LOG and save it as OUT\n"
+                       "  generate --dives N [--seed S] OUT   write a synthetic logbook"));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption imperial(QStringLiteral("imperial"), QStringLiteral("Show values in imperial units."));
     const QCommandLineOption standard(
         QStringLiteral("standard"), QStringLiteral("Standard mode: no supplementary (.add) data."));
-    const QCommandLineOption settingsDir(QStringLiteral("settings"),
-        QStringLiteral("Read Zorv.ini and Ctyp.ini from DIR."), QStringLiteral("DIR"));
+    const QCommandLineOption settingsDir(
+        QStringLiteral("settings"), QStringLiteral("Read Zorv.ini and Ctyp.ini from DIR."), QStringLiteral("DIR"));
     const QCommandLineOption dives(
         QStringLiteral("dives"), QStringLiteral("generate: number of dives (1-32767)."), QStringLiteral("N"));
-    const QCommandLineOption seed(
-        QStringLiteral("seed"), QStringLiteral("generate: random seed (default 1)."), QStringLiteral("S"), QStringLiteral("1"));
+    const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("generate: random seed (default 1)."),
+        QStringLiteral("S"), QStringLiteral("1"));
     parser.addOptions({ imperial, standard, settingsDir, dives, seed });
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("info, list, show, json, resave or generate"));
-    parser.addPositionalArgument(QStringLiteral("args"), QStringLiteral("arguments of the command"), QStringLiteral("[args...]"));
+    parser.addPositionalArgument(
+        QStringLiteral("command"), QStringLiteral("info, list, show, json, resave or generate"));
+    parser.addPositionalArgument(
+        QStringLiteral("args"), QStringLiteral("arguments of the command"), QStringLiteral("[args...]"));
 
     if (!parser.parse(QCoreApplication::arguments()))
         return fail(utf8(parser.errorText()), kExitUsage);
@@ -173,8 +175,8 @@ int main(int argc, char **argv)
         const char *name;
         int count;
     };
-    static const Arity arities[] = { { "info", 1 }, { "list", 1 }, { "show", 2 }, { "json", 1 }, { "resave", 2 },
-        { "generate", 1 } };
+    static const Arity arities[]
+        = { { "info", 1 }, { "list", 1 }, { "show", 2 }, { "json", 1 }, { "resave", 2 }, { "generate", 1 } };
     int expected = -1;
     for (const auto &a : arities)
         if (command == QLatin1String(a.name))

@@ -15,34 +15,34 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string errnoText(const char *what, const fs::path &path, int err)
-{
-    return std::string(what) + " " + path.string() + ": " + std::strerror(err);
-}
-
-std::string tempNameFor(const fs::path &target)
-{
-    static std::mt19937_64 rng { std::random_device {}() };
-    char suffix[17];
-    std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(rng()));
-    return std::string(kTempPrefix) + target.filename().string() + "." + suffix;
-}
-
-bool writeAll(int fd, const std::uint8_t *data, std::size_t size, int &err)
-{
-    while (size > 0) {
-        ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            err = errno;
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
+    std::string errnoText(const char *what, const fs::path &path, int err)
+    {
+        return std::string(what) + " " + path.string() + ": " + std::strerror(err);
     }
-    return true;
-}
+
+    std::string tempNameFor(const fs::path &target)
+    {
+        static std::mt19937_64 rng { std::random_device {}() };
+        char suffix[17];
+        std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(rng()));
+        return std::string(kTempPrefix) + target.filename().string() + "." + suffix;
+    }
+
+    bool writeAll(int fd, const std::uint8_t *data, std::size_t size, int &err)
+    {
+        while (size > 0) {
+            ssize_t n = ::write(fd, data, size);
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                err = errno;
+                return false;
+            }
+            data += n;
+            size -= static_cast<std::size_t>(n);
+        }
+        return true;
+    }
 
 } // namespace
 

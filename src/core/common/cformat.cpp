@@ -9,22 +9,22 @@ namespace zorv::common {
 
 namespace {
 
-// uselocale() switches only the calling thread, so this is safe to call while
-// the GUI has set LC_ALL from the environment.
-class CLocaleScope {
-public:
-    CLocaleScope()
-    {
-        static locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
-        m_previous = uselocale(cLocale);
-    }
-    ~CLocaleScope() { uselocale(m_previous); }
-    CLocaleScope(const CLocaleScope &) = delete;
-    CLocaleScope &operator=(const CLocaleScope &) = delete;
+    // uselocale() switches only the calling thread, so this is safe to call while
+    // the GUI has set LC_ALL from the environment.
+    class CLocaleScope {
+    public:
+        CLocaleScope()
+        {
+            static locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
+            m_previous = uselocale(cLocale);
+        }
+        ~CLocaleScope() { uselocale(m_previous); }
+        CLocaleScope(const CLocaleScope &) = delete;
+        CLocaleScope &operator=(const CLocaleScope &) = delete;
 
-private:
-    locale_t m_previous;
-};
+    private:
+        locale_t m_previous;
+    };
 
 } // namespace
 

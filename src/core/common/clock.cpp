@@ -4,25 +4,25 @@ namespace zorv::common {
 
 namespace {
 
-LocalDateTime fromTm(const std::tm &tm)
-{
-    return { tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec };
-}
+    LocalDateTime fromTm(const std::tm &tm)
+    {
+        return { tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec };
+    }
 
-std::tm toTm(const LocalDateTime &l)
-{
-    std::tm tm {};
-    tm.tm_year = l.year - 1900;
-    tm.tm_mon = l.month - 1;
-    tm.tm_mday = l.day;
-    tm.tm_hour = l.hour;
-    tm.tm_min = l.minute;
-    tm.tm_sec = l.second;
-    tm.tm_isdst = -1; // let the calendar decide daylight saving
-    return tm;
-}
+    std::tm toTm(const LocalDateTime &l)
+    {
+        std::tm tm {};
+        tm.tm_year = l.year - 1900;
+        tm.tm_mon = l.month - 1;
+        tm.tm_mday = l.day;
+        tm.tm_hour = l.hour;
+        tm.tm_min = l.minute;
+        tm.tm_sec = l.second;
+        tm.tm_isdst = -1; // let the calendar decide daylight saving
+        return tm;
+    }
 
-const Clock *g_clock = nullptr;
+    const Clock *g_clock = nullptr;
 
 } // namespace
 

@@ -17,7 +17,7 @@ inline constexpr std::uint32_t kNoDate = 0xFFFFFFFFu;
 // Mark written in every record this program creates.
 inline constexpr std::uint16_t kRecordMark = 160;
 
-inline constexpr int kMaxSamples = 636;          // 3 h 32 min at one sample per 20 s
+inline constexpr int kMaxSamples = 636; // 3 h 32 min at one sample per 20 s
 inline constexpr int kProfileBytesCapacity = 1600;
 inline constexpr int kSampleSeconds = 20;
 
@@ -49,9 +49,9 @@ struct ExtraBlock {
     static constexpr std::size_t kSize = 550;
 
     std::array<char, 256> commentMore {};
-    std::int16_t weights = kMissing;      // hundredths of a kilogram
-    std::int16_t visibility = kMissing;   // centimetres
-    std::int16_t avgDepthCm = 0;          // file form of DiveRecord::avgDepth
+    std::int16_t weights = kMissing; // hundredths of a kilogram
+    std::int16_t visibility = kMissing; // centimetres
+    std::int16_t avgDepthCm = 0; // file form of DiveRecord::avgDepth
     std::uint16_t tankMaterial = 0;
     std::uint16_t extraFlags = 0;
     std::int16_t tankPressure = kMissing; // hundredths of a bar
@@ -66,42 +66,42 @@ struct ExtraBlock {
 
 // Bits of DiveRecord::diveType.
 namespace dive_type {
-inline constexpr std::uint16_t kNoDeco = 1u << 2;
-inline constexpr std::uint16_t kDeco = 1u << 3;
-inline constexpr std::uint16_t kSingleAscent = 1u << 4;
-inline constexpr std::uint16_t kMultipleAscents = 1u << 5;
-inline constexpr std::uint16_t kFreshWater = 1u << 6;
-inline constexpr std::uint16_t kSeaWater = 1u << 7;
-inline constexpr std::uint16_t kNitrox = 1u << 8;
-inline constexpr std::uint16_t kScr = 1u << 9;
+    inline constexpr std::uint16_t kNoDeco = 1u << 2;
+    inline constexpr std::uint16_t kDeco = 1u << 3;
+    inline constexpr std::uint16_t kSingleAscent = 1u << 4;
+    inline constexpr std::uint16_t kMultipleAscents = 1u << 5;
+    inline constexpr std::uint16_t kFreshWater = 1u << 6;
+    inline constexpr std::uint16_t kSeaWater = 1u << 7;
+    inline constexpr std::uint16_t kNitrox = 1u << 8;
+    inline constexpr std::uint16_t kScr = 1u << 9;
 } // namespace dive_type
 
 // Bits 8-11 of ExtraBlock::extraFlags; bits 0-7 hold the second activity set.
 namespace extra_flags {
-inline constexpr std::uint16_t kSecondSetMask = 0x00FF;
-inline constexpr std::uint16_t kBoat = 1u << 8;
-inline constexpr std::uint16_t kShore = 1u << 9;
-inline constexpr std::uint16_t kDiveLeader = 1u << 10;
-inline constexpr std::uint16_t kAccompanying = 1u << 11;
+    inline constexpr std::uint16_t kSecondSetMask = 0x00FF;
+    inline constexpr std::uint16_t kBoat = 1u << 8;
+    inline constexpr std::uint16_t kShore = 1u << 9;
+    inline constexpr std::uint16_t kDiveLeader = 1u << 10;
+    inline constexpr std::uint16_t kAccompanying = 1u << 11;
 } // namespace extra_flags
 
 // Fields in file order; default member values make the blank record.
 struct DiveRecord {
     std::uint16_t recordMark = kRecordMark;
-    std::uint32_t date = kNoDate;              // DayNumber
-    std::int16_t entryTime = kMissing;         // minutes after midnight
+    std::uint32_t date = kNoDate; // DayNumber
+    std::int16_t entryTime = kMissing; // minutes after midnight
     std::array<char, 61> place {};
     std::array<char, 61> site {};
-    std::uint8_t altitudeClass = 0;            // 0..4
-    std::int16_t surfaceInterval = kMissing;   // minutes
+    std::uint8_t altitudeClass = 0; // 0..4
+    std::int16_t surfaceInterval = kMissing; // minutes
     std::uint8_t weather = 0;
-    std::int16_t airTemperature = kMissing;    // hundredths of a degree Celsius
+    std::int16_t airTemperature = kMissing; // hundredths of a degree Celsius
     std::uint8_t suit = 0;
-    std::int16_t tankVolume = kMissing;        // hundredths of a litre
-    std::int16_t maxDepth = kMissing;          // centimetres; negative: show the profile's maximum
-    std::int16_t duration = kMissing;          // minutes
+    std::int16_t tankVolume = kMissing; // hundredths of a litre
+    std::int16_t maxDepth = kMissing; // centimetres; negative: show the profile's maximum
+    std::int16_t duration = kMissing; // minutes
     std::int16_t minWaterTemperature = kMissing;
-    std::int16_t airUsed = kMissing;           // hundredths of a bar
+    std::int16_t airUsed = kMissing; // hundredths of a bar
     std::uint16_t diveType = 0;
     std::uint16_t activities = 0;
     std::array<char, 41> otherActivities {};
@@ -122,8 +122,8 @@ struct DiveRecord {
     std::uint16_t sampleCount = 0;
     float profileMaxDepth = 0.0f; // metres
     float profileAvgDepth = 0.0f; // metres
-    float avgDepth = 0.0f;        // metres, given with the dive; 0 = none
-    float airConsumption = 0.0f;  // litres per minute at the surface; 0 = not computed
+    float avgDepth = 0.0f; // metres, given with the dive; 0 = none
+    float airConsumption = 0.0f; // litres per minute at the surface; 0 = not computed
     ExtraBlock extra;
 
     bool operator==(const DiveRecord &) const = default;
@@ -151,7 +151,8 @@ template <std::size_t N> std::string_view fixedText(const std::array<char, N> &b
 
 // Copies stored text into a fixed buffer, cut to `capacity` characters (at most N - 1
 // unless the buffer, like `model`, ends at its last byte), and zero-fills the rest.
-template <std::size_t N> void setFixedText(std::array<char, N> &buffer, std::string_view text, std::size_t capacity = N - 1)
+template <std::size_t N>
+void setFixedText(std::array<char, N> &buffer, std::string_view text, std::size_t capacity = N - 1)
 {
     const std::size_t n = std::min({ text.size(), capacity, N });
     buffer.fill('\0');
