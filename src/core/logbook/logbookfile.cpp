@@ -1,1 +1,498 @@
-// placeholder, to be written
+#include "logbook/logbookfile.h"
+
+#include "common/atomicfile.h"
+#include "common/bytes.h"
+#include "common/strings.h"
+#include "logbook/profiledecoder.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+namespace zorv::logbook {
+
+/*
+ * .log: header (u16 version 161, u32 headerLong, i16 dive count, u16 word A, u16 word B),
+ * then each record field by field in DiveRecord order. Texts are short strings (a length
+ * byte and the stored characters, no terminator). The profile block follows profileLength
+ * when it is not 0: first byte, eight header words, profileExtra for nitrox and O2
+ * computers, then the raw bytes, so profileLength counts 17 (19) bytes plus the raw part.
+ *
+ * .add: u32 594, u32 110, u32 count, then per dive the 550-byte ExtraBlock image and a
+ * 300-byte trailer. Entries are matched to dives by position.
+ */
+
+namespace fs = std::filesystem;
+
+namespace {
+
+    constexpr std::uint16_t kFormatVersion = 161;
+    constexpr std::size_t kLogHeaderSize = 12;
+    // A record without profile and with five empty texts.
+    constexpr std::size_t kMinRecordSize = 52;
+    constexpr std::size_t kProfileFixedSize = 17;
+    constexpr std::size_t kExtraWordSize = 2;
+    constexpr std::size_t kAddHeaderSize = 12;
+    constexpr std::size_t kTrailerSize = 300;
+    constexpr std::size_t kAddEntrySize = ExtraBlock::kSize + kTrailerSize;
+    constexpr std::uint32_t kAddMagicA = 594;
+    constexpr std::uint32_t kAddMagicB = 110;
+    constexpr std::size_t kMaxFileDives = 32767;
+    constexpr int kStrBadFormat = 62525;
+
+    FileResult failure(FileStatus status, std::string message)
+    {
+        return { status, std::move(message) };
+    }
+
+    FileResult badFormat()
+    {
+        return failure(FileStatus::BadFormat, std::string(common::str(kStrBadFormat)));
+    }
+
+    std::span<const std::uint8_t> asBytes(const std::string &data)
+    {
+        return { reinterpret_cast<const std::uint8_t *>(data.data()), data.size() };
+    }
+
+    std::string addPathFor(const std::string &logPath)
+    {
+        return fs::path(logPath).replace_extension(".add").string();
+    }
+
+    bool carriesExtraWord(const ComputerInfo *info, std::uint8_t type)
+    {
+        return info != nullptr && info->carriesExtraWord(type);
+    }
+
+    // ---- reading ----
+
+    template <std::size_t N>
+    void readShortString(common::ByteReader &in, std::array<char, N> &field, std::size_t capacity)
+    {
+        std::array<std::uint8_t, 255> text;
+        const std::size_t length = in.u8();
+        in.bytes(text.data(), length);
+        const std::size_t kept = std::min(length, capacity);
+        for (std::size_t i = 0; i < kept; ++i)
+            field[i] = static_cast<char>(text[i]);
+    }
+
+    // Returns false when the record is cut short or its profile block cannot be
+    // one the program wrote; nothing is read or written past a buffer either way.
+    bool readRecord(common::ByteReader &in, DiveRecord &d, const ComputerInfo *info)
+    {
+        d.recordMark = in.u16();
+        d.date = in.u32();
+        d.entryTime = in.i16();
+        readShortString(in, d.place, kPlaceLength);
+        readShortString(in, d.site, kSiteLength);
+        d.altitudeClass = in.u8();
+        d.surfaceInterval = in.i16();
+        d.weather = in.u8();
+        d.airTemperature = in.i16();
+        d.suit = in.u8();
+        d.tankVolume = in.i16();
+        d.maxDepth = in.i16();
+        d.duration = in.i16();
+        d.minWaterTemperature = in.i16();
+        d.airUsed = in.i16();
+        d.diveType = in.u16();
+        d.activities = in.u16();
+        readShortString(in, d.otherActivities, kOtherActivitiesLength);
+        readShortString(in, d.partners, kPartnersLength);
+        readShortString(in, d.comment, kCommentLength);
+        d.warnings = in.u16();
+        d.diveNumber = in.i16();
+        d.computerLong = in.u32();
+        d.computerType = in.u8();
+        d.computerFlags = in.u8();
+        in.bytes(d.computerReserved.data(), d.computerReserved.size());
+        d.profileLength = in.u16();
+        if (in.failed())
+            return false;
+        if (d.profileLength == 0)
+            return true;
+
+        const bool extraWord = carriesExtraWord(info, d.computerType);
+        const std::size_t fixed = kProfileFixedSize + (extraWord ? kExtraWordSize : 0);
+        if (d.profileLength < fixed || d.profileLength - fixed > d.profileBytes.size())
+            return false;
+        d.profileFirstByte = in.u8();
+        for (std::uint16_t &word : d.profileHeader)
+            word = in.u16();
+        if (extraWord)
+            d.profileExtra = in.u16();
+        in.bytes(d.profileBytes.data(), d.profileLength - fixed);
+        if (in.failed())
+            return false;
+        decodeProfile(d, info != nullptr && info->isO2(d.computerType));
+        return true;
+    }
+
+    // A short or missing .add file is no error: older logbooks were saved without
+    // one, and dives past its end keep blank supplementary fields.
+    void readExtras(
+        std::span<const std::uint8_t> add, std::vector<DiveRecord> &dives, std::array<std::uint8_t, 300> &trailer)
+    {
+        if (add.size() < kAddHeaderSize)
+            return;
+        std::size_t pos = kAddHeaderSize;
+        for (DiveRecord &d : dives) {
+            if (add.size() - pos < ExtraBlock::kSize)
+                return;
+            d.extra = ExtraBlock::deserialize(add.data() + pos);
+            pos += ExtraBlock::kSize;
+            if (d.extra.avgDepthCm > 0)
+                d.avgDepth = static_cast<float>(d.extra.avgDepthCm * 0.01);
+            if (add.size() - pos < kTrailerSize)
+                return;
+            std::memcpy(trailer.data(), add.data() + pos, kTrailerSize);
+            pos += kTrailerSize;
+        }
+    }
+
+    FileResult reject(Logbook &logbook)
+    {
+        logbook.reset();
+        logbook.setPath({});
+        return badFormat();
+    }
+
+    // ---- writing ----
+
+    // Writes into a buffer sized beforehand, so a save of a large logbook is one allocation.
+    class Out {
+    public:
+        explicit Out(std::uint8_t *at)
+            : m_at(at)
+        {
+        }
+        void u8(std::uint8_t v) { *m_at++ = v; }
+        void u16(std::uint16_t v)
+        {
+            *m_at++ = static_cast<std::uint8_t>(v & 0xFF);
+            *m_at++ = static_cast<std::uint8_t>(v >> 8);
+        }
+        void i16(std::int16_t v) { u16(static_cast<std::uint16_t>(v)); }
+        void u32(std::uint32_t v)
+        {
+            for (int i = 0; i < 4; ++i)
+                *m_at++ = static_cast<std::uint8_t>((v >> (8 * i)) & 0xFF);
+        }
+        void bytes(const void *data, std::size_t n)
+        {
+            if (n != 0)
+                std::memcpy(m_at, data, n);
+            m_at += n;
+        }
+        template <std::size_t N> void shortString(const std::array<char, N> &field, std::size_t capacity)
+        {
+            const std::size_t length = std::min(fixedText(field).size(), capacity);
+            u8(static_cast<std::uint8_t>(length));
+            bytes(field.data(), length);
+        }
+
+    private:
+        std::uint8_t *m_at;
+    };
+
+    // The profile block as it goes to disk. A profileLength that does not fit the
+    // computer's layout is cut to one that does, so the file stays readable.
+    struct ProfileShape {
+        bool extraWord = false;
+        std::size_t raw = 0;
+        std::size_t length = 0;
+    };
+
+    ProfileShape profileShape(const DiveRecord &d, const ComputerInfo *info)
+    {
+        ProfileShape shape;
+        if (d.profileLength == 0)
+            return shape;
+        shape.extraWord = carriesExtraWord(info, d.computerType);
+        const std::size_t fixed = kProfileFixedSize + (shape.extraWord ? kExtraWordSize : 0);
+        shape.raw = d.profileLength > fixed ? std::min<std::size_t>(d.profileLength - fixed, d.profileBytes.size()) : 0;
+        shape.length = fixed + shape.raw;
+        return shape;
+    }
+
+    std::size_t recordSize(const DiveRecord &d, const ProfileShape &shape)
+    {
+        auto text = [](const auto &field, std::size_t capacity) { return std::min(fixedText(field).size(), capacity); };
+        return kMinRecordSize + text(d.place, kPlaceLength) + text(d.site, kSiteLength)
+            + text(d.otherActivities, kOtherActivitiesLength) + text(d.partners, kPartnersLength)
+            + text(d.comment, kCommentLength) + shape.length;
+    }
+
+    void writeRecord(Out &out, const DiveRecord &d, const ProfileShape &shape)
+    {
+        out.u16(d.recordMark);
+        out.u32(d.date);
+        out.i16(d.entryTime);
+        out.shortString(d.place, kPlaceLength);
+        out.shortString(d.site, kSiteLength);
+        out.u8(d.altitudeClass);
+        out.i16(d.surfaceInterval);
+        out.u8(d.weather);
+        out.i16(d.airTemperature);
+        out.u8(d.suit);
+        out.i16(d.tankVolume);
+        out.i16(d.maxDepth);
+        out.i16(d.duration);
+        out.i16(d.minWaterTemperature);
+        out.i16(d.airUsed);
+        out.u16(d.diveType);
+        out.u16(d.activities);
+        out.shortString(d.otherActivities, kOtherActivitiesLength);
+        out.shortString(d.partners, kPartnersLength);
+        out.shortString(d.comment, kCommentLength);
+        out.u16(d.warnings);
+        out.i16(d.diveNumber);
+        out.u32(d.computerLong);
+        out.u8(d.computerType);
+        out.u8(d.computerFlags);
+        out.bytes(d.computerReserved.data(), d.computerReserved.size());
+        out.u16(static_cast<std::uint16_t>(shape.length));
+        if (shape.length == 0)
+            return;
+        out.u8(d.profileFirstByte);
+        for (std::uint16_t word : d.profileHeader)
+            out.u16(word);
+        if (shape.extraWord)
+            out.u16(d.profileExtra);
+        out.bytes(d.profileBytes.data(), shape.raw);
+    }
+
+    struct LogHeader {
+        std::uint32_t headerLong = 0;
+        std::uint16_t wordA = 0;
+        std::uint16_t wordB = 0;
+    };
+
+    std::vector<std::uint8_t> buildLog(
+        const LogHeader &header, const std::vector<const DiveRecord *> &dives, const ComputerInfo *info)
+    {
+        std::vector<ProfileShape> shapes;
+        shapes.reserve(dives.size());
+        std::size_t size = kLogHeaderSize;
+        for (const DiveRecord *d : dives) {
+            shapes.push_back(profileShape(*d, info));
+            size += recordSize(*d, shapes.back());
+        }
+        std::vector<std::uint8_t> bytes(size);
+        Out out(bytes.data());
+        out.u16(kFormatVersion);
+        out.u32(header.headerLong);
+        out.u16(static_cast<std::uint16_t>(dives.size()));
+        out.u16(header.wordA);
+        out.u16(header.wordB);
+        for (std::size_t i = 0; i < dives.size(); ++i)
+            writeRecord(out, *dives[i], shapes[i]);
+        return bytes;
+    }
+
+    // avgDepth goes to whole centimetres, cut toward zero (12.347 m is 1234 cm). The cut
+    // is taken at a tenth of a millimetre: cut straight from the float, a value read
+    // back from 1234 cm (12.3399999 m) would lose a centimetre on every save.
+    std::int16_t avgDepthCm(float avgDepth)
+    {
+        if (!(avgDepth > 0.0f))
+            return 0;
+        const double tenthsOfMm = std::round(static_cast<double>(avgDepth) * 10000.0);
+        return static_cast<std::int16_t>(std::min(tenthsOfMm / 100.0, 32767.0));
+    }
+
+    std::vector<std::uint8_t> buildAdd(
+        const std::vector<const DiveRecord *> &dives, const std::array<std::uint8_t, 300> &trailer)
+    {
+        std::vector<std::uint8_t> bytes(kAddHeaderSize + kAddEntrySize * dives.size());
+        Out out(bytes.data());
+        out.u32(kAddMagicA);
+        out.u32(kAddMagicB);
+        out.u32(static_cast<std::uint32_t>(dives.size()));
+        std::uint8_t *entry = bytes.data() + kAddHeaderSize;
+        for (const DiveRecord *d : dives) {
+            ExtraBlock block = d->extra;
+            block.avgDepthCm = avgDepthCm(d->avgDepth);
+            block.serialize(entry);
+            std::memcpy(entry + ExtraBlock::kSize, trailer.data(), kTrailerSize);
+            entry += kAddEntrySize;
+        }
+        return bytes;
+    }
+
+    std::vector<const DiveRecord *> allDives(const Logbook &logbook)
+    {
+        std::vector<const DiveRecord *> dives;
+        dives.reserve(logbook.dives().size());
+        for (const DiveRecord &d : logbook.dives())
+            dives.push_back(&d);
+        return dives;
+    }
+
+    /*
+     * The .log goes first and the .add after it. Entries of the .add are matched to dives
+     * by position, so a new .log with an old .add (or the reverse) attaches supplementary
+     * fields to the wrong dives after an insertion. When the .add cannot be written, the
+     * old .log is therefore put back (or the new one removed, if there was none), so a
+     * failed save leaves the old pair. The .log is the one kept for that because it is the
+     * smaller file.
+     */
+    FileResult writeFileSet(
+        const std::string &logPath, const std::vector<std::uint8_t> &log, const std::vector<std::uint8_t> *add)
+    {
+        if (logPath.empty())
+            return failure(FileStatus::CannotWrite, "No file name given");
+
+        enum class Previous {
+            None,
+            Kept,
+            Unreadable,
+        } previous
+            = Previous::None;
+        std::string oldLog;
+        if (add != nullptr) {
+            std::error_code ec;
+            if (fs::exists(logPath, ec))
+                previous = common::readWholeFile(logPath, oldLog) ? Previous::Kept : Previous::Unreadable;
+        }
+
+        if (const common::SaveResult r = common::saveFileAtomically(logPath, log); !r)
+            return failure(FileStatus::CannotWrite, r.error);
+        if (add == nullptr)
+            return {};
+
+        const common::SaveResult r = common::saveFileAtomically(addPathFor(logPath), *add);
+        if (r)
+            return {};
+        std::string message = r.error;
+        bool restored = false;
+        if (previous == Previous::Kept) {
+            restored = static_cast<bool>(common::saveFileAtomically(logPath, asBytes(oldLog)));
+        } else if (previous == Previous::None) {
+            std::error_code ec;
+            restored = fs::remove(logPath, ec) && !ec;
+        }
+        if (!restored)
+            message += "\nThe .log file was written but its .add file was not; the two no longer match.";
+        return failure(FileStatus::CannotWrite, message);
+    }
+
+} // namespace
+
+FileResult LogbookFile::load(Logbook &logbook, std::span<const std::uint8_t> logBytes,
+    std::span<const std::uint8_t> addBytes, const std::string &path)
+{
+    logbook.reset();
+    common::ByteReader in(logBytes);
+    const std::uint16_t version = in.u16();
+    const std::uint32_t headerLong = in.u32();
+    const std::int16_t count = in.i16();
+    const std::uint16_t wordA = in.u16();
+    const std::uint16_t wordB = in.u16();
+    // The size check keeps a lying header from reserving room for dives the file cannot hold.
+    if (in.failed() || version != kFormatVersion || count < 0
+        || static_cast<std::size_t>(count) * kMinRecordSize > in.remaining())
+        return reject(logbook);
+
+    std::vector<DiveRecord> &dives = logbook.m_dives;
+    dives.reserve(static_cast<std::size_t>(count));
+    const ComputerInfo *info = logbook.computerInfo();
+    for (int i = 0; i < count; ++i) {
+        if (!readRecord(in, dives.emplace_back(), info))
+            return reject(logbook);
+    }
+    readExtras(addBytes, dives, logbook.m_addTrailer);
+
+    logbook.m_headerLong = headerLong;
+    logbook.m_headerWordA = wordA;
+    logbook.m_headerWordB = wordB;
+    logbook.m_currentDive = count;
+    logbook.recompute(true);
+    logbook.setPath(path);
+    return {};
+}
+
+FileResult LogbookFile::loadFromPath(Logbook &logbook, const std::string &path)
+{
+    if (path.empty())
+        return failure(FileStatus::NotFound, "No file name given");
+    const std::string addPath = addPathFor(path);
+    common::removeStrayTempFiles(path);
+    common::removeStrayTempFiles(addPath);
+
+    std::error_code ec;
+    if (!fs::exists(path, ec))
+        return failure(FileStatus::NotFound, "File not found: " + path);
+    // Folders and devices are refused before reading: their sizes mean nothing.
+    std::string log;
+    if (!fs::is_regular_file(path, ec) || !common::readWholeFile(path, log))
+        return failure(FileStatus::CannotRead, "Cannot read " + path);
+    // An .add file that exists but cannot be read must stop the load: a save in
+    // advanced mode would otherwise replace it with blank entries.
+    std::string add;
+    if (fs::exists(addPath, ec) && (!fs::is_regular_file(addPath, ec) || !common::readWholeFile(addPath, add)))
+        return failure(FileStatus::CannotRead, "Cannot read " + addPath);
+    return load(logbook, asBytes(log), asBytes(add), path);
+}
+
+FileResult LogbookFile::reload(Logbook &logbook)
+{
+    const std::string path = logbook.path();
+    logbook.reset();
+    FileResult result = loadFromPath(logbook, path);
+    if (result.status == FileStatus::CannotRead)
+        logbook.setPath({});
+    return result;
+}
+
+std::vector<std::uint8_t> LogbookFile::logBytes(const Logbook &logbook)
+{
+    const LogHeader header { logbook.m_headerLong, logbook.m_headerWordA, logbook.m_headerWordB };
+    return buildLog(header, allDives(logbook), logbook.computerInfo());
+}
+
+std::vector<std::uint8_t> LogbookFile::addBytes(const Logbook &logbook)
+{
+    return buildAdd(allDives(logbook), logbook.m_addTrailer);
+}
+
+FileResult LogbookFile::save(Logbook &logbook, const std::string &path)
+{
+    if (logbook.dives().size() > kMaxFileDives)
+        return failure(FileStatus::CannotWrite, "A logbook file holds at most 32767 dives");
+    const std::vector<std::uint8_t> log = logBytes(logbook);
+    std::vector<std::uint8_t> add;
+    if (logbook.mode() == Mode::Advanced)
+        add = addBytes(logbook);
+    FileResult result = writeFileSet(path, log, logbook.mode() == Mode::Advanced ? &add : nullptr);
+    if (result) {
+        logbook.m_modified = 0;
+        logbook.setPath(path);
+    }
+    return result;
+}
+
+FileResult LogbookFile::saveSelection(
+    const Logbook &logbook, const std::string &path, const std::function<bool(int position)> &selected)
+{
+    std::vector<const DiveRecord *> dives;
+    for (int position = 1; position <= logbook.diveCount(); ++position) {
+        if (selected(position))
+            dives.push_back(logbook.dive(position));
+    }
+    if (dives.size() > kMaxFileDives)
+        return failure(FileStatus::CannotWrite, "A logbook file holds at most 32767 dives");
+    const auto count = static_cast<std::uint16_t>(dives.size());
+    const LogHeader header { 0, static_cast<std::uint16_t>(count + 20), 20 };
+    const std::vector<std::uint8_t> log = buildLog(header, dives, logbook.computerInfo());
+    std::vector<std::uint8_t> add;
+    if (logbook.mode() == Mode::Advanced)
+        add = buildAdd(dives, logbook.m_addTrailer);
+    return writeFileSet(path, log, logbook.mode() == Mode::Advanced ? &add : nullptr);
+}
+
+} // namespace zorv::logbook
