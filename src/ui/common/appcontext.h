@@ -1,0 +1,32 @@
+// Everything the desktop program keeps for the whole run: settings, computer catalogue and the one logbook.
+#pragma once
+
+#include "logbook/logbook.h"
+#include "settings/inifile.h"
+#include "settings/settings.h"
+#include "transfer/computercatalogue.h"
+
+#include <filesystem>
+
+namespace zorv::ui {
+
+// One instance, created at start-up and alive until the program ends. Windows
+// receive it by reference; none keeps a pointer into the logbook's dives.
+struct AppContext {
+    settings::IniFile mainIni;      // Zorv.ini
+    settings::IniFile catalogueIni; // Ctyp.ini
+    settings::Settings settings;
+    transfer::ComputerCatalogue catalogue = transfer::ComputerCatalogue::withBuiltInTypes();
+    logbook::Logbook logbook;
+    std::filesystem::path configDir;  // where Zorv.ini, Ctyp.ini live
+    std::filesystem::path programDir; // where tips.txt and the program live
+
+    // Reads both ini files from `dir` and applies the settings to the logbook.
+    void load(const std::filesystem::path &dir, settings::ScreenSize screen);
+    // Pushes the settings that the logbook depends on (units, mode, defaults).
+    void applySettingsToLogbook();
+    // Writes the whole settings record and the catalogue, as at exit.
+    common::SaveResult saveAll();
+};
+
+} // namespace zorv::ui

@@ -1,0 +1,12 @@
+#include "ui/common/qtext.h"
+
+#include "common/strings.h"
+
+namespace zorv::ui {
+
+QString qstr(int id)
+{
+    return toQt(common::str(id));
+}
+
+} // namespace zorv::ui
