@@ -1,0 +1,156 @@
+#include "app/commandstate.h"
+#include "logbook/logbook.h"
+#include "transfer/computercatalogue.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace zorv::app {
+namespace {
+
+    using logbook::DiveRecord;
+    using logbook::kMissing;
+    using transfer::ComputerCatalogue;
+    using transfer::ComputerType;
+    using transfer::Gas;
+
+    constexpr std::uint8_t kOxygenComputer = 200;
+    constexpr std::uint8_t kOxygenImport = 201;
+    constexpr std::uint8_t kAirComputer = 202;
+
+    ComputerCatalogue catalogue()
+    {
+        ComputerCatalogue c;
+        c.add({ kOxygenComputer, "O2", Gas::Oxygen, false, false, -1, -1, false }, transfer::SortNow::No);
+        c.add({ kOxygenImport, "O2 import", Gas::Oxygen, false, true, -1, -1, false }, transfer::SortNow::No);
+        c.add({ kAirComputer, "Air", Gas::Air, true, false, -1, -1, false }, transfer::SortNow::Yes);
+        return c;
+    }
+
+    DiveRecord dive(
+        int number, std::uint16_t samples = 0, std::int16_t interval = kMissing, std::uint8_t computer = kAirComputer)
+    {
+        DiveRecord d;
+        d.date = 150000u + static_cast<std::uint32_t>(number);
+        d.diveNumber = static_cast<std::int16_t>(number);
+        d.sampleCount = samples;
+        d.surfaceInterval = interval;
+        d.computerType = computer;
+        if (samples > 0)
+            d.profileLength = 20;
+        return d;
+    }
+
+    class CommandStateTest : public ::testing::Test {
+    protected:
+        void setDives(std::vector<DiveRecord> dives, int current)
+        {
+            m_logbook.adoptDives(std::move(dives));
+            m_logbook.setCurrentDive(current);
+        }
+        bool enabled(Command command) const { return commandState(command, m_logbook, &m_catalogue, m_env).enabled; }
+
+        logbook::Logbook m_logbook;
+        ComputerCatalogue m_catalogue = catalogue();
+        CommandEnvironment m_env;
+    };
+
+    TEST_F(CommandStateTest, EmptyLogbookLeavesOnlyTheCommandsThatNeedNoDive)
+    {
+        const Command alwaysOn[] = { Command::NewLogbook, Command::OpenLogbook, Command::SaveLogbook,
+            Command::ReopenLogbook, Command::ReadComputer, Command::ImportCitizen, Command::ImportGuardian,
+            Command::Planner, Command::NoDecoComparison, Command::Options, Command::PrintSetup, Command::ComputerTypes,
+            Command::KnownComputers, Command::About, Command::InsertDive, Command::Tips };
+        for (Command c : alwaysOn)
+            EXPECT_TRUE(enabled(c)) << static_cast<int>(c);
+        const Command needDives[] = { Command::EditDive, Command::DeleteDive, Command::CopyDive, Command::TableView,
+            Command::ProfileWindow, Command::Statistics, Command::SearchDive, Command::SplitDive, Command::MergeDives,
+            Command::ManualData, Command::ExportCsv, Command::Certificates, Command::Trips, Command::Forecast,
+            Command::SearchForward, Command::SearchBackward, Command::PasteDive, Command::MultiPaste,
+            Command::ExternalApplication };
+        m_env.lastSearchCriteria = 3;
+        m_env.logbookFileExists = true;
+        for (Command c : needDives)
+            EXPECT_FALSE(enabled(c)) << static_cast<int>(c);
+    }
+
+    TEST_F(CommandStateTest, SearchStepsStopAtTheEnds)
+    {
+        setDives({ dive(1), dive(2), dive(3) }, 1);
+        EXPECT_FALSE(enabled(Command::SearchForward)) << "no search made yet";
+        m_env.lastSearchCriteria = 0;
+        EXPECT_TRUE(enabled(Command::SearchForward));
+        EXPECT_FALSE(enabled(Command::SearchBackward));
+        m_logbook.setCurrentDive(3);
+        EXPECT_FALSE(enabled(Command::SearchForward));
+        EXPECT_TRUE(enabled(Command::SearchBackward));
+    }
+
+    TEST_F(CommandStateTest, MergeOfOrdinaryDivesNeedsTwoProfilesAndAShortKnownInterval)
+    {
+        setDives({ dive(1, 30), dive(2, 30, 120) }, 1);
+        EXPECT_TRUE(enabled(Command::MergeDives));
+        m_logbook.setCurrentDive(2);
+        EXPECT_FALSE(enabled(Command::MergeDives)) << "the last dive has nothing to merge with";
+
+        setDives({ dive(1, 30), dive(2, 30, 121) }, 1);
+        EXPECT_FALSE(enabled(Command::MergeDives));
+        setDives({ dive(1, 30), dive(2, 30, kMissing) }, 1);
+        EXPECT_FALSE(enabled(Command::MergeDives));
+        setDives({ dive(1, 30), dive(2, 0, 10) }, 1);
+        EXPECT_FALSE(enabled(Command::MergeDives));
+    }
+
+    TEST_F(CommandStateTest, MergeOfOxygenComputerDivesIgnoresIntervalAndProfiles)
+    {
+        setDives({ dive(1, 0, kMissing, kOxygenComputer), dive(2, 0, kMissing, kOxygenComputer) }, 1);
+        EXPECT_TRUE(enabled(Command::MergeDives));
+        setDives({ dive(1, 30, kMissing, kOxygenComputer), dive(2, 30, 5, kAirComputer) }, 1);
+        EXPECT_FALSE(enabled(Command::MergeDives));
+        // The same computer read from another program's file follows the ordinary rule.
+        setDives({ dive(1, 30, kMissing, kOxygenImport), dive(2, 30, 5, kOxygenImport) }, 1);
+        EXPECT_TRUE(enabled(Command::MergeDives));
+        setDives({ dive(1, 0, kMissing, kOxygenImport), dive(2, 0, kMissing, kOxygenImport) }, 1);
+        EXPECT_FALSE(enabled(Command::MergeDives));
+        EXPECT_FALSE(isLinkedOxygenComputer(nullptr, kOxygenComputer));
+    }
+
+    TEST_F(CommandStateTest, ProfileDependentCommands)
+    {
+        DiveRecord handDrawn = dive(2, 30);
+        handDrawn.profileHeader = { 2927, 2928, 2929, 2930, 2931, 2932, 2933, 2934 };
+        handDrawn.maxDepth = 1800;
+        handDrawn.duration = 40;
+        DiveRecord computer = dive(1, 30);
+        computer.profileHeader[0] = 7;
+        computer.maxDepth = 1800;
+        computer.duration = 40;
+        DiveRecord unknownDepth = dive(3);
+        unknownDepth.duration = 40;
+        setDives({ computer, handDrawn, unknownDepth }, 1);
+        EXPECT_TRUE(enabled(Command::SplitDive));
+        EXPECT_FALSE(enabled(Command::ManualData));
+        m_logbook.setCurrentDive(2);
+        EXPECT_TRUE(enabled(Command::ManualData));
+        m_logbook.setCurrentDive(3);
+        EXPECT_FALSE(enabled(Command::SplitDive));
+        EXPECT_FALSE(enabled(Command::ManualData)) << "a profile cannot be drawn without the maximum depth";
+    }
+
+    TEST_F(CommandStateTest, EnvironmentDrivenCommands)
+    {
+        setDives({ dive(1) }, 1);
+        EXPECT_FALSE(enabled(Command::PasteDive));
+        EXPECT_FALSE(enabled(Command::MultiClear));
+        EXPECT_FALSE(enabled(Command::Trips));
+        EXPECT_FALSE(enabled(Command::ExternalApplication));
+        m_env = { true, 2, -1, true, true, true };
+        EXPECT_TRUE(enabled(Command::PasteDive));
+        EXPECT_TRUE(enabled(Command::MultiClear));
+        EXPECT_TRUE(enabled(Command::Trips));
+        EXPECT_TRUE(enabled(Command::ExternalApplication));
+        EXPECT_TRUE(commandState(Command::ProfilePreview, m_logbook, &m_catalogue, m_env).checked);
+    }
+
+} // namespace
+} // namespace zorv::app
