@@ -1,0 +1,81 @@
+#include "settings/tablecolumns.h"
+
+#include "common/cformat.h"
+
+namespace zorv::settings {
+
+namespace {
+
+    using logbook::DateForm;
+    using logbook::Field;
+
+    constexpr std::array<TableColumn, kTableColumnCount> kColumns { {
+        { 62504, 60, ColumnAlignment::Left }, // number and profile marker
+        { 62473, 55, ColumnAlignment::Left }, // date
+        { 62505, 40, ColumnAlignment::Left }, // entry time
+        { 62467, 115, ColumnAlignment::Left }, // place
+        { 62506, 110, ColumnAlignment::Left }, // site
+        { 62509, 40, ColumnAlignment::Left }, // duration
+        { 62608, 35, ColumnAlignment::Right }, // maximum depth
+        { 62630, 120, ColumnAlignment::Left }, // dive type
+        { 62702, 120, ColumnAlignment::Left }, // activities
+        { 62703, 140, ColumnAlignment::Left }, // partners
+        { 62510, 40, ColumnAlignment::Left }, // air consumption
+    } };
+
+    // The fields of columns 1 to 10.
+    constexpr std::array<Field, kTableColumnCount - 1> kColumnFields {
+        Field::Date,
+        Field::EntryTime,
+        Field::Place,
+        Field::Site,
+        Field::Duration,
+        Field::MaxDepth,
+        Field::DiveTypeText,
+        Field::ActivitiesText,
+        Field::Partners,
+        Field::AirConsumption,
+    };
+
+    char profileMarker(const logbook::DiveRecord &dive)
+    {
+        switch (logbook::profileKind(dive)) {
+        case logbook::ProfileKind::Computer:
+            return 'P';
+        case logbook::ProfileKind::HandDrawn:
+            return 'H';
+        case logbook::ProfileKind::None:
+            break;
+        }
+        return ' ';
+    }
+
+} // namespace
+
+const std::array<TableColumn, kTableColumnCount> &tableColumns()
+{
+    return kColumns;
+}
+
+int tableColumnWidth(const Settings &settings, int column)
+{
+    if (column < 0 || column >= kTableColumnCount)
+        return 0;
+    const int stored = settings.columnWidth(ColumnList::Table, column);
+    // Widths are only checked when read from the file; one set while running may still be out of range.
+    return stored >= 8 && stored <= 500 ? stored : kColumns[static_cast<std::size_t>(column)].builtInWidth;
+}
+
+std::string tableCellText(
+    const logbook::Logbook &logbook, const logbook::FieldCatalogue &catalogue, int position, int column)
+{
+    // The table asks for the visible cells only, so the record is read in place, not copied.
+    const logbook::DiveRecord *dive = logbook.dive(position);
+    if (!dive || column < 0 || column >= kTableColumnCount)
+        return {};
+    if (column == 0)
+        return common::cformat("%05d %c", dive->diveNumber, profileMarker(*dive));
+    return catalogue.fromRecord(kColumnFields[static_cast<std::size_t>(column - 1)], *dive, DateForm::Short);
+}
+
+} // namespace zorv::settings

@@ -1,0 +1,36 @@
+// The columns of the table view of the logbook: titles, built-in widths, alignment and cell texts.
+#pragma once
+
+#include "logbook/fieldcatalogue.h"
+#include "logbook/logbook.h"
+#include "settings/settings.h"
+
+#include <array>
+#include <string>
+
+namespace zorv::settings {
+
+enum class ColumnAlignment {
+    Left,
+    Right,
+};
+
+struct TableColumn {
+    int titleId; // string-table id of the header text
+    int builtInWidth; // pixels, used while no width is stored
+    ColumnAlignment alignment;
+};
+
+inline constexpr int kTableColumnCount = 11;
+
+const std::array<TableColumn, kTableColumnCount> &tableColumns();
+
+// The stored width of a column when it is a usable one (8 to 500), else its built-in width.
+int tableColumnWidth(const Settings &settings, int column);
+
+// The text of one cell, in the catalogue's unit system; UTF-8. Column 0 is the
+// dive number and the profile marker ("00042 P"). Empty for an invalid position or column.
+std::string tableCellText(
+    const logbook::Logbook &logbook, const logbook::FieldCatalogue &catalogue, int position, int column);
+
+} // namespace zorv::settings

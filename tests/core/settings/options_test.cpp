@@ -1,0 +1,267 @@
+#include "logbook/daynumber.h"
+#include "logbook/oemcharmap.h"
+#include "settings/options.h"
+#include "settings/tablecolumns.h"
+
+#include <gtest/gtest.h>
+
+using namespace zorv::settings;
+using zorv::logbook::DiveRecord;
+using zorv::logbook::FieldCatalogue;
+using zorv::logbook::Logbook;
+using zorv::logbook::NewDiveDefaults;
+using zorv::logbook::UnitSystem;
+
+namespace {
+
+TEST(OptionsForm, PortIsTakenOnlyWhenUsable)
+{
+    EXPECT_EQ(acceptComPort(1, 3), 1);
+    EXPECT_EQ(acceptComPort(8, 3), 8);
+    EXPECT_EQ(acceptComPort(0, 3), 3);
+    EXPECT_EQ(acceptComPort(9, 3), 3);
+    EXPECT_EQ(acceptComPort(-1, 3), 3);
+
+    Settings settings;
+    settings.comPort = 4;
+    OptionsForm form = optionsForm(settings);
+    form.comPort = 9;
+    form.units = UnitSystem::Imperial;
+    form.currency = "€";
+    applyOptionsForm(form, settings);
+    EXPECT_EQ(settings.comPort, 4);
+    // The rest of the form is still written.
+    EXPECT_EQ(settings.unitSystem, UnitSystem::Imperial);
+    EXPECT_EQ(settings.currency, "€");
+}
+
+TEST(OptionsForm, FileFiltersSplitIntoLabelAndPattern)
+{
+    const std::vector<FileFilter> browser = parseFileFilter(kBrowserFileFilter);
+    ASSERT_EQ(browser.size(), 2u);
+    EXPECT_EQ(browser[0].label, "Internet Browser (*.exe)");
+    EXPECT_EQ(browser[0].pattern, "*.exe");
+    EXPECT_EQ(browser[1].label, "Alle Dateien (*.*)");
+    EXPECT_EQ(browser[1].pattern, "*.*");
+
+    const std::vector<FileFilter> application = parseFileFilter(kExternalAppFileFilter);
+    ASSERT_EQ(application.size(), 2u);
+    EXPECT_EQ(application[0].label, "Ausführbare Dateien (*.exe)");
+
+    EXPECT_TRUE(parseFileFilter("").empty());
+    // A label without its pattern is no filter.
+    EXPECT_EQ(parseFileFilter("A|*.a|B").size(), 1u);
+}
+
+TEST(OptionsForm, DataFieldLabelsCoverEveryFlag)
+{
+    for (int i = 0; i < kDataFieldCount; ++i)
+        EXPECT_FALSE(dataFieldLabel(i).empty()) << i;
+    EXPECT_EQ(dataFieldLabel(static_cast<int>(DataField::Weights)), "&Plombs");
+    EXPECT_TRUE(dataFieldLabel(kDataFieldCount).empty());
+    EXPECT_TRUE(dataFieldLabel(-1).empty());
+}
+
+TEST(DiveTypeChoices, EveryCombinationRoundTrips)
+{
+    const TypeChoice all[] = { TypeChoice::First, TypeChoice::Second, TypeChoice::Neither };
+    for (TypeChoice d : all)
+        for (TypeChoice a : all)
+            for (TypeChoice w : all) {
+                const DiveTypeChoices choices { d, a, w };
+                const std::uint16_t mask = diveTypeMask(choices);
+                EXPECT_EQ(mask & ~0x00FCu, 0u);
+                EXPECT_EQ(diveTypeChoices(mask), choices);
+            }
+    EXPECT_EQ(diveTypeMask({ TypeChoice::Second, TypeChoice::First, TypeChoice::Second }), 8 | 16 | 128);
+}
+
+TEST(DiveTypeChoices, ForeignBitsAndDoubleBitsAreTolerated)
+{
+    // Nitrox and SCR are not defaults; both water bits (a hand-edited file) read as fresh water.
+    const DiveTypeChoices choices = diveTypeChoices(0x0300 | 64 | 128);
+    EXPECT_EQ(choices.decompression, TypeChoice::Neither);
+    EXPECT_EQ(choices.water, TypeChoice::First);
+    EXPECT_EQ(diveTypeMask(choices), 64);
+}
+
+TEST(NewDiveDefaultsForm, ZeroShowsAsEmptyAndValuesInUnits)
+{
+    NewDiveDefaults defaults;
+    EXPECT_EQ(newDiveDefaultsForm(defaults, UnitSystem::Metric).tankVolume, "");
+    EXPECT_EQ(newDiveDefaultsForm(defaults, UnitSystem::Metric).weights, "");
+
+    defaults.tankVolume = 1200;
+    defaults.weights = 1000;
+    defaults.suit = 9; // beyond the suit table
+    const NewDiveDefaultsForm metric = newDiveDefaultsForm(defaults, UnitSystem::Metric);
+    EXPECT_EQ(metric.tankVolume, "12.0");
+    EXPECT_EQ(metric.weights, "10.0");
+    EXPECT_EQ(metric.suit, 0);
+    const NewDiveDefaultsForm imperial = newDiveDefaultsForm(defaults, UnitSystem::Imperial);
+    EXPECT_EQ(imperial.tankVolume, "84");
+    EXPECT_EQ(imperial.weights, "26.8");
+}
+
+TEST(NewDiveDefaultsForm, TypedValuesAreParsedLikeDiveFields)
+{
+    NewDiveDefaultsForm form;
+    form.use = true;
+    form.altitudeClass = 2;
+    form.suit = 6;
+    form.tankMaterial = 1;
+    form.tankVolume = "  12.0"; // as the suggestion list pads it
+    form.weights = "7.5";
+    form.diveTypes = { TypeChoice::First, TypeChoice::Neither, TypeChoice::Second };
+    NewDiveDefaults defaults = newDiveDefaults(form, UnitSystem::Metric, {});
+    EXPECT_TRUE(defaults.apply);
+    EXPECT_EQ(defaults.altitudeClass, 2);
+    EXPECT_EQ(defaults.suit, 6);
+    EXPECT_EQ(defaults.tankMaterial, 1);
+    EXPECT_EQ(defaults.tankVolume, 1200);
+    EXPECT_EQ(defaults.weights, 750);
+    EXPECT_EQ(defaults.diveTypeMask, 4 | 128);
+
+    form.tankVolume = "15";
+    form.weights = "20";
+    defaults = newDiveDefaults(form, UnitSystem::Imperial, {});
+    EXPECT_EQ(defaults.tankVolume, 214); // 15 cft of free air is a 2.14 l tank
+    EXPECT_EQ(defaults.weights, 746);
+}
+
+TEST(NewDiveDefaultsForm, NonsenseBecomesNoDefault)
+{
+    NewDiveDefaultsForm form;
+    form.tankVolume = "abc";
+    form.weights = "-3";
+    form.altitudeClass = 7;
+    form.tankMaterial = -1;
+    const NewDiveDefaults defaults = newDiveDefaults(form, UnitSystem::Metric, {});
+    EXPECT_EQ(defaults.tankVolume, 0);
+    EXPECT_EQ(defaults.weights, 0);
+    EXPECT_EQ(defaults.altitudeClass, 0);
+    EXPECT_EQ(defaults.tankMaterial, 0);
+
+    form.tankVolume = "";
+    form.weights = "";
+    NewDiveDefaults previous;
+    previous.tankVolume = 1000;
+    previous.weights = 500;
+    EXPECT_EQ(newDiveDefaults(form, UnitSystem::Metric, previous).tankVolume, 0);
+    EXPECT_EQ(newDiveDefaults(form, UnitSystem::Metric, previous).weights, 0);
+}
+
+TEST(NewDiveDefaultsForm, UntouchedImperialValuesDoNotDrift)
+{
+    NewDiveDefaults previous;
+    previous.tankVolume = 1200;
+    previous.weights = 1100;
+    for (int round = 0; round < 3; ++round) {
+        const NewDiveDefaultsForm form = newDiveDefaultsForm(previous, UnitSystem::Imperial);
+        previous = newDiveDefaults(form, UnitSystem::Imperial, previous);
+    }
+    EXPECT_EQ(previous.tankVolume, 1200);
+    EXPECT_EQ(previous.weights, 1100);
+}
+
+TEST(NewDiveDefaultsForm, ModelIsStoredAndCutToTheField)
+{
+    NewDiveDefaultsForm form;
+    form.model = "Néoprène 7 mm";
+    NewDiveDefaults defaults = newDiveDefaults(form, UnitSystem::Metric, {});
+    EXPECT_EQ(defaults.model, zorv::logbook::displayToStored("Néoprène 7 mm"));
+    EXPECT_EQ(newDiveDefaultsForm(defaults, UnitSystem::Metric).model, "Néoprène 7 mm");
+
+    form.model = "abcdefghijklmnopqrstuvwxyz0123";
+    defaults = newDiveDefaults(form, UnitSystem::Metric, {});
+    EXPECT_EQ(defaults.model, "abcdefghijklmnopqrstuvwxy");
+}
+
+TEST(NewDiveDefaultsForm, AltitudeListFollowsUnits)
+{
+    const std::vector<std::string> metric = altitudeClassEntries(UnitSystem::Metric);
+    ASSERT_EQ(metric.size(), 5u);
+    EXPECT_EQ(metric[0], "");
+    EXPECT_EQ(metric[1], "0 m ... 900 m");
+    EXPECT_EQ(metric[4], "2400 m ... 4000 m");
+    const std::vector<std::string> imperial = altitudeClassEntries(UnitSystem::Imperial);
+    EXPECT_EQ(imperial[1], "0 ft ... 3000 ft");
+    EXPECT_EQ(imperial[4], "8800 ft ... 13300 ft");
+}
+
+TEST(TableColumns, StoredWidthsWinOnlyWhenUsable)
+{
+    Settings settings;
+    EXPECT_EQ(tableColumnWidth(settings, 0), 60);
+    EXPECT_EQ(tableColumnWidth(settings, 9), 140);
+    settings.setColumnWidth(ColumnList::Table, 3, 200);
+    settings.setColumnWidth(ColumnList::Table, 4, 7);
+    settings.setColumnWidth(ColumnList::Table, 5, 501);
+    EXPECT_EQ(tableColumnWidth(settings, 3), 200);
+    EXPECT_EQ(tableColumnWidth(settings, 4), 110);
+    EXPECT_EQ(tableColumnWidth(settings, 5), 40);
+    EXPECT_EQ(tableColumns()[6].alignment, ColumnAlignment::Right);
+}
+
+class TableCells : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DiveRecord plain;
+        plain.diveNumber = 7;
+        plain.date = zorv::logbook::dayNumber(5, 3, 2004);
+        plain.entryTime = 9 * 60 + 5;
+        plain.duration = 125;
+        plain.maxDepth = 1234;
+        zorv::logbook::setFixedText(plain.place, zorv::logbook::displayToStored("Côte Bleue"));
+
+        DiveRecord computer = plain;
+        computer.diveNumber = 8;
+        computer.profileLength = 40;
+        computer.profileHeader[0] = 17;
+
+        DiveRecord hand = plain;
+        hand.diveNumber = 12345;
+        hand.profileLength = 40;
+        for (std::size_t i = 0; i < hand.profileHeader.size(); ++i)
+            hand.profileHeader[i] = static_cast<std::uint16_t>(zorv::logbook::kHandProfileHeaderBase + i);
+
+        m_logbook.adoptDives({ plain, computer, hand });
+    }
+
+    std::string cell(int position, int column) const
+    {
+        return tableCellText(m_logbook, FieldCatalogue(m_logbook), position, column);
+    }
+
+    Logbook m_logbook;
+};
+
+TEST_F(TableCells, NumberCarriesTheProfileMarker)
+{
+    EXPECT_EQ(cell(1, 0), "00007  ");
+    EXPECT_EQ(cell(2, 0), "00008 P");
+    EXPECT_EQ(cell(3, 0), "12345 H");
+}
+
+TEST_F(TableCells, FieldsAreShownInTheLogbooksUnits)
+{
+    EXPECT_EQ(cell(1, 1), "05.03.04");
+    EXPECT_EQ(cell(1, 2), "09:05");
+    EXPECT_EQ(cell(1, 3), "Côte Bleue");
+    EXPECT_EQ(cell(1, 5), "02:05");
+    EXPECT_EQ(cell(1, 6), "12.3");
+    EXPECT_EQ(cell(1, 10), "");
+    m_logbook.setUnitSystem(UnitSystem::Imperial);
+    EXPECT_EQ(cell(1, 6), "40");
+}
+
+TEST_F(TableCells, OutsideTheLogbookIsEmpty)
+{
+    EXPECT_EQ(cell(0, 0), "");
+    EXPECT_EQ(cell(4, 1), "");
+    EXPECT_EQ(cell(1, 11), "");
+    EXPECT_EQ(cell(1, -1), "");
+}
+
+} // namespace
