@@ -1,0 +1,194 @@
+// The dive edit dialog without its widgets: what each control shows, what it may change, and how it is stored back.
+#pragma once
+
+#include "logbook/diverecord.h"
+#include "logbook/fieldcatalogue.h"
+#include "logbook/logbook.h"
+#include "transfer/computercatalogue.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zorv::tools {
+
+// Longest texts the controls accept, in characters; each is its record field's capacity.
+inline constexpr int kPlaceInputLength = 60;
+inline constexpr int kSiteInputLength = 60;
+inline constexpr int kModelInputLength = 25;
+inline constexpr int kOtherActivitiesInputLength = 40;
+inline constexpr int kPartnerChoiceInputLength = 80;
+inline constexpr int kPartnersInputLength = 80;
+// Standard mode has no .add file, so the comment's second half would not survive a save there.
+int commentInputLength(logbook::Mode mode);
+
+// A radio group of two flags: the first, the second, or neither.
+enum class Choice {
+    First,
+    Second,
+    Neither,
+};
+
+// Which of the two computer pick lists the dialog shows.
+enum class ComputerList {
+    Air,
+    Import,
+};
+
+// The contents of the dialog's controls, texts in UTF-8. List indexes are -1
+// when the stored value has no entry in the list.
+struct DiveEditValues {
+    std::string number;
+    std::string date;
+    std::string time;
+    std::string place;
+    std::string site;
+    int altitudeClass = 0;
+    std::string interval;
+    int weather = 0;
+    std::string airTemperature;
+    std::string weights;
+    int suit = 0;
+    std::string model;
+    std::string tankVolume;
+    std::string tankPressure;
+    int tankMaterial = 0;
+    std::string maxDepth;
+    std::string visibility;
+    std::string duration;
+    std::string minWaterTemperature;
+    std::string airUsed;
+    std::string airConsumption; // shown only
+    Choice decompression = Choice::Neither;
+    Choice ascent = Choice::Neither;
+    Choice water = Choice::Neither; // neither: a decompression-chamber run
+    bool nitrox = false;
+    bool scr = false;
+    std::array<bool, 12> activities {};
+    std::array<bool, 8> secondSet {};
+    // The user's own words; in standard mode the names of the second set are
+    // kept out of this box and shown in the result only.
+    std::string otherActivities;
+    std::string result; // shown only: the whole text stored in the dive
+    Choice boatShore = Choice::Neither;
+    Choice leader = Choice::Neither;
+    std::string partnerChoice;
+    std::string partners;
+    std::string comment;
+    int computer = -1; // position in the computer list shown
+
+    bool operator==(const DiveEditValues &) const = default;
+};
+
+// Two switches the user sets in the dialog that hold until the program ends.
+struct DiveEditSwitches {
+    bool shortNames = false; // "utilser abréviation"
+    bool freeData = false; // "Données libres"
+};
+
+// Which controls the dialog shows and which the user may change.
+struct ControlStates {
+    bool previousDiveEnabled = false;
+    // Weights, visibility, tank pressure and material, suit model, boat/shore and leader groups.
+    bool advancedShown = false;
+    bool shortNameSwitchShown = false;
+    // Number, date, time, altitude class, interval, depth, duration, minimum
+    // temperature, air used and the warnings button: what a computer measured.
+    bool measuredEnabled = true;
+    bool airTemperatureEnabled = true;
+    ComputerList computerList = ComputerList::Air;
+    bool computerEnabled = true;
+    bool addPartnerEnabled = false;
+    int commentLength = 255;
+};
+
+// The warnings dialog's four boxes: the bit of `warnings` and the box's label.
+struct WarningBox {
+    int bit;
+    std::string_view label;
+};
+inline constexpr std::array<WarningBox, 4> kWarningBoxes { {
+    { 0, "&Remontée" },
+    { 3, "&Deco" },
+    { 4, "&Travail" },
+    { 5, "&SOS" },
+} };
+// The warnings with the four boxes' bits set as ticked; the bits without a box stay as they were.
+std::uint16_t applyWarningBoxes(std::uint16_t warnings, const std::array<bool, 4> &ticked);
+
+// Appends a partner's name (stored form) to a partners text (stored form) as
+// the "-->>" button does: after ", " when that fits in 80 characters, after ","
+// when only that fits, not at all otherwise; nothing for an empty name or one
+// the text already holds.
+std::string appendPartner(std::string_view partners, std::string_view name);
+
+// Copies from the dive before what usually stays the same from one dive to the next.
+void copyFromPreviousDive(const logbook::DiveRecord &previous, logbook::DiveRecord &record);
+
+// The dialog's working state. The widget reads its controls into a
+// DiveEditValues, hands it to one of the operations below, and shows shown()
+// again afterwards. A control whose text the user did not change leaves its
+// field alone: formatting and parsing again would round values (1.55 m
+// through feet), and OK on an unchanged dive must change nothing.
+class DiveEditForm {
+public:
+    // The logbook is used for the previous dive, the second activity set and the
+    // sites of a place (whose list it refills); all three must outlive the form.
+    DiveEditForm(logbook::Logbook &logbook, const transfer::ComputerCatalogue &catalogue, DiveEditSwitches &switches);
+
+    // Position 0 is a new dive.
+    void setRecord(const logbook::DiveRecord &record, int position);
+    // The working record into the controls' contents, as shown after the last operation.
+    const DiveEditValues &shown() const { return m_shown; }
+    ControlStates states() const;
+    const DiveEditSwitches &switches() const { return m_switches; }
+
+    // Rows of the lists.
+    std::vector<std::string> computerRows() const;
+    std::array<std::string, 8> secondSetLabels() const;
+    std::vector<std::string> altitudeClassRows() const;
+
+    // Reads the controls into the working record (locked fields excepted) and shows it again.
+    void store(const DiveEditValues &controls);
+    // The place combo lost the focus: the logbook's sites-of-a-place list now holds the new place's sites.
+    void placeLeft(const DiveEditValues &controls);
+    // A second-set box was clicked, or the other-activities combo lost the focus.
+    void secondSetChanged(const DiveEditValues &controls);
+    void setShortNames(const DiveEditValues &controls, bool on);
+    void setFreeData(const DiveEditValues &controls, bool on);
+    // The partner combo's text changed (it only decides whether "-->>" may be used).
+    void choosePartner(const std::string &choice) { m_partnerChoice = choice; }
+    void addPartner(const DiveEditValues &controls);
+    // The air used or the tank volume lost the focus.
+    void airFieldsLeft(const DiveEditValues &controls);
+    // False (and nothing copied) when there is no dive before this one.
+    bool usePreviousDive(const DiveEditValues &controls);
+    std::uint16_t warnings() const { return m_working.warnings; }
+    void setWarnings(std::uint16_t warnings) { m_working.warnings = warnings; }
+    // OK: stores the controls and computes the air consumption of a changed dive.
+    void accept(const DiveEditValues &controls);
+
+    // The working record; true for a new dive or when it differs from the record given.
+    bool getRecord(logbook::DiveRecord &out) const;
+    const logbook::DiveRecord &working() const { return m_working; }
+
+private:
+    bool measuredLocked() const;
+    ComputerList computerList() const;
+    void computeConsumptionOfChangedDive();
+    void show();
+
+    logbook::Logbook &m_logbook;
+    const transfer::ComputerCatalogue &m_catalogue;
+    DiveEditSwitches &m_switches;
+    logbook::FieldCatalogue m_fields;
+    logbook::DiveRecord m_working;
+    logbook::DiveRecord m_reference;
+    int m_position = 0;
+    std::string m_partnerChoice;
+    DiveEditValues m_shown;
+};
+
+} // namespace zorv::tools

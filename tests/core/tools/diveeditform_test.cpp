@@ -1,0 +1,431 @@
+#include "logbook/daynumber.h"
+#include "logbook/logbook.h"
+#include "logbook/oemcharmap.h"
+#include "tools/diveeditform.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+namespace zorv::tools {
+namespace {
+
+    using logbook::DiveRecord;
+    using logbook::fixedText;
+    using logbook::Mode;
+    using logbook::setFixedText;
+    using logbook::UnitSystem;
+
+    // A dive with a value in every field the dialog shows, several of which do
+    // not survive formatting and parsing again (hundredths, OEM bytes, feet).
+    DiveRecord fullDive()
+    {
+        DiveRecord d;
+        d.date = logbook::dayNumber(5, 3, 2004);
+        d.entryTime = 10 * 60 + 5;
+        setFixedText(d.place, "Lac L\x82man`"); // a stored backtick reads back as 0xEF
+        setFixedText(d.site, "La Belotte");
+        d.altitudeClass = 1;
+        d.surfaceInterval = 95;
+        d.weather = 2;
+        d.airTemperature = 2537;
+        d.suit = 4;
+        d.tankVolume = 1234;
+        d.maxDepth = 1555;
+        d.duration = 47;
+        d.minWaterTemperature = 455;
+        d.airUsed = 14050;
+        d.diveType = logbook::dive_type::kNoDeco | logbook::dive_type::kFreshWater | logbook::dive_type::kNitrox;
+        d.activities = 0x0011;
+        setFixedText(d.otherActivities, "Biologie");
+        setFixedText(d.partners, "Anne, Marc");
+        setFixedText(d.comment, "Bonne visibilit\x82");
+        d.diveNumber = 12;
+        d.airConsumption = 17.25f; // left by an older version; not what the formula gives
+        d.extra.weights = 733;
+        d.extra.visibility = 850;
+        d.extra.tankMaterial = 1;
+        d.extra.extraFlags = logbook::extra_flags::kBoat | 0x03;
+        d.extra.tankPressure = 20050;
+        setFixedText(d.extra.model, "Semi 7mm", logbook::kModelLength);
+        return d;
+    }
+
+    DiveRecord computerDive(std::uint8_t type)
+    {
+        DiveRecord d = fullDive();
+        d.computerType = type;
+        d.profileLength = 40;
+        d.profileHeader = { 1, 2, 3, 4, 5, 6, 7, 8 };
+        return d;
+    }
+
+    class FormTest : public testing::Test {
+    protected:
+        FormTest() { catalogue = transfer::ComputerCatalogue::withBuiltInTypes(); }
+
+        DiveEditForm &open(const DiveRecord &record, int position)
+        {
+            form = std::make_unique<DiveEditForm>(book, catalogue, switches);
+            form->setRecord(record, position);
+            return *form;
+        }
+
+        logbook::Logbook book;
+        transfer::ComputerCatalogue catalogue;
+        DiveEditSwitches switches;
+        std::unique_ptr<DiveEditForm> form;
+    };
+
+    // ---- change detection -------------------------------------------------
+
+    struct Setup {
+        UnitSystem units;
+        Mode mode;
+    };
+
+    class UnchangedDive : public FormTest, public testing::WithParamInterface<Setup> { };
+
+    TEST_P(UnchangedDive, OkWithoutTypingChangesNoByte)
+    {
+        book.setUnitSystem(GetParam().units);
+        book.setMode(GetParam().mode);
+        for (const DiveRecord &dive : { fullDive(), computerDive(68), DiveRecord {} }) {
+            book.insertDive(dive);
+            DiveEditForm &f = open(dive, 1);
+            f.placeLeft(f.shown());
+            f.airFieldsLeft(f.shown());
+            f.secondSetChanged(f.shown());
+            f.accept(f.shown());
+            DiveRecord out;
+            EXPECT_FALSE(f.getRecord(out));
+            EXPECT_TRUE(out == dive);
+            book.reset();
+        }
+    }
+
+    INSTANTIATE_TEST_SUITE_P(Setups, UnchangedDive,
+        testing::Values(Setup { UnitSystem::Metric, Mode::Advanced }, Setup { UnitSystem::Imperial, Mode::Advanced },
+            Setup { UnitSystem::Metric, Mode::Standard }, Setup { UnitSystem::Imperial, Mode::Standard }));
+
+    TEST_F(FormTest, NewDiveCountsAsChangedAndGetsItsConsumption)
+    {
+        DiveRecord dive;
+        dive.sampleCount = 4;
+        for (int i = 1; i < 4; ++i)
+            dive.samples[static_cast<std::size_t>(i)].depth = -10.0f;
+        dive.profileAvgDepth = 10.0f;
+        DiveEditForm &f = open(dive, 0);
+        DiveEditValues typed = f.shown();
+        typed.tankVolume = "10";
+        typed.airUsed = "100";
+        f.accept(typed);
+        DiveRecord out;
+        EXPECT_TRUE(f.getRecord(out));
+        EXPECT_GT(out.airConsumption, 0.0f);
+        EXPECT_EQ(f.shown().airConsumption, "746.3"); // 1000 l / 2 bar / 0.67 min
+    }
+
+    TEST_F(FormTest, AChangedDiveIsReported)
+    {
+        DiveEditForm &f = open(fullDive(), 1);
+        DiveEditValues typed = f.shown();
+        typed.comment = "Autre chose";
+        f.accept(typed);
+        DiveRecord out;
+        EXPECT_TRUE(f.getRecord(out));
+        EXPECT_EQ(fixedText(out.comment), "Autre chose");
+    }
+
+    // ---- typed values in both unit systems --------------------------------
+
+    TEST_F(FormTest, MetricEntriesAreStoredInStoredUnits)
+    {
+        DiveEditForm &f = open(DiveRecord {}, 0);
+        DiveEditValues typed = f.shown();
+        typed.number = "7";
+        typed.date = "5.3.04";
+        typed.time = "9:30";
+        typed.duration = "1:75";
+        typed.maxDepth = "12.34";
+        typed.airTemperature = "25";
+        typed.tankPressure = "350";
+        typed.weights = "6.5";
+        typed.visibility = "";
+        typed.place = "Léman";
+        f.store(typed);
+        const DiveRecord &r = f.working();
+        EXPECT_EQ(r.diveNumber, 7);
+        EXPECT_EQ(r.date, logbook::dayNumber(5, 3, 2004));
+        EXPECT_EQ(r.entryTime, 570);
+        EXPECT_EQ(r.duration, 135);
+        EXPECT_EQ(r.maxDepth, 1234);
+        EXPECT_EQ(r.airTemperature, 2500);
+        EXPECT_EQ(r.extra.tankPressure, 32000);
+        EXPECT_EQ(r.extra.weights, 650);
+        EXPECT_EQ(r.extra.visibility, logbook::kMissing);
+        EXPECT_EQ(fixedText(r.place), "L\x82man");
+    }
+
+    TEST_F(FormTest, ImperialEntriesAreStoredMetric)
+    {
+        book.setUnitSystem(UnitSystem::Imperial);
+        DiveEditForm &f = open(DiveRecord {}, 0);
+        DiveEditValues typed = f.shown();
+        typed.maxDepth = "40";
+        typed.airTemperature = "77";
+        typed.airUsed = "2900";
+        typed.tankVolume = "84";
+        typed.weights = "10";
+        f.store(typed);
+        const DiveRecord &r = f.working();
+        EXPECT_EQ(r.maxDepth, 1219);
+        EXPECT_EQ(r.airTemperature, 2500);
+        EXPECT_EQ(r.airUsed, 20000);
+        EXPECT_EQ(r.tankVolume, 1200);
+        EXPECT_EQ(r.extra.weights, 373);
+        EXPECT_EQ(f.shown().maxDepth, "40");
+        EXPECT_EQ(f.shown().airUsed, "2900");
+    }
+
+    TEST_F(FormTest, ListsRadioGroupsAndBoxesSetTheirBits)
+    {
+        DiveEditForm &f = open(fullDive(), 0);
+        DiveEditValues typed = f.shown();
+        typed.decompression = Choice::Second;
+        typed.ascent = Choice::First;
+        typed.water = Choice::Neither;
+        typed.nitrox = false;
+        typed.scr = true;
+        typed.activities[0] = false;
+        typed.activities[11] = true;
+        typed.boatShore = Choice::Second;
+        typed.leader = Choice::First;
+        typed.suit = 0;
+        typed.weather = 6;
+        f.store(typed);
+        const DiveRecord &r = f.working();
+        using namespace logbook::dive_type;
+        EXPECT_EQ(r.diveType, kDeco | kSingleAscent | kScr);
+        EXPECT_EQ(r.activities, 0x0810);
+        EXPECT_EQ(r.extra.extraFlags, logbook::extra_flags::kShore | logbook::extra_flags::kDiveLeader | 0x03);
+        EXPECT_EQ(r.suit, 0);
+        EXPECT_EQ(r.weather, 6);
+    }
+
+    TEST_F(FormTest, StandardModeLeavesTheAdvancedFieldsAlone)
+    {
+        book.setMode(Mode::Standard);
+        DiveEditForm &f = open(fullDive(), 0);
+        EXPECT_FALSE(f.states().advancedShown);
+        EXPECT_TRUE(f.states().shortNameSwitchShown);
+        DiveEditValues typed = f.shown();
+        typed.weights = "";
+        typed.boatShore = Choice::Neither;
+        f.store(typed);
+        EXPECT_EQ(f.working().extra.weights, 733);
+        EXPECT_EQ(f.working().extra.extraFlags, fullDive().extra.extraFlags);
+    }
+
+    TEST_F(FormTest, CommentLengthFollowsTheMode)
+    {
+        EXPECT_EQ(commentInputLength(Mode::Standard), 255);
+        EXPECT_EQ(commentInputLength(Mode::Advanced), 510);
+        DiveEditForm &f = open(DiveRecord {}, 0);
+        DiveEditValues typed = f.shown();
+        typed.comment = std::string(300, 'x');
+        f.store(typed);
+        EXPECT_EQ(fixedText(f.working().comment).size(), 255u);
+        EXPECT_EQ(fixedText(f.working().extra.commentMore).size(), 45u);
+    }
+
+    // ---- locking of measured values ---------------------------------------
+
+    TEST_F(FormTest, ComputerDiveLocksItsMeasuredValuesUntilFreeData)
+    {
+        const DiveRecord dive = computerDive(68);
+        DiveEditForm &f = open(dive, 1);
+        EXPECT_FALSE(f.states().measuredEnabled);
+        EXPECT_FALSE(f.states().computerEnabled);
+        EXPECT_TRUE(f.states().airTemperatureEnabled);
+
+        DiveEditValues typed = f.shown();
+        typed.maxDepth = "30";
+        typed.number = "99";
+        typed.date = "1.1.2001";
+        typed.airUsed = "10";
+        f.store(typed);
+        EXPECT_EQ(f.working().maxDepth, dive.maxDepth);
+        EXPECT_EQ(f.working().diveNumber, dive.diveNumber);
+        EXPECT_EQ(f.working().date, dive.date);
+        EXPECT_EQ(f.working().airUsed, dive.airUsed);
+
+        f.setFreeData(f.shown(), true);
+        EXPECT_TRUE(f.states().measuredEnabled);
+        typed = f.shown();
+        typed.maxDepth = "30";
+        f.store(typed);
+        EXPECT_EQ(f.working().maxDepth, 3000);
+        EXPECT_TRUE(switches.freeData); // kept for the next dive
+    }
+
+    TEST_F(FormTest, HandEnteredAndHandDrawnDivesAreNotLocked)
+    {
+        EXPECT_TRUE(open(fullDive(), 1).states().measuredEnabled);
+        DiveRecord drawn = fullDive();
+        drawn.profileLength = 30;
+        for (std::size_t i = 0; i < drawn.profileHeader.size(); ++i)
+            drawn.profileHeader[i] = static_cast<std::uint16_t>(logbook::kHandProfileHeaderBase + i);
+        EXPECT_TRUE(open(drawn, 1).states().measuredEnabled);
+        DiveRecord typeOnly = fullDive();
+        typeOnly.computerType = 68;
+        EXPECT_FALSE(open(typeOnly, 1).states().measuredEnabled);
+    }
+
+    TEST_F(FormTest, ImportedDiveShowsTheImportListAndLocksTheAirTemperature)
+    {
+        DiveRecord dive = fullDive();
+        dive.computerType = 179;
+        DiveEditForm &f = open(dive, 1);
+        EXPECT_EQ(f.states().computerList, ComputerList::Import);
+        EXPECT_FALSE(f.states().airTemperatureEnabled);
+        ASSERT_GE(f.shown().computer, 0);
+        EXPECT_EQ(f.computerRows()[static_cast<std::size_t>(f.shown().computer)], "Mares Guardian [179]");
+    }
+
+    TEST_F(FormTest, ChoosingAComputerSetsItsTypeAndAnUnlistedOneIsKept)
+    {
+        DiveEditForm &f = open(fullDive(), 0);
+        EXPECT_EQ(f.states().computerList, ComputerList::Air);
+        const std::vector<std::string> rows = f.computerRows();
+        int aladin = -1;
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            if (rows[i] == "Aladin Air X/Z [68]")
+                aladin = static_cast<int>(i);
+        ASSERT_GE(aladin, 0);
+        DiveEditValues typed = f.shown();
+        typed.computer = aladin;
+        f.store(typed);
+        EXPECT_EQ(f.working().computerType, 68);
+
+        // A type missing from the list shows no row, and storing keeps it.
+        DiveRecord unlisted = fullDive();
+        unlisted.computerType = 250;
+        switches.freeData = true;
+        DiveEditForm &g = open(unlisted, 1);
+        EXPECT_EQ(g.shown().computer, -1);
+        g.store(g.shown());
+        EXPECT_EQ(g.working().computerType, 250);
+    }
+
+    // ---- "-->>" -------------------------------------------------------------
+
+    TEST(AppendPartner, SeparatorsFollowTheRoomLeft)
+    {
+        EXPECT_EQ(appendPartner("", "Anne"), "Anne");
+        EXPECT_EQ(appendPartner("Anne", "Marc"), "Anne, Marc");
+        EXPECT_EQ(appendPartner("Anne, Marc", "Marc"), "Anne, Marc");
+        EXPECT_EQ(appendPartner("Anne", ""), "Anne");
+        const std::string text78(78, 'a');
+        EXPECT_EQ(appendPartner(text78, "B"), text78 + ",B");
+        EXPECT_EQ(appendPartner(text78, "Bo"), text78);
+        const std::string text77(77, 'a');
+        EXPECT_EQ(appendPartner(text77, "B"), text77 + ", B");
+        EXPECT_EQ(appendPartner("", std::string(81, 'x')), "");
+    }
+
+    TEST_F(FormTest, AddPartnerTakesTheChoiceInStoredForm)
+    {
+        DiveEditForm &f = open(fullDive(), 0);
+        EXPECT_FALSE(f.states().addPartnerEnabled);
+        DiveEditValues typed = f.shown();
+        typed.partnerChoice = "Hélène";
+        f.choosePartner(typed.partnerChoice);
+        EXPECT_TRUE(f.states().addPartnerEnabled);
+        f.addPartner(typed);
+        EXPECT_EQ(fixedText(f.working().partners), "Anne, Marc, H\x82l\x8Ane");
+        EXPECT_EQ(f.shown().partners, "Anne, Marc, Hélène");
+        f.addPartner(f.shown());
+        EXPECT_EQ(f.shown().partners, "Anne, Marc, Hélène");
+    }
+
+    // ---- previous dive -------------------------------------------------------
+
+    TEST_F(FormTest, PreviousDiveGivesItsConditionsButNotItsMeasurements)
+    {
+        DiveRecord first = fullDive();
+        first.date = logbook::dayNumber(1, 3, 2004);
+        DiveRecord second;
+        second.date = logbook::dayNumber(2, 3, 2004);
+        second.maxDepth = 2000;
+        setFixedText(second.comment, "mine");
+        book.insertDive(first);
+        book.insertDive(second);
+
+        EXPECT_FALSE(open(second, 1).states().previousDiveEnabled);
+        EXPECT_FALSE(open(second, 0).states().previousDiveEnabled);
+        EXPECT_FALSE(form->usePreviousDive(form->shown()));
+
+        DiveEditForm &f = open(*book.dive(2), 2);
+        EXPECT_TRUE(f.states().previousDiveEnabled);
+        ASSERT_TRUE(f.usePreviousDive(f.shown()));
+        const DiveRecord &r = f.working();
+        EXPECT_EQ(fixedText(r.place), fixedText(first.place));
+        EXPECT_EQ(r.tankVolume, first.tankVolume);
+        EXPECT_EQ(r.diveType, first.diveType);
+        EXPECT_EQ(r.extra.extraFlags, first.extra.extraFlags);
+        EXPECT_EQ(fixedText(r.extra.model), "Semi 7mm");
+        EXPECT_EQ(r.maxDepth, 2000);
+        EXPECT_EQ(r.date, second.date);
+        EXPECT_EQ(fixedText(r.comment), "mine");
+        EXPECT_EQ(f.shown().place, "Lac Léman`");
+    }
+
+    // ---- second activity set -------------------------------------------------
+
+    TEST_F(FormTest, StandardModeWritesTheSecondSetAsNamesAfterTheWords)
+    {
+        book.setMode(Mode::Standard);
+        DiveRecord dive;
+        setFixedText(dive.otherActivities, "Biologie");
+        DiveEditForm &f = open(dive, 0);
+        DiveEditValues typed = f.shown();
+        typed.secondSet[1] = true;
+        f.secondSetChanged(typed);
+        EXPECT_EQ(fixedText(f.working().otherActivities), "Biologie, Pl. solo");
+        EXPECT_EQ(f.shown().otherActivities, "Biologie");
+        EXPECT_EQ(f.shown().result, "Biologie, Pl. solo");
+        EXPECT_TRUE(f.shown().secondSet[1]);
+
+        f.setShortNames(f.shown(), true);
+        EXPECT_EQ(f.secondSetLabels()[0], "Travail");
+        EXPECT_EQ(fixedText(f.working().otherActivities), "Biologie, Solo");
+
+        typed = f.shown();
+        typed.secondSet[1] = false;
+        typed.otherActivities = "Photo";
+        f.secondSetChanged(typed);
+        EXPECT_EQ(fixedText(f.working().otherActivities), "Photo");
+    }
+
+    TEST_F(FormTest, AdvancedModeKeepsTheSecondSetInBits)
+    {
+        DiveEditForm &f = open(fullDive(), 0);
+        EXPECT_TRUE(f.shown().secondSet[0] && f.shown().secondSet[1]);
+        DiveEditValues typed = f.shown();
+        typed.secondSet[0] = false;
+        typed.secondSet[7] = true;
+        f.secondSetChanged(typed);
+        EXPECT_EQ(f.working().extra.extraFlags, logbook::extra_flags::kBoat | 0x82);
+        EXPECT_EQ(fixedText(f.working().otherActivities), "Biologie");
+    }
+
+    // ---- warnings ------------------------------------------------------------
+
+    TEST(WarningBoxes, OnlyTheFourBoxedBitsChange)
+    {
+        EXPECT_EQ(applyWarningBoxes(0x00C6, { true, false, true, false }), 0x00D7);
+        EXPECT_EQ(applyWarningBoxes(0x00FF, { false, false, false, false }), 0x00C6);
+    }
+
+} // namespace
+} // namespace zorv::tools
