@@ -79,6 +79,7 @@ namespace {
         for (int i = 62; i < record.sampleCount; ++i)
             EXPECT_EQ(record.samples[static_cast<std::size_t>(i)].depth, 0.0f) << "sample " << i;
         EXPECT_EQ(record.profileMaxDepth, deepest);
+        EXPECT_EQ(profileKind(record), ProfileKind::Computer);
     }
 
     INSTANTIATE_TEST_SUITE_P(
@@ -96,20 +97,6 @@ namespace {
         EXPECT_EQ(record.samples[1].markers[kWarnings], 0x3D);
         EXPECT_EQ(record.samples[2].depth, -159.21875f);
         EXPECT_EQ(record.samples[2].markers[kWarnings], 0x3D);
-    }
-
-    TEST(ProfileEncoder, EmptyScriptRemovesTheProfile)
-    {
-        DiveRecord record = encoded({ 10.0f, 10.0f, 10.0f });
-        encodeProfile(record, ProfileScript {}, ProfileFamily::Plain);
-        EXPECT_EQ(record.profileLength, 0);
-        EXPECT_EQ(record.sampleCount, 0);
-        EXPECT_EQ(profileKind(record), ProfileKind::None);
-    }
-
-    TEST(ProfileEncoder, MakesComputerProfiles)
-    {
-        EXPECT_EQ(profileKind(encoded({ 5.0f })), ProfileKind::Computer);
     }
 
     TEST(ProfileDecoder, WorkloadRampsUseTheSinglePrecisionThird)
@@ -148,13 +135,6 @@ namespace {
             (std::vector<int> { 0, 2, 4, 6, 8, 10, 12, 12, 12, 12 }));
         EXPECT_EQ(markers(encoded(std::vector<float>(9, 10.0f), { levelC(12), levelC(6), levelC(6) }), kLevelC, 0, 9),
             (std::vector<int> { 12, 12, 12, 12, 10, 8, 6, 6, 6, 6 }));
-    }
-
-    TEST(ProfileDecoder, TailTakesTheLastNonZeroLevelC)
-    {
-        const DiveRecord record = encoded(std::vector<float>(9, 10.0f), { levelC(18), levelC(0), levelC(0) });
-        ASSERT_EQ(record.sampleCount, 12);
-        EXPECT_EQ(markers(record, kLevelC, 6, 12), (std::vector<int> { 0, 0, 0, 18, 18, 18, 18 }));
     }
 
     TEST(ProfileDecoder, StopsAt636Samples)
