@@ -147,6 +147,21 @@ std::vector<FileFilter> parseFileFilter(std::string_view filter)
     return filters;
 }
 
+std::vector<std::string> fileDialogNameFilters(std::string_view filter)
+{
+    std::vector<std::string> names;
+    for (FileFilter &entry : parseFileFilter(filter)) {
+        std::string pattern = entry.pattern == "*.*" ? "*" : entry.pattern;
+        // The dialog reads the pattern from the parentheses, so they must hold the one it should use.
+        std::string label = entry.label;
+        const std::size_t open = label.rfind(" (");
+        if (open != std::string::npos && label.back() == ')')
+            label.resize(open);
+        names.push_back(label + " (" + pattern + ")");
+    }
+    return names;
+}
+
 std::string_view dataFieldLabel(int index)
 {
     if (index < 0 || index >= kDataFieldCount)

@@ -50,6 +50,10 @@ inline constexpr const char *kExternalAppFileFilter = "Ausführbare Dateien (*.e
 
 // Splits "label|pattern|label|pattern||"; an odd trailing label is dropped.
 std::vector<FileFilter> parseFileFilter(std::string_view filter);
+// The same list as a file dialog here takes it, "label (pattern)" each. "*.*"
+// meant every file where the list comes from; here it would hide the files
+// without a dot, which is most programs, so it becomes "*".
+std::vector<std::string> fileDialogNameFilters(std::string_view filter);
 
 // The fields of the main window's data-field selection, in the order of its
 // check boxes and of Settings::dataFields.

@@ -49,6 +49,9 @@ TEST(OptionsForm, FileFiltersSplitIntoLabelAndPattern)
     EXPECT_EQ(application[0].label, "Ausführbare Dateien (*.exe)");
 
     EXPECT_TRUE(parseFileFilter("").empty());
+    EXPECT_EQ(fileDialogNameFilters(kBrowserFileFilter),
+        (std::vector<std::string> { "Internet Browser (*.exe)", "Alle Dateien (*)" }));
+    EXPECT_EQ(fileDialogNameFilters("Bilder|*.png|"), std::vector<std::string> { "Bilder (*.png)" });
     // A label without its pattern is no filter.
     EXPECT_EQ(parseFileFilter("A|*.a|B").size(), 1u);
 }

@@ -1,0 +1,168 @@
+#include "ui/table/tableview.h"
+
+#include "settings/tablecolumns.h"
+#include "ui/common/appcontext.h"
+#include "ui/common/qtext.h"
+#include "ui/table/divetablemodel.h"
+
+#include <QDialog>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace zorv::ui {
+
+namespace {
+
+    // The list's edges stay this far inside the window's.
+    constexpr int kListMargin = 8;
+
+    settings::ScreenSize screenSize(const QWidget *widget)
+    {
+        const QScreen *screen = widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
+        if (!screen)
+            return {};
+        return { screen->geometry().width(), screen->geometry().height() };
+    }
+
+    class TableViewDialog : public QDialog {
+    public:
+        TableViewDialog(AppContext &context, const TableViewCallbacks &callbacks, QWidget *parent)
+            : QDialog(parent)
+            , m_context(context)
+            , m_callbacks(callbacks)
+            , m_model(context.logbook)
+            , m_view(new QTableView(this))
+        {
+            setObjectName(QStringLiteral("tableView"));
+            setWindowTitle(QStringLiteral("Vue tableau"));
+            setSizeGripEnabled(true);
+
+            auto *layout = new QVBoxLayout(this);
+            layout->setContentsMargins(kListMargin, kListMargin, kListMargin, kListMargin);
+            layout->addWidget(m_view);
+
+            m_view->setObjectName(QStringLiteral("diveTable"));
+            m_view->setModel(&m_model);
+            m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+            m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+            m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+            m_view->setWordWrap(false);
+            m_view->setAlternatingRowColors(true);
+            m_view->setShowGrid(false);
+            m_view->setCornerButtonEnabled(false);
+            // Fixed rows let the view place row 30,000 without measuring the 29,999 before it.
+            QHeaderView *rows = m_view->verticalHeader();
+            rows->hide();
+            rows->setSectionResizeMode(QHeaderView::Fixed);
+            rows->setDefaultSectionSize(fontMetrics().height() + 6);
+            QHeaderView *columns = m_view->horizontalHeader();
+            columns->setSectionResizeMode(QHeaderView::Interactive);
+            columns->setStretchLastSection(false);
+            columns->setHighlightSections(false);
+            for (int column = 0; column < settings::kTableColumnCount; ++column)
+                columns->resizeSection(column, settings::tableColumnWidth(m_context.settings, column));
+
+            restorePlacement();
+            selectCurrentDive();
+
+            connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+                [this](const QModelIndex &current) { rowChosen(current); });
+            connect(m_view, &QAbstractItemView::doubleClicked, this, [this] { rowDoubleClicked(); });
+        }
+
+        // The dive a double click chose, once the dialog is closed; 0 when none.
+        int chosenForEditing() const { return m_doubleClickedDive; }
+
+        void storeLayout()
+        {
+            const QHeaderView *columns = m_view->horizontalHeader();
+            for (int column = 0; column < settings::kTableColumnCount; ++column)
+                m_context.settings.setColumnWidth(settings::ColumnList::Table, column, columns->sectionSize(column));
+
+            const QRect normal = isMaximized() ? normalGeometry() : geometry();
+            settings::WindowPlacement placement;
+            placement.left = normal.left();
+            placement.top = normal.top();
+            placement.right = normal.left() + normal.width();
+            placement.bottom = normal.top() + normal.height();
+            placement.maximized = isMaximized();
+            m_context.settings.savePlacement(m_context.mainIni, screenSize(this), settings::Window::Table, placement);
+        }
+
+    private:
+        void restorePlacement()
+        {
+            int width = kListMargin * 2 + m_view->frameWidth() * 2 + m_view->verticalScrollBar()->sizeHint().width();
+            for (int column = 0; column < settings::kTableColumnCount; ++column)
+                width += m_view->horizontalHeader()->sectionSize(column);
+            resize(width, 480);
+
+            settings::WindowPlacement placement;
+            if (!m_context.settings.getPlacement(settings::Window::Table, placement))
+                return;
+            const QRect rect(
+                placement.left, placement.top, placement.right - placement.left, placement.bottom - placement.top);
+            if (rect.width() > 0 && rect.height() > 0)
+                setGeometry(rect);
+            if (placement.maximized)
+                setWindowState(windowState() | Qt::WindowMaximized);
+        }
+
+        void selectCurrentDive()
+        {
+            const int row = m_context.logbook.currentDive() - 1;
+            if (row < 0 || row >= m_model.rowCount())
+                return;
+            m_view->selectRow(row);
+            m_view->scrollTo(m_model.index(row, 0), QAbstractItemView::PositionAtCenter);
+            m_rememberedRow = row;
+        }
+
+        void rowChosen(const QModelIndex &current)
+        {
+            if (!current.isValid() || current.row() == m_rememberedRow)
+                return;
+            m_rememberedRow = current.row();
+            if (m_callbacks.goToDive)
+                m_callbacks.goToDive(m_rememberedRow + 1);
+        }
+
+        void rowDoubleClicked()
+        {
+            const QModelIndexList selected = m_view->selectionModel()->selectedRows();
+            if (selected.size() != 1)
+                return;
+            const int position = selected.first().row() + 1;
+            m_rememberedRow = position - 1;
+            if (m_callbacks.goToDive)
+                m_callbacks.goToDive(position);
+            m_doubleClickedDive = position;
+            accept();
+        }
+
+        AppContext &m_context;
+        const TableViewCallbacks &m_callbacks;
+        DiveTableModel m_model;
+        QTableView *m_view;
+        int m_rememberedRow = -1;
+        int m_doubleClickedDive = 0;
+    };
+
+} // namespace
+
+void showTableView(AppContext &context, const TableViewCallbacks &callbacks, QWidget *parent)
+{
+    TableViewDialog dialog(context, callbacks, parent);
+    dialog.exec();
+    dialog.storeLayout();
+    // Editing waits until the table is gone, so that the edit dialog is not stacked on it.
+    if (dialog.chosenForEditing() > 0 && callbacks.editDive)
+        callbacks.editDive(dialog.chosenForEditing());
+}
+
+} // namespace zorv::ui
