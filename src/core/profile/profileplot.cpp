@@ -3,6 +3,7 @@
 #include "common/cformat.h"
 #include "logbook/units.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -117,7 +118,8 @@ void ProfilePlot::drawAxes(Canvas &canvas, int xCount, Grid grid) const
         else
             canvas.drawLine({ m_left, py }, { m_left - 4, py });
         const int digits = digitCount(v);
-        Point at { m_left - 4 - 8 * digits, py - 8 };
+        // Three-digit feet would start left of the picture in the usual 26-pixel margin.
+        Point at { std::max(0, m_left - 4 - 8 * digits), py - 8 };
         if (upsideDown) {
             // The mirrored offsets of the old chart, kept as they were.
             const int offset = digits == 1 ? 24 : digits == 2 ? 40 : 28 + 8 * (digits - 3);
