@@ -210,7 +210,7 @@ void Logbook::adoptDives(std::vector<DiveRecord> dives)
 {
     if (dives.size() > static_cast<std::size_t>(kMaxDives))
         dives.resize(static_cast<std::size_t>(kMaxDives));
-    m_dives = std::move(dives);
+    m_dives.assign(std::make_move_iterator(dives.begin()), std::make_move_iterator(dives.end()));
     m_currentDive = diveCount();
     recompute(true);
     touch();

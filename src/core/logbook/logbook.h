@@ -1,6 +1,7 @@
 // The open logbook: its dives in date order, its totals, its suggestion lists and its file names.
 #pragma once
 
+#include "common/hugepageallocator.h"
 #include "logbook/computerinfo.h"
 #include "logbook/diverecord.h"
 #include "logbook/newdivedefaults.h"
@@ -58,6 +59,9 @@ enum class ListId {
 };
 
 class LogbookFile;
+
+// The dive array; see HugePageAllocator for why it is not a plain vector.
+using DiveArray = std::vector<DiveRecord, common::HugePageAllocator<DiveRecord>>;
 
 class Logbook {
 public:
@@ -133,7 +137,7 @@ public:
     std::uint16_t headerWordA() const { return m_headerWordA; }
     std::uint16_t headerWordB() const { return m_headerWordB; }
     int totalMinutes() const { return m_totalMinutes; }
-    const std::vector<DiveRecord> &dives() const { return m_dives; }
+    const DiveArray &dives() const { return m_dives; }
 
     // Refresh flags for the views: raised by every change, cleared by the reader.
     bool listStale() const { return m_listStale; }
@@ -175,7 +179,7 @@ private:
     std::string m_prgPath;
     std::string m_trpPath;
     std::string m_addPath;
-    std::vector<DiveRecord> m_dives;
+    DiveArray m_dives;
     int m_currentDive = 0;
     float m_meanAirConsumption = 0.0f;
     int m_meanValid = 0;

@@ -135,7 +135,7 @@ namespace {
     // A short or missing .add file is no error: older logbooks were saved without
     // one, and dives past its end keep blank supplementary fields.
     void readExtras(
-        std::span<const std::uint8_t> add, std::vector<DiveRecord> &dives, std::array<std::uint8_t, 300> &trailer)
+        std::span<const std::uint8_t> add, DiveArray &dives, std::array<std::uint8_t, 300> &trailer)
     {
         if (add.size() < kAddHeaderSize)
             return;
@@ -398,7 +398,7 @@ FileResult LogbookFile::load(Logbook &logbook, std::span<const std::uint8_t> log
         || static_cast<std::size_t>(count) * kMinRecordSize > in.remaining())
         return reject(logbook);
 
-    std::vector<DiveRecord> &dives = logbook.m_dives;
+    DiveArray &dives = logbook.m_dives;
     dives.reserve(static_cast<std::size_t>(count));
     const ComputerInfo *info = logbook.computerInfo();
     for (int i = 0; i < count; ++i) {
