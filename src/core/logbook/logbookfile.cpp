@@ -134,8 +134,7 @@ namespace {
 
     // A short or missing .add file is no error: older logbooks were saved without
     // one, and dives past its end keep blank supplementary fields.
-    void readExtras(
-        std::span<const std::uint8_t> add, DiveArray &dives, std::array<std::uint8_t, 300> &trailer)
+    void readExtras(std::span<const std::uint8_t> add, DiveArray &dives, std::array<std::uint8_t, 300> &trailer)
     {
         if (add.size() < kAddHeaderSize)
             return;
