@@ -39,14 +39,19 @@ namespace {
     };
 
     // Built on each use: the string table is filled at start-up, after the logbook exists.
-    SecondSetNames secondSetNames()
+    // The names come from the string table, which never changes during a run;
+    // building them once keeps list rebuilding of large logbooks fast.
+    const SecondSetNames &secondSetNames()
     {
-        SecondSetNames stored;
-        for (int i = 0; i < kSecondSetSize; ++i) {
-            const auto k = static_cast<std::size_t>(i);
-            stored.longNames[k] = displayToStored(names::secondActivityLong(i));
-            stored.shortNames[k] = displayToStored(names::secondActivityShort(i));
-        }
+        static const SecondSetNames stored = [] {
+            SecondSetNames built;
+            for (int i = 0; i < kSecondSetSize; ++i) {
+                const auto k = static_cast<std::size_t>(i);
+                built.longNames[k] = displayToStored(names::secondActivityLong(i));
+                built.shortNames[k] = displayToStored(names::secondActivityShort(i));
+            }
+            return built;
+        }();
         return stored;
     }
 
@@ -484,7 +489,7 @@ void Logbook::addToLists(const DiveRecord &record)
     listRef(ListId::TankVolumes).add(displayToStored(tankVolumeText(record.tankVolume, m_units)));
     for (std::string_view name : splitEntries(fixedText(record.partners)))
         listRef(ListId::Partners).add(name);
-    const SecondSetNames secondSet = secondSetNames();
+    const SecondSetNames &secondSet = secondSetNames();
     for (std::string_view word : splitEntries(fixedText(record.otherActivities)))
         if (!secondSet.isName(word))
             listRef(ListId::OtherActivities).add(word);
@@ -502,7 +507,7 @@ std::uint8_t Logbook::secondActivities(const DiveRecord &record) const
 {
     if (m_mode == Mode::Advanced)
         return static_cast<std::uint8_t>(record.extra.extraFlags & extra_flags::kSecondSetMask);
-    const SecondSetNames secondSet = secondSetNames();
+    const SecondSetNames &secondSet = secondSetNames();
     const std::string_view text = fixedText(record.otherActivities);
     std::uint8_t set = 0;
     for (int i = 0; i < kSecondSetSize; ++i) {
@@ -527,7 +532,7 @@ void Logbook::setSecondActivities(DiveRecord &record, std::uint8_t set, bool sho
     // The names written last time are taken out first, so that a cleared box
     // removes its name and writing the same set twice does not repeat it. The
     // user's own words stay; their text is only rebuilt when a name was removed.
-    const SecondSetNames secondSet = secondSetNames();
+    const SecondSetNames &secondSet = secondSetNames();
     const std::string_view original = fixedText(record.otherActivities);
     std::string text;
     bool removed = false;

@@ -22,7 +22,18 @@ void ValueList::add(std::string_view storedText)
 {
     if (storedText.empty() || count() >= m_capacity)
         return;
-    std::string display = storedToDisplay(storedText);
+    // Plain ASCII other than the apostrophe reads the same in both forms; most
+    // names are such, and a large logbook adds hundreds of thousands of them.
+    bool plain = true;
+    for (char c : storedText)
+        plain = plain && static_cast<unsigned char>(c) < 0x80 && c != '\'';
+    if (plain) {
+        if (auto it = m_index.find(storedText); it != m_index.end()) {
+            ++m_entries[static_cast<std::size_t>(it->second)].uses;
+            return;
+        }
+    }
+    std::string display = plain ? std::string(storedText) : storedToDisplay(storedText);
     if (auto it = m_index.find(display); it != m_index.end()) {
         ++m_entries[static_cast<std::size_t>(it->second)].uses;
         return;

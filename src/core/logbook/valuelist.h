@@ -29,7 +29,12 @@ private:
     std::vector<Entry> m_entries;
     // Display text -> entry index, so that filling the lists of a large logbook
     // does not compare every text with every entry.
-    std::unordered_map<std::string, int> m_index;
+    // Transparent, so that a text can be looked up without building a string.
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view> {}(text); }
+    };
+    std::unordered_map<std::string, int, TextHash, std::equal_to<>> m_index;
     int m_capacity = 0;
 };
 
