@@ -1,0 +1,81 @@
+#include "ui/app/application.h"
+
+#include "app/tips.h"
+#include "ui/app/logbookdocument.h"
+#include "ui/app/mainwindow.h"
+#include "ui/app/splashscreen.h"
+#include "ui/app/tipsdialog.h"
+#include "ui/common/qtext.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTimer>
+
+namespace zorv::ui {
+
+StartOptions parseArguments(const QStringList &arguments, const std::filesystem::path &programDir)
+{
+    StartOptions options;
+    options.programDir = programDir;
+    for (const QString &argument : arguments) {
+        if (argument == QLatin1String("--no-splash")) {
+            options.splash = false;
+            options.tips = false;
+        } else if (options.logbookPath.isEmpty() && !argument.startsWith(QLatin1String("--"))) {
+            options.logbookPath = argument;
+        }
+    }
+    return options;
+}
+
+std::filesystem::path tipsFilePath(const std::filesystem::path &programDir)
+{
+    const std::filesystem::path beside = programDir / app::kTipsFileName;
+    const std::filesystem::path installed = programDir.parent_path() / "share" / "zorv" / app::kTipsFileName;
+    std::error_code error;
+    if (!std::filesystem::exists(beside, error) && std::filesystem::exists(installed, error))
+        return installed;
+    return beside;
+}
+
+Application::Application() = default;
+
+Application::~Application() = default;
+
+bool Application::start(const StartOptions &options)
+{
+    settings::ScreenSize screen;
+    if (const QScreen *primary = QGuiApplication::primaryScreen())
+        screen = { primary->geometry().width(), primary->geometry().height() };
+    m_context.programDir = options.programDir;
+    m_context.load(settings::settingsDirectory(options.programDir), screen);
+
+    m_window = std::make_unique<MainWindow>(m_context, tipsFilePath(options.programDir));
+    if (options.splash)
+        (new SplashScreen)->showFor(1500);
+    if (!m_window->document()->openAtStartUp(options.logbookPath))
+        return false;
+
+    const bool restored = m_window->restorePlacement();
+    if (restored && m_window->isMaximized())
+        m_window->showMaximized();
+    else
+        m_window->show();
+
+    if (options.tips && TipsDialog::wantedAtStartUp(m_context))
+        QTimer::singleShot(0, m_window.get(), [window = m_window.get()] { window->showTips(); });
+    return true;
+}
+
+int Application::finish()
+{
+    const common::SaveResult saved = m_context.saveAll();
+    if (!saved) {
+        QMessageBox::warning(nullptr, qstr(57344), toQt(saved.error));
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace zorv::ui

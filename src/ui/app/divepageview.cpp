@@ -1,0 +1,373 @@
+#include "ui/app/divepageview.h"
+
+#include "logbook/divepage.h"
+#include "logbook/fieldcatalogue.h"
+#include "settings/options.h"
+#include "ui/app/divelistmodel.h"
+#include "ui/common/appcontext.h"
+#include "ui/common/qtext.h"
+#include "ui/profile/profilepreview.h"
+
+#include <QContextMenuEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+namespace zorv::ui {
+
+namespace {
+
+    using app::Command;
+
+    constexpr int kFile = 1037;
+    constexpr int kCount = 1038;
+    constexpr int kMeanConsumption = 1040;
+    constexpr int kTotalTime = 1041;
+    constexpr int kComputerName = 1046;
+    constexpr int kProfileKind = 1065;
+    constexpr int kComment = 1064;
+    constexpr int kWeights = 1069;
+
+    // Pairs of controls on one line of the page; 0 leaves the right half empty,
+    // a negative right id lets the left value run across the whole line.
+    struct PageLine {
+        int left;
+        int right;
+    };
+    constexpr int kWholeLine = -1;
+    constexpr PageLine kPageLines[] = {
+        { 1042, 1043 },
+        { 1044, kWholeLine },
+        { 1045, kWholeLine },
+        { 1047, 1048 },
+        { 1049, 1050 },
+        { 1051, 1071 },
+        { 1052, 1067 },
+        { 1070, 1068 },
+        { 1053, 1054 },
+        { 1055, 1056 },
+        { 1057, 1058 },
+        { kWeights, 0 },
+        { 1059, kWholeLine },
+        { 1060, kWholeLine },
+        { 1061, kWholeLine },
+        { 1062, kWholeLine },
+    };
+
+    // Columns of the page grid: label, value, unit, gap, label, value, unit.
+    constexpr int kRightLabelColumn = 4;
+    constexpr int kColumns = 7;
+
+    // Context menu items and the commands they stand for.
+    struct ContextItem {
+        int textId;
+        Command command;
+    };
+    constexpr ContextItem kContextItems[] = {
+        { 32831, Command::EditDive },
+        { 32832, Command::InsertDive },
+        { 32833, Command::DeleteDive },
+    };
+
+    const QString kComputerStyle = QStringLiteral("QLabel { color: rgb(255, 64, 64); background: black; }");
+    const QString kComputerProfileStyle = QStringLiteral("QLabel { color: white; background: rgb(0, 64, 0); }");
+    const QString kHandProfileStyle = QStringLiteral("QLabel { color: white; background: rgb(128, 0, 64); }");
+
+    // Every row the page can show, weights included, for the labels and units.
+    std::vector<logbook::DivePageRow> allRows(const AppContext &context)
+    {
+        const logbook::FieldCatalogue catalogue(context.logbook);
+        return logbook::divePage(
+            context.logbook, catalogue, context.logbook.currentDive(), { logbook::Mode::Advanced, true });
+    }
+
+} // namespace
+
+DivePageView::DivePageView(AppContext &context, QWidget *parent)
+    : QWidget(parent)
+    , m_context(context)
+{
+    for (const logbook::DivePageRow &row : allRows(context)) {
+        m_labelTexts.insert(row.controlId, toQt(row.label));
+        if (row.unitControlId)
+            m_unitOfControl.insert(row.controlId, row.unitControlId);
+    }
+
+    m_model = new DiveListModel(context.logbook, this);
+    m_list = new QListView;
+    m_list->setModel(m_model);
+    m_list->setItemDelegate(new DiveListDelegate(m_list));
+    m_list->setUniformItemSizes(true);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setAlternatingRowColors(true);
+    m_list->setMinimumWidth(260);
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+        [this](const QModelIndex &current) { currentLineChanged(current.row()); });
+    connect(m_list, &QListView::doubleClicked, this, [this](const QModelIndex &index) {
+        if (m_context.logbook.diveCount() == 0 || !index.isValid())
+            return;
+        m_context.logbook.setCurrentDive(index.row() + 1);
+        emit commandRequested(Command::EditDive);
+    });
+
+    m_splitter = new QSplitter(Qt::Horizontal);
+    m_splitter->addWidget(m_list);
+    m_splitter->addWidget(buildPage());
+    m_splitter->setStretchFactor(0, 0);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setChildrenCollapsible(false);
+    m_splitter->setSizes({ 360, 640 });
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->addWidget(buildHeader());
+    layout->addWidget(m_splitter, 1);
+
+    applyOptions();
+    reloadList();
+}
+
+QLabel *DivePageView::valueField(int controlId)
+{
+    auto *value = new QLabel;
+    value->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    value->setAutoFillBackground(true);
+    value->setBackgroundRole(QPalette::Base);
+    value->setForegroundRole(QPalette::Text);
+    value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    value->setTextFormat(Qt::PlainText);
+    value->setContentsMargins(3, 1, 3, 1);
+    // Long places and partner lists must not widen the page; they are cut at the edge.
+    value->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    value->setMinimumWidth(60);
+    m_values.insert(controlId, value);
+    return value;
+}
+
+void DivePageView::addRow(QGridLayout *grid, int row, int column, int controlId, int span)
+{
+    auto *label = new QLabel(m_labelTexts.value(controlId));
+    m_labels.insert(controlId, label);
+    grid->addWidget(label, row, column);
+    grid->addWidget(valueField(controlId), row, column + 1, 1, span);
+    if (int unitId = m_unitOfControl.value(controlId)) {
+        auto *unit = new QLabel;
+        unit->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("cft/min")) + 2);
+        m_units.insert(unitId, unit);
+        grid->addWidget(unit, row, column + 2);
+    }
+}
+
+QWidget *DivePageView::buildHeader()
+{
+    auto *header = new QWidget;
+    auto *grid = new QGridLayout(header);
+    grid->setContentsMargins(0, 0, 0, 4);
+    grid->setHorizontalSpacing(6);
+    addRow(grid, 0, 0, kFile, 10);
+    addRow(grid, 1, 0, kCount);
+    grid->addItem(new QSpacerItem(16, 1), 1, 2);
+    addRow(grid, 1, 3, kMeanConsumption);
+    grid->addItem(new QSpacerItem(16, 1), 1, 6);
+    addRow(grid, 1, 7, kTotalTime);
+    for (int column : { 1, 4, 8 })
+        grid->setColumnStretch(column, 1);
+    return header;
+}
+
+QWidget *DivePageView::buildPage()
+{
+    auto *page = new QWidget;
+    auto *grid = new QGridLayout;
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(4);
+
+    addRow(grid, 0, 0, 1063);
+    auto *computer = valueField(kComputerName);
+    computer->setStyleSheet(kComputerStyle);
+    computer->setFrameStyle(QFrame::NoFrame);
+    computer->setAlignment(Qt::AlignCenter);
+    auto *kind = valueField(kProfileKind);
+    kind->setFrameStyle(QFrame::NoFrame);
+    kind->setAlignment(Qt::AlignCenter);
+    auto *badges = new QHBoxLayout;
+    badges->setSpacing(6);
+    badges->addWidget(computer, 3);
+    badges->addWidget(kind, 2);
+    grid->addLayout(badges, 0, kRightLabelColumn, 1, 3);
+
+    int row = 1;
+    for (const PageLine &line : kPageLines) {
+        if (line.right == kWholeLine) {
+            addRow(grid, row, 0, line.left, kColumns - 1);
+        } else {
+            addRow(grid, row, 0, line.left);
+            if (line.right)
+                addRow(grid, row, kRightLabelColumn, line.right);
+        }
+        ++row;
+    }
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(5, 1);
+    grid->setColumnMinimumWidth(3, 12);
+
+    auto *commentLabel = new QLabel(m_labelTexts.value(kComment));
+    m_labels.insert(kComment, commentLabel);
+    m_comment = new QPlainTextEdit;
+    m_comment->setReadOnly(true);
+    m_comment->setMinimumHeight(80);
+    m_comment->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    auto *commentColumn = new QVBoxLayout;
+    commentColumn->addWidget(commentLabel);
+    commentColumn->addWidget(m_comment, 1);
+
+    m_preview = new ProfilePreview(m_context);
+    m_preview->setMinimumSize(159, 99);
+    m_preview->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    auto *bottom = new QHBoxLayout;
+    bottom->setSpacing(10);
+    bottom->addLayout(commentColumn, 1);
+    bottom->addWidget(m_preview, 1);
+
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(10, 0, 0, 0);
+    layout->addLayout(grid);
+    layout->addSpacing(6);
+    layout->addLayout(bottom, 1);
+    return page;
+}
+
+void DivePageView::applyOptions()
+{
+    const settings::Settings &s = m_context.settings;
+    const bool weights = s.advancedMode && s.dataFields[static_cast<std::size_t>(settings::DataField::Weights)];
+    for (QWidget *w :
+        { static_cast<QWidget *>(m_labels.value(kWeights)), static_cast<QWidget *>(m_values.value(kWeights)),
+            static_cast<QWidget *>(m_units.value(m_unitOfControl.value(kWeights))) })
+        if (w)
+            w->setVisible(weights);
+    m_preview->setVisible(s.profilePreview);
+    m_preview->invalidatePicture();
+    refreshPage();
+}
+
+void DivePageView::refreshPage()
+{
+    const logbook::Logbook &lb = m_context.logbook;
+    const settings::Settings &s = m_context.settings;
+    const logbook::FieldCatalogue catalogue(lb);
+    const logbook::DivePageOptions options { lb.mode(),
+        s.dataFields[static_cast<std::size_t>(settings::DataField::Weights)] };
+    for (const logbook::DivePageRow &row : logbook::divePage(lb, catalogue, lb.currentDive(), options)) {
+        const QString value = toQt(row.value);
+        if (row.controlId == kComment) {
+            if (m_comment->toPlainText() != value)
+                m_comment->setPlainText(value);
+        } else if (QLabel *label = m_values.value(row.controlId)) {
+            label->setText(value);
+            label->setToolTip(value.size() > 30 ? value : QString());
+        }
+        if (QLabel *unit = m_units.value(row.unitControlId))
+            unit->setText(toQt(row.unit));
+    }
+    const logbook::DiveRecord *dive = lb.dive(lb.currentDive());
+    colourProfileKind(dive ? static_cast<int>(logbook::profileKind(*dive)) : 0);
+    m_values.value(kComputerName)->setVisible(!valueText(kComputerName).isEmpty());
+    m_preview->setDivePosition(lb.currentDive());
+}
+
+void DivePageView::colourProfileKind(int kind)
+{
+    QLabel *label = m_values.value(kProfileKind);
+    switch (kind) {
+    case 1:
+        label->setStyleSheet(kComputerProfileStyle);
+        break;
+    case 2:
+        label->setStyleSheet(kHandProfileStyle);
+        break;
+    default:
+        label->setStyleSheet({});
+        break;
+    }
+    label->setFrameStyle(kind == 0 ? QFrame::StyledPanel | QFrame::Sunken : QFrame::NoFrame);
+}
+
+QString DivePageView::valueText(int controlId) const
+{
+    if (controlId == kComment)
+        return m_comment->toPlainText();
+    QLabel *label = m_values.value(controlId);
+    return label ? label->text() : QString();
+}
+
+void DivePageView::goToDive(int position)
+{
+    m_context.logbook.setCurrentDive(position);
+    selectCurrentLine();
+    refreshPage();
+}
+
+void DivePageView::reloadList()
+{
+    m_model->reload();
+    selectCurrentLine();
+    m_preview->invalidatePicture();
+    refreshPage();
+}
+
+void DivePageView::diveChanged(int position)
+{
+    m_model->diveChanged(position);
+    if (position == m_context.logbook.currentDive())
+        m_preview->invalidatePicture();
+}
+
+void DivePageView::selectCurrentLine()
+{
+    const int current = m_context.logbook.currentDive();
+    m_selecting = true;
+    if (current >= 1 && current <= m_model->rowCount()) {
+        const QModelIndex index = m_model->index(current - 1);
+        m_list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+        m_list->scrollTo(index);
+    } else {
+        m_list->selectionModel()->clear();
+    }
+    m_selecting = false;
+}
+
+void DivePageView::currentLineChanged(int row)
+{
+    if (m_selecting || m_context.logbook.diveCount() == 0 || row < 0)
+        return;
+    m_context.logbook.setCurrentDive(row + 1);
+    refreshPage();
+}
+
+void DivePageView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QWidget::mouseDoubleClickEvent(event);
+    if (m_context.logbook.diveCount() > 0)
+        emit commandRequested(Command::EditDive);
+}
+
+void DivePageView::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu menu(this);
+    const bool divesExist = m_context.logbook.diveCount() > 0;
+    for (const ContextItem &item : kContextItems) {
+        QAction *action = menu.addAction(qstr(item.textId));
+        action->setEnabled(item.command == Command::InsertDive || divesExist);
+        const Command command = item.command;
+        connect(action, &QAction::triggered, this, [this, command] { emit commandRequested(command); });
+    }
+    menu.exec(event->globalPos());
+}
+
+} // namespace zorv::ui

@@ -1,0 +1,419 @@
+#include "ui/app/mainwindow.h"
+
+#include "ui/app/commandicons.h"
+#include "ui/app/divepageview.h"
+#include "ui/app/logbookdocument.h"
+#include "ui/app/tipsdialog.h"
+#include "ui/common/appcontext.h"
+#include "ui/common/qtext.h"
+#include "ui/profile/profilepreview.h"
+#include "ui/settings/optionsdialogs.h"
+#include "ui/table/tableview.h"
+#include "ui/tools/diveeditdialog.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QProcess>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QWindow>
+#include <vector>
+
+namespace zorv::ui {
+
+namespace {
+
+    using app::Command;
+
+    constexpr int kAppTitle = 57344;
+    constexpr int kRecentFileMenuText = 57616;
+    constexpr int kTipsText = 106;
+    constexpr int kHelpMenuText = 110;
+    constexpr int kRecentFileCount = 8;
+
+    // The bar layout is kept under "Status", as it always was.
+    constexpr const char *kBarSection = "Status";
+
+    settings::ScreenSize screenSize(const QWidget *widget)
+    {
+        const QScreen *screen = widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
+        if (!screen)
+            return {};
+        return { screen->geometry().width(), screen->geometry().height() };
+    }
+
+    // "&Ouvrir...\tF3 / Strg+O" -> "Ouvrir...": what the tool tip and the status bar say.
+    QString plainText(const QString &menuText)
+    {
+        QString text = menuText.section(QLatin1Char('\t'), 0, 0);
+        text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+        text.remove(QLatin1Char('&'));
+        text.replace(QStringLiteral("\x01"), QStringLiteral("&"));
+        return text.trimmed();
+    }
+
+} // namespace
+
+MainWindow::MainWindow(AppContext &context, std::filesystem::path tipsFile, QWidget *parent)
+    : QMainWindow(parent)
+    , m_context(context)
+    , m_tipsFile(std::move(tipsFile))
+{
+    setWindowIcon(programIcon());
+    setAcceptDrops(true);
+    m_document = new LogbookDocument(context, this);
+    m_page = new DivePageView(context, this);
+    setCentralWidget(m_page);
+
+    buildMenus();
+    buildToolBar();
+    statusBar()->setSizeGripEnabled(true);
+    m_toolBar->setVisible(context.mainIni.readInt(kBarSection, "ToolBar", 1) != 0);
+    statusBar()->setVisible(context.mainIni.readInt(kBarSection, "StatusBar", 1) != 0);
+    m_actions.value(Command::ToolBar)->setChecked(m_toolBar->isVisible());
+    m_actions.value(Command::StatusBar)->setChecked(statusBar()->isVisible());
+
+    connect(m_page, &DivePageView::commandRequested, this, &MainWindow::runCommand);
+    connect(m_document, &LogbookDocument::replaced, this, &MainWindow::logbookChanged);
+    connect(m_document, &LogbookDocument::modifiedChanged, this, [this] {
+        updateTitle();
+        m_page->refreshPage();
+    });
+    connect(m_document, &LogbookDocument::diveReplaced, m_page, &DivePageView::diveChanged);
+    connect(m_document, &LogbookDocument::recentFilesChanged, this, &MainWindow::rebuildRecentFiles);
+
+    resize(1100, 720);
+    rebuildRecentFiles();
+    updateTitle();
+    updateCommandStates();
+}
+
+QAction *MainWindow::addCommand(QMenu *menu, Command command, int textId, const QList<QKeySequence> &keys)
+{
+    // The menu text carries its key after a tab, as the menus always showed it;
+    // Qt prints that part at the right, and the shortcuts do the work.
+    const QString text = qstr(textId);
+    auto *action = new QAction(text, this);
+    action->setShortcuts(keys);
+    action->setStatusTip(plainText(text));
+    action->setToolTip(plainText(text));
+    action->setIcon(commandIcon(command));
+    action->setIconVisibleInMenu(false);
+    connect(action, &QAction::triggered, this, [this, command] { runCommand(command); });
+    if (menu)
+        menu->addAction(action);
+    m_actions.insert(command, action);
+    return action;
+}
+
+void MainWindow::buildMenus()
+{
+    using QK = QKeySequence;
+    QMenuBar *bar = menuBar();
+
+    m_fileMenu = bar->addMenu(QStringLiteral("&Fichier"));
+    addCommand(m_fileMenu, Command::NewLogbook, 57600, { QK(Qt::CTRL | Qt::Key_N) });
+    addCommand(m_fileMenu, Command::OpenLogbook, 57601, { QK(Qt::Key_F3), QK(Qt::CTRL | Qt::Key_O) });
+    addCommand(m_fileMenu, Command::SaveLogbook, 57603, { QK(Qt::Key_F2), QK(Qt::CTRL | Qt::Key_S) });
+    addCommand(m_fileMenu, Command::SaveLogbookAs, 57604);
+    addCommand(m_fileMenu, Command::ReopenLogbook, 32836, { QK(Qt::ALT | Qt::Key_F5) });
+    m_fileMenu->addSeparator();
+    m_recentAnchor = m_fileMenu->addSeparator();
+    addCommand(m_fileMenu, Command::Quit, 57665, { QK(Qt::ALT | Qt::Key_X) });
+
+    QMenu *edit = bar->addMenu(QStringLiteral("&Editer"));
+    addCommand(edit, Command::EditDive, 32775, { QK(Qt::CTRL | Qt::Key_E) });
+    addCommand(edit, Command::InsertDive, 32777, { QK(Qt::Key_F7) });
+    addCommand(edit, Command::DeleteDive, 57635, { QK(Qt::Key_F8), QK(Qt::SHIFT | Qt::Key_Delete) });
+
+    QMenu *view = bar->addMenu(QStringLiteral("&Vue"));
+    addCommand(view, Command::ToolBar, 59392)->setCheckable(true);
+    addCommand(view, Command::StatusBar, 59393)->setCheckable(true);
+    view->addSeparator();
+    addCommand(view, Command::ProfilePreview, 32782)->setCheckable(true);
+    addCommand(view, Command::TableView, 32788, { QK(Qt::ALT | Qt::Key_T) });
+    view->addSeparator();
+    addCommand(view, Command::Options, 32828);
+
+    QMenu *extras = bar->addMenu(QStringLiteral("&Extras"));
+    addCommand(extras, Command::ExternalApplication, 32835, { QK(Qt::CTRL | Qt::Key_F5) });
+
+    QMenu *help = bar->addMenu(qstr(kHelpMenuText));
+    addCommand(help, Command::Tips, kTipsText);
+    help->addSeparator();
+    addCommand(help, Command::About, 57664);
+
+    for (QMenu *menu : bar->findChildren<QMenu *>())
+        connect(menu, &QMenu::aboutToShow, this, &MainWindow::updateCommandStates);
+}
+
+void MainWindow::buildToolBar()
+{
+    m_toolBar = addToolBar(plainText(qstr(59392)));
+    m_toolBar->setObjectName(QStringLiteral("toolBar"));
+    m_toolBar->setMovable(false);
+    m_toolBar->setIconSize(QSize(22, 22));
+    // Only commands the program has are on the bar; a separator divides the groups.
+    const std::vector<std::vector<Command>> groups = {
+        { Command::NewLogbook, Command::OpenLogbook, Command::SaveLogbook },
+        { Command::EditDive, Command::InsertDive },
+        { Command::DeleteDive },
+        { Command::TableView },
+        { Command::ExternalApplication, Command::ReopenLogbook },
+    };
+    for (const std::vector<Command> &group : groups) {
+        if (&group != &groups.front())
+            m_toolBar->addSeparator();
+        for (Command command : group)
+            m_toolBar->addAction(m_actions.value(command));
+    }
+}
+
+void MainWindow::rebuildRecentFiles()
+{
+    qDeleteAll(m_recentActions);
+    m_recentActions.clear();
+    int number = 0;
+    for (const std::string &file : m_context.settings.recentFiles) {
+        if (file.empty() || number == kRecentFileCount)
+            continue;
+        ++number;
+        const QString path = toQt(file);
+        auto *action = new QAction(QStringLiteral("&%1 %2").arg(number).arg(QDir::toNativeSeparators(path)), this);
+        action->setStatusTip(path);
+        connect(action, &QAction::triggered, this, [this, path] { m_document->openPath(path); });
+        m_fileMenu->insertAction(m_recentAnchor, action);
+        m_recentActions.append(action);
+    }
+    if (m_recentActions.isEmpty()) {
+        auto *placeholder = new QAction(qstr(kRecentFileMenuText), this);
+        placeholder->setEnabled(false);
+        m_fileMenu->insertAction(m_recentAnchor, placeholder);
+        m_recentActions.append(placeholder);
+    }
+}
+
+void MainWindow::updateTitle()
+{
+    setWindowTitle(QStringLiteral("%1 - %2").arg(m_document->displayName(), qstr(kAppTitle)));
+}
+
+void MainWindow::updateCommandStates()
+{
+    const settings::Settings &s = m_context.settings;
+    app::CommandEnvironment environment;
+    environment.profilePreview = s.profilePreview;
+    environment.externalApplicationExists = !s.externalAppFile.empty() && QFileInfo(toQt(s.externalAppFile)).isFile();
+    environment.logbookFileExists = m_document->hasFile() && QFileInfo(toQt(m_context.logbook.path())).isFile();
+    for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
+        if (it.key() == Command::ToolBar || it.key() == Command::StatusBar)
+            continue;
+        const app::CommandState state
+            = app::commandState(it.key(), m_context.logbook, &m_context.catalogue, environment);
+        it.value()->setEnabled(state.enabled);
+        if (it.value()->isCheckable())
+            it.value()->setChecked(state.checked);
+    }
+    if (QAction *external = m_actions.value(Command::ExternalApplication))
+        if (!s.externalAppMenuText.empty())
+            external->setText(toQt(s.externalAppMenuText));
+}
+
+void MainWindow::runCommand(Command command)
+{
+    // Accelerators of disabled commands may still arrive while the menus are
+    // out of date; the rules are asked again here.
+    updateCommandStates();
+    if (QAction *action = m_actions.value(command); action && !action->isEnabled())
+        return;
+    AppContext &c = m_context;
+    switch (command) {
+    case Command::NewLogbook:
+        m_document->newLogbook();
+        break;
+    case Command::OpenLogbook:
+        m_document->open();
+        break;
+    case Command::SaveLogbook:
+        m_document->save();
+        break;
+    case Command::SaveLogbookAs:
+        m_document->saveAs();
+        break;
+    case Command::ReopenLogbook:
+        m_document->reopen();
+        break;
+    case Command::Quit:
+        close();
+        break;
+    case Command::EditDive:
+        if (c.logbook.diveCount() > 0 && editCurrentDive(c, this))
+            m_page->reloadList();
+        break;
+    case Command::InsertDive:
+        if (newDive(c, this))
+            m_page->reloadList();
+        break;
+    case Command::DeleteDive:
+        if (c.logbook.diveCount() > 0) {
+            const int before = c.logbook.diveCount();
+            c.logbook.confirmDeleteCurrent();
+            if (c.logbook.diveCount() != before)
+                m_page->reloadList();
+        }
+        break;
+    case Command::ToolBar:
+        m_toolBar->setVisible(m_actions.value(command)->isChecked());
+        break;
+    case Command::StatusBar:
+        statusBar()->setVisible(m_actions.value(command)->isChecked());
+        break;
+    case Command::ProfilePreview:
+        c.settings.profilePreview = !c.settings.profilePreview;
+        m_page->applyOptions();
+        break;
+    case Command::TableView: {
+        TableViewCallbacks callbacks;
+        callbacks.goToDive = [this](int position) { m_page->goToDive(position); };
+        callbacks.editDive = [this](int position) {
+            m_page->goToDive(position);
+            if (editCurrentDive(m_context, this))
+                m_page->reloadList();
+        };
+        showTableView(c, callbacks, this);
+        m_page->reloadList();
+        break;
+    }
+    case Command::Options:
+        if (showOptionsDialog(c, this)) {
+            c.applySettingsToLogbook();
+            m_page->applyOptions();
+            m_page->reloadList();
+        }
+        break;
+    case Command::ExternalApplication:
+        startExternalApplication();
+        break;
+    case Command::Tips:
+        showTips();
+        break;
+    case Command::About:
+        showAbout();
+        break;
+    default:
+        break;
+    }
+    updateTitle();
+    updateCommandStates();
+}
+
+void MainWindow::logbookChanged()
+{
+    m_page->reloadList();
+    updateTitle();
+    updateCommandStates();
+}
+
+void MainWindow::startExternalApplication()
+{
+    // Started on its own, without a shell, so that no character of the path is
+    // ever read as a command; a failed start is not reported.
+    QProcess::startDetached(toQt(m_context.settings.externalAppFile), {});
+}
+
+void MainWindow::showTips()
+{
+    TipsDialog dialog(m_context, m_tipsFile, this);
+    dialog.exec();
+}
+
+void MainWindow::showAbout()
+{
+    QMessageBox box(QMessageBox::Information, plainText(qstr(57664)),
+        QStringLiteral("<b>Zorv %1</b><br>Carnet de plongée").arg(QCoreApplication::applicationVersion()),
+        QMessageBox::NoButton, this);
+    box.setIconPixmap(programIcon().pixmap(64, 64));
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+bool MainWindow::restorePlacement()
+{
+    settings::WindowPlacement placement;
+    if (!m_context.settings.getPlacement(settings::Window::Main, placement))
+        return false;
+    const QRect rect(QPoint(placement.left, placement.top), QPoint(placement.right - 1, placement.bottom - 1));
+    // A rectangle from another desktop layout may lie off every screen now; the
+    // window would be lost there.
+    const QScreen *screen = QGuiApplication::screenAt(rect.center());
+    if (rect.width() < 200 || rect.height() < 150 || !screen)
+        return false;
+    setGeometry(rect);
+    if (placement.maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    return true;
+}
+
+void MainWindow::savePlacement()
+{
+    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
+    if (!normal.isValid())
+        return;
+    settings::WindowPlacement placement;
+    placement.left = normal.left();
+    placement.top = normal.top();
+    placement.right = normal.left() + normal.width();
+    placement.bottom = normal.top() + normal.height();
+    placement.maximized = isMaximized();
+    m_context.settings.savePlacement(m_context.mainIni, screenSize(this), settings::Window::Main, placement);
+}
+
+void MainWindow::saveBarState()
+{
+    m_context.mainIni.writeInt(kBarSection, "ToolBar", m_toolBar->isVisibleTo(this) ? 1 : 0);
+    m_context.mainIni.writeInt(kBarSection, "StatusBar", statusBar()->isVisibleTo(this) ? 1 : 0);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    saveBarState();
+    if (!m_document->maySave()) {
+        event->ignore();
+        return;
+    }
+    savePlacement();
+    event->accept();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        for (const QUrl &url : event->mimeData()->urls())
+            if (url.isLocalFile()) {
+                event->acceptProposedAction();
+                return;
+            }
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    // One logbook is open at a time: the first file dropped is the one opened.
+    for (const QUrl &url : event->mimeData()->urls()) {
+        if (!url.isLocalFile())
+            continue;
+        event->acceptProposedAction();
+        activateWindow();
+        m_document->openPath(url.toLocalFile());
+        return;
+    }
+}
+
+} // namespace zorv::ui

@@ -1,0 +1,68 @@
+// The main frame: menus, accelerators, tool bar and status bar around the dive page, and the commands behind them.
+#pragma once
+
+#include "app/commandstate.h"
+
+#include <QMainWindow>
+#include <QMap>
+#include <filesystem>
+
+class QMenu;
+class QToolBar;
+
+namespace zorv::ui {
+
+struct AppContext;
+class DivePageView;
+class LogbookDocument;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    MainWindow(AppContext &context, std::filesystem::path tipsFile, QWidget *parent = nullptr);
+
+    LogbookDocument *document() const { return m_document; }
+    DivePageView *page() const { return m_page; }
+    QToolBar *toolBar() const { return m_toolBar; }
+    // The action of a command that the menus offer; null for commands left out.
+    QAction *action(app::Command command) const { return m_actions.value(command); }
+    QMenu *recentFilesMenu() const { return m_fileMenu; }
+    const QList<QAction *> &recentFileActions() const { return m_recentActions; }
+
+    void runCommand(app::Command command);
+    // Applies each command's enabling rule to its menu item and button.
+    void updateCommandStates();
+
+    // Puts the window where it was last closed on this screen size; false when it stays at its default place.
+    bool restorePlacement();
+    void showTips();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    QAction *addCommand(QMenu *menu, app::Command command, int textId, const QList<QKeySequence> &keys = {});
+    void buildMenus();
+    void buildToolBar();
+    void rebuildRecentFiles();
+    void updateTitle();
+    void savePlacement();
+    void saveBarState();
+    void logbookChanged();
+    void startExternalApplication();
+    void showAbout();
+
+    AppContext &m_context;
+    std::filesystem::path m_tipsFile;
+    LogbookDocument *m_document = nullptr;
+    DivePageView *m_page = nullptr;
+    QToolBar *m_toolBar = nullptr;
+    QMenu *m_fileMenu = nullptr;
+    QAction *m_recentAnchor = nullptr; // the recent files are inserted before it
+    QList<QAction *> m_recentActions;
+    QMap<app::Command, QAction *> m_actions;
+};
+
+} // namespace zorv::ui
