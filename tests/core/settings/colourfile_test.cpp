@@ -1,0 +1,92 @@
+#include "settings/colourfile.h"
+#include "testutil.h"
+
+#include <gtest/gtest.h>
+
+using namespace zorv::settings;
+using zorv::test::TempDir;
+
+namespace {
+
+ProfileColours someColours()
+{
+    ProfileColours c;
+    for (std::size_t i = 0; i < c.size(); ++i)
+        c.colours[i] = rgb(static_cast<int>(10 + i), static_cast<int>(100 + i), static_cast<int>(200 + i));
+    return c;
+}
+
+TEST(ColourFile, IsThirtyTwoBytesOfRedGreenBlueZeroInRoleOrder)
+{
+    const auto bytes = encodeColourFile(kDefaultProfileColours);
+    // "Profil" navy, then "Clipprofil" orange.
+    EXPECT_EQ(bytes[0], 0);
+    EXPECT_EQ(bytes[2], 128);
+    EXPECT_EQ(bytes[4], 255);
+    EXPECT_EQ(bytes[5], 192);
+    EXPECT_EQ(bytes[6], 0);
+    for (std::size_t i = 3; i < kColourFileSize; i += 4)
+        EXPECT_EQ(bytes[i], 0) << i;
+}
+
+TEST(ColourFile, SavedFileReloadsToTheSameColours)
+{
+    TempDir dir;
+    const auto path = dir / "mine.cst";
+    ASSERT_TRUE(saveColourFile(path, someColours()));
+    EXPECT_EQ(std::filesystem::file_size(path), kColourFileSize);
+
+    ProfileColours loaded = kDefaultProfileColours;
+    ASSERT_TRUE(loadColourFile(path, loaded));
+    EXPECT_EQ(loaded, someColours());
+
+    // Saving again replaces the file instead of appending to it.
+    ASSERT_TRUE(saveColourFile(path, kDefaultProfileColours));
+    EXPECT_EQ(std::filesystem::file_size(path), kColourFileSize);
+    ASSERT_TRUE(loadColourFile(path, loaded));
+    EXPECT_EQ(loaded, kDefaultProfileColours);
+}
+
+TEST(ColourFile, ShortFileChangesOnlyTheBytesItHolds)
+{
+    TempDir dir;
+    // Six bytes: the whole first colour and red and green of the second.
+    zorv::test::writeFile(dir / "short.cst", std::string("\x01\x02\x03\x00\x04\x05", 6));
+    ProfileColours colours = kDefaultProfileColours;
+    ASSERT_TRUE(loadColourFile(dir / "short.cst", colours));
+    EXPECT_EQ(colours[ProfileColour::Profile], rgb(1, 2, 3));
+    EXPECT_EQ(colours[ProfileColour::ClipProfile], rgb(4, 5, 0)); // blue of the default orange is 0
+    for (std::size_t i = 2; i < colours.size(); ++i)
+        EXPECT_EQ(colours.colours[i], kDefaultProfileColours.colours[i]);
+
+    zorv::test::writeFile(dir / "empty.cst", "");
+    colours = someColours();
+    EXPECT_TRUE(loadColourFile(dir / "empty.cst", colours));
+    EXPECT_EQ(colours, someColours());
+}
+
+TEST(ColourFile, LongFileAndStrayHighBytesDoNotLeakIntoColours)
+{
+    std::string bytes(40, '\x7F');
+    bytes[3] = '\x01'; // a palette flag in the old colour type, never a colour
+    ProfileColours colours = kDefaultProfileColours;
+    decodeColourFile(std::span(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size()), colours);
+    for (Rgb c : colours.colours)
+        EXPECT_EQ(c, rgb(0x7F, 0x7F, 0x7F));
+}
+
+TEST(ColourFile, UnreadableFileLeavesTheColours)
+{
+    TempDir dir;
+    ProfileColours colours = someColours();
+    EXPECT_FALSE(loadColourFile(dir / "missing.cst", colours));
+    EXPECT_FALSE(loadColourFile(dir.path(), colours));
+    EXPECT_EQ(colours, someColours());
+
+    // A save into a folder that does not exist fails and says so.
+    const auto result = saveColourFile(dir / "no" / "such" / "x.cst", colours);
+    EXPECT_FALSE(result);
+    EXPECT_FALSE(result.error.empty());
+}
+
+} // namespace
