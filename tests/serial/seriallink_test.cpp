@@ -1,0 +1,206 @@
+#include "serial/computersimulator.h"
+#include "serial/qtseriallink.h"
+#include "testutil.h"
+#include "transfer/receiver.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+using namespace zorv;
+using transfer::Receiver;
+
+namespace {
+
+// Qt Serial Port watches the device with socket notifiers, which want an application object.
+class QtEnvironment : public testing::Environment {
+public:
+    void SetUp() override
+    {
+        static int argc = 1;
+        static char name[] = "test_serial";
+        static char *argv[] = { name, nullptr };
+        m_app = new QCoreApplication(argc, argv);
+    }
+    void TearDown() override { delete m_app; }
+
+private:
+    QCoreApplication *m_app = nullptr;
+};
+const auto *const qtEnvironment = testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+std::vector<std::uint8_t> makeImage(std::uint8_t seed)
+{
+    // Every byte value but the sync byte appears after the first, so a line that is not
+    // raw (carriage returns, flow control characters) shows as a wrong image.
+    std::vector<std::uint8_t> image(Receiver::kImageSize);
+    image[0] = Receiver::kSyncByte;
+    for (std::size_t i = 1; i < image.size(); ++i) {
+        image[i] = static_cast<std::uint8_t>(i * 31 + seed);
+        if (image[i] == Receiver::kSyncByte)
+            image[i] = 0x56;
+    }
+    return image;
+}
+
+struct Pty {
+    Pty()
+    {
+        char name[256] = {};
+        if (openpty(&master, &slave, name, nullptr, nullptr) == 0)
+            path = name;
+    }
+    ~Pty()
+    {
+        if (master >= 0)
+            ::close(master);
+        if (slave >= 0)
+            ::close(slave);
+    }
+    Pty(const Pty &) = delete;
+    Pty &operator=(const Pty &) = delete;
+
+    int master = -1;
+    int slave = -1;
+    std::string path;
+};
+
+std::int64_t nowMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// Polls as the transfer dialog's timers would, until the receiver is done or time runs out.
+void receive(serial::QtSerialLink &link, Receiver &receiver, std::int64_t limitMs, bool *sawFailure = nullptr)
+{
+    const std::int64_t end = nowMs() + limitMs;
+    while (!receiver.done() && nowMs() < end) {
+        const std::int64_t now = nowMs();
+        receiver.poll(link, now);
+        receiver.tick(now);
+        if (sawFailure && receiver.transmissionFailed())
+            *sawFailure = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+std::vector<std::uint8_t> imageOf(const Receiver &receiver)
+{
+    return { receiver.image().begin(), receiver.image().end() };
+}
+
+class SerialLinkTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(pty.path.empty());
+        // The link opens first: it makes the line raw, and bytes written before would be cooked.
+        ASSERT_TRUE(transfer::startLink(link, 0, receiver)) << link.errorText();
+        ASSERT_FALSE(receiver.portError()) << link.errorText();
+    }
+    void TearDown() override
+    {
+        if (sender.joinable())
+            sender.join();
+    }
+
+    // Writes from another thread into the master end, as the computer would.
+    template <typename Body> void send(Body body)
+    {
+        sender = std::thread([this, body] {
+            QFile out;
+            if (!out.open(pty.master, QIODevice::WriteOnly | QIODevice::Unbuffered))
+                return;
+            sent = body(out);
+        });
+    }
+
+    Pty pty;
+    serial::QtSerialLink link { QString::fromStdString(pty.path) };
+    Receiver receiver { nowMs() };
+    std::thread sender;
+    std::atomic<bool> sent { false };
+};
+
+} // namespace
+
+TEST_F(SerialLinkTest, ImageArrivesWhole)
+{
+    const auto image = makeImage(1);
+    send([&](QIODevice &out) { return serial::sendAsComputer(out, image, {}); });
+    receive(link, receiver, 10000);
+    sender.join();
+    EXPECT_TRUE(sent);
+    ASSERT_TRUE(receiver.done());
+    EXPECT_EQ(imageOf(receiver), image);
+    EXPECT_FALSE(receiver.portError());
+}
+
+TEST_F(SerialLinkTest, LongPauseAbortsAndResendCompletes)
+{
+    const auto first = makeImage(1);
+    const auto second = makeImage(2);
+    send([&](QIODevice &out) {
+        serial::SimulatorOptions pausing;
+        pausing.pauseAfter = 1000;
+        pausing.pauseMs = 3000;
+        return serial::sendAsComputer(out, first, pausing) && serial::sendAsComputer(out, second, {});
+    });
+    bool sawFailure = false;
+    receive(link, receiver, 15000, &sawFailure);
+    EXPECT_TRUE(sawFailure);
+    ASSERT_TRUE(receiver.done());
+    EXPECT_EQ(imageOf(receiver), second);
+}
+
+TEST_F(SerialLinkTest, NoiseBeforeTheSyncByteIsIgnored)
+{
+    const auto image = makeImage(3);
+    send([&](QIODevice &out) {
+        std::vector<char> noise;
+        for (int i = 0; i < 300; ++i)
+            noise.push_back(static_cast<char>(i % 2 ? 0x54 : i % 251 + 0x56));
+        noise.push_back(0x0d);
+        noise.push_back(0x11);
+        noise.push_back(0x13);
+        out.write(noise.data(), static_cast<qint64>(noise.size()));
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        serial::SimulatorOptions quiet;
+        quiet.leadingZeros = 0;
+        return serial::sendAsComputer(out, image, quiet);
+    });
+    receive(link, receiver, 10000);
+    ASSERT_TRUE(receiver.done());
+    EXPECT_EQ(imageOf(receiver), image);
+}
+
+TEST(QtSerialLink, MissingDeviceIsNotReady)
+{
+    serial::QtSerialLink link(QStringLiteral("/dev/zorv-no-such-port"));
+    Receiver receiver;
+    EXPECT_FALSE(transfer::startLink(link, 0, receiver));
+    EXPECT_TRUE(receiver.portError());
+    EXPECT_NE(link.errorText().find("/dev/zorv-no-such-port"), std::string::npos);
+    EXPECT_FALSE(link.pending());
+}
+
+TEST(QtSerialLink, DevicePathOfAPortNumber)
+{
+    const auto none = [](const QString &) { return false; };
+    const auto usb1 = [](const QString &p) { return p == QStringLiteral("/dev/ttyUSB1"); };
+    EXPECT_EQ(serial::portDevicePath(0, {}, none), QStringLiteral("/dev/ttyS0"));
+    EXPECT_EQ(serial::portDevicePath(1, {}, usb1), QStringLiteral("/dev/ttyUSB1"));
+    EXPECT_EQ(serial::portDevicePath(0, {}, usb1), QStringLiteral("/dev/ttyS0"));
+    EXPECT_EQ(serial::portDevicePath(1, QStringLiteral("/dev/pts/7"), usb1), QStringLiteral("/dev/pts/7"));
+}
