@@ -6,6 +6,7 @@
 #include "logbook/generator.h"
 #include "logbook/logbookfile.h"
 #include "logbook/units.h"
+#include "simulatecommand.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -137,6 +138,7 @@ int main(int argc, char **argv)
                        "  show LOG POSITION      the dive page of the dive at POSITION (1 = first)\n"
                        "  json LOG               every stored field as JSON\n"
                        "  resave LOG OUT         load LOG and save it as OUT\n"
+                       "  simulate --port DEVICE IMAGE [--pause-at N --pause-ms M]   play a dive computer\n"
                        "  generate --dives N [--seed S] OUT   write a synthetic logbook"));
     parser.addHelpOption();
     parser.addVersionOption();
@@ -150,6 +152,7 @@ int main(int argc, char **argv)
     const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("generate: random seed (default 1)."),
         QStringLiteral("S"), QStringLiteral("1"));
     parser.addOptions({ imperial, standard, settingsDir, dives, seed });
+    cli::addSimulateOptions(parser);
     parser.addPositionalArgument(
         QStringLiteral("command"), QStringLiteral("info, list, show, json, resave or generate"));
     parser.addPositionalArgument(
@@ -175,8 +178,8 @@ int main(int argc, char **argv)
         const char *name;
         int count;
     };
-    static const Arity arities[]
-        = { { "info", 1 }, { "list", 1 }, { "show", 2 }, { "json", 1 }, { "resave", 2 }, { "generate", 1 } };
+    static const Arity arities[] = { { "info", 1 }, { "list", 1 }, { "show", 2 }, { "json", 1 }, { "resave", 2 },
+        { "generate", 1 }, { "simulate", 1 } };
     int expected = -1;
     for (const auto &a : arities)
         if (command == QLatin1String(a.name))
@@ -185,6 +188,9 @@ int main(int argc, char **argv)
         return fail("unknown command '" + utf8(command) + "'; try --help", kExitUsage);
     if (args.size() - 1 != expected)
         return fail(utf8(command) + " takes " + std::to_string(expected) + " argument(s); try --help", kExitUsage);
+
+    if (command == QLatin1String("simulate"))
+        return cli::commandSimulate(parser, args[1]);
 
     cli::EnvironmentOptions options;
     options.programDir = localPath(QCoreApplication::applicationDirPath());

@@ -204,3 +204,49 @@ TEST(QtSerialLink, DevicePathOfAPortNumber)
     EXPECT_EQ(serial::portDevicePath(0, {}, usb1), QStringLiteral("/dev/ttyS0"));
     EXPECT_EQ(serial::portDevicePath(1, QStringLiteral("/dev/pts/7"), usb1), QStringLiteral("/dev/pts/7"));
 }
+
+// The command as a user runs it between the two ends of a socat-like pair: two pseudo-terminals
+// whose master ends the test joins.
+TEST(SimulateCommand, SendsTheImageFile)
+{
+#ifndef ZORV_CLI
+    GTEST_SKIP() << "zorv-cli is not built";
+#else
+    Pty computerEnd;
+    Pty programEnd;
+    ASSERT_FALSE(computerEnd.path.empty() || programEnd.path.empty());
+    serial::QtSerialLink link(QString::fromStdString(programEnd.path));
+    Receiver receiver(nowMs());
+    ASSERT_TRUE(transfer::startLink(link, 0, receiver)) << link.errorText();
+
+    std::atomic<bool> stop { false };
+    std::thread relay([&] {
+        char buffer[256];
+        pollfd fd { computerEnd.master, POLLIN, 0 };
+        while (!stop) {
+            if (::poll(&fd, 1, 20) <= 0)
+                continue;
+            const ssize_t n = ::read(computerEnd.master, buffer, sizeof buffer);
+            if (n > 0 && ::write(programEnd.master, buffer, static_cast<std::size_t>(n)) != n)
+                break;
+        }
+    });
+
+    test::TempDir dir;
+    const auto image = makeImage(4);
+    test::writeFile(dir / "image.dmp", std::string(image.begin(), image.end()));
+    QProcess cli;
+    cli.start(QStringLiteral(ZORV_CLI),
+        { QStringLiteral("simulate"), QStringLiteral("--port"), QString::fromStdString(computerEnd.path),
+            QString::fromStdString((dir / "image.dmp").string()) });
+    receive(link, receiver, 10000);
+    const bool finished = cli.waitForFinished(10000);
+    stop = true;
+    relay.join();
+
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    ASSERT_TRUE(receiver.done());
+    EXPECT_EQ(imageOf(receiver), image);
+#endif
+}
