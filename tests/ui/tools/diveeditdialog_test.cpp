@@ -1,0 +1,379 @@
+#include "logbook/daynumber.h"
+#include "logbook/logbook.h"
+#include "ui/common/appcontext.h"
+#include "ui/tools/diveeditdialog.h"
+#include "uitest.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace zorv;
+using logbook::DiveRecord;
+using logbook::fixedText;
+using logbook::setFixedText;
+
+namespace {
+
+// Counts what the logbook tells the document, so that "nothing changed" can be seen.
+struct CountingObserver : logbook::LogbookObserver {
+    int modified = 0;
+    int changed = 0;
+    void markModified() override { ++modified; }
+    void diveChanged(int) override { ++changed; }
+};
+
+DiveRecord sampleDive(int day)
+{
+    DiveRecord d;
+    d.date = logbook::dayNumber(day, 6, 2004);
+    d.entryTime = 9 * 60 + 30;
+    setFixedText(d.place, "Lac L\x82man");
+    setFixedText(d.site, "La Belotte");
+    d.weather = 1;
+    d.airTemperature = 2337;
+    d.suit = 4;
+    d.tankVolume = 1200;
+    d.maxDepth = 2345;
+    d.duration = 52;
+    d.minWaterTemperature = 655;
+    d.airUsed = 14000;
+    d.diveType = logbook::dive_type::kNoDeco | logbook::dive_type::kFreshWater;
+    d.activities = 1;
+    setFixedText(d.partners, "Anne");
+    setFixedText(d.comment, "Ligne 1\r\nLigne 2");
+    d.extra.weights = 650;
+    d.extra.visibility = 700;
+    d.extra.tankMaterial = 1;
+    d.extra.tankPressure = 20000;
+    d.extra.extraFlags = logbook::extra_flags::kBoat;
+    setFixedText(d.extra.model, "Semi 7mm", logbook::kModelLength);
+    d.airConsumption = 13.5f;
+    return d;
+}
+
+template <typename T> T *child(QWidget *dialog, const char *name)
+{
+    T *widget = dialog->findChild<T *>(QLatin1String(name));
+    if (!widget)
+        qFatal("no control %s", name);
+    return widget;
+}
+
+void typeInto(QLineEdit *edit, const QString &text)
+{
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+}
+
+// A check box only takes clicks on its indicator and text, not on the rest of a wide grid cell.
+void clickBox(QCheckBox *box)
+{
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+}
+
+void clickOk(QWidget *dialog)
+{
+    QTest::mouseClick(dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+}
+
+QString modeName(logbook::UnitSystem units, logbook::Mode mode)
+{
+    return QLatin1String(units == logbook::UnitSystem::Metric ? "metric" : "imperial")
+        + QLatin1String(mode == logbook::Mode::Advanced ? "-advanced" : "-standard");
+}
+
+} // namespace
+
+class DiveEditDialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_context = std::make_unique<ui::AppContext>();
+        m_context->logbook.setComputerInfo(&m_context->catalogue);
+        m_context->logbook.insertDive(sampleDive(1));
+        m_context->logbook.insertDive(sampleDive(2));
+        m_context->logbook.setObserver(&m_observer);
+        m_observer = {};
+        ui::DiveEditDialog::switches() = {};
+    }
+
+    void cleanup()
+    {
+        m_context->logbook.setObserver(nullptr);
+        m_context.reset();
+    }
+
+    void roundTrip_data()
+    {
+        QTest::addColumn<int>("units");
+        QTest::addColumn<int>("mode");
+        for (auto units : { logbook::UnitSystem::Metric, logbook::UnitSystem::Imperial })
+            for (auto mode : { logbook::Mode::Advanced, logbook::Mode::Standard })
+                QTest::newRow(modeName(units, mode).toLatin1().constData())
+                    << static_cast<int>(units) << static_cast<int>(mode);
+    }
+
+    // OK without typing must leave the logbook alone; typed values must land in stored units.
+    void roundTrip()
+    {
+        QFETCH(int, units);
+        QFETCH(int, mode);
+        const auto unitSystem = static_cast<logbook::UnitSystem>(units);
+        const auto bookMode = static_cast<logbook::Mode>(mode);
+        logbook::Logbook &book = m_context->logbook;
+        book.setUnitSystem(unitSystem);
+        book.setMode(bookMode);
+        book.setCurrentDive(2);
+        const DiveRecord before = *book.dive(2);
+
+        uitest::whenModalOpens([](QWidget *dialog) { clickOk(dialog); });
+        QVERIFY(!ui::editCurrentDive(*m_context, nullptr));
+        QVERIFY(*book.dive(2) == before);
+        QCOMPARE(m_observer.modified, 0);
+
+        const bool metric = unitSystem == logbook::UnitSystem::Metric;
+        const bool advanced = bookMode == logbook::Mode::Advanced;
+        // Checks run after the dialog closed: a failed check inside would leave it open.
+        QString depthShown, airUsedShown;
+        bool weightsShown = false, shortNamesShown = false;
+        uitest::whenModalOpens([&](QWidget *dialog) {
+            depthShown = child<QLineEdit>(dialog, "maxDepth")->text();
+            airUsedShown = child<QLineEdit>(dialog, "airUsed")->text();
+            weightsShown = child<QLineEdit>(dialog, "weights")->isVisible();
+            shortNamesShown = child<QCheckBox>(dialog, "shortNames")->isVisible();
+            uitest::saveScreenshot(dialog, QStringLiteral("diveedit-") + modeName(unitSystem, bookMode));
+            typeInto(child<QLineEdit>(dialog, "maxDepth"), metric ? QStringLiteral("30.5") : QStringLiteral("100"));
+            typeInto(child<QLineEdit>(dialog, "airTemperature"), metric ? QStringLiteral("25") : QStringLiteral("77"));
+            typeInto(child<QLineEdit>(dialog, "airUsed"), metric ? QStringLiteral("200") : QStringLiteral("2900"));
+            if (advanced)
+                typeInto(child<QLineEdit>(dialog, "weights"), metric ? QStringLiteral("8") : QStringLiteral("10"));
+            clickOk(dialog);
+        });
+        QVERIFY(ui::editCurrentDive(*m_context, nullptr));
+        QCOMPARE(depthShown, metric ? QStringLiteral("23.4") : QStringLiteral("77"));
+        QCOMPARE(airUsedShown, metric ? QStringLiteral("140") : QStringLiteral("2030"));
+        QCOMPARE(weightsShown, advanced);
+        QCOMPARE(shortNamesShown, !advanced);
+        const DiveRecord after = *book.dive(2);
+        QCOMPARE(after.maxDepth, metric ? 3050 : 3047);
+        QCOMPARE(after.airTemperature, 2500);
+        QCOMPARE(after.airUsed, 20000);
+        QCOMPARE(after.extra.weights, advanced ? (metric ? 800 : 373) : 650);
+        QCOMPARE(after.minWaterTemperature, before.minWaterTemperature); // untouched, not rounded
+        QCOMPARE(fixedText(after.comment), fixedText(before.comment));
+        QVERIFY(m_observer.modified > 0);
+    }
+
+    void computerDiveIsLockedUntilFreeData()
+    {
+        DiveRecord dive = sampleDive(3);
+        dive.computerType = 68;
+        dive.profileLength = 20;
+        dive.profileHeader = { 1, 2, 3, 4, 5, 6, 7, 8 };
+        ui::DiveEditDialog dialog(*m_context);
+        dialog.setRecord(dive, 0);
+        dialog.show();
+        auto *depth = child<QLineEdit>(&dialog, "maxDepth");
+        QVERIFY(!depth->isEnabled());
+        QVERIFY(!child<QPushButton>(&dialog, "warnings")->isEnabled());
+        QVERIFY(child<QLineEdit>(&dialog, "airTemperature")->isEnabled());
+        QVERIFY(child<QComboBox>(&dialog, "airComputers")->isVisible());
+        QCOMPARE(child<QComboBox>(&dialog, "airComputers")->currentText(), QStringLiteral("Aladin Air X/Z [68]"));
+        uitest::saveScreenshot(&dialog, QStringLiteral("diveedit-locked"));
+
+        clickBox(child<QCheckBox>(&dialog, "freeData"));
+        QVERIFY(depth->isEnabled());
+        typeInto(depth, QStringLiteral("40"));
+        clickOk(&dialog);
+        DiveRecord out;
+        QVERIFY(dialog.getRecord(out));
+        QCOMPARE(out.maxDepth, 4000);
+        QVERIFY(ui::DiveEditDialog::switches().freeData);
+    }
+
+    void addPartnerKeepsWithinTheField()
+    {
+        DiveRecord dive = sampleDive(3);
+        setFixedText(dive.partners, std::string(78, 'a'));
+        ui::DiveEditDialog dialog(*m_context);
+        dialog.setRecord(dive, 0);
+        dialog.show();
+        auto *choice = child<QComboBox>(&dialog, "partnerChoice");
+        auto *add = child<QPushButton>(&dialog, "addPartner");
+        auto *partners = child<QLineEdit>(&dialog, "partners");
+        QVERIFY(!add->isEnabled());
+        choice->setCurrentText(QStringLiteral("Bo"));
+        QVERIFY(add->isEnabled());
+        QTest::mouseClick(add, Qt::LeftButton);
+        QCOMPARE(partners->text(), QString(78, QLatin1Char('a')));
+        choice->setCurrentText(QStringLiteral("B"));
+        QTest::mouseClick(add, Qt::LeftButton);
+        QCOMPARE(partners->text(), QString(78, QLatin1Char('a')) + QStringLiteral(",B"));
+        QTest::mouseClick(add, Qt::LeftButton);
+        QCOMPARE(partners->text().size(), 80);
+    }
+
+    void previousDiveFillsTheConditions()
+    {
+        logbook::Logbook &book = m_context->logbook;
+        DiveRecord second = *book.dive(2);
+        setFixedText(second.place, "");
+        second.suit = 0;
+        book.putDive(second, 2);
+        {
+            ui::DiveEditDialog dialog(*m_context);
+            dialog.setRecord(*book.dive(1), 1);
+            QVERIFY(!child<QPushButton>(&dialog, "previousDive")->isEnabled());
+        }
+        ui::DiveEditDialog dialog(*m_context);
+        dialog.setRecord(second, 2);
+        dialog.show();
+        auto *previous = child<QPushButton>(&dialog, "previousDive");
+        QVERIFY(previous->isEnabled());
+        QCOMPARE(child<QComboBox>(&dialog, "place")->currentText(), QString());
+        QTest::mouseClick(previous, Qt::LeftButton);
+        QCOMPARE(child<QComboBox>(&dialog, "place")->currentText(), QStringLiteral("Lac Léman"));
+        QCOMPARE(child<QComboBox>(&dialog, "suit")->currentIndex(), 4);
+        clickOk(&dialog);
+        DiveRecord out;
+        QVERIFY(dialog.getRecord(out));
+        QCOMPARE(out.suit, 4);
+        QCOMPARE(out.date, second.date);
+    }
+
+    void secondSetInStandardModeGoesIntoTheText()
+    {
+        m_context->logbook.setMode(logbook::Mode::Standard);
+        ui::DiveEditDialog dialog(*m_context);
+        dialog.setRecord(sampleDive(3), 0);
+        dialog.show();
+        clickBox(child<QCheckBox>(&dialog, "secondSet1"));
+        QCOMPARE(child<QLabel>(&dialog, "result")->text(), QStringLiteral("Pl. solo"));
+        clickBox(child<QCheckBox>(&dialog, "shortNames"));
+        QCOMPARE(child<QCheckBox>(&dialog, "secondSet1")->text(), QStringLiteral("Solo"));
+        QCOMPARE(child<QLabel>(&dialog, "result")->text(), QStringLiteral("Solo"));
+        uitest::saveScreenshot(&dialog, QStringLiteral("diveedit-standard-short-names"));
+    }
+
+    void commentLengthFollowsTheMode()
+    {
+        for (auto mode : { logbook::Mode::Standard, logbook::Mode::Advanced }) {
+            m_context->logbook.setMode(mode);
+            ui::DiveEditDialog dialog(*m_context);
+            dialog.setRecord(DiveRecord {}, 0);
+            dialog.show();
+            auto *comment = child<QPlainTextEdit>(&dialog, "comment");
+            comment->setFocus();
+            comment->insertPlainText(QString(600, QLatin1Char('x')));
+            QCOMPARE(comment->toPlainText().size(), mode == logbook::Mode::Standard ? 255 : 510);
+        }
+    }
+
+    void warningsDialogKeepsTheUnboxedBits()
+    {
+        DiveRecord dive = sampleDive(3);
+        dive.warnings = 0x02;
+        ui::DiveEditDialog dialog(*m_context);
+        dialog.setRecord(dive, 0);
+        dialog.show();
+        QStringList labels;
+        uitest::whenModalOpens([&labels](QWidget *warnings) {
+            uitest::saveScreenshot(warnings, QStringLiteral("diveedit-warnings"));
+            const auto boxes = warnings->findChildren<QCheckBox *>();
+            for (QCheckBox *box : boxes)
+                labels << box->text();
+            if (boxes.size() == 4)
+                boxes[1]->setChecked(true);
+            clickOk(warnings);
+        });
+        QTest::mouseClick(child<QPushButton>(&dialog, "warnings"), Qt::LeftButton);
+        QCOMPARE(labels,
+            QStringList({ QStringLiteral("&Remontée"), QStringLiteral("&Deco"), QStringLiteral("&Travail"),
+                QStringLiteral("&SOS") }));
+        uitest::whenModalOpens([](QWidget *warnings) {
+            warnings->findChildren<QCheckBox *>()[3]->setChecked(true);
+            warnings->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel)->click();
+        });
+        QTest::mouseClick(child<QPushButton>(&dialog, "warnings"), Qt::LeftButton);
+        clickOk(&dialog);
+        DiveRecord out;
+        dialog.getRecord(out);
+        QCOMPARE(out.warnings, 0x0A);
+    }
+
+    // The defaults fill a new dive, and the date typed for one is offered for the next.
+    void newDiveTakesDefaultsAndRemembersTheDate()
+    {
+        logbook::Logbook &book = m_context->logbook;
+        logbook::NewDiveDefaults defaults;
+        defaults.apply = true;
+        defaults.suit = 6;
+        defaults.tankVolume = 1500;
+        book.setNewDiveDefaults(defaults);
+
+        bool previousEnabled = true;
+        int suitShown = -1;
+        QString volumeShown;
+        uitest::whenModalOpens([&](QWidget *dialog) {
+            previousEnabled = child<QPushButton>(dialog, "previousDive")->isEnabled();
+            suitShown = child<QComboBox>(dialog, "suit")->currentIndex();
+            volumeShown = child<QComboBox>(dialog, "tankVolume")->currentText();
+            uitest::saveScreenshot(dialog, QStringLiteral("diveedit-new"));
+            typeInto(child<QLineEdit>(dialog, "date"), QStringLiteral("5.3.2004"));
+            typeInto(child<QLineEdit>(dialog, "time"), QStringLiteral("10:00"));
+            clickOk(dialog);
+        });
+        QVERIFY(ui::newDive(*m_context, nullptr));
+        QVERIFY(!previousEnabled);
+        QCOMPARE(suitShown, 6);
+        QCOMPARE(volumeShown, QStringLiteral("15.0"));
+        QCOMPARE(book.diveCount(), 3);
+        const DiveRecord *inserted = book.dive(1);
+        QCOMPARE(inserted->date, logbook::dayNumber(5, 3, 2004));
+        QCOMPARE(inserted->suit, 6);
+        QCOMPARE(inserted->tankVolume, 1500);
+
+        QString dateShown;
+        uitest::whenModalOpens([&dateShown](QWidget *dialog) {
+            dateShown = child<QLineEdit>(dialog, "date")->text();
+            static_cast<QDialog *>(dialog)->reject();
+        });
+        QVERIFY(!ui::newDive(*m_context, nullptr));
+        QCOMPARE(dateShown, QStringLiteral("05.03.2004"));
+        QCOMPARE(book.diveCount(), 3);
+    }
+
+    void preparedDiveIsInsertedOnOk()
+    {
+        DiveRecord prepared = sampleDive(20);
+        prepared.computerType = 179;
+        bool importListShown = false, airTemperatureEnabled = true;
+        uitest::whenModalOpens([&](QWidget *dialog) {
+            importListShown = child<QComboBox>(dialog, "importComputers")->isVisible();
+            airTemperatureEnabled = child<QLineEdit>(dialog, "airTemperature")->isEnabled();
+            clickOk(dialog);
+        });
+        QVERIFY(ui::newDiveFrom(*m_context, prepared, nullptr));
+        QVERIFY(importListShown);
+        QVERIFY(!airTemperatureEnabled);
+        QCOMPARE(m_context->logbook.diveCount(), 3);
+        QCOMPARE(m_context->logbook.dive(3)->computerType, 179);
+    }
+
+private:
+    std::unique_ptr<ui::AppContext> m_context;
+    CountingObserver m_observer;
+};
+
+QTEST_MAIN(DiveEditDialogTest)
+#include "diveeditdialog_test.moc"
