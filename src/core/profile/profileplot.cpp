@@ -1,6 +1,7 @@
 #include "profile/profileplot.h"
 
 #include "common/cformat.h"
+#include "common/strings.h"
 #include "logbook/units.h"
 
 #include <algorithm>
@@ -181,12 +182,42 @@ Point ProfilePlot::clampToPlot(Point p, bool &clamped) const
 void ProfilePlot::drawProfile(Canvas &canvas, Rgb colour, Rgb warningColour, int penWidth,
     std::span<const logbook::ProfileSample> samples, int pointCount) const
 {
+    // Points past the samples are the closing surface point.
+    auto depthAt = [&](int i) {
+        const auto at = static_cast<std::size_t>(i);
+        return at < samples.size() ? plotDepth(samples[at].depth, m_units) : 0.0;
+    };
+    auto warnedAt = [&](int i) {
+        const auto at = static_cast<std::size_t>(i);
+        return at < samples.size() && hasWarning(samples[at]);
+    };
+    drawCurve(canvas, colour, warningColour, penWidth, pointCount, depthAt, warnedAt);
+}
+
+void ProfilePlot::drawClipProfile(Canvas &canvas, Rgb colour, Rgb warningColour, int penWidth,
+    std::span<const double> depths, std::span<const std::uint8_t> markers, int pointCount) const
+{
+    auto depthAt = [&](int i) {
+        const auto at = static_cast<std::size_t>(i);
+        if (at >= depths.size() || !std::isfinite(depths[at]))
+            return 0.0;
+        double depth = -depths[at];
+        if (m_units == logbook::UnitSystem::Imperial)
+            depth = logbook::metresToFeet(depth);
+        return depth > 0 ? depth : 0.0;
+    };
+    auto warnedAt = [&](int i) {
+        const auto at = static_cast<std::size_t>(i);
+        return at < markers.size() && (markers[at] & 0x1E) != 0;
+    };
+    drawCurve(canvas, colour, warningColour, penWidth, pointCount, depthAt, warnedAt);
+}
+
+void ProfilePlot::drawCurve(Canvas &canvas, Rgb colour, Rgb warningColour, int penWidth, int pointCount,
+    const std::function<double(int)> &depthAt, const std::function<bool(int)> &warnedAt) const
+{
     if (pointCount <= 0)
         return;
-    static const logbook::ProfileSample surface {};
-    auto sampleAt = [&](int i) -> const logbook::ProfileSample & {
-        return static_cast<std::size_t>(i) < samples.size() ? samples[static_cast<std::size_t>(i)] : surface;
-    };
 
     // Runs of segments in one pen become one polyline, so that thick curves get
     // proper joins instead of notches between separate lines.
@@ -207,12 +238,11 @@ void ProfilePlot::drawProfile(Canvas &canvas, Rgb colour, Rgb warningColour, int
     bool clamped = false;
     // The first point is converted like the others: the raw stored depth is
     // negative and would land above the plot.
-    Point previous = clampToPlot(map(0, plotDepth(sampleAt(0).depth, m_units)), clamped);
+    Point previous = clampToPlot(map(0, depthAt(0)), clamped);
     run.push_back(previous);
     bool previousWarned = false;
     for (int i = 1; i < pointCount; ++i) {
-        const logbook::ProfileSample &sample = sampleAt(i);
-        const Point p = clampToPlot(map(i, plotDepth(sample.depth, m_units)), clamped);
+        const Point p = clampToPlot(map(i, depthAt(i)), clamped);
         if (clamped) {
             flush();
             run.assign(1, p);
@@ -227,7 +257,7 @@ void ProfilePlot::drawProfile(Canvas &canvas, Rgb colour, Rgb warningColour, int
             run.push_back(p);
         }
         previous = p;
-        previousWarned = hasWarning(sample);
+        previousWarned = warnedAt(i);
     }
     flush();
 }
@@ -257,6 +287,124 @@ void ProfilePlot::drawSegment(
 {
     canvas.setPen(Pen { colour, penWidth, PenStyle::Solid });
     canvas.drawLine(map(x1, y1), map(x2, y2));
+}
+
+int ProfilePlot::laneY(int lane) const
+{
+    const int laneHeight = m_height / 5;
+    return m_top + laneHeight / 2 + lane * laneHeight;
+}
+
+void ProfilePlot::drawStripFrame(Canvas &canvas, int xCount, SignalLane signalLane) const
+{
+    drawAxisLines(canvas);
+    const int lanes = signalLane == SignalLane::On ? 5 : 4;
+    canvas.setPen(Pen { m_lineColour, 1, PenStyle::Solid });
+    for (int k = 0; k < lanes; ++k)
+        canvas.drawLine({ m_left, laneY(k) }, { m_left + m_width, laneY(k) });
+    // Minute ticks under the strip line it up with the chart above it.
+    const int axisY = m_top + m_height;
+    for (int i = 3; i < xCount; i += 3) {
+        const int px = map(i, 0).x;
+        canvas.drawLine({ px, axisY }, { px, axisY + 3 });
+    }
+
+    canvas.setPen(Pen { m_textColour, 1, PenStyle::Solid });
+    const int x = 12;
+    const int down = laneY(0) - 6;
+    canvas.drawLine({ x, down }, { x, down + 6 });
+    const Point downHead[] = { { x - 4, down + 6 }, { x, down + 10 }, { x + 4, down + 6 }, { x, down + 6 } };
+    canvas.drawPolyline(downHead);
+    const int up = laneY(1) - 6;
+    canvas.drawLine({ x, up + 10 }, { x, up + 4 });
+    const Point upHead[] = { { x - 4, up + 4 }, { x, up }, { x + 4, up + 4 }, { x, up + 4 } };
+    canvas.drawPolyline(upHead);
+
+    canvas.setFont(axisFont());
+    canvas.setTextColour(m_textColour);
+    canvas.drawText(Point { 0, laneY(2) - 6 }, "RBT");
+    canvas.drawText(Point { 0, laneY(3) - 6 }, "AMV");
+    if (signalLane == SignalLane::On)
+        canvas.drawText(Point { 0, laneY(4) - 6 }, "NTD");
+}
+
+void ProfilePlot::drawWarningLanes(Canvas &canvas, Rgb warningColour, Rgb signalColour, int penWidth,
+    std::span<const logbook::ProfileSample> samples, int pointCount, SignalLane signalLane) const
+{
+    struct Lane {
+        std::uint8_t bit;
+        Rgb colour;
+    };
+    const Lane lanes[] = { { 1u << 3, warningColour }, { 1u << 2, warningColour }, { 1u << 1, warningColour },
+        { 1u << 4, warningColour }, { 1u << 5, signalColour } };
+    const int laneCount = signalLane == SignalLane::On ? 5 : 4;
+    auto markerAt = [&](int i) -> std::uint8_t {
+        const auto at = static_cast<std::size_t>(i);
+        return at < samples.size() ? samples[at].markers[0] : 0;
+    };
+    for (int k = 0; k < laneCount; ++k) {
+        // Neighbouring segments with the same warning make one bar.
+        int runStart = -1;
+        for (int i = 0; i + 1 <= pointCount; ++i) {
+            const bool set = i + 1 < pointCount && (markerAt(i + 1) & lanes[k].bit) != 0;
+            if (set && runStart < 0)
+                runStart = i;
+            if (!set && runStart >= 0) {
+                drawLaneBar(canvas, lanes[k].colour, penWidth, k, runStart, i);
+                runStart = -1;
+            }
+        }
+    }
+}
+
+void ProfilePlot::drawLaneBar(Canvas &canvas, Rgb colour, int penWidth, int lane, double x1, double x2) const
+{
+    canvas.setPen(Pen { colour, penWidth, PenStyle::Solid });
+    const int y = laneY(lane);
+    canvas.drawLine({ map(x1, 0).x, y }, { map(x2, 0).x, y });
+}
+
+void ProfilePlot::drawMinuteAxes(Canvas &canvas, int xCount) const
+{
+    drawAxisLines(canvas);
+    canvas.setFont(axisFont());
+    canvas.setTextColour(m_textColour);
+    canvas.setPen(Pen { m_lineColour, 1, PenStyle::Solid });
+    const int step = m_yStep > 0 ? m_yStep : 1;
+    for (long v = 0; v <= m_yMax; v += step) {
+        const int py = map(0, static_cast<double>(v)).y;
+        canvas.drawLine({ m_left, py }, { m_left + m_width, py });
+        const long minutes = m_yMax - v;
+        const int digits = digitCount(minutes);
+        canvas.drawText(Point { m_left - 16 - 8 * digits, py - 8 }, common::cformat("%ld", minutes) + kMinuteMark);
+    }
+    canvas.drawText(Point { 2, 1 }, common::str(62621));
+
+    const int axisY = m_top + m_height;
+    for (int i = 0; i < xCount; ++i) {
+        const int px = map(i, 0).x;
+        canvas.drawLine({ px, axisY }, { px, axisY + 7 });
+        canvas.drawText(Point { px - 8, axisY + 6 }, common::cformat("%ld", 12L + 3L * i));
+    }
+}
+
+void ProfilePlot::drawTopCurve(Canvas &canvas, Rgb colour, int penWidth, std::span<const int> values) const
+{
+    if (values.empty())
+        return;
+    auto pointAt = [&](std::size_t i) { return map(static_cast<double>(i), std::max(0, m_yMax - values[i])); };
+    const int bottom = m_top + m_height;
+    const int right = m_left + m_width;
+    std::vector<Point> line { pointAt(0) };
+    for (std::size_t i = 1; i < values.size(); ++i) {
+        const Point p = pointAt(i);
+        if (p.y <= bottom && p.x <= right)
+            line.push_back(p);
+    }
+    if (line.size() < 2)
+        return;
+    canvas.setPen(Pen { colour, penWidth, PenStyle::Solid });
+    canvas.drawPolyline(line);
 }
 
 } // namespace zorv::profile

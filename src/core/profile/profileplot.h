@@ -5,11 +5,19 @@
 #include "logbook/diverecord.h"
 #include "logbook/unitsystem.h"
 
+#include <cstdint>
+#include <functional>
 #include <span>
 
 namespace zorv::profile {
 
 enum class Grid {
+    Off,
+    On,
+};
+
+// The fifth strip lane exists for computers that record tank pressure.
+enum class SignalLane {
     Off,
     On,
 };
@@ -61,6 +69,28 @@ public:
     // A straight line between two points in plot units.
     void drawSegment(
         canvas::Canvas &canvas, canvas::Rgb colour, int penWidth, double x1, double y1, double x2, double y2) const;
+    // The second profile: depths in metres (negative below the surface) with
+    // marker byte 0 of each point, drawn like drawProfile.
+    void drawClipProfile(canvas::Canvas &canvas, canvas::Rgb colour, canvas::Rgb warningColour, int penWidth,
+        std::span<const double> depths, std::span<const std::uint8_t> markers, int pointCount) const;
+
+    // The warning strip under a chart shares its x range. Lane k's centre line;
+    // lanes 0 to 3 always exist, lane 4 only with the signal lane.
+    int laneY(int lane) const;
+    // Axis lines, lane lines and the lane symbols.
+    void drawStripFrame(canvas::Canvas &canvas, int xCount, SignalLane signalLane) const;
+    // A bar in each lane over every segment that ends on a sample with that warning.
+    void drawWarningLanes(canvas::Canvas &canvas, canvas::Rgb warningColour, canvas::Rgb signalColour, int penWidth,
+        std::span<const logbook::ProfileSample> samples, int pointCount, SignalLane signalLane) const;
+    // One bar along a lane's centre between two x positions in plot units.
+    void drawLaneBar(canvas::Canvas &canvas, canvas::Rgb colour, int penWidth, int lane, double x1, double x2) const;
+
+    // The no-decompression chart's axes: minutes counted down from the top
+    // (always gridded) and one depth tick per x position, 12 m and every 3 m on.
+    void drawMinuteAxes(canvas::Canvas &canvas, int xCount) const;
+    // A curve of limits in minutes, measured down from the top of the y range;
+    // points outside the plot are skipped and the next inside point joins the last drawn one.
+    void drawTopCurve(canvas::Canvas &canvas, canvas::Rgb colour, int penWidth, std::span<const int> values) const;
 
     int left() const { return m_left; }
     int top() const { return m_top; }
@@ -71,6 +101,8 @@ public:
     int yStep() const { return m_yStep; }
 
 private:
+    void drawCurve(canvas::Canvas &canvas, canvas::Rgb colour, canvas::Rgb warningColour, int penWidth, int pointCount,
+        const std::function<double(int)> &depthAt, const std::function<bool(int)> &warnedAt) const;
     void drawAxisLines(canvas::Canvas &canvas) const;
     void drawDepthGrid(canvas::Canvas &canvas) const;
     canvas::Point clampToPlot(canvas::Point p, bool &clamped) const;

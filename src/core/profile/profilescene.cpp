@@ -1,0 +1,270 @@
+#include "profile/profilescene.h"
+
+#include "common/cformat.h"
+#include "common/strings.h"
+#include "logbook/units.h"
+#include "profile/gauges.h"
+#include "profile/levelbars.h"
+#include "profile/offsetcanvas.h"
+#include "profile/previewdrawing.h"
+#include "profile/profilewindowlayout.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zorv::profile {
+
+using canvas::Canvas;
+using canvas::Pen;
+using canvas::PenStyle;
+using canvas::Point;
+using canvas::Rect;
+using canvas::Rgb;
+using logbook::UnitSystem;
+using settings::ProfileColour;
+
+namespace {
+
+    constexpr int kStringBar = 62450;
+    constexpr int kStringPsi = 62451;
+    constexpr int kStringMetres = 62446;
+    constexpr int kStringFeet = 62447;
+    constexpr Rgb kBlack = canvas::rgb(0, 0, 0);
+    constexpr Rgb kNameRed = canvas::rgb(255, 64, 64);
+    constexpr Rgb kLevelCaption = canvas::rgb(255, 0, 128);
+    constexpr Rgb kDialogFace = canvas::rgb(224, 224, 224);
+
+    bool hasProfile(const logbook::DiveRecord *dive)
+    {
+        return dive != nullptr && dive->profileLength != 0;
+    }
+
+    int samplesOf(const logbook::DiveRecord &dive)
+    {
+        return std::min<int>(dive.sampleCount, logbook::kMaxSamples);
+    }
+
+    std::span<const logbook::ProfileSample> samplesSpan(const logbook::DiveRecord &dive)
+    {
+        return { dive.samples.data(), static_cast<std::size_t>(samplesOf(dive)) };
+    }
+
+    ProfilePlot plotFor(const PlotArea &area, const settings::ProfileColours &colours, UnitSystem units)
+    {
+        return ProfilePlot(colours[ProfileColour::Lines], colours[ProfileColour::Text], area.left, area.top, area.width,
+            area.height, units);
+    }
+
+    double displayDepth(double metres, UnitSystem units)
+    {
+        const double depth = std::fabs(metres);
+        return units == UnitSystem::Metric ? depth : logbook::metresToFeet(depth);
+    }
+
+    std::string_view depthUnit(UnitSystem units)
+    {
+        return common::str(units == UnitSystem::Metric ? kStringMetres : kStringFeet);
+    }
+
+} // namespace
+
+CursorReadout cursorReadout(const logbook::DiveRecord &dive, int cursor, UnitSystem units, const ComputerTraits &traits,
+    const std::string &computerName)
+{
+    CursorReadout readout;
+    readout.computerName = computerName;
+    if (dive.profileLength == 0)
+        return readout;
+    const bool metric = units == UnitSystem::Metric;
+    const int at = clampCursor(dive, cursor);
+    const double depth = displayDepth(sampleAtCursor(dive, at).depth, units);
+    readout.depth = common::cformat(metric ? "%.1f" : "%.0f", depth);
+    readout.elapsed = common::cformat("%d:", at / 3);
+    double deepest = 0;
+    for (int i = 0; i <= at; ++i)
+        deepest = std::max(deepest, displayDepth(sampleAtCursor(dive, i).depth, units));
+    readout.maxDepth = common::cformat("%.1f", deepest);
+    const double bar = remainingPressure(dive, at, traits);
+    if (bar >= 0) {
+        readout.pressure = metric
+            ? common::cformat("%.0f %s", bar, std::string(common::str(kStringBar)).c_str())
+            : common::cformat("%d %s", logbook::barToPsi(bar), std::string(common::str(kStringPsi)).c_str());
+    }
+    return readout;
+}
+
+void drawProfileGraph(Canvas &canvas, canvas::Size size, const logbook::DiveRecord *dive, const GraphStyle &style)
+{
+    const Rect all { 0, 0, size.width, size.height };
+    if (!hasProfile(dive)) {
+        canvas.fillRect(all, kNoProfileGrey);
+        return;
+    }
+    const auto &colours = style.colours;
+    canvas.fillRect(all, colours[ProfileColour::Background]);
+    ProfilePlot plot = plotFor(graphPlotArea(size), colours, style.units);
+    setDiveRanges(plot, *dive, style.units);
+    const int samples = samplesOf(*dive);
+    plot.drawAxes(canvas, samples + 1, style.grid);
+    plot.drawDecoLine(canvas, colours[ProfileColour::DecoLine], samplesSpan(*dive));
+    plot.drawProfile(
+        canvas, colours[ProfileColour::Profile], colours[ProfileColour::Warnings], 3, samplesSpan(*dive), samples + 1);
+    if (style.secondProfile && !style.secondProfile->isEmpty()) {
+        const ProfileClipboard &second = *style.secondProfile;
+        plot.drawClipProfile(canvas, colours[ProfileColour::ClipProfile], colours[ProfileColour::Warnings], 2,
+            second.depths(), second.markers(), second.count());
+    }
+    if (style.averageLine == AverageLine::On) {
+        const float metres = dive->avgDepth > 0 ? dive->avgDepth : dive->profileAvgDepth;
+        const double depth = displayDepth(std::isfinite(metres) ? metres : 0.0f, style.units);
+        plot.drawSegment(canvas, colours[ProfileColour::Lines], 2, 0, depth, samples, depth);
+    }
+}
+
+void drawCursorLines(Canvas &canvas, canvas::Size graphSize, const logbook::DiveRecord &dive, UnitSystem units,
+    int cursor, Crosshair crosshair)
+{
+    if (dive.profileLength == 0)
+        return;
+    const PlotArea area = graphPlotArea(graphSize);
+    ProfilePlot plot = plotFor(area, settings::kDefaultProfileColours, units);
+    setDiveRanges(plot, dive, units);
+    const int at = clampCursor(dive, cursor);
+    const Point point = plot.map(at, plotDepth(sampleAtCursor(dive, at).depth, units));
+    const int bottom = area.top + area.height;
+    canvas.setRasterMode(canvas::RasterMode::Invert);
+    canvas.setPen(Pen { kBlack, 1, PenStyle::Solid });
+    canvas.drawLine({ point.x, bottom }, { point.x, area.top });
+    if (crosshair == Crosshair::On)
+        canvas.drawLine(
+            { area.left, std::min(point.y, bottom) }, { area.left + area.width, std::min(point.y, bottom) });
+    canvas.setRasterMode(canvas::RasterMode::Copy);
+}
+
+void drawWarningStrip(Canvas &canvas, canvas::Size size, const logbook::DiveRecord *dive,
+    const settings::ProfileColours &colours, UnitSystem units, SignalLane signalLane)
+{
+    const Rect all { 0, 0, size.width, size.height };
+    if (!hasProfile(dive)) {
+        canvas.fillRect(all, kNoProfileGrey);
+        return;
+    }
+    canvas.fillRect(all, colours[ProfileColour::Background]);
+    ProfilePlot plot = plotFor(stripPlotArea(size), colours, units);
+    setDiveRanges(plot, *dive, units);
+    const int samples = samplesOf(*dive);
+    plot.drawStripFrame(canvas, samples + 1, signalLane);
+    plot.drawWarningLanes(canvas, colours[ProfileColour::Warnings], colours[ProfileColour::RadioSignal], 3,
+        samplesSpan(*dive), samples + 1, signalLane);
+}
+
+void drawComputerDisplay(Canvas &canvas, const CursorReadout &readout, UnitSystem units)
+{
+    const int w = kComputerDisplaySize.width;
+    const int h = kComputerDisplaySize.height;
+    canvas.fillRect(Rect { 0, 0, w, h }, kDisplayOlive);
+    canvas.setPen(Pen { kBlack, 1, PenStyle::Solid });
+    canvas.setBrush(canvas::Brush {});
+    canvas.drawRect(Rect { 0, 0, w, h });
+
+    const canvas::Font big { "Arial", 16.0, 0, 0, 700, false, false };
+    const canvas::Font small { "Arial", 8.0, 0, 0, 400, false, false };
+    canvas.setTextColour(kBlack);
+    // Depth and time read large, as on the computer; the rest is secondary.
+    canvas.setFont(big);
+    canvas.drawText(Rect { 6, 4, w / 2, 34 }, readout.depth, canvas::HAlign::Left, canvas::VAlign::Centre);
+    canvas.drawText(Rect { w / 2, 4, w - 6, 34 }, readout.elapsed, canvas::HAlign::Right, canvas::VAlign::Centre);
+    canvas.setFont(small);
+    if (!readout.depth.empty())
+        canvas.drawText(Rect { 6, 34, w / 2, 46 }, depthUnit(units), canvas::HAlign::Left, canvas::VAlign::Top);
+    const std::string deepest = readout.maxDepth.empty() ? std::string() : "max " + readout.maxDepth;
+    canvas.drawText(Rect { 6, 48, w / 2, 62 }, deepest, canvas::HAlign::Left, canvas::VAlign::Centre);
+    canvas.drawText(Rect { w / 2, 48, w - 6, 62 }, readout.pressure, canvas::HAlign::Right, canvas::VAlign::Centre);
+
+    const Rect nameBox { 1, h - 22, w - 1, h - 1 };
+    canvas.fillRect(nameBox, kBlack);
+    canvas.setTextColour(kNameRed);
+    canvas.drawText(nameBox, readout.computerName, canvas::HAlign::Centre, canvas::VAlign::Centre);
+}
+
+SceneLayout sceneLayout(canvas::Size size)
+{
+    const int width = std::max(size.width, kMinimumSceneSize.width);
+    const int height = std::max(size.height, kMinimumSceneSize.height);
+    constexpr int kBand = 124;
+    constexpr int kStrip = 72;
+    SceneLayout layout;
+    layout.graph = { 0, 0, width, height - kBand - kStrip };
+    layout.strip = { 0, layout.graph.bottom, width, layout.graph.bottom + kStrip };
+    const int panelTop = layout.strip.bottom + 24;
+    layout.instruments = { 8, panelTop, 8 + kInstrumentPanelSize.width, panelTop + kInstrumentPanelSize.height };
+    layout.levelBars = { layout.instruments.right + 16, panelTop, layout.instruments.right + 16 + kLevelBarsSize.width,
+        panelTop + kLevelBarsSize.height };
+    layout.display
+        = { width - 8 - kComputerDisplaySize.width, panelTop, width - 8, panelTop + kComputerDisplaySize.height };
+    return layout;
+}
+
+void drawProfileScene(Canvas &canvas, canvas::Size size, const logbook::DiveRecord *dive, const SceneOptions &options)
+{
+    const SceneLayout layout = sceneLayout(size);
+    const UnitSystem units = options.graph.units;
+    canvas.fillRect(
+        Rect { 0, 0, std::max(size.width, kMinimumSceneSize.width), std::max(size.height, kMinimumSceneSize.height) },
+        kDialogFace);
+
+    const canvas::Size graphSize { layout.graph.width(), layout.graph.height() };
+    {
+        OffsetCanvas graph(canvas, { layout.graph.left, layout.graph.top });
+        drawProfileGraph(graph, graphSize, dive, options.graph);
+        if (dive && options.cursor != 0)
+            drawCursorLines(graph, graphSize, *dive, units, options.cursor, options.crosshair);
+    }
+    {
+        OffsetCanvas strip(canvas, { layout.strip.left, layout.strip.top });
+        drawWarningStrip(strip, { layout.strip.width(), layout.strip.height() }, dive, options.graph.colours, units,
+            options.traits.airIntegrated ? SignalLane::On : SignalLane::Off);
+    }
+
+    const bool active = hasProfile(dive);
+    const logbook::DiveRecord blank;
+    const logbook::DiveRecord &shown = dive ? *dive : blank;
+    {
+        OffsetCanvas panel(canvas, { layout.instruments.left, layout.instruments.top });
+        const GaugeValues values
+            = active ? gaugeValuesAt(shown, options.cursor, units, options.traits) : GaugeValues {};
+        drawInstrumentPanel(panel, values, units, faceDisksFor(units, options.clockBackground));
+    }
+    // The captions over the gauges, in the order of the gauges.
+    canvas.setFont(axisFont());
+    canvas.setTextColour(kBlack);
+    const std::string_view captions[]
+        = { "Cons.Moy", "Prof.", common::str(units == UnitSystem::Metric ? kStringBar : kStringPsi) };
+    for (int i = 0; i < 3; ++i) {
+        const Point centre = gaugeCentre(static_cast<GaugeKind>(i));
+        const int x = layout.instruments.left + centre.x;
+        canvas.drawText(Rect { x - 40, layout.instruments.top - 20, x + 40, layout.instruments.top - 2 }, captions[i],
+            canvas::HAlign::Centre, canvas::VAlign::Bottom);
+    }
+
+    {
+        OffsetCanvas bars(canvas, { layout.levelBars.left, layout.levelBars.top });
+        drawLevelBars(bars, sampleAtCursor(shown, options.cursor), active ? BarsActive::Yes : BarsActive::No);
+    }
+    const char *levels[] = { "sehr", "hoch", "norm" };
+    const Rect captionColumn { layout.levelBars.right, layout.levelBars.top, layout.levelBars.right + 40,
+        layout.levelBars.top + 76 };
+    canvas.fillRect(captionColumn, kLevelBarsGrey);
+    canvas.setTextColour(kLevelCaption);
+    for (int i = 0; i < 3; ++i) {
+        const int top = captionColumn.top + 2 + i * 30;
+        canvas.drawText(Rect { captionColumn.left + 4, top, captionColumn.right - 2, top + 14 }, levels[i],
+            canvas::HAlign::Left, canvas::VAlign::Top);
+    }
+
+    OffsetCanvas display(canvas, { layout.display.left, layout.display.top });
+    drawComputerDisplay(
+        display, cursorReadout(shown, options.cursor, units, options.traits, options.computerName), units);
+}
+
+} // namespace zorv::profile
