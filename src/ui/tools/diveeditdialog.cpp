@@ -161,7 +161,9 @@ void DiveEditDialog::buildControls()
         cell->addWidget(control);
         if (unit)
             cell->addWidget(unit);
-        if (control->sizePolicy().horizontalPolicy() != QSizePolicy::Expanding)
+        const bool fillsCell = control->sizePolicy().horizontalPolicy() == QSizePolicy::Expanding
+            && control->maximumWidth() == QWIDGETSIZE_MAX;
+        if (!fillsCell)
             cell->addStretch(1);
         grid->addLayout(cell, r, 1);
         if (advancedOnly) {
