@@ -1,0 +1,225 @@
+#include "common/clock.h"
+#include "logbook/daynumber.h"
+#include "logbook/logbook.h"
+#include "testutil.h"
+#include "transfer/computercatalogue.h"
+#include "transfer/imageencoder.h"
+#include "transfer/memoryimage.h"
+#include "transfer/transferlist.h"
+
+#include <gtest/gtest.h>
+
+using namespace zorv::transfer;
+using zorv::common::FixedClock;
+using zorv::common::LocalDateTime;
+using zorv::logbook::DiveRecord;
+using zorv::logbook::kMissing;
+using zorv::logbook::Logbook;
+using zorv::logbook::ProfileScript;
+
+namespace {
+
+// 20 August 2023 20:00 UTC.
+constexpr std::int64_t kNow = 1692561600;
+
+ProfileScript profileOf(int samples, float depth)
+{
+    ProfileScript script;
+    for (int k = 0; k < samples; ++k)
+        script.depths.push_back(k == samples - 1 ? 0.0f : depth * static_cast<float>(k % 7 + 1) / 7.0f);
+    script.warnings = { 0, 0, 1, 0, 0x20 };
+    script.groups = { { 0, 6, 6 }, { 6, 3, 12 }, { 0, 0, 6 }, { 6, 9, 0 } };
+    script.extraWord = 0x2311;
+    script.header = { 20, 300, 1, 0, 0, 0, 0, 0 };
+    return script;
+}
+
+struct Family {
+    std::uint8_t type;
+    zorv::logbook::ProfileFamily layout;
+};
+
+class ImageRoundTrip : public ::testing::TestWithParam<Family> {
+protected:
+    void SetUp() override
+    {
+        zorv::common::setClock(&m_clock);
+        m_book.setComputerInfo(&m_catalogue);
+    }
+    void TearDown() override { zorv::common::setClock(nullptr); }
+
+    ImageScript script(int dives, int profiles) const
+    {
+        ImageScript s;
+        s.settings.type = GetParam().type;
+        s.settings.serialNumber = 0xABCDEF;
+        s.settings.totalDives = 300;
+        s.logbookIndex = 30;
+        s.ringStart = 1400;
+        for (int i = 0; i < dives; ++i) {
+            ImageDive d;
+            d.start = { 2023, 8, 1 + i / 2, i % 2 ? 15 : 9, 7 * i % 60, 0 };
+            d.maxDepthCm = 800 + 97 * i;
+            d.durationMinutes = i == 3 ? 100 : 20 + 5 * i;
+            if (i % 2)
+                d.surfaceIntervalMinutes = 300 + i;
+            d.pressureDrop = static_cast<std::uint8_t>(i == 1 ? 0 : 60 + i);
+            d.temperatureQuarters = static_cast<std::uint8_t>(70 + i);
+            d.warnings = i == 2 ? 0x39 : 0;
+            d.altitudeClass = 1 + i % 4;
+            if (i >= dives - profiles)
+                d.profile = profileOf(20 + 11 * i, 10.0f + static_cast<float>(i));
+            s.dives.push_back(d);
+        }
+        return s;
+    }
+
+    FixedClock m_clock { kNow };
+    ComputerCatalogue m_catalogue = ComputerCatalogue::withBuiltInTypes();
+    Logbook m_book;
+    MemoryImage m_memory;
+};
+
+} // namespace
+
+TEST_P(ImageRoundTrip, DivesAndProfilesComeBack)
+{
+    const ImageScript s = script(9, 4);
+    const EncodedImage encoded = encodeImage(s, &m_catalogue, m_clock);
+    ASSERT_TRUE(encoded) << encoded.error;
+    ASSERT_EQ(encoded.bytes.size(), 2050u);
+    EXPECT_EQ(encoded.bytes[0], 0x55);
+    ASSERT_EQ(m_memory.load(encoded.bytes), 9);
+    EXPECT_EQ(m_memory.settings().serialNumber, 0xABCDEFu);
+    EXPECT_EQ(m_memory.settings().totalDives, 300);
+
+    for (int i = 0; i < 9; ++i) {
+        SCOPED_TRACE(i);
+        const ImageDive &want = s.dives[static_cast<std::size_t>(i)];
+        ComputerDive got;
+        ASSERT_TRUE(m_memory.diveAt(i, got));
+        EXPECT_EQ(got.date, zorv::logbook::dayNumber(want.start.day, want.start.month, want.start.year));
+        EXPECT_EQ(got.timeOfDay, want.start.hour * 60 + want.start.minute);
+        EXPECT_EQ(got.maxDepth, want.maxDepthCm);
+        EXPECT_EQ(got.duration, want.durationMinutes);
+        EXPECT_EQ(got.surfaceInterval, want.surfaceIntervalMinutes.value_or(kMissing));
+        EXPECT_EQ(got.pressureDrop, image::pressureDrop(want.pressureDrop, want.pressureDrop ? s.settings.type : 0));
+        EXPECT_EQ(got.waterTemperature, want.temperatureQuarters * 25);
+        EXPECT_EQ(got.warnings, want.warnings);
+        EXPECT_EQ(got.altitudeClass, want.altitudeClass);
+
+        DiveRecord record;
+        ASSERT_TRUE(m_memory.toRecord(i, m_book, record));
+        DiveRecord expected;
+        zorv::logbook::encodeProfile(expected, want.profile, GetParam().layout);
+        EXPECT_EQ(record.profileLength, expected.profileLength);
+        EXPECT_EQ(record.profileFirstByte, expected.profileFirstByte);
+        EXPECT_EQ(record.profileHeader, expected.profileHeader);
+        EXPECT_EQ(record.profileExtra, expected.profileExtra);
+        EXPECT_EQ(record.profileBytes, expected.profileBytes);
+        EXPECT_EQ(record.sampleCount, expected.sampleCount);
+        EXPECT_EQ(record.samples, expected.samples);
+        EXPECT_EQ(record.profileMaxDepth, expected.profileMaxDepth);
+    }
+}
+
+TEST_P(ImageRoundTrip, RingsWrapAndYoungComputersKeepTheirOrder)
+{
+    // A young computer: six dives in its life, the profiles running over the ring's end.
+    ImageScript s = script(6, 3);
+    s.settings.totalDives = 6;
+    s.logbookIndex = 2;
+    s.ringStart = 1500;
+    const EncodedImage encoded = encodeImage(s, &m_catalogue, m_clock);
+    ASSERT_TRUE(encoded) << encoded.error;
+    ASSERT_EQ(m_memory.load(encoded.bytes), 6);
+    for (int i = 0; i < 6; ++i) {
+        ComputerDive got;
+        ASSERT_TRUE(m_memory.diveAt(i, got));
+        EXPECT_EQ(got.maxDepth, s.dives[static_cast<std::size_t>(i)].maxDepthCm);
+        EXPECT_EQ(got.profile.byteCount != 0, i >= 3) << i;
+    }
+
+    // The logbook already has the first four: the last two are new, and convert in order.
+    DiveRecord fourth;
+    ASSERT_TRUE(m_memory.toRecord(3, m_book, fourth));
+    m_book.insertDive(fourth);
+    const NewDives found = m_memory.searchNewDives(lastLogbookDive(m_book));
+    EXPECT_EQ(found.first, 4);
+    for (int p = found.first; p < m_memory.diveCount(); ++p)
+        ASSERT_TRUE(m_memory.convert(p, m_book));
+    ASSERT_EQ(m_book.diveCount(), 3);
+    EXPECT_EQ(m_book.dive(3)->maxDepth, s.dives[5].maxDepthCm);
+    EXPECT_EQ(m_book.dive(3)->diveNumber, 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, ImageRoundTrip,
+    ::testing::Values(Family { 30, zorv::logbook::ProfileFamily::Plain },
+        Family { 68, zorv::logbook::ProfileFamily::Plain }, Family { 244, zorv::logbook::ProfileFamily::Nitrox },
+        Family { 164, zorv::logbook::ProfileFamily::O2 }, Family { 28, zorv::logbook::ProfileFamily::Plain }),
+    [](const auto &info) { return std::to_string(info.param.type); });
+
+TEST(ImageEncoder, RefusesWhatTheComputerCannotHold)
+{
+    const FixedClock clock(kNow);
+    const ComputerCatalogue catalogue = ComputerCatalogue::withBuiltInTypes();
+    ImageDive dive;
+    dive.start = { 2023, 8, 1, 9, 0, 0 };
+
+    ImageScript tooMany;
+    tooMany.dives.assign(38, dive);
+    EXPECT_FALSE(encodeImage(tooMany, &catalogue, clock));
+
+    // A profile for an older dive but none for a newer one cannot be paired.
+    ImageScript gap;
+    gap.dives.assign(2, dive);
+    gap.dives[0].profile = profileOf(30, 12.0f);
+    EXPECT_FALSE(encodeImage(gap, &catalogue, clock));
+
+    ImageScript full;
+    full.dives.assign(4, dive);
+    for (auto &d : full.dives)
+        d.profile = profileOf(600, 30.0f);
+    EXPECT_FALSE(encodeImage(full, &catalogue, clock));
+
+    ImageScript marker;
+    marker.dives.assign(1, dive);
+    marker.dives[0].profile = profileOf(30, 12.0f);
+    marker.dives[0].profile.header[3] = 0x01FF;
+    EXPECT_FALSE(encodeImage(marker, &catalogue, clock));
+
+    ImageScript beforeBirth;
+    beforeBirth.clock = 1000;
+    beforeBirth.dives.assign(1, dive);
+    EXPECT_FALSE(encodeImage(beforeBirth, &catalogue, clock));
+
+    ImageScript fine;
+    fine.dives.assign(1, dive);
+    EXPECT_TRUE(encodeImage(fine, &catalogue, clock));
+}
+
+TEST(ExampleDumps, LoadAsTheirFamilyOrAreRefused)
+{
+    const FixedClock clock(kExampleTransferTime);
+    zorv::common::setClock(&clock);
+    const ComputerCatalogue catalogue = ComputerCatalogue::withBuiltInTypes();
+    MemoryImage memory;
+    int good = 0;
+    for (const ExampleDump &dump : exampleDumps(&catalogue)) {
+        SCOPED_TRACE(dump.fileName);
+        ASSERT_EQ(dump.bytes.size(), 2050u);
+        if (dump.fileName.starts_with("transfer-bad-")) {
+            EXPECT_EQ(memory.load(dump.bytes), MemoryImage::kLoadFailed);
+            continue;
+        }
+        ++good;
+        ASSERT_GT(memory.load(dump.bytes), 0);
+        ComputerDive newest;
+        ASSERT_TRUE(memory.diveAt(memory.diveCount() - 1, newest));
+        EXPECT_NE(newest.profile.byteCount, 0);
+        EXPECT_EQ(newest.date, zorv::logbook::dayNumber(14, 6, 2024));
+        EXPECT_EQ(dump.fileName.find(std::to_string(memory.settings().type)) != std::string::npos, true);
+    }
+    EXPECT_EQ(good, 5);
+    zorv::common::setClock(nullptr);
+}
