@@ -105,7 +105,7 @@ DivePageView::DivePageView(AppContext &context, QWidget *parent)
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setAlternatingRowColors(true);
-    m_list->setMinimumWidth(260);
+    m_list->setMinimumWidth(200);
     connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
         [this](const QModelIndex &current) { currentLineChanged(current.row()); });
     connect(m_list, &QListView::doubleClicked, this, [this](const QModelIndex &index) {
@@ -144,7 +144,7 @@ QLabel *DivePageView::valueField(int controlId)
     value->setContentsMargins(3, 1, 3, 1);
     // Long places and partner lists must not widen the page; they are cut at the edge.
     value->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    value->setMinimumWidth(60);
+    value->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("Ma, 18.Fev.2020")) + 8);
     m_values.insert(controlId, value);
     return value;
 }

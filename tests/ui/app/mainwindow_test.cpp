@@ -1,0 +1,353 @@
+#include "logbook/logbookfile.h"
+#include "ui/app/application.h"
+#include "ui/app/divelistmodel.h"
+#include "ui/app/divepageview.h"
+#include "ui/app/logbookdocument.h"
+#include "ui/app/mainwindow.h"
+#include "ui/app/splashscreen.h"
+#include "ui/app/tipsdialog.h"
+#include "ui/common/qtext.h"
+#include "uitest.h"
+
+#include <QAbstractItemModelTester>
+#include <QCheckBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <memory>
+
+using namespace zorv;
+using namespace zorv::ui;
+using app::Command;
+
+namespace {
+
+// Presses the button of a message box or dialog whose text is `text`.
+void press(QWidget *modal, const QString &text)
+{
+    for (QAbstractButton *button : modal->findChildren<QAbstractButton *>())
+        if (button->text() == text) {
+            button->click();
+            return;
+        }
+    QFAIL(qPrintable(QStringLiteral("no button ") + text));
+}
+
+// `next` prepares the answer to the window that the press opens.
+void answer(const QString &buttonText, QString *seenText = nullptr, const std::function<void()> &next = {})
+{
+    uitest::whenModalOpens([buttonText, seenText, next](QWidget *modal) {
+        if (auto *box = qobject_cast<QMessageBox *>(modal); box && seenText)
+            *seenText = box->text();
+        if (next)
+            next();
+        press(modal, buttonText);
+    });
+}
+
+// Answers the file dialog with this path.
+void chooseFile(const QString &path)
+{
+    uitest::whenModalOpens([path](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        QVERIFY(dialog);
+        // Typed into the name field, as a user would: selectFile() races with the
+        // dialog's own directory loading.
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        name->setText(path);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+}
+
+// Shortcuts reach only the active window, and a closed message box leaves none active off screen.
+void typeKey(QWidget *window, Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+{
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, key, modifiers);
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        qputenv("ZORV_CONFIG_DIR", m_dir->path().toUtf8());
+        for (const char *name : { "sample.log", "sample.add" })
+            QVERIFY(QFile::copy(QStringLiteral(ZORV_SOURCE_DIR "/examples/") + QLatin1String(name),
+                m_dir->filePath(QLatin1String(name))));
+        m_sample = m_dir->filePath(QStringLiteral("sample.log"));
+    }
+
+    void cleanup()
+    {
+        if (m_app && m_app->mainWindow())
+            m_app->mainWindow()->hide();
+        m_app.reset();
+        m_dir.reset();
+    }
+
+    void showsTheSampleLogbookInTheListAndOnThePage()
+    {
+        QVERIFY(start(m_sample));
+        MainWindow *window = m_app->mainWindow();
+        DivePageView *page = window->page();
+        const logbook::Logbook &lb = m_app->context().logbook;
+        QVERIFY(lb.diveCount() > 5);
+        QAbstractItemModelTester tester(page->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(page->model()->rowCount(), lb.diveCount());
+        QCOMPARE(page->valueText(1038), QString::number(lb.diveCount()));
+        QVERIFY(page->valueText(1037).endsWith(QStringLiteral("sample.log")));
+        QCOMPARE(window->windowTitle(), QStringLiteral("sample.log - Zorv"));
+
+        // Choosing a line makes that dive current and fills the page from it.
+        QListView *list = page->diveList();
+        const QRect third = list->visualRect(page->model()->index(2));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, third.center());
+        QCOMPARE(lb.currentDive(), 3);
+        QCOMPARE(page->valueText(1063), QString::number(lb.dive(3)->diveNumber));
+        QCOMPARE(page->valueLabel(1046)->styleSheet().contains(QStringLiteral("rgb(255, 64, 64)")), true);
+
+        QVERIFY(window->action(Command::EditDive)->isEnabled());
+        QVERIFY(window->action(Command::TableView)->isEnabled());
+        QVERIFY(!window->action(Command::SaveLogbook)->shortcuts().isEmpty());
+        QCOMPARE(window->action(Command::DeleteDive)->shortcuts(),
+            (QList<QKeySequence> { QKeySequence(Qt::Key_F8), QKeySequence(Qt::SHIFT | Qt::Key_Delete) }));
+
+        // A dive with a computer profile shows "Profil" white on green.
+        for (int position = 1; position <= lb.diveCount(); ++position) {
+            if (logbook::profileKind(*lb.dive(position)) == logbook::ProfileKind::Computer) {
+                page->goToDive(position);
+                QCOMPARE(page->valueText(1065), qstr(62591));
+                QVERIFY(page->valueLabel(1065)->styleSheet().contains(QStringLiteral("rgb(0, 64, 0)")));
+                break;
+            }
+        }
+        QTest::qWait(50);
+        uitest::saveScreenshot(window, QStringLiteral("mainwindow"));
+        window->resize(800, 560);
+        QTest::qWait(50);
+        uitest::saveScreenshot(window, QStringLiteral("mainwindow-small"));
+    }
+
+    void unitsSwitchEveryUnitLabel()
+    {
+        QVERIFY(start(m_sample));
+        DivePageView *page = m_app->mainWindow()->page();
+        QCOMPARE(page->unitLabel(1364)->text(), QStringLiteral("m"));
+        m_app->context().settings.unitSystem = logbook::UnitSystem::Imperial;
+        m_app->context().applySettingsToLogbook();
+        page->applyOptions();
+        QCOMPARE(page->unitLabel(1364)->text(), QStringLiteral("ft"));
+        QCOMPARE(page->unitLabel(1362)->text(), QStringLiteral("°F"));
+        QCOMPARE(page->unitLabel(1360)->text(), QStringLiteral("cft/min"));
+    }
+
+    void anEmptyLogbookOffersOnlyTheCommandsThatNeedNoDive()
+    {
+        // The most recent logbook was deleted: an empty logbook, without a message.
+        QVERIFY(QFile::remove(m_sample));
+        QFile ini(m_dir->filePath(QStringLiteral("Zorv.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[Recent File List]\nFile1=" + m_sample.toUtf8() + "\n");
+        ini.close();
+        QVERIFY(start({}));
+        MainWindow *window = m_app->mainWindow();
+        QCOMPARE(window->windowTitle(), QStringLiteral("sansnom.log - Zorv"));
+        QCOMPARE(m_app->context().logbook.diveCount(), 0);
+        for (Command c : { Command::NewLogbook, Command::OpenLogbook, Command::SaveLogbook, Command::SaveLogbookAs,
+                 Command::ReopenLogbook, Command::InsertDive, Command::Options, Command::Quit, Command::Tips })
+            QVERIFY2(window->action(c)->isEnabled(), qPrintable(QString::number(static_cast<int>(c))));
+        for (Command c : { Command::EditDive, Command::DeleteDive, Command::TableView, Command::ExternalApplication })
+            QVERIFY2(!window->action(c)->isEnabled(), qPrintable(QString::number(static_cast<int>(c))));
+        // The accelerator of a disabled command does nothing either.
+        typeKey(window, Qt::Key_F8);
+        QCOMPARE(m_app->context().logbook.diveCount(), 0);
+        uitest::saveScreenshot(window, QStringLiteral("mainwindow-empty"));
+    }
+
+    void askToSaveGuardsTheChangesAndSaveAsNamesTheNewFile()
+    {
+        QVERIFY(start({}));
+        MainWindow *window = m_app->mainWindow();
+        logbook::Logbook &lb = m_app->context().logbook;
+        logbook::DiveRecord dive;
+        dive.date = 146097 + 9000;
+        dive.diveNumber = 1;
+        QVERIFY(lb.insertDive(dive));
+        QVERIFY(window->page()->valueText(1037).endsWith(QStringLiteral(" *")));
+
+        QString question;
+        answer(QStringLiteral("Annuler"), &question);
+        window->runCommand(Command::NewLogbook);
+        QVERIFY(question.contains(QStringLiteral("sansnom.log")));
+        QCOMPARE(lb.diveCount(), 1);
+
+        // "Oui" saves first; the logbook has no file yet, so the name is asked for.
+        const QString saved = m_dir->filePath(QStringLiteral("mine"));
+        answer(QStringLiteral("&Oui"), nullptr, [saved] { chooseFile(saved); });
+        typeKey(window, Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(lb.diveCount(), 0);
+        QCOMPARE(toQt(m_app->context().settings.recentFiles[0]), saved + QStringLiteral(".log"));
+        QVERIFY(QFile::exists(saved + QStringLiteral(".log")));
+        QCOMPARE(toQt(m_app->context().settings.recentFiles[0]), saved + QStringLiteral(".log"));
+        QCOMPARE(window->recentFileActions().size(), 1);
+        QVERIFY(window->recentFileActions().first()->text().endsWith(QStringLiteral("mine.log")));
+
+        // The recent file opens again, with its one dive.
+        window->recentFileActions().first()->trigger();
+        QCOMPARE(lb.diveCount(), 1);
+        QCOMPARE(window->windowTitle(), QStringLiteral("mine.log - Zorv"));
+
+        // Changes thrown away with "Non" are gone after a reopen, which asks first too.
+        QVERIFY(lb.insertDive(dive));
+        answer(QStringLiteral("&Non"));
+        typeKey(window, Qt::Key_F5, Qt::AltModifier);
+        QCOMPARE(lb.diveCount(), 1);
+        QVERIFY(!lb.isModified());
+    }
+
+    void deletingADiveAsksFirst()
+    {
+        QVERIFY(start(m_sample));
+        MainWindow *window = m_app->mainWindow();
+        logbook::Logbook &lb = m_app->context().logbook;
+        const int before = lb.diveCount();
+        window->page()->goToDive(2);
+        QString question;
+        answer(QStringLiteral("Annuler"), &question);
+        typeKey(window, Qt::Key_F8);
+        QCOMPARE(question, QString(qstr(62589)).replace(QStringLiteral("%d"), QString::number(lb.dive(2)->diveNumber)));
+        QCOMPARE(lb.diveCount(), before);
+        answer(QStringLiteral("OK"));
+        typeKey(window, Qt::Key_Delete, Qt::ShiftModifier);
+        QCOMPARE(lb.diveCount(), before - 1);
+        QCOMPARE(window->page()->model()->rowCount(), before - 1);
+        QVERIFY(window->windowTitle().startsWith(QStringLiteral("sample.log")));
+
+        // Closing with the change asks once more; "Non" lets the window close without saving.
+        answer(QStringLiteral("&Non"));
+        QVERIFY(window->close());
+        logbook::Logbook reread;
+        QVERIFY(logbook::LogbookFile::loadFromPath(reread, fromQt(m_sample)).ok());
+        QCOMPARE(reread.diveCount(), before);
+    }
+
+    void aBrokenFileOnTheCommandLineEndsTheStartUp()
+    {
+        QFile broken(m_dir->filePath(QStringLiteral("broken.log")));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("not a logbook at all");
+        broken.close();
+        QString message;
+        answer(QStringLiteral("OK"), &message);
+        QVERIFY(!start(broken.fileName()));
+        QVERIFY(!message.isEmpty());
+    }
+
+    void aDroppedFileIsOpened()
+    {
+        QVERIFY(start({}));
+        MainWindow *window = m_app->mainWindow();
+        QMimeData data;
+        data.setUrls({ QUrl::fromLocalFile(m_sample) });
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(window, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(window, &drop);
+        QVERIFY(m_app->context().logbook.diveCount() > 0);
+        QCOMPARE(window->windowTitle(), QStringLiteral("sample.log - Zorv"));
+    }
+
+    void theWindowComesBackWhereItWasClosed()
+    {
+        QVERIFY(start(m_sample));
+        m_app->mainWindow()->setGeometry(120, 90, 900, 600);
+        const QRect closedAt = m_app->mainWindow()->geometry();
+        QVERIFY(m_app->mainWindow()->close());
+        QCOMPARE(m_app->finish(), 0);
+        m_app.reset();
+
+        QVERIFY(start({}));
+        QCOMPARE(m_app->mainWindow()->geometry(), closedAt);
+        QVERIFY2(m_app->mainWindow()->windowTitle().startsWith(QStringLiteral("sample.log")),
+            "the most recent logbook opens without being named");
+    }
+
+    void tipsDialogShowsTheNextTipAndRemembersItsPlace()
+    {
+        QVERIFY(start({}));
+        AppContext &context = m_app->context();
+        const std::filesystem::path tips = (m_dir->path() + QStringLiteral("/tips.txt")).toStdString();
+        QFile file(toQt(tips.string()));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("; comment\nPremier conseil.\nDeuxième conseil, un peu plus long pour voir le retour à la ligne "
+                   "dans la fenêtre des astuces.\n");
+        file.close();
+        {
+            TipsDialog dialog(context, tips, m_app->mainWindow());
+            dialog.show();
+            QCOMPARE(dialog.tipText(), QStringLiteral("Premier conseil."));
+            press(&dialog, QStringLiteral("&Astuce suivante"));
+            QVERIFY(dialog.tipText().startsWith(QStringLiteral("Deuxième")));
+            uitest::saveScreenshot(&dialog, QStringLiteral("tips"));
+            dialog.startUpBox()->setChecked(false);
+            press(&dialog, QStringLiteral("Fermer"));
+        }
+        QCOMPARE(settings::readTipState(context.mainIni).startUp, 1);
+        QVERIFY(!TipsDialog::wantedAtStartUp(context));
+        TipsDialog again(context, tips, m_app->mainWindow());
+        QCOMPARE(again.tipText(), QStringLiteral("Premier conseil.")); // the tips go round
+
+        TipsDialog missing(context, m_dir->filePath(QStringLiteral("none.txt")).toStdString(), nullptr);
+        QCOMPARE(missing.tipText(), qstr(108));
+    }
+
+    void splashGoesAtTheFirstKey()
+    {
+        QPointer<SplashScreen> splash = new SplashScreen;
+        splash->showFor(1500);
+        QVERIFY(QTest::qWaitForWindowExposed(splash));
+        uitest::saveScreenshot(splash, QStringLiteral("splash"));
+        QTest::keyClick(splash, Qt::Key_Space);
+        QTRY_VERIFY(splash.isNull());
+    }
+
+private:
+    bool start(const QString &logbook)
+    {
+        m_app = std::make_unique<Application>();
+        QStringList arguments { QStringLiteral("--no-splash") };
+        if (!logbook.isEmpty())
+            arguments << logbook;
+        const bool started = m_app->start(parseArguments(arguments, m_dir->path().toStdString()));
+        if (started) {
+            // Shortcuts reach only the active window.
+            m_app->mainWindow()->activateWindow();
+            return QTest::qWaitForWindowActive(m_app->mainWindow());
+        }
+        return started;
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<Application> m_app;
+    QString m_sample;
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "mainwindow_test.moc"
