@@ -6,6 +6,7 @@
 #include "logbook/generator.h"
 #include "logbook/logbookfile.h"
 #include "logbook/units.h"
+#include "renderprofilecommand.h"
 #include "simulatecommand.h"
 
 #include <QCommandLineParser>
@@ -125,7 +126,7 @@ int report(const logbook::FileResult &result, const QString &path)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    const auto app = cli::createApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zorv-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral("0.1.0"));
 
@@ -138,6 +139,8 @@ int main(int argc, char **argv)
                        "  show LOG POSITION      the dive page of the dive at POSITION (1 = first)\n"
                        "  json LOG               every stored field as JSON\n"
                        "  resave LOG OUT         load LOG and save it as OUT\n"
+                       "  render-profile LOG POSITION OUT.png [--width W --height H --cursor SAMPLE]\n"
+                       "                         the profile window's picture of a dive\n"
                        "  simulate --port DEVICE IMAGE [--pause-at N --pause-ms M]   play a dive computer\n"
                        "  generate --dives N [--seed S] OUT   write a synthetic logbook"));
     parser.addHelpOption();
@@ -153,6 +156,7 @@ int main(int argc, char **argv)
         QStringLiteral("S"), QStringLiteral("1"));
     parser.addOptions({ imperial, standard, settingsDir, dives, seed });
     cli::addSimulateOptions(parser);
+    cli::addRenderProfileOptions(parser);
     parser.addPositionalArgument(
         QStringLiteral("command"), QStringLiteral("info, list, show, json, resave or generate"));
     parser.addPositionalArgument(
@@ -179,7 +183,7 @@ int main(int argc, char **argv)
         int count;
     };
     static const Arity arities[] = { { "info", 1 }, { "list", 1 }, { "show", 2 }, { "json", 1 }, { "resave", 2 },
-        { "generate", 1 }, { "simulate", 1 } };
+        { "generate", 1 }, { "simulate", 1 }, { "render-profile", 3 } };
     int expected = -1;
     for (const auto &a : arities)
         if (command == QLatin1String(a.name))
@@ -228,6 +232,8 @@ int main(int argc, char **argv)
         return commandList(env);
     if (command == QLatin1String("show"))
         return commandShow(env, args[2]);
+    if (command == QLatin1String("render-profile"))
+        return cli::commandRenderProfile(env, parser, args[2], args[3]);
     if (command == QLatin1String("json")) {
         cli::writeJson(std::cout, env.logbook);
         return 0;

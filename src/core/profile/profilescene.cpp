@@ -191,8 +191,8 @@ SceneLayout sceneLayout(canvas::Size size)
 {
     const int width = std::max(size.width, kMinimumSceneSize.width);
     const int height = std::max(size.height, kMinimumSceneSize.height);
-    constexpr int kBand = 124;
-    constexpr int kStrip = 72;
+    constexpr int kBand = 122;
+    constexpr int kStrip = 92;
     SceneLayout layout;
     layout.graph = { 0, 0, width, height - kBand - kStrip };
     layout.strip = { 0, layout.graph.bottom, width, layout.graph.bottom + kStrip };
@@ -253,11 +253,11 @@ void drawProfileScene(Canvas &canvas, canvas::Size size, const logbook::DiveReco
     }
     const char *levels[] = { "sehr", "hoch", "norm" };
     const Rect captionColumn { layout.levelBars.right, layout.levelBars.top, layout.levelBars.right + 40,
-        layout.levelBars.top + 76 };
+        layout.levelBars.bottom };
     canvas.fillRect(captionColumn, kLevelBarsGrey);
     canvas.setTextColour(kLevelCaption);
     for (int i = 0; i < 3; ++i) {
-        const int top = captionColumn.top + 2 + i * 30;
+        const int top = captionColumn.top + 4 + i * 30;
         canvas.drawText(Rect { captionColumn.left + 4, top, captionColumn.right - 2, top + 14 }, levels[i],
             canvas::HAlign::Left, canvas::VAlign::Top);
     }
