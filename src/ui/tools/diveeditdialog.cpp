@@ -304,6 +304,7 @@ void DiveEditDialog::buildControls()
     row(otherGrid, 0, QStringLiteral("Autres:"), m_otherActivities);
     m_result = new QLabel(this);
     m_result->setWordWrap(true);
+    m_result->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     m_result->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_result->setMinimumHeight(m_result->fontMetrics().height() * 2);
     m_result->setAlignment(Qt::AlignLeft | Qt::AlignTop);
