@@ -263,8 +263,12 @@ void DivePageView::refreshPage()
     const logbook::FieldCatalogue catalogue(lb);
     const logbook::DivePageOptions options { lb.mode(),
         s.dataFields[static_cast<std::size_t>(settings::DataField::Weights)] };
+    const logbook::DiveRecord *dive = lb.dive(lb.currentDive());
+    const auto isHeader
+        = [](int id) { return id == kFile || id == kCount || id == kMeanConsumption || id == kTotalTime; };
     for (const logbook::DivePageRow &row : logbook::divePage(lb, catalogue, lb.currentDive(), options)) {
-        const QString value = toQt(row.value);
+        // Without a dive the page stays empty rather than describing the blank record.
+        const QString value = dive || isHeader(row.controlId) ? toQt(row.value) : QString();
         if (row.controlId == kComment) {
             if (m_comment->toPlainText() != value)
                 m_comment->setPlainText(value);
@@ -275,9 +279,9 @@ void DivePageView::refreshPage()
         if (QLabel *unit = m_units.value(row.unitControlId))
             unit->setText(toQt(row.unit));
     }
-    const logbook::DiveRecord *dive = lb.dive(lb.currentDive());
     colourProfileKind(dive ? static_cast<int>(logbook::profileKind(*dive)) : 0);
     m_values.value(kComputerName)->setVisible(!valueText(kComputerName).isEmpty());
+    m_values.value(kProfileKind)->setVisible(dive != nullptr);
     m_preview->setDivePosition(lb.currentDive());
 }
 
