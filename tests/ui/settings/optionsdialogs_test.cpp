@@ -1,0 +1,274 @@
+#include "logbook/generator.h"
+#include "logbook/oemcharmap.h"
+#include "settings/options.h"
+#include "ui/common/appcontext.h"
+#include "ui/settings/optionsdialogs.h"
+#include "uitest.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace zorv;
+using zorv::ui::AppContext;
+
+namespace {
+
+constexpr settings::ScreenSize kScreen { 1024, 768 };
+
+template <typename T> T *child(QWidget *parent, const char *name)
+{
+    T *widget = parent->findChild<T *>(QLatin1String(name));
+    if (!widget)
+        qFatal("no child %s", name);
+    return widget;
+}
+
+void press(QDialog *dialog, QDialogButtonBox::StandardButton which)
+{
+    QTest::mouseClick(dialog->findChild<QDialogButtonBox *>()->button(which), Qt::LeftButton);
+}
+
+// Clicks the indicator: a check box stretched by its layout ignores clicks beyond its text.
+void tick(QAbstractButton *button)
+{
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+}
+
+void typeInto(QWidget *field, const QString &text)
+{
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field, text);
+}
+
+// QTest types ASCII only; insert() goes through the same length limit as typing.
+void typeAccented(QLineEdit *field, const QString &text)
+{
+    field->selectAll();
+    field->insert(text);
+}
+
+// A generated logbook of metric dives with a scratch settings folder.
+void open(AppContext &context, QTemporaryDir &dir)
+{
+    context.load(dir.path().toStdString(), kScreen);
+    logbook::GeneratorOptions options;
+    options.dives = 30;
+    logbook::generateLogbook(context.logbook, options);
+    context.logbook.refillTankVolumes();
+}
+
+} // namespace
+
+class OptionsDialogsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void switchingUnitsAndModeReachesTheLogbook()
+    {
+        QTemporaryDir dir;
+        AppContext context;
+        open(context, dir);
+        context.settings.comPort = 3;
+        QVERIFY(context.logbook.list(logbook::ListId::TankVolumes).get(0).find('.') != std::string::npos);
+
+        uitest::whenModalOpens([](QWidget *modal) {
+            auto *dialog = qobject_cast<QDialog *>(modal);
+            QVERIFY(child<QRadioButton>(dialog, "metric")->isChecked());
+            tick(child<QRadioButton>(dialog, "imperial"));
+            tick(child<QCheckBox>(dialog, "advanced"));
+            tick(child<QCheckBox>(dialog, "dump"));
+            typeAccented(child<QLineEdit>(dialog, "currency"), QStringLiteral("€"));
+            typeInto(child<QLineEdit>(dialog, "menuText"), QStringLiteral("&Carte"));
+            // 9 is no port of ours: the field keeps the one it had.
+            typeInto(child<QSpinBox>(dialog, "comPort"), QStringLiteral("9"));
+            uitest::saveScreenshot(dialog, QStringLiteral("options"));
+            press(dialog, QDialogButtonBox::Ok);
+        });
+        QVERIFY(ui::showOptionsDialog(context, nullptr));
+
+        const settings::Settings &s = context.settings;
+        QCOMPARE(s.unitSystem, logbook::UnitSystem::Imperial);
+        QVERIFY(!s.advancedMode);
+        QVERIFY(s.dumpMemory);
+        QCOMPARE(s.currency, std::string("€"));
+        QCOMPARE(s.externalAppMenuText, std::string("&Carte"));
+        QCOMPARE(s.comPort, 3);
+        QCOMPARE(context.logbook.unitSystem(), logbook::UnitSystem::Imperial);
+        QCOMPARE(context.logbook.mode(), logbook::Mode::Standard);
+        // The tank volumes are offered in cubic feet now.
+        const logbook::ValueList &volumes = context.logbook.list(logbook::ListId::TankVolumes);
+        QVERIFY(volumes.count() > 0);
+        for (int i = 0; i < volumes.count(); ++i)
+            QVERIFY2(volumes.get(i).find('.') == std::string::npos, volumes.get(i).c_str());
+    }
+
+    void cancelChangesNothing()
+    {
+        QTemporaryDir dir;
+        AppContext context;
+        open(context, dir);
+        const settings::OptionsForm before = settings::optionsForm(context.settings);
+
+        uitest::whenModalOpens([](QWidget *modal) {
+            auto *dialog = qobject_cast<QDialog *>(modal);
+            tick(child<QRadioButton>(dialog, "imperial"));
+            typeInto(child<QSpinBox>(dialog, "comPort"), QStringLiteral("5"));
+            press(dialog, QDialogButtonBox::Cancel);
+        });
+        QVERIFY(!ui::showOptionsDialog(context, nullptr));
+
+        const settings::OptionsForm after = settings::optionsForm(context.settings);
+        QCOMPARE(after.units, before.units);
+        QCOMPARE(after.comPort, before.comPort);
+        QCOMPARE(context.logbook.unitSystem(), logbook::UnitSystem::Metric);
+    }
+
+    void browsingPutsTheProgramIntoTheField()
+    {
+        QTemporaryDir dir;
+        AppContext context;
+        open(context, dir);
+        const QString program = dir.filePath(QStringLiteral("navigateur"));
+        QFile file(program);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+
+        QStringList filters;
+        uitest::whenModalOpens([&](QWidget *modal) {
+            uitest::whenModalOpens([&](QWidget *chooser) {
+                auto *files = qobject_cast<QFileDialog *>(chooser);
+                QVERIFY(files);
+                filters = files->nameFilters();
+                // Typed rather than selected: selecting races the dialog's folder scan.
+                child<QLineEdit>(files, "fileNameEdit")->setText(program);
+                QMetaObject::invokeMethod(files, "accept");
+                if (files->isVisible())
+                    files->close();
+            });
+            QTest::mouseClick(child<QPushButton>(modal, "browseBrowser"), Qt::LeftButton);
+            const QString shown = child<QLineEdit>(modal, "browser")->text();
+            press(qobject_cast<QDialog *>(modal), QDialogButtonBox::Ok);
+            QCOMPARE(shown, program);
+        });
+        QVERIFY(ui::showOptionsDialog(context, nullptr));
+
+        QCOMPARE(
+            filters, (QStringList { QStringLiteral("Internet Browser (*.exe)"), QStringLiteral("Alle Dateien (*)") }));
+        QCOMPARE(context.settings.browserFile, program.toStdString());
+    }
+
+    void defaultsReachANewDive()
+    {
+        QTemporaryDir dir;
+        AppContext context;
+        open(context, dir);
+
+        // Reached from the options dialog, as the user does.
+        uitest::whenModalOpens([](QWidget *options) {
+            uitest::whenModalOpens([](QWidget *modal) {
+                auto *dialog = qobject_cast<QDialog *>(modal);
+                tick(child<QCheckBox>(dialog, "use"));
+                child<QComboBox>(dialog, "altitudeClass")->setCurrentIndex(2);
+                child<QComboBox>(dialog, "suit")->setCurrentIndex(4);
+                child<QComboBox>(dialog, "tankMaterial")->setCurrentIndex(1);
+                typeInto(child<QComboBox>(dialog, "tankVolume")->lineEdit(), QStringLiteral("12"));
+                typeAccented(
+                    child<QComboBox>(dialog, "model")->lineEdit(), QStringLiteral("Combinaison néoprène de sept mm"));
+                typeInto(child<QLineEdit>(dialog, "weights"), QStringLiteral("8.5"));
+                tick(child<QRadioButton>(dialog, "decompression1"));
+                tick(child<QRadioButton>(dialog, "water1"));
+                uitest::saveScreenshot(dialog, QStringLiteral("newdivedefaults"));
+                press(dialog, QDialogButtonBox::Ok);
+            });
+            QTest::mouseClick(child<QPushButton>(options, "defaults"), Qt::LeftButton);
+            press(qobject_cast<QDialog *>(options), QDialogButtonBox::Cancel);
+        });
+        // Cancelling the options keeps what the defaults dialog confirmed.
+        QVERIFY(ui::showOptionsDialog(context, nullptr));
+
+        logbook::DiveRecord dive;
+        context.logbook.applyNewDiveDefaults(dive);
+        QCOMPARE(int(dive.altitudeClass), 2);
+        QCOMPARE(int(dive.suit), 4);
+        QCOMPARE(int(dive.extra.tankMaterial), 1);
+        QCOMPARE(int(dive.tankVolume), 1200);
+        QCOMPARE(int(dive.extra.weights), 850);
+        QCOMPARE(int(dive.diveType), 8 | 128);
+        // The model field takes 25 characters.
+        QCOMPARE(logbook::storedToDisplay(std::string(dive.extra.model.data(), 25)),
+            std::string("Combinaison néoprène de s"));
+        QCOMPARE(context.settings.newDiveDefaults.diveTypeMask, 8 | 128);
+    }
+
+    void defaultsOffLeaveNewDivesBlank()
+    {
+        QTemporaryDir dir;
+        AppContext context;
+        open(context, dir);
+        context.settings.newDiveDefaults.apply = true;
+        context.settings.newDiveDefaults.tankVolume = 1000;
+        context.settings.newDiveDefaults.suit = 2;
+        context.settings.unitSystem = logbook::UnitSystem::Imperial;
+        context.applySettingsToLogbook();
+
+        QString shownVolume;
+        uitest::whenModalOpens([&](QWidget *modal) {
+            auto *dialog = qobject_cast<QDialog *>(modal);
+            shownVolume = child<QComboBox>(dialog, "tankVolume")->currentText();
+            uitest::saveScreenshot(dialog, QStringLiteral("newdivedefaults-imperial"));
+            tick(child<QCheckBox>(dialog, "use"));
+            press(dialog, QDialogButtonBox::Ok);
+        });
+        QVERIFY(ui::showNewDiveDefaultsDialog(context, nullptr));
+
+        QCOMPARE(shownVolume, QStringLiteral("70"));
+        logbook::DiveRecord dive;
+        context.logbook.applyNewDiveDefaults(dive);
+        QCOMPARE(dive, logbook::DiveRecord {});
+        // The values stay for when the defaults are switched on again, unchanged by the imperial round trip.
+        QCOMPARE(int(context.settings.newDiveDefaults.tankVolume), 1000);
+        QCOMPARE(int(context.settings.newDiveDefaults.suit), 2);
+    }
+
+    void dataFieldsSelectWeights()
+    {
+        QTemporaryDir dir;
+        AppContext context;
+        open(context, dir);
+        const auto weights = static_cast<std::size_t>(settings::DataField::Weights);
+
+        uitest::whenModalOpens([](QWidget *modal) {
+            auto *dialog = qobject_cast<QDialog *>(modal);
+            auto *box = child<QCheckBox>(dialog, "field13");
+            QCOMPARE(box->text(), QStringLiteral("&Plombs"));
+            tick(box);
+            uitest::saveScreenshot(dialog, QStringLiteral("datafields"));
+            press(dialog, QDialogButtonBox::Ok);
+        });
+        QVERIFY(ui::showDataFieldsDialog(context, nullptr));
+        QVERIFY(!context.settings.dataFields[weights]);
+        QVERIFY(context.settings.dataFields[0]);
+
+        uitest::whenModalOpens([](QWidget *modal) {
+            auto *dialog = qobject_cast<QDialog *>(modal);
+            tick(child<QCheckBox>(dialog, "field13"));
+            press(dialog, QDialogButtonBox::Cancel);
+        });
+        QVERIFY(!ui::showDataFieldsDialog(context, nullptr));
+        QVERIFY(!context.settings.dataFields[weights]);
+    }
+};
+
+QTEST_MAIN(OptionsDialogsTest)
+#include "optionsdialogs_test.moc"

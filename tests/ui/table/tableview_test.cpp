@@ -1,0 +1,240 @@
+#include "logbook/generator.h"
+#include "ui/common/appcontext.h"
+#include "ui/table/divetablemodel.h"
+#include "ui/table/tableview.h"
+#include "uitest.h"
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHeaderView>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <vector>
+
+using namespace zorv;
+using zorv::ui::AppContext;
+
+namespace {
+
+constexpr settings::ScreenSize kScreen { 1024, 768 };
+
+QTableView *tableOf(QWidget *modal)
+{
+    return modal->findChild<QTableView *>(QStringLiteral("diveTable"));
+}
+
+// Records what the table tells the main window.
+struct Calls {
+    std::vector<int> goTo;
+    std::vector<int> edit;
+
+    ui::TableViewCallbacks callbacks()
+    {
+        return { [this](int position) { goTo.push_back(position); },
+            [this](int position) { edit.push_back(position); } };
+    }
+};
+
+} // namespace
+
+class TableViewTest : public QObject {
+    Q_OBJECT
+
+private:
+    // A scratch settings folder with the given Zorv.ini, and a generated logbook.
+    void open(AppContext &context, QTemporaryDir &dir, int dives, const QByteArray &ini = {})
+    {
+        if (!ini.isEmpty()) {
+            QFile file(dir.filePath(QStringLiteral("Zorv.ini")));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(ini);
+        }
+        context.load(dir.path().toStdString(), kScreen);
+        logbook::GeneratorOptions options;
+        options.dives = dives;
+        logbook::generateLogbook(context.logbook, options);
+    }
+
+private slots:
+    void modelIsSound()
+    {
+        logbook::Logbook logbook;
+        logbook::GeneratorOptions options;
+        options.dives = 120;
+        logbook::generateLogbook(logbook, options);
+        ui::DiveTableModel model(logbook);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+
+        QCOMPARE(model.rowCount(), 120);
+        QCOMPARE(model.columnCount(), 11);
+        QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("Numéro"));
+        QCOMPARE(model.headerData(6, Qt::Horizontal).toString(), QStringLiteral("Prof."));
+        QCOMPARE(model.headerData(10, Qt::Horizontal).toString(), QStringLiteral("Cons.Moy"));
+        QVERIFY(model.data(model.index(0, 0)).toString().startsWith(QStringLiteral("00001 ")));
+        QVERIFY(model.data(model.index(119, 0)).toString().startsWith(QStringLiteral("00120 ")));
+        const auto depthAlignment = model.data(model.index(0, 6), Qt::TextAlignmentRole).value<Qt::Alignment>();
+        QVERIFY(depthAlignment & Qt::AlignRight);
+    }
+
+    void opensOnTheCurrentDiveAndFollowsTheSelection()
+    {
+        QTemporaryDir dir;
+        AppContext context;
+        open(context, dir, 300);
+        context.logbook.setCurrentDive(150);
+        Calls calls;
+
+        int openRow = -1;
+        uitest::whenModalOpens([&](QWidget *modal) {
+            QTableView *table = tableOf(modal);
+            openRow = table->currentIndex().row();
+            uitest::saveScreenshot(modal, QStringLiteral("tableview"));
+            QTest::keyClick(table, Qt::Key_Home, Qt::ControlModifier);
+            QTest::keyClick(table, Qt::Key_Down);
+            modal->close();
+        });
+        ui::showTableView(context, calls.callbacks(), nullptr);
+
+        QCOMPARE(openRow, 149);
+        // Opening on the current dive does not tell the page to move.
+        QCOMPARE(calls.goTo, (std::vector<int> { 1, 2 }));
+        QVERIFY(calls.edit.empty());
+    }
+
+    void doubleClickChoosesOneDiveAndCloses()
+    {
+        QTemporaryDir dir;
+        AppContext context;
+        open(context, dir, 40);
+        context.logbook.setCurrentDive(1);
+        Calls calls;
+
+        bool stillOpen = false;
+        uitest::whenModalOpens([&](QWidget *modal) {
+            QTableView *table = tableOf(modal);
+            const QRect cell = table->visualRect(table->model()->index(3, 2));
+            // A double click reaches the view as a press and then a double-click event.
+            QTest::mousePress(table->viewport(), Qt::LeftButton, {}, cell.center());
+            QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+            stillOpen = modal->isVisible();
+            if (stillOpen)
+                modal->close();
+        });
+        ui::showTableView(context, calls.callbacks(), nullptr);
+
+        QVERIFY(!stillOpen);
+        QCOMPARE(calls.goTo.back(), 4);
+        QCOMPARE(calls.edit, std::vector<int> { 4 });
+    }
+
+    void doubleClickOnSeveralRowsDoesNothing()
+    {
+        QTemporaryDir dir;
+        AppContext context;
+        open(context, dir, 40);
+        context.logbook.setCurrentDive(1);
+        Calls calls;
+
+        bool stillOpen = false;
+        uitest::whenModalOpens([&](QWidget *modal) {
+            QTableView *table = tableOf(modal);
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                table->visualRect(table->model()->index(2, 0)).center());
+            QCOMPARE(table->selectionModel()->selectedRows().size(), 2);
+            emit table->doubleClicked(table->model()->index(2, 0));
+            stillOpen = modal->isVisible();
+            modal->close();
+        });
+        ui::showTableView(context, calls.callbacks(), nullptr);
+
+        QVERIFY(stillOpen);
+        QVERIFY(calls.edit.empty());
+    }
+
+    void columnWidthsAndPlacementAreKept()
+    {
+        QTemporaryDir dir;
+        AppContext context;
+        // 7 is no width: the column keeps its built-in one.
+        open(context, dir, 10, "[Tabelle]\r\nTabSp01=7\r\nTabSp02=90\r\n");
+
+        QList<int> opened;
+        uitest::whenModalOpens([&](QWidget *modal) {
+            QHeaderView *header = tableOf(modal)->horizontalHeader();
+            for (int column = 0; column < 3; ++column)
+                opened << header->sectionSize(column);
+            header->resizeSection(3, 222);
+            modal->setGeometry(60, 70, 700, 400);
+            modal->close();
+        });
+        ui::showTableView(context, {}, nullptr);
+
+        QCOMPARE(opened, (QList<int> { 60, 55, 90 }));
+        QCOMPARE(context.settings.columnWidth(settings::ColumnList::Table, 3), 222);
+        QCOMPARE(context.settings.columnWidth(settings::ColumnList::Table, 9), 140);
+        settings::WindowPlacement placement;
+        QVERIFY(context.settings.getPlacement(settings::Window::Table, placement));
+        QCOMPARE(placement, (settings::WindowPlacement { 60, 70, 760, 470, false }));
+
+        // The next opening uses both.
+        QRect reopened;
+        int reopenedWidth = 0;
+        uitest::whenModalOpens([&](QWidget *modal) {
+            reopened = modal->geometry();
+            reopenedWidth = tableOf(modal)->horizontalHeader()->sectionSize(3);
+            modal->close();
+        });
+        ui::showTableView(context, {}, nullptr);
+        QCOMPARE(reopened, QRect(60, 70, 700, 400));
+        QCOMPARE(reopenedWidth, 222);
+    }
+
+    void emptyLogbookOpensEmpty()
+    {
+        QTemporaryDir dir;
+        AppContext context;
+        context.load(dir.path().toStdString(), kScreen);
+        Calls calls;
+        int rows = -1;
+        uitest::whenModalOpens([&](QWidget *modal) {
+            rows = tableOf(modal)->model()->rowCount();
+            modal->close();
+        });
+        ui::showTableView(context, calls.callbacks(), nullptr);
+        QCOMPARE(rows, 0);
+        QVERIFY(calls.goTo.empty());
+    }
+
+    void opensAFullLogbookQuickly()
+    {
+        QTemporaryDir dir;
+        AppContext context;
+        open(context, dir, 32767);
+        context.logbook.setCurrentDive(30000);
+
+        QElapsedTimer timer;
+        qint64 elapsed = 0;
+        QString shownNumber;
+        uitest::whenModalOpens([&](QWidget *modal) {
+            // Grabbing paints the visible rows, which is where the texts are made.
+            uitest::saveScreenshot(modal, QStringLiteral("tableview-32767"));
+            elapsed = timer.elapsed();
+            QTableView *table = tableOf(modal);
+            shownNumber = table->model()->data(table->currentIndex().siblingAtColumn(0)).toString();
+            modal->close();
+        });
+        timer.start();
+        ui::showTableView(context, {}, nullptr);
+
+        qInfo("table view on 32767 dives shown in %lld ms", static_cast<long long>(elapsed));
+        QVERIFY(shownNumber.startsWith(QStringLiteral("30000 ")));
+        QVERIFY2(elapsed < 1000, qPrintable(QStringLiteral("%1 ms").arg(elapsed)));
+    }
+};
+
+QTEST_MAIN(TableViewTest)
+#include "tableview_test.moc"
