@@ -1,4 +1,5 @@
 // zorv-cli: the logbook from the command line, for scripts, tests and benchmarks.
+#include "decodecommand.h"
 #include "environment.h"
 #include "jsonexport.h"
 #include "logbook/divepage.h"
@@ -142,6 +143,8 @@ int main(int argc, char **argv)
                        "  render-profile LOG POSITION OUT.png [--width W --height H --cursor SAMPLE]\n"
                        "                         the profile window's picture of a dive\n"
                        "  simulate --port DEVICE IMAGE [--pause-at N --pause-ms M]   play a dive computer\n"
+                       "  decode IMAGE [--into LOG] [--now TIME]   a dive computer's memory image and its new dives\n"
+                       "  make-dumps DIR         write the example memory images into DIR\n"
                        "  generate --dives N [--seed S] OUT   write a synthetic logbook"));
     parser.addHelpOption();
     parser.addVersionOption();
@@ -156,6 +159,7 @@ int main(int argc, char **argv)
         QStringLiteral("S"), QStringLiteral("1"));
     parser.addOptions({ imperial, standard, settingsDir, dives, seed });
     cli::addSimulateOptions(parser);
+    cli::addDecodeOptions(parser);
     cli::addRenderProfileOptions(parser);
     parser.addPositionalArgument(
         QStringLiteral("command"), QStringLiteral("info, list, show, json, resave or generate"));
@@ -183,7 +187,7 @@ int main(int argc, char **argv)
         int count;
     };
     static const Arity arities[] = { { "info", 1 }, { "list", 1 }, { "show", 2 }, { "json", 1 }, { "resave", 2 },
-        { "generate", 1 }, { "simulate", 1 }, { "render-profile", 3 } };
+        { "generate", 1 }, { "simulate", 1 }, { "decode", 1 }, { "make-dumps", 1 }, { "render-profile", 3 } };
     int expected = -1;
     for (const auto &a : arities)
         if (command == QLatin1String(a.name))
@@ -195,6 +199,8 @@ int main(int argc, char **argv)
 
     if (command == QLatin1String("simulate"))
         return cli::commandSimulate(parser, args[1]);
+    if (command == QLatin1String("make-dumps"))
+        return cli::commandMakeDumps(args[1]);
 
     cli::EnvironmentOptions options;
     options.programDir = localPath(QCoreApplication::applicationDirPath());
@@ -207,6 +213,8 @@ int main(int argc, char **argv)
     options.imperial = parser.isSet(imperial);
     options.standard = parser.isSet(standard);
     cli::Environment env(options);
+    if (command == QLatin1String("decode"))
+        return cli::commandDecode(parser, env, args[1]);
 
     if (command == QLatin1String("generate")) {
         long long count = 0;

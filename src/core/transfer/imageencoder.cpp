@@ -292,6 +292,7 @@ namespace {
         int profiles = 0; // newest dives with a profile
         int ringStart = 0;
         bool airIntegrated = false;
+        bool imperial = false;
         std::uint32_t seed = 1;
     };
 
@@ -304,6 +305,7 @@ namespace {
         script.settings.totalDives = static_cast<std::uint16_t>(h.lifeDives);
         script.settings.battery = static_cast<std::uint8_t>(random.range(120, 250));
         script.settings.beeper = random.range(0, 3) != 0;
+        script.settings.imperialUnits = h.imperial;
         script.settings.ppO2Step = static_cast<std::uint8_t>(random.range(2, 8));
         if (h.airIntegrated) {
             script.settings.airReserve = static_cast<std::uint8_t>(random.range(3, 6) * 10);
@@ -331,8 +333,12 @@ namespace {
             if (second && i > 0)
                 dive.surfaceIntervalMinutes = random.range(150, 260);
             dive.temperatureQuarters = static_cast<std::uint8_t>(random.range(84, 104));
-            if (h.airIntegrated)
-                dive.pressureDrop = static_cast<std::uint8_t>(dive.durationMinutes * random.range(25, 40) / 10);
+            if (h.airIntegrated) {
+                int bar = dive.durationMinutes * random.range(25, 40) / 10;
+                if ((h.type & 0x0F) == 12)
+                    bar = bar * 1000 / 1376; // these computers count in units of 1.376 bar
+                dive.pressureDrop = static_cast<std::uint8_t>(std::min(bar, 250));
+            }
             if (random.range(0, 9) == 0)
                 dive.warnings = image::flag::kAscent;
             if (dive.maxDepthCm > 3500 && random.range(0, 1) == 0)
@@ -353,11 +359,11 @@ std::vector<ExampleDump> exampleDumps(const logbook::ComputerInfo *computers)
 {
     const common::FixedClock clock(kExampleTransferTime);
     const Holiday holidays[] = {
-        { 30, 0x01A2C5, 12, 12, 4, 0, false, 11 },
-        { 68, 0x02F0E1, 52, 37, 3, 1210, true, 22 },
-        { 244, 0x03117A, 20, 20, 4, 300, true, 33 },
-        { 164, 0x0480B2, 8, 8, 3, 0, true, 44 },
-        { 28, 0x0512D0, 37, 37, 4, 777, true, 55 },
+        { 30, 0x01A2C5, 12, 12, 4, 0, false, false, 11 },
+        { 68, 0x02F0E1, 52, 37, 3, 1210, true, false, 22 },
+        { 244, 0x03117A, 20, 20, 4, 300, true, true, 33 },
+        { 164, 0x0480B2, 8, 8, 3, 0, true, false, 44 },
+        { 28, 0x0512D0, 37, 37, 4, 777, true, false, 55 },
     };
     const char *names[] = { "plain-30.dp~", "airintegrated-68.dp~", "nitrox-244.dp~", "o2-164.dp~", "scale-28.dp~" };
 

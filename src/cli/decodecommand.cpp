@@ -1,0 +1,180 @@
+#include "decodecommand.h"
+
+#include "common/atomicfile.h"
+#include "common/clock.h"
+#include "common/strings.h"
+#include "logbook/logbookfile.h"
+#include "transfer/imageencoder.h"
+#include "transfer/memoryimage.h"
+#include "transfer/transferlist.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QTimeZone>
+#include <iostream>
+#include <memory>
+
+namespace zorv::cli {
+
+namespace {
+
+    constexpr int kExitUsage = 2;
+    constexpr int kExitFailure = 1;
+
+    int fail(const std::string &message, int code = kExitFailure)
+    {
+        std::cerr << "zorv-cli: " << message << "\n";
+        return code;
+    }
+
+    std::string utf8(const QString &s)
+    {
+        return s.toUtf8().toStdString();
+    }
+
+    std::string localPath(const QString &s)
+    {
+        return QFile::encodeName(s).toStdString();
+    }
+
+    std::string trimmed(std::string_view text)
+    {
+        const auto first = text.find_first_not_of(' ');
+        if (first == std::string_view::npos)
+            return {};
+        return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+    }
+
+    // Keeps the installed clock for the command's lifetime, and puts the system clock back.
+    class ClockOverride {
+    public:
+        explicit ClockOverride(std::int64_t seconds)
+            : m_clock(seconds)
+        {
+            common::setClock(&m_clock);
+        }
+        ~ClockOverride() { common::setClock(nullptr); }
+        ClockOverride(const ClockOverride &) = delete;
+        ClockOverride &operator=(const ClockOverride &) = delete;
+
+    private:
+        common::FixedClock m_clock;
+    };
+
+    void printInfo(const transfer::MemoryImage &memory, const transfer::ComputerCatalogue &catalogue)
+    {
+        const transfer::InfoTexts texts = transfer::infoTexts(memory.settings(), catalogue);
+        for (int i = 0; i < transfer::kInfoFieldCount; ++i)
+            std::cout << transfer::infoLabel(static_cast<transfer::InfoField>(i)) << '\t'
+                      << texts[static_cast<std::size_t>(i)] << '\n';
+    }
+
+    void printRows(const std::vector<transfer::TransferRow> &rows)
+    {
+        const auto titles = transfer::transferColumnTitles();
+        for (std::size_t i = 0; i < titles.size(); ++i)
+            std::cout << (i ? "\t" : "") << titles[i];
+        std::cout << '\n';
+        for (const auto &r : rows)
+            std::cout << r.number << '\t' << r.date << '\t' << r.time << '\t' << r.depth << '\t' << r.duration << '\t'
+                      << r.pressureDrop << '\t' << r.profile << '\n';
+    }
+
+} // namespace
+
+void addDecodeOptions(QCommandLineParser &parser)
+{
+    parser.addOption({ QStringLiteral("into"),
+        QStringLiteral("decode: add the new dives to LOG (created when missing) and save it."),
+        QStringLiteral("LOG") });
+    parser.addOption({ QStringLiteral("now"),
+        QStringLiteral("decode: take this UTC time (YYYY-MM-DDTHH:MM:SS) as the moment of the transfer."),
+        QStringLiteral("TIME") });
+}
+
+int commandDecode(const QCommandLineParser &parser, Environment &env, const QString &imagePath)
+{
+    std::unique_ptr<ClockOverride> clock;
+    if (parser.isSet(QStringLiteral("now"))) {
+        QDateTime when = QDateTime::fromString(parser.value(QStringLiteral("now")), Qt::ISODate);
+        if (!when.isValid())
+            return fail("--now takes a time as YYYY-MM-DDTHH:MM:SS", kExitUsage);
+        when.setTimeZone(QTimeZone::utc());
+        clock = std::make_unique<ClockOverride>(when.toSecsSinceEpoch());
+    }
+
+    // The dialog's "Test" reads the first 2050 bytes of a dump; so does this.
+    QFile file(imagePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail("cannot open " + utf8(imagePath) + ": " + utf8(file.errorString()));
+    const QByteArray bytes = file.read(transfer::image::kSize);
+    if (bytes.size() < static_cast<qsizetype>(transfer::image::kSize))
+        return fail(
+            utf8(imagePath) + ": not a memory image (" + std::to_string(bytes.size()) + " bytes, 2050 expected)");
+
+    transfer::MemoryImage memory;
+    const std::span<const std::uint8_t> image(
+        reinterpret_cast<const std::uint8_t *>(bytes.constData()), static_cast<std::size_t>(bytes.size()));
+    if (memory.load(image) == transfer::MemoryImage::kLoadFailed)
+        return fail(utf8(imagePath) + ": " + trimmed(common::str(62740))
+            + ": the checksum does not match, or the image points outside its rings");
+
+    logbook::Logbook &book = env.logbook;
+    QString into;
+    bool existed = false;
+    if (parser.isSet(QStringLiteral("into"))) {
+        into = parser.value(QStringLiteral("into"));
+        existed = QFileInfo::exists(into);
+        if (existed) {
+            const logbook::FileResult loaded = logbook::LogbookFile::loadFromPath(book, localPath(into));
+            if (!loaded.ok())
+                return fail(utf8(into) + ": " + loaded.message);
+        }
+    }
+
+    printInfo(memory, env.catalogue);
+    std::cout << '\n';
+    const transfer::NewDives found = memory.searchNewDives(transfer::lastLogbookDive(book));
+    if (!found.any) {
+        std::cout << common::str(62781) << '\n';
+    } else {
+        printRows(transfer::transferRows(
+            memory, found.first, transfer::firstTransferNumber(book), memory.settings().imperialUnits));
+    }
+    if (into.isEmpty())
+        return 0;
+
+    if (book.diveCount() > 0 && book.headerLong() != memory.serialNumber())
+        std::cerr << "zorv-cli: note: the logbook's dives were last taken from computer " << book.headerLong()
+                  << ", this image is from computer " << memory.serialNumber() << "\n";
+    int added = 0;
+    for (int p = found.first; found.any && p < memory.diveCount(); ++p)
+        if (memory.convert(p, book))
+            ++added;
+    if (added > 0)
+        book.setHeaderLong(memory.serialNumber());
+    std::cout << added << " dive(s) added\n";
+    if (added == 0 && existed)
+        return 0;
+    const logbook::FileResult saved = logbook::LogbookFile::save(book, localPath(into));
+    if (!saved.ok())
+        return fail("cannot save " + utf8(into) + ": " + saved.message);
+    return 0;
+}
+
+int commandMakeDumps(const QString &folder)
+{
+    if (!QFileInfo(folder).isDir())
+        return fail("folder " + utf8(folder) + " does not exist", kExitUsage);
+    // The built-in catalogue, not the user's: the dumps must come out the same everywhere.
+    const transfer::ComputerCatalogue catalogue = transfer::ComputerCatalogue::withBuiltInTypes();
+    for (const transfer::ExampleDump &dump : transfer::exampleDumps(&catalogue)) {
+        const std::filesystem::path target = std::filesystem::path(localPath(folder)) / dump.fileName;
+        if (const common::SaveResult saved = common::saveFileAtomically(target, dump.bytes); !saved)
+            return fail("cannot save " + target.string() + ": " + saved.error);
+    }
+    return 0;
+}
+
+} // namespace zorv::cli
