@@ -2,6 +2,8 @@
 
 #include "common/cformat.h"
 
+#include <algorithm>
+
 namespace zorv::settings {
 
 namespace {
@@ -10,17 +12,17 @@ namespace {
     using logbook::Field;
 
     constexpr std::array<TableColumn, kTableColumnCount> kColumns { {
-        { 62504, 60, ColumnAlignment::Left }, // number and profile marker
-        { 62473, 55, ColumnAlignment::Left }, // date
-        { 62505, 40, ColumnAlignment::Left }, // entry time
-        { 62467, 115, ColumnAlignment::Left }, // place
-        { 62506, 110, ColumnAlignment::Left }, // site
-        { 62509, 40, ColumnAlignment::Left }, // duration
-        { 62608, 35, ColumnAlignment::Right }, // maximum depth
-        { 62630, 120, ColumnAlignment::Left }, // dive type
-        { 62702, 120, ColumnAlignment::Left }, // activities
-        { 62703, 140, ColumnAlignment::Left }, // partners
-        { 62510, 40, ColumnAlignment::Left }, // air consumption
+        { 62504, 60, ColumnAlignment::Left, "00000 P" }, // number and profile marker
+        { 62473, 55, ColumnAlignment::Left, "00.00.00" }, // date
+        { 62505, 40, ColumnAlignment::Left, "00:00" }, // entry time
+        { 62467, 115, ColumnAlignment::Left, "" }, // place
+        { 62506, 110, ColumnAlignment::Left, "" }, // site
+        { 62509, 40, ColumnAlignment::Left, "00:00" }, // duration
+        { 62608, 35, ColumnAlignment::Right, "000.0" }, // maximum depth
+        { 62630, 120, ColumnAlignment::Left, "" }, // dive type
+        { 62702, 120, ColumnAlignment::Left, "" }, // activities
+        { 62703, 140, ColumnAlignment::Left, "" }, // partners
+        { 62510, 40, ColumnAlignment::Left, "00.00" }, // air consumption
     } };
 
     // The fields of columns 1 to 10.
@@ -57,13 +59,15 @@ const std::array<TableColumn, kTableColumnCount> &tableColumns()
     return kColumns;
 }
 
-int tableColumnWidth(const Settings &settings, int column)
+int tableColumnWidth(const Settings &settings, int column, int neededWidth)
 {
     if (column < 0 || column >= kTableColumnCount)
         return 0;
     const int stored = settings.columnWidth(ColumnList::Table, column);
     // Widths are only checked when read from the file; one set while running may still be out of range.
-    return stored >= 8 && stored <= 500 ? stored : kColumns[static_cast<std::size_t>(column)].builtInWidth;
+    if (stored >= 8 && stored <= 500)
+        return stored;
+    return std::max(kColumns[static_cast<std::size_t>(column)].builtInWidth, neededWidth);
 }
 
 std::string tableCellText(

@@ -19,14 +19,20 @@ struct TableColumn {
     int titleId; // string-table id of the header text
     int builtInWidth; // pixels, used while no width is stored
     ColumnAlignment alignment;
+    // The widest text of a fixed-form column; empty for free text. The built-in
+    // widths were measured for a smaller font than today's, so a view widens a
+    // column that would cut such a text.
+    const char *widestText;
 };
 
 inline constexpr int kTableColumnCount = 11;
 
 const std::array<TableColumn, kTableColumnCount> &tableColumns();
 
-// The stored width of a column when it is a usable one (8 to 500), else its built-in width.
-int tableColumnWidth(const Settings &settings, int column);
+// The stored width of a column when it is a usable one (8 to 500): the user
+// chose it. Else the built-in width, widened to `neededWidth` (what the view
+// measured for the title and the widest text in its font).
+int tableColumnWidth(const Settings &settings, int column, int neededWidth = 0);
 
 // The text of one cell, in the catalogue's unit system; UTF-8. Column 0 is the
 // dive number and the profile marker ("00042 P"). Empty for an invalid position or column.

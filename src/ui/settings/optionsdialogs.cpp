@@ -12,7 +12,6 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFormLayout>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -180,14 +179,15 @@ namespace {
 
             m_weights = lineEdit(QStringLiteral("weights"), form.weights, this);
 
-            auto *fields = new QFormLayout;
-            fields->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-            fields->addRow(QStringLiteral("Niveau d'altitude:"), m_altitude);
-            fields->addRow(QStringLiteral("Combinaison:"), m_suit);
-            fields->addRow(QStringLiteral("Combi.-modèle:"), m_model);
-            fields->addRow(QStringLiteral("Cont. bouteille:"), withUnit(m_tankVolume, qstr(metric ? 62452 : 62453)));
-            fields->addRow(QStringLiteral("Mat. bouteille:"), m_tankMaterial);
-            fields->addRow(QStringLiteral("Plombs:"), withUnit(m_weights, qstr(metric ? 62464 : 62465)));
+            // A unit column beside every field keeps all right edges in line.
+            auto *fields = new QGridLayout;
+            fields->setColumnStretch(1, 1);
+            addRow(fields, QStringLiteral("Niveau d'altitude:"), m_altitude);
+            addRow(fields, QStringLiteral("Combinaison:"), m_suit);
+            addRow(fields, QStringLiteral("Combi.-modèle:"), m_model);
+            addRow(fields, QStringLiteral("Cont. bouteille:"), m_tankVolume, qstr(metric ? 62452 : 62453));
+            addRow(fields, QStringLiteral("Mat. bouteille:"), m_tankMaterial);
+            addRow(fields, QStringLiteral("Plombs:"), m_weights, qstr(metric ? 62464 : 62465));
 
             const QString none = QStringLiteral("-");
             m_decompression = std::make_unique<TypeGroup>(
@@ -241,17 +241,15 @@ namespace {
             return combo;
         }
 
-        QWidget *withUnit(QWidget *field, const QString &unit)
+        void addRow(QGridLayout *grid, const QString &label, QWidget *field, const QString &unit = {})
         {
-            auto *row = new QWidget(this);
-            auto *layout = new QHBoxLayout(row);
-            layout->setContentsMargins(0, 0, 0, 0);
-            layout->addWidget(field, 1);
-            auto *label = new QLabel(unit, row);
-            // Both unit words of a pair take the same room, so the fields line up.
-            label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("cft")) + 4);
-            layout->addWidget(label);
-            return row;
+            const int row = grid->rowCount();
+            auto *title = new QLabel(label, this);
+            title->setBuddy(field);
+            grid->addWidget(title, row, 0);
+            grid->addWidget(field, row, 1);
+            if (!unit.isEmpty())
+                grid->addWidget(new QLabel(unit, this), row, 2);
         }
 
         UnitSystem m_units;
@@ -301,6 +299,7 @@ namespace {
             m_port->setObjectName(QStringLiteral("comPort"));
             // A port we cannot use is never shown, so the previous one stays.
             m_port->setRange(settings::kFirstComPort, settings::kLastComPort);
+            m_port->setMinimumWidth(m_port->fontMetrics().horizontalAdvance(QStringLiteral("888")) + 36);
             m_port->setValue(settings::acceptComPort(form.comPort, settings::kFirstComPort));
             m_dump = new QCheckBox(QStringLiteral("Debug"), this);
             m_dump->setObjectName(QStringLiteral("dump"));

@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace zorv::ui {
 
@@ -65,7 +66,8 @@ namespace {
             columns->setStretchLastSection(false);
             columns->setHighlightSections(false);
             for (int column = 0; column < settings::kTableColumnCount; ++column)
-                columns->resizeSection(column, settings::tableColumnWidth(m_context.settings, column));
+                columns->resizeSection(
+                    column, settings::tableColumnWidth(m_context.settings, column, neededWidth(column)));
 
             restorePlacement();
             selectCurrentDive();
@@ -95,6 +97,16 @@ namespace {
         }
 
     private:
+        // Room for the title and for the widest text of a fixed-form column, with the cell's padding.
+        int neededWidth(int column) const
+        {
+            const settings::TableColumn &info = settings::tableColumns()[static_cast<std::size_t>(column)];
+            constexpr int kPadding = 14;
+            const int text = m_view->fontMetrics().horizontalAdvance(QString::fromLatin1(info.widestText));
+            const int title = m_view->horizontalHeader()->fontMetrics().horizontalAdvance(qstr(info.titleId));
+            return std::max(text, title) + kPadding;
+        }
+
         void restorePlacement()
         {
             int width = kListMargin * 2 + m_view->frameWidth() * 2 + m_view->verticalScrollBar()->sizeHint().width();

@@ -203,6 +203,10 @@ TEST(TableColumns, StoredWidthsWinOnlyWhenUsable)
     EXPECT_EQ(tableColumnWidth(settings, 3), 200);
     EXPECT_EQ(tableColumnWidth(settings, 4), 110);
     EXPECT_EQ(tableColumnWidth(settings, 5), 40);
+    // A larger font widens built-in widths, never the user's.
+    EXPECT_EQ(tableColumnWidth(settings, 5, 64), 64);
+    EXPECT_EQ(tableColumnWidth(settings, 5, 20), 40);
+    EXPECT_EQ(tableColumnWidth(settings, 3, 300), 200);
     EXPECT_EQ(tableColumns()[6].alignment, ColumnAlignment::Right);
 }
 

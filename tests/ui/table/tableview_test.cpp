@@ -173,7 +173,10 @@ private slots:
         });
         ui::showTableView(context, {}, nullptr);
 
-        QCOMPARE(opened, (QList<int> { 60, 55, 90 }));
+        // Built-in widths may grow to fit the font; a stored width is taken as it is.
+        QVERIFY(opened[0] >= 60);
+        QVERIFY(opened[1] >= 55);
+        QCOMPARE(opened[2], 90);
         QCOMPARE(context.settings.columnWidth(settings::ColumnList::Table, 3), 222);
         QCOMPARE(context.settings.columnWidth(settings::ColumnList::Table, 9), 140);
         settings::WindowPlacement placement;
