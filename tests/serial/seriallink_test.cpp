@@ -135,18 +135,6 @@ protected:
 
 } // namespace
 
-TEST_F(SerialLinkTest, ImageArrivesWhole)
-{
-    const auto image = makeImage(1);
-    send([&](QIODevice &out) { return serial::sendAsComputer(out, image, {}); });
-    receive(link, receiver, 10000);
-    sender.join();
-    EXPECT_TRUE(sent);
-    ASSERT_TRUE(receiver.done());
-    EXPECT_EQ(imageOf(receiver), image);
-    EXPECT_FALSE(receiver.portError());
-}
-
 TEST_F(SerialLinkTest, LongPauseAbortsAndResendCompletes)
 {
     const auto first = makeImage(1);
