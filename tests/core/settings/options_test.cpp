@@ -44,25 +44,12 @@ TEST(OptionsForm, FileFiltersSplitIntoLabelAndPattern)
     EXPECT_EQ(browser[1].label, "Alle Dateien (*.*)");
     EXPECT_EQ(browser[1].pattern, "*.*");
 
-    const std::vector<FileFilter> application = parseFileFilter(kExternalAppFileFilter);
-    ASSERT_EQ(application.size(), 2u);
-    EXPECT_EQ(application[0].label, "Ausführbare Dateien (*.exe)");
-
     EXPECT_TRUE(parseFileFilter("").empty());
     EXPECT_EQ(fileDialogNameFilters(kBrowserFileFilter),
         (std::vector<std::string> { "Internet Browser (*.exe)", "Alle Dateien (*)" }));
     EXPECT_EQ(fileDialogNameFilters("Bilder|*.png|"), std::vector<std::string> { "Bilder (*.png)" });
     // A label without its pattern is no filter.
     EXPECT_EQ(parseFileFilter("A|*.a|B").size(), 1u);
-}
-
-TEST(OptionsForm, DataFieldLabelsCoverEveryFlag)
-{
-    for (int i = 0; i < kDataFieldCount; ++i)
-        EXPECT_FALSE(dataFieldLabel(i).empty()) << i;
-    EXPECT_EQ(dataFieldLabel(static_cast<int>(DataField::Weights)), "&Plombs");
-    EXPECT_TRUE(dataFieldLabel(kDataFieldCount).empty());
-    EXPECT_TRUE(dataFieldLabel(-1).empty());
 }
 
 TEST(DiveTypeChoices, EveryCombinationRoundTrips)
@@ -77,33 +64,8 @@ TEST(DiveTypeChoices, EveryCombinationRoundTrips)
                 EXPECT_EQ(diveTypeChoices(mask), choices);
             }
     EXPECT_EQ(diveTypeMask({ TypeChoice::Second, TypeChoice::First, TypeChoice::Second }), 8 | 16 | 128);
-}
-
-TEST(DiveTypeChoices, ForeignBitsAndDoubleBitsAreTolerated)
-{
-    // Nitrox and SCR are not defaults; both water bits (a hand-edited file) read as fresh water.
-    const DiveTypeChoices choices = diveTypeChoices(0x0300 | 64 | 128);
-    EXPECT_EQ(choices.decompression, TypeChoice::Neither);
-    EXPECT_EQ(choices.water, TypeChoice::First);
-    EXPECT_EQ(diveTypeMask(choices), 64);
-}
-
-TEST(NewDiveDefaultsForm, ZeroShowsAsEmptyAndValuesInUnits)
-{
-    NewDiveDefaults defaults;
-    EXPECT_EQ(newDiveDefaultsForm(defaults, UnitSystem::Metric).tankVolume, "");
-    EXPECT_EQ(newDiveDefaultsForm(defaults, UnitSystem::Metric).weights, "");
-
-    defaults.tankVolume = 1200;
-    defaults.weights = 1000;
-    defaults.suit = 9; // beyond the suit table
-    const NewDiveDefaultsForm metric = newDiveDefaultsForm(defaults, UnitSystem::Metric);
-    EXPECT_EQ(metric.tankVolume, "12.0");
-    EXPECT_EQ(metric.weights, "10.0");
-    EXPECT_EQ(metric.suit, 0);
-    const NewDiveDefaultsForm imperial = newDiveDefaultsForm(defaults, UnitSystem::Imperial);
-    EXPECT_EQ(imperial.tankVolume, "84");
-    EXPECT_EQ(imperial.weights, "26.8");
+    // Nitrox and SCR are no defaults; both water bits (a hand-edited file) read as fresh water.
+    EXPECT_EQ(diveTypeMask(diveTypeChoices(0x0300 | 64 | 128)), 64);
 }
 
 TEST(NewDiveDefaultsForm, TypedValuesAreParsedLikeDiveFields)
@@ -167,31 +129,6 @@ TEST(NewDiveDefaultsForm, UntouchedImperialValuesDoNotDrift)
     EXPECT_EQ(previous.weights, 1100);
 }
 
-TEST(NewDiveDefaultsForm, ModelIsStoredAndCutToTheField)
-{
-    NewDiveDefaultsForm form;
-    form.model = "Néoprène 7 mm";
-    NewDiveDefaults defaults = newDiveDefaults(form, UnitSystem::Metric, {});
-    EXPECT_EQ(defaults.model, zorv::logbook::displayToStored("Néoprène 7 mm"));
-    EXPECT_EQ(newDiveDefaultsForm(defaults, UnitSystem::Metric).model, "Néoprène 7 mm");
-
-    form.model = "abcdefghijklmnopqrstuvwxyz0123";
-    defaults = newDiveDefaults(form, UnitSystem::Metric, {});
-    EXPECT_EQ(defaults.model, "abcdefghijklmnopqrstuvwxy");
-}
-
-TEST(NewDiveDefaultsForm, AltitudeListFollowsUnits)
-{
-    const std::vector<std::string> metric = altitudeClassEntries(UnitSystem::Metric);
-    ASSERT_EQ(metric.size(), 5u);
-    EXPECT_EQ(metric[0], "");
-    EXPECT_EQ(metric[1], "0 m ... 900 m");
-    EXPECT_EQ(metric[4], "2400 m ... 4000 m");
-    const std::vector<std::string> imperial = altitudeClassEntries(UnitSystem::Imperial);
-    EXPECT_EQ(imperial[1], "0 ft ... 3000 ft");
-    EXPECT_EQ(imperial[4], "8800 ft ... 13300 ft");
-}
-
 TEST(TableColumns, StoredWidthsWinOnlyWhenUsable)
 {
     Settings settings;
@@ -217,10 +154,7 @@ protected:
         DiveRecord plain;
         plain.diveNumber = 7;
         plain.date = zorv::logbook::dayNumber(5, 3, 2004);
-        plain.entryTime = 9 * 60 + 5;
-        plain.duration = 125;
         plain.maxDepth = 1234;
-        zorv::logbook::setFixedText(plain.place, zorv::logbook::displayToStored("Côte Bleue"));
 
         DiveRecord computer = plain;
         computer.diveNumber = 8;
@@ -244,31 +178,16 @@ protected:
     Logbook m_logbook;
 };
 
-TEST_F(TableCells, NumberCarriesTheProfileMarker)
+TEST_F(TableCells, NumberCarriesTheProfileMarkerAndFieldsFollowUnits)
 {
     EXPECT_EQ(cell(1, 0), "00007  ");
     EXPECT_EQ(cell(2, 0), "00008 P");
     EXPECT_EQ(cell(3, 0), "12345 H");
-}
-
-TEST_F(TableCells, FieldsAreShownInTheLogbooksUnits)
-{
     EXPECT_EQ(cell(1, 1), "05.03.04");
-    EXPECT_EQ(cell(1, 2), "09:05");
-    EXPECT_EQ(cell(1, 3), "Côte Bleue");
-    EXPECT_EQ(cell(1, 5), "02:05");
-    EXPECT_EQ(cell(1, 6), "12.3");
-    EXPECT_EQ(cell(1, 10), "");
     m_logbook.setUnitSystem(UnitSystem::Imperial);
     EXPECT_EQ(cell(1, 6), "40");
-}
-
-TEST_F(TableCells, OutsideTheLogbookIsEmpty)
-{
-    EXPECT_EQ(cell(0, 0), "");
     EXPECT_EQ(cell(4, 1), "");
     EXPECT_EQ(cell(1, 11), "");
-    EXPECT_EQ(cell(1, -1), "");
 }
 
 } // namespace
