@@ -168,8 +168,8 @@ ProfileColoursDialog::ProfileColoursDialog(
             QSize(400, 240), this);
     m_strip = new ChartView(
         [this](canvas::Canvas &canvas, canvas::Size size) { profile::drawStripColourPreview(canvas, size, colours()); },
-        QSize(400, 64), this);
-    m_strip->setMinimumHeight(64);
+        QSize(400, 84), this);
+    m_strip->setMinimumHeight(84);
     m_strip->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 
     auto *preview = new QGroupBox(QStringLiteral("&Visualiser"), this);
