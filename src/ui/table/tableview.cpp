@@ -96,6 +96,15 @@ namespace {
             m_context.settings.savePlacement(m_context.mainIni, screenSize(this), settings::Window::Table, placement);
         }
 
+    protected:
+        void showEvent(QShowEvent *event) override
+        {
+            QDialog::showEvent(event);
+            // Only a shown view knows its height, which centring the current dive needs.
+            if (m_rememberedRow >= 0)
+                m_view->scrollTo(m_model.index(m_rememberedRow, 0), QAbstractItemView::PositionAtCenter);
+        }
+
     private:
         // Room for the title and for the widest text of a fixed-form column, with the cell's padding.
         int neededWidth(int column) const
@@ -131,7 +140,6 @@ namespace {
             if (row < 0 || row >= m_model.rowCount())
                 return;
             m_view->selectRow(row);
-            m_view->scrollTo(m_model.index(row, 0), QAbstractItemView::PositionAtCenter);
             m_rememberedRow = row;
         }
 
