@@ -1,0 +1,80 @@
+#include "transfer/transferstatus.h"
+
+#include "common/cformat.h"
+#include "common/strings.h"
+#include "transfer/computercatalogue.h"
+
+namespace zorv::transfer {
+
+namespace {
+
+    constexpr int kConnected = 62731;
+    constexpr int kNotConnected = 62732;
+    constexpr int kComError = 62733;
+    constexpr int kWaiting = 62734;
+    constexpr int kRunning = 62735;
+    constexpr int kTransmissionError = 62740;
+
+    constexpr Rgb kWhite { 255, 255, 255 };
+    constexpr Rgb kBlack { 0, 0, 0 };
+    constexpr Rgb kRed { 255, 0, 0 };
+    constexpr Rgb kDarkRed { 128, 0, 0 };
+    constexpr Rgb kGreen { 0, 128, 0 };
+
+} // namespace
+
+Rgb tintForeground(Tint tint)
+{
+    return tint == Tint::RedOnBlack ? kRed : kWhite;
+}
+
+Rgb tintBackground(Tint tint)
+{
+    switch (tint) {
+    case Tint::WhiteOnGreen:
+        return kGreen;
+    case Tint::WhiteOnRed:
+        return kRed;
+    case Tint::WhiteOnDarkRed:
+        return kDarkRed;
+    case Tint::WhiteOnBlack:
+    case Tint::RedOnBlack:
+    case Tint::Default:
+        break;
+    }
+    return kBlack;
+}
+
+TransferStatus transferStatus(
+    const Receiver &receiver, int comPort, std::optional<std::uint8_t> computerType, const ComputerCatalogue &catalogue)
+{
+    TransferStatus status;
+    if (receiver.connected())
+        status.connection = { std::string(common::str(kConnected)), Tint::WhiteOnGreen };
+    else
+        status.connection
+            = { std::string(common::str(kNotConnected)), receiver.blink() ? Tint::WhiteOnDarkRed : Tint::WhiteOnRed };
+
+    status.comPort = { common::cformat("%d", comPort), Tint::WhiteOnBlack };
+    if (receiver.portError())
+        status.portError = { std::string(common::str(kComError)), Tint::WhiteOnRed };
+
+    if (computerType)
+        status.state = { catalogue.displayName(*computerType), Tint::RedOnBlack };
+    else if (receiver.running())
+        status.state = { std::string(common::str(kRunning)), Tint::Default };
+    else if (receiver.transmissionFailed())
+        status.state = { std::string(common::str(kTransmissionError)), Tint::WhiteOnRed };
+    else
+        status.state = { std::string(common::str(kWaiting)), Tint::Default };
+    return status;
+}
+
+Tint batteryTint(int batteryPercent)
+{
+    if (batteryPercent < 0)
+        return Tint::Default;
+    return batteryPercent >= 20 ? Tint::WhiteOnGreen : Tint::WhiteOnRed;
+}
+
+} // namespace zorv::transfer

@@ -1,0 +1,56 @@
+// What the transfer dialog's status fields say and in which colours, from the receiver's state.
+#pragma once
+
+#include "transfer/receiver.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace zorv::transfer {
+
+class ComputerCatalogue;
+
+// The few colour pairs the dialog paints its fields in.
+enum class Tint {
+    Default,
+    WhiteOnGreen,
+    WhiteOnRed,
+    WhiteOnDarkRed,
+    WhiteOnBlack,
+    RedOnBlack,
+};
+
+struct Rgb {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+
+    bool operator==(const Rgb &) const = default;
+};
+// Text and background of a tint; meaningless for Tint::Default.
+Rgb tintForeground(Tint tint);
+Rgb tintBackground(Tint tint);
+
+struct StatusField {
+    std::string text; // UTF-8
+    Tint tint = Tint::Default;
+
+    bool operator==(const StatusField &) const = default;
+};
+
+struct TransferStatus {
+    StatusField connection; // "est connecté" / "connecté", blinking red while nobody talks
+    StatusField comPort; // the "Com" number
+    StatusField portError; // "Erreur-Com" while the port reports trouble
+    StatusField state; // waiting, running, failed, then the computer's name
+};
+
+// computerType is known once an image has been decoded.
+TransferStatus transferStatus(const Receiver &receiver, int comPort, std::optional<std::uint8_t> computerType,
+    const ComputerCatalogue &catalogue);
+
+// -1 while no value is known.
+Tint batteryTint(int batteryPercent);
+
+} // namespace zorv::transfer
