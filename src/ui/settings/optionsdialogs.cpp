@@ -66,8 +66,13 @@ namespace {
             names << toQt(name);
         const QString current = edit->text();
         const QString start = current.isEmpty() ? QString() : QFileInfo(current).absolutePath();
+        // Programs on Linux carry no ".exe": offer every file first, keep the others for who wants them.
+        QString selected = names.isEmpty() ? QString() : names.first();
+        for (const QString &name : names)
+            if (name.endsWith(QStringLiteral("(*)")))
+                selected = name;
         const QString chosen
-            = QFileDialog::getOpenFileName(parent, QString(), start, names.join(QStringLiteral(";;")), &names.first());
+            = QFileDialog::getOpenFileName(parent, QString(), start, names.join(QStringLiteral(";;")), &selected);
         if (!chosen.isEmpty())
             edit->setText(chosen);
     }
