@@ -2,6 +2,7 @@
 
 #include "logbook/divepage.h"
 #include "logbook/fieldcatalogue.h"
+#include "profile/previewdrawing.h"
 #include "settings/options.h"
 #include "ui/app/divelistmodel.h"
 #include "ui/common/appcontext.h"
@@ -227,8 +228,6 @@ QWidget *DivePageView::buildPage()
     commentColumn->addWidget(m_comment, 1);
 
     m_preview = new ProfilePreview(m_context);
-    m_preview->setMinimumSize(159, 99);
-    m_preview->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     auto *bottom = new QHBoxLayout;
     bottom->setSpacing(10);
     bottom->addLayout(commentColumn, 1);
@@ -251,7 +250,14 @@ void DivePageView::applyOptions()
             static_cast<QWidget *>(m_units.value(m_unitOfControl.value(kWeights))) })
         if (w)
             w->setVisible(weights);
-    m_preview->setVisible(s.profilePreview);
+    // With the option off the preview stays as a plain button of its own size at the top left of its place.
+    const auto option = s.profilePreview ? profile::PreviewOption::On : profile::PreviewOption::Off;
+    const canvas::Size minimum = profile::previewButtonSize(option, { 0, 0 }, { 0, 0 });
+    const QSizePolicy::Policy policy = s.profilePreview ? QSizePolicy::Expanding : QSizePolicy::Fixed;
+    m_preview->setMinimumSize(minimum.width, minimum.height);
+    m_preview->setSizePolicy(policy, policy);
+    for (QLayout *box : m_preview->parentWidget()->findChildren<QLayout *>())
+        box->setAlignment(m_preview, s.profilePreview ? Qt::Alignment() : Qt::AlignLeft | Qt::AlignTop);
     m_preview->invalidatePicture();
     refreshPage();
 }

@@ -7,9 +7,12 @@
 #include "ui/common/appcontext.h"
 #include "ui/common/qtext.h"
 #include "ui/profile/profilepreview.h"
+#include "ui/profile/profilewindow.h"
 #include "ui/settings/optionsdialogs.h"
 #include "ui/table/tableview.h"
 #include "ui/tools/diveeditdialog.h"
+#include "ui/transfer/computertypedialogs.h"
+#include "ui/transfer/transferdialog.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -82,6 +85,7 @@ MainWindow::MainWindow(AppContext &context, std::filesystem::path tipsFile, QWid
     m_actions.value(Command::StatusBar)->setChecked(statusBar()->isVisible());
 
     connect(m_page, &DivePageView::commandRequested, this, &MainWindow::runCommand);
+    connect(m_page->preview(), &ProfilePreview::clicked, this, [this] { runCommand(Command::ProfileWindow); });
     connect(m_document, &LogbookDocument::replaced, this, &MainWindow::logbookChanged);
     connect(m_document, &LogbookDocument::modifiedChanged, this, [this] {
         updateTitle();
@@ -130,6 +134,7 @@ void MainWindow::buildMenus()
     addCommand(m_fileMenu, Command::Quit, 57665, { QK(Qt::ALT | Qt::Key_X) });
 
     QMenu *edit = bar->addMenu(QStringLiteral("&Editer"));
+    addCommand(edit, Command::ReadComputer, 32806, { QK(Qt::Key_F5) })->setIcon(transferIcon());
     addCommand(edit, Command::EditDive, 32775, { QK(Qt::CTRL | Qt::Key_E) });
     addCommand(edit, Command::InsertDive, 32777, { QK(Qt::Key_F7) });
     addCommand(edit, Command::DeleteDive, 57635, { QK(Qt::Key_F8), QK(Qt::SHIFT | Qt::Key_Delete) });
@@ -139,9 +144,11 @@ void MainWindow::buildMenus()
     addCommand(view, Command::StatusBar, 59393)->setCheckable(true);
     view->addSeparator();
     addCommand(view, Command::ProfilePreview, 32782)->setCheckable(true);
+    addCommand(view, Command::ProfileWindow, 32781, { QK(Qt::Key_F9) })->setIcon(profileWindowIcon());
     addCommand(view, Command::TableView, 32788, { QK(Qt::ALT | Qt::Key_T) });
     view->addSeparator();
     addCommand(view, Command::Options, 32828);
+    addCommand(view, Command::ComputerTypes, 32830);
 
     QMenu *extras = bar->addMenu(QStringLiteral("&Extras"));
     addCommand(extras, Command::ExternalApplication, 32835, { QK(Qt::CTRL | Qt::Key_F5) });
@@ -150,6 +157,7 @@ void MainWindow::buildMenus()
     addCommand(help, Command::Tips, kTipsText);
     help->addSeparator();
     addCommand(help, Command::About, 57664);
+    addCommand(help, Command::KnownComputers, 32823);
 
     for (QMenu *menu : bar->findChildren<QMenu *>())
         connect(menu, &QMenu::aboutToShow, this, &MainWindow::updateCommandStates);
@@ -164,9 +172,9 @@ void MainWindow::buildToolBar()
     // Only commands the program has are on the bar; a separator divides the groups.
     const std::vector<std::vector<Command>> groups = {
         { Command::NewLogbook, Command::OpenLogbook, Command::SaveLogbook },
-        { Command::EditDive, Command::InsertDive },
+        { Command::EditDive, Command::InsertDive, Command::ReadComputer },
         { Command::DeleteDive },
-        { Command::TableView },
+        { Command::ProfileWindow, Command::TableView },
         { Command::ExternalApplication, Command::ReopenLogbook },
     };
     for (const std::vector<Command> &group : groups) {
@@ -280,6 +288,13 @@ void MainWindow::runCommand(Command command)
         c.settings.profilePreview = !c.settings.profilePreview;
         m_page->applyOptions();
         break;
+    case Command::ProfileWindow:
+        // The window may change the current dive and the colours.
+        showProfileWindow(c, this, [this] {
+            m_page->goToDive(m_context.logbook.currentDive());
+            m_page->preview()->invalidatePicture();
+        });
+        break;
     case Command::TableView: {
         TableViewCallbacks callbacks;
         callbacks.goToDive = [this](int position) { m_page->goToDive(position); };
@@ -301,6 +316,19 @@ void MainWindow::runCommand(Command command)
         break;
     case Command::ExternalApplication:
         startExternalApplication();
+        break;
+    case Command::ReadComputer:
+        if (showTransferDialog(c, this)) {
+            m_page->reloadList();
+            m_page->goToDive(c.logbook.diveCount());
+        }
+        break;
+    case Command::ComputerTypes:
+        if (showComputerTypesDialog(c, this))
+            m_page->refreshPage();
+        break;
+    case Command::KnownComputers:
+        showKnownComputersDialog(this);
         break;
     case Command::Tips:
         showTips();

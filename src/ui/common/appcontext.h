@@ -2,6 +2,7 @@
 #pragma once
 
 #include "logbook/logbook.h"
+#include "profile/profileclipboard.h"
 #include "settings/inifile.h"
 #include "settings/settings.h"
 #include "transfer/computercatalogue.h"
@@ -13,13 +14,20 @@ namespace zorv::ui {
 // One instance, created at start-up and alive until the program ends. Windows
 // receive it by reference; none keeps a pointer into the logbook's dives.
 struct AppContext {
-    settings::IniFile mainIni;      // Zorv.ini
+    settings::IniFile mainIni; // Zorv.ini
     settings::IniFile catalogueIni; // Ctyp.ini
     settings::Settings settings;
     transfer::ComputerCatalogue catalogue = transfer::ComputerCatalogue::withBuiltInTypes();
     logbook::Logbook logbook;
-    std::filesystem::path configDir;  // where Zorv.ini, Ctyp.ini live
+    std::filesystem::path configDir; // where Zorv.ini, Ctyp.ini live
     std::filesystem::path programDir; // where tips.txt and the program live
+
+    // The profile window's second profile and whether it is laid over the
+    // current dive: both outlive the window and the dive they were copied from.
+    struct SecondProfile {
+        profile::ProfileClipboard clipboard;
+        bool shown = false;
+    } secondProfile;
 
     // Reads both ini files from `dir` and applies the settings to the logbook.
     void load(const std::filesystem::path &dir, settings::ScreenSize screen);

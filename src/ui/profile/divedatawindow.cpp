@@ -1,0 +1,163 @@
+#include "ui/profile/divedatawindow.h"
+
+#include "logbook/fieldcatalogue.h"
+#include "ui/common/appcontext.h"
+#include "ui/common/qtext.h"
+
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+
+namespace zorv::ui {
+
+namespace {
+
+    constexpr int kComputerName = 1046;
+
+    // In the order the window lists them.
+    constexpr int kFields[]
+        = { 1042, 1043, 1044, 1045, kComputerName, 1052, 1053, 1054, 1055, 1056, 1057, 1058, 1059, 1060, 1061, 1062 };
+
+    const QString kComputerStyle = QStringLiteral("QLabel { color: rgb(255, 64, 64); background: black; }");
+
+    settings::ScreenSize screenSize(const QWidget *widget)
+    {
+        const QScreen *screen = widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
+        if (!screen)
+            return {};
+        return { screen->geometry().width(), screen->geometry().height() };
+    }
+
+} // namespace
+
+std::vector<logbook::DivePageRow> divePageRows(const AppContext &context, int position)
+{
+    const logbook::Logbook &lb = context.logbook;
+    const logbook::FieldCatalogue catalogue(lb);
+    const logbook::DivePageOptions options { lb.mode(), false };
+    std::vector<logbook::DivePageRow> rows = logbook::divePage(lb, catalogue, position, options);
+    // Without a dive the fields stay empty rather than describing the blank record.
+    if (!lb.dive(position))
+        for (logbook::DivePageRow &row : rows)
+            row.value.clear();
+    return rows;
+}
+
+QLabel *newValueField(const QWidget *sizing)
+{
+    auto *value = new QLabel;
+    value->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    value->setAutoFillBackground(true);
+    value->setBackgroundRole(QPalette::Base);
+    value->setForegroundRole(QPalette::Text);
+    value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    value->setTextFormat(Qt::PlainText);
+    value->setContentsMargins(3, 1, 3, 1);
+    // Long places and partner lists must not widen the window; they are cut at the edge.
+    value->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    value->setMinimumWidth(sizing->fontMetrics().horizontalAdvance(QStringLiteral("Ma, 18.Fev.2020")) + 8);
+    return value;
+}
+
+DiveDataWindow::DiveDataWindow(AppContext &context, QWidget *parent)
+    : QDialog(parent)
+    , m_context(context)
+{
+    setWindowTitle(QStringLiteral("Données plongée"));
+    setModal(false);
+    auto *grid = new QGridLayout(this);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(4);
+    grid->setContentsMargins(10, 10, 10, 10);
+
+    QHash<int, logbook::DivePageRow> rows;
+    for (logbook::DivePageRow &row : divePageRows(context, 0))
+        rows.insert(row.controlId, row);
+    int line = 0;
+    for (int id : kFields) {
+        QLabel *value = newValueField(this);
+        m_values.insert(id, value);
+        if (id == kComputerName) {
+            // The computer's name reads as on the dive page: red on black, without a caption.
+            value->setStyleSheet(kComputerStyle);
+            value->setFrameStyle(QFrame::NoFrame);
+            value->setAlignment(Qt::AlignCenter);
+            grid->addWidget(value, line++, 1, 1, 2);
+            continue;
+        }
+        grid->addWidget(new QLabel(toQt(rows.value(id).label)), line, 0);
+        grid->addWidget(value, line, 1);
+        if (rows.value(id).unitControlId != 0) {
+            auto *unit = new QLabel;
+            unit->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("cft/min")) + 2);
+            m_units.insert(id, unit);
+            grid->addWidget(unit, line, 2);
+        }
+        ++line;
+    }
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(line, 1);
+    resize(420, sizeHint().height());
+    restorePlacement();
+}
+
+DiveDataWindow::~DiveDataWindow() = default;
+
+void DiveDataWindow::showDive(int position)
+{
+    for (const logbook::DivePageRow &row : divePageRows(m_context, position)) {
+        if (QLabel *value = m_values.value(row.controlId)) {
+            value->setText(toQt(row.value));
+            value->setToolTip(row.value.size() > 30 ? toQt(row.value) : QString());
+        }
+        if (QLabel *unit = m_units.value(row.controlId))
+            unit->setText(toQt(row.unit));
+    }
+    m_values.value(kComputerName)->setVisible(!m_values.value(kComputerName)->text().isEmpty());
+}
+
+QString DiveDataWindow::valueText(int controlId) const
+{
+    const QLabel *value = m_values.value(controlId);
+    return value ? value->text() : QString();
+}
+
+QString DiveDataWindow::unitText(int controlId) const
+{
+    const QLabel *unit = m_units.value(controlId);
+    return unit ? unit->text() : QString();
+}
+
+void DiveDataWindow::restorePlacement()
+{
+    settings::WindowPlacement placement;
+    if (!m_context.settings.getPlacement(settings::Window::ProfileData, placement))
+        return;
+    const QRect rect(placement.left, placement.top, placement.right - placement.left, placement.bottom - placement.top);
+    // A position from another desktop layout may lie off every screen now.
+    if (rect.width() > 0 && rect.height() > 0 && QGuiApplication::screenAt(rect.center()))
+        setGeometry(rect);
+}
+
+void DiveDataWindow::savePlacement()
+{
+    const QRect rect = geometry();
+    if (!rect.isValid())
+        return;
+    settings::WindowPlacement placement;
+    placement.left = rect.left();
+    placement.top = rect.top();
+    placement.right = rect.left() + rect.width();
+    placement.bottom = rect.top() + rect.height();
+    m_context.settings.savePlacement(m_context.mainIni, screenSize(this), settings::Window::ProfileData, placement);
+}
+
+void DiveDataWindow::done(int result)
+{
+    if (isVisible())
+        savePlacement();
+    QDialog::done(result);
+}
+
+} // namespace zorv::ui

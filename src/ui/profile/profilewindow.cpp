@@ -1,0 +1,762 @@
+#include "ui/profile/profilewindow.h"
+
+#include "common/strings.h"
+#include "profile/gauges.h"
+#include "profile/levelbars.h"
+#include "profile/previewdrawing.h"
+#include "profile/profilewindowlayout.h"
+#include "qtcanvas/qpaintercanvas.h"
+#include "ui/app/divelistmodel.h"
+#include "ui/colours/colourdialogs.h"
+#include "ui/common/appcontext.h"
+#include "ui/common/qtext.h"
+#include "ui/profile/divedatawindow.h"
+
+#include <QAbstractListModel>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QListView>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <algorithm>
+
+namespace zorv::ui {
+
+using logbook::DiveRecord;
+using logbook::UnitSystem;
+
+namespace {
+
+    constexpr int kComputerName = 1046;
+    constexpr int kStringBar = 62450;
+    constexpr int kStringPsi = 62451;
+    constexpr int kStripHeight = 92;
+    constexpr int kLevelCaptionWidth = 40;
+    constexpr canvas::Rgb kLevelCaption = canvas::rgb(255, 0, 128);
+
+    // The header's fields in three rows; 0 leaves a cell empty.
+    constexpr int kHeaderRows[3][3] = { { 1042, 1053, 1056 }, { 1044, 1054, 1058 }, { 1045, 0, 0 } };
+
+    bool hasProfile(const DiveRecord *dive)
+    {
+        return dive != nullptr && dive->profileLength != 0;
+    }
+
+    int samplesOf(const DiveRecord &dive)
+    {
+        return std::min<int>(dive.sampleCount, logbook::kMaxSamples);
+    }
+
+    const DiveRecord &orBlank(const DiveRecord *dive)
+    {
+        static const DiveRecord blank;
+        return dive ? *dive : blank;
+    }
+
+    settings::ScreenSize screenSize(const QWidget *widget)
+    {
+        const QScreen *screen = widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
+        if (!screen)
+            return {};
+        return { screen->geometry().width(), screen->geometry().height() };
+    }
+
+    QPushButton *plainButton(const QString &text)
+    {
+        auto *button = new QPushButton(text);
+        // Enter in the dive list must not copy a profile.
+        button->setAutoDefault(false);
+        return button;
+    }
+
+} // namespace
+
+// A panel composed off screen and copied in one block, so that nobody sees it half drawn.
+class PictureView : public QWidget {
+public:
+    using Draw = std::function<void(canvas::Canvas &, canvas::Size)>;
+
+    explicit PictureView(Draw draw, QWidget *parent = nullptr)
+        : QWidget(parent)
+        , m_draw(std::move(draw))
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+    void invalidate()
+    {
+        m_valid = false;
+        update();
+    }
+    int drawCount() const { return m_draws; }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        const qreal ratio = devicePixelRatioF();
+        if (!m_valid || m_picture.size() != size() * ratio) {
+            QPixmap picture(size() * ratio);
+            picture.setDevicePixelRatio(ratio);
+            {
+                QPainter painter(&picture);
+                qtcanvas::QPainterCanvas canvas(painter);
+                m_draw(canvas, { width(), height() });
+            }
+            m_picture = picture;
+            m_valid = true;
+            ++m_draws;
+        }
+        QPainter painter(this);
+        painter.drawPixmap(0, 0, m_picture);
+        paintOverlay(painter);
+    }
+    void resizeEvent(QResizeEvent *event) override
+    {
+        m_valid = false;
+        QWidget::resizeEvent(event);
+    }
+    // Drawn over the finished picture at every paint, without redrawing it.
+    virtual void paintOverlay(QPainter &) { }
+
+private:
+    Draw m_draw;
+    QPixmap m_picture;
+    bool m_valid = false;
+    int m_draws = 0;
+};
+
+// The chart with its cursor. The cursor lines are inverted over the cached
+// chart, and a mouse move repaints only the thin bands where they were and
+// where they go.
+class ProfileGraphView final : public PictureView {
+public:
+    ProfileGraphView(AppContext &context, std::function<profile::GraphStyle()> style,
+        std::function<void(int)> cursorMoved, QWidget *parent = nullptr)
+        : PictureView([this](canvas::Canvas &canvas,
+                          canvas::Size size) { profile::drawProfileGraph(canvas, size, dive(), m_style()); },
+            parent)
+        , m_context(context)
+        , m_style(std::move(style))
+        , m_cursorMoved(std::move(cursorMoved))
+    {
+        setMouseTracking(true);
+        setCursor(Qt::CrossCursor);
+        setMinimumSize(300, 160);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    }
+
+    void setDive(int position)
+    {
+        m_position = position;
+        m_cursor = 0;
+        m_vertical = false;
+        m_horizontal = false;
+        invalidate();
+    }
+    int cursor() const { return m_cursor; }
+    // The crosshair switch changes only the overlay.
+    void crosshairChanged() { update(); }
+
+protected:
+    void mouseMoveEvent(QMouseEvent *event) override
+    {
+        const QPoint p = event->position().toPoint();
+        const DiveRecord *d = dive();
+        if (!hasProfile(d))
+            return;
+        QRegion dirty = linesRegion();
+        const profile::TrackingRect rect = profile::graphTrackingRect({ width(), height() });
+        if (rect.contains({ p.x(), p.y() })) {
+            m_vertical = true;
+            m_horizontal = true;
+            m_cursor = profile::cursorIndexAt(p.x(), rect, samplesOf(*d), m_cursor);
+            update(dirty + linesRegion());
+            m_cursorMoved(m_cursor);
+        } else {
+            leavePlot(dirty);
+        }
+    }
+    void leaveEvent(QEvent *event) override
+    {
+        leavePlot(linesRegion());
+        PictureView::leaveEvent(event);
+    }
+    void paintOverlay(QPainter &painter) override
+    {
+        const DiveRecord *d = dive();
+        if (!m_vertical || !hasProfile(d))
+            return;
+        qtcanvas::QPainterCanvas canvas(painter);
+        profile::drawCursorLines(canvas, { width(), height() }, *d, m_context.logbook.unitSystem(), m_cursor,
+            horizontalShown() ? profile::Crosshair::On : profile::Crosshair::Off);
+    }
+
+private:
+    const DiveRecord *dive() const { return m_context.logbook.dive(m_position); }
+    bool horizontalShown() const { return m_horizontal && m_context.settings.crosshair; }
+
+    // Outside the plot the vertical line stays where it was, as a mark of the
+    // sample the instruments still show; the horizontal one goes.
+    void leavePlot(const QRegion &dirty)
+    {
+        if (!m_horizontal)
+            return;
+        m_horizontal = false;
+        update(dirty);
+    }
+
+    QRegion linesRegion() const
+    {
+        const DiveRecord *d = dive();
+        if (!m_vertical || !hasProfile(d))
+            return {};
+        const UnitSystem units = m_context.logbook.unitSystem();
+        const profile::PlotArea area = profile::graphPlotArea({ width(), height() });
+        profile::ProfilePlot plot(0, 0, area.left, area.top, area.width, area.height, units);
+        profile::setDiveRanges(plot, *d, units);
+        const int at = profile::clampCursor(*d, m_cursor);
+        const canvas::Point point = plot.map(at, profile::plotDepth(profile::sampleAtCursor(*d, at).depth, units));
+        QRegion region(QRect(point.x - 2, area.top - 2, 5, area.height + 5));
+        if (horizontalShown()) {
+            const int y = std::min(point.y, area.top + area.height);
+            region += QRect(area.left - 2, y - 2, area.width + 5, 5);
+        }
+        return region;
+    }
+
+    AppContext &m_context;
+    std::function<profile::GraphStyle()> m_style;
+    std::function<void(int)> m_cursorMoved;
+    int m_position = 0;
+    int m_cursor = 0;
+    bool m_vertical = false;
+    bool m_horizontal = false;
+};
+
+// One line per dive: its profile mark and number.
+class ProfileDiveListModel final : public QAbstractListModel {
+public:
+    ProfileDiveListModel(const logbook::Logbook &logbook, QObject *parent)
+        : QAbstractListModel(parent)
+        , m_logbook(logbook)
+    {
+    }
+
+    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : m_rows; }
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        const DiveRecord *dive = index.isValid() ? m_logbook.dive(index.row() + 1) : nullptr;
+        if (!dive)
+            return {};
+        if (role == Qt::DisplayRole)
+            return toQt(profile::profileListLine(*dive));
+        if (role == DiveListModel::ProfileKindRole)
+            return static_cast<int>(logbook::profileKind(*dive));
+        return {};
+    }
+
+private:
+    const logbook::Logbook &m_logbook;
+    // The window only reads the logbook, so the count cannot change while it is open.
+    const int m_rows = m_logbook.diveCount();
+};
+
+ProfileWindow::ProfileWindow(AppContext &context, std::function<void()> mainViewChanged, QWidget *parent)
+    : QDialog(parent)
+    , m_context(context)
+    , m_mainViewChanged(std::move(mainViewChanged))
+{
+    qtcanvas::QPainterCanvas::installFontSubstitutions();
+    setWindowTitle(QStringLiteral("Profil de plongée"));
+    setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint | Qt::WindowMinMaxButtonsHint);
+    setSizeGripEnabled(true);
+
+    m_model = new ProfileDiveListModel(context.logbook, this);
+    m_list = new QListView;
+    m_list->setObjectName(QStringLiteral("diveList"));
+    m_list->setModel(m_model);
+    m_list->setItemDelegate(new DiveListDelegate(m_list));
+    m_list->setUniformItemSizes(true);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_list->setFixedWidth(m_list->fontMetrics().horizontalAdvance(QStringLiteral("H    000000"))
+        + style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 16);
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this,
+        [this](const QModelIndex &current) { chooseDive(current.row()); });
+
+    m_graph = new ProfileGraphView(
+        context, [this] { return graphStyle(); }, [this](int cursor) { cursorMoved(cursor); });
+    m_graph->setObjectName(QStringLiteral("graph"));
+    m_strip = new PictureView([this](canvas::Canvas &canvas, canvas::Size size) {
+        const DiveRecord *dive = m_context.logbook.dive(m_context.logbook.currentDive());
+        profile::drawWarningStrip(canvas, size, dive, m_context.settings.profileColours, m_context.logbook.unitSystem(),
+            traits().airIntegrated ? profile::SignalLane::On : profile::SignalLane::Off);
+    });
+    m_strip->setObjectName(QStringLiteral("strip"));
+    m_strip->setFixedHeight(kStripHeight);
+
+    // The chart and its strip share one time axis, so they touch.
+    auto *chart = new QVBoxLayout;
+    chart->setSpacing(0);
+    chart->addWidget(m_graph, 1);
+    chart->addWidget(m_strip);
+
+    auto *right = new QVBoxLayout;
+    right->setSpacing(8);
+    right->addWidget(buildTopBand());
+    right->addLayout(chart, 1);
+
+    auto *root = new QHBoxLayout(this);
+    root->setContentsMargins(8, 8, 8, 8);
+    root->setSpacing(8);
+    root->addWidget(m_list);
+    root->addLayout(right, 1);
+
+    resize(sizeHint().expandedTo(QSize(1040, 720)));
+    restorePlacement();
+    selectCurrentLine();
+    showCurrentDive();
+}
+
+ProfileWindow::~ProfileWindow() = default;
+
+QWidget *ProfileWindow::buildTopBand()
+{
+    auto *band = new QWidget;
+    auto *layout = new QGridLayout(band);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setHorizontalSpacing(16);
+    layout->setVerticalSpacing(8);
+    layout->addWidget(buildHeaderFields(), 0, 0, 1, 2);
+    layout->addWidget(buildInstruments(), 1, 0, Qt::AlignLeft | Qt::AlignBottom);
+    layout->addWidget(buildButtons(), 1, 1, Qt::AlignRight | Qt::AlignBottom);
+    layout->setColumnStretch(0, 1);
+    return band;
+}
+
+QWidget *ProfileWindow::buildHeaderFields()
+{
+    auto *box = new QWidget;
+    auto *grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(4);
+    QHash<int, logbook::DivePageRow> rows;
+    for (logbook::DivePageRow &row : divePageRows(m_context, 0))
+        rows.insert(row.controlId, row);
+    // Label, value and unit per field; a gap column between the fields.
+    constexpr int kColumnsPerField = 4;
+    for (int r = 0; r < 3; ++r) {
+        for (int f = 0; f < 3; ++f) {
+            const int id = kHeaderRows[r][f];
+            if (id == 0)
+                continue;
+            const int column = f * kColumnsPerField;
+            grid->addWidget(new QLabel(toQt(rows.value(id).label)), r, column);
+            QLabel *value = newValueField(this);
+            m_values.insert(id, value);
+            // The site runs across the whole header; the numbers need little room.
+            const bool wide = r == 2;
+            if (f > 0) {
+                value->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("00000.0")) + 12);
+                value->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+            }
+            grid->addWidget(value, r, column + 1, 1, wide ? 3 * kColumnsPerField - 2 : 1);
+            if (!wide && rows.value(id).unitControlId != 0) {
+                auto *unit = new QLabel;
+                unit->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("cft/min")) + 2);
+                m_units.insert(id, unit);
+                grid->addWidget(unit, r, column + 2);
+            }
+        }
+    }
+    grid->setColumnStretch(1, 1);
+    grid->setColumnMinimumWidth(3, 8);
+    grid->setColumnMinimumWidth(7, 8);
+    return box;
+}
+
+QWidget *ProfileWindow::buildInstruments()
+{
+    const auto currentDive = [this] { return m_context.logbook.dive(m_context.logbook.currentDive()); };
+
+    m_instruments = new PictureView([this, currentDive](canvas::Canvas &canvas, canvas::Size) {
+        const DiveRecord *dive = currentDive();
+        const UnitSystem units = m_context.logbook.unitSystem();
+        const profile::GaugeValues values = hasProfile(dive)
+            ? profile::gaugeValuesAt(*dive, m_graph->cursor(), units, traits())
+            : profile::GaugeValues {};
+        profile::drawInstrumentPanel(
+            canvas, values, units, profile::faceDisksFor(units, m_context.settings.clockBackground));
+    });
+    m_instruments->setObjectName(QStringLiteral("instruments"));
+    m_instruments->setFixedSize(profile::kInstrumentPanelSize.width, profile::kInstrumentPanelSize.height);
+
+    m_levelBars = new PictureView([this, currentDive](canvas::Canvas &canvas, canvas::Size size) {
+        const DiveRecord *dive = currentDive();
+        profile::drawLevelBars(canvas, profile::sampleAtCursor(orBlank(dive), m_graph->cursor()),
+            hasProfile(dive) ? profile::BarsActive::Yes : profile::BarsActive::No);
+        // The words beside the bars belong to the same grey panel.
+        const int left = profile::kLevelBarsSize.width;
+        canvas.fillRect({ left, 0, size.width, size.height }, profile::kLevelBarsGrey);
+        canvas.setFont(profile::axisFont());
+        canvas.setTextColour(kLevelCaption);
+        const char *levels[] = { "sehr", "hoch", "norm" };
+        for (int i = 0; i < 3; ++i)
+            canvas.drawText(canvas::Rect { left + 2, 4 + i * 30, size.width - 2, 18 + i * 30 }, levels[i],
+                canvas::HAlign::Left, canvas::VAlign::Top);
+    });
+    m_levelBars->setObjectName(QStringLiteral("levelBars"));
+    m_levelBars->setFixedSize(profile::kLevelBarsSize.width + kLevelCaptionWidth, profile::kLevelBarsSize.height);
+
+    m_display = new PictureView([this](canvas::Canvas &canvas, canvas::Size) {
+        profile::drawComputerDisplay(canvas, m_readout, m_context.logbook.unitSystem());
+    });
+    m_display->setObjectName(QStringLiteral("display"));
+    m_display->setFixedSize(profile::kComputerDisplaySize.width, profile::kComputerDisplaySize.height);
+
+    // The captions stand over the gauges' centres, 85 pixels apart.
+    auto *captions = new QHBoxLayout;
+    captions->setContentsMargins(2, 0, 0, 0);
+    captions->setSpacing(0);
+    const auto caption = [captions](const QString &text) {
+        auto *label = new QLabel(text);
+        label->setAlignment(Qt::AlignCenter);
+        label->setFixedWidth(85);
+        captions->addWidget(label);
+        return label;
+    };
+    caption(QStringLiteral("Cons.Moy"));
+    caption(QStringLiteral("Prof."));
+    m_pressureCaption = caption(qstr(kStringBar));
+    captions->addStretch(1);
+
+    auto *gauges = new QVBoxLayout;
+    gauges->setSpacing(2);
+    gauges->addLayout(captions);
+    gauges->addWidget(m_instruments);
+
+    auto *box = new QWidget;
+    auto *row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(14);
+    row->addLayout(gauges);
+    row->addWidget(m_levelBars, 0, Qt::AlignBottom);
+    row->addWidget(m_display, 0, Qt::AlignBottom);
+    return box;
+}
+
+QWidget *ProfileWindow::buildButtons()
+{
+    auto *box = new QWidget;
+    auto *grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(4);
+
+    const settings::Settings &s = m_context.settings;
+    m_gridBox = new QCheckBox(QStringLiteral("&Grille"));
+    m_gridBox->setChecked(s.grid);
+    m_crosshairBox = new QCheckBox(QStringLiteral("Croi&x filée"));
+    m_crosshairBox->setChecked(s.crosshair);
+    m_averageBox = new QCheckBox(QStringLiteral("Ø &Profondeur"));
+    m_averageBox->setChecked(m_averageLine);
+    m_dataBox = new QCheckBox(QStringLiteral("&Données"));
+    m_dataBox->setChecked(s.dataWindow);
+    grid->addWidget(m_gridBox, 0, 0);
+    grid->addWidget(m_crosshairBox, 0, 1);
+    grid->addWidget(m_averageBox, 1, 0);
+    grid->addWidget(m_dataBox, 1, 1);
+    grid->setRowMinimumHeight(2, 6);
+
+    m_copy = plainButton(QStringLiteral("&Copier"));
+    m_paste = plainButton(QStringLiteral("C&oller"));
+    m_erase = plainButton(QStringLiteral("&Effacer"));
+    QPushButton *colours = plainButton(QStringLiteral("Cou&leur"));
+    auto *quit = new QPushButton(QStringLiteral("&Quitter"));
+    quit->setDefault(true);
+    grid->addWidget(m_copy, 3, 0);
+    grid->addWidget(m_paste, 3, 1);
+    grid->addWidget(m_erase, 4, 0);
+    grid->addWidget(colours, 4, 1);
+    grid->addWidget(quit, 5, 1);
+
+    connect(m_gridBox, &QCheckBox::toggled, this, [this](bool on) {
+        m_context.settings.grid = on;
+        m_graph->invalidate();
+    });
+    connect(m_crosshairBox, &QCheckBox::toggled, this, [this](bool on) {
+        m_context.settings.crosshair = on;
+        m_graph->crosshairChanged();
+    });
+    connect(m_averageBox, &QCheckBox::toggled, this, [this](bool on) {
+        m_averageLine = on;
+        m_graph->invalidate();
+    });
+    connect(m_dataBox, &QCheckBox::toggled, this, [this](bool on) {
+        m_context.settings.dataWindow = on;
+        setDataWindowOpen(on);
+    });
+    connect(m_copy, &QPushButton::clicked, this, [this] {
+        if (const DiveRecord *dive = m_context.logbook.dive(m_context.logbook.currentDive()))
+            m_context.secondProfile.clipboard.copyDive(*dive);
+        refreshButtons();
+    });
+    connect(m_paste, &QPushButton::clicked, this, [this] {
+        m_context.secondProfile.shown = true;
+        m_graph->invalidate();
+        refreshButtons();
+    });
+    connect(m_erase, &QPushButton::clicked, this, [this] {
+        m_context.secondProfile.shown = false;
+        m_graph->invalidate();
+        refreshButtons();
+    });
+    connect(colours, &QPushButton::clicked, this, &ProfileWindow::changeColours);
+    connect(quit, &QPushButton::clicked, this, &QDialog::accept);
+    return box;
+}
+
+profile::GraphStyle ProfileWindow::graphStyle() const
+{
+    profile::GraphStyle style;
+    style.colours = m_context.settings.profileColours;
+    style.units = m_context.logbook.unitSystem();
+    style.grid = m_context.settings.grid ? profile::Grid::On : profile::Grid::Off;
+    style.averageLine = m_averageLine ? profile::AverageLine::On : profile::AverageLine::Off;
+    if (m_context.secondProfile.shown)
+        style.secondProfile = &m_context.secondProfile.clipboard;
+    return style;
+}
+
+profile::ComputerTraits ProfileWindow::traits() const
+{
+    profile::ComputerTraits traits;
+    const DiveRecord *dive = m_context.logbook.dive(m_context.logbook.currentDive());
+    if (!dive)
+        return traits;
+    traits.airIntegrated = m_context.catalogue.airIntegrated(dive->computerType);
+    traits.fixedWorkload = dive->computerType == 0 || m_context.catalogue.isImport(dive->computerType);
+    return traits;
+}
+
+int ProfileWindow::cursorIndex() const
+{
+    return m_graph->cursor();
+}
+
+int ProfileWindow::graphDrawCount() const
+{
+    return m_graph->drawCount();
+}
+
+QString ProfileWindow::headerText(int controlId) const
+{
+    const QLabel *value = m_values.value(controlId);
+    return value ? value->text() : QString();
+}
+
+QString ProfileWindow::headerUnit(int controlId) const
+{
+    const QLabel *unit = m_units.value(controlId);
+    return unit ? unit->text() : QString();
+}
+
+void ProfileWindow::selectCurrentLine()
+{
+    const int row = m_context.logbook.currentDive() - 1;
+    if (row < 0 || row >= m_model->rowCount())
+        return;
+    m_selecting = true;
+    const QModelIndex index = m_model->index(row);
+    m_list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    m_list->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    m_selecting = false;
+}
+
+void ProfileWindow::chooseDive(int row)
+{
+    if (m_selecting || row < 0 || row >= m_model->rowCount() || row + 1 == m_context.logbook.currentDive())
+        return;
+    m_context.logbook.setCurrentDive(row + 1);
+    showCurrentDive();
+    if (m_mainViewChanged)
+        m_mainViewChanged();
+}
+
+void ProfileWindow::showCurrentDive()
+{
+    m_graph->setDive(m_context.logbook.currentDive());
+    m_strip->invalidate();
+    refreshFields();
+    refreshButtons();
+}
+
+void ProfileWindow::refreshFields()
+{
+    const int position = m_context.logbook.currentDive();
+    std::string computerName;
+    for (const logbook::DivePageRow &row : divePageRows(m_context, position)) {
+        if (row.controlId == kComputerName)
+            computerName = row.value;
+        if (QLabel *value = m_values.value(row.controlId)) {
+            value->setText(toQt(row.value));
+            value->setToolTip(row.value.size() > 30 ? toQt(row.value) : QString());
+        }
+        if (QLabel *unit = m_units.value(row.controlId))
+            unit->setText(toQt(row.unit));
+    }
+    m_pressureCaption->setText(qstr(m_context.logbook.unitSystem() == UnitSystem::Metric ? kStringBar : kStringPsi));
+    const DiveRecord *dive = m_context.logbook.dive(position);
+    m_readout = profile::cursorReadout(
+        orBlank(dive), m_graph->cursor(), m_context.logbook.unitSystem(), traits(), computerName);
+    m_instruments->invalidate();
+    m_levelBars->invalidate();
+    m_display->invalidate();
+    if (m_dataWindow)
+        m_dataWindow->showDive(position);
+}
+
+void ProfileWindow::cursorMoved(int)
+{
+    // Only the instruments follow the cursor; the chart and the header stay.
+    const DiveRecord *dive = m_context.logbook.dive(m_context.logbook.currentDive());
+    m_readout = profile::cursorReadout(
+        orBlank(dive), m_graph->cursor(), m_context.logbook.unitSystem(), traits(), m_readout.computerName);
+    m_instruments->invalidate();
+    m_levelBars->invalidate();
+    m_display->invalidate();
+}
+
+void ProfileWindow::refreshButtons()
+{
+    const profile::ProfileButtons buttons
+        = profile::profileButtons(orBlank(m_context.logbook.dive(m_context.logbook.currentDive())),
+            m_context.secondProfile.clipboard, m_context.secondProfile.shown);
+    m_copy->setEnabled(buttons.copy);
+    m_paste->setEnabled(buttons.paste);
+    m_erase->setEnabled(buttons.erase);
+}
+
+void ProfileWindow::setDataWindowOpen(bool open)
+{
+    if (!open) {
+        if (DiveDataWindow *window = m_dataWindow) {
+            m_dataWindow = nullptr;
+            window->close();
+            window->deleteLater();
+        }
+        return;
+    }
+    if (!m_dataWindow) {
+        auto *window = new DiveDataWindow(m_context, this);
+        settings::WindowPlacement saved;
+        if (!m_context.settings.getPlacement(settings::Window::ProfileData, saved)) {
+            // First time: beside the window where the screen has room, else over the chart's right end.
+            QRect place(frameGeometry().topRight() + QPoint(8, 0), window->sizeHint());
+            if (const QScreen *screen = this->screen(); screen && !screen->availableGeometry().contains(place))
+                place.moveTopLeft(m_graph->mapToGlobal(QPoint(m_graph->width() - place.width() - 40, 30)));
+            window->move(place.topLeft());
+        }
+        // Closing it by its own frame is the same as switching it off.
+        connect(window, &QDialog::finished, this, [this, window] {
+            if (window == m_dataWindow)
+                m_dataBox->setChecked(false);
+        });
+        m_dataWindow = window;
+    }
+    m_dataWindow->showDive(m_context.logbook.currentDive());
+    m_dataWindow->show();
+}
+
+void ProfileWindow::changeColours()
+{
+    if (!showProfileColoursDialog(m_context, this))
+        return;
+    if (m_mainViewChanged)
+        m_mainViewChanged();
+    m_graph->invalidate();
+    m_strip->invalidate();
+}
+
+void ProfileWindow::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    if (m_dataBox->isChecked())
+        setDataWindowOpen(true);
+}
+
+void ProfileWindow::restorePlacement()
+{
+    settings::WindowPlacement placement;
+    if (!m_context.settings.getPlacement(settings::Window::Profile, placement))
+        return;
+    const QRect rect(placement.left, placement.top, placement.right - placement.left, placement.bottom - placement.top);
+    // A rectangle from another desktop layout may lie off every screen now; the window would be lost there.
+    if (rect.width() < 200 || rect.height() < 150 || !QGuiApplication::screenAt(rect.center()))
+        return;
+    // Never smaller than the instruments and the fields need.
+    setGeometry(QRect(rect.topLeft(), rect.size().expandedTo(minimumSizeHint())));
+    if (placement.maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void ProfileWindow::savePlacement()
+{
+    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
+    if (!normal.isValid())
+        return;
+    settings::WindowPlacement placement;
+    placement.left = normal.left();
+    placement.top = normal.top();
+    placement.right = normal.left() + normal.width();
+    placement.bottom = normal.top() + normal.height();
+    placement.maximized = isMaximized();
+    m_context.settings.savePlacement(m_context.mainIni, screenSize(this), settings::Window::Profile, placement);
+}
+
+void ProfileWindow::done(int result)
+{
+    if (isVisible())
+        savePlacement();
+    // The data window goes with the window; the switch keeps its state for the next opening.
+    setDataWindowOpen(false);
+    QDialog::done(result);
+}
+
+void showProfileWindow(AppContext &context, QWidget *parent, const std::function<void()> &mainViewChanged)
+{
+    ProfileWindow window(context, mainViewChanged, parent);
+    window.exec();
+    if (mainViewChanged)
+        mainViewChanged();
+}
+
+QIcon profileWindowIcon()
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(70, 70, 80), 1.5));
+    p.setBrush(QColor(255, 255, 192));
+    p.drawRect(QRectF(3, 4, 26, 24));
+    p.setPen(QPen(QColor(0, 0, 128), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(QPolygonF({ QPointF(5, 7), QPointF(9, 22), QPointF(16, 20), QPointF(22, 14), QPointF(27, 7) }));
+    p.setPen(QPen(QColor(220, 0, 0), 2));
+    p.drawLine(QPointF(23, 6), QPointF(28, 6));
+    return QIcon(pixmap);
+}
+
+} // namespace zorv::ui
