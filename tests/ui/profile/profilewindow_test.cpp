@@ -258,6 +258,25 @@ private slots:
         QVERIFY(countPixels(strip, QColor(10, 200, 30)) > strip.width() * strip.height() / 3);
     }
 
+    void colourDialogRepaintsTheChartAndTheMainView()
+    {
+        m_context.settings.profileColours[ProfileColour::Background] = canvas::rgb(10, 200, 30);
+        int mainViewCalls = 0;
+        auto window = open(m_deep, &mainViewCalls);
+        // Back to the default colours, confirmed.
+        uitest::whenModalOpens([](QWidget *dialog) {
+            QTest::mouseClick(child<QPushButton>(dialog, QStringLiteral("D&éfault")), Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(dialog, QStringLiteral("OK")), Qt::LeftButton);
+        });
+        QTest::mouseClick(child<QPushButton>(window.get(), QStringLiteral("Cou&leur")), Qt::LeftButton);
+        QCOMPARE(m_context.settings.profileColours, settings::kDefaultProfileColours);
+        QCOMPARE(mainViewCalls, 1);
+        const QImage chart = picture(graph(*window));
+        QCOMPARE(countPixels(chart, QColor(10, 200, 30)), 0);
+        QVERIFY(countPixels(chart, qcolour(settings::kDefaultProfileColours[ProfileColour::Background]))
+            > chart.width() * chart.height() / 3);
+    }
+
     void switchesChangeTheChartAndTheProgramWideSettings()
     {
         m_context.settings.profileColours[ProfileColour::Lines] = canvas::rgb(0, 90, 200);
@@ -392,6 +411,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&main));
         QVERIFY(main.page()->preview()->isVisible());
         QCOMPARE(main.page()->preview()->size(), QSize(60, 20));
+        uitest::saveScreenshot(&main, QStringLiteral("mainwindow_preview_off"));
         m_context.settings.profilePreview = true;
         main.page()->applyOptions();
         QTest::qWait(10);
