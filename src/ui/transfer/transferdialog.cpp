@@ -1,0 +1,481 @@
+#include "ui/transfer/transferdialog.h"
+
+#include "common/atomicfile.h"
+#include "common/cformat.h"
+#include "common/strings.h"
+#include "serial/qtseriallink.h"
+#include "transfer/transferstatus.h"
+#include "ui/common/appcontext.h"
+#include "ui/common/qtext.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPainterPath>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace zorv::ui {
+
+namespace {
+
+    using transfer::InfoField;
+    using transfer::Receiver;
+    using transfer::Tint;
+
+    constexpr int kNotReady = 62739;
+    constexpr int kTransmissionError = 62740;
+    constexpr int kOtherComputer = 62774;
+    constexpr int kLastTransfer = 62779;
+    constexpr int kCurrentTransfer = 62780;
+    constexpr int kNoNewDive = 62781;
+    constexpr int kDiscardDives = 62782;
+    constexpr int kInterface = 62737;
+
+    constexpr const char *kDumpFile = "zvtrdat~.dp~";
+    constexpr const char *kTestFile = "dump.dmp";
+    constexpr std::array<int, transfer::kTransferColumnCount> kColumnWidths = { 70, 120, 60, 60, 60, 60, 60 };
+
+    QColor qcolor(transfer::Rgb rgb)
+    {
+        return QColor(rgb.red, rgb.green, rgb.blue);
+    }
+
+    // Paints a label or field in one of the status tints; Default gives the style's own colours back.
+    void paint(QWidget *widget, Tint tint)
+    {
+        if (widget->property("tint").toInt() == static_cast<int>(tint))
+            return;
+        widget->setProperty("tint", static_cast<int>(tint));
+        QPalette palette = widget->parentWidget()->palette();
+        if (tint != Tint::Default) {
+            const QColor text = qcolor(transfer::tintForeground(tint));
+            const QColor back = qcolor(transfer::tintBackground(tint));
+            palette.setColor(QPalette::WindowText, text);
+            palette.setColor(QPalette::Text, text);
+            palette.setColor(QPalette::Window, back);
+            palette.setColor(QPalette::Base, back);
+        }
+        widget->setPalette(palette);
+        widget->setAutoFillBackground(tint != Tint::Default);
+    }
+
+    QLabel *statusLabel(const QString &name, QWidget *parent)
+    {
+        auto *label = new QLabel(parent);
+        label->setObjectName(name);
+        label->setAlignment(Qt::AlignCenter);
+        label->setMargin(2);
+        label->setProperty("tint", -1);
+        return label;
+    }
+
+    std::string *lastTransferText(settings::LastTransfer &last, InfoField field)
+    {
+        switch (field) {
+        case InfoField::SerialNumber:
+            return &last.serialNumber;
+        case InfoField::ComputerType:
+            return &last.computerType;
+        case InfoField::TotalDives:
+            return &last.totalDives;
+        case InfoField::Battery:
+            return &last.battery;
+        case InfoField::Beeper:
+            return &last.beeper;
+        case InfoField::Units:
+            return &last.unitSystem;
+        case InfoField::MaxPpO2:
+            return &last.maxPpO2;
+        case InfoField::AirReserve:
+            return &last.airReserve;
+        case InfoField::BreathingSensitivity:
+            break;
+        }
+        return &last.breathing;
+    }
+
+    bool ask(QWidget *parent, int textId)
+    {
+        return QMessageBox::question(parent, QStringLiteral("Zorv"), qstr(textId), QMessageBox::Yes | QMessageBox::No)
+            == QMessageBox::Yes;
+    }
+
+} // namespace
+
+TransferDialog::TransferDialog(AppContext &context, std::unique_ptr<transfer::SerialLink> link, QWidget *parent)
+    : QDialog(parent)
+    , m_context(context)
+    , m_link(std::move(link))
+{
+    setObjectName(QStringLiteral("transferDialog"));
+    setWindowTitle(QStringLiteral("Transfer Tauchgänge"));
+    m_clock.start();
+    m_receiver = Receiver(nowMs());
+    buildLayout();
+
+    m_portReady = m_link && transfer::startLink(*m_link, m_context.settings.comPort - 1, m_receiver);
+    m_receiveTimer = new QTimer(this);
+    m_receiveTimer->setTimerType(Qt::PreciseTimer);
+    m_receiveTimer->setInterval(1);
+    connect(m_receiveTimer, &QTimer::timeout, this, &TransferDialog::pollLink);
+    m_displayTimer = new QTimer(this);
+    m_displayTimer->setInterval(50);
+    connect(m_displayTimer, &QTimer::timeout, this, &TransferDialog::refreshStatus);
+    if (m_portReady) {
+        m_receiveTimer->start();
+        m_displayTimer->start();
+    }
+    refreshStatus();
+}
+
+TransferDialog::~TransferDialog() = default;
+
+void TransferDialog::buildLayout()
+{
+    auto *computer = new QLabel(QStringLiteral("Ordinateur"), this);
+    m_connection = statusLabel(QStringLiteral("connection"), this);
+    m_connection->setMinimumWidth(m_connection->fontMetrics().horizontalAdvance(qstr(62731)) + 16);
+    m_comPort = statusLabel(QStringLiteral("comPort"), this);
+    m_comPort->setMinimumWidth(m_comPort->fontMetrics().horizontalAdvance(QStringLiteral("888")) + 12);
+    auto *interfaceText = new QLabel(qstr(kInterface), this);
+
+    auto *linkBox = new QWidget(this);
+    auto *linkLayout = new QHBoxLayout(linkBox);
+    linkLayout->setContentsMargins(0, 0, 0, 0);
+    linkLayout->addWidget(computer);
+    linkLayout->addWidget(m_connection);
+    linkLayout->addWidget(new QLabel(QStringLiteral("à   COM:"), this));
+    linkLayout->addWidget(m_comPort);
+    linkLayout->addWidget(new QLabel(QStringLiteral("par"), this));
+    linkLayout->addWidget(interfaceText);
+    linkLayout->addStretch(1);
+
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("progress"));
+    m_progress->setRange(0, Receiver::kProgressMaximum);
+    m_progress->setTextVisible(false);
+    auto *progressBox = new QWidget(this);
+    auto *progressRow = new QHBoxLayout(progressBox);
+    progressRow->setContentsMargins(0, 0, 0, 0);
+    progressRow->addWidget(new QLabel(QStringLiteral("0%"), this));
+    progressRow->addWidget(m_progress, 1);
+    progressRow->addWidget(new QLabel(QStringLiteral("100%"), this));
+
+    // One widget holds both rows so that the end of the capture hides them together.
+    m_linkRow = new QWidget(this);
+    auto *linkColumn = new QVBoxLayout(m_linkRow);
+    linkColumn->setContentsMargins(0, 0, 0, 0);
+    linkColumn->addWidget(linkBox);
+    linkColumn->addWidget(progressBox);
+
+    m_portError = statusLabel(QStringLiteral("portError"), this);
+    m_state = statusLabel(QStringLiteral("state"), this);
+    QFont stateFont = m_state->font();
+    stateFont.setBold(true);
+    m_state->setFont(stateFont);
+    m_state->setMinimumHeight(m_state->fontMetrics().height() + 8);
+
+    m_list = new QTreeWidget(this);
+    m_list->setObjectName(QStringLiteral("newDives"));
+    m_list->setRootIsDecorated(false);
+    m_list->setUniformRowHeights(true);
+    m_list->setAllColumnsShowFocus(true);
+    m_list->setColumnCount(transfer::kTransferColumnCount);
+    const auto titles = transfer::transferColumnTitles();
+    QStringList headers;
+    for (const std::string &title : titles)
+        headers << toQt(title);
+    m_list->setHeaderLabels(headers);
+    int listWidth = 0;
+    for (int c = 0; c < transfer::kTransferColumnCount; ++c) {
+        // The date needs its room in today's fonts; the rest keep their old widths.
+        const int fit = m_list->fontMetrics().horizontalAdvance(QStringLiteral("Mercredi 30. Septembre 2099")) + 12;
+        const int width = c == 1 ? std::max(kColumnWidths[1], fit) : kColumnWidths[static_cast<std::size_t>(c)];
+        m_list->setColumnWidth(c, width);
+        m_list->headerItem()->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+        listWidth += width;
+    }
+    m_list->setMinimumWidth(listWidth + 24);
+    m_list->setMinimumHeight(180);
+
+    m_infoGroup = new QGroupBox(qstr(kLastTransfer), this);
+    m_infoGroup->setObjectName(QStringLiteral("computerGroup"));
+    auto *infoGrid = new QGridLayout(m_infoGroup);
+    for (int i = 0; i < transfer::kInfoFieldCount; ++i) {
+        const auto field = static_cast<InfoField>(i);
+        auto *edit = new QLineEdit(m_infoGroup);
+        edit->setObjectName(QString::fromLatin1(transfer::infoKey(field)));
+        edit->setReadOnly(true);
+        edit->setFocusPolicy(Qt::NoFocus);
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("8888888888")) + 12);
+        edit->setProperty("tint", -1);
+        infoGrid->addWidget(new QLabel(toQt(transfer::infoLabel(field)), m_infoGroup), i, 0);
+        infoGrid->addWidget(edit, i, 1);
+        m_info[static_cast<std::size_t>(i)] = edit;
+    }
+    infoGrid->setRowStretch(transfer::kInfoFieldCount, 1);
+    transfer::InfoTexts stored;
+    for (int i = 0; i < transfer::kInfoFieldCount; ++i)
+        stored[static_cast<std::size_t>(i)]
+            = *lastTransferText(m_context.settings.lastTransfer, static_cast<InfoField>(i));
+    showInfoTexts(stored);
+
+    m_acceptButton = new QPushButton(QStringLiteral("&accepeter plongées"), this);
+    m_acceptButton->setObjectName(QStringLiteral("accept"));
+    m_acceptButton->setEnabled(false);
+    m_testButton = new QPushButton(QStringLiteral("Test"), this);
+    m_testButton->setObjectName(QStringLiteral("test"));
+    m_testButton->setAutoDefault(false);
+    m_cancelButton = new QPushButton(QStringLiteral("Annuler"), this);
+    m_cancelButton->setObjectName(QStringLiteral("cancel"));
+    m_cancelButton->setAutoDefault(false);
+    connect(m_acceptButton, &QPushButton::clicked, this, &TransferDialog::acceptDives);
+    connect(m_testButton, &QPushButton::clicked, this, &TransferDialog::loadDumpFile);
+    connect(m_cancelButton, &QPushButton::clicked, this, &TransferDialog::reject);
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(m_linkRow);
+    auto *stateRow = new QHBoxLayout;
+    stateRow->addWidget(new QLabel(QStringLiteral("Erreur"), this));
+    stateRow->addWidget(m_portError);
+    stateRow->addWidget(m_state, 1);
+    left->addLayout(stateRow);
+    left->addWidget(m_list, 1);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_acceptButton);
+    buttons->addStretch(1);
+    buttons->addWidget(m_testButton);
+    buttons->addWidget(m_cancelButton);
+    left->addLayout(buttons);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->addLayout(left, 1);
+    layout->addWidget(m_infoGroup);
+}
+
+int TransferDialog::exec()
+{
+    if (!m_portReady) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Zorv"),
+            toQt(common::cformat(std::string(common::str(kNotReady)).c_str(), m_context.settings.comPort)).trimmed(),
+            QMessageBox::Ok, parentWidget());
+        if (m_link)
+            box.setInformativeText(toQt(m_link->errorText()));
+        box.exec();
+        return QDialog::Rejected;
+    }
+    return QDialog::exec();
+}
+
+QString TransferDialog::dumpFolder(const AppContext &context)
+{
+    const std::string &logbookPath = context.logbook.path();
+    if (!logbookPath.empty())
+        return QFileInfo(toQt(logbookPath)).absolutePath();
+    return QDir::currentPath();
+}
+
+int TransferDialog::newDiveCount() const
+{
+    return m_newDives.any ? m_memory.diveCount() - m_newDives.first : 0;
+}
+
+void TransferDialog::pollLink()
+{
+    const std::int64_t now = nowMs();
+    m_receiver.poll(*m_link, now);
+    m_receiver.tick(now);
+    if (m_receiver.done() && !m_processed)
+        finishCapture();
+}
+
+void TransferDialog::refreshStatus()
+{
+    const transfer::TransferStatus status
+        = transfer::transferStatus(m_receiver, m_context.settings.comPort, m_computerType, m_context.catalogue);
+    const auto show = [](QLabel *label, const transfer::StatusField &field) {
+        const QString text = toQt(field.text).trimmed();
+        if (label->text() != text)
+            label->setText(text);
+        paint(label, field.tint);
+    };
+    show(m_connection, status.connection);
+    show(m_comPort, status.comPort);
+    show(m_portError, status.portError);
+    show(m_state, status.state);
+    m_progress->setValue(std::min(m_receiver.progress(), Receiver::kProgressMaximum));
+}
+
+void TransferDialog::finishCapture()
+{
+    m_receiveTimer->stop();
+    m_displayTimer->stop();
+    m_linkRow->hide();
+    m_testButton->setEnabled(false);
+    if (!processImage(m_receiver.image()))
+        return;
+    fillList();
+    if (m_newDives.any) {
+        m_acceptButton->setEnabled(true);
+        m_acceptButton->setDefault(true);
+        m_acceptButton->setFocus();
+    }
+}
+
+void TransferDialog::loadDumpFile()
+{
+    QFile file(QDir(dumpFolder(m_context)).filePath(QString::fromLatin1(kTestFile)));
+    if (!file.exists() || m_receiver.done())
+        return;
+    if (!file.open(QIODevice::ReadOnly)) {
+        QMessageBox::warning(this, QStringLiteral("Zorv"), file.errorString());
+        return;
+    }
+    const QByteArray bytes = file.read(Receiver::kImageSize);
+    std::vector<std::uint8_t> image(bytes.begin(), bytes.end());
+    if (image.size() < static_cast<std::size_t>(Receiver::kImageSize)) {
+        // A short file is no image: padding it would only make the checksum fail later.
+        QMessageBox::warning(this, QStringLiteral("Zorv"), qstr(kTransmissionError).trimmed());
+        return;
+    }
+    m_receiver.useImage(image);
+    finishCapture();
+}
+
+bool TransferDialog::processImage(std::span<const std::uint8_t> image)
+{
+    m_processed = true;
+    if (m_context.settings.dumpMemory) {
+        const QString path = QDir(dumpFolder(m_context)).filePath(QString::fromLatin1(kDumpFile));
+        const common::SaveResult saved = common::saveFileAtomically(path.toStdString(), image);
+        if (!saved.ok)
+            QMessageBox::warning(this, QStringLiteral("Zorv"), toQt(saved.error));
+    }
+    if (m_memory.load(image) == transfer::MemoryImage::kLoadFailed) {
+        QMessageBox::warning(this, QStringLiteral("Zorv"), qstr(kTransmissionError).trimmed());
+        QDialog::reject();
+        return false;
+    }
+    m_newDives = m_memory.searchNewDives(transfer::lastLogbookDive(m_context.logbook));
+
+    const transfer::ComputerSettings computer = m_memory.settings();
+    const transfer::InfoTexts texts = transfer::infoTexts(computer, m_context.catalogue);
+    m_batteryPercent = transfer::batteryPercent(computer);
+    for (int i = 0; i < transfer::kInfoFieldCount; ++i)
+        *lastTransferText(m_context.settings.lastTransfer, static_cast<InfoField>(i))
+            = texts[static_cast<std::size_t>(i)];
+    showInfoTexts(texts);
+    m_infoGroup->setTitle(qstr(kCurrentTransfer));
+
+    transfer::ComputerDive first;
+    m_computerType = m_memory.diveAt(0, first) ? first.computerType : static_cast<std::uint8_t>(computer.type);
+    refreshStatus();
+    return true;
+}
+
+void TransferDialog::fillList()
+{
+    m_list->clear();
+    if (!m_newDives.any) {
+        m_acceptButton->setEnabled(false);
+        m_state->setText(qstr(kNoNewDive));
+        return;
+    }
+    const auto rows = transfer::transferRows(m_memory, m_newDives.first,
+        transfer::firstTransferNumber(m_context.logbook), m_memory.settings().imperialUnits);
+    QList<QTreeWidgetItem *> items;
+    for (const transfer::TransferRow &row : rows) {
+        auto *item = new QTreeWidgetItem(QStringList { toQt(row.number).trimmed(), toQt(row.date), toQt(row.time),
+            toQt(row.depth), toQt(row.duration), toQt(row.pressureDrop), toQt(row.profile) });
+        for (int c = 0; c < transfer::kTransferColumnCount; ++c)
+            item->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+        items << item;
+    }
+    m_list->addTopLevelItems(items);
+    if (!items.isEmpty()) {
+        m_list->setCurrentItem(items.last());
+        m_list->scrollToItem(items.last());
+    }
+}
+
+void TransferDialog::acceptDives()
+{
+    logbook::Logbook &logbook = m_context.logbook;
+    const std::uint32_t imageSerial = m_memory.serialNumber();
+    if (imageSerial != logbook.headerLong() && logbook.diveCount() > 0 && !ask(this, kOtherComputer))
+        return;
+    m_acceptButton->setEnabled(false);
+    int inserted = 0;
+    if (m_newDives.any)
+        for (int p = m_newDives.first; p < m_memory.diveCount(); ++p)
+            if (m_memory.convert(p, logbook))
+                ++inserted;
+    if (inserted > 0)
+        logbook.setHeaderLong(imageSerial);
+    m_accepted = true;
+    QDialog::accept();
+}
+
+void TransferDialog::reject()
+{
+    if (!m_accepted && m_newDives.any && !ask(this, kDiscardDives))
+        return;
+    QDialog::reject();
+}
+
+void TransferDialog::showInfoTexts(const transfer::InfoTexts &texts)
+{
+    for (int i = 0; i < transfer::kInfoFieldCount; ++i)
+        m_info[static_cast<std::size_t>(i)]->setText(toQt(texts[static_cast<std::size_t>(i)]));
+    paint(m_info[static_cast<std::size_t>(InfoField::Battery)], transfer::batteryTint(m_batteryPercent));
+}
+
+bool showTransferDialog(AppContext &context, QWidget *parent)
+{
+    auto link = std::make_unique<serial::QtSerialLink>(toQt(context.settings.serialPort));
+    TransferDialog dialog(context, std::move(link), parent);
+    dialog.exec();
+    return dialog.accepted();
+}
+
+QIcon transferIcon()
+{
+    // A wrist computer with an arrow towards the logbook.
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(70, 70, 80), 1.5));
+    p.setBrush(QColor(90, 90, 100));
+    p.drawRect(QRectF(7, 1, 10, 30));
+    p.setBrush(QColor(40, 60, 90));
+    p.drawEllipse(QRectF(3, 7, 18, 18));
+    p.setBrush(QColor(170, 220, 200));
+    p.drawEllipse(QRectF(6, 10, 12, 12));
+    p.setPen(QPen(QColor(30, 150, 60), 3, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(21, 16), QPointF(30, 16));
+    QPainterPath head;
+    head.moveTo(31, 16);
+    head.lineTo(26, 11);
+    head.lineTo(26, 21);
+    head.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(30, 150, 60));
+    p.drawPath(head);
+    return QIcon(pixmap);
+}
+
+} // namespace zorv::ui

@@ -1,0 +1,336 @@
+#include "logbook/logbookfile.h"
+#include "serial/computersimulator.h"
+#include "serial/qtseriallink.h"
+#include "transfer/memoryimage.h"
+#include "ui/common/appcontext.h"
+#include "ui/transfer/transferdialog.h"
+#include "uitest.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <atomic>
+#include <pty.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace zorv;
+using zorv::ui::AppContext;
+using zorv::ui::TransferDialog;
+
+namespace {
+
+constexpr settings::ScreenSize kScreen { 1024, 768 };
+
+std::vector<std::uint8_t> readBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    return { bytes.begin(), bytes.end() };
+}
+
+std::vector<std::uint8_t> exampleDump(const char *name)
+{
+    return readBytes(QStringLiteral(ZORV_SOURCE_DIR "/examples/dumps/") + QString::fromLatin1(name));
+}
+
+struct Pty {
+    Pty()
+    {
+        char name[256] = {};
+        if (openpty(&master, &slave, name, nullptr, nullptr) == 0)
+            path = QString::fromLocal8Bit(name);
+    }
+    ~Pty()
+    {
+        if (master >= 0)
+            ::close(master);
+        if (slave >= 0)
+            ::close(slave);
+    }
+    Pty(const Pty &) = delete;
+    Pty &operator=(const Pty &) = delete;
+
+    int master = -1;
+    int slave = -1;
+    QString path;
+};
+
+// The computer's end of the cable: writes from its own thread, as a real one would not wait for us.
+class Computer {
+public:
+    explicit Computer(int fd)
+        : m_fd(fd)
+    {
+    }
+    ~Computer()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+    template <typename Body> void start(Body body)
+    {
+        m_thread = std::thread([this, body] {
+            QFile out;
+            if (out.open(m_fd, QIODevice::WriteOnly | QIODevice::Unbuffered))
+                m_sent = body(out);
+        });
+    }
+    bool sent() const { return m_sent; }
+
+private:
+    int m_fd;
+    std::thread m_thread;
+    std::atomic<bool> m_sent { false };
+};
+
+QPushButton *button(QWidget *dialog, const char *name)
+{
+    return dialog->findChild<QPushButton *>(QString::fromLatin1(name));
+}
+
+QTreeWidget *diveList(QWidget *dialog)
+{
+    return dialog->findChild<QTreeWidget *>(QStringLiteral("newDives"));
+}
+
+QString labelText(QWidget *dialog, const char *name)
+{
+    return dialog->findChild<QLabel *>(QString::fromLatin1(name))->text();
+}
+
+// Answers the next message box with `answer` and keeps its text.
+void answerNextBox(QString *text, QMessageBox::StandardButton answer)
+{
+    uitest::whenModalOpens([text, answer](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        if (!box)
+            return;
+        if (text)
+            *text = box->text();
+        if (QAbstractButton *b = box->button(answer))
+            b->click();
+        else
+            box->reject();
+    });
+}
+
+} // namespace
+
+class TransferDialogTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+    void load(AppContext &context) { context.load(m_dir.path().toStdString(), kScreen); }
+
+    std::unique_ptr<TransferDialog> openOn(AppContext &context, const Pty &pty)
+    {
+        auto dialog
+            = std::make_unique<TransferDialog>(context, std::make_unique<serial::QtSerialLink>(pty.path), nullptr);
+        dialog->show();
+        return dialog;
+    }
+
+    int decodedDives(const std::vector<std::uint8_t> &image)
+    {
+        transfer::MemoryImage memory;
+        return memory.load(image);
+    }
+
+private slots:
+    void init()
+    {
+        QDir(m_dir.path()).removeRecursively();
+        QDir().mkpath(m_dir.path());
+    }
+
+    // Noise on the line, the zero bytes of the computer, its image; then the dives go into
+    // the logbook, which survives a save and a reload.
+    void capturesListsAndAcceptsDives()
+    {
+        Pty pty;
+        QVERIFY(!pty.path.isEmpty());
+        AppContext context;
+        load(context);
+        context.settings.dumpMemory = true;
+        context.logbook.setPath(QDir(m_dir.path()).filePath(QStringLiteral("carnet.log")).toStdString());
+        const auto image = exampleDump("airintegrated-68.dp~");
+        const int dives = decodedDives(image);
+        QVERIFY(dives > 0);
+
+        auto dialog = openOn(context, pty);
+        QVERIFY(dialog->portReady());
+        QCOMPARE(labelText(dialog.get(), "state"), QStringLiteral("Attend le transfert"));
+        QCOMPARE(labelText(dialog.get(), "connection"), QStringLiteral("connecté"));
+        uitest::saveScreenshot(dialog.get(), QStringLiteral("transfer-waiting"));
+
+        Computer computer(pty.master);
+        computer.start([&](QIODevice &out) {
+            const char noise[] = { 0x12, 0x54, 0x0d, 0x11, 0x13, char(0xff), 0x56 };
+            out.write(noise, sizeof noise);
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            return serial::sendAsComputer(out, image, {});
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(dialog->receiver().running(), 5000);
+        QCOMPARE(labelText(dialog.get(), "connection"), QStringLiteral("est connecté"));
+        QTRY_VERIFY_WITH_TIMEOUT(dialog->receiver().done(), 10000);
+        QVERIFY(computer.sent());
+
+        QCOMPARE(diveList(dialog.get())->topLevelItemCount(), dives);
+        QCOMPARE(diveList(dialog.get())->topLevelItem(0)->text(0), QStringLiteral("1"));
+        QVERIFY(button(dialog.get(), "accept")->isEnabled());
+        QCOMPARE(labelText(dialog.get(), "state"), QStringLiteral("Aladin Air X/Z"));
+        // What the image said about the computer becomes the remembered last transfer.
+        QCOMPARE(dialog->findChild<QLineEdit *>(QStringLiteral("CTyp"))->text(), QStringLiteral("68"));
+        QVERIFY(!context.settings.lastTransfer.serialNumber.empty());
+        QCOMPARE(readBytes(QDir(m_dir.path()).filePath(QStringLiteral("zvtrdat~.dp~"))), image);
+        uitest::saveScreenshot(dialog.get(), QStringLiteral("transfer-list"));
+
+        QTest::mouseClick(button(dialog.get(), "accept"), Qt::LeftButton);
+        QVERIFY(dialog->accepted());
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(context.logbook.diveCount(), dives);
+        QVERIFY(context.logbook.isModified());
+        transfer::MemoryImage memory;
+        memory.load(image);
+        QCOMPARE(context.logbook.headerLong(), memory.serialNumber());
+
+        const std::string path = context.logbook.path();
+        QVERIFY(logbook::LogbookFile::save(context.logbook, path).ok());
+        logbook::Logbook reloaded;
+        QVERIFY(logbook::LogbookFile::loadFromPath(reloaded, path).ok());
+        QCOMPARE(reloaded.diveCount(), dives);
+        QCOMPARE(reloaded.headerLong(), memory.serialNumber());
+        QCOMPARE(reloaded.dive(dives)->maxDepth, context.logbook.dive(dives)->maxDepth);
+    }
+
+    void silenceAbortsAndTheNextSyncByteRestarts()
+    {
+        Pty pty;
+        AppContext context;
+        load(context);
+        const auto image = exampleDump("plain-30.dp~");
+        auto dialog = openOn(context, pty);
+        Computer computer(pty.master);
+        computer.start([&](QIODevice &out) {
+            // The computer stops part-way; the diver starts its transfer again later. (The rest of
+            // a broken-off image is not sent: a 0x55 inside it would rightly start a capture.)
+            const bool first = serial::sendAsComputer(out, std::span(image).first(600), {});
+            std::this_thread::sleep_for(std::chrono::milliseconds(3000));
+            return first && serial::sendAsComputer(out, image, {});
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(
+            labelText(dialog.get(), "state").contains(QStringLiteral("Erreur de transmission")), 6000);
+        QVERIFY(!dialog->receiver().done());
+        QTRY_VERIFY_WITH_TIMEOUT(dialog->receiver().done(), 10000);
+        QCOMPARE(diveList(dialog.get())->topLevelItemCount(), decodedDives(image));
+    }
+
+    void corruptedChecksumIsRefused()
+    {
+        Pty pty;
+        AppContext context;
+        load(context);
+        const auto image = readBytes(QStringLiteral(ZORV_SOURCE_DIR "/tests/fixtures/transfer-bad-checksum.dp~"));
+        QCOMPARE(int(image.size()), 2050);
+        auto dialog = openOn(context, pty);
+        QString message;
+        answerNextBox(&message, QMessageBox::Ok);
+        Computer computer(pty.master);
+        computer.start([&](QIODevice &out) { return serial::sendAsComputer(out, image, {}); });
+        QTRY_VERIFY_WITH_TIMEOUT(dialog->receiver().done(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), 5000);
+        QCOMPARE(message, QStringLiteral("Erreur de transmission"));
+        QCOMPARE(dialog->result(), int(QDialog::Rejected));
+        QCOMPARE(context.logbook.diveCount(), 0);
+    }
+
+    void portThatIsNotThereClosesAtOnce()
+    {
+        AppContext context;
+        load(context);
+        context.settings.comPort = 4;
+        TransferDialog dialog(context, std::make_unique<serial::QtSerialLink>(QStringLiteral("/dev/zorv-none")));
+        QVERIFY(!dialog.portReady());
+        QString message;
+        answerNextBox(&message, QMessageBox::Ok);
+        QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+        QCOMPARE(message, QStringLiteral("Com 4 pas prêt"));
+    }
+
+    // "Test" reads dump.dmp beside the logbook; dives from another computer, and leaving
+    // without taking read dives, are both asked about.
+    void testFileQuestionsAndCancel()
+    {
+        Pty pty;
+        AppContext context;
+        load(context);
+        context.logbook.setPath(QDir(m_dir.path()).filePath(QStringLiteral("carnet.log")).toStdString());
+        const auto image = exampleDump("nitrox-244.dp~");
+        const int dives = decodedDives(image);
+        QVERIFY(dives > 1);
+
+        {
+            auto dialog = openOn(context, pty);
+            QTest::mouseClick(button(dialog.get(), "test"), Qt::LeftButton);
+            QVERIFY(!dialog->receiver().done()); // no dump.dmp yet
+        }
+        QFile file(QDir(m_dir.path()).filePath(QStringLiteral("dump.dmp")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(reinterpret_cast<const char *>(image.data()), qint64(image.size()));
+        file.close();
+
+        {
+            auto dialog = openOn(context, pty);
+            QTest::mouseClick(button(dialog.get(), "test"), Qt::LeftButton);
+            QCOMPARE(diveList(dialog.get())->topLevelItemCount(), dives);
+            QVERIFY(!dialog->findChild<QLineEdit *>(QStringLiteral("ppO2"))->text().isEmpty());
+            QString question;
+            answerNextBox(&question, QMessageBox::No);
+            QTest::mouseClick(button(dialog.get(), "cancel"), Qt::LeftButton);
+            QCOMPARE(question, QStringLiteral("Détruire plongées lus?"));
+            QVERIFY(dialog->isVisible());
+            answerNextBox(nullptr, QMessageBox::Yes);
+            QTest::mouseClick(button(dialog.get(), "cancel"), Qt::LeftButton);
+            QTRY_VERIFY(!dialog->isVisible());
+            QCOMPARE(context.logbook.diveCount(), 0);
+        }
+
+        // The logbook holds all but the newest dive, last taken from another computer.
+        {
+            auto dialog = openOn(context, pty);
+            QTest::mouseClick(button(dialog.get(), "test"), Qt::LeftButton);
+            QTest::mouseClick(button(dialog.get(), "accept"), Qt::LeftButton);
+        }
+        QCOMPARE(context.logbook.diveCount(), dives);
+        context.logbook.deleteDive(dives);
+        context.logbook.setHeaderLong(context.logbook.headerLong() + 1);
+
+        auto dialog = openOn(context, pty);
+        QTest::mouseClick(button(dialog.get(), "test"), Qt::LeftButton);
+        QCOMPARE(diveList(dialog.get())->topLevelItemCount(), 1);
+        QCOMPARE(diveList(dialog.get())->topLevelItem(0)->text(0), QString::number(dives));
+        QString question;
+        answerNextBox(&question, QMessageBox::No);
+        QTest::mouseClick(button(dialog.get(), "accept"), Qt::LeftButton);
+        QCOMPARE(question, QStringLiteral("Autresr Ordinateur\nPrendre quand même plongée?"));
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(context.logbook.diveCount(), dives - 1);
+        answerNextBox(nullptr, QMessageBox::Yes);
+        QTest::mouseClick(button(dialog.get(), "accept"), Qt::LeftButton);
+        QCOMPARE(context.logbook.diveCount(), dives);
+    }
+};
+
+QTEST_MAIN(TransferDialogTest)
+#include "transferdialog_test.moc"
