@@ -1,6 +1,7 @@
 #include "ui/settings/optionsdialogs.h"
 
 #include "logbook/names.h"
+#include "serial/qtseriallink.h"
 #include "settings/options.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/qtext.h"
@@ -306,6 +307,16 @@ namespace {
             m_port->setRange(settings::kFirstComPort, settings::kLastComPort);
             m_port->setMinimumWidth(m_port->fontMetrics().horizontalAdvance(QStringLiteral("888")) + 36);
             m_port->setValue(settings::acceptComPort(form.comPort, settings::kFirstComPort));
+            // The ports found now, and whatever path was set before even when its adapter is unplugged.
+            m_device = new QComboBox(this);
+            m_device->setObjectName(QStringLiteral("serialPort"));
+            m_device->setEditable(true);
+            m_device->addItem(QString());
+            for (const serial::SerialPortEntry &port : serial::availableSerialPorts())
+                m_device->addItem(port.path, port.description);
+            m_device->setCurrentText(toQt(context.settings.serialPort));
+            m_device->setMinimumWidth(m_device->fontMetrics().horizontalAdvance(QStringLiteral("/dev/ttyUSB00")) + 40);
+            m_device->setToolTip(QStringLiteral("Vide: le port Com"));
             m_dump = new QCheckBox(QStringLiteral("Debug"), this);
             m_dump->setObjectName(QStringLiteral("dump"));
             m_dump->setChecked(form.dumpMemory);
@@ -345,6 +356,7 @@ namespace {
             portLabel->setBuddy(m_port);
             transfer->addWidget(portLabel);
             transfer->addWidget(m_port);
+            transfer->addWidget(m_device);
             transfer->addSpacing(16);
             transfer->addWidget(m_dump);
             transfer->addStretch(1);
@@ -393,6 +405,7 @@ namespace {
         }
 
         bool subDialogChanged() const { return m_subDialogChanged; }
+        std::string serialPort() const { return fromQt(m_device->currentText().trimmed()); }
 
     private:
         QPushButton *browseButton(const QString &name, QLineEdit *edit, const char *filter)
@@ -415,6 +428,7 @@ namespace {
         QLineEdit *m_application = nullptr;
         QLineEdit *m_menuText = nullptr;
         QSpinBox *m_port = nullptr;
+        QComboBox *m_device = nullptr;
         QCheckBox *m_dump = nullptr;
         bool m_subDialogChanged = false;
     };
@@ -425,8 +439,10 @@ bool showOptionsDialog(AppContext &context, QWidget *parent)
 {
     OptionsDialog dialog(context, parent);
     const bool confirmed = dialog.exec() == QDialog::Accepted;
-    if (confirmed)
+    if (confirmed) {
         settings::applyOptionsForm(dialog.form(), context.settings);
+        context.settings.serialPort = dialog.serialPort();
+    }
     // Also after Cancel: the defaults may have changed in the dialog opened from here.
     // A change of units refills the logbook's tank volumes in the new units.
     context.applySettingsToLogbook();

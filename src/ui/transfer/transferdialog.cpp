@@ -201,7 +201,7 @@ void TransferDialog::buildLayout()
     int listWidth = 0;
     for (int c = 0; c < transfer::kTransferColumnCount; ++c) {
         // The date needs its room in today's fonts; the rest keep their old widths.
-        const int fit = m_list->fontMetrics().horizontalAdvance(QStringLiteral("Mercredi 30. Septembre 2099")) + 12;
+        const int fit = m_list->fontMetrics().horizontalAdvance(QStringLiteral("Me, 30.Sep.2099")) + 16;
         const int width = c == 1 ? std::max(kColumnWidths[1], fit) : kColumnWidths[static_cast<std::size_t>(c)];
         m_list->setColumnWidth(c, width);
         m_list->headerItem()->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
