@@ -2,6 +2,9 @@
 #include "serial/computersimulator.h"
 #include "serial/qtseriallink.h"
 #include "transfer/memoryimage.h"
+#include "ui/app/divelistmodel.h"
+#include "ui/app/divepageview.h"
+#include "ui/app/mainwindow.h"
 #include "ui/common/appcontext.h"
 #include "ui/transfer/transferdialog.h"
 #include "uitest.h"
@@ -13,6 +16,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 #include <QTreeWidget>
 #include <atomic>
 #include <pty.h>
@@ -329,6 +333,43 @@ private slots:
         answerNextBox(nullptr, QMessageBox::Yes);
         QTest::mouseClick(button(dialog.get(), "accept"), Qt::LeftButton);
         QCOMPARE(context.logbook.diveCount(), dives);
+    }
+
+    // F5 from the main window: the dives taken in show in its list at once.
+    void mainWindowShowsTheAcceptedDives()
+    {
+        Pty pty;
+        AppContext context;
+        load(context);
+        context.settings.serialPort = pty.path.toStdString();
+        context.logbook.setPath(QDir(m_dir.path()).filePath(QStringLiteral("carnet.log")).toStdString());
+        const auto image = exampleDump("scale-28.dp~");
+        const int dives = decodedDives(image);
+        QFile file(QDir(m_dir.path()).filePath(QStringLiteral("dump.dmp")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(reinterpret_cast<const char *>(image.data()), qint64(image.size()));
+        file.close();
+
+        ui::MainWindow window(context, {});
+        window.show();
+        QAction *read = window.action(app::Command::ReadComputer);
+        QVERIFY(read && read->isEnabled());
+        QCOMPARE(read->shortcut(), QKeySequence(Qt::Key_F5));
+        QVERIFY(window.toolBar()->actions().contains(read));
+        bool opened = false;
+        uitest::whenModalOpens([&opened](QWidget *modal) {
+            auto *dialog = qobject_cast<TransferDialog *>(modal);
+            if (!dialog)
+                return;
+            opened = dialog->portReady();
+            QTest::mouseClick(button(dialog, "test"), Qt::LeftButton);
+            QTest::mouseClick(button(dialog, "accept"), Qt::LeftButton);
+        });
+        window.runCommand(app::Command::ReadComputer);
+        QVERIFY(opened);
+        QCOMPARE(context.logbook.diveCount(), dives);
+        QCOMPARE(window.page()->model()->rowCount(), dives);
+        QVERIFY(context.logbook.isModified());
     }
 };
 
