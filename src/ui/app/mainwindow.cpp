@@ -4,6 +4,7 @@
 #include "ui/app/divepageview.h"
 #include "ui/app/logbookdocument.h"
 #include "ui/app/tipsdialog.h"
+#include "ui/colours/nodecowindow.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/qtext.h"
 #include "ui/profile/profilepreview.h"
@@ -151,6 +152,7 @@ void MainWindow::buildMenus()
     addCommand(view, Command::ComputerTypes, 32830);
 
     QMenu *extras = bar->addMenu(QStringLiteral("&Extras"));
+    addCommand(extras, Command::NoDecoComparison, 32772);
     addCommand(extras, Command::ExternalApplication, 32835, { QK(Qt::CTRL | Qt::Key_F5) });
 
     QMenu *help = bar->addMenu(qstr(kHelpMenuText));
@@ -326,6 +328,9 @@ void MainWindow::runCommand(Command command)
     case Command::ComputerTypes:
         if (showComputerTypesDialog(c, this))
             m_page->refreshPage();
+        break;
+    case Command::NoDecoComparison:
+        showNoDecoComparison(c, this);
         break;
     case Command::KnownComputers:
         showKnownComputersDialog(this);

@@ -170,7 +170,8 @@ private slots:
         QCOMPARE(window->windowTitle(), QStringLiteral("sansnom.log - Zorv"));
         QCOMPARE(m_app->context().logbook.diveCount(), 0);
         for (Command c : { Command::NewLogbook, Command::OpenLogbook, Command::SaveLogbook, Command::SaveLogbookAs,
-                 Command::ReopenLogbook, Command::InsertDive, Command::Options, Command::Quit, Command::Tips })
+                 Command::ReopenLogbook, Command::InsertDive, Command::Options, Command::Quit, Command::Tips,
+                 Command::NoDecoComparison })
             QVERIFY2(window->action(c)->isEnabled(), qPrintable(QString::number(static_cast<int>(c))));
         for (Command c : { Command::EditDive, Command::DeleteDive, Command::TableView, Command::ExternalApplication })
             QVERIFY2(!window->action(c)->isEnabled(), qPrintable(QString::number(static_cast<int>(c))));
@@ -245,6 +246,20 @@ private slots:
         logbook::Logbook reread;
         QVERIFY(logbook::LogbookFile::loadFromPath(reread, fromQt(m_sample)).ok());
         QCOMPARE(reread.diveCount(), before);
+    }
+
+    void theComparisonOpensFromTheExtrasMenu()
+    {
+        QVERIFY(start(m_sample));
+        MainWindow *window = m_app->mainWindow();
+        QString title;
+        uitest::whenModalOpens([&title](QWidget *modal) {
+            title = modal->windowTitle();
+            uitest::saveScreenshot(modal, QStringLiteral("mainwindow-nodeco"));
+            modal->close();
+        });
+        window->action(Command::NoDecoComparison)->trigger();
+        QVERIFY(!title.isEmpty());
     }
 
     void aBrokenFileOnTheCommandLineEndsTheStartUp()
