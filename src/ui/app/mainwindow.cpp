@@ -7,6 +7,7 @@
 #include "ui/colours/nodecowindow.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/qtext.h"
+#include "ui/common/windowplacement.h"
 #include "ui/profile/profilepreview.h"
 #include "ui/profile/profilewindow.h"
 #include "ui/settings/optionsdialogs.h"
@@ -45,14 +46,6 @@ namespace {
 
     // The bar layout is kept under "Status", as it always was.
     constexpr const char *kBarSection = "Status";
-
-    settings::ScreenSize screenSize(const QWidget *widget)
-    {
-        const QScreen *screen = widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
-        if (!screen)
-            return {};
-        return { screen->geometry().width(), screen->geometry().height() };
-    }
 
     // "&Ouvrir...\tF3 / Strg+O" -> "Ouvrir...": what the tool tip and the status bar say.
     QString plainText(const QString &menuText)
@@ -380,33 +373,18 @@ void MainWindow::showAbout()
 
 bool MainWindow::restorePlacement()
 {
-    settings::WindowPlacement placement;
-    if (!m_context.settings.getPlacement(settings::Window::Main, placement))
+    const auto stored = storedPlacement(m_context, settings::Window::Main, QSize(200, 150));
+    if (!stored)
         return false;
-    const QRect rect(QPoint(placement.left, placement.top), QPoint(placement.right - 1, placement.bottom - 1));
-    // A rectangle from another desktop layout may lie off every screen now; the
-    // window would be lost there.
-    const QScreen *screen = QGuiApplication::screenAt(rect.center());
-    if (rect.width() < 200 || rect.height() < 150 || !screen)
-        return false;
-    setGeometry(rect);
-    if (placement.maximized)
+    setGeometry(stored->rect);
+    if (stored->maximized)
         setWindowState(windowState() | Qt::WindowMaximized);
     return true;
 }
 
 void MainWindow::savePlacement()
 {
-    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
-    if (!normal.isValid())
-        return;
-    settings::WindowPlacement placement;
-    placement.left = normal.left();
-    placement.top = normal.top();
-    placement.right = normal.left() + normal.width();
-    placement.bottom = normal.top() + normal.height();
-    placement.maximized = isMaximized();
-    m_context.settings.savePlacement(m_context.mainIni, screenSize(this), settings::Window::Main, placement);
+    saveWindowPlacement(m_context, this, settings::Window::Main);
 }
 
 void MainWindow::saveBarState()

@@ -3,6 +3,7 @@
 #include "logbook/fieldcatalogue.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/qtext.h"
+#include "ui/common/windowplacement.h"
 
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -20,14 +21,6 @@ namespace {
         = { 1042, 1043, 1044, 1045, kComputerName, 1052, 1053, 1054, 1055, 1056, 1057, 1058, 1059, 1060, 1061, 1062 };
 
     const QString kComputerStyle = QStringLiteral("QLabel { color: rgb(255, 64, 64); background: black; }");
-
-    settings::ScreenSize screenSize(const QWidget *widget)
-    {
-        const QScreen *screen = widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
-        if (!screen)
-            return {};
-        return { screen->geometry().width(), screen->geometry().height() };
-    }
 
 } // namespace
 
@@ -131,26 +124,13 @@ QString DiveDataWindow::unitText(int controlId) const
 
 void DiveDataWindow::restorePlacement()
 {
-    settings::WindowPlacement placement;
-    if (!m_context.settings.getPlacement(settings::Window::ProfileData, placement))
-        return;
-    const QRect rect(placement.left, placement.top, placement.right - placement.left, placement.bottom - placement.top);
-    // A position from another desktop layout may lie off every screen now.
-    if (rect.width() > 0 && rect.height() > 0 && QGuiApplication::screenAt(rect.center()))
-        setGeometry(rect);
+    if (const auto stored = storedPlacement(m_context, settings::Window::ProfileData))
+        setGeometry(stored->rect);
 }
 
 void DiveDataWindow::savePlacement()
 {
-    const QRect rect = geometry();
-    if (!rect.isValid())
-        return;
-    settings::WindowPlacement placement;
-    placement.left = rect.left();
-    placement.top = rect.top();
-    placement.right = rect.left() + rect.width();
-    placement.bottom = rect.top() + rect.height();
-    m_context.settings.savePlacement(m_context.mainIni, screenSize(this), settings::Window::ProfileData, placement);
+    saveWindowPlacement(m_context, this, settings::Window::ProfileData);
 }
 
 void DiveDataWindow::done(int result)

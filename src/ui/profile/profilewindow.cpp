@@ -10,6 +10,7 @@
 #include "ui/colours/colourdialogs.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/qtext.h"
+#include "ui/common/windowplacement.h"
 #include "ui/profile/divedatawindow.h"
 
 #include <QAbstractListModel>
@@ -58,14 +59,6 @@ namespace {
     {
         static const DiveRecord blank;
         return dive ? *dive : blank;
-    }
-
-    settings::ScreenSize screenSize(const QWidget *widget)
-    {
-        const QScreen *screen = widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
-        if (!screen)
-            return {};
-        return { screen->geometry().width(), screen->geometry().height() };
     }
 
     QPushButton *plainButton(const QString &text)
@@ -699,31 +692,18 @@ void ProfileWindow::showEvent(QShowEvent *event)
 
 void ProfileWindow::restorePlacement()
 {
-    settings::WindowPlacement placement;
-    if (!m_context.settings.getPlacement(settings::Window::Profile, placement))
-        return;
-    const QRect rect(placement.left, placement.top, placement.right - placement.left, placement.bottom - placement.top);
-    // A rectangle from another desktop layout may lie off every screen now; the window would be lost there.
-    if (rect.width() < 200 || rect.height() < 150 || !QGuiApplication::screenAt(rect.center()))
+    const auto stored = storedPlacement(m_context, settings::Window::Profile, QSize(200, 150));
+    if (!stored)
         return;
     // Never smaller than the instruments and the fields need.
-    setGeometry(QRect(rect.topLeft(), rect.size().expandedTo(minimumSizeHint())));
-    if (placement.maximized)
+    setGeometry(QRect(stored->rect.topLeft(), stored->rect.size().expandedTo(minimumSizeHint())));
+    if (stored->maximized)
         setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void ProfileWindow::savePlacement()
 {
-    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
-    if (!normal.isValid())
-        return;
-    settings::WindowPlacement placement;
-    placement.left = normal.left();
-    placement.top = normal.top();
-    placement.right = normal.left() + normal.width();
-    placement.bottom = normal.top() + normal.height();
-    placement.maximized = isMaximized();
-    m_context.settings.savePlacement(m_context.mainIni, screenSize(this), settings::Window::Profile, placement);
+    saveWindowPlacement(m_context, this, settings::Window::Profile);
 }
 
 void ProfileWindow::done(int result)

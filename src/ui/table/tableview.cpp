@@ -3,6 +3,7 @@
 #include "settings/tablecolumns.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/qtext.h"
+#include "ui/common/windowplacement.h"
 #include "ui/table/divetablemodel.h"
 
 #include <QDialog>
@@ -21,14 +22,6 @@ namespace {
 
     // The list's edges stay this far inside the window's.
     constexpr int kListMargin = 8;
-
-    settings::ScreenSize screenSize(const QWidget *widget)
-    {
-        const QScreen *screen = widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
-        if (!screen)
-            return {};
-        return { screen->geometry().width(), screen->geometry().height() };
-    }
 
     class TableViewDialog : public QDialog {
     public:
@@ -86,14 +79,7 @@ namespace {
             for (int column = 0; column < settings::kTableColumnCount; ++column)
                 m_context.settings.setColumnWidth(settings::ColumnList::Table, column, columns->sectionSize(column));
 
-            const QRect normal = isMaximized() ? normalGeometry() : geometry();
-            settings::WindowPlacement placement;
-            placement.left = normal.left();
-            placement.top = normal.top();
-            placement.right = normal.left() + normal.width();
-            placement.bottom = normal.top() + normal.height();
-            placement.maximized = isMaximized();
-            m_context.settings.savePlacement(m_context.mainIni, screenSize(this), settings::Window::Table, placement);
+            saveWindowPlacement(m_context, this, settings::Window::Table);
         }
 
     protected:
@@ -123,14 +109,11 @@ namespace {
                 width += m_view->horizontalHeader()->sectionSize(column);
             resize(width, 480);
 
-            settings::WindowPlacement placement;
-            if (!m_context.settings.getPlacement(settings::Window::Table, placement))
+            const auto stored = storedPlacement(m_context, settings::Window::Table);
+            if (!stored)
                 return;
-            const QRect rect(
-                placement.left, placement.top, placement.right - placement.left, placement.bottom - placement.top);
-            if (rect.width() > 0 && rect.height() > 0)
-                setGeometry(rect);
-            if (placement.maximized)
+            setGeometry(stored->rect);
+            if (stored->maximized)
                 setWindowState(windowState() | Qt::WindowMaximized);
         }
 
