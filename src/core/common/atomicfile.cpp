@@ -137,11 +137,20 @@ bool readWholeFile(const fs::path &path, std::string &out)
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
+    // A regular file's size is a good guess for the buffer: reading straight into
+    // it avoids copying a large logbook through a small buffer twice over.
+    struct stat st { };
     std::string data;
-    char buf[65536];
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+        data.resize(static_cast<std::size_t>(st.st_size) + 1);
+    else
+        data.resize(65536);
+    std::size_t used = 0;
     bool ok = true;
     for (;;) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (used == data.size())
+            data.resize(data.size() * 2);
+        ssize_t n = ::read(fd, data.data() + used, data.size() - used);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
@@ -150,8 +159,9 @@ bool readWholeFile(const fs::path &path, std::string &out)
         }
         if (n == 0)
             break;
-        data.append(buf, static_cast<std::size_t>(n));
+        used += static_cast<std::size_t>(n);
     }
+    data.resize(used);
     ::close(fd);
     if (ok)
         out = std::move(data);
