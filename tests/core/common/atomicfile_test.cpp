@@ -41,9 +41,8 @@ TEST(SaveFileAtomically, CreatesThenReplaces)
 
     // A shorter text must not leave the tail of the longer one behind.
     const std::string binary("\x00\x01\xFF short", 9);
-    auto result = saveFileAtomically(target, binary);
-    EXPECT_TRUE(result.ok);
-    EXPECT_TRUE(result.error.empty());
+    const auto result = saveFileAtomically(target, binary);
+    EXPECT_TRUE(result.ok && result.error.empty());
     EXPECT_EQ(readFile(target), binary);
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string> { "dives.log" });
 
@@ -64,25 +63,18 @@ TEST(SaveFileAtomically, KeepsThePermissionsOfTheReplacedFile)
     EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
 
-TEST(SaveFileAtomically, FailsWhenTheFolderIsMissing)
-{
-    TempDir dir;
-    auto result = saveFileAtomically(dir / "no-such-folder" / "dives.log", std::string("data"));
-    EXPECT_FALSE(result);
-    EXPECT_FALSE(result.error.empty());
-    EXPECT_TRUE(namesIn(dir.path()).empty());
-}
-
-TEST(SaveFileAtomically, FailsOverAFolderAndCleansUp)
+TEST(SaveFileAtomically, FailsOverAFolderOrIntoAMissingOneAndCleansUp)
 {
     TempDir dir;
     const fs::path target = dir / "dives.log";
     fs::create_directory(target);
     writeFile(target / "inside", "kept");
 
-    auto result = saveFileAtomically(target, std::string("data"));
-    EXPECT_FALSE(result);
-    EXPECT_FALSE(result.error.empty());
+    for (const fs::path &path : { target, dir / "no-such-folder" / "dives.log" }) {
+        auto result = saveFileAtomically(path, std::string("data"));
+        EXPECT_FALSE(result) << path;
+        EXPECT_FALSE(result.error.empty()) << path;
+    }
     EXPECT_TRUE(fs::is_directory(target));
     EXPECT_EQ(readFile(target / "inside"), "kept");
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string> { "dives.log" });
@@ -145,39 +137,27 @@ TEST(RemoveStrayTempFiles, RemovesOnlyOurTempFilesOfThatTarget)
     writeFile(dir / (prefix + "dives.log.fedcba9876543210"), "and another");
 
     removeStrayTempFiles(dir / "dives.log");
+    removeStrayTempFiles(dir / "gone" / "dives.log"); // a missing folder is not an error
 
     std::vector<std::string> expected = kept;
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(namesIn(dir.path()), expected);
 }
 
-TEST(RemoveStrayTempFiles, AMissingFolderIsNotAnError)
-{
-    TempDir dir;
-    removeStrayTempFiles(dir / "gone" / "dives.log");
-    SUCCEED();
-}
-
-TEST(ReadWholeFile, ReadsWhatWasSaved)
-{
-    TempDir dir;
-    std::string data;
-    for (int i = 0; i < 200000; ++i)
-        data.push_back(static_cast<char>(i * 7));
-    ASSERT_TRUE(saveFileAtomically(dir / "big.dat", data));
-
-    std::string out = "stale";
-    ASSERT_TRUE(readWholeFile(dir / "big.dat", out));
-    EXPECT_EQ(out, data);
-}
-
-TEST(ReadWholeFile, RefusesWhatIsNotAReadableFile)
+TEST(ReadWholeFile, ReadsWhatWasSavedAndRefusesWhatIsNotAReadableFile)
 {
     TempDir dir;
     std::string out = "unchanged";
     EXPECT_FALSE(readWholeFile(dir / "missing.log", out));
     EXPECT_FALSE(readWholeFile(dir.path(), out)); // a folder chosen where a file was meant
     EXPECT_EQ(out, "unchanged");
+
+    std::string data;
+    for (int i = 0; i < 200000; ++i)
+        data.push_back(static_cast<char>(i * 7));
+    ASSERT_TRUE(saveFileAtomically(dir / "big.dat", data));
+    ASSERT_TRUE(readWholeFile(dir / "big.dat", out));
+    EXPECT_EQ(out, data);
 }
 
 TEST(ReadWholeFile, ReadsFilesThatReportNoSize)

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -15,14 +16,6 @@ using zorv::common::cformat;
 using zorv::common::cp1252ToUtf8;
 using zorv::common::cscan;
 using zorv::common::utf8ToCp1252;
-
-std::string allBytes()
-{
-    std::string bytes;
-    for (int b = 0; b < 256; ++b)
-        bytes.push_back(static_cast<char>(b));
-    return bytes;
-}
 
 // The C library's own converter as an independent reference; it has no
 // mapping for the five bytes Windows-1252 leaves undefined.
@@ -45,14 +38,15 @@ bool systemCp1252ToUtf8(char byte, std::string &out)
     return true;
 }
 
-TEST(TextCodec, EveryByteSurvivesTheRoundTrip)
+TEST(TextCodec, EveryByteSurvivesTheRoundTripAndAgreesWithTheSystemConverter)
 {
-    const std::string bytes = allBytes();
+    std::string bytes;
+    for (int b = 0; b < 256; ++b)
+        bytes.push_back(static_cast<char>(b));
     EXPECT_EQ(utf8ToCp1252(cp1252ToUtf8(bytes)), bytes);
-}
+    // The five bytes the converter leaves undefined become C1 controls.
+    EXPECT_EQ(cp1252ToUtf8("\x81\x8D\x8F\x90\x9D"), "\u0081\u008D\u008F\u0090\u009D");
 
-TEST(TextCodec, AgreesWithTheSystemConverter)
-{
     std::string expected;
     if (!systemCp1252ToUtf8('\xE9', expected))
         GTEST_SKIP() << "no CP1252 converter in this C library";
@@ -67,43 +61,19 @@ TEST(TextCodec, AgreesWithTheSystemConverter)
     EXPECT_GE(compared, 251);
 }
 
-TEST(TextCodec, UndefinedBytesBecomeC1Controls)
+// Characters without a byte become one '?' each (not one per byte); malformed
+// sequences keep their bytes. An overlong form such as "\xC0\xAF" for '/' must not
+// decode: it would let a path separator through any check made on the UTF-8 text.
+TEST(TextCodec, UnmappableAndMalformedInput)
 {
-    EXPECT_EQ(cp1252ToUtf8("\x81\x8D\x8F\x90\x9D"), "\u0081\u008D\u008F\u0090\u009D");
-}
-
-TEST(TextCodec, EuroSign)
-{
-    EXPECT_EQ(cp1252ToUtf8("\x80"), "€");
-    EXPECT_EQ(utf8ToCp1252("12 €"), "12 \x80");
-}
-
-TEST(TextCodec, CharactersWithoutAByteBecomeQuestionMarks)
-{
-    EXPECT_EQ(utf8ToCp1252("Ω"), "?");
-    EXPECT_EQ(utf8ToCp1252("a日b"), "a?b");
-    EXPECT_EQ(utf8ToCp1252("🐟"), "?"); // one mark for one character, not one per byte
-    EXPECT_EQ(utf8ToCp1252("\u0080"), "?"); // the C1 control whose byte the euro sign took
-}
-
-TEST(TextCodec, MalformedSequencesKeepTheirBytes)
-{
-    EXPECT_EQ(utf8ToCp1252("caf\xE9"), "caf\xE9"); // Latin-1 typed where UTF-8 was expected
-    EXPECT_EQ(utf8ToCp1252("\xC3"), "\xC3"); // cut off at the end
-    EXPECT_EQ(utf8ToCp1252("\xE2\x82"), "\xE2\x82");
-    EXPECT_EQ(utf8ToCp1252("\xC3("), "\xC3(");
-    EXPECT_EQ(utf8ToCp1252("\xA9x"), "\xA9x"); // a continuation byte without a lead
-    EXPECT_EQ(utf8ToCp1252("\xFF\xFE"), "\xFF\xFE");
-}
-
-TEST(TextCodec, OverlongFormsAreNotDecoded)
-{
-    // "\xC0\xAF" is an overlong '/': decoding it would let a path separator
-    // through any check made on the UTF-8 text.
-    EXPECT_EQ(utf8ToCp1252("\xC0\xAF"), "\xC0\xAF");
-    EXPECT_EQ(utf8ToCp1252("\xE0\x80\xAF"), "\xE0\x80\xAF");
-    EXPECT_EQ(utf8ToCp1252("\xC1\xA9"), "\xC1\xA9");
-    EXPECT_EQ(utf8ToCp1252("\xC2\xA9"), "\xA9"); // the shortest form still decodes
+    const std::pair<const char *, const char *> cases[] = { { "12 €", "12 \x80" }, { "Ω", "?" }, { "a日b", "a?b" },
+        { "🐟", "?" }, { "\u0080", "?" }, // the C1 control whose byte the euro sign took
+        { "caf\xE9", "caf\xE9" }, // Latin-1 typed where UTF-8 was expected
+        { "\xC3", "\xC3" }, { "\xE2\x82", "\xE2\x82" }, { "\xC3(", "\xC3(" }, { "\xA9x", "\xA9x" },
+        { "\xFF\xFE", "\xFF\xFE" }, { "\xC0\xAF", "\xC0\xAF" }, { "\xE0\x80\xAF", "\xE0\x80\xAF" },
+        { "\xC1\xA9", "\xC1\xA9" }, { "\xC2\xA9", "\xA9" } };
+    for (const auto &[in, out] : cases)
+        EXPECT_EQ(utf8ToCp1252(in), out) << in;
 }
 
 // Switches LC_NUMERIC of the whole process to a locale with a decimal comma,
@@ -122,7 +92,7 @@ protected:
     void TearDown() override { std::setlocale(LC_NUMERIC, "C"); }
 };
 
-TEST_F(DecimalCommaLocale, FormatsWithAPoint)
+TEST_F(DecimalCommaLocale, FormatsAndScansWithAPoint)
 {
     char native[32];
     std::snprintf(native, sizeof native, "%.1f", 12.34);
@@ -130,18 +100,14 @@ TEST_F(DecimalCommaLocale, FormatsWithAPoint)
 
     EXPECT_EQ(cformat("%.1f", 12.34), "12.3");
     EXPECT_EQ(cformat("%.2f %s", 0.5, "bar"), "0.50 bar");
-    // The caller's locale is back once cformat returns.
-    EXPECT_EQ(*std::localeconv()->decimal_point, ',');
-}
 
-TEST_F(DecimalCommaLocale, ScansWithAPoint)
-{
     double value = 0;
     EXPECT_EQ(cscan("12.5", "%lf", &value), 1);
     EXPECT_DOUBLE_EQ(value, 12.5);
     float f = 0;
     EXPECT_EQ(cscan("12,5", "%f", &f), 1); // a comma ends the number, as in the files
     EXPECT_FLOAT_EQ(f, 12.0f);
+    // The caller's locale is back once cformat and cscan return.
     EXPECT_EQ(*std::localeconv()->decimal_point, ',');
 }
 

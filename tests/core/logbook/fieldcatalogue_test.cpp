@@ -8,6 +8,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
 
 using namespace zorv::logbook;
 
@@ -18,22 +19,12 @@ constexpr auto I = UnitSystem::Imperial;
 
 // ---- Conversions and formatters ----------------------------------------------------------
 
-TEST(Units, PressureRoundsUpAboveAFifthAndCutsBack)
+// The other conversion factors show through the field texts below.
+TEST(Units, PressureRoundsUpAboveAFifthAndHundredthsSurviveOverflow)
 {
     EXPECT_EQ(barToPsi(200.0), 2900); // t = 2899.6
-    EXPECT_EQ(barToPsi(100.0), 1450); // t = 1449.8
     EXPECT_EQ(barToPsi(149.0), 2160); // t = 2160.199, fraction not above 0.2
-    EXPECT_EQ(barToPsi(0.0), 0);
     EXPECT_DOUBLE_EQ(psiToBar(2900), 200.02);
-}
-
-TEST(Units, OtherConversionsKeepTheirOddFactors)
-{
-    EXPECT_DOUBLE_EQ(feetToMetres(40), 12.19);
-    EXPECT_DOUBLE_EQ(celsiusToFahrenheit(25), 77);
-    EXPECT_NEAR(fahrenheitToCelsius(77), 25, 1e-12);
-    EXPECT_DOUBLE_EQ(litresToCubicFeet(12), 84);
-    EXPECT_FLOAT_EQ(kgToLb(10.0f), 26.79f);
     EXPECT_EQ(toHundredths(0.29f), 29);
     EXPECT_EQ(toHundredths(-5.5f), -550);
     EXPECT_GT(toHundredths(1e30f), 32767);
@@ -62,9 +53,8 @@ const auto clock = [](int v) { return formatClock(v); };
 // The unit-specific formatters are covered through the field texts below.
 INSTANTIATE_TEST_SUITE_P(Table, Formatters,
     testing::Values(FormatCase { clock, 125, "02:05" }, FormatCase { clock, 1500, "25:00" },
-        FormatCase { clock, -5, "00:-5" }, FormatCase { clock, 32767, "" }, FormatCase { oneDecimal, -550, "-5.5" },
-        FormatCase { oneDecimal, 32767, "" }, FormatCase { noDecimal, 20049, "200" },
-        FormatCase { padded, 990, "  9.9" }, FormatCase { padded, 1000, "10.0" }, FormatCase { padded, 32767, "" }));
+        FormatCase { clock, -5, "00:-5" }, FormatCase { clock, 32767, "" }, FormatCase { oneDecimal, 32767, "" },
+        FormatCase { noDecimal, 20049, "200" }, FormatCase { padded, 990, "  9.9" }, FormatCase { padded, 32767, "" }));
 
 TEST(Units, DecimalPointSurvivesAFrenchLocale)
 {
@@ -268,16 +258,12 @@ TEST(Dates, FormsOfOneDay)
 
 TEST(Dates, ParsingYearsAndOverflow)
 {
-    EXPECT_EQ(parseDate("5.3.04"), dayNumber(5, 3, 2004));
-    EXPECT_EQ(parseDate("5.3.20"), dayNumber(5, 3, 1920));
-    EXPECT_EQ(parseDate("5.3.2004"), dayNumber(5, 3, 2004));
-    EXPECT_EQ(parseDate("31.02.04"), dayNumber(2, 3, 2004));
-    EXPECT_EQ(parseDate("5.13.04"), dayNumber(5, 1, 2005));
-    EXPECT_EQ(parseDate(""), kNoDate);
-    EXPECT_EQ(parseDate("0.3.04"), kNoDate);
-    EXPECT_EQ(parseDate("5.0.04"), kNoDate);
-    EXPECT_EQ(parseDate("-5.3.04"), kNoDate);
-    EXPECT_EQ(parseDate("5.3.99999999999"), kNoDate);
+    const std::pair<const char *, std::uint32_t> cases[] = { { "5.3.04", dayNumber(5, 3, 2004) },
+        { "5.3.20", dayNumber(5, 3, 1920) }, { "5.3.2004", dayNumber(5, 3, 2004) },
+        { "31.02.04", dayNumber(2, 3, 2004) }, { "5.13.04", dayNumber(5, 1, 2005) }, { "", kNoDate },
+        { "0.3.04", kNoDate }, { "5.0.04", kNoDate }, { "-5.3.04", kNoDate }, { "5.3.99999999999", kNoDate } };
+    for (const auto &[text, day] : cases)
+        EXPECT_EQ(parseDate(text), day) << text;
 }
 
 // ---- Texts and name tables ---------------------------------------------------------------

@@ -35,18 +35,9 @@ namespace {
         return values;
     }
 
-    GroupLevels workload(int b)
-    {
-        return { 0, static_cast<std::uint8_t>(b), 0 };
-    }
-    GroupLevels incrementA(int a)
-    {
-        return { static_cast<std::uint8_t>(a), 0, 0 };
-    }
-    GroupLevels levelC(int c)
-    {
-        return { 0, 0, static_cast<std::uint8_t>(c) };
-    }
+    const auto incrementA = [](int a) { return GroupLevels { static_cast<std::uint8_t>(a), 0, 0 }; };
+    const auto workload = [](int b) { return GroupLevels { 0, static_cast<std::uint8_t>(b), 0 }; };
+    const auto levelC = [](int c) { return GroupLevels { 0, 0, static_cast<std::uint8_t>(c) }; };
 
     std::size_t rawLength(const DiveRecord &record, ProfileFamily family)
     {
