@@ -20,11 +20,6 @@ NoDecoColours distinctColours()
     return c;
 }
 
-std::vector<CanvasOp> curvesDrawn(const RecordingCanvas &c)
-{
-    return c.ofKind(OpKind::Polyline);
-}
-
 const NoDecoCurve kCurves[] = { NoDecoCurve::Deco92SeaLevel, NoDecoCurve::Deco92Mountain, NoDecoCurve::UsNavy,
     NoDecoCurve::AladinLow, NoDecoCurve::AladinHigh };
 
@@ -41,42 +36,36 @@ TEST(NoDecoLimits, ShrinkWithDepthAndStopWhereTheTablesStop)
     EXPECT_EQ(noDecoDepth(kNoDecoPointCount - 1), 63);
 }
 
-TEST(NoDecoChart, ClearedBoxesLeaveOnlyTheAxesAndGrid)
-{
-    RecordingCanvas c;
-    drawNoDecoChart(c, { 500, 300 }, distinctColours(), NoDecoCurveSet {});
-    EXPECT_TRUE(curvesDrawn(c).empty());
-    // Eleven grid lines from 200 down to 0 minutes, labelled with a minute mark.
-    EXPECT_TRUE(c.findText("200\xC2\xB4").has_value());
-    EXPECT_TRUE(c.findText("0\xC2\xB4").has_value());
-    EXPECT_TRUE(c.findText("Minute(s)").has_value());
-    EXPECT_TRUE(c.findText("63").has_value());
-    for (const CanvasOp &op : c.ofKind(OpKind::Line))
-        EXPECT_EQ(op.state.pen.colour, distinctColours()[NoDecoColour::Lines]);
-}
-
-TEST(NoDecoChart, DrawsTheTickedCurvesInTheirColoursAndOrder)
+TEST(NoDecoChart, DrawsOnlyTheTickedCurvesInTheirColoursAndOrder)
 {
     const NoDecoColours colours = distinctColours();
     RecordingCanvas c;
     drawNoDecoChart(c, { 500, 300 }, colours, NoDecoCurveSet { true, false, true, false, true });
-    const auto curves = curvesDrawn(c);
+    const auto curves = c.ofKind(OpKind::Polyline);
     ASSERT_EQ(curves.size(), 3u);
     EXPECT_EQ(curves[0].state.pen, (Pen { colours[NoDecoColour::Curve1], 2, PenStyle::Solid }));
     EXPECT_EQ(curves[1].state.pen.colour, colours[NoDecoColour::Curve3]);
     EXPECT_EQ(curves[2].state.pen.colour, colours[NoDecoColour::Curve5]);
-
     const auto background = c.ofKind(OpKind::FillRect);
     ASSERT_FALSE(background.empty());
     EXPECT_EQ(background.front().colour, colours[NoDecoColour::Background]);
     EXPECT_EQ(background.front().rect, (Rect { 0, 0, 500, 300 }));
+
+    // Cleared boxes leave the axes and the grid from 200 down to 0 minutes.
+    c.clear();
+    drawNoDecoChart(c, { 500, 300 }, colours, NoDecoCurveSet {});
+    EXPECT_TRUE(c.ofKind(OpKind::Polyline).empty());
+    for (const char *label : { "200\xC2\xB4", "0\xC2\xB4", "Minute(s)", "63" })
+        EXPECT_TRUE(c.findText(label).has_value()) << label;
+    for (const CanvasOp &op : c.ofKind(OpKind::Line))
+        EXPECT_EQ(op.state.pen.colour, colours[NoDecoColour::Lines]);
 }
 
 TEST(NoDecoChart, UsNavyStartsOnTheTopEdgeAndEndsAtTheFortyFiveMetreTick)
 {
     RecordingCanvas c;
     drawNoDecoChart(c, { 500, 300 }, distinctColours(), NoDecoCurveSet { false, false, true, false, false });
-    const auto curves = curvesDrawn(c);
+    const auto curves = c.ofKind(OpKind::Polyline);
     ASSERT_EQ(curves.size(), 1u);
     const auto &points = curves[0].points;
     ASSERT_EQ(points.size(), 12u);
@@ -93,7 +82,7 @@ TEST(NoDecoChart, StaysInsideTheControlAtEverySize)
     for (Size size : { Size { 200, 120 }, Size { 500, 300 }, Size { 1200, 800 } }) {
         RecordingCanvas c;
         drawNoDecoChart(c, size, distinctColours(), kAllNoDecoCurves);
-        EXPECT_EQ(curvesDrawn(c).size(), 5u);
+        EXPECT_EQ(c.ofKind(OpKind::Polyline).size(), 5u);
         for (Point p : c.touchedPoints()) {
             EXPECT_GE(p.x, 0);
             EXPECT_GE(p.y, 0);
@@ -110,7 +99,7 @@ TEST(NoDecoPreview, ShowsTheFirstFiveDepthsOfEveryCurve)
     const NoDecoColours colours = distinctColours();
     RecordingCanvas c;
     drawNoDecoPreview(c, { 300, 200 }, colours);
-    const auto curves = curvesDrawn(c);
+    const auto curves = c.ofKind(OpKind::Polyline);
     ASSERT_EQ(curves.size(), 5u);
     const int right = 48 + 300 - 60;
     for (std::size_t i = 0; i < curves.size(); ++i) {

@@ -2,6 +2,7 @@
 #include "logbook/generator.h"
 #include "profile/previewdrawing.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace zorv::profile;
@@ -84,14 +85,10 @@ TEST_F(PreviewDrawing, EveryDrawnPointStaysInsideThePicture)
 
 TEST_F(PreviewDrawing, UsesTheProfileColourSet)
 {
-    const DiveRecord *dive = nullptr;
-    for (const DiveRecord &d : s_logbook.dives()) {
-        if (d.profileLength != 0) {
-            dive = &d;
-            break;
-        }
-    }
-    ASSERT_TRUE(dive);
+    const auto &dives = s_logbook.dives();
+    const auto found = std::ranges::find_if(dives, [](const DiveRecord &d) { return d.profileLength != 0; });
+    ASSERT_NE(found, dives.end());
+    const DiveRecord *dive = &*found;
     PreviewStyle style;
     style.colours[ProfileColour::Background] = rgb(10, 20, 30);
     style.colours[ProfileColour::Profile] = rgb(40, 50, 60);

@@ -127,20 +127,24 @@ TEST(ProfilePlotAxes, DepthLabelsStepToTheAxisEndWithOffsetsByDigitCount)
     EXPECT_EQ(feet.findText("140")->points[0].x, 0);
 }
 
-TEST(ProfilePlotAxes, AxisLinesAndTickLengths)
+// The plot of a 10-sample dive to 10 m with a depth step of 5.
+RecordingCanvas shortAxes(const ProfilePlot &base, Grid grid)
 {
-    RecordingCanvas c;
-    ProfilePlot plot = windowPlot();
+    ProfilePlot plot = base;
     plot.setRanges(0, 9, 0, 10);
     plot.setYStep(5);
-    plot.drawAxes(c, 10, Grid::Off);
+    RecordingCanvas c;
+    plot.drawAxes(c, 10, grid);
+    return c;
+}
 
-    const auto lines = c.ofKind(OpKind::Line);
+TEST(ProfilePlotAxes, AxisLinesTickLengthsAndGrid)
+{
+    const auto lines = shortAxes(windowPlot(), Grid::Off).ofKind(OpKind::Line);
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[0].points, (std::vector<Point> { { 26, 24 }, { 26, 276 } }));
     EXPECT_EQ(lines[1].points, (std::vector<Point> { { 26, 276 }, { 376, 276 } }));
-    EXPECT_EQ(lines[0].state.pen.width, 2);
-    EXPECT_EQ(lines[0].state.pen.colour, kLine);
+    EXPECT_EQ(lines[0].state.pen, (Pen { kLine, 2 }));
 
     // Depth ticks point 4 pixels left; time ticks hang below the axis, 7 pixels each minute.
     std::vector<int> tickLengths;
@@ -152,18 +156,10 @@ TEST(ProfilePlotAxes, AxisLinesAndTickLengths)
         }
     }
     EXPECT_EQ(tickLengths, (std::vector<int> { 4, 4, 4, 7, 4, 4, 7, 4, 4, 7 }));
-}
 
-TEST(ProfilePlotAxes, GridLinesSpanThePlot)
-{
-    RecordingCanvas c;
-    ProfilePlot plot = windowPlot();
-    plot.setRanges(0, 9, 0, 10);
-    plot.setYStep(5);
-    plot.drawAxes(c, 10, Grid::On);
     int horizontal = 0;
     int minuteLines = 0;
-    for (const CanvasOp &op : c.ofKind(OpKind::Line)) {
+    for (const CanvasOp &op : shortAxes(windowPlot(), Grid::On).ofKind(OpKind::Line)) {
         if (op.state.pen.width != 1)
             continue;
         if (op.points[0].y == op.points[1].y) {
@@ -217,11 +213,9 @@ TEST(ProfilePlotAxes, MinuteLabelsSitUnderTheirTick)
 
 TEST(ProfilePlotAxes, UpsideDownPlotMirrorsTicksAndLabels)
 {
-    RecordingCanvas c;
     ProfilePlot plot(kLine, kText, 26, 276, 350, -252, UnitSystem::Metric);
+    const RecordingCanvas c = shortAxes(plot, Grid::Off);
     plot.setRanges(0, 9, 0, 10);
-    plot.setYStep(5);
-    plot.drawAxes(c, 10, Grid::Off);
     EXPECT_FALSE(c.findText("M\xC3\xA8tre(s)"));
     EXPECT_EQ(c.findText("5")->points[0], (Point { 26 - 24, plot.map(0, 5).y + 8 }));
     EXPECT_EQ(c.findText("10")->points[0], (Point { 26 - 40, plot.map(0, 10).y + 8 }));
@@ -266,6 +260,13 @@ std::vector<Rgb> segmentColours(const RecordingCanvas &c, const ProfilePlot &plo
     return colours;
 }
 
+RecordingCanvas curveOf(const ProfilePlot &plot, const DiveRecord &d)
+{
+    RecordingCanvas c;
+    plot.drawProfile(c, kCurve, kWarn, 3, std::span(d.samples.data(), d.sampleCount), d.sampleCount + 1);
+    return c;
+}
+
 TEST(ProfilePlotCurve, SegmentLeavingAWarningSampleTakesTheWarningColour)
 {
     DiveRecord d = diveWithDepths({ 0, 5, 10, 12, 10, 5, 3 });
@@ -274,8 +275,7 @@ TEST(ProfilePlotCurve, SegmentLeavingAWarningSampleTakesTheWarningColour)
     d.samples[5].markers[0] = 0x21; // deco and radio signal: not warnings
     ProfilePlot plot = windowPlot();
     setDiveRanges(plot, d, UnitSystem::Metric);
-    RecordingCanvas c;
-    plot.drawProfile(c, kCurve, kWarn, 3, std::span(d.samples.data(), d.sampleCount), d.sampleCount + 1);
+    const RecordingCanvas c = curveOf(plot, d);
 
     EXPECT_EQ(segmentColours(c, plot, 8), (std::vector<Rgb> { kCurve, kCurve, kCurve, kWarn, kCurve, kCurve, kCurve }));
     for (const CanvasOp &op : c.ofKind(OpKind::Polyline))
@@ -294,8 +294,7 @@ TEST(ProfilePlotCurve, PointsOutsideThePlotArePulledToItsEdgeWithoutATrace)
     ProfilePlot plot = windowPlot();
     plot.setRanges(0, 3, 0, 10); // too short and too shallow for the dive
     plot.setYStep(2);
-    RecordingCanvas c;
-    plot.drawProfile(c, kCurve, kWarn, 3, std::span(d.samples.data(), d.sampleCount), d.sampleCount + 1);
+    const RecordingCanvas c = curveOf(plot, d);
 
     const int bottom = 24 + 252;
     const int right = 26 + 350;
@@ -316,17 +315,10 @@ TEST(ProfilePlotCurve, PointsOutsideThePlotArePulledToItsEdgeWithoutATrace)
 
 TEST(ProfilePlotCurve, AFullDiveEndsOnTheSurfaceWithoutReadingPastItsSamples)
 {
-    DiveRecord d;
-    d.profileLength = 1;
-    d.sampleCount = zorv::logbook::kMaxSamples;
-    for (auto &s : d.samples)
-        s.depth = -20.0f;
-    d.profileMaxDepth = 20.0f;
+    const DiveRecord d = diveWithDepths(std::vector<float>(zorv::logbook::kMaxSamples, 20.0f));
     ProfilePlot plot = windowPlot();
     setDiveRanges(plot, d, UnitSystem::Metric);
-    RecordingCanvas c;
-    plot.drawProfile(c, kCurve, kWarn, 3, std::span(d.samples.data(), d.sampleCount), d.sampleCount + 1);
-    const auto polylines = c.ofKind(OpKind::Polyline);
+    const auto polylines = curveOf(plot, d).ofKind(OpKind::Polyline);
     ASSERT_FALSE(polylines.empty());
     EXPECT_EQ(polylines.back().points.back(), (Point { 26 + 350, 24 }));
 }
@@ -336,9 +328,7 @@ TEST(ProfilePlotCurve, ImperialDepthsArePlottedInFeet)
     DiveRecord d = diveWithDepths({ 0, 10, 0 });
     ProfilePlot plot = windowPlot(UnitSystem::Imperial);
     plot.setRanges(0, 3, 0, 50);
-    RecordingCanvas c;
-    plot.drawProfile(c, kCurve, kWarn, 3, std::span(d.samples.data(), d.sampleCount), d.sampleCount + 1);
-    EXPECT_EQ(c.ofKind(OpKind::Polyline)[0].points[1].y, plot.map(1, 32.80846).y);
+    EXPECT_EQ(curveOf(plot, d).ofKind(OpKind::Polyline)[0].points[1].y, plot.map(1, 32.80846).y);
 }
 
 struct DecoCase {
