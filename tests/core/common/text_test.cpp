@@ -122,14 +122,4 @@ TEST(CFormat, LongOutputIsNotCut)
     }
 }
 
-TEST(CScan, CountsConvertedItems)
-{
-    int a = 0;
-    int b = 0;
-    EXPECT_EQ(cscan("07:45", "%d:%d", &a, &b), 2);
-    EXPECT_EQ(a * 60 + b, 465);
-    EXPECT_EQ(cscan("abc", "%d", &a), 0);
-    EXPECT_EQ(cscan("", "%d", &a), EOF);
-}
-
 } // namespace

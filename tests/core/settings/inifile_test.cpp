@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <random>
+#include <utility>
 
 using zorv::settings::IniFile;
 using zorv::test::TempDir;
@@ -61,12 +62,9 @@ TEST(IniFile, ReadsValuesLikeTheWindowsCalls)
     EXPECT_EQ(ini.readString("A", "empty", "dflt"), "");
     EXPECT_EQ(ini.readString("A", "missing", "dflt"), "dflt");
     EXPECT_EQ(ini.readString("Nope", "dup", "dflt"), "dflt");
-    EXPECT_EQ(ini.readInt("A", "empty", 9), 9);
-    EXPECT_EQ(ini.readInt("A", "lead", 9), 12);
-    EXPECT_EQ(ini.readInt("A", "neg", 9), -5);
-    EXPECT_EQ(ini.readInt("A", "plus", 9), 7);
-    EXPECT_EQ(ini.readInt("A", "word", 9), 9);
-    EXPECT_EQ(ini.readInt("A", "big", 9), 1);
+    for (const auto &[key, value] :
+        { std::pair { "empty", 9 }, { "lead", 12 }, { "neg", -5 }, { "plus", 7 }, { "word", 9 }, { "big", 1 } })
+        EXPECT_EQ(ini.readInt("A", key, 9), value) << key;
     EXPECT_FALSE(ini.hasKey("A", "no equals sign here"));
     // The first of two sections with the same name is the one that counts.
     EXPECT_FALSE(ini.hasKey("A", "late"));

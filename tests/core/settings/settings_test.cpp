@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <optional>
+#include <tuple>
 
 using namespace zorv::settings;
 using zorv::test::TempDir;
@@ -87,15 +88,12 @@ TEST(Settings, ResetsColumnWidthsOutOfRange)
                                "NachwSp01=5000\n"
                                "CTypSp00=7\nCTypSp04=9999\n");
     const Settings s = loaded(ini);
-    EXPECT_EQ(s.columnWidth(ColumnList::Table, 0), -1);
-    EXPECT_EQ(s.columnWidth(ColumnList::Table, 1), 8);
-    EXPECT_EQ(s.columnWidth(ColumnList::Table, 2), 500);
-    EXPECT_EQ(s.columnWidth(ColumnList::Table, 3), -1);
-    EXPECT_EQ(s.columnWidth(ColumnList::Table, 4), -1);
-    EXPECT_EQ(s.columnWidth(ColumnList::TrainingRecord, 1), -1);
-    EXPECT_EQ(s.columnWidth(ColumnList::ComputerTypes, 0), 7);
-    EXPECT_EQ(s.columnWidth(ColumnList::ComputerTypes, 4), 9999);
-    EXPECT_EQ(s.columnWidth(ColumnList::ComputerTypes, 5), -1);
+    using L = ColumnList;
+    const std::tuple<ColumnList, int, int> widths[] = { { L::Table, 0, -1 }, { L::Table, 1, 8 }, { L::Table, 2, 500 },
+        { L::Table, 3, -1 }, { L::Table, 4, -1 }, { L::TrainingRecord, 1, -1 }, { L::ComputerTypes, 0, 7 },
+        { L::ComputerTypes, 4, 9999 }, { L::ComputerTypes, 5, -1 } };
+    for (const auto &[list, column, width] : widths)
+        EXPECT_EQ(s.columnWidth(list, column), width) << column;
     EXPECT_EQ(columnWidthKey(35), "NachwSp01");
     EXPECT_EQ(columnWidthKey(40), "CTypSp04");
     EXPECT_EQ(columnWidthKey(41), "");
