@@ -135,7 +135,9 @@ protected:
 
 } // namespace
 
-TEST_F(SerialLinkTest, LongPauseAbortsAndResendCompletes)
+// The pause leaves the rest of the first image behind on the line, then noise follows: neither
+// may start a capture, and the second image, sent without leading zeros, arrives whole.
+TEST_F(SerialLinkTest, LongPauseAbortsAndNoiseIsIgnoredUntilTheResend)
 {
     const auto first = makeImage(1);
     const auto second = makeImage(2);
@@ -143,34 +145,23 @@ TEST_F(SerialLinkTest, LongPauseAbortsAndResendCompletes)
         serial::SimulatorOptions pausing;
         pausing.pauseAfter = 1000;
         pausing.pauseMs = 3000;
-        return serial::sendAsComputer(out, first, pausing) && serial::sendAsComputer(out, second, {});
+        if (!serial::sendAsComputer(out, first, pausing))
+            return false;
+        std::vector<char> noise;
+        for (int i = 0; i < 300; ++i)
+            noise.push_back(static_cast<char>(i % 2 ? 0x54 : i % 251 + 0x56));
+        noise.insert(noise.end(), { 0x0d, 0x11, 0x13 });
+        out.write(noise.data(), static_cast<qint64>(noise.size()));
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        serial::SimulatorOptions quiet;
+        quiet.leadingZeros = 0;
+        return serial::sendAsComputer(out, second, quiet);
     });
     bool sawFailure = false;
     receive(link, receiver, 15000, &sawFailure);
     EXPECT_TRUE(sawFailure);
     ASSERT_TRUE(receiver.done());
     EXPECT_EQ(imageOf(receiver), second);
-}
-
-TEST_F(SerialLinkTest, NoiseBeforeTheSyncByteIsIgnored)
-{
-    const auto image = makeImage(3);
-    send([&](QIODevice &out) {
-        std::vector<char> noise;
-        for (int i = 0; i < 300; ++i)
-            noise.push_back(static_cast<char>(i % 2 ? 0x54 : i % 251 + 0x56));
-        noise.push_back(0x0d);
-        noise.push_back(0x11);
-        noise.push_back(0x13);
-        out.write(noise.data(), static_cast<qint64>(noise.size()));
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        serial::SimulatorOptions quiet;
-        quiet.leadingZeros = 0;
-        return serial::sendAsComputer(out, image, quiet);
-    });
-    receive(link, receiver, 10000);
-    ASSERT_TRUE(receiver.done());
-    EXPECT_EQ(imageOf(receiver), image);
 }
 
 TEST(QtSerialLink, MissingDeviceIsNotReady)

@@ -1,6 +1,7 @@
 #include "transfer/computertypeform.h"
 #include "transfer/transferstatus.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace zorv::transfer;
@@ -24,6 +25,17 @@ ComputerType userType(std::uint8_t id, const char *name, Gas gas = Gas::Air)
     return entry;
 }
 
+// Two user types, 100 "A" and 101 "B", the second selected.
+ComputerTypeList twoUserTypes()
+{
+    ComputerCatalogue catalogue;
+    catalogue.add(userType(100, "A"), SortNow::No);
+    catalogue.add(userType(101, "B"), SortNow::No);
+    ComputerTypeList list(catalogue);
+    list.select(1);
+    return list;
+}
+
 } // namespace
 
 TEST(ComputerTypeRows, ColumnsShowIdGasAndFlagsInTheListsWords)
@@ -37,7 +49,6 @@ TEST(ComputerTypeRows, ColumnsShowIdGasAndFlagsInTheListsWords)
     EXPECT_EQ(row[3], "OUI");
     EXPECT_EQ(row[4], "NON");
     EXPECT_EQ(computerTypeRow(userType(7, "x", Gas::Oxygen))[2], "O2");
-    EXPECT_EQ(computerTypeColumnTitles()[3], "Gestion d'air");
 }
 
 TEST(ComputerTypeRows, KeptWidthOnlyReplacesTheDefaultWhenWiderThanTen)
@@ -71,11 +82,7 @@ TEST(ComputerTypeListRules, EditAndDeleteFollowTheSelectedRow)
 
 TEST(ComputerTypeListRules, DeleteKeepsTheSelectionOnARow)
 {
-    ComputerCatalogue catalogue;
-    catalogue.add(userType(100, "A"), SortNow::No);
-    catalogue.add(userType(101, "B"), SortNow::No);
-    ComputerTypeList list(catalogue);
-    list.select(1);
+    ComputerTypeList list = twoUserTypes();
     ASSERT_TRUE(list.removeSelected());
     EXPECT_EQ(list.selection(), 0) << "the last row ran past the end";
     ASSERT_TRUE(list.removeSelected());
@@ -102,12 +109,9 @@ TEST(ComputerTypeListRules, NewRefusesBuiltInSerialIdsAndMergesKnownIds)
     EXPECT_EQ(list.count(), before + 1);
     list.commit(catalogue);
     EXPECT_EQ(catalogue.name(177), "Ma montre");
-    EXPECT_TRUE(catalogue.entryAt(catalogue.count() - 1).name == "Zeta");
-    for (const ComputerType &entry : catalogue.entries()) {
-        if (entry.typeId == 177) {
-            EXPECT_TRUE(entry.builtIn);
-        }
-    }
+    EXPECT_EQ(catalogue.entryAt(catalogue.count() - 1).name, "Zeta");
+    const auto entries = catalogue.entries();
+    EXPECT_TRUE(std::ranges::find(entries, 177, &ComputerType::typeId)->builtIn);
 }
 
 TEST(ComputerTypeListRules, EditOfABuiltInRowOnlyTakesItsName)
@@ -129,11 +133,7 @@ TEST(ComputerTypeListRules, EditOfABuiltInRowOnlyTakesItsName)
 
 TEST(ComputerTypeListRules, EditedIdJoinsTheRowThatHasItAndSkipsSerialIds)
 {
-    ComputerCatalogue catalogue;
-    catalogue.add(userType(100, "A"), SortNow::No);
-    catalogue.add(userType(101, "B"), SortNow::No);
-    ComputerTypeList list(catalogue);
-    list.select(1);
+    ComputerTypeList list = twoUserTypes();
     ComputerType edited = list.entries()[1];
     edited.typeId = 30;
     edited.name = "B2";
@@ -146,15 +146,6 @@ TEST(ComputerTypeListRules, EditedIdJoinsTheRowThatHasItAndSkipsSerialIds)
     ASSERT_EQ(list.count(), 1);
     EXPECT_EQ(list.entries()[0].name, "B2");
     EXPECT_EQ(list.selection(), 0);
-}
-
-TEST(ComputerTypeListRules, CancelledCopyLeavesTheCatalogueAlone)
-{
-    ComputerCatalogue catalogue = ComputerCatalogue::withBuiltInTypes();
-    const ComputerCatalogue before = catalogue;
-    ComputerTypeList list(catalogue);
-    list.commit(catalogue); // unmodified: no clear and re-add
-    EXPECT_EQ(catalogue.entries(), before.entries());
 }
 
 TEST(ComputerTypeFormRules, IdOutside1To255IsNotTaken)
@@ -223,8 +214,6 @@ TEST(TransferStatusFields, ConnectionStateAndBatteryColours)
 
     status = transferStatus(receiver, 3, std::uint8_t { 68 }, catalogue);
     EXPECT_EQ(status.state, (StatusField { "Aladin Air X/Z", Tint::RedOnBlack }));
-    EXPECT_EQ(tintForeground(Tint::RedOnBlack), (Rgb { 255, 0, 0 }));
-    EXPECT_EQ(tintBackground(Tint::WhiteOnDarkRed), (Rgb { 128, 0, 0 }));
 
     EXPECT_EQ(batteryTint(-1), Tint::Default);
     EXPECT_EQ(batteryTint(19), Tint::WhiteOnRed);

@@ -8,6 +8,7 @@
 #include "transfer/transferlist.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace zorv::transfer;
 using zorv::common::FixedClock;
@@ -32,6 +33,12 @@ ProfileScript profileOf(int samples, float depth)
     script.extraWord = 0x2311;
     script.header = { 20, 300, 1, 0, 0, 0, 0, 0 };
     return script;
+}
+
+auto profilePart(const DiveRecord &r)
+{
+    return std::tie(r.profileLength, r.profileFirstByte, r.profileHeader, r.profileExtra, r.profileBytes, r.sampleCount,
+        r.samples, r.profileMaxDepth);
 }
 
 struct Family {
@@ -112,14 +119,7 @@ TEST_P(ImageRoundTrip, DivesAndProfilesComeBack)
         ASSERT_TRUE(m_memory.toRecord(i, m_book, record));
         DiveRecord expected;
         zorv::logbook::encodeProfile(expected, want.profile, GetParam().layout);
-        EXPECT_EQ(record.profileLength, expected.profileLength);
-        EXPECT_EQ(record.profileFirstByte, expected.profileFirstByte);
-        EXPECT_EQ(record.profileHeader, expected.profileHeader);
-        EXPECT_EQ(record.profileExtra, expected.profileExtra);
-        EXPECT_EQ(record.profileBytes, expected.profileBytes);
-        EXPECT_EQ(record.sampleCount, expected.sampleCount);
-        EXPECT_EQ(record.samples, expected.samples);
-        EXPECT_EQ(record.profileMaxDepth, expected.profileMaxDepth);
+        EXPECT_EQ(profilePart(record), profilePart(expected));
     }
 }
 
@@ -133,9 +133,8 @@ TEST_P(ImageRoundTrip, RingsWrapAndYoungComputersKeepTheirOrder)
     const EncodedImage encoded = encodeImage(s, &m_catalogue, m_clock);
     ASSERT_TRUE(encoded) << encoded.error;
     ASSERT_EQ(m_memory.load(encoded.bytes), 6);
-    for (int i = 0; i < 6; ++i) {
-        ComputerDive got;
-        ASSERT_TRUE(m_memory.diveAt(i, got));
+    ComputerDive got;
+    for (int i = 0; m_memory.diveAt(i, got); ++i) {
         EXPECT_EQ(got.maxDepth, s.dives[static_cast<std::size_t>(i)].maxDepthCm);
         EXPECT_EQ(got.profile.byteCount != 0, i >= 3) << i;
     }
@@ -165,37 +164,26 @@ TEST(ImageEncoder, RefusesWhatTheComputerCannotHold)
     const ComputerCatalogue catalogue = ComputerCatalogue::withBuiltInTypes();
     ImageDive dive;
     dive.start = { 2023, 8, 1, 9, 0, 0 };
+    const auto encodes = [&](std::size_t dives, auto change) {
+        ImageScript script;
+        script.dives.assign(dives, dive);
+        change(script);
+        return static_cast<bool>(encodeImage(script, &catalogue, clock));
+    };
 
-    ImageScript tooMany;
-    tooMany.dives.assign(38, dive);
-    EXPECT_FALSE(encodeImage(tooMany, &catalogue, clock));
-
+    EXPECT_TRUE(encodes(1, [](ImageScript &) {}));
+    EXPECT_FALSE(encodes(38, [](ImageScript &) {}));
     // A profile for an older dive but none for a newer one cannot be paired.
-    ImageScript gap;
-    gap.dives.assign(2, dive);
-    gap.dives[0].profile = profileOf(30, 12.0f);
-    EXPECT_FALSE(encodeImage(gap, &catalogue, clock));
-
-    ImageScript full;
-    full.dives.assign(4, dive);
-    for (auto &d : full.dives)
-        d.profile = profileOf(600, 30.0f);
-    EXPECT_FALSE(encodeImage(full, &catalogue, clock));
-
-    ImageScript marker;
-    marker.dives.assign(1, dive);
-    marker.dives[0].profile = profileOf(30, 12.0f);
-    marker.dives[0].profile.header[3] = 0x01FF;
-    EXPECT_FALSE(encodeImage(marker, &catalogue, clock));
-
-    ImageScript beforeBirth;
-    beforeBirth.clock = 1000;
-    beforeBirth.dives.assign(1, dive);
-    EXPECT_FALSE(encodeImage(beforeBirth, &catalogue, clock));
-
-    ImageScript fine;
-    fine.dives.assign(1, dive);
-    EXPECT_TRUE(encodeImage(fine, &catalogue, clock));
+    EXPECT_FALSE(encodes(2, [](ImageScript &s) { s.dives[0].profile = profileOf(30, 12.0f); }));
+    EXPECT_FALSE(encodes(4, [](ImageScript &s) {
+        for (auto &d : s.dives)
+            d.profile = profileOf(600, 30.0f);
+    }));
+    EXPECT_FALSE(encodes(1, [](ImageScript &s) {
+        s.dives[0].profile = profileOf(30, 12.0f);
+        s.dives[0].profile.header[3] = 0x01FF;
+    }));
+    EXPECT_FALSE(encodes(1, [](ImageScript &s) { s.clock = 1000; }));
 }
 
 TEST(ExampleDumps, LoadAsTheirFamilyOrAreRefused)
