@@ -86,32 +86,29 @@ namespace {
         EXPECT_TRUE(enabled(Command::SearchBackward));
     }
 
-    TEST_F(CommandStateTest, MergeOfOrdinaryDivesNeedsTwoProfilesAndAShortKnownInterval)
+    TEST_F(CommandStateTest, MergeNeedsTwoProfilesAndAShortKnownIntervalUnlessTheComputerIsOxygen)
     {
-        setDives({ dive(1, 30), dive(2, 30, 120) }, 1);
-        EXPECT_TRUE(enabled(Command::MergeDives));
-        m_logbook.setCurrentDive(2);
+        struct Case {
+            DiveRecord first, second;
+            bool mergeable;
+        };
+        const Case cases[] = {
+            { dive(1, 30), dive(2, 30, 120), true },
+            { dive(1, 30), dive(2, 30, 121), false },
+            { dive(1, 30), dive(2, 30, kMissing), false },
+            { dive(1, 30), dive(2, 0, 10), false },
+            { dive(1, 0, kMissing, kOxygenComputer), dive(2, 0, kMissing, kOxygenComputer), true },
+            { dive(1, 30, kMissing, kOxygenComputer), dive(2, 30, 5, kAirComputer), false },
+            // The same computer read from another program's file follows the ordinary rule.
+            { dive(1, 30, kMissing, kOxygenImport), dive(2, 30, 5, kOxygenImport), true },
+            { dive(1, 0, kMissing, kOxygenImport), dive(2, 0, kMissing, kOxygenImport), false },
+        };
+        for (const Case &c : cases) {
+            setDives({ c.first, c.second }, 1);
+            EXPECT_EQ(enabled(Command::MergeDives), c.mergeable) << &c - cases;
+        }
+        setDives({ cases[0].first, cases[0].second }, 2);
         EXPECT_FALSE(enabled(Command::MergeDives)) << "the last dive has nothing to merge with";
-
-        setDives({ dive(1, 30), dive(2, 30, 121) }, 1);
-        EXPECT_FALSE(enabled(Command::MergeDives));
-        setDives({ dive(1, 30), dive(2, 30, kMissing) }, 1);
-        EXPECT_FALSE(enabled(Command::MergeDives));
-        setDives({ dive(1, 30), dive(2, 0, 10) }, 1);
-        EXPECT_FALSE(enabled(Command::MergeDives));
-    }
-
-    TEST_F(CommandStateTest, MergeOfOxygenComputerDivesIgnoresIntervalAndProfiles)
-    {
-        setDives({ dive(1, 0, kMissing, kOxygenComputer), dive(2, 0, kMissing, kOxygenComputer) }, 1);
-        EXPECT_TRUE(enabled(Command::MergeDives));
-        setDives({ dive(1, 30, kMissing, kOxygenComputer), dive(2, 30, 5, kAirComputer) }, 1);
-        EXPECT_FALSE(enabled(Command::MergeDives));
-        // The same computer read from another program's file follows the ordinary rule.
-        setDives({ dive(1, 30, kMissing, kOxygenImport), dive(2, 30, 5, kOxygenImport) }, 1);
-        EXPECT_TRUE(enabled(Command::MergeDives));
-        setDives({ dive(1, 0, kMissing, kOxygenImport), dive(2, 0, kMissing, kOxygenImport) }, 1);
-        EXPECT_FALSE(enabled(Command::MergeDives));
         EXPECT_FALSE(isLinkedOxygenComputer(nullptr, kOxygenComputer));
     }
 
@@ -140,15 +137,13 @@ namespace {
     TEST_F(CommandStateTest, EnvironmentDrivenCommands)
     {
         setDives({ dive(1) }, 1);
-        EXPECT_FALSE(enabled(Command::PasteDive));
-        EXPECT_FALSE(enabled(Command::MultiClear));
-        EXPECT_FALSE(enabled(Command::Trips));
-        EXPECT_FALSE(enabled(Command::ExternalApplication));
+        const Command commands[]
+            = { Command::PasteDive, Command::MultiClear, Command::Trips, Command::ExternalApplication };
+        for (Command c : commands)
+            EXPECT_FALSE(enabled(c)) << static_cast<int>(c);
         m_env = { true, 2, -1, true, true, true };
-        EXPECT_TRUE(enabled(Command::PasteDive));
-        EXPECT_TRUE(enabled(Command::MultiClear));
-        EXPECT_TRUE(enabled(Command::Trips));
-        EXPECT_TRUE(enabled(Command::ExternalApplication));
+        for (Command c : commands)
+            EXPECT_TRUE(enabled(c)) << static_cast<int>(c);
         EXPECT_TRUE(commandState(Command::ProfilePreview, m_logbook, &m_catalogue, m_env).checked);
     }
 

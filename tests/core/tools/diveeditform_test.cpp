@@ -76,8 +76,6 @@ namespace {
         std::unique_ptr<DiveEditForm> form;
     };
 
-    // ---- change detection -------------------------------------------------
-
     struct Setup {
         UnitSystem units;
         Mode mode;
@@ -125,30 +123,22 @@ namespace {
         EXPECT_EQ(f.shown().airConsumption, "746.3"); // 1000 l / 2 bar / 0.67 min
     }
 
-    // ---- typed values in both unit systems --------------------------------
-
     TEST_F(FormTest, MetricEntriesAreStoredInStoredUnits)
     {
         DiveEditForm &f = open(DiveRecord {}, 0);
         DiveEditValues typed = f.shown();
-        typed.number = "7";
         typed.date = "5.3.04";
-        typed.time = "9:30";
         typed.duration = "1:75";
         typed.maxDepth = "12.34";
-        typed.airTemperature = "25";
         typed.tankPressure = "350";
         typed.weights = "6.5";
         typed.visibility = "";
         typed.place = "Léman";
         f.store(typed);
         const DiveRecord &r = f.working();
-        EXPECT_EQ(r.diveNumber, 7);
         EXPECT_EQ(r.date, logbook::dayNumber(5, 3, 2004));
-        EXPECT_EQ(r.entryTime, 570);
         EXPECT_EQ(r.duration, 135);
         EXPECT_EQ(r.maxDepth, 1234);
-        EXPECT_EQ(r.airTemperature, 2500);
         EXPECT_EQ(r.extra.tankPressure, 32000);
         EXPECT_EQ(r.extra.weights, 650);
         EXPECT_EQ(r.extra.visibility, logbook::kMissing);
@@ -225,9 +215,7 @@ namespace {
         EXPECT_EQ(fixedText(f.working().extra.commentMore).size(), 45u);
     }
 
-    // ---- locking of measured values ---------------------------------------
-
-    TEST_F(FormTest, ComputerDiveLocksItsMeasuredValuesUntilFreeData)
+    TEST_F(FormTest, OnlyComputerDivesLockTheirMeasuredValuesUntilFreeData)
     {
         const DiveRecord dive = computerDive(68);
         DiveEditForm &f = open(dive, 1);
@@ -253,10 +241,9 @@ namespace {
         f.store(typed);
         EXPECT_EQ(f.working().maxDepth, 3000);
         EXPECT_TRUE(switches.freeData); // kept for the next dive
-    }
 
-    TEST_F(FormTest, HandEnteredAndHandDrawnDivesAreNotLocked)
-    {
+        // Hand-entered and hand-drawn dives are not locked; a computer type alone is enough to lock.
+        switches.freeData = false;
         EXPECT_TRUE(open(fullDive(), 1).states().measuredEnabled);
         DiveRecord drawn = fullDive();
         drawn.profileLength = 30;
@@ -268,18 +255,7 @@ namespace {
         EXPECT_FALSE(open(typeOnly, 1).states().measuredEnabled);
     }
 
-    TEST_F(FormTest, ImportedDiveShowsTheImportListAndLocksTheAirTemperature)
-    {
-        DiveRecord dive = fullDive();
-        dive.computerType = 179;
-        DiveEditForm &f = open(dive, 1);
-        EXPECT_EQ(f.states().computerList, ComputerList::Import);
-        EXPECT_FALSE(f.states().airTemperatureEnabled);
-        ASSERT_GE(f.shown().computer, 0);
-        EXPECT_EQ(f.computerRows()[static_cast<std::size_t>(f.shown().computer)], "Mares Guardian [179]");
-    }
-
-    TEST_F(FormTest, ChoosingAComputerSetsItsTypeAndAnUnlistedOneIsKept)
+    TEST_F(FormTest, ComputerListFollowsTheTypeAndAnUnlistedTypeIsKept)
     {
         DiveEditForm &f = open(fullDive(), 0);
         EXPECT_EQ(f.states().computerList, ComputerList::Air);
@@ -302,9 +278,17 @@ namespace {
         EXPECT_EQ(g.shown().computer, -1);
         g.store(g.shown());
         EXPECT_EQ(g.working().computerType, 250);
-    }
 
-    // ---- "-->>" -------------------------------------------------------------
+        // An imported dive shows the import list and locks the air temperature.
+        DiveRecord imported = fullDive();
+        imported.computerType = 179;
+        switches.freeData = false;
+        DiveEditForm &h = open(imported, 1);
+        EXPECT_EQ(h.states().computerList, ComputerList::Import);
+        EXPECT_FALSE(h.states().airTemperatureEnabled);
+        ASSERT_GE(h.shown().computer, 0);
+        EXPECT_EQ(h.computerRows()[static_cast<std::size_t>(h.shown().computer)], "Mares Guardian [179]");
+    }
 
     TEST(AppendPartner, SeparatorsFollowTheRoomLeft)
     {
@@ -340,8 +324,6 @@ namespace {
         EXPECT_EQ(fixedText(out.partners), "Anne, Marc, H\x82l\x8Ane");
     }
 
-    // ---- previous dive -------------------------------------------------------
-
     TEST_F(FormTest, PreviousDiveGivesItsConditionsButNotItsMeasurements)
     {
         DiveRecord first = fullDive();
@@ -371,8 +353,6 @@ namespace {
         EXPECT_EQ(fixedText(r.comment), "mine");
         EXPECT_EQ(f.shown().place, "Lac Léman`");
     }
-
-    // ---- second activity set -------------------------------------------------
 
     TEST_F(FormTest, StandardModeWritesTheSecondSetAsNamesAfterTheWords)
     {
@@ -410,8 +390,6 @@ namespace {
         EXPECT_EQ(f.working().extra.extraFlags, logbook::extra_flags::kBoat | 0x82);
         EXPECT_EQ(fixedText(f.working().otherActivities), "Biologie");
     }
-
-    // ---- warnings ------------------------------------------------------------
 
     TEST(WarningBoxes, OnlyTheFourBoxedBitsChange)
     {
