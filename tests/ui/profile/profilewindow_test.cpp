@@ -246,23 +246,18 @@ private slots:
         QCOMPARE(list->model()->data(list->model()->index(m_deep - 1, 0)).toString().left(2), QStringLiteral("P\t"));
     }
 
-    void coloursFromTheSettingsReachTheChart()
+    void coloursReachTheChartAndTheDialogRepaintsItAndTheMainView()
     {
         m_context.settings.profileColours[ProfileColour::Background] = canvas::rgb(10, 200, 30);
         m_context.settings.profileColours[ProfileColour::Profile] = canvas::rgb(200, 20, 160);
-        auto window = open(m_deep);
+        int mainViewCalls = 0;
+        auto window = open(m_deep, &mainViewCalls);
         const QImage chart = picture(graph(*window));
         QVERIFY(countPixels(chart, QColor(10, 200, 30)) > chart.width() * chart.height() / 3);
         QVERIFY(countPixels(chart, QColor(200, 20, 160)) > 100);
         const QImage strip = picture(window->findChild<QWidget *>(QStringLiteral("strip")));
         QVERIFY(countPixels(strip, QColor(10, 200, 30)) > strip.width() * strip.height() / 3);
-    }
 
-    void colourDialogRepaintsTheChartAndTheMainView()
-    {
-        m_context.settings.profileColours[ProfileColour::Background] = canvas::rgb(10, 200, 30);
-        int mainViewCalls = 0;
-        auto window = open(m_deep, &mainViewCalls);
         // Back to the default colours, confirmed.
         uitest::whenModalOpens([](QWidget *dialog) {
             QTest::mouseClick(child<QPushButton>(dialog, QStringLiteral("D&éfault")), Qt::LeftButton);
@@ -271,10 +266,10 @@ private slots:
         QTest::mouseClick(child<QPushButton>(window.get(), QStringLiteral("Cou&leur")), Qt::LeftButton);
         QCOMPARE(m_context.settings.profileColours, settings::kDefaultProfileColours);
         QCOMPARE(mainViewCalls, 1);
-        const QImage chart = picture(graph(*window));
-        QCOMPARE(countPixels(chart, QColor(10, 200, 30)), 0);
-        QVERIFY(countPixels(chart, qcolour(settings::kDefaultProfileColours[ProfileColour::Background]))
-            > chart.width() * chart.height() / 3);
+        const QImage repainted = picture(graph(*window));
+        QCOMPARE(countPixels(repainted, QColor(10, 200, 30)), 0);
+        QVERIFY(countPixels(repainted, qcolour(settings::kDefaultProfileColours[ProfileColour::Background]))
+            > repainted.width() * repainted.height() / 3);
     }
 
     void switchesChangeTheChartAndTheProgramWideSettings()

@@ -18,6 +18,7 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <memory>
 
 using namespace zorv;
 using zorv::ui::AppContext;
@@ -73,12 +74,20 @@ void open(AppContext &context, QTemporaryDir &dir)
 class OptionsDialogsTest : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<AppContext> m_context;
+
 private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_context = std::make_unique<AppContext>();
+        open(*m_context, *m_dir);
+    }
+
     void switchingUnitsAndModeReachesTheLogbook()
     {
-        QTemporaryDir dir;
-        AppContext context;
-        open(context, dir);
+        AppContext &context = *m_context;
         context.settings.comPort = 3;
         QVERIFY(context.logbook.list(logbook::ListId::TankVolumes).get(0).find('.') != std::string::npos);
 
@@ -115,10 +124,8 @@ private slots:
 
     void browsingPutsTheProgramIntoTheField()
     {
-        QTemporaryDir dir;
-        AppContext context;
-        open(context, dir);
-        const QString program = dir.filePath(QStringLiteral("navigateur"));
+        AppContext &context = *m_context;
+        const QString program = m_dir->filePath(QStringLiteral("navigateur"));
         QFile file(program);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
@@ -149,9 +156,7 @@ private slots:
 
     void defaultsReachANewDive()
     {
-        QTemporaryDir dir;
-        AppContext context;
-        open(context, dir);
+        AppContext &context = *m_context;
 
         // Reached from the options dialog, as the user does.
         uitest::whenModalOpens([](QWidget *options) {
@@ -195,9 +200,7 @@ private slots:
 
     void defaultsOffLeaveNewDivesBlank()
     {
-        QTemporaryDir dir;
-        AppContext context;
-        open(context, dir);
+        AppContext &context = *m_context;
         context.settings.newDiveDefaults.apply = true;
         context.settings.newDiveDefaults.tankVolume = 1000;
         context.settings.newDiveDefaults.suit = 2;
@@ -225,9 +228,7 @@ private slots:
 
     void dataFieldsSelectWeights()
     {
-        QTemporaryDir dir;
-        AppContext context;
-        open(context, dir);
+        AppContext &context = *m_context;
         const auto weights = static_cast<std::size_t>(settings::DataField::Weights);
 
         uitest::whenModalOpens([](QWidget *modal) {

@@ -145,6 +145,14 @@ private:
         return dialog;
     }
 
+    // The file "Test" reads beside the logbook.
+    bool writeTestDump(const std::vector<std::uint8_t> &image)
+    {
+        QFile file(QDir(m_dir.path()).filePath(QStringLiteral("dump.dmp")));
+        return file.open(QIODevice::WriteOnly)
+            && file.write(reinterpret_cast<const char *>(image.data()), qint64(image.size())) == qint64(image.size());
+    }
+
     int decodedDives(const std::vector<std::uint8_t> &image)
     {
         transfer::MemoryImage memory;
@@ -289,10 +297,7 @@ private slots:
             QTest::mouseClick(button(dialog.get(), "test"), Qt::LeftButton);
             QVERIFY(!dialog->receiver().done()); // no dump.dmp yet
         }
-        QFile file(QDir(m_dir.path()).filePath(QStringLiteral("dump.dmp")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(reinterpret_cast<const char *>(image.data()), qint64(image.size()));
-        file.close();
+        QVERIFY(writeTestDump(image));
 
         {
             auto dialog = openOn(context, pty);
@@ -345,10 +350,7 @@ private slots:
         context.logbook.setPath(QDir(m_dir.path()).filePath(QStringLiteral("carnet.log")).toStdString());
         const auto image = exampleDump("scale-28.dp~");
         const int dives = decodedDives(image);
-        QFile file(QDir(m_dir.path()).filePath(QStringLiteral("dump.dmp")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(reinterpret_cast<const char *>(image.data()), qint64(image.size()));
-        file.close();
+        QVERIFY(writeTestDump(image));
 
         ui::MainWindow window(context, {});
         window.show();
