@@ -68,19 +68,20 @@ void SplashScreen::paintEvent(QPaintEvent *)
     }
     // A dive profile drawn across the water, as the logbook shows it.
     QPainterPath profile;
-    profile.moveTo(20, 40);
-    profile.lineTo(90, 190);
-    profile.lineTo(200, 200);
-    profile.lineTo(260, 150);
-    profile.lineTo(310, 140);
-    profile.lineTo(350, 90);
-    profile.lineTo(400, 40);
+    // It runs below the name, so the two never cross.
+    profile.moveTo(20, 150);
+    profile.lineTo(60, 222);
+    profile.lineTo(200, 232);
+    profile.lineTo(260, 204);
+    profile.lineTo(310, 198);
+    profile.lineTo(350, 172);
+    profile.lineTo(400, 150);
     p.setPen(QPen(QColor(255, 200, 60), 3));
     p.setBrush(Qt::NoBrush);
     p.drawPath(profile);
     // Bubbles.
     p.setPen(QPen(QColor(255, 255, 255, 150), 1.5));
-    for (const QPointF &bubble : { QPointF(330, 70), QPointF(340, 52), QPointF(352, 38), QPointF(345, 22) })
+    for (const QPointF &bubble : { QPointF(392, 128), QPointF(400, 110), QPointF(392, 94), QPointF(402, 78) })
         p.drawEllipse(bubble, 4, 4);
 
     paintProgramMark(p, QRectF(28, 56, 72, 72));
