@@ -150,6 +150,10 @@ void TransferDialog::buildLayout()
     m_comPort = statusLabel(QStringLiteral("comPort"), this);
     m_comPort->setMinimumWidth(m_comPort->fontMetrics().horizontalAdvance(QStringLiteral("888")) + 12);
     auto *interfaceText = new QLabel(qstr(kInterface), this);
+    // A COM number means little on Linux: say which device it stands for.
+    const QString device = serial::portDevicePath(m_context.settings.comPort - 1, toQt(m_context.settings.serialPort));
+    m_comPort->setToolTip(device);
+    interfaceText->setToolTip(device);
 
     auto *linkBox = new QWidget(this);
     auto *linkLayout = new QHBoxLayout(linkBox);
