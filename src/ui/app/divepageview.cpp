@@ -7,6 +7,7 @@
 #include "ui/app/divelistmodel.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/qtext.h"
+#include "ui/common/valuefield.h"
 #include "ui/profile/profilepreview.h"
 
 #include <QContextMenuEvent>
@@ -135,17 +136,7 @@ DivePageView::DivePageView(AppContext &context, QWidget *parent)
 
 QLabel *DivePageView::valueField(int controlId)
 {
-    auto *value = new QLabel;
-    value->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    value->setAutoFillBackground(true);
-    value->setBackgroundRole(QPalette::Base);
-    value->setForegroundRole(QPalette::Text);
-    value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    value->setTextFormat(Qt::PlainText);
-    value->setContentsMargins(3, 1, 3, 1);
-    // Long places and partner lists must not widen the page; they are cut at the edge.
-    value->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    value->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("Ma, 18.Fev.2020")) + 8);
+    QLabel *value = newValueField(this);
     m_values.insert(controlId, value);
     return value;
 }

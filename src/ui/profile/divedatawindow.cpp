@@ -3,6 +3,7 @@
 #include "logbook/fieldcatalogue.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/qtext.h"
+#include "ui/common/valuefield.h"
 #include "ui/common/windowplacement.h"
 
 #include <QGridLayout>
@@ -35,22 +36,6 @@ std::vector<logbook::DivePageRow> divePageRows(const AppContext &context, int po
         for (logbook::DivePageRow &row : rows)
             row.value.clear();
     return rows;
-}
-
-QLabel *newValueField(const QWidget *sizing)
-{
-    auto *value = new QLabel;
-    value->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    value->setAutoFillBackground(true);
-    value->setBackgroundRole(QPalette::Base);
-    value->setForegroundRole(QPalette::Text);
-    value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    value->setTextFormat(Qt::PlainText);
-    value->setContentsMargins(3, 1, 3, 1);
-    // Long places and partner lists must not widen the window; they are cut at the edge.
-    value->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    value->setMinimumWidth(sizing->fontMetrics().horizontalAdvance(QStringLiteral("Ma, 18.Fev.2020")) + 8);
-    return value;
 }
 
 DiveDataWindow::DiveDataWindow(AppContext &context, QWidget *parent)

@@ -18,9 +18,6 @@ struct AppContext;
 // show the page's own labels, texts and unit words.
 std::vector<logbook::DivePageRow> divePageRows(const AppContext &context, int position);
 
-// A read-only value field that looks like the dive page's.
-QLabel *newValueField(const QWidget *sizing);
-
 // Lives only while the profile window's "&Données" switch is on; it remembers
 // where it stood under "CDisplWindow".
 class DiveDataWindow : public QDialog {

@@ -10,6 +10,7 @@
 #include "ui/colours/colourdialogs.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/qtext.h"
+#include "ui/common/valuefield.h"
 #include "ui/common/windowplacement.h"
 #include "ui/profile/divedatawindow.h"
 
