@@ -1,4 +1,5 @@
 // zorv-cli: the logbook from the command line, for scripts, tests and benchmarks.
+#include "csvcommand.h"
 #include "decodecommand.h"
 #include "environment.h"
 #include "jsonexport.h"
@@ -144,6 +145,8 @@ int main(int argc, char **argv)
                        "                         the profile window's picture of a dive\n"
                        "  simulate --port DEVICE IMAGE [--pause-at N --pause-ms M]   play a dive computer\n"
                        "  decode IMAGE [--into LOG] [--now TIME]   a dive computer's memory image and its new dives\n"
+                       "  csv LOG OUT.csv [--fields NAME,...|all] [--from N] [--to N] [--tab] [--positive] [--hms]\n"
+                       "      [--profile N]      the spreadsheet export of the dives numbered N..N\n"
                        "  make-dumps DIR         write the example memory images into DIR\n"
                        "  generate --dives N [--seed S] OUT   write a synthetic logbook"));
     parser.addHelpOption();
@@ -161,6 +164,7 @@ int main(int argc, char **argv)
     cli::addSimulateOptions(parser);
     cli::addDecodeOptions(parser);
     cli::addRenderProfileOptions(parser);
+    cli::addCsvOptions(parser);
     parser.addPositionalArgument(
         QStringLiteral("command"), QStringLiteral("info, list, show, json, resave or generate"));
     parser.addPositionalArgument(
@@ -186,8 +190,9 @@ int main(int argc, char **argv)
         const char *name;
         int count;
     };
-    static const Arity arities[] = { { "info", 1 }, { "list", 1 }, { "show", 2 }, { "json", 1 }, { "resave", 2 },
-        { "generate", 1 }, { "simulate", 1 }, { "decode", 1 }, { "make-dumps", 1 }, { "render-profile", 3 } };
+    static const Arity arities[]
+        = { { "info", 1 }, { "list", 1 }, { "show", 2 }, { "json", 1 }, { "resave", 2 }, { "generate", 1 },
+              { "simulate", 1 }, { "decode", 1 }, { "make-dumps", 1 }, { "render-profile", 3 }, { "csv", 2 } };
     int expected = -1;
     for (const auto &a : arities)
         if (command == QLatin1String(a.name))
@@ -242,6 +247,8 @@ int main(int argc, char **argv)
         return commandShow(env, args[2]);
     if (command == QLatin1String("render-profile"))
         return cli::commandRenderProfile(env, parser, args[2], args[3]);
+    if (command == QLatin1String("csv"))
+        return cli::commandCsv(env, parser, args[2]);
     if (command == QLatin1String("json")) {
         cli::writeJson(std::cout, env.logbook);
         return 0;

@@ -10,6 +10,7 @@
 #include "ui/common/windowplacement.h"
 #include "ui/profile/profilepreview.h"
 #include "ui/profile/profilewindow.h"
+#include "ui/reports/csvexportdialog.h"
 #include "ui/settings/optionsdialogs.h"
 #include "ui/table/tableview.h"
 #include "ui/tools/diveeditdialog.h"
@@ -123,6 +124,8 @@ void MainWindow::buildMenus()
     addCommand(m_fileMenu, Command::SaveLogbook, 57603, { QK(Qt::Key_F2), QK(Qt::CTRL | Qt::Key_S) });
     addCommand(m_fileMenu, Command::SaveLogbookAs, 57604);
     addCommand(m_fileMenu, Command::ReopenLogbook, 32836, { QK(Qt::ALT | Qt::Key_F5) });
+    m_fileMenu->addSeparator();
+    addCommand(m_fileMenu, Command::ExportCsv, 32822);
     m_fileMenu->addSeparator();
     m_recentAnchor = m_fileMenu->addSeparator();
     addCommand(m_fileMenu, Command::Quit, 57665, { QK(Qt::ALT | Qt::Key_X) });
@@ -256,6 +259,9 @@ void MainWindow::runCommand(Command command)
         break;
     case Command::Quit:
         close();
+        break;
+    case Command::ExportCsv:
+        exportCsv(c, this);
         break;
     case Command::EditDive:
         if (c.logbook.diveCount() > 0 && editCurrentDive(c, this))

@@ -1,0 +1,134 @@
+#include "logbook/generator.h"
+#include "ui/common/appcontext.h"
+#include "ui/reports/csvexportdialog.h"
+#include "uitest.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+using namespace zorv;
+using reports::CsvField;
+using zorv::ui::AppContext;
+
+namespace {
+
+void pressOk(QDialog *dialog)
+{
+    QTest::mouseClick(dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class CsvExportDialogTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<AppContext> m_context;
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_context = std::make_unique<AppContext>();
+        m_context->load(m_dir->path().toStdString(), { 1024, 768 });
+        logbook::GeneratorOptions options;
+        options.dives = 12;
+        logbook::generateLogbook(m_context->logbook, options);
+    }
+
+    void choicesAreWrittenAndRemembered()
+    {
+        AppContext &context = *m_context;
+        context.settings.csvFields = static_cast<int>(reports::csvBit(CsvField::Place));
+        const QString target = m_dir->filePath(QStringLiteral("plongées.csv"));
+        ui::CsvExportDialog dialog(context, target);
+        dialog.show();
+        // The dialog starts from the logbook's first and last numbers and the remembered choices.
+        QCOMPARE(dialog.firstEdit()->text(), QStringLiteral("1"));
+        QCOMPARE(dialog.lastEdit()->text(), QStringLiteral("12"));
+        QVERIFY(dialog.fieldBox(CsvField::Place)->isChecked());
+        QVERIFY(!dialog.fieldBox(CsvField::DiveNumber)->isChecked());
+        for (QCheckBox *box : dialog.findChildren<QCheckBox *>())
+            QVERIFY2(box->sizeHint().width() <= box->width(), qPrintable(box->text()));
+        uitest::saveScreenshot(&dialog, QStringLiteral("csvexport"));
+
+        dialog.fieldBox(CsvField::DiveNumber)->setChecked(true);
+        dialog.fieldBox(CsvField::MaxDepth)->setChecked(true);
+        dialog.separatorList()->setCurrentIndex(1);
+        dialog.firstEdit()->setText(QStringLiteral("3"));
+        dialog.lastEdit()->setText(QStringLiteral("4"));
+        pressOk(&dialog);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+
+        const QByteArray csv = readAll(target);
+        QVERIFY(csv.startsWith("\xEF\xBB\xBFNum\xC3\xA9ro\tLieu\tMaxProf.\t\n3\t"));
+        QCOMPARE(csv.count('\n'), 3);
+        // Below the header the depths carry a decimal comma.
+        QVERIFY(!csv.mid(csv.indexOf('\n')).contains('.'));
+        QVERIFY(csv.mid(csv.indexOf('\n')).contains(','));
+        const settings::Settings &s = context.settings;
+        QCOMPARE(s.csvFields,
+            static_cast<int>(reports::csvBit(CsvField::Place) | reports::csvBit(CsvField::DiveNumber)
+                | reports::csvBit(CsvField::MaxDepth)));
+        QCOMPARE(s.csvSeparator, 1);
+    }
+
+    void refusedChoicesKeepTheDialogOpen()
+    {
+        AppContext &context = *m_context;
+        const QString target = m_dir->filePath(QStringLiteral("rien.csv"));
+        ui::CsvExportDialog dialog(context, target);
+        dialog.show();
+        dialog.fieldBox(CsvField::DiveNumber)->setChecked(true);
+        dialog.lastEdit()->setText(QStringLiteral("13"));
+        QString said;
+        uitest::whenModalOpens([&](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            QVERIFY(box);
+            said = box->text();
+            uitest::saveScreenshot(box, QStringLiteral("csvexport-range"));
+            box->accept();
+        });
+        pressOk(&dialog);
+        QCOMPARE(said, QStringLiteral("Donnée hors limite des n° de plongée"));
+        QVERIFY(dialog.isVisible());
+        QVERIFY(!QFile::exists(target));
+    }
+
+    void theCommandAsksForTheFileFirst()
+    {
+        AppContext &context = *m_context;
+        context.settings.csvFields = static_cast<int>(reports::csvBit(CsvField::DiveNumber));
+        const QString target = m_dir->filePath(QStringLiteral("choisi.csv"));
+        uitest::whenModalOpens([&](QWidget *modal) {
+            auto *files = qobject_cast<QFileDialog *>(modal);
+            QVERIFY(files);
+            uitest::saveScreenshot(files, QStringLiteral("csvexport-file"));
+            files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(target);
+            uitest::whenModalOpens([](QWidget *dialog) { pressOk(qobject_cast<QDialog *>(dialog)); });
+            static_cast<QDialog *>(files)->accept();
+        });
+        ui::exportCsv(context, nullptr);
+        QVERIFY(readAll(target).startsWith("\xEF\xBB\xBFNum\xC3\xA9ro;\n1;\n2;"));
+    }
+};
+
+QTEST_MAIN(CsvExportDialogTest)
+#include "csvexportdialog_test.moc"
