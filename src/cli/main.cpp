@@ -10,6 +10,7 @@
 #include "logbook/units.h"
 #include "renderprofilecommand.h"
 #include "simulatecommand.h"
+#include "statscommand.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -148,7 +149,12 @@ int main(int argc, char **argv)
                        "  csv LOG OUT.csv [--fields NAME,...|all] [--from N] [--to N] [--tab] [--positive] [--hms]\n"
                        "      [--profile N]      the spreadsheet export of the dives numbered N..N\n"
                        "  make-dumps DIR         write the example memory images into DIR\n"
-                       "  generate --dives N [--seed S] OUT   write a synthetic logbook"));
+                       "  generate --dives N [--seed S] OUT   write a synthetic logbook\n"
+                       "  stats LOG PAGE [--year Y --percent --avg-depth --value V --aggregate A --today D --json]\n"
+                       "                         a statistics page: year, month, depth, duration, temperature, suit,\n"
+                       "                         weather, divetype, activity, consumption-year, consumption-month\n"
+                       "  sites LOG [--year Y --json]      dives per place and site\n"
+                       "  partners LOG [--year Y --json]   dives per partner and place"));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption imperial(QStringLiteral("imperial"), QStringLiteral("Show values in imperial units."));
@@ -165,6 +171,7 @@ int main(int argc, char **argv)
     cli::addDecodeOptions(parser);
     cli::addRenderProfileOptions(parser);
     cli::addCsvOptions(parser);
+    cli::addStatsOptions(parser);
     parser.addPositionalArgument(
         QStringLiteral("command"), QStringLiteral("info, list, show, json, resave or generate"));
     parser.addPositionalArgument(
@@ -190,9 +197,9 @@ int main(int argc, char **argv)
         const char *name;
         int count;
     };
-    static const Arity arities[]
-        = { { "info", 1 }, { "list", 1 }, { "show", 2 }, { "json", 1 }, { "resave", 2 }, { "generate", 1 },
-              { "simulate", 1 }, { "decode", 1 }, { "make-dumps", 1 }, { "render-profile", 3 }, { "csv", 2 } };
+    static const Arity arities[] = { { "info", 1 }, { "list", 1 }, { "show", 2 }, { "json", 1 }, { "resave", 2 },
+        { "generate", 1 }, { "simulate", 1 }, { "decode", 1 }, { "make-dumps", 1 }, { "render-profile", 3 },
+        { "csv", 2 }, { "stats", 2 }, { "sites", 1 }, { "partners", 1 } };
     int expected = -1;
     for (const auto &a : arities)
         if (command == QLatin1String(a.name))
@@ -249,6 +256,10 @@ int main(int argc, char **argv)
         return cli::commandRenderProfile(env, parser, args[2], args[3]);
     if (command == QLatin1String("csv"))
         return cli::commandCsv(env, parser, args[2]);
+    if (command == QLatin1String("stats"))
+        return cli::commandStats(env, parser, args[2]);
+    if (command == QLatin1String("sites") || command == QLatin1String("partners"))
+        return cli::commandFrequencies(env, parser, command == QLatin1String("partners"));
     if (command == QLatin1String("json")) {
         cli::writeJson(std::cout, env.logbook);
         return 0;

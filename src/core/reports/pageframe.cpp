@@ -77,6 +77,16 @@ double printHeader(Canvas &canvas, double pageWidthMm, double /*pageHeightMm*/, 
     return y + titleLine / 2;
 }
 
+double headerBottomMm(Canvas &canvas, std::string_view line2, std::string_view line3)
+{
+    canvas.setFont(font("Times New Roman", 22));
+    const double titleLine = lineHeightMm(canvas);
+    canvas.setFont(font("Times New Roman", 14));
+    const double smallLine = lineHeightMm(canvas);
+    const int lines = (line2.empty() ? 0 : 1) + (line3.empty() ? 0 : 1);
+    return 10.0 + titleLine + lines * smallLine + smallLine / 2 + titleLine / 2;
+}
+
 double footerTopMm(Canvas &canvas, double pageHeightMm)
 {
     canvas.setFont(footerFont());

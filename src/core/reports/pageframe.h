@@ -20,6 +20,9 @@ double lineHeightMm(const canvas::Canvas &canvas);
 double printHeader(canvas::Canvas &canvas, double pageWidthMm, double pageHeightMm, std::string_view title,
     std::string_view line2, std::string_view line3);
 
+// Where printHeader would let the content begin, measured without drawing.
+double headerBottomMm(canvas::Canvas &canvas, std::string_view line2, std::string_view line3);
+
 // Draws a rule and "<file.log> Ausgedruckt am: dd.mm.yyyy" at the bottom of the
 // page, with today's date from the program's clock; without a logbook path the
 // angle-bracketed name is left out.
