@@ -84,7 +84,8 @@ void saveToDisk(benchmark::State &state)
 {
     const GeneratedSet &set = generated(static_cast<int>(state.range(0)));
     Logbook book;
-    LogbookFile::loadFromPath(book, set.path.string());
+    if (!LogbookFile::loadFromPath(book, set.path.string()))
+        state.SkipWithError("load failed");
     const std::string out = (scratchDir() / ("saved-" + std::to_string(state.range(0)) + ".log")).string();
     for (auto _ : state) {
         if (!LogbookFile::save(book, out))
@@ -96,7 +97,8 @@ void recomputeWithLists(benchmark::State &state)
 {
     const GeneratedSet &set = generated(static_cast<int>(state.range(0)));
     Logbook book;
-    LogbookFile::loadFromPath(book, set.path.string());
+    if (!LogbookFile::loadFromPath(book, set.path.string()))
+        state.SkipWithError("load failed");
     for (auto _ : state) {
         book.recompute(true);
         benchmark::DoNotOptimize(book.totalMinutes());

@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     book.setComputerInfo(&computers);
     book.setMode((options & 1) ? Mode::Advanced : Mode::Standard);
     book.setUnitSystem((options & 2) ? UnitSystem::Imperial : UnitSystem::Metric);
-    const FileResult result = LogbookFile::load(book, logPart, addPart, "fuzz.log");
+    const zorv::common::Result result = LogbookFile::load(book, logPart, addPart, "fuzz.log");
     if (!result.ok()) {
         if (book.diveCount() != 0 || !book.path().empty())
             std::abort(); // a refused file must leave nothing a save could write over it

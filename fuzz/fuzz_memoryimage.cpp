@@ -28,13 +28,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (size >= transfer::image::kSize && (data[1] & 2))
         input[transfer::image::kChecksum] = input[transfer::image::kChecksum + 1] = 0;
     transfer::MemoryImage memory;
-    const int count = memory.load(input);
-    if (count == transfer::MemoryImage::kLoadFailed) {
+    if (!memory.load(input)) {
         if (memory.diveCount() != 0)
             std::abort(); // a refused image must leave nothing to accept
         return 0;
     }
-    if (count != memory.diveCount() || count > transfer::image::kLogbookEntries)
+    const int count = memory.diveCount();
+    if (count > transfer::image::kLogbookEntries)
         std::abort();
 
     logbook::Logbook book;
@@ -62,10 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     const int before = book.diveCount();
     for (int p = found.first; found.any && p < count; ++p) {
-        transfer::ComputerDive dive;
-        if (!memory.diveAt(p, dive) || !memory.convert(p, book))
+        const std::optional<transfer::ComputerDive> dive = memory.diveAt(p);
+        if (!dive || !memory.convert(p, book))
             std::abort();
-        if (dive.profile.byteCount > transfer::image::kProfileHeaderBytes + logbook::kProfileBytesCapacity)
+        if (dive->profile.byteCount > transfer::image::kProfileHeaderBytes + logbook::kProfileBytesCapacity)
             std::abort();
     }
     if (book.diveCount() != before + (found.any ? count - found.first : 0))

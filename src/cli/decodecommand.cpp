@@ -116,7 +116,7 @@ int commandDecode(const QCommandLineParser &parser, Environment &env, const QStr
     transfer::MemoryImage memory;
     const std::span<const std::uint8_t> image(
         reinterpret_cast<const std::uint8_t *>(bytes.constData()), static_cast<std::size_t>(bytes.size()));
-    if (memory.load(image) == transfer::MemoryImage::kLoadFailed)
+    if (!memory.load(image))
         return fail(utf8(imagePath) + ": " + trimmed(common::str(62740))
             + ": the checksum does not match, or the image points outside its rings");
 
@@ -127,9 +127,9 @@ int commandDecode(const QCommandLineParser &parser, Environment &env, const QStr
         into = parser.value(QStringLiteral("into"));
         existed = QFileInfo::exists(into);
         if (existed) {
-            const logbook::FileResult loaded = logbook::LogbookFile::loadFromPath(book, localPath(into));
+            const common::Result loaded = logbook::LogbookFile::loadFromPath(book, localPath(into));
             if (!loaded.ok())
-                return fail(utf8(into) + ": " + loaded.message);
+                return fail(utf8(into) + ": " + loaded.message());
         }
     }
 
@@ -157,9 +157,9 @@ int commandDecode(const QCommandLineParser &parser, Environment &env, const QStr
     std::cout << added << " dive(s) added\n";
     if (added == 0 && existed)
         return 0;
-    const logbook::FileResult saved = logbook::LogbookFile::save(book, localPath(into));
+    const common::Result saved = logbook::LogbookFile::save(book, localPath(into));
     if (!saved.ok())
-        return fail("cannot save " + utf8(into) + ": " + saved.message);
+        return fail("cannot save " + utf8(into) + ": " + saved.message());
     return 0;
 }
 
@@ -171,8 +171,8 @@ int commandMakeDumps(const QString &folder)
     const transfer::ComputerCatalogue catalogue = transfer::ComputerCatalogue::withBuiltInTypes();
     for (const transfer::ExampleDump &dump : transfer::exampleDumps(&catalogue)) {
         const std::filesystem::path target = std::filesystem::path(localPath(folder)) / dump.fileName;
-        if (const common::SaveResult saved = common::saveFileAtomically(target, dump.bytes); !saved)
-            return fail("cannot save " + target.string() + ": " + saved.error);
+        if (const common::Result saved = common::saveFileAtomically(target, dump.bytes); !saved)
+            return fail("cannot save " + target.string() + ": " + saved.message());
     }
     return 0;
 }

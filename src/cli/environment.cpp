@@ -7,8 +7,9 @@ Environment::Environment(const EnvironmentOptions &options)
 {
     const std::filesystem::path dir
         = options.settingsDir ? *options.settingsDir : settings::settingsDirectory(options.programDir);
-    mainIni.load(dir / settings::kSettingsFileName);
-    catalogueIni.load(dir / settings::kCatalogueFileName);
+    // Missing files are the normal first run: the defaults stand until the first save.
+    static_cast<void>(mainIni.load(dir / settings::kSettingsFileName));
+    static_cast<void>(catalogueIni.load(dir / settings::kCatalogueFileName));
     settings.loadAll(mainIni, settings::ScreenSize {});
     catalogue.load(catalogueIni);
     catalogue.setNameOverrides(&mainIni);

@@ -54,19 +54,16 @@ bool parseInt(const QString &text, long long low, long long high, long long &out
 
 // Loads LOG into the environment's logbook; a missing or refused file is an error here,
 // since a command asked about that very file.
-bool loadLogbook(cli::Environment &env, const QString &path, std::string &error)
+common::Result loadLogbook(cli::Environment &env, const QString &path)
 {
     const std::string p = localPath(path);
-    if (!QFileInfo(path).isFile()) {
-        error = "cannot open " + utf8(path) + ": no such file";
-        return false;
-    }
-    const logbook::FileResult result = logbook::LogbookFile::loadFromPath(env.logbook, p);
-    if (!result.ok()) {
-        error = utf8(path) + ": " + (result.message.empty() ? std::string("cannot read the logbook") : result.message);
-        return false;
-    }
-    return true;
+    if (!QFileInfo(path).isFile())
+        return common::Result::failure(common::Status::NotFound, "cannot open " + utf8(path) + ": no such file");
+    const common::Result result = logbook::LogbookFile::loadFromPath(env.logbook, p);
+    if (!result.ok())
+        return common::Result::failure(result.status(),
+            utf8(path) + ": " + (result.message().empty() ? std::string("cannot read the logbook") : result.message()));
+    return result;
 }
 
 int commandInfo(cli::Environment &env)
@@ -118,11 +115,11 @@ int commandShow(cli::Environment &env, const QString &positionText)
     return 0;
 }
 
-int report(const logbook::FileResult &result, const QString &path)
+int report(const common::Result &result, const QString &path)
 {
     if (result.ok())
         return 0;
-    return fail("cannot save " + utf8(path) + ": " + result.message);
+    return fail("cannot save " + utf8(path) + ": " + result.message());
 }
 
 } // namespace
@@ -242,9 +239,8 @@ int main(int argc, char **argv)
         return report(logbook::LogbookFile::save(env.logbook, localPath(args[1])), args[1]);
     }
 
-    std::string error;
-    if (!loadLogbook(env, args[1], error))
-        return fail(error);
+    if (const common::Result loaded = loadLogbook(env, args[1]); !loaded)
+        return fail(loaded.message());
 
     if (command == QLatin1String("info"))
         return commandInfo(env);

@@ -123,9 +123,9 @@ int commandRenderProfile(
     if (!image.save(&buffer, "PNG"))
         return fail("cannot encode the picture", kExitFailure);
     const std::string bytes(png.constData(), static_cast<std::size_t>(png.size()));
-    const common::SaveResult saved = common::saveFileAtomically(QFile::encodeName(outPath).toStdString(), bytes);
+    const common::Result saved = common::saveFileAtomically(QFile::encodeName(outPath).toStdString(), bytes);
     if (!saved)
-        return fail("cannot save " + outPath.toStdString() + ": " + saved.error, kExitFailure);
+        return fail("cannot save " + outPath.toStdString() + ": " + saved.message(), kExitFailure);
     return 0;
 }
 

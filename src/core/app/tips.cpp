@@ -100,10 +100,10 @@ std::string fileTimeStamp(const std::filesystem::path &file)
 
 TipOfTheDay readTipOfTheDay(const std::filesystem::path &tipsFile, settings::TipState &state)
 {
-    std::string bytes;
-    if (!common::readWholeFile(tipsFile, bytes))
+    common::ResultOr<std::string> bytes = common::readWholeFile(tipsFile);
+    if (!bytes)
         return { std::string(common::str(kMissingFileMessage)), false };
-    TipReader reader(std::move(bytes), fileTimeStamp(tipsFile), state);
+    TipReader reader(std::move(bytes).value(), fileTimeStamp(tipsFile), state);
     std::optional<std::string> tip = reader.next();
     if (!tip)
         return { std::string(common::str(kReadProblemMessage)), false };

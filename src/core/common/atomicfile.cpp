@@ -20,6 +20,25 @@ namespace {
         return std::string(what) + " " + path.string() + ": " + std::strerror(err);
     }
 
+    Status statusOf(int err)
+    {
+        switch (err) {
+        case ENOENT:
+            return Status::NotFound;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return Status::AccessDenied;
+        default:
+            return Status::IoError;
+        }
+    }
+
+    Result failed(const char *what, const fs::path &path, int err)
+    {
+        return Result::failure(statusOf(err), errnoText(what, path, err));
+    }
+
     std::string tempNameFor(const fs::path &target)
     {
         static std::mt19937_64 rng { std::random_device {}() };
@@ -46,7 +65,7 @@ namespace {
 
 } // namespace
 
-SaveResult saveFileAtomically(const fs::path &requested, std::span<const std::uint8_t> data)
+Result saveFileAtomically(const fs::path &requested, std::span<const std::uint8_t> data)
 {
     // Replace the file a symbolic link points to, not the link: a logbook kept
     // in a synced folder and linked from home must stay where it is.
@@ -64,7 +83,7 @@ SaveResult saveFileAtomically(const fs::path &requested, std::span<const std::ui
 
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
-        return { false, errnoText("Cannot create", temp, errno) };
+        return failed("Cannot create", temp, errno);
 
     // Keep the permissions of the file being replaced, as an in-place write would.
     struct stat st { };
@@ -91,7 +110,7 @@ SaveResult saveFileAtomically(const fs::path &requested, std::span<const std::ui
     }
     if (!ok) {
         ::unlink(temp.c_str());
-        return { false, errnoText(what.c_str(), what == "Cannot replace" ? target : temp, err) };
+        return failed(what.c_str(), what == "Cannot replace" ? target : temp, err);
     }
 
     int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -102,12 +121,12 @@ SaveResult saveFileAtomically(const fs::path &requested, std::span<const std::ui
         int ferr = errno;
         ::close(dfd);
         if (rc != 0 && ferr != EINVAL && ferr != ENOTSUP)
-            return { false, errnoText("Cannot flush folder", dir, ferr) };
+            return failed("Cannot flush folder", dir, ferr);
     }
     return {};
 }
 
-SaveResult saveFileAtomically(const fs::path &target, const std::string &data)
+Result saveFileAtomically(const fs::path &target, const std::string &data)
 {
     return saveFileAtomically(
         target, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t *>(data.data()), data.size()));
@@ -129,14 +148,14 @@ void removeStrayTempFiles(const fs::path &target)
     }
 }
 
-bool readWholeFile(const fs::path &path, std::string &out)
+ResultOr<std::string> readWholeFile(const fs::path &path)
 {
     // Read to the end instead of trusting the size: a folder opens fine and
     // reports an absurd size on some file systems (the allocation then threw),
     // and files under /proc report none at all.
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return false;
+        return failed("Cannot read", path, errno);
     // A regular file's size is a good guess for the buffer: reading straight into
     // it avoids copying a large logbook through a small buffer twice over.
     struct stat st { };
@@ -146,7 +165,7 @@ bool readWholeFile(const fs::path &path, std::string &out)
     else
         data.resize(65536);
     std::size_t used = 0;
-    bool ok = true;
+    int err = 0;
     for (;;) {
         if (used == data.size())
             data.resize(data.size() * 2);
@@ -154,18 +173,18 @@ bool readWholeFile(const fs::path &path, std::string &out)
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
-            ok = false;
+            err = errno;
             break;
         }
         if (n == 0)
             break;
         used += static_cast<std::size_t>(n);
     }
-    data.resize(used);
     ::close(fd);
-    if (ok)
-        out = std::move(data);
-    return ok;
+    if (err != 0)
+        return failed("Cannot read", path, err);
+    data.resize(used);
+    return data;
 }
 
 } // namespace zorv::common

@@ -1,6 +1,8 @@
 // The one way this program writes a file: all or nothing, never a half-written target.
 #pragma once
 
+#include "common/result.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <span>
@@ -8,22 +10,15 @@
 
 namespace zorv::common {
 
-struct SaveResult {
-    bool ok = true;
-    std::string error; // a sentence for the user, UTF-8; empty when ok
-
-    explicit operator bool() const { return ok; }
-};
-
 // Writes data to a temporary file in the target's folder, checks every write,
 // fsyncs it, renames it over the target and fsyncs the folder. On any failure
 // the target stays byte for byte as it was and the temporary file is removed.
 // A failed fsync fails the save: after one, the kernel may have dropped the
 // dirty pages, so retrying could report success for data that never landed.
-SaveResult saveFileAtomically(const std::filesystem::path &target, std::span<const std::uint8_t> data);
+Result saveFileAtomically(const std::filesystem::path &target, std::span<const std::uint8_t> data);
 
 // Convenience for text and byte strings.
-SaveResult saveFileAtomically(const std::filesystem::path &target, const std::string &data);
+Result saveFileAtomically(const std::filesystem::path &target, const std::string &data);
 
 // Temporary files of ours start with this prefix; a crash can leave one behind.
 inline constexpr const char *kTempPrefix = ".zorv-tmp-";
@@ -31,7 +26,7 @@ inline constexpr const char *kTempPrefix = ".zorv-tmp-";
 // Removes temporary files that an interrupted save of `target` left in its folder.
 void removeStrayTempFiles(const std::filesystem::path &target);
 
-// Reads a whole file; false when it cannot be opened or read.
-bool readWholeFile(const std::filesystem::path &path, std::string &out);
+// Reads a whole file; a folder or a device that fails to read is refused like a missing file.
+ResultOr<std::string> readWholeFile(const std::filesystem::path &path);
 
 } // namespace zorv::common

@@ -140,16 +140,6 @@ void Logbook::reset()
     setPath(std::string(common::str(kStrDefaultPath)));
 }
 
-bool Logbook::getDive(int position, DiveRecord &out) const
-{
-    if (const DiveRecord *d = dive(position)) {
-        out = *d;
-        return true;
-    }
-    out = DiveRecord {};
-    return false;
-}
-
 const DiveRecord *Logbook::dive(int position) const
 {
     if (position < 1 || position > diveCount())

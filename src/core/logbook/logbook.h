@@ -83,7 +83,6 @@ public:
 
     // Record operations; positions are 1-based.
     void reset();
-    bool getDive(int position, DiveRecord &out) const;
     const DiveRecord *dive(int position) const; // null for an invalid position
     void putDive(const DiveRecord &record, int position);
     // False when the logbook already holds the most dives its file can count.

@@ -42,14 +42,17 @@ namespace {
     constexpr std::size_t kMaxFileDives = 32767;
     constexpr int kStrBadFormat = 62525;
 
-    FileResult failure(FileStatus status, std::string message)
+    using common::Result;
+    using common::Status;
+
+    Result failure(Status status, std::string message)
     {
-        return { status, std::move(message) };
+        return Result::failure(status, std::move(message));
     }
 
-    FileResult badFormat()
+    Result badFormat()
     {
-        return failure(FileStatus::BadFormat, std::string(common::str(kStrBadFormat)));
+        return failure(Status::BadFormat, std::string(common::str(kStrBadFormat)));
     }
 
     std::span<const std::uint8_t> asBytes(const std::string &data)
@@ -153,7 +156,7 @@ namespace {
         }
     }
 
-    FileResult reject(Logbook &logbook)
+    Result reject(Logbook &logbook)
     {
         logbook.reset();
         logbook.setPath({});
@@ -340,11 +343,11 @@ namespace {
      * failed save leaves the old pair. The .log is the one kept for that because it is the
      * smaller file.
      */
-    FileResult writeFileSet(
+    Result writeFileSet(
         const std::string &logPath, const std::vector<std::uint8_t> &log, const std::vector<std::uint8_t> *add)
     {
         if (logPath.empty())
-            return failure(FileStatus::CannotWrite, "No file name given");
+            return failure(Status::IoError, "No file name given");
 
         enum class Previous {
             None,
@@ -355,19 +358,23 @@ namespace {
         std::string oldLog;
         if (add != nullptr) {
             std::error_code ec;
-            if (fs::exists(logPath, ec))
-                previous = common::readWholeFile(logPath, oldLog) ? Previous::Kept : Previous::Unreadable;
+            if (fs::exists(logPath, ec)) {
+                common::ResultOr<std::string> read = common::readWholeFile(logPath);
+                previous = read ? Previous::Kept : Previous::Unreadable;
+                if (read)
+                    oldLog = std::move(read).value();
+            }
         }
 
-        if (const common::SaveResult r = common::saveFileAtomically(logPath, log); !r)
-            return failure(FileStatus::CannotWrite, r.error);
+        if (Result r = common::saveFileAtomically(logPath, log); !r)
+            return r;
         if (add == nullptr)
             return {};
 
-        const common::SaveResult r = common::saveFileAtomically(addPathFor(logPath), *add);
+        const Result r = common::saveFileAtomically(addPathFor(logPath), *add);
         if (r)
             return {};
-        std::string message = r.error;
+        std::string message = r.message();
         bool restored = false;
         if (previous == Previous::Kept) {
             restored = static_cast<bool>(common::saveFileAtomically(logPath, asBytes(oldLog)));
@@ -377,12 +384,12 @@ namespace {
         }
         if (!restored)
             message += "\nThe .log file was written but its .add file was not; the two no longer match.";
-        return failure(FileStatus::CannotWrite, message);
+        return failure(r.status(), message);
     }
 
 } // namespace
 
-FileResult LogbookFile::load(Logbook &logbook, std::span<const std::uint8_t> logBytes,
+Result LogbookFile::load(Logbook &logbook, std::span<const std::uint8_t> logBytes,
     std::span<const std::uint8_t> addBytes, const std::string &path)
 {
     logbook.reset();
@@ -415,35 +422,43 @@ FileResult LogbookFile::load(Logbook &logbook, std::span<const std::uint8_t> log
     return {};
 }
 
-FileResult LogbookFile::loadFromPath(Logbook &logbook, const std::string &path)
+Result LogbookFile::loadFromPath(Logbook &logbook, const std::string &path)
 {
     if (path.empty())
-        return failure(FileStatus::NotFound, "No file name given");
+        return failure(Status::NotFound, "No file name given");
     const std::string addPath = addPathFor(path);
     common::removeStrayTempFiles(path);
     common::removeStrayTempFiles(addPath);
 
     std::error_code ec;
     if (!fs::exists(path, ec))
-        return failure(FileStatus::NotFound, "File not found: " + path);
+        return failure(Status::NotFound, "File not found: " + path);
     // Folders and devices are refused before reading: their sizes mean nothing.
-    std::string log;
-    if (!fs::is_regular_file(path, ec) || !common::readWholeFile(path, log))
-        return failure(FileStatus::CannotRead, "Cannot read " + path);
+    if (!fs::is_regular_file(path, ec))
+        return failure(Status::IoError, "Cannot read " + path);
+    const common::ResultOr<std::string> log = common::readWholeFile(path);
+    if (!log)
+        return failure(log.status(), "Cannot read " + path);
     // An .add file that exists but cannot be read must stop the load: a save in
     // advanced mode would otherwise replace it with blank entries.
-    std::string add;
-    if (fs::exists(addPath, ec) && (!fs::is_regular_file(addPath, ec) || !common::readWholeFile(addPath, add)))
-        return failure(FileStatus::CannotRead, "Cannot read " + addPath);
-    return load(logbook, asBytes(log), asBytes(add), path);
+    common::ResultOr<std::string> add = std::string();
+    if (fs::exists(addPath, ec)) {
+        if (!fs::is_regular_file(addPath, ec))
+            return failure(Status::IoError, "Cannot read " + addPath);
+        add = common::readWholeFile(addPath);
+        if (!add)
+            return failure(add.status() == Status::NotFound ? Status::IoError : add.status(), "Cannot read " + addPath);
+    }
+    return load(logbook, asBytes(*log), asBytes(*add), path);
 }
 
-FileResult LogbookFile::reload(Logbook &logbook)
+Result LogbookFile::reload(Logbook &logbook)
 {
     const std::string path = logbook.path();
     logbook.reset();
-    FileResult result = loadFromPath(logbook, path);
-    if (result.status == FileStatus::CannotRead)
+    Result result = loadFromPath(logbook, path);
+    // A file that is there but cannot be read must not be overwritten by the next save.
+    if (!result && result.status() != Status::NotFound && result.status() != Status::BadFormat)
         logbook.setPath({});
     return result;
 }
@@ -459,15 +474,15 @@ std::vector<std::uint8_t> LogbookFile::addBytes(const Logbook &logbook)
     return buildAdd(allDives(logbook), logbook.m_addTrailer);
 }
 
-FileResult LogbookFile::save(Logbook &logbook, const std::string &path)
+Result LogbookFile::save(Logbook &logbook, const std::string &path)
 {
     if (logbook.dives().size() > kMaxFileDives)
-        return failure(FileStatus::CannotWrite, "A logbook file holds at most 32767 dives");
+        return failure(Status::Refused, "A logbook file holds at most 32767 dives");
     const std::vector<std::uint8_t> log = logBytes(logbook);
     std::vector<std::uint8_t> add;
     if (logbook.mode() == Mode::Advanced)
         add = addBytes(logbook);
-    FileResult result = writeFileSet(path, log, logbook.mode() == Mode::Advanced ? &add : nullptr);
+    Result result = writeFileSet(path, log, logbook.mode() == Mode::Advanced ? &add : nullptr);
     if (result) {
         logbook.m_modified = 0;
         logbook.setPath(path);
@@ -475,7 +490,7 @@ FileResult LogbookFile::save(Logbook &logbook, const std::string &path)
     return result;
 }
 
-FileResult LogbookFile::saveSelection(
+Result LogbookFile::saveSelection(
     const Logbook &logbook, const std::string &path, const std::function<bool(int position)> &selected)
 {
     std::vector<const DiveRecord *> dives;
@@ -484,7 +499,7 @@ FileResult LogbookFile::saveSelection(
             dives.push_back(logbook.dive(position));
     }
     if (dives.size() > kMaxFileDives)
-        return failure(FileStatus::CannotWrite, "A logbook file holds at most 32767 dives");
+        return failure(Status::Refused, "A logbook file holds at most 32767 dives");
     const auto count = static_cast<std::uint16_t>(dives.size());
     const LogHeader header { 0, static_cast<std::uint16_t>(count + 20), 20 };
     const std::vector<std::uint8_t> log = buildLog(header, dives, logbook.computerInfo());

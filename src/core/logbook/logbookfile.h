@@ -1,6 +1,7 @@
 // Reading and writing a logbook's file set: the .log file of dives and its .add companion.
 #pragma once
 
+#include "common/result.h"
 #include "logbook/logbook.h"
 
 #include <cstdint>
@@ -11,22 +12,6 @@
 
 namespace zorv::logbook {
 
-enum class FileStatus {
-    Ok,
-    NotFound,
-    CannotRead,
-    BadFormat,
-    CannotWrite,
-};
-
-struct FileResult {
-    FileStatus status = FileStatus::Ok;
-    std::string message; // for the user, UTF-8; empty when ok
-
-    bool ok() const { return status == FileStatus::Ok; }
-    explicit operator bool() const { return ok(); }
-};
-
 // The file set of a logbook. Loading replaces the whole logbook; a file that is
 // refused leaves it empty and without a path, so that no later save can write
 // the empty logbook over the user's file. Saving never destroys the files on
@@ -35,23 +20,23 @@ class LogbookFile {
 public:
     // Loads .log content and the .add content (empty when there is no .add file).
     // `path` is the .log file the bytes came from.
-    static FileResult load(Logbook &logbook, std::span<const std::uint8_t> logBytes,
+    static common::Result load(Logbook &logbook, std::span<const std::uint8_t> logBytes,
         std::span<const std::uint8_t> addBytes, const std::string &path);
 
     // Loads the .log file at `path` and its .add companion. A missing .log file
-    // changes nothing and reports NotFound.
-    static FileResult loadFromPath(Logbook &logbook, const std::string &path);
+    // changes nothing and reports NotFound; one that cannot be read, IoError or AccessDenied.
+    static common::Result loadFromPath(Logbook &logbook, const std::string &path);
 
     // Resets the logbook and loads its own file again.
-    static FileResult reload(Logbook &logbook);
+    static common::Result reload(Logbook &logbook);
 
     // Writes the file set under `path`; the .add file only in advanced mode, so a
     // standard-mode save leaves an existing one as it was.
-    static FileResult save(Logbook &logbook, const std::string &path);
+    static common::Result save(Logbook &logbook, const std::string &path);
 
     // Writes the dives whose position `selected` accepts as a new file set. The
     // logbook itself is not changed.
-    static FileResult saveSelection(
+    static common::Result saveSelection(
         const Logbook &logbook, const std::string &path, const std::function<bool(int position)> &selected);
 
     // The bytes save() would write, for the command-line tool and tests.

@@ -31,25 +31,25 @@ void decodeColourFile(std::span<const std::uint8_t> bytes, ProfileColours &colou
         colour &= 0x00FFFFFF;
 }
 
-bool loadColourFile(const std::filesystem::path &path, ProfileColours &colours)
+common::ResultOr<ProfileColours> loadColourFile(const std::filesystem::path &path, ProfileColours colours)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return false;
+        return common::Result::failure(common::Status::NotFound, "Impossible d'ouvrir " + path.string());
     std::array<char, kColourFileSize> buffer {};
     in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
     const auto got = static_cast<std::size_t>(in.gcount());
     // A folder opens like a file here and only fails on reading.
     if (in.bad() || (got == 0 && !in.eof()))
-        return false;
+        return common::Result::failure(common::Status::IoError, "Impossible de lire " + path.string());
     std::array<std::uint8_t, kColourFileSize> bytes {};
     for (std::size_t i = 0; i < got; ++i)
         bytes[i] = static_cast<std::uint8_t>(buffer[i]);
     decodeColourFile(std::span<const std::uint8_t>(bytes.data(), got), colours);
-    return true;
+    return colours;
 }
 
-common::SaveResult saveColourFile(const std::filesystem::path &path, const ProfileColours &colours)
+common::Result saveColourFile(const std::filesystem::path &path, const ProfileColours &colours)
 {
     const auto bytes = encodeColourFile(colours);
     return common::saveFileAtomically(path, std::span<const std::uint8_t>(bytes));

@@ -24,9 +24,10 @@ std::array<std::uint8_t, kColourFileSize> encodeColourFile(const ProfileColours 
 // not taken over: a colour is always plain red, green and blue.
 void decodeColourFile(std::span<const std::uint8_t> bytes, ProfileColours &colours);
 
-// False, with the colours untouched, when the file cannot be opened or read.
-bool loadColourFile(const std::filesystem::path &path, ProfileColours &colours);
+// `colours` with what the file holds laid over it (a short file changes only the bytes it has);
+// a failure when the file cannot be opened or read.
+common::ResultOr<ProfileColours> loadColourFile(const std::filesystem::path &path, ProfileColours colours);
 
-common::SaveResult saveColourFile(const std::filesystem::path &path, const ProfileColours &colours);
+common::Result saveColourFile(const std::filesystem::path &path, const ProfileColours &colours);
 
 } // namespace zorv::settings

@@ -65,16 +65,16 @@ std::string foldName(std::string_view utf8)
 
 IniFile::IniFile(std::filesystem::path path)
 {
-    load(path);
+    // A missing file is the normal first run: the empty profile is what is wanted.
+    static_cast<void>(load(path));
 }
 
-bool IniFile::load(const std::filesystem::path &path)
+common::Result IniFile::load(const std::filesystem::path &path)
 {
     m_path = path;
-    std::string bytes;
-    const bool read = common::readWholeFile(path, bytes);
-    parse(read ? bytes : std::string());
-    return read;
+    const common::ResultOr<std::string> bytes = common::readWholeFile(path);
+    parse(bytes ? *bytes : std::string());
+    return bytes.result();
 }
 
 void IniFile::parse(std::string_view bytes)
@@ -150,22 +150,23 @@ std::string IniFile::serialise() const
     return std::string(kUtf8Bom) + text;
 }
 
-common::SaveResult IniFile::save()
+common::Result IniFile::save()
 {
     if (!m_modified)
         return {};
     if (m_path.empty())
-        return { false, "The settings file has no name." };
+        return common::Result::failure(common::Status::NotFound, "The settings file has no name.");
     const auto dir = m_path.parent_path();
     if (!dir.empty()) {
         // The per-user settings folder may not exist yet on a first run.
         std::error_code ec;
         std::filesystem::create_directories(dir, ec);
         if (ec)
-            return { false, "Cannot create the folder " + dir.string() + ": " + ec.message() };
+            return common::Result::failure(
+                common::Status::IoError, "Cannot create the folder " + dir.string() + ": " + ec.message());
     }
     const std::string bytes = serialise();
-    common::SaveResult result = common::saveFileAtomically(m_path, bytes);
+    common::Result result = common::saveFileAtomically(m_path, bytes);
     if (result) {
         m_modified = false;
         if (bytes.starts_with(kUtf8Bom))

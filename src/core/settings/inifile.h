@@ -40,14 +40,14 @@ public:
     // profile that save() creates.
     explicit IniFile(std::filesystem::path path);
 
-    // Replaces the contents with the file's; false when it could not be read.
-    bool load(const std::filesystem::path &path);
+    // Replaces the contents with the file's; empty contents and the reason when it could not be read.
+    common::Result load(const std::filesystem::path &path);
     // Replaces the contents with these file bytes; any bytes are accepted.
     void parse(std::string_view bytes);
     // The bytes save() would write.
     std::string serialise() const;
     // Writes the file if anything changed since it was loaded or saved.
-    common::SaveResult save();
+    common::Result save();
 
     const std::filesystem::path &path() const { return m_path; }
     void setPath(std::filesystem::path path) { m_path = std::move(path); }

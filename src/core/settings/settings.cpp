@@ -322,13 +322,12 @@ void Settings::saveAll(IniFile &ini) const
         ini.writeInt("Tabelle", columnWidthKey(i), columnWidths[static_cast<std::size_t>(i)]);
 }
 
-bool Settings::getPlacement(Window window, WindowPlacement &placement) const
+std::optional<WindowPlacement> Settings::placement(Window window) const
 {
     const auto &remembered = windows[static_cast<std::size_t>(window)];
     if (!rememberWindows || !remembered.stored)
-        return false;
-    placement = remembered.placement;
-    return true;
+        return std::nullopt;
+    return remembered.placement;
 }
 
 void Settings::savePlacement(IniFile &ini, ScreenSize screen, Window window, const WindowPlacement &placement)

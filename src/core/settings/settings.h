@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -228,7 +229,7 @@ struct Settings {
     void saveAll(IniFile &ini) const;
 
     // False when positions are not remembered or this screen size never saw the window.
-    bool getPlacement(Window window, WindowPlacement &placement) const;
+    std::optional<WindowPlacement> placement(Window window) const;
     // Writes the window's group under the current screen's section and marks it stored.
     void savePlacement(IniFile &ini, ScreenSize screen, Window window, const WindowPlacement &placement);
 

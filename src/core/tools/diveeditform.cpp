@@ -381,10 +381,11 @@ void DiveEditForm::accept(const DiveEditValues &controls)
     show();
 }
 
-bool DiveEditForm::getRecord(DiveRecord &out) const
+std::optional<DiveRecord> DiveEditForm::changedRecord() const
 {
-    out = m_working;
-    return m_position == 0 || !(m_working == m_reference);
+    if (m_position == 0 || !(m_working == m_reference))
+        return m_working;
+    return std::nullopt;
 }
 
 } // namespace zorv::tools

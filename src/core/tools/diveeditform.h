@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -170,8 +171,9 @@ public:
     // OK: stores the controls and computes the air consumption of a changed dive.
     void accept(const DiveEditValues &controls);
 
-    // The working record; true for a new dive or when it differs from the record given.
-    bool getRecord(logbook::DiveRecord &out) const;
+    // The working record for a new dive or one that differs from the record given;
+    // empty when the logbook need not change.
+    std::optional<logbook::DiveRecord> changedRecord() const;
     const logbook::DiveRecord &working() const { return m_working; }
 
 private:

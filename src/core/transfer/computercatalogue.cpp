@@ -296,7 +296,7 @@ void ComputerCatalogue::load(const settings::IniFile &ctyp)
     sort();
 }
 
-common::SaveResult ComputerCatalogue::save(settings::IniFile &ctyp) const
+common::Result ComputerCatalogue::save(settings::IniFile &ctyp) const
 {
     ctyp.clear();
     for (const ComputerType &entry : m_entries) {

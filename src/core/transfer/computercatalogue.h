@@ -100,7 +100,7 @@ public:
     void load(const settings::IniFile &ctyp);
     // Replaces everything in the file with the catalogue, built-in types
     // included, and writes it.
-    common::SaveResult save(settings::IniFile &ctyp) const;
+    common::Result save(settings::IniFile &ctyp) const;
 
 private:
     int indexOf(std::uint8_t typeId) const;

@@ -82,6 +82,16 @@ namespace {
 
 } // namespace
 
+namespace {
+
+    common::Result refused()
+    {
+        return common::Result::failure(common::Status::BadFormat,
+            "La somme de contrôle ne correspond pas, ou l'image pointe hors de ses anneaux.");
+    }
+
+} // namespace
+
 std::optional<LastLogbookDive> lastLogbookDive(const logbook::Logbook &logbook)
 {
     const logbook::DiveRecord *last = logbook.dive(logbook.diveCount());
@@ -90,13 +100,13 @@ std::optional<LastLogbookDive> lastLogbookDive(const logbook::Logbook &logbook)
     return LastLogbookDive { last->date, last->entryTime, last->computerLong };
 }
 
-int MemoryImage::load(std::span<const std::uint8_t> captured)
+common::Result MemoryImage::load(std::span<const std::uint8_t> captured)
 {
     m_dives.fill(ComputerDive {});
     m_count = 0;
     m_checksum = 0;
     if (captured.size() < image::kSize)
-        return kLoadFailed;
+        return refused();
 
     std::array<std::uint8_t, image::kSize> img {};
     for (std::size_t i = 0; i < image::kSize; ++i)
@@ -107,17 +117,17 @@ int MemoryImage::load(std::span<const std::uint8_t> captured)
         sum = static_cast<std::uint16_t>(sum + img[i]);
     const auto stored = static_cast<std::uint16_t>(img[image::kChecksum] | (img[image::kChecksum + 1] << 8));
     if (stored != 0 && stored != sum)
-        return kLoadFailed;
+        return refused();
     // The index and the pointer have spare bits; a value past its ring would send
     // the walks into the settings block and beyond the image, so the image is
     // refused as a garbled transfer.
     if (img[image::kLogbookIndex] >= image::kLogbookEntries || endPointer(img) >= image::kProfileRingSize)
-        return kLoadFailed;
+        return refused();
 
     m_image = img;
     m_checksum = stored;
     decode();
-    return m_count;
+    return {};
 }
 
 void MemoryImage::decode()
@@ -203,12 +213,11 @@ void MemoryImage::readProfiles()
     }
 }
 
-bool MemoryImage::diveAt(int position, ComputerDive &out) const
+std::optional<ComputerDive> MemoryImage::diveAt(int position) const
 {
     if (position < 0 || position >= m_count)
-        return false;
-    out = m_dives[static_cast<std::size_t>(position)];
-    return true;
+        return std::nullopt;
+    return m_dives[static_cast<std::size_t>(position)];
 }
 
 std::uint32_t MemoryImage::serialNumber() const
@@ -255,10 +264,10 @@ NewDives MemoryImage::searchNewDives(const std::optional<LastLogbookDive> &last)
     return result;
 }
 
-bool MemoryImage::toRecord(int position, const logbook::Logbook &logbook, logbook::DiveRecord &out) const
+std::optional<logbook::DiveRecord> MemoryImage::toRecord(int position, const logbook::Logbook &logbook) const
 {
     if (position < 0 || position >= m_count)
-        return false;
+        return std::nullopt;
     const ComputerDive &dive = m_dives[static_cast<std::size_t>(position)];
     logbook::DiveRecord r;
     logbook.applyNewDiveDefaults(r);
@@ -297,16 +306,13 @@ bool MemoryImage::toRecord(int position, const logbook::Logbook &logbook, logboo
             r.profileBytes[static_cast<std::size_t>(i - from)] = block.samples[static_cast<std::size_t>(i)];
         logbook::decodeProfile(r, o2);
     }
-    out = r;
-    return true;
+    return r;
 }
 
 bool MemoryImage::convert(int position, logbook::Logbook &logbook) const
 {
-    logbook::DiveRecord record;
-    if (!toRecord(position, logbook, record))
-        return false;
-    return logbook.insertDive(record);
+    const std::optional<logbook::DiveRecord> record = toRecord(position, logbook);
+    return record && logbook.insertDive(*record);
 }
 
 } // namespace zorv::transfer

@@ -1,6 +1,7 @@
 // The decoder of the memory image a dive computer sends: its settings, its logbook of dives and their profiles.
 #pragma once
 
+#include "common/result.h"
 #include "logbook/diverecord.h"
 
 #include <array>
@@ -142,16 +143,14 @@ struct NewDives {
 
 class MemoryImage {
 public:
-    static constexpr int kLoadFailed = -1;
-
-    // Takes the image as captured (bits not yet reversed). Returns the number of
-    // dives decoded, or kLoadFailed for a checksum mismatch, an image shorter than
+    // Takes the image as captured (bits not yet reversed) and decodes its dives.
+    // Refuses (BadFormat, no dives) a checksum mismatch, an image shorter than
     // 2050 bytes, or one whose logbook index or profile end pointer points outside
     // its rings. Dates are rebuilt against common::clock() as it stands now.
-    int load(std::span<const std::uint8_t> captured);
+    common::Result load(std::span<const std::uint8_t> captured);
 
     int diveCount() const { return m_count; }
-    bool diveAt(int position, ComputerDive &out) const; // 0 = oldest decoded
+    std::optional<ComputerDive> diveAt(int position) const; // 0 = oldest decoded
     ComputerSettings settings() const;
     std::uint32_t serialNumber() const;
     std::uint16_t storedChecksum() const { return m_checksum; }
@@ -162,8 +161,8 @@ public:
     // The logbook dive a decoded dive becomes, before insertion: the logbook's
     // new-dive defaults, the decoded fields and the decoded profile. The logbook's
     // computer info says which computers carry the extra profile word and the O2
-    // layout. False for a position without a dive.
-    bool toRecord(int position, const logbook::Logbook &logbook, logbook::DiveRecord &out) const;
+    // layout. Empty for a position without a dive.
+    std::optional<logbook::DiveRecord> toRecord(int position, const logbook::Logbook &logbook) const;
     // Inserts that dive into the logbook in date order; false when there is no
     // such dive or the logbook is full.
     bool convert(int position, logbook::Logbook &logbook) const;

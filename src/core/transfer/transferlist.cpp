@@ -84,8 +84,8 @@ std::vector<TransferRow> transferRows(const MemoryImage &memory, int firstNew, i
     if (firstNew < 0)
         return rows;
     int number = firstNumber;
-    ComputerDive dive;
-    for (int p = firstNew; memory.diveAt(p, dive); ++p) {
+    for (int p = firstNew; const std::optional<ComputerDive> found = memory.diveAt(p); ++p) {
+        const ComputerDive &dive = *found;
         TransferRow row;
         row.number = common::cformat("%5d", number++);
         row.date = logbook::formatDate(dive.date, logbook::DateForm::Long);

@@ -70,9 +70,9 @@ bool Application::start(const StartOptions &options)
 
 int Application::finish()
 {
-    const common::SaveResult saved = m_context.saveAll();
+    const common::Result saved = m_context.saveAll();
     if (!saved) {
-        QMessageBox::warning(nullptr, qstr(57344), toQt(saved.error));
+        QMessageBox::warning(nullptr, qstr(57344), toQt(saved.message()));
         return 1;
     }
     return 0;

@@ -155,21 +155,21 @@ bool LogbookDocument::confirm(const std::string &questionUtf8)
 
 bool LogbookDocument::load(const QString &path, bool quietWhenMissing)
 {
-    const logbook::FileResult result = logbook::LogbookFile::loadFromPath(m_context.logbook, fromQt(path));
-    if (result.status == logbook::FileStatus::NotFound) {
+    const common::Result result = logbook::LogbookFile::loadFromPath(m_context.logbook, fromQt(path));
+    if (result.status() == common::Status::NotFound) {
         if (quietWhenMissing) {
             resetToNew();
             return true;
         }
         // Nothing was read, so the open logbook stays as it was.
-        showError(result.message);
+        showError(result.message());
         return false;
     }
     if (!result) {
         // A refused file leaves the logbook empty and nameless, so that it is
         // never saved over the file it could not read.
         m_hasFile = false;
-        showError(result.message);
+        showError(result.message());
         emit replaced();
         return false;
     }
@@ -182,9 +182,9 @@ bool LogbookDocument::load(const QString &path, bool quietWhenMissing)
 
 bool LogbookDocument::saveTo(const QString &path)
 {
-    const logbook::FileResult result = logbook::LogbookFile::save(m_context.logbook, fromQt(path));
+    const common::Result result = logbook::LogbookFile::save(m_context.logbook, fromQt(path));
     if (!result) {
-        showError(result.message);
+        showError(result.message());
         return false;
     }
     m_hasFile = true;

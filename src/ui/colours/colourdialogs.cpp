@@ -233,10 +233,9 @@ void ProfileColoursDialog::openColourFile()
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    settings::ProfileColours loaded = colours();
     // A file that cannot be read is passed over without a word, as it always was.
-    if (settings::loadColourFile(fromQt(dialog.selectedFiles().front()), loaded))
-        setWorking(toVector(loaded));
+    if (const auto loaded = settings::loadColourFile(fromQt(dialog.selectedFiles().front()), colours()))
+        setWorking(toVector(*loaded));
 }
 
 void ProfileColoursDialog::saveColourFile()
@@ -247,9 +246,9 @@ void ProfileColoursDialog::saveColourFile()
     dialog.setFileMode(QFileDialog::AnyFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    const common::SaveResult result = settings::saveColourFile(fromQt(dialog.selectedFiles().front()), colours());
+    const common::Result result = settings::saveColourFile(fromQt(dialog.selectedFiles().front()), colours());
     if (!result)
-        QMessageBox::warning(this, windowTitle(), toQt(result.error));
+        QMessageBox::warning(this, windowTitle(), toQt(result.message()));
 }
 
 // ---- "Couleur"

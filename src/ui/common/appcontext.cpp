@@ -10,8 +10,9 @@ void AppContext::load(const std::filesystem::path &dir, settings::ScreenSize scr
     // A save that crashed half-way leaves a temporary file beside the settings.
     common::removeStrayTempFiles(dir / settings::kSettingsFileName);
     common::removeStrayTempFiles(dir / settings::kCatalogueFileName);
-    mainIni.load(dir / settings::kSettingsFileName);
-    catalogueIni.load(dir / settings::kCatalogueFileName);
+    // Missing files are the normal first run: the defaults stand until the first save.
+    static_cast<void>(mainIni.load(dir / settings::kSettingsFileName));
+    static_cast<void>(catalogueIni.load(dir / settings::kCatalogueFileName));
     settings.loadAll(mainIni, screen);
     catalogue.load(catalogueIni);
     catalogue.setNameOverrides(&mainIni);
@@ -26,13 +27,13 @@ void AppContext::applySettingsToLogbook()
     logbook.setNewDiveDefaults(settings.newDiveDefaults);
 }
 
-common::SaveResult AppContext::saveAll()
+common::Result AppContext::saveAll()
 {
     settings.saveAll(mainIni);
     settings.saveRecentFiles(mainIni);
-    common::SaveResult result = mainIni.save();
-    common::SaveResult catalogueResult = catalogue.save(catalogueIni);
-    return result.ok ? catalogueResult : result;
+    common::Result result = mainIni.save();
+    common::Result catalogueResult = catalogue.save(catalogueIni);
+    return result.ok() ? catalogueResult : result;
 }
 
 } // namespace zorv::ui

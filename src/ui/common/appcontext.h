@@ -34,7 +34,7 @@ struct AppContext {
     // Pushes the settings that the logbook depends on (units, mode, defaults).
     void applySettingsToLogbook();
     // Writes the whole settings record and the catalogue, as at exit.
-    common::SaveResult saveAll();
+    common::Result saveAll();
 };
 
 } // namespace zorv::ui

@@ -33,9 +33,10 @@ void saveWindowPlacement(AppContext &context, const QWidget *window, settings::W
 
 std::optional<StoredPlacement> storedPlacement(const AppContext &context, settings::Window which, QSize minimum)
 {
-    settings::WindowPlacement placement;
-    if (!context.settings.getPlacement(which, placement))
+    const std::optional<settings::WindowPlacement> stored = context.settings.placement(which);
+    if (!stored)
         return std::nullopt;
+    const settings::WindowPlacement &placement = *stored;
     const QRect rect(placement.left, placement.top, placement.right - placement.left, placement.bottom - placement.top);
     if (rect.width() < minimum.width() || rect.height() < minimum.height() || !QGuiApplication::screenAt(rect.center()))
         return std::nullopt;

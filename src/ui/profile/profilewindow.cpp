@@ -652,8 +652,7 @@ void ProfileWindow::setDataWindowOpen(bool open)
     }
     if (!m_dataWindow) {
         auto *window = new DiveDataWindow(m_context, this);
-        settings::WindowPlacement saved;
-        if (!m_context.settings.getPlacement(settings::Window::ProfileData, saved)) {
+        if (!m_context.settings.placement(settings::Window::ProfileData)) {
             // First time: beside the window where the screen has room, else over the chart's right end.
             QRect place(frameGeometry().topRight() + QPoint(8, 0), window->sizeHint());
             if (const QScreen *screen = this->screen(); screen && !screen->availableGeometry().contains(place))

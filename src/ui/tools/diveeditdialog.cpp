@@ -441,9 +441,9 @@ void DiveEditDialog::setRecord(const logbook::DiveRecord &record, int position)
     showValues();
 }
 
-bool DiveEditDialog::getRecord(logbook::DiveRecord &out) const
+std::optional<logbook::DiveRecord> DiveEditDialog::changedRecord() const
 {
-    return m_form->getRecord(out);
+    return m_form->changedRecord();
 }
 
 tools::DiveEditValues DiveEditDialog::readControls() const
@@ -670,7 +670,8 @@ namespace {
             dialog.setRecord(record, 0);
             if (dialog.exec() != QDialog::Accepted)
                 return false;
-            dialog.getRecord(record);
+            // A new dive always counts as changed.
+            record = dialog.changedRecord().value();
             return true;
         }
 
@@ -708,10 +709,10 @@ bool editCurrentDive(AppContext &context, QWidget *parent)
     dialog.setRecord(*current, position);
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    logbook::DiveRecord edited;
-    if (!dialog.getRecord(edited))
+    const std::optional<logbook::DiveRecord> edited = dialog.changedRecord();
+    if (!edited)
         return false;
-    book.storeEditedCurrent(edited);
+    book.storeEditedCurrent(*edited);
     return true;
 }
 

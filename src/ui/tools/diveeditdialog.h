@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <array>
 #include <memory>
+#include <optional>
 
 class QAbstractButton;
 class QButtonGroup;
@@ -34,7 +35,7 @@ bool newDive(AppContext &context, QWidget *parent);
 bool newDiveFrom(AppContext &context, const logbook::DiveRecord &prepared, QWidget *parent);
 
 // "Editer données de plongée": edits a copy of one dive. Use: setRecord, exec,
-// and on Accepted getRecord, whose flag says whether the logbook must change.
+// and on Accepted changedRecord, empty when the logbook need not change.
 class DiveEditDialog : public QDialog {
     Q_OBJECT
 public:
@@ -43,7 +44,7 @@ public:
 
     // Position 0 is a new dive.
     void setRecord(const logbook::DiveRecord &record, int position);
-    bool getRecord(logbook::DiveRecord &out) const;
+    std::optional<logbook::DiveRecord> changedRecord() const;
 
     // The short-name and free-data switches, kept from one dialog to the next until the program ends.
     static tools::DiveEditSwitches &switches();

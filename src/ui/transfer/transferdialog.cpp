@@ -364,11 +364,11 @@ bool TransferDialog::processImage(std::span<const std::uint8_t> image)
     m_processed = true;
     if (m_context.settings.dumpMemory) {
         const QString path = QDir(dumpFolder(m_context)).filePath(QString::fromLatin1(kDumpFile));
-        const common::SaveResult saved = common::saveFileAtomically(path.toStdString(), image);
-        if (!saved.ok)
-            QMessageBox::warning(this, QStringLiteral("Zorv"), toQt(saved.error));
+        const common::Result saved = common::saveFileAtomically(path.toStdString(), image);
+        if (!saved)
+            QMessageBox::warning(this, QStringLiteral("Zorv"), toQt(saved.message()));
     }
-    if (m_memory.load(image) == transfer::MemoryImage::kLoadFailed) {
+    if (!m_memory.load(image)) {
         QMessageBox::warning(this, QStringLiteral("Zorv"), qstr(kTransmissionError).trimmed());
         QDialog::reject();
         return false;
@@ -384,8 +384,8 @@ bool TransferDialog::processImage(std::span<const std::uint8_t> image)
     showInfoTexts(texts);
     m_infoGroup->setTitle(qstr(kCurrentTransfer));
 
-    transfer::ComputerDive first;
-    m_computerType = m_memory.diveAt(0, first) ? first.computerType : static_cast<std::uint8_t>(computer.type);
+    const std::optional<transfer::ComputerDive> first = m_memory.diveAt(0);
+    m_computerType = first ? first->computerType : static_cast<std::uint8_t>(computer.type);
     refreshStatus();
     return true;
 }

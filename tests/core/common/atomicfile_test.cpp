@@ -42,7 +42,7 @@ TEST(SaveFileAtomically, CreatesThenReplaces)
     // A shorter text must not leave the tail of the longer one behind.
     const std::string binary("\x00\x01\xFF short", 9);
     const auto result = saveFileAtomically(target, binary);
-    EXPECT_TRUE(result.ok && result.error.empty());
+    EXPECT_TRUE(result.ok() && result.message().empty());
     EXPECT_EQ(readFile(target), binary);
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string> { "dives.log" });
 
@@ -73,7 +73,7 @@ TEST(SaveFileAtomically, FailsOverAFolderOrIntoAMissingOneAndCleansUp)
     for (const fs::path &path : { target, dir / "no-such-folder" / "dives.log" }) {
         auto result = saveFileAtomically(path, std::string("data"));
         EXPECT_FALSE(result) << path;
-        EXPECT_FALSE(result.error.empty()) << path;
+        EXPECT_FALSE(result.message().empty()) << path;
     }
     EXPECT_TRUE(fs::is_directory(target));
     EXPECT_EQ(readFile(target / "inside"), "kept");
@@ -100,7 +100,7 @@ TEST(SaveFileAtomically, FailedWriteLeavesTheOriginalByteForByte)
     std::signal(SIGXFSZ, previousHandler);
 
     EXPECT_FALSE(result);
-    EXPECT_FALSE(result.error.empty());
+    EXPECT_FALSE(result.message().empty());
     EXPECT_EQ(readFile(target), original);
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string> { "dives.log" });
 }
@@ -147,26 +147,27 @@ TEST(RemoveStrayTempFiles, RemovesOnlyOurTempFilesOfThatTarget)
 TEST(ReadWholeFile, ReadsWhatWasSavedAndRefusesWhatIsNotAReadableFile)
 {
     TempDir dir;
-    std::string out = "unchanged";
-    EXPECT_FALSE(readWholeFile(dir / "missing.log", out));
-    EXPECT_FALSE(readWholeFile(dir.path(), out)); // a folder chosen where a file was meant
-    EXPECT_EQ(out, "unchanged");
+    EXPECT_EQ(readWholeFile(dir / "missing.log").status(), zorv::common::Status::NotFound);
+    const auto folder = readWholeFile(dir.path()); // a folder chosen where a file was meant
+    EXPECT_FALSE(folder.ok());
+    EXPECT_FALSE(folder.message().empty());
 
     std::string data;
     for (int i = 0; i < 200000; ++i)
         data.push_back(static_cast<char>(i * 7));
     ASSERT_TRUE(saveFileAtomically(dir / "big.dat", data));
-    ASSERT_TRUE(readWholeFile(dir / "big.dat", out));
-    EXPECT_EQ(out, data);
+    const auto read = readWholeFile(dir / "big.dat");
+    ASSERT_TRUE(read.ok());
+    EXPECT_EQ(*read, data);
 }
 
 TEST(ReadWholeFile, ReadsFilesThatReportNoSize)
 {
-    std::string out;
     if (!fs::exists("/proc/self/status"))
         GTEST_SKIP() << "no /proc";
-    ASSERT_TRUE(readWholeFile("/proc/self/status", out));
-    EXPECT_NE(out.find("Name:"), std::string::npos);
+    const auto read = readWholeFile("/proc/self/status");
+    ASSERT_TRUE(read.ok());
+    EXPECT_NE(read->find("Name:"), std::string::npos);
 }
 
 } // namespace

@@ -101,7 +101,7 @@ namespace {
     protected:
         LogbookFileTest() { m_logbook.setComputerInfo(&kComputers); }
 
-        FileResult loadFixture()
+        common::Result loadFixture()
         {
             return LogbookFile::load(m_logbook, bytesOf(test::fixture("logbook-sample.log")),
                 bytesOf(test::fixture("logbook-sample.add")), test::fixture("logbook-sample.log").string());
@@ -117,10 +117,10 @@ namespace {
             return log;
         }
 
-        void expectRejected(const FileResult &result)
+        void expectRejected(const common::Result &result)
         {
-            EXPECT_EQ(result.status, FileStatus::BadFormat);
-            EXPECT_EQ(result.message, "Mauvais format");
+            EXPECT_EQ(result.status(), common::Status::BadFormat);
+            EXPECT_EQ(result.message(), "Mauvais format");
             EXPECT_EQ(m_logbook.diveCount(), 0);
             EXPECT_EQ(m_logbook.currentDive(), 0);
             EXPECT_EQ(m_logbook.path(), "");
@@ -408,7 +408,7 @@ namespace {
         const Bytes bad = logFile({ RawRecord {} }, {}, 160);
         writeBytes(log, bad);
         expectRejected(LogbookFile::loadFromPath(m_logbook, log.string()));
-        EXPECT_EQ(LogbookFile::save(m_logbook, m_logbook.path()).status, FileStatus::CannotWrite);
+        EXPECT_EQ(LogbookFile::save(m_logbook, m_logbook.path()).status(), common::Status::IoError);
         EXPECT_EQ(bytesOf(log), bad);
     }
 
@@ -427,14 +427,17 @@ namespace {
     TEST_F(LogbookFileTest, MissingOrUnreadableFilesChangeNothing)
     {
         ASSERT_TRUE(loadFixture());
-        EXPECT_EQ(LogbookFile::loadFromPath(m_logbook, (m_dir / "none.log").string()).status, FileStatus::NotFound);
+        EXPECT_EQ(
+            LogbookFile::loadFromPath(m_logbook, (m_dir / "none.log").string()).status(), common::Status::NotFound);
         fs::create_directory(m_dir / "folder.log");
-        EXPECT_EQ(LogbookFile::loadFromPath(m_logbook, (m_dir / "folder.log").string()).status, FileStatus::CannotRead);
+        EXPECT_EQ(
+            LogbookFile::loadFromPath(m_logbook, (m_dir / "folder.log").string()).status(), common::Status::IoError);
 
         // Loading without the .add entries would let the next save blank them.
         fs::copy_file(test::fixture("logbook-sample.log"), m_dir / "sample.log");
         fs::create_directory(m_dir / "sample.add");
-        EXPECT_EQ(LogbookFile::loadFromPath(m_logbook, (m_dir / "sample.log").string()).status, FileStatus::CannotRead);
+        EXPECT_EQ(
+            LogbookFile::loadFromPath(m_logbook, (m_dir / "sample.log").string()).status(), common::Status::IoError);
         EXPECT_EQ(m_logbook.diveCount(), 4);
         EXPECT_EQ(m_logbook.path(), test::fixture("logbook-sample.log").string());
     }
@@ -457,10 +460,10 @@ namespace {
         const fs::path log = loadFixtureCopy();
         m_logbook.deleteDive(1);
         fs::permissions(m_dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
-        const FileResult result = LogbookFile::save(m_logbook, log.string());
+        const common::Result result = LogbookFile::save(m_logbook, log.string());
         fs::permissions(m_dir.path(), fs::perms::owner_all);
-        EXPECT_EQ(result.status, FileStatus::CannotWrite);
-        EXPECT_FALSE(result.message.empty());
+        EXPECT_EQ(result.status(), common::Status::AccessDenied);
+        EXPECT_FALSE(result.message().empty());
         EXPECT_TRUE(m_logbook.isModified());
         EXPECT_EQ(bytesOf(log), bytesOf(test::fixture("logbook-sample.log")));
         EXPECT_EQ(bytesOf(m_dir / "sample.add"), bytesOf(test::fixture("logbook-sample.add")));
@@ -477,9 +480,9 @@ namespace {
         fs::create_directory(m_dir / "user.add");
         m_logbook.deleteDive(1);
 
-        const FileResult result = LogbookFile::save(m_logbook, log.string());
-        EXPECT_EQ(result.status, FileStatus::CannotWrite);
-        EXPECT_FALSE(result.message.empty());
+        const common::Result result = LogbookFile::save(m_logbook, log.string());
+        EXPECT_EQ(result.status(), common::Status::IoError);
+        EXPECT_FALSE(result.message().empty());
         EXPECT_EQ(bytesOf(log), oldLog);
         EXPECT_TRUE(m_logbook.isModified());
         EXPECT_EQ(m_logbook.path(), test::fixture("logbook-sample.log").string());

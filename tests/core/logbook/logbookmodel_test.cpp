@@ -271,10 +271,7 @@ namespace {
         EXPECT_TRUE(book.takeDiveListRebuild());
         EXPECT_FALSE(book.takeDiveListRebuild());
 
-        DiveRecord out;
-        out.diveNumber = 9;
-        EXPECT_FALSE(book.getDive(1, out));
-        EXPECT_EQ(out, DiveRecord {});
+        EXPECT_EQ(book.dive(1), nullptr);
 
         book.setPath("/home/diver/my.logs/2020.log");
         EXPECT_EQ(book.infPath(), "/home/diver/my.logs/2020.inf");

@@ -36,15 +36,16 @@ TEST(ColourFile, SavedFileReloadsToTheSameColours)
     ASSERT_TRUE(saveColourFile(path, someColours()));
     EXPECT_EQ(std::filesystem::file_size(path), kColourFileSize);
 
-    ProfileColours loaded = kDefaultProfileColours;
-    ASSERT_TRUE(loadColourFile(path, loaded));
-    EXPECT_EQ(loaded, someColours());
+    const auto loaded = loadColourFile(path, kDefaultProfileColours);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(*loaded, someColours());
 
     // Saving again replaces the file instead of appending to it.
     ASSERT_TRUE(saveColourFile(path, kDefaultProfileColours));
     EXPECT_EQ(std::filesystem::file_size(path), kColourFileSize);
-    ASSERT_TRUE(loadColourFile(path, loaded));
-    EXPECT_EQ(loaded, kDefaultProfileColours);
+    const auto reloaded = loadColourFile(path, someColours());
+    ASSERT_TRUE(reloaded);
+    EXPECT_EQ(*reloaded, kDefaultProfileColours);
 }
 
 TEST(ColourFile, ShortFileChangesOnlyTheBytesItHolds)
@@ -52,17 +53,18 @@ TEST(ColourFile, ShortFileChangesOnlyTheBytesItHolds)
     TempDir dir;
     // Six bytes: the whole first colour and red and green of the second.
     zorv::test::writeFile(dir / "short.cst", std::string("\x01\x02\x03\x00\x04\x05", 6));
-    ProfileColours colours = kDefaultProfileColours;
-    ASSERT_TRUE(loadColourFile(dir / "short.cst", colours));
+    const auto loaded = loadColourFile(dir / "short.cst", kDefaultProfileColours);
+    ASSERT_TRUE(loaded);
+    const ProfileColours &colours = *loaded;
     EXPECT_EQ(colours[ProfileColour::Profile], rgb(1, 2, 3));
     EXPECT_EQ(colours[ProfileColour::ClipProfile], rgb(4, 5, 0)); // blue of the default orange is 0
     for (std::size_t i = 2; i < colours.size(); ++i)
         EXPECT_EQ(colours.colours[i], kDefaultProfileColours.colours[i]);
 
     zorv::test::writeFile(dir / "empty.cst", "");
-    colours = someColours();
-    EXPECT_TRUE(loadColourFile(dir / "empty.cst", colours));
-    EXPECT_EQ(colours, someColours());
+    const auto empty = loadColourFile(dir / "empty.cst", someColours());
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(*empty, someColours());
 }
 
 TEST(ColourFile, LongFileAndStrayHighBytesDoNotLeakIntoColours)
@@ -75,15 +77,13 @@ TEST(ColourFile, LongFileAndStrayHighBytesDoNotLeakIntoColours)
         EXPECT_EQ(c, rgb(0x7F, 0x7F, 0x7F));
 }
 
-TEST(ColourFile, UnreadableFileLeavesTheColoursAndAFailedSaveSaysSo)
+TEST(ColourFile, UnreadableFileAndFailedSaveSaySo)
 {
     TempDir dir;
-    ProfileColours colours = someColours();
-    EXPECT_FALSE(loadColourFile(dir / "missing.cst", colours));
-    EXPECT_FALSE(loadColourFile(dir.path(), colours));
-    EXPECT_EQ(colours, someColours());
-    const auto result = saveColourFile(dir / "no" / "such" / "x.cst", colours);
-    EXPECT_TRUE(!result && !result.error.empty());
+    EXPECT_FALSE(loadColourFile(dir / "missing.cst", someColours()));
+    EXPECT_FALSE(loadColourFile(dir.path(), someColours()));
+    const auto result = saveColourFile(dir / "no" / "such" / "x.cst", someColours());
+    EXPECT_TRUE(!result && !result.message().empty());
 }
 
 } // namespace

@@ -76,8 +76,7 @@ TEST(Settings, FreshInstallStartsWithTheDefaults)
     EXPECT_EQ(s.columnWidth(ColumnList::Table, 0), -1);
     EXPECT_EQ(s.windowSection, "1024x768");
     for (int w = 0; w < kWindowCount; ++w) {
-        WindowPlacement p;
-        EXPECT_FALSE(s.getPlacement(static_cast<Window>(w), p)) << "window " << w;
+        EXPECT_FALSE(s.placement(static_cast<Window>(w))) << "window " << w;
     }
 }
 
@@ -108,24 +107,21 @@ TEST(Settings, WindowPositionsBelongToTheScreenSize)
                          "StatMainWindow_x=0\nStatMainWindow_y=0\n"
                          "StatSubWindow_x=40\n");
     Settings s = loaded(ini, kXga);
-    WindowPlacement p;
-    ASSERT_TRUE(s.getPlacement(Window::Main, p));
-    EXPECT_EQ(p, (WindowPlacement { 10, 20, 810, 620, true }));
+    EXPECT_EQ(s.placement(Window::Main), (WindowPlacement { 10, 20, 810, 620, true }));
     // A zero right edge means never stored; -1 does for the statistics windows.
-    EXPECT_FALSE(s.getPlacement(Window::Profile, p));
-    ASSERT_TRUE(s.getPlacement(Window::StatisticsChooser, p));
-    EXPECT_EQ(p.left, 0);
-    EXPECT_FALSE(s.getPlacement(Window::StatisticsChart, p));
+    EXPECT_FALSE(s.placement(Window::Profile));
+    ASSERT_TRUE(s.placement(Window::StatisticsChooser));
+    EXPECT_EQ(s.placement(Window::StatisticsChooser)->left, 0);
+    EXPECT_FALSE(s.placement(Window::StatisticsChart));
 
     // The same file seen on a bigger screen has nothing stored.
     s = loaded(ini, kSxga);
     EXPECT_EQ(s.windowSection, "1280x1024");
-    EXPECT_FALSE(s.getPlacement(Window::Main, p));
+    EXPECT_FALSE(s.placement(Window::Main));
     s.savePlacement(ini, kSxga, Window::Main, { 1, 2, 1001, 702, false });
     s.savePlacement(ini, kSxga, Window::ProfileData, { 3, 4, 5, 6, true });
     s.savePlacement(ini, kSxga, Window::StatisticsChart, { 7, 8, 9, 10, true });
-    ASSERT_TRUE(s.getPlacement(Window::Main, p));
-    EXPECT_EQ(p, (WindowPlacement { 1, 2, 1001, 702, false }));
+    EXPECT_EQ(s.placement(Window::Main), (WindowPlacement { 1, 2, 1001, 702, false }));
 
     const IniFile reread = parsed(ini.serialise());
     EXPECT_EQ(reread.keyNames("1280x1024"),
@@ -135,8 +131,7 @@ TEST(Settings, WindowPositionsBelongToTheScreenSize)
     EXPECT_EQ(reread.readInt("1024x768", "MainWindow_dx", 0), 810);
     EXPECT_EQ(loaded(reread, kXga).windows, loaded(ini, kXga).windows);
     Settings big = loaded(reread, kSxga);
-    ASSERT_TRUE(big.getPlacement(Window::StatisticsChart, p));
-    EXPECT_EQ(p, (WindowPlacement { 7, 8, 0, 0, false }));
+    EXPECT_EQ(big.placement(Window::StatisticsChart), (WindowPlacement { 7, 8, 0, 0, false }));
 }
 
 TEST(Settings, PositionZeroStoresButNeverRestores)
@@ -144,14 +139,13 @@ TEST(Settings, PositionZeroStoresButNeverRestores)
     IniFile ini = parsed("[Fenster]\nPosition=0\n"
                          "[1024x768]\nTabWindow_x=1\nTabWindow_y=1\nTabWindow_dx=500\nTabWindow_dy=400\n");
     Settings s = loaded(ini);
-    WindowPlacement p;
-    EXPECT_FALSE(s.getPlacement(Window::Table, p));
+    EXPECT_FALSE(s.placement(Window::Table));
     s.savePlacement(ini, kXga, Window::Table, { 2, 2, 600, 500, true });
     EXPECT_EQ(ini.readInt("1024x768", "TabWindow_dx", 0), 600);
     EXPECT_EQ(ini.readInt("1024x768", "TabWindow_maximized", 0), 1);
-    EXPECT_FALSE(s.getPlacement(Window::Table, p));
+    EXPECT_FALSE(s.placement(Window::Table));
     s.rememberWindows = true;
-    EXPECT_TRUE(s.getPlacement(Window::Table, p));
+    EXPECT_TRUE(s.placement(Window::Table));
 }
 
 TEST(Settings, SaveAllWritesWhatLoadAllReads)

@@ -94,9 +94,8 @@ namespace {
             f.airFieldsLeft(f.shown());
             f.secondSetChanged(f.shown());
             f.accept(f.shown());
-            DiveRecord out;
-            EXPECT_FALSE(f.getRecord(out));
-            EXPECT_TRUE(out == dive);
+            EXPECT_FALSE(f.changedRecord());
+            EXPECT_TRUE(f.working() == dive);
             book.reset();
         }
     }
@@ -117,9 +116,9 @@ namespace {
         typed.tankVolume = "10";
         typed.airUsed = "100";
         f.accept(typed);
-        DiveRecord out;
-        EXPECT_TRUE(f.getRecord(out));
-        EXPECT_GT(out.airConsumption, 0.0f);
+        const auto out = f.changedRecord();
+        ASSERT_TRUE(out);
+        EXPECT_GT(out->airConsumption, 0.0f);
         EXPECT_EQ(f.shown().airConsumption, "746.3"); // 1000 l / 2 bar / 0.67 min
     }
 
@@ -319,9 +318,9 @@ namespace {
         EXPECT_EQ(f.shown().partners, "Anne, Marc, Hélène");
 
         f.accept(f.shown());
-        DiveRecord out;
-        EXPECT_TRUE(f.getRecord(out)) << "a changed dive is reported";
-        EXPECT_EQ(fixedText(out.partners), "Anne, Marc, H\x82l\x8Ane");
+        const auto out = f.changedRecord();
+        ASSERT_TRUE(out) << "a changed dive is reported";
+        EXPECT_EQ(fixedText(out->partners), "Anne, Marc, H\x82l\x8Ane");
     }
 
     TEST_F(FormTest, PreviousDiveGivesItsConditionsButNotItsMeasurements)

@@ -15,6 +15,14 @@ using zorv::logbook::Logbook;
 
 namespace {
 
+constexpr int kRefused = -1;
+
+// The number of dives decoded, or kRefused.
+int loadedCount(MemoryImage &memory, std::span<const std::uint8_t> captured)
+{
+    return memory.load(captured) ? memory.diveCount() : kRefused;
+}
+
 // 1 March 2024 12:00:00 UTC.
 constexpr std::int64_t kNow = 1709294400;
 // The computer's clock at the transfer, half seconds.
@@ -79,9 +87,8 @@ public:
 std::vector<std::uint32_t> clocks(const MemoryImage &memory)
 {
     std::vector<std::uint32_t> out;
-    ComputerDive dive;
-    for (int p = 0; memory.diveAt(p, dive); ++p)
-        out.push_back(dive.clockAtDive);
+    for (int p = 0; const auto dive = memory.diveAt(p); ++p)
+        out.push_back(dive->clockAtDive);
     return out;
 }
 
@@ -129,38 +136,38 @@ TEST_F(MemoryImageTest, RefusesDamagedImages)
 {
     RawImage raw;
     raw.dive(0, 500);
-    ASSERT_EQ(m_memory.load(raw.captured()), 1);
+    ASSERT_EQ(loadedCount(m_memory, raw.captured()), 1);
 
     auto bad = raw.captured();
     bad[100] ^= 0x10;
-    EXPECT_EQ(m_memory.load(bad), MemoryImage::kLoadFailed);
+    EXPECT_EQ(loadedCount(m_memory, bad), kRefused);
     EXPECT_EQ(m_memory.diveCount(), 0); // nothing of the earlier image stays
 
     auto shortImage = raw.captured();
     shortImage.pop_back();
-    EXPECT_EQ(m_memory.load(shortImage), MemoryImage::kLoadFailed);
+    EXPECT_EQ(loadedCount(m_memory, shortImage), kRefused);
 
     // Checksum right, but the walks would leave the rings.
     RawImage index = raw;
     index.bytes[image::kLogbookIndex] = 37;
-    EXPECT_EQ(m_memory.load(index.captured()), MemoryImage::kLoadFailed);
+    EXPECT_EQ(loadedCount(m_memory, index.captured()), kRefused);
     index.bytes[image::kLogbookIndex] = 255;
-    EXPECT_EQ(m_memory.load(index.captured(false)), MemoryImage::kLoadFailed);
+    EXPECT_EQ(loadedCount(m_memory, index.captured(false)), kRefused);
     index.bytes[image::kLogbookIndex] = 36;
-    EXPECT_EQ(m_memory.load(index.captured()), 1);
+    EXPECT_EQ(loadedCount(m_memory, index.captured()), 1);
 
     RawImage pointer = raw;
     pointer.endPointer(1536);
-    EXPECT_EQ(m_memory.load(pointer.captured()), MemoryImage::kLoadFailed);
+    EXPECT_EQ(loadedCount(m_memory, pointer.captured()), kRefused);
     pointer.endPointer(2047);
-    EXPECT_EQ(m_memory.load(pointer.captured(false)), MemoryImage::kLoadFailed);
+    EXPECT_EQ(loadedCount(m_memory, pointer.captured(false)), kRefused);
     pointer.endPointer(1535);
-    EXPECT_EQ(m_memory.load(pointer.captured()), 1);
+    EXPECT_EQ(loadedCount(m_memory, pointer.captured()), 1);
 
     // A zero checksum turns the check off.
     auto unchecked = raw.captured(false);
     unchecked[10] ^= 0xFF;
-    EXPECT_EQ(m_memory.load(unchecked), 1);
+    EXPECT_EQ(loadedCount(m_memory, unchecked), 1);
     EXPECT_EQ(m_memory.storedChecksum(), 0);
 }
 
@@ -172,7 +179,7 @@ TEST_F(MemoryImageTest, LogbookRingShowsOnlyTheEntriesWritten)
     raw.bytes[image::kLogbookIndex] = 10;
     for (int i = 0; i < 37; ++i)
         raw.dive(i, static_cast<std::uint32_t>(1000 + i));
-    EXPECT_EQ(m_memory.load(raw.captured()), 5);
+    EXPECT_EQ(loadedCount(m_memory, raw.captured()), 5);
     EXPECT_EQ(clocks(m_memory), (std::vector<std::uint32_t> { 1005, 1006, 1007, 1008, 1009 }));
 
     // A full ring starts at the index and skips empty entries.
@@ -180,7 +187,7 @@ TEST_F(MemoryImageTest, LogbookRingShowsOnlyTheEntriesWritten)
     raw.bytes[image::kLogbookIndex] = 35;
     for (int i = 0; i < 37; ++i)
         raw.dive(i, static_cast<std::uint32_t>(1000 + i));
-    ASSERT_EQ(m_memory.load(raw.captured()), 37);
+    ASSERT_EQ(loadedCount(m_memory, raw.captured()), 37);
     EXPECT_EQ(clocks(m_memory).front(), 1035u);
     EXPECT_EQ(clocks(m_memory)[2], 1000u);
     EXPECT_EQ(clocks(m_memory).back(), 1034u);
@@ -188,7 +195,7 @@ TEST_F(MemoryImageTest, LogbookRingShowsOnlyTheEntriesWritten)
     raw.entry(36)[1] = 0; // no duration
     raw.entry(0)[2] = raw.entry(0)[3] = 0; // no depth
     raw.dive(1, 0); // no clock
-    EXPECT_EQ(m_memory.load(raw.captured()), 34);
+    EXPECT_EQ(loadedCount(m_memory, raw.captured()), 34);
     EXPECT_EQ(clocks(m_memory)[0], 1035u);
     EXPECT_EQ(clocks(m_memory)[1], 1002u);
 }
@@ -205,9 +212,10 @@ TEST_F(MemoryImageTest, DecodesTheEntryFields)
     e[5] = 0x35;
     e[6] = 150;
     e[11] = 99;
-    ASSERT_EQ(m_memory.load(raw.captured()), 1);
+    ASSERT_EQ(loadedCount(m_memory, raw.captured()), 1);
     ComputerDive dive;
-    ASSERT_TRUE(m_memory.diveAt(0, dive));
+    ASSERT_TRUE(m_memory.diveAt(0));
+    dive = *m_memory.diveAt(0);
     EXPECT_EQ(dive.duration, 145);
     EXPECT_EQ(dive.surfaceInterval, 155);
     EXPECT_EQ(dive.maxDepth, 1000);
@@ -218,12 +226,13 @@ TEST_F(MemoryImageTest, DecodesTheEntryFields)
     EXPECT_EQ(dive.computerType, 28);
     EXPECT_EQ(dive.date, zorv::logbook::dayNumber(1, 3, 2024));
     EXPECT_EQ(dive.timeOfDay, 11 * 60);
-    EXPECT_FALSE(m_memory.diveAt(1, dive));
-    EXPECT_FALSE(m_memory.diveAt(-1, dive));
+    EXPECT_FALSE(m_memory.diveAt(1));
+    EXPECT_FALSE(m_memory.diveAt(-1));
 
     e[0] = 0; // no surface interval, no +100
-    ASSERT_EQ(m_memory.load(raw.captured()), 1);
-    ASSERT_TRUE(m_memory.diveAt(0, dive));
+    ASSERT_EQ(loadedCount(m_memory, raw.captured()), 1);
+    ASSERT_TRUE(m_memory.diveAt(0));
+    dive = *m_memory.diveAt(0);
     EXPECT_EQ(dive.surfaceInterval, kMissing);
     EXPECT_EQ(dive.duration, 45);
     EXPECT_EQ(dive.altitudeClass, 1);
@@ -245,9 +254,10 @@ TEST_F(MemoryImageTest, DiveTimeRoundsSecondsAboveThirty)
     for (const Case &c : cases) {
         RawImage raw;
         raw.dive(0, kImageClock - c.halfSeconds);
-        ASSERT_EQ(m_memory.load(raw.captured()), 1);
+        ASSERT_EQ(loadedCount(m_memory, raw.captured()), 1);
         ComputerDive dive;
-        ASSERT_TRUE(m_memory.diveAt(0, dive));
+        ASSERT_TRUE(m_memory.diveAt(0));
+        dive = *m_memory.diveAt(0);
         EXPECT_EQ(dive.timeOfDay, c.timeOfDay) << c.halfSeconds;
         EXPECT_EQ(dive.date, c.date) << c.halfSeconds;
     }
@@ -270,13 +280,15 @@ TEST_F(MemoryImageTest, ProfilesGoToTheNewestDives)
         raw.ring(starts[j] + 2) = static_cast<std::uint8_t>(j);
         raw.ring(starts[j] + 3) = 0x01;
     }
-    ASSERT_EQ(m_memory.load(raw.captured()), 5);
+    ASSERT_EQ(loadedCount(m_memory, raw.captured()), 5);
     ComputerDive dive;
-    ASSERT_TRUE(m_memory.diveAt(1, dive));
+    ASSERT_TRUE(m_memory.diveAt(1));
+    dive = *m_memory.diveAt(1);
     EXPECT_EQ(dive.profile.byteCount, 0);
     const int expectedCounts[] = { 200 - 101, 1400 - 201, 1536 - 1401 + 49 };
     for (int j = 0; j < 3; ++j) {
-        ASSERT_TRUE(m_memory.diveAt(2 + j, dive));
+        ASSERT_TRUE(m_memory.diveAt(2 + j));
+        dive = *m_memory.diveAt(2 + j);
         EXPECT_EQ(dive.profile.firstByte, 0x20 + j);
         EXPECT_EQ(dive.profile.header[0], 0x0100 + j);
         EXPECT_EQ(dive.profile.byteCount, expectedCounts[j]) << j;
@@ -286,8 +298,9 @@ TEST_F(MemoryImageTest, ProfilesGoToTheNewestDives)
     RawImage few = raw;
     for (int i = 0; i < 4; ++i)
         few.entry(32 + i)[1] = 0;
-    ASSERT_EQ(m_memory.load(few.captured()), 1);
-    ASSERT_TRUE(m_memory.diveAt(0, dive));
+    ASSERT_EQ(loadedCount(m_memory, few.captured()), 1);
+    ASSERT_TRUE(m_memory.diveAt(0));
+    dive = *m_memory.diveAt(0);
     EXPECT_EQ(dive.profile.firstByte, 0x20);
 }
 
@@ -300,7 +313,7 @@ TEST_F(MemoryImageTest, SettingsUseSinglePrecision)
     raw.put(image::kSerial, 0x123456, 3);
     raw.bytes[image::kBattery] = 201;
     raw.total(1234);
-    ASSERT_EQ(m_memory.load(raw.captured()), 0);
+    ASSERT_EQ(loadedCount(m_memory, raw.captured()), 0);
     const ComputerSettings s = m_memory.settings();
     EXPECT_EQ(s.serialNumber, 0x123456u);
     EXPECT_EQ(s.totalDives, 1234);
@@ -314,16 +327,17 @@ TEST_F(MemoryImageTest, SettingsUseSinglePrecision)
 TEST_F(MemoryImageTest, SearchFindsTheDivesAfterTheLogbooksLast)
 {
     RawImage raw;
-    ASSERT_EQ(m_memory.load(raw.captured()), 0);
+    ASSERT_EQ(loadedCount(m_memory, raw.captured()), 0);
     EXPECT_FALSE(m_memory.searchNewDives(std::nullopt).any);
     EXPECT_EQ(m_memory.searchNewDives(std::nullopt).first, -1);
 
     // Five dives a day apart, the newest two days before the transfer, at 12:00.
     for (int i = 0; i < 5; ++i)
         raw.dive(32 + i, kImageClock - static_cast<std::uint32_t>(2 * 86400 * (6 - i)));
-    ASSERT_EQ(m_memory.load(raw.captured()), 5);
+    ASSERT_EQ(loadedCount(m_memory, raw.captured()), 5);
     ComputerDive third;
-    ASSERT_TRUE(m_memory.diveAt(2, third));
+    ASSERT_TRUE(m_memory.diveAt(2));
+    third = *m_memory.diveAt(2);
 
     EXPECT_EQ(m_memory.searchNewDives(std::nullopt).first, 0);
     EXPECT_EQ(m_memory.searchNewDives(LastLogbookDive { 0, 0, 0 }).first, 0);
@@ -367,7 +381,7 @@ TEST_F(MemoryImageTest, ConvertKeepsTheRawProfileAndInsertsByDate)
         0, 0, 40, 0, 40, 0, 40, 0, 0x17, 0 };
     for (std::size_t i = 0; i < std::size(profile); ++i)
         raw.ring(static_cast<int>(i)) = profile[i];
-    ASSERT_EQ(m_memory.load(raw.captured()), 2);
+    ASSERT_EQ(loadedCount(m_memory, raw.captured()), 2);
 
     ASSERT_TRUE(m_memory.convert(1, book));
     ASSERT_TRUE(m_memory.convert(0, book));

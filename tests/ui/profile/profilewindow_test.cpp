@@ -331,9 +331,8 @@ private slots:
         QVERIFY(!window->dataWindow());
         // The switch stays on for the next opening, and both places are kept.
         QVERIFY(m_context.settings.dataWindow);
-        settings::WindowPlacement placement;
-        QVERIFY(m_context.settings.getPlacement(settings::Window::Profile, placement));
-        QVERIFY(m_context.settings.getPlacement(settings::Window::ProfileData, placement));
+        QVERIFY(m_context.settings.placement(settings::Window::Profile));
+        QVERIFY(m_context.settings.placement(settings::Window::ProfileData));
     }
 
     void screenshots_data()

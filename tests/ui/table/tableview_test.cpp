@@ -158,9 +158,8 @@ private slots:
         QCOMPARE(opened[2], 90);
         QCOMPARE(context.settings.columnWidth(settings::ColumnList::Table, 3), 222);
         QCOMPARE(context.settings.columnWidth(settings::ColumnList::Table, 9), 140);
-        settings::WindowPlacement placement;
-        QVERIFY(context.settings.getPlacement(settings::Window::Table, placement));
-        QCOMPARE(placement, (settings::WindowPlacement { 60, 70, 760, 470, false }));
+        QCOMPARE(context.settings.placement(settings::Window::Table),
+            std::optional(settings::WindowPlacement { 60, 70, 760, 470, false }));
 
         // The next opening uses both.
         QRect reopened;

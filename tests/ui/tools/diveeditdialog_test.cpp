@@ -195,9 +195,9 @@ private slots:
         QVERIFY(depth->isEnabled());
         typeInto(depth, QStringLiteral("40"));
         clickOk(&dialog);
-        DiveRecord out;
-        QVERIFY(dialog.getRecord(out));
-        QCOMPARE(out.maxDepth, 4000);
+        const auto out = dialog.changedRecord();
+        QVERIFY(out);
+        QCOMPARE(out->maxDepth, 4000);
         QVERIFY(ui::DiveEditDialog::switches().freeData);
     }
 
@@ -245,10 +245,10 @@ private slots:
         QCOMPARE(child<QComboBox>(&dialog, "place")->currentText(), QStringLiteral("Lac Léman"));
         QCOMPARE(child<QComboBox>(&dialog, "suit")->currentIndex(), 4);
         clickOk(&dialog);
-        DiveRecord out;
-        QVERIFY(dialog.getRecord(out));
-        QCOMPARE(out.suit, 4);
-        QCOMPARE(out.date, second.date);
+        const auto out = dialog.changedRecord();
+        QVERIFY(out);
+        QCOMPARE(out->suit, 4);
+        QCOMPARE(out->date, second.date);
     }
 
     void secondSetInStandardModeGoesIntoTheText()
@@ -306,9 +306,9 @@ private slots:
         });
         QTest::mouseClick(child<QPushButton>(&dialog, "warnings"), Qt::LeftButton);
         clickOk(&dialog);
-        DiveRecord out;
-        dialog.getRecord(out);
-        QCOMPARE(out.warnings, 0x0A);
+        const auto out = dialog.changedRecord();
+        QVERIFY(out);
+        QCOMPARE(out->warnings, 0x0A);
     }
 
     // The defaults fill a new dive, and the date typed for one is offered for the next.

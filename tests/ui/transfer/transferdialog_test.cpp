@@ -156,7 +156,7 @@ private:
     int decodedDives(const std::vector<std::uint8_t> &image)
     {
         transfer::MemoryImage memory;
-        return memory.load(image);
+        return memory.load(image) ? memory.diveCount() : -1;
     }
 
 private slots:
@@ -214,7 +214,7 @@ private slots:
         QCOMPARE(context.logbook.diveCount(), dives);
         QVERIFY(context.logbook.isModified());
         transfer::MemoryImage memory;
-        memory.load(image);
+        QVERIFY(memory.load(image));
         QCOMPARE(context.logbook.headerLong(), memory.serialNumber());
 
         const std::string path = context.logbook.path();
