@@ -100,6 +100,14 @@ namespace {
                 p.drawLine(3, y, 29, y);
             p.drawLine(12, 5, 12, 27);
             break;
+        case Command::Statistics:
+            // Horizontal bars, as the statistics pages draw them.
+            p.fillRect(QRectF(4, 5, 22, 6), QColor(0, 0, 255));
+            p.fillRect(QRectF(4, 13, 14, 6), QColor(255, 64, 64));
+            p.fillRect(QRectF(4, 21, 18, 6), QColor(0, 128, 0));
+            p.setPen(QPen(QColor(40, 40, 50), 1.5));
+            p.drawLine(3, 3, 3, 29);
+            break;
         case Command::ExternalApplication:
             p.setPen(QPen(QColor(40, 40, 50), 1.5));
             p.setBrush(QColor(40, 40, 50));

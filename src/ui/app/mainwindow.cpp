@@ -12,6 +12,7 @@
 #include "ui/profile/profilewindow.h"
 #include "ui/reports/csvexportdialog.h"
 #include "ui/settings/optionsdialogs.h"
+#include "ui/stats/statisticswindow.h"
 #include "ui/table/tableview.h"
 #include "ui/tools/diveeditdialog.h"
 #include "ui/transfer/computertypedialogs.h"
@@ -147,6 +148,12 @@ void MainWindow::buildMenus()
     addCommand(view, Command::Options, 32828);
     addCommand(view, Command::ComputerTypes, 32830);
 
+    QMenu *statistics = bar->addMenu(QStringLiteral("&Statistiques"));
+    addCommand(statistics, Command::Statistics, 32808, { QK(Qt::Key_F6) });
+    addCommand(statistics, Command::SiteStatistics, 32812);
+    addCommand(statistics, Command::PartnerStatistics, 32813);
+    addCommand(statistics, Command::MonthlyStatistics, 32827);
+
     QMenu *extras = bar->addMenu(QStringLiteral("&Extras"));
     addCommand(extras, Command::NoDecoComparison, 32772);
     addCommand(extras, Command::ExternalApplication, 32835, { QK(Qt::CTRL | Qt::Key_F5) });
@@ -172,7 +179,7 @@ void MainWindow::buildToolBar()
         { Command::NewLogbook, Command::OpenLogbook, Command::SaveLogbook },
         { Command::EditDive, Command::InsertDive, Command::ReadComputer },
         { Command::DeleteDive },
-        { Command::ProfileWindow, Command::TableView },
+        { Command::ProfileWindow, Command::TableView, Command::Statistics },
         { Command::ExternalApplication, Command::ReopenLogbook },
     };
     for (const std::vector<Command> &group : groups) {
@@ -327,6 +334,16 @@ void MainWindow::runCommand(Command command)
     case Command::ComputerTypes:
         if (showComputerTypesDialog(c, this))
             m_page->refreshPage();
+        break;
+    case Command::Statistics:
+        showStatistics(c, this);
+        break;
+    case Command::SiteStatistics:
+    case Command::PartnerStatistics:
+        showFrequencies(c, command == Command::PartnerStatistics, this);
+        break;
+    case Command::MonthlyStatistics:
+        showMonthlyBehaviour(c, this);
         break;
     case Command::NoDecoComparison:
         showNoDecoComparison(c, this);

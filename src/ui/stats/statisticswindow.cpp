@@ -1,0 +1,541 @@
+#include "ui/stats/statisticswindow.h"
+
+#include "common/cformat.h"
+#include "logbook/units.h"
+#include "qtcanvas/qpaintercanvas.h"
+#include "stats/statprint.h"
+#include "ui/colours/colourdialogs.h"
+#include "ui/common/appcontext.h"
+#include "ui/common/qtext.h"
+#include "ui/common/windowplacement.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMoveEvent>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace zorv::ui {
+
+using stats::PageKind;
+
+namespace {
+
+    constexpr std::array<const char *, 4> kColumnHeadings { "Total", "Eau dce", "Eau mer", "Ch.-déco" };
+    constexpr std::array<const char *, 5> kLegend { "Eau douce", "Eau de mer", "Ch. décompr.", "D. sous Ø",
+        "Donnée sur Ø" };
+
+    QLabel *numberField(QWidget *parent)
+    {
+        auto *label = new QLabel(parent);
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        label->setMinimumWidth(56);
+        return label;
+    }
+
+    QString numberText(const std::optional<float> &value, int decimals)
+    {
+        if (!value || decimals < 0 || decimals > 2)
+            return {};
+        return toQt(common::cformat("%.*f", decimals, static_cast<double>(*value)));
+    }
+
+    QRadioButton *addRadio(QButtonGroup *group, QLayout *layout, const char *text, int id)
+    {
+        auto *button = new QRadioButton(QString::fromUtf8(text));
+        group->addButton(button, id);
+        layout->addWidget(button);
+        return button;
+    }
+
+} // namespace
+
+stats::BarColours barColours(const AppContext &context)
+{
+    return context.settings.statisticsColours.colours;
+}
+
+stats::PageKind &rememberedStatisticsPage()
+{
+    static PageKind page = PageKind::Year;
+    return page;
+}
+
+BarField::BarField(QWidget *parent)
+    : QWidget(parent)
+{
+    setMinimumSize(120, 12);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+void BarField::setBar(const stats::BarValues &bar, float scale, const stats::BarColours &colours)
+{
+    m_bar = bar;
+    m_scale = scale;
+    m_colours = colours;
+    m_swatch = false;
+    update();
+}
+
+void BarField::setSwatch(canvas::Rgb colour)
+{
+    m_colours[0] = colour;
+    m_swatch = true;
+    update();
+}
+
+void BarField::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    qtcanvas::QPainterCanvas canvas(painter);
+    const canvas::Rect field { 0, 0, width(), height() };
+    if (m_swatch) {
+        stats::drawSwatch(canvas, field, m_colours[0]);
+        return;
+    }
+    const QColor background = palette().color(QPalette::Window);
+    stats::drawRowBar(
+        canvas, field, m_bar, m_scale, m_colours, canvas::rgb(background.red(), background.green(), background.blue()));
+}
+
+StatisticsPageWindow::StatisticsPageWindow(AppContext &context, PageKind kind, QWidget *parent)
+    : QDialog(parent)
+    , m_context(context)
+    , m_page(kind)
+{
+    setWindowTitle(QString::fromUtf8(stats::pageTexts(kind).caption));
+    setModal(false);
+    auto *grid = new QGridLayout(this);
+    buildOptions(grid);
+    m_page.compute(m_context.logbook);
+    buildRows(grid);
+    showPage();
+}
+
+void StatisticsPageWindow::buildOptions(QGridLayout *grid)
+{
+    const PageKind kind = m_page.kind();
+    auto *options = new QHBoxLayout;
+    if (stats::hasYearOption(kind)) {
+        auto *box = new QGroupBox(QStringLiteral("Sélection"));
+        auto *layout = new QHBoxLayout(box);
+        m_mode = new QButtonGroup(this);
+        addRadio(m_mode, layout, "&Total", 0)->setChecked(true);
+        addRadio(m_mode, layout, "&Année", 1);
+        m_year = new QSpinBox;
+        m_year->setEnabled(false);
+        layout->addWidget(m_year);
+        options->addWidget(box);
+        connect(m_mode, &QButtonGroup::idClicked, this, [this] { optionChanged(); });
+        connect(m_year, &QSpinBox::valueChanged, this, [this] { optionChanged(); });
+    }
+    if (stats::isClassPage(kind) || stats::isCategoryPage(kind)) {
+        auto *box = new QGroupBox(QStringLiteral("Valeur"));
+        auto *layout = new QVBoxLayout(box);
+        m_valueKind = new QButtonGroup(this);
+        addRadio(m_valueKind, layout, "P&longées", 0)->setChecked(true);
+        addRadio(m_valueKind, layout, "&Pourcent", 1);
+        if (stats::isCategoryPage(kind)) {
+            addRadio(m_valueKind, layout, "P&rofondeur", 2);
+            addRadio(m_valueKind, layout, "D&urée", 3);
+            addRadio(m_valueKind, layout, "CONS.MO&Y.", 4);
+            auto *aggregateBox = new QGroupBox(QStringLiteral("Valeurs"));
+            auto *aggregateLayout = new QVBoxLayout(aggregateBox);
+            m_aggregate = new QButtonGroup(this);
+            addRadio(m_aggregate, aggregateLayout, "&Moyennes", 0)->setChecked(true);
+            addRadio(m_aggregate, aggregateLayout, "Minim&um", 1);
+            addRadio(m_aggregate, aggregateLayout, "Ma&ximum", 2);
+            options->addWidget(box);
+            options->addWidget(aggregateBox);
+            connect(m_aggregate, &QButtonGroup::idClicked, this, [this] { optionChanged(); });
+        } else {
+            options->addWidget(box);
+        }
+        connect(m_valueKind, &QButtonGroup::idClicked, this, [this] { optionChanged(); });
+    }
+    if (kind == PageKind::Depth) {
+        auto *box = new QGroupBox(QStringLiteral("Profondeur"));
+        auto *layout = new QVBoxLayout(box);
+        m_depth = new QButtonGroup(this);
+        addRadio(m_depth, layout, "P&rof. maxi.", 0)->setChecked(true);
+        addRadio(m_depth, layout, "Profondeur &Moyenne", 1);
+        options->addWidget(box);
+        connect(m_depth, &QButtonGroup::idClicked, this, [this] { optionChanged(); });
+    }
+    options->addStretch();
+    grid->addLayout(options, 0, 0, 1, 7);
+}
+
+void StatisticsPageWindow::buildRows(QGridLayout *grid)
+{
+    int line = 1;
+    for (std::size_t c = 0; c < 4; ++c) {
+        auto *heading = new QLabel(QString::fromUtf8(kColumnHeadings[c]));
+        heading->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+        grid->addWidget(heading, line, static_cast<int>(c) + 1);
+    }
+    ++line;
+    const int shown = m_page.shownRowCount();
+    const int firstRowLine = line;
+    for (int r = 0; r < shown; ++r, ++line) {
+        RowWidgets row { new QLabel, {}, new BarField };
+        grid->addWidget(row.label, line, 0);
+        for (std::size_t c = 0; c < 4; ++c) {
+            row.values[c] = numberField(this);
+            grid->addWidget(row.values[c], line, static_cast<int>(c) + 1);
+        }
+        grid->addWidget(row.bar, line, 5);
+        m_rows.push_back(row);
+    }
+    if (stats::isTimeline(m_page.kind())) {
+        m_scroll = new QScrollBar(Qt::Vertical);
+        grid->addWidget(m_scroll, firstRowLine, 6, shown, 1);
+        connect(m_scroll, &QScrollBar::valueChanged, this, [this](int value) {
+            if (!m_filling && m_page.scrollTo(value))
+                showRows();
+        });
+        RowWidgets average { new QLabel(QStringLiteral("Ø:")), {}, new BarField };
+        grid->addWidget(average.label, line, 0);
+        for (std::size_t c = 0; c < 4; ++c) {
+            average.values[c] = numberField(this);
+            grid->addWidget(average.values[c], line, static_cast<int>(c) + 1);
+        }
+        grid->addWidget(average.bar, line, 5);
+        m_averageRow = average;
+        ++line;
+    }
+    grid->addWidget(new QLabel(QStringLiteral("Échelle:")), line, 4, Qt::AlignRight);
+    m_scale = numberField(this);
+    grid->addWidget(m_scale, line, 5, Qt::AlignLeft);
+    ++line;
+    if (stats::isClassPage(m_page.kind())) {
+        const PageKind kind = m_page.kind();
+        const char *minLabel = kind == PageKind::Depth ? "Prof. mini.:"
+            : kind == PageKind::Duration               ? "Durée minimale:"
+                                                       : "Temp. minimale:";
+        const char *maxLabel = kind == PageKind::Depth ? "Prof. maximale:"
+            : kind == PageKind::Duration               ? "Durée maximale:"
+                                                       : "Temp. maximale:";
+        const std::array<const char *, 5> labels { "Somme:", "", "Moyenne:", minLabel, maxLabel };
+        for (std::size_t s = 0; s < 5; ++s) {
+            const bool shown = (s != 0 || kind != PageKind::Temperature) && (s != 1 || kind == PageKind::Duration);
+            if (!shown)
+                continue;
+            grid->addWidget(new QLabel(QString::fromUtf8(labels[s])), line, 0);
+            for (std::size_t c = 0; c < 4; ++c) {
+                m_summary[s][c] = numberField(this);
+                grid->addWidget(m_summary[s][c], line, static_cast<int>(c) + 1);
+            }
+            ++line;
+        }
+    }
+}
+
+void StatisticsPageWindow::optionChanged()
+{
+    if (m_filling)
+        return;
+    auto &options = m_page.options;
+    if (m_mode) {
+        options.yearMode = m_mode->checkedId() == 1 ? stats::YearMode::OneYear : stats::YearMode::Total;
+        m_year->setEnabled(options.yearMode == stats::YearMode::OneYear);
+        // A year outside the range is not taken; the previous one stays.
+        if (!m_page.setSelectedYear(m_year->value())) {
+            m_filling = true;
+            m_year->setValue(options.selectedYear);
+            m_filling = false;
+        }
+    }
+    if (m_valueKind)
+        options.valueKind = static_cast<stats::ValueKind>(m_valueKind->checkedId());
+    if (m_aggregate)
+        options.aggregate = static_cast<stats::Aggregate>(m_aggregate->checkedId());
+    if (m_depth)
+        options.depth = m_depth->checkedId() == 1 ? stats::DepthSource::Average : stats::DepthSource::Maximum;
+    recompute();
+}
+
+void StatisticsPageWindow::recompute()
+{
+    m_page.compute(m_context.logbook);
+    showPage();
+}
+
+void StatisticsPageWindow::showPage()
+{
+    m_filling = true;
+    if (m_year) {
+        m_year->setRange(m_page.firstDiveYear(), m_page.currentYear());
+        m_year->setValue(m_page.options.selectedYear);
+    }
+    if (m_scroll) {
+        m_scroll->setRange(0, m_page.maxFirstShownRow());
+        m_scroll->setPageStep(1);
+        m_scroll->setSingleStep(1);
+        m_scroll->setValue(m_page.firstShownRow());
+    }
+    m_filling = false;
+    m_scale->setText(toQt(common::cformat("%.0f", static_cast<double>(m_page.scale()))));
+    showRows();
+    if (stats::isClassPage(m_page.kind())) {
+        const bool duration = m_page.kind() == PageKind::Duration;
+        const bool depth = m_page.kind() == PageKind::Depth;
+        for (std::size_t c = 0; c < 4; ++c) {
+            const stats::ValueSummary &s = m_page.summaries()[c];
+            const int whole = duration ? 0 : 1;
+            if (m_summary[0][c])
+                m_summary[0][c]->setText(numberText(s.sum, depth ? 1 : whole));
+            if (m_summary[1][c]) {
+                const int minutes = static_cast<int>(s.sum);
+                m_summary[1][c]->setText(toQt(common::cformat("%02d:%02d", minutes / 60, minutes % 60)));
+            }
+            m_summary[2][c]->setText(numberText(s.average, m_page.kind() == PageKind::Temperature ? 1 : 2));
+            m_summary[3][c]->setText(numberText(s.min, whole));
+            m_summary[4][c]->setText(numberText(s.max, whole));
+        }
+    }
+}
+
+void StatisticsPageWindow::showRows()
+{
+    const auto rows = m_page.rows();
+    const stats::BarColours colours = barColours(m_context);
+    const int first = m_page.firstShownRow();
+    for (std::size_t r = 0; r < m_rows.size(); ++r) {
+        const std::size_t index = static_cast<std::size_t>(first) + r;
+        const RowWidgets &w = m_rows[r];
+        if (index >= rows.size()) {
+            w.label->clear();
+            continue;
+        }
+        const stats::PageRow &row = rows[index];
+        w.label->setText(toQt(row.label));
+        for (std::size_t c = 0; c < 4; ++c)
+            w.values[c]->setText(numberText(row.values[c], row.decimals));
+        w.bar->setBar(row.bar, m_page.scale(), colours);
+    }
+    if (m_averageRow) {
+        const auto average = m_page.averageRow();
+        for (std::size_t c = 0; c < 4; ++c)
+            m_averageRow->values[c]->setText(numberText(average->values[c], average->decimals));
+        m_averageRow->bar->setBar(average->bar, m_page.scale(), colours);
+    }
+}
+
+void StatisticsPageWindow::moveEvent(QMoveEvent *event)
+{
+    QDialog::moveEvent(event);
+    if (isVisible())
+        saveWindowPlacement(m_context, this, settings::Window::StatisticsChart);
+}
+
+QString StatisticsPageWindow::fieldText(int row, int column) const
+{
+    return m_rows.at(static_cast<std::size_t>(row)).values.at(static_cast<std::size_t>(column))->text();
+}
+
+QString StatisticsPageWindow::scaleText() const
+{
+    return m_scale->text();
+}
+
+StatisticsWindow::StatisticsWindow(AppContext &context, QWidget *parent)
+    : QDialog(parent)
+    , m_context(context)
+    , m_pages(new QButtonGroup(this))
+{
+    setWindowTitle(QStringLiteral("Statistiques"));
+    auto *layout = new QVBoxLayout(this);
+    auto *pagesBox = new QGroupBox(QStringLiteral("Statistiques"));
+    auto *pagesLayout = new QVBoxLayout(pagesBox);
+    for (int k = 0; k < stats::kPageCount; ++k)
+        addRadio(m_pages, pagesLayout, stats::pageTexts(static_cast<PageKind>(k)).button, k);
+    layout->addWidget(pagesBox);
+
+    auto *legendBox = new QGroupBox(QStringLiteral("Légende"));
+    auto *legend = new QGridLayout(legendBox);
+    for (std::size_t role = 0; role < 5; ++role) {
+        m_swatches[role] = new BarField;
+        m_swatches[role]->setMinimumWidth(24);
+        m_swatches[role]->setFixedSize(24, 14);
+        m_swatches[role]->setSwatch(barColours(context)[role]);
+        legend->addWidget(m_swatches[role], static_cast<int>(role), 0);
+        legend->addWidget(new QLabel(QString::fromUtf8(kLegend[role])), static_cast<int>(role), 1);
+    }
+    layout->addWidget(legendBox);
+
+    auto *colours = new QPushButton(QStringLiteral("&Couleur"));
+    auto *print = new QPushButton(QStringLiteral("&Imprimer"));
+    auto *quit = new QPushButton(QStringLiteral("&Quitter"));
+    layout->addWidget(colours);
+    layout->addWidget(print);
+    layout->addWidget(quit);
+    connect(colours, &QPushButton::clicked, this, &StatisticsWindow::changeColours);
+    connect(print, &QPushButton::clicked, this, &StatisticsWindow::printCurrentPage);
+    connect(quit, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_pages, &QButtonGroup::idClicked, this, [this](int id) { selectPage(static_cast<PageKind>(id)); });
+
+    if (const auto stored = storedPlacement(context, settings::Window::StatisticsChooser))
+        move(stored->rect.topLeft());
+    m_current = rememberedStatisticsPage();
+    m_pages->button(static_cast<int>(m_current))->setChecked(true);
+}
+
+StatisticsWindow::~StatisticsWindow() = default;
+
+void StatisticsWindow::moveEvent(QMoveEvent *event)
+{
+    QDialog::moveEvent(event);
+    if (isVisible())
+        saveWindowPlacement(m_context, this, settings::Window::StatisticsChooser);
+}
+
+QAbstractButton *StatisticsWindow::pageButton(PageKind kind) const
+{
+    return m_pages->button(static_cast<int>(kind));
+}
+
+StatisticsPageWindow *StatisticsWindow::pageWindow(PageKind kind)
+{
+    auto &slot = m_windows[static_cast<std::size_t>(kind)];
+    if (!slot)
+        slot = std::make_unique<StatisticsPageWindow>(m_context, kind, this);
+    return slot.get();
+}
+
+StatisticsPageWindow *StatisticsWindow::currentPage() const
+{
+    return m_windows[static_cast<std::size_t>(m_current)].get();
+}
+
+void StatisticsWindow::selectPage(PageKind kind)
+{
+    if (StatisticsPageWindow *old = currentPage(); old && kind != m_current)
+        old->hide();
+    m_current = kind;
+    rememberedStatisticsPage() = kind;
+    m_pages->button(static_cast<int>(kind))->setChecked(true);
+    StatisticsPageWindow *window = pageWindow(kind);
+    window->recompute();
+    if (const auto stored = storedPlacement(m_context, settings::Window::StatisticsChart))
+        window->move(stored->rect.topLeft());
+    else
+        window->move(frameGeometry().topLeft() + QPoint(150, 24));
+    window->show();
+    window->raise();
+}
+
+void StatisticsWindow::changeColours()
+{
+    if (!showStatisticsColoursDialog(m_context, this))
+        return;
+    for (std::size_t role = 0; role < 5; ++role)
+        m_swatches[role]->setSwatch(barColours(m_context)[role]);
+    if (StatisticsPageWindow *page = currentPage())
+        page->showPage();
+}
+
+void StatisticsWindow::printCurrentPage()
+{
+    StatisticsPageWindow *page = currentPage();
+    if (!page)
+        return;
+    page->hide();
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted)
+        printStatisticsPage(m_context, page->page(), printer);
+    page->show();
+}
+
+void printStatisticsPage(const AppContext &context, const stats::StatisticsPage &page, QPrinter &printer)
+{
+    const QRectF area = printer.pageLayout().paintRect(QPageLayout::Millimeter);
+    stats::PrintSetup setup;
+    setup.pageWidthMm = area.width();
+    setup.pageHeightMm = area.height();
+    setup.logbookPath = context.logbook.path();
+    const stats::StatisticsPrint job(page, setup);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return;
+    int count = 0;
+    {
+        qtcanvas::QPainterCanvas measure(painter);
+        count = job.pageCount(measure);
+    }
+    for (int i = 0; i < count; ++i) {
+        if (i > 0)
+            printer.newPage();
+        qtcanvas::QPainterCanvas canvas(painter);
+        job.drawPage(canvas, i);
+    }
+    painter.end();
+}
+
+void showMonthlyBehaviour(AppContext &context, QWidget *parent)
+{
+    QDialog dialog(parent);
+    dialog.setWindowTitle(QStringLiteral("Comportement de plongée mensuel"));
+    auto *grid = new QGridLayout(&dialog);
+    const stats::MonthlyBehaviour counts = stats::countMonthlyBehaviour(context.logbook);
+    const stats::BarColours colours = barColours(context);
+    for (std::size_t c = 0; c < 4; ++c) {
+        auto *heading = new QLabel(QString::fromUtf8(kColumnHeadings[c]));
+        heading->setAlignment(Qt::AlignRight);
+        grid->addWidget(heading, 0, static_cast<int>(c) + 1);
+    }
+    for (int m = 0; m < 12; ++m) {
+        const auto month = static_cast<std::size_t>(m);
+        grid->addWidget(new QLabel(QString::fromUtf8(stats::monthName(m + 1))), m + 1, 0);
+        for (std::size_t c = 0; c < 4; ++c) {
+            QLabel *field = numberField(&dialog);
+            field->setText(QString::number(counts.counts[c][month]));
+            grid->addWidget(field, m + 1, static_cast<int>(c) + 1);
+        }
+        auto *bar = new BarField;
+        bar->setBar({ stats::BarKind::Count, static_cast<float>(counts.counts[0][month]),
+                        static_cast<float>(counts.counts[1][month]), static_cast<float>(counts.counts[2][month]),
+                        static_cast<float>(counts.counts[3][month]), false },
+            static_cast<float>(counts.scale), colours);
+        grid->addWidget(bar, m + 1, 5);
+    }
+    grid->addWidget(new QLabel(QStringLiteral("Échelle:")), 13, 4, Qt::AlignRight);
+    QLabel *scale = numberField(&dialog);
+    scale->setText(toQt(common::cformat("%.0f", static_cast<double>(counts.scale))));
+    grid->addWidget(scale, 13, 5, Qt::AlignLeft);
+    auto *legend = new QHBoxLayout;
+    for (std::size_t role = 0; role < 3; ++role) {
+        auto *swatch = new BarField;
+        swatch->setFixedSize(24, 14);
+        swatch->setSwatch(colours[role]);
+        legend->addWidget(swatch);
+        legend->addWidget(new QLabel(QString::fromUtf8(role == 2 ? "Chambre -déco" : kLegend[role])));
+    }
+    legend->addStretch();
+    grid->addLayout(legend, 14, 0, 1, 6);
+    auto *quit = new QPushButton(QStringLiteral("&Quitter"));
+    QObject::connect(quit, &QPushButton::clicked, &dialog, &QDialog::accept);
+    grid->addWidget(quit, 15, 5, Qt::AlignRight);
+    dialog.exec();
+}
+
+void showStatistics(AppContext &context, QWidget *parent)
+{
+    StatisticsWindow window(context, parent);
+    window.show();
+    window.selectPage(rememberedStatisticsPage());
+    window.exec();
+}
+
+} // namespace zorv::ui

@@ -1,0 +1,210 @@
+#include "common/clock.h"
+#include "logbook/daynumber.h"
+#include "logbook/generator.h"
+#include "ui/common/appcontext.h"
+#include "ui/stats/frequencywindow.h"
+#include "ui/stats/statisticswindow.h"
+#include "uitest.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemModelTester>
+#include <QColorDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPrinter>
+#include <QProcess>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace zorv;
+using stats::PageKind;
+
+namespace {
+
+template <typename T = QAbstractButton> T *findByText(QWidget *parent, const QString &text)
+{
+    for (T *button : parent->findChildren<T *>())
+        if (button->text() == text)
+            return button;
+    qFatal("no control \"%s\"", qPrintable(text));
+}
+
+void click(QAbstractButton *button)
+{
+    const bool radio = qobject_cast<QRadioButton *>(button);
+    QTest::mouseClick(button, Qt::LeftButton, {}, radio ? QPoint(6, button->height() / 2) : button->rect().center());
+}
+
+} // namespace
+
+class StatisticsTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    ui::AppContext m_context;
+    common::FixedClock m_clock { 1796601600 }; // 2026-12-07
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        common::setClock(&m_clock);
+        m_context.load(m_dir.path().toStdString(), settings::ScreenSize { 1280, 1024 });
+        logbook::generateLogbook(m_context.logbook, { 900, 3, 1995 });
+        m_context.logbook.setPath((m_dir.path() + QStringLiteral("/Meer.log")).toStdString());
+    }
+
+    void cleanupTestCase() { common::setClock(nullptr); }
+
+    void everyPageOpensWithItsNumbersAndBars()
+    {
+        ui::StatisticsWindow chooser(m_context);
+        chooser.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&chooser));
+        uitest::saveScreenshot(&chooser, QStringLiteral("statistics_chooser"));
+        for (int k = 0; k < stats::kPageCount; ++k) {
+            const auto kind = static_cast<PageKind>(k);
+            click(chooser.pageButton(kind));
+            ui::StatisticsPageWindow *page = chooser.currentPage();
+            QVERIFY(page);
+            QCOMPARE(page->page().kind(), kind);
+            QTRY_VERIFY(page->isVisible());
+            uitest::saveScreenshot(page, QStringLiteral("statistics_page_%1").arg(k, 2, 10, QLatin1Char('0')));
+            // The window shows what the engine counted.
+            const auto rows = page->page().rows();
+            const auto &last
+                = rows.at(static_cast<std::size_t>(page->page().firstShownRow() + page->page().shownRowCount() - 1));
+            QCOMPARE(page->fieldText(page->page().shownRowCount() - 1, 0),
+                last.values[0] ? QString::number(static_cast<double>(*last.values[0]), 'f', last.decimals) : QString());
+        }
+        QCOMPARE(ui::rememberedStatisticsPage(), PageKind::ConsumptionMonth);
+    }
+
+    void yearPageScrollsAndDepthPageKeepsItsScaleForOneYear()
+    {
+        ui::StatisticsWindow chooser(m_context);
+        chooser.show();
+        chooser.selectPage(PageKind::Year);
+        ui::StatisticsPageWindow *years = chooser.currentPage();
+        QScrollBar *scroll = years->scrollBar();
+        QVERIFY(scroll);
+        QCOMPARE(scroll->value(), scroll->maximum());
+        QVERIFY(scroll->maximum() > 0); // 1995..2026 is more than twenty years
+        const QString newest = years->fieldText(19, 0);
+        scroll->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        QCOMPARE(years->page().firstShownRow(), scroll->maximum() - 1);
+        QCOMPARE(years->fieldText(19, 0),
+            QString::number(static_cast<double>(
+                                *years->page().rows()[static_cast<std::size_t>(scroll->maximum() - 1 + 19)].values[0]),
+                'f', 0));
+        Q_UNUSED(newest);
+
+        chooser.selectPage(PageKind::Depth);
+        ui::StatisticsPageWindow *depth = chooser.currentPage();
+        const QString allScale = depth->scaleText();
+        click(findByText(depth, QStringLiteral("&Année")));
+        QVERIFY(depth->yearField()->isEnabled());
+        const int year = logbook::calendarDate(m_context.logbook.dive(m_context.logbook.diveCount() / 2)->date).year;
+        depth->yearField()->setValue(year);
+        QCOMPARE(depth->page().options.selectedYear, year);
+        QCOMPARE(depth->scaleText(), allScale);
+        QVERIFY(depth->page().yearDiveCount() > 0);
+        uitest::saveScreenshot(depth, QStringLiteral("statistics_depth_2020"));
+    }
+
+    void colourButtonRecoloursTheLegend()
+    {
+        ui::StatisticsWindow chooser(m_context);
+        chooser.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&chooser));
+        uitest::whenModalOpens([](QWidget *modal) {
+            uitest::saveScreenshot(modal, QStringLiteral("statistics_colours"));
+            click(findByText(modal, QStringLiteral("&Eau de mer")));
+            uitest::whenModalOpens([](QWidget *picker) {
+                auto *dialog = qobject_cast<QColorDialog *>(picker);
+                QVERIFY(dialog);
+                dialog->setCurrentColor(QColor(200, 0, 200));
+                dialog->accept();
+            });
+            click(findByText(modal, QStringLiteral("&Appl. couleur")));
+            click(findByText(modal, QStringLiteral("OK")));
+        });
+        click(findByText(&chooser, QStringLiteral("&Couleur")));
+        QCOMPARE(m_context.settings.statisticsColours[settings::StatisticsColour::SeaWater], canvas::rgb(200, 0, 200));
+        const QImage swatch = chooser.swatch(1)->grab().toImage();
+        QCOMPARE(swatch.pixelColor(5, 5), QColor(200, 0, 200));
+        m_context.settings.statisticsColours = settings::kDefaultStatisticsColours;
+    }
+
+    void printedPagesCarryTheirTexts()
+    {
+        stats::StatisticsPage page(PageKind::Month);
+        page.compute(m_context.logbook);
+        const QString pdf = m_dir.path() + QStringLiteral("/months.pdf");
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        ui::printStatisticsPage(m_context, page, printer);
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), { QStringLiteral("-layout"), pdf, QStringLiteral("-") });
+        if (!text.waitForStarted())
+            QSKIP("pdftotext is not installed");
+        QVERIFY(text.waitForFinished());
+        const QString out = QString::fromUtf8(text.readAllStandardOutput());
+        QVERIFY(out.contains(QStringLiteral("Statitiques mensuels")));
+        QVERIFY(out.contains(QStringLiteral("<Meer.log> Ausgedruckt am: 07.12.2026")));
+        QVERIFY(out.contains(QStringLiteral("Eau de mer")));
+        QVERIFY(out.count(QStringLiteral("\f")) >= 2); // the months run over several sheets
+        QVERIFY(out.contains(QStringLiteral("Moyenne:")));
+    }
+
+    void siteAndPartnerListsSortByTheirHeaders()
+    {
+        ui::FrequencyWindow sites(m_context, stats::FrequencyKind::Sites);
+        QAbstractItemModelTester tester(sites.entryList()->model());
+        sites.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&sites));
+        QVERIFY(sites.entryList()->model()->rowCount() > 1);
+        QTest::mouseClick(sites.entryList()->horizontalHeader()->viewport(), Qt::LeftButton, {},
+            QPoint(sites.entryList()->columnViewportPosition(1) + 10, 5));
+        QCOMPARE(sites.list().sortOrder(), stats::FrequencySort::ByCount);
+        QCOMPARE(sites.entryList()->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral(">> Plongée"));
+        const auto &entries = sites.list().entries();
+        QVERIFY(entries.front().count >= entries.back().count);
+        QCOMPARE(sites.subList()->model()->rowCount(), static_cast<int>(entries.front().subEntries.size()));
+        uitest::saveScreenshot(&sites, QStringLiteral("statistics_sites"));
+
+        ui::FrequencyWindow partners(m_context, stats::FrequencyKind::Partners);
+        partners.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&partners));
+        partners.sortBy(0);
+        QCOMPARE(
+            partners.entryList()->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral(">> Partenaires"));
+        partners.entryList()->setColumnWidth(0, 210);
+        QCOMPARE(m_context.settings.columnWidth(settings::ColumnList::Partners1, 0), 210);
+        partners.yearField()->setValue(1994); // before the first dive: not taken
+        QCOMPARE(partners.yearField()->value(), 1995);
+        partners.setYearMode(true);
+        partners.yearField()->setValue(1995);
+        QVERIFY(partners.entryList()->model()->rowCount() > 0);
+        uitest::saveScreenshot(&partners, QStringLiteral("statistics_partners"));
+    }
+
+    void monthlyBehaviourWindow()
+    {
+        uitest::whenModalOpens([](QWidget *modal) {
+            uitest::saveScreenshot(modal, QStringLiteral("statistics_monthly"));
+            QCOMPARE(modal->windowTitle(), QStringLiteral("Comportement de plongée mensuel"));
+            click(findByText(modal, QStringLiteral("&Quitter")));
+        });
+        ui::showMonthlyBehaviour(m_context, nullptr);
+    }
+};
+
+QTEST_MAIN(StatisticsTest)
+#include "statistics_test.moc"
