@@ -96,7 +96,7 @@ int commandCsv(Environment &env, const QCommandLineParser &parser, const QString
         return fail(text.message(), kExitUsage);
     const auto saved = common::saveFileAtomically(QFile::encodeName(outPath).toStdString(), text.value());
     if (!saved)
-        return fail("cannot write " + outPath.toStdString() + ": " + saved.error, kExitFailure);
+        return fail("cannot write " + outPath.toStdString() + ": " + saved.message(), kExitFailure);
     return 0;
 }
 

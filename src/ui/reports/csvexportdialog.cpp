@@ -146,7 +146,7 @@ void CsvExportDialog::accept()
     if (!saved) {
         // The file could not be written: say so rather than end as if it had been.
         QMessageBox::warning(
-            this, qstr(kAppTitle), QStringLiteral("Impossible d'écrire « %1 » : %2").arg(m_target, toQt(saved.error)));
+            this, qstr(kAppTitle), QStringLiteral("Impossible d'écrire « %1 » : %2").arg(m_target, toQt(saved.message())));
         return;
     }
     QDialog::accept();
