@@ -145,8 +145,8 @@ void CsvExportDialog::accept()
     const auto saved = common::saveFileAtomically(QFile::encodeName(m_target).toStdString(), text.value());
     if (!saved) {
         // The file could not be written: say so rather than end as if it had been.
-        QMessageBox::warning(
-            this, qstr(kAppTitle), QStringLiteral("Impossible d'écrire « %1 » : %2").arg(m_target, toQt(saved.message())));
+        QMessageBox::warning(this, qstr(kAppTitle),
+            QStringLiteral("Impossible d'écrire « %1 » : %2").arg(m_target, toQt(saved.message())));
         return;
     }
     QDialog::accept();
