@@ -86,6 +86,24 @@ namespace {
 
 } // namespace
 
+std::string printedRowLabel(const StatisticsPage &page, const PageRow &row)
+{
+    const PageKind kind = page.kind();
+    if (kind != PageKind::Depth && kind != PageKind::Temperature)
+        return row.label;
+    // On paper the numbers are not padded to three places, and temperatures go without their unit.
+    const std::vector<int> edges = classEdges(kind, page.units());
+    const auto k = static_cast<std::size_t>(row.key);
+    if (k < 1 || k > edges.size())
+        return row.label;
+    const bool last = k == edges.size();
+    const int edge = edges[last ? k - 2 : k - 1] / 100;
+    const std::string number = common::cformat(last ? "> %02d" : "- %02d", edge);
+    if (kind == PageKind::Temperature)
+        return number;
+    return number + " " + std::string(logbook::unitWord(logbook::Quantity::Depth, page.units()));
+}
+
 std::string printSubtitle(const StatisticsPage &page)
 {
     const bool oneYear = hasYearOption(page.kind()) && page.options.yearMode == YearMode::OneYear;
@@ -274,7 +292,7 @@ void StatisticsPrint::drawPage(Canvas &canvas, int index) const
     const float base = m_page.percentBase();
     for (std::size_t r = sheet.firstRow; r < sheet.endRow; ++r) {
         const PageRow &row = m_rows[r];
-        textLeft(canvas, kLeftMm, y, row.label);
+        textLeft(canvas, kLeftMm, y, printedRowLabel(m_page, row));
         const auto values = printedValues(m_page, row);
         for (std::size_t c = 0; c < columns; ++c) {
             if (!values[c] || *values[c] == 0.0f)

@@ -21,6 +21,9 @@ struct PrintSetup {
 // The subtitle above the table: for all dives, or for the selected year.
 std::string printSubtitle(const StatisticsPage &page);
 
+// A row's label on paper: class labels differ a little from the window's.
+std::string printedRowLabel(const StatisticsPage &page, const PageRow &row);
+
 // One printing job of one computed page. The sheets are laid out on the canvas
 // they are drawn on, since the number of rows a sheet holds follows from its fonts.
 class StatisticsPrint {

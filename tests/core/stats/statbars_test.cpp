@@ -152,6 +152,22 @@ TEST(PrintedPages, ClassPageTableInMillimetres)
     EXPECT_TRUE(c.findText("10.00 m"));
 }
 
+TEST(PrintedPages, ClassLabelsOnPaper)
+{
+    logbook::Logbook book;
+    book.setUnitSystem(logbook::UnitSystem::Imperial);
+    StatisticsPage depth(PageKind::Depth);
+    depth.compute(book, { 2026, 12, 6 });
+    const auto rows = depth.rows();
+    EXPECT_EQ(printedRowLabel(depth, rows[0]), "- 16 ft");
+    EXPECT_EQ(printedRowLabel(depth, rows[6]), "- 112 ft");
+    EXPECT_EQ(printedRowLabel(depth, rows[13]), "> 208 ft");
+    StatisticsPage temperature(PageKind::Temperature);
+    temperature.compute(book, { 2026, 12, 6 });
+    EXPECT_EQ(printedRowLabel(temperature, temperature.rows()[10]), "> 84");
+    EXPECT_EQ(temperature.rows()[10].label, "> 84 °F");
+}
+
 TEST(PrintedPages, LongTimelinesContinueOnMoreSheetsFromTheFirstYearWithDives)
 {
     ClockPin pin;
