@@ -8,6 +8,7 @@
 #include "logbook/generator.h"
 #include "logbook/logbookfile.h"
 #include "logbook/units.h"
+#include "plancommand.h"
 #include "renderprofilecommand.h"
 #include "simulatecommand.h"
 #include "statscommand.h"
@@ -151,7 +152,11 @@ int main(int argc, char **argv)
                        "                         a statistics page: year, month, depth, duration, temperature, suit,\n"
                        "                         weather, divetype, activity, consumption-year, consumption-month\n"
                        "  sites LOG [--year Y --json]      dives per place and site\n"
-                       "  partners LOG [--year Y --json]   dives per partner and place"));
+                       "  partners LOG [--year Y --json]   dives per partner and place\n"
+
+                       "  plan --depth METRES --time MINUTES [--mountain] [--group LETTER --interval MINUTES]\n"
+                       "       [--rate L_PER_MIN --tank LITRES --pressure BAR] [--json] [--profile]\n"
+                       "                         a dive planned from the DECO 92 tables"));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption imperial(QStringLiteral("imperial"), QStringLiteral("Show values in imperial units."));
@@ -173,6 +178,11 @@ int main(int argc, char **argv)
         QStringLiteral("command"), QStringLiteral("info, list, show, json, resave or generate"));
     parser.addPositionalArgument(
         QStringLiteral("args"), QStringLiteral("arguments of the command"), QStringLiteral("[args...]"));
+
+    // The planner has options of its own whose names other commands use differently (--profile), so it parses alone.
+    if (const QStringList arguments = QCoreApplication::arguments();
+        arguments.size() > 1 && arguments[1] == QLatin1String("plan"))
+        return cli::commandPlan(arguments);
 
     if (!parser.parse(QCoreApplication::arguments()))
         return fail(utf8(parser.errorText()), kExitUsage);
@@ -196,7 +206,7 @@ int main(int argc, char **argv)
     };
     static const Arity arities[] = { { "info", 1 }, { "list", 1 }, { "show", 2 }, { "json", 1 }, { "resave", 2 },
         { "generate", 1 }, { "simulate", 1 }, { "decode", 1 }, { "make-dumps", 1 }, { "render-profile", 3 },
-        { "csv", 2 }, { "stats", 2 }, { "sites", 1 }, { "partners", 1 } };
+        { "csv", 2 }, { "stats", 2 }, { "sites", 1 }, { "partners", 1 }, { "plan", 0 } };
     int expected = -1;
     for (const auto &a : arities)
         if (command == QLatin1String(a.name))
