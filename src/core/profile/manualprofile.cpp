@@ -1,7 +1,11 @@
 #include "profile/manualprofile.h"
 
+#include "common/cformat.h"
+#include "common/strings.h"
 #include "logbook/units.h"
+#include "profile/breathing.h"
 #include "profile/depthaxisscale.h"
+#include "profile/profilewindowlayout.h"
 
 #include <algorithm>
 #include <cmath>
@@ -185,6 +189,100 @@ void eraseManualProfile(DiveRecord &dive)
     dive.profileLength = 0;
     dive.samples.fill(logbook::ProfileSample {});
     dive.sampleCount = 0;
+}
+
+namespace {
+
+    ProfilePlot manualPlot(canvas::Size size, const DiveRecord &dive, const ManualAxis &axis,
+        const settings::ProfileColours &colours, logbook::UnitSystem units)
+    {
+        const PlotArea area = graphPlotArea(size);
+        ProfilePlot plot(colours[settings::ProfileColour::Lines], colours[settings::ProfileColour::Text], area.left,
+            area.top, area.width, area.height, units);
+        plot.setRanges(0, std::min<int>(dive.sampleCount, kMaxSamples), 0, axis.maximum);
+        plot.setYStep(axis.step);
+        return plot;
+    }
+
+    // The gauges read a drawn dive like an entered one, but with the samples' own workload and a full 200 bar tank.
+    DiveRecord gaugeView(const DiveRecord &dive)
+    {
+        DiveRecord view = dive;
+        view.profileLength = std::max<std::uint16_t>(view.profileLength, 1);
+        view.extra.tankPressure = kMissing;
+        view.diveType &= static_cast<std::uint16_t>(~logbook::dive_type::kScr);
+        return view;
+    }
+
+} // namespace
+
+void drawManualGraph(canvas::Canvas &canvas, canvas::Size size, const DiveRecord &dive, const ManualAxis &axis,
+    const ManualGraphStyle &style)
+{
+    const auto &colours = style.colours;
+    canvas.fillRect(canvas::Rect { 0, 0, size.width, size.height }, colours[settings::ProfileColour::Background]);
+    const ProfilePlot plot = manualPlot(size, dive, axis, colours, style.units);
+    const int samples = std::min<int>(dive.sampleCount, kMaxSamples);
+    plot.drawAxes(canvas, samples + 1, style.grid);
+    plot.drawProfile(canvas, colours[settings::ProfileColour::Profile], colours[settings::ProfileColour::Warnings], 3,
+        std::span<const logbook::ProfileSample>(dive.samples.data(), static_cast<std::size_t>(samples)), samples + 1);
+    if (style.secondProfile && !style.secondProfile->isEmpty()) {
+        const ProfileClipboard &second = *style.secondProfile;
+        plot.drawClipProfile(canvas, colours[settings::ProfileColour::ClipProfile],
+            colours[settings::ProfileColour::Warnings], 2, second.depths(), second.markers(), second.count());
+    }
+}
+
+void drawManualCursorLines(canvas::Canvas &canvas, canvas::Size size, const DiveRecord &dive, const ManualAxis &axis,
+    logbook::UnitSystem units, int cursor, bool crosshair)
+{
+    if (cursor == 0)
+        return;
+    const ProfilePlot plot = manualPlot(size, dive, axis, settings::kDefaultProfileColours, units);
+    const int at = clampCursor(dive, cursor);
+    const canvas::Point point = plot.map(at, plotDepth(sampleAtCursor(dive, at).depth, units));
+    const int bottom = plot.top() + plot.height();
+    canvas.setRasterMode(canvas::RasterMode::Invert);
+    canvas.setPen(canvas::Pen { canvas::rgb(0, 0, 0), 1, canvas::PenStyle::Solid });
+    canvas.drawLine({ point.x, bottom }, { point.x, plot.top() });
+    if (crosshair)
+        canvas.drawLine(
+            { plot.left(), std::min(point.y, bottom) }, { plot.left() + plot.width(), std::min(point.y, bottom) });
+    canvas.setRasterMode(canvas::RasterMode::Copy);
+}
+
+GaugeValues manualGaugeValues(const DiveRecord &dive, int cursor, logbook::UnitSystem units)
+{
+    if (dive.sampleCount == 0)
+        return {};
+    GaugeValues values = gaugeValuesAt(gaugeView(dive), cursor, units, ComputerTraits {});
+    const double deepest = dive.profileMaxDepth;
+    values.maxDepth = units == logbook::UnitSystem::Metric ? deepest : logbook::metresToFeet(deepest);
+    return values;
+}
+
+ManualReadout manualReadout(const DiveRecord &dive, int cursor, logbook::UnitSystem units)
+{
+    const bool metric = units == logbook::UnitSystem::Metric;
+    auto display = [metric](double metres) { return metric ? metres : logbook::metresToFeet(metres); };
+    ManualReadout out;
+    const double average = dive.avgDepth > 0 ? dive.avgDepth : dive.profileAvgDepth;
+    out.avgDepth = common::cformat(metric ? "%.1f" : "%.0f", display(average));
+    if (dive.airConsumption != 0.0f)
+        out.breathingRate = metric ? common::cformat("%.1f", static_cast<double>(dive.airConsumption))
+                                   : common::cformat("%.2f", logbook::litresPerMinuteToCubicFeet(dive.airConsumption));
+    if (dive.sampleCount == 0)
+        return out;
+    const int at = clampCursor(dive, cursor);
+    out.elapsed = common::cformat("%d:", at / 3);
+    out.depth = common::cformat(
+        metric ? "%.1f" : "%.0f", display(std::fabs(static_cast<double>(sampleAtCursor(dive, at).depth))));
+    const double bar = remainingPressure(gaugeView(dive), at, ComputerTraits {});
+    if (bar >= 0)
+        out.pressure = metric ? common::cformat("%.0f %s", bar, std::string(common::str(62450)).c_str())
+                              : common::cformat("%.0f %s", static_cast<double>(logbook::barToPsi(bar)),
+                                  std::string(common::str(62451)).c_str());
+    return out;
 }
 
 } // namespace zorv::profile

@@ -2,8 +2,15 @@
 // block it is stored as, in the computers' own format with a header that marks it as drawn.
 #pragma once
 
+#include "canvas/canvas.h"
 #include "logbook/diverecord.h"
 #include "logbook/unitsystem.h"
+#include "profile/gauges.h"
+#include "profile/profileclipboard.h"
+#include "profile/profileplot.h"
+#include "settings/settings.h"
+
+#include <string>
 
 namespace zorv::profile {
 
@@ -47,5 +54,31 @@ struct DepthCode {
     bool operator==(const DepthCode &) const = default;
 };
 DepthCode manualDepthCode(double metres);
+
+struct ManualGraphStyle {
+    settings::ProfileColours colours = settings::kDefaultProfileColours;
+    logbook::UnitSystem units = logbook::UnitSystem::Metric;
+    Grid grid = Grid::On;
+    const ProfileClipboard *secondProfile = nullptr; // null when none is shown
+};
+// The drawing: axes, the curve and the second profile; no deco line, average line or warning strip.
+void drawManualGraph(canvas::Canvas &canvas, canvas::Size size, const logbook::DiveRecord &dive, const ManualAxis &axis,
+    const ManualGraphStyle &style);
+// Inverting cursor lines at a sample: vertical through the plot and, with the crosshair, horizontal at its depth.
+void drawManualCursorLines(canvas::Canvas &canvas, canvas::Size size, const logbook::DiveRecord &dive,
+    const ManualAxis &axis, logbook::UnitSystem units, int cursor, bool crosshair);
+
+// The needles at the cursor: the drawn samples' own workload, a 200 bar tank, and the red needle at the deepest point.
+GaugeValues manualGaugeValues(const logbook::DiveRecord &dive, int cursor, logbook::UnitSystem units);
+
+// The dialog's own fields at the cursor, UTF-8.
+struct ManualReadout {
+    std::string avgDepth; // "%.1f" m, "%.0f" ft
+    std::string breathingRate; // "%.1f" l/min, "%.2f" cft/min; empty when not known
+    std::string elapsed; // "%d:"
+    std::string depth; // at the cursor
+    std::string pressure; // "143 bar"; empty without a tank
+};
+ManualReadout manualReadout(const logbook::DiveRecord &dive, int cursor, logbook::UnitSystem units);
 
 } // namespace zorv::profile

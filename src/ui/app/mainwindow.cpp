@@ -8,6 +8,8 @@
 #include "ui/common/appcontext.h"
 #include "ui/common/qtext.h"
 #include "ui/common/windowplacement.h"
+#include "ui/profile/manualdatadialog.h"
+#include "ui/profile/plannerdialog.h"
 #include "ui/profile/profilepreview.h"
 #include "ui/profile/profilewindow.h"
 #include "ui/reports/csvexportdialog.h"
@@ -136,6 +138,7 @@ void MainWindow::buildMenus()
     addCommand(edit, Command::EditDive, 32775, { QK(Qt::CTRL | Qt::Key_E) });
     addCommand(edit, Command::InsertDive, 32777, { QK(Qt::Key_F7) });
     addCommand(edit, Command::DeleteDive, 57635, { QK(Qt::Key_F8), QK(Qt::SHIFT | Qt::Key_Delete) });
+    addCommand(edit, Command::ManualData, 32789);
 
     QMenu *view = bar->addMenu(QStringLiteral("&Vue"));
     addCommand(view, Command::ToolBar, 59392)->setCheckable(true);
@@ -155,6 +158,7 @@ void MainWindow::buildMenus()
     addCommand(statistics, Command::MonthlyStatistics, 32827);
 
     QMenu *extras = bar->addMenu(QStringLiteral("&Extras"));
+    addCommand(extras, Command::Planner, 32771);
     addCommand(extras, Command::NoDecoComparison, 32772);
     addCommand(extras, Command::ExternalApplication, 32835, { QK(Qt::CTRL | Qt::Key_F5) });
 
@@ -347,6 +351,13 @@ void MainWindow::runCommand(Command command)
         break;
     case Command::NoDecoComparison:
         showNoDecoComparison(c, this);
+        break;
+    case Command::Planner:
+        showPlannerDialog(c, this);
+        break;
+    case Command::ManualData:
+        if (showManualDataDialog(c, this))
+            m_page->reloadList();
         break;
     case Command::KnownComputers:
         showKnownComputersDialog(this);

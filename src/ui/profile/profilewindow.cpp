@@ -3,6 +3,7 @@
 #include "common/strings.h"
 #include "profile/gauges.h"
 #include "profile/levelbars.h"
+#include "profile/planner.h"
 #include "profile/previewdrawing.h"
 #include "profile/profilewindowlayout.h"
 #include "qtcanvas/qpaintercanvas.h"
@@ -475,12 +476,14 @@ QWidget *ProfileWindow::buildButtons()
     m_paste = plainButton(QStringLiteral("C&oller"));
     m_erase = plainButton(QStringLiteral("&Effacer"));
     QPushButton *colours = plainButton(QStringLiteral("Cou&leur"));
+    m_plan = plainButton(QStringLiteral("Dé&co 92"));
     auto *quit = new QPushButton(QStringLiteral("&Quitter"));
     quit->setDefault(true);
     grid->addWidget(m_copy, 3, 0);
     grid->addWidget(m_paste, 3, 1);
     grid->addWidget(m_erase, 4, 0);
     grid->addWidget(colours, 4, 1);
+    grid->addWidget(m_plan, 5, 0);
     grid->addWidget(quit, 5, 1);
 
     connect(m_gridBox, &QCheckBox::toggled, this, [this](bool on) {
@@ -511,6 +514,15 @@ QWidget *ProfileWindow::buildButtons()
     });
     connect(m_erase, &QPushButton::clicked, this, [this] {
         m_context.secondProfile.shown = false;
+        m_graph->invalidate();
+        refreshButtons();
+    });
+    connect(m_plan, &QPushButton::clicked, this, [this] {
+        // A plan the table cannot give leaves everything as it was, without a word.
+        const DiveRecord *dive = m_context.logbook.dive(m_context.logbook.currentDive());
+        if (!dive || !profile::planIntoClipboard(*dive, m_graph->cursor(), m_context.secondProfile.clipboard))
+            return;
+        m_context.secondProfile.shown = true;
         m_graph->invalidate();
         refreshButtons();
     });
@@ -638,6 +650,7 @@ void ProfileWindow::refreshButtons()
     m_copy->setEnabled(buttons.copy);
     m_paste->setEnabled(buttons.paste);
     m_erase->setEnabled(buttons.erase);
+    m_plan->setEnabled(buttons.plan);
 }
 
 void ProfileWindow::setDataWindowOpen(bool open)

@@ -82,6 +82,7 @@ private:
     QPushButton *m_copy = nullptr;
     QPushButton *m_paste = nullptr;
     QPushButton *m_erase = nullptr;
+    QPushButton *m_plan = nullptr;
     QCheckBox *m_gridBox = nullptr;
     QCheckBox *m_crosshairBox = nullptr;
     QCheckBox *m_averageBox = nullptr;

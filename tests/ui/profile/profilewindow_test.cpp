@@ -188,6 +188,23 @@ private slots:
         QCOMPARE(window->readout().depth, std::string("0.0"));
     }
 
+    void deco92LaysThePlanOverTheDive()
+    {
+        auto window = open(m_deep);
+        auto *plan = child<QPushButton>(window.get(), QStringLiteral("Dé&co 92"));
+        QVERIFY(plan->isEnabled());
+        // In the first minute the button does nothing.
+        QTest::mouseClick(plan, Qt::LeftButton);
+        QVERIFY(!m_context.secondProfile.shown);
+        QWidget *chart = graph(*window);
+        QTest::mouseMove(chart, QPoint(xOfSample(chart, 30), chart->height() / 2));
+        QTest::mouseClick(plan, Qt::LeftButton);
+        QVERIFY(m_context.secondProfile.shown);
+        QVERIFY(m_context.secondProfile.clipboard.count() > 30);
+        QVERIFY(child<QPushButton>(window.get(), QStringLiteral("&Effacer"))->isEnabled());
+        uitest::saveScreenshot(window.get(), QStringLiteral("profile-window-deco92"));
+    }
+
     void clipboardSurvivesClosingAndReopening()
     {
         {

@@ -1,0 +1,364 @@
+#include "ui/profile/manualdatadialog.h"
+
+#include "common/strings.h"
+#include "logbook/fieldcatalogue.h"
+#include "profile/planner.h"
+#include "profile/profilewindowlayout.h"
+#include "qtcanvas/qpaintercanvas.h"
+#include "ui/common/appcontext.h"
+#include "ui/common/qtext.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zorv::ui {
+
+namespace {
+
+    constexpr int kEraseQuestion = 62522;
+
+    QPushButton *plainButton(const QString &text, QWidget *parent)
+    {
+        auto *button = new QPushButton(text, parent);
+        button->setAutoDefault(false);
+        return button;
+    }
+
+} // namespace
+
+// A picture drawn on the Canvas, composed off screen, with an optional overlay at each paint.
+class ManualPictureView : public QWidget {
+public:
+    using Draw = std::function<void(canvas::Canvas &, canvas::Size)>;
+    ManualPictureView(Draw draw, Draw overlay, QWidget *parent)
+        : QWidget(parent)
+        , m_draw(std::move(draw))
+        , m_overlay(std::move(overlay))
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+    void invalidate()
+    {
+        m_valid = false;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        const qreal ratio = devicePixelRatioF();
+        if (!m_valid || m_picture.size() != size() * ratio) {
+            QPixmap picture(size() * ratio);
+            picture.setDevicePixelRatio(ratio);
+            {
+                QPainter onPicture(&picture);
+                qtcanvas::QPainterCanvas canvas(onPicture);
+                m_draw(canvas, { width(), height() });
+            }
+            m_picture = picture;
+            m_valid = true;
+        }
+        QPainter painter(this);
+        painter.drawPixmap(0, 0, m_picture);
+        if (m_overlay) {
+            qtcanvas::QPainterCanvas canvas(painter);
+            m_overlay(canvas, { width(), height() });
+        }
+    }
+    void resizeEvent(QResizeEvent *event) override
+    {
+        m_valid = false;
+        QWidget::resizeEvent(event);
+    }
+
+private:
+    Draw m_draw;
+    Draw m_overlay;
+    QPixmap m_picture;
+    bool m_valid = false;
+};
+
+class ManualGraphView final : public ManualPictureView {
+public:
+    ManualGraphView(Draw draw, Draw overlay, std::function<void(QPoint, bool)> mouse, QWidget *parent)
+        : ManualPictureView(std::move(draw), std::move(overlay), parent)
+        , m_mouse(std::move(mouse))
+    {
+        setMouseTracking(true);
+        setCursor(Qt::CrossCursor);
+        setMinimumSize(500, 260);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    }
+
+protected:
+    void mouseMoveEvent(QMouseEvent *event) override
+    {
+        m_mouse(event->position().toPoint(), event->buttons().testFlag(Qt::LeftButton));
+    }
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        m_mouse(event->position().toPoint(), event->button() == Qt::LeftButton);
+    }
+
+private:
+    std::function<void(QPoint, bool)> m_mouse;
+};
+
+class ManualPanelView final : public ManualPictureView {
+public:
+    using ManualPictureView::ManualPictureView;
+};
+
+ManualDataDialog::ManualDataDialog(AppContext &context, QWidget *parent)
+    : QDialog(parent)
+    , m_context(context)
+    , m_position(context.logbook.currentDive())
+{
+    qtcanvas::QPainterCanvas::installFontSubstitutions();
+    setWindowTitle(QStringLiteral("Données manuelles plongée"));
+    (void)context.logbook.getDive(m_position, m_work);
+    if (m_work.profileLength == 0)
+        profile::generateManualProfile(m_work);
+    const logbook::UnitSystem units = context.logbook.unitSystem();
+    m_axis = profile::manualAxis(m_work, units);
+
+    m_panel = new ManualPanelView(
+        [this](canvas::Canvas &canvas, canvas::Size) {
+            const logbook::UnitSystem u = m_context.logbook.unitSystem();
+            profile::drawInstrumentPanel(
+                canvas, profile::manualGaugeValues(m_work, m_cursor, u), u, profile::FaceDisks::On);
+        },
+        {}, this);
+    m_panel->setFixedSize(profile::kInstrumentPanelSize.width, profile::kInstrumentPanelSize.height);
+    m_graph = new ManualGraphView(
+        [this](canvas::Canvas &canvas, canvas::Size size) {
+            profile::drawManualGraph(canvas, size, m_work, m_axis, graphStyle());
+        },
+        [this](canvas::Canvas &canvas, canvas::Size size) {
+            profile::drawManualCursorLines(
+                canvas, size, m_work, m_axis, m_context.logbook.unitSystem(), m_cursor, m_context.settings.crosshair);
+        },
+        [this](QPoint point, bool drawing) { mouseAt(point, drawing); }, this);
+    m_graph->setObjectName(QStringLiteral("graph"));
+
+    const bool metric = units == logbook::UnitSystem::Metric;
+    auto *fields = new QFormLayout;
+    auto addField = [&](const QString &name, const QString &caption, int unitId) {
+        auto *value = new QLabel(this);
+        value->setObjectName(name);
+        value->setMinimumWidth(70);
+        auto *row = new QHBoxLayout;
+        row->addWidget(value);
+        if (unitId != 0)
+            row->addWidget(new QLabel(toQt(common::str(metric ? unitId : unitId + 1)), this));
+        row->addStretch(1);
+        fields->addRow(caption, row);
+    };
+    addField(QStringLiteral("maxDepth"), QStringLiteral("Prof. max.:"), 62446);
+    addField(QStringLiteral("avgDepth"), QStringLiteral("prof. moyenne:"), 62446);
+    addField(QStringLiteral("breathingRate"), QStringLiteral("Cons.Moy:"), 62454);
+    addField(QStringLiteral("airUsed"), QStringLiteral("conso. air:"), 62450);
+    addField(QStringLiteral("computer"), QString(), 0);
+
+    // The computer's display: elapsed minutes, greatest depth, current depth and pressure, black on olive.
+    auto *display = new QWidget(this);
+    display->setAutoFillBackground(true);
+    QPalette olive = display->palette();
+    olive.setColor(QPalette::Window, QColor(128, 128, 64));
+    olive.setColor(QPalette::WindowText, Qt::black);
+    display->setPalette(olive);
+    auto *displayLayout = new QFormLayout(display);
+    for (const auto &[name, caption] : { std::pair { "elapsed", "min" }, std::pair { "greatest", "max" },
+             std::pair { "depth", "prof." }, std::pair { "pressure", "bout." } }) {
+        auto *value = new QLabel(display);
+        value->setObjectName(QString::fromLatin1(name));
+        displayLayout->addRow(QString::fromLatin1(caption), value);
+    }
+
+    auto *grid = new QCheckBox(QStringLiteral("&grille"), this);
+    auto *crosshair = new QCheckBox(QStringLiteral("Croi&x filée"), this);
+    grid->setChecked(context.settings.grid);
+    crosshair->setChecked(context.settings.crosshair);
+    auto *copy = plainButton(QStringLiteral("&Copier"), this);
+    m_paste = plainButton(QStringLiteral("C&oller"), this);
+    m_erase = plainButton(QStringLiteral("&Effacer"), this);
+    m_plan = plainButton(QStringLiteral("De&co 92"), this);
+    auto *eraseProfile = plainButton(QStringLiteral("&Profil effacer"), this);
+    auto *ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setDefault(true);
+    auto *cancel = plainButton(QStringLiteral("Annuler"), this);
+
+    m_limitNote = new QLabel(this);
+    m_limitNote->setObjectName(QStringLiteral("limitNote"));
+    m_limitNote->setStyleSheet(QStringLiteral("color: #c00000;"));
+    if (profile::manualProfileLimited(m_work))
+        m_limitNote->setText(QStringLiteral("Le profil dessiné s'arrête à %1 min: la plongée est plus longue.")
+                                 .arg(profile::kManualProfileMaxMinutes));
+    else
+        m_limitNote->hide();
+
+    auto *buttons = new QGridLayout;
+    buttons->addWidget(ok, 0, 0);
+    buttons->addWidget(cancel, 0, 1);
+    buttons->addWidget(copy, 1, 0);
+    buttons->addWidget(m_paste, 1, 1);
+    buttons->addWidget(m_erase, 2, 0);
+    buttons->addWidget(m_plan, 2, 1);
+    buttons->addWidget(eraseProfile, 3, 0, 1, 2);
+    buttons->addWidget(grid, 4, 0);
+    buttons->addWidget(crosshair, 4, 1);
+
+    auto *top = new QHBoxLayout;
+    top->addLayout(fields);
+    top->addWidget(display);
+    top->addWidget(m_panel, 0, Qt::AlignTop);
+    top->addLayout(buttons);
+    auto *root = new QVBoxLayout(this);
+    root->addLayout(top);
+    root->addWidget(m_limitNote);
+    root->addWidget(m_graph, 1);
+
+    connect(ok, &QPushButton::clicked, this, &ManualDataDialog::store);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(eraseProfile, &QPushButton::clicked, this, &ManualDataDialog::eraseProfile);
+    connect(copy, &QPushButton::clicked, this, [this] {
+        // All the drawn points, markers cleared, and the count the chart draws.
+        std::vector<double> depths(logbook::kMaxSamples);
+        for (std::size_t i = 0; i < depths.size(); ++i)
+            depths[i] = m_work.samples[i].depth;
+        depths.resize(std::min<std::size_t>(m_work.sampleCount + 1u, depths.size()));
+        m_context.secondProfile.clipboard.setProfile(depths, {});
+        refreshFields();
+    });
+    connect(m_paste, &QPushButton::clicked, this, [this] {
+        m_context.secondProfile.shown = true;
+        m_graph->invalidate();
+        refreshFields();
+    });
+    connect(m_erase, &QPushButton::clicked, this, [this] {
+        m_context.secondProfile.shown = false;
+        m_graph->invalidate();
+        refreshFields();
+    });
+    connect(m_plan, &QPushButton::clicked, this, [this] {
+        if (!profile::planIntoClipboard(m_work, m_cursor, m_context.secondProfile.clipboard))
+            return;
+        m_context.secondProfile.shown = true;
+        m_graph->invalidate();
+        refreshFields();
+    });
+    connect(grid, &QCheckBox::toggled, this, [this](bool on) {
+        m_context.settings.grid = on;
+        m_graph->invalidate();
+    });
+    connect(crosshair, &QCheckBox::toggled, this, [this](bool on) {
+        m_context.settings.crosshair = on;
+        m_graph->update();
+    });
+
+    refreshFields();
+    resize(sizeHint().expandedTo(QSize(1000, 620)));
+}
+
+QPushButton *ManualDataDialog::button(const QString &text) const
+{
+    for (QPushButton *b : findChildren<QPushButton *>())
+        if (b->text() == text)
+            return b;
+    return nullptr;
+}
+
+QWidget *ManualDataDialog::graph() const
+{
+    return m_graph;
+}
+
+QLabel *ManualDataDialog::field(const QString &name) const
+{
+    return findChild<QLabel *>(name);
+}
+
+profile::ManualGraphStyle ManualDataDialog::graphStyle() const
+{
+    profile::ManualGraphStyle style;
+    style.colours = m_context.settings.profileColours;
+    style.units = m_context.logbook.unitSystem();
+    style.grid = m_context.settings.grid ? profile::Grid::On : profile::Grid::Off;
+    if (m_context.secondProfile.shown)
+        style.secondProfile = &m_context.secondProfile.clipboard;
+    return style;
+}
+
+void ManualDataDialog::mouseAt(QPoint point, bool drawing)
+{
+    const canvas::Size size { m_graph->width(), m_graph->height() };
+    const profile::TrackingRect rect = profile::graphTrackingRect(size);
+    if (!rect.contains({ point.x(), point.y() }))
+        return;
+    m_cursor = profile::cursorIndexAt(point.x(), rect, m_work.sampleCount, m_cursor);
+    if (drawing) {
+        // The pointer's row, counted from 1 at the top of the plot.
+        if (profile::drawManualSample(m_work, m_cursor, point.y() - rect.top + 1, rect.bottom - rect.top + 1, m_axis,
+                m_context.logbook.unitSystem()))
+            m_graph->invalidate();
+    }
+    m_graph->update();
+    m_panel->invalidate();
+    refreshFields();
+}
+
+void ManualDataDialog::refreshFields()
+{
+    const logbook::UnitSystem units = m_context.logbook.unitSystem();
+    const logbook::FieldCatalogue catalogue(units, m_context.logbook.computerInfo());
+    const profile::ManualReadout readout = profile::manualReadout(m_work, m_cursor, units);
+    field(QStringLiteral("maxDepth"))->setText(toQt(catalogue.fromRecord(logbook::Field::MaxDepth, m_work)));
+    field(QStringLiteral("avgDepth"))->setText(toQt(readout.avgDepth));
+    field(QStringLiteral("breathingRate"))->setText(toQt(readout.breathingRate));
+    field(QStringLiteral("airUsed"))->setText(toQt(catalogue.fromRecord(logbook::Field::AirUsed, m_work)));
+    field(QStringLiteral("computer"))->setText(toQt(catalogue.fromRecord(logbook::Field::ComputerName, m_work)));
+    field(QStringLiteral("elapsed"))->setText(toQt(readout.elapsed));
+    field(QStringLiteral("greatest"))->setText(toQt(catalogue.fromRecord(logbook::Field::MaxDepth, m_work)));
+    field(QStringLiteral("depth"))->setText(toQt(readout.depth));
+    field(QStringLiteral("pressure"))->setText(toQt(readout.pressure));
+    const auto &second = m_context.secondProfile;
+    m_paste->setEnabled(!second.clipboard.isEmpty() && !second.shown);
+    m_erase->setEnabled(second.shown);
+    m_plan->setEnabled(m_work.sampleCount != 0);
+}
+
+void ManualDataDialog::store()
+{
+    profile::storeManualProfile(m_work);
+    m_context.logbook.putDive(m_work, m_position);
+    accept();
+}
+
+void ManualDataDialog::eraseProfile()
+{
+    const auto answer = QMessageBox::question(
+        this, windowTitle(), toQt(common::str(kEraseQuestion)), QMessageBox::Ok | QMessageBox::Cancel);
+    if (answer != QMessageBox::Ok)
+        return;
+    profile::eraseManualProfile(m_work);
+    m_context.logbook.putDive(m_work, m_position);
+    accept();
+}
+
+bool showManualDataDialog(AppContext &context, QWidget *parent)
+{
+    if (context.logbook.diveCount() == 0)
+        return false;
+    ManualDataDialog dialog(context, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+} // namespace zorv::ui

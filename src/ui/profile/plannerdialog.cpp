@@ -1,0 +1,441 @@
+#include "ui/profile/plannerdialog.h"
+
+#include "canvas/scaledcanvas.h"
+#include "common/cformat.h"
+#include "common/clock.h"
+#include "qtcanvas/qpaintercanvas.h"
+#include "ui/colours/cgetcolor.h"
+#include "ui/colours/colourdialogs.h"
+#include "ui/common/appcontext.h"
+#include "ui/common/qtext.h"
+
+#include <QCheckBox>
+#include <QDoubleValidator>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+#include <optional>
+
+namespace zorv::ui {
+
+namespace {
+
+    std::optional<profile::PlannerState> s_state;
+    profile::PlannedProfile s_planned;
+
+    QLineEdit *numberField(QWidget *parent, bool decimals)
+    {
+        auto *field = new QLineEdit(parent);
+        if (decimals) {
+            auto *validator = new QDoubleValidator(0.0, 10000.0, 2, field);
+            validator->setNotation(QDoubleValidator::StandardNotation);
+            validator->setLocale(QLocale::c());
+            field->setValidator(validator);
+        } else {
+            field->setValidator(new QIntValidator(0, 100000, field));
+        }
+        field->setMaximumWidth(80);
+        return field;
+    }
+
+    std::optional<double> decimalOf(const QLineEdit *field)
+    {
+        bool ok = false;
+        const double value = QLocale::c().toDouble(field->text().trimmed(), &ok);
+        return ok ? std::optional<double>(value) : std::nullopt;
+    }
+
+    std::optional<int> wholeOf(const QLineEdit *field)
+    {
+        bool ok = false;
+        const int value = field->text().trimmed().toInt(&ok);
+        return ok ? std::optional<int>(value) : std::nullopt;
+    }
+
+    QString decimalText(double value, const char *format)
+    {
+        return toQt(common::cformat(format, value));
+    }
+
+    QPushButton *plainButton(const QString &text, QWidget *parent)
+    {
+        auto *button = new QPushButton(text, parent);
+        button->setAutoDefault(false);
+        return button;
+    }
+
+} // namespace
+
+// The chart of the planned dive with cursor lines that follow the mouse; the chart is composed once per change, the
+// lines are laid over it at each paint.
+class PlannerChartView final : public QWidget {
+public:
+    using Draw = std::function<void(canvas::Canvas &, canvas::Size)>;
+    PlannerChartView(Draw draw, std::function<bool()> crosshair, QWidget *parent)
+        : QWidget(parent)
+        , m_draw(std::move(draw))
+        , m_crosshair(std::move(crosshair))
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setMouseTracking(true);
+        setCursor(Qt::CrossCursor);
+        setMinimumSize(400, 220);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    }
+    void invalidate()
+    {
+        m_valid = false;
+        update();
+    }
+    std::optional<QPoint> mousePoint() const { return m_mouse; }
+    int drawCount() const { return m_draws; }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        if (!isEnabled()) {
+            painter.fillRect(rect(), palette().window());
+            return;
+        }
+        const qreal ratio = devicePixelRatioF();
+        if (!m_valid || m_picture.size() != size() * ratio) {
+            QPixmap picture(size() * ratio);
+            picture.setDevicePixelRatio(ratio);
+            {
+                QPainter onPicture(&picture);
+                qtcanvas::QPainterCanvas canvas(onPicture);
+                m_draw(canvas, { width(), height() });
+            }
+            m_picture = picture;
+            m_valid = true;
+            ++m_draws;
+        }
+        painter.drawPixmap(0, 0, m_picture);
+        if (m_mouse) {
+            qtcanvas::QPainterCanvas canvas(painter);
+            profile::drawPlannerCursorLines(
+                canvas, { width(), height() }, { m_mouse->x(), m_mouse->y() }, m_crosshair());
+        }
+    }
+    void mouseMoveEvent(QMouseEvent *event) override
+    {
+        const QPoint p = event->position().toPoint();
+        const profile::TrackingRect rect = profile::graphTrackingRect({ width(), height() });
+        m_mouse = rect.contains({ p.x(), p.y() }) ? std::optional<QPoint>(p) : std::nullopt;
+        update();
+    }
+    void leaveEvent(QEvent *event) override
+    {
+        m_mouse.reset();
+        update();
+        QWidget::leaveEvent(event);
+    }
+    void resizeEvent(QResizeEvent *event) override
+    {
+        m_valid = false;
+        QWidget::resizeEvent(event);
+    }
+
+private:
+    Draw m_draw;
+    std::function<bool()> m_crosshair;
+    QPixmap m_picture;
+    bool m_valid = false;
+    int m_draws = 0;
+    std::optional<QPoint> m_mouse;
+};
+
+profile::PlannerState &plannerState(AppContext &context)
+{
+    if (!s_state) {
+        const auto now = static_cast<std::int32_t>(common::SystemClock().now());
+        s_state = profile::initialPlannerState(now, context.logbook.meanAirConsumption());
+    }
+    return *s_state;
+}
+
+profile::PlannedProfile &plannedProfile()
+{
+    return s_planned;
+}
+
+void paintPlannerPage(QPainter &painter, const profile::PlannerState &state, const profile::PlannedProfile &planned,
+    const profile::PlannerChartStyle &style)
+{
+    qtcanvas::QPainterCanvas device(painter);
+    canvas::ScaledCanvas page(device, canvas::ScaledCanvas::tenthMillimetreScale(device.dpi()));
+    profile::drawPlannerPage(page, state, planned, style);
+}
+
+PlannerDialog::PlannerDialog(AppContext &context, QWidget *parent)
+    : QDialog(parent)
+    , m_context(context)
+{
+    qtcanvas::QPainterCanvas::installFontSubstitutions();
+    setWindowTitle(QStringLiteral("Calcul de plongée d'après DECO 92"));
+    profile::PlannerState &state = plannerState(context);
+    if (context.logbook.meanValid())
+        state.breathingRate = context.logbook.meanAirConsumption();
+    state.resultValid = 0;
+    state.resultText.clear();
+
+    auto *dive = new QGroupBox(QStringLiteral("Donnée"), this);
+    auto *diveForm = new QFormLayout(dive);
+    m_depth = numberField(dive, true);
+    m_time = numberField(dive, false);
+    diveForm->addRow(QStringLiteral("Prof. max. (m)"), m_depth);
+    diveForm->addRow(QStringLiteral("Temps au fond (min)"), m_time);
+    m_seaLevel = new QRadioButton(QStringLiteral("Niv. de la mer (0m-700m)"), dive);
+    m_mountain = new QRadioButton(QStringLiteral("Lac de mont. (701m-1500m)"), dive);
+    diveForm->addRow(m_seaLevel);
+    diveForm->addRow(m_mountain);
+
+    auto *repetitive = new QGroupBox(this);
+    auto *repetitiveForm = new QFormLayout(repetitive);
+    m_repetitive = new QCheckBox(QStringLiteral("Plongées succesives"), repetitive);
+    m_group = new QLineEdit(repetitive);
+    m_group->setMaxLength(1);
+    m_group->setMaximumWidth(40);
+    m_group->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[A-Za-z]?")), m_group));
+    // The tables name groups in capitals.
+    connect(m_group, &QLineEdit::textEdited, this, [this](const QString &text) {
+        if (text != text.toUpper())
+            m_group->setText(text.toUpper());
+    });
+    m_interval = numberField(repetitive, false);
+    repetitiveForm->addRow(m_repetitive);
+    repetitiveForm->addRow(QStringLiteral("Groupe de pression"), m_group);
+    repetitiveForm->addRow(QStringLiteral("Intervalle de surface (min)"), m_interval);
+
+    auto *air = new QGroupBox(QStringLiteral("Air"), this);
+    auto *airForm = new QFormLayout(air);
+    m_rate = numberField(air, true);
+    m_tank = numberField(air, true);
+    m_pressure = numberField(air, false);
+    airForm->addRow(QStringLiteral("Conso. Air (l/min)"), m_rate);
+    airForm->addRow(QStringLiteral("Bouteille (l)"), m_tank);
+    airForm->addRow(QStringLiteral("Pression (bar)"), m_pressure);
+
+    m_result = new QPlainTextEdit(this);
+    m_result->setObjectName(QStringLiteral("result"));
+    m_result->setReadOnly(true);
+    m_result->setFocusPolicy(Qt::NoFocus);
+    m_result->setMinimumWidth(300);
+    m_result->setTabStopDistance(m_result->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 9);
+    const auto &colours = context.settings.profileColours;
+    QPalette palette = m_result->palette();
+    palette.setColor(QPalette::Base, toQColor(colours[settings::ProfileColour::Background]));
+    palette.setColor(QPalette::Text, toQColor(colours[settings::ProfileColour::Text]));
+    m_result->setPalette(palette);
+
+    auto *calculate = new QPushButton(QStringLiteral("&Calculer"), this);
+    calculate->setDefault(true);
+    auto *quit = plainButton(QStringLiteral("Quitter"), this);
+    m_copy = plainButton(QStringLiteral("&Copier"), this);
+    m_paste = plainButton(QStringLiteral("&Coller"), this);
+    m_erase = plainButton(QStringLiteral("&Effacer"), this);
+    auto *colour = plainButton(QStringLiteral("&Couleur"), this);
+    m_print = plainButton(QStringLiteral("&Imprimer"), this);
+    m_grid = new QCheckBox(QStringLiteral("&Grille"), this);
+    m_crosshair = new QCheckBox(QStringLiteral("Croi&x filée"), this);
+    m_grid->setChecked(context.settings.grid);
+    m_crosshair->setChecked(context.settings.crosshair);
+
+    m_chart = new PlannerChartView(
+        [this](canvas::Canvas &canvas, canvas::Size size) {
+            // Metres always: the tables know no feet.
+            profile::drawPlannerChart(canvas, size, s_planned, chartStyle());
+        },
+        [this] { return m_context.settings.crosshair; }, this);
+    m_chart->setObjectName(QStringLiteral("chart"));
+
+    auto *inputs = new QVBoxLayout;
+    inputs->addWidget(dive);
+    inputs->addWidget(repetitive);
+    inputs->addWidget(air);
+    inputs->addStretch(1);
+    auto *buttons = new QVBoxLayout;
+    for (QWidget *w : std::initializer_list<QWidget *> {
+             calculate, quit, m_copy, m_paste, m_erase, colour, m_print, m_grid, m_crosshair })
+        buttons->addWidget(w);
+    buttons->addStretch(1);
+    auto *top = new QHBoxLayout;
+    top->addLayout(inputs);
+    top->addWidget(m_result, 1);
+    top->addLayout(buttons);
+    auto *root = new QVBoxLayout(this);
+    root->addLayout(top);
+    root->addWidget(m_chart, 1);
+
+    connect(calculate, &QPushButton::clicked, this, &PlannerDialog::calculate);
+    connect(quit, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_repetitive, &QCheckBox::toggled, this, &PlannerDialog::refreshEnabling);
+    connect(m_copy, &QPushButton::clicked, this, [this] {
+        const auto points = static_cast<std::size_t>(s_planned.pointCount());
+        m_context.secondProfile.clipboard.setProfile(std::span<const double>(s_planned.depths.data(), points),
+            std::span<const std::uint8_t>(s_planned.markers.data(), points));
+        refreshEnabling();
+    });
+    connect(m_paste, &QPushButton::clicked, this, [this] {
+        m_context.secondProfile.shown = true;
+        m_chart->invalidate();
+        refreshEnabling();
+    });
+    connect(m_erase, &QPushButton::clicked, this, [this] {
+        m_context.secondProfile.shown = false;
+        m_chart->invalidate();
+        refreshEnabling();
+    });
+    connect(colour, &QPushButton::clicked, this, [this] {
+        if (showProfileColoursDialog(m_context, this)) {
+            const auto &c = m_context.settings.profileColours;
+            QPalette p = m_result->palette();
+            p.setColor(QPalette::Base, toQColor(c[settings::ProfileColour::Background]));
+            p.setColor(QPalette::Text, toQColor(c[settings::ProfileColour::Text]));
+            m_result->setPalette(p);
+            m_chart->invalidate();
+        }
+    });
+    connect(m_grid, &QCheckBox::toggled, this, [this](bool on) {
+        m_context.settings.grid = on;
+        m_chart->invalidate();
+    });
+    connect(m_crosshair, &QCheckBox::toggled, this, [this](bool on) {
+        m_context.settings.crosshair = on;
+        m_chart->update();
+    });
+    connect(m_print, &QPushButton::clicked, this, &PlannerDialog::print);
+
+    showFields();
+    resize(sizeHint().expandedTo(QSize(900, 680)));
+}
+
+QPushButton *PlannerDialog::button(const QString &text) const
+{
+    for (QPushButton *b : findChildren<QPushButton *>())
+        if (b->text() == text)
+            return b;
+    return nullptr;
+}
+
+profile::PlannerChartStyle PlannerDialog::chartStyle() const
+{
+    profile::PlannerChartStyle style;
+    style.colours = m_context.settings.profileColours;
+    style.grid = m_context.settings.grid ? profile::Grid::On : profile::Grid::Off;
+    if (m_context.secondProfile.shown)
+        style.secondProfile = &m_context.secondProfile.clipboard;
+    return style;
+}
+
+void PlannerDialog::showFields()
+{
+    const profile::PlannerState &s = plannerState(m_context);
+    m_depth->setText(decimalText(s.depth, "%g"));
+    m_time->setText(QString::number(s.bottomTime));
+    (s.altitude == 1 ? m_mountain : m_seaLevel)->setChecked(true);
+    m_repetitive->setChecked(s.repetitive != 0);
+    m_group->setText(toQt(s.group).toUpper());
+    m_interval->setText(QString::number(s.interval));
+    m_rate->setText(decimalText(s.breathingRate, "%.1f"));
+    m_tank->setText(decimalText(s.tankLitres, "%g"));
+    m_pressure->setText(QString::number(s.fillPressure));
+    m_result->setPlainText(toQt(s.resultText));
+    refreshEnabling();
+}
+
+bool PlannerDialog::readFields()
+{
+    // Every field is checked before any is taken, so a refused field changes nothing.
+    const struct {
+        QLineEdit *field;
+        bool decimals;
+    } fields[] = { { m_depth, true }, { m_time, false }, { m_interval, false }, { m_rate, true }, { m_tank, true },
+        { m_pressure, false } };
+    for (const auto &f : fields) {
+        const bool ok = f.decimals ? decimalOf(f.field).has_value() : wholeOf(f.field).has_value();
+        if (!ok && (f.field->isEnabled() || f.field != m_interval)) {
+            QMessageBox::warning(this, windowTitle(), QStringLiteral("Entrez un nombre."));
+            f.field->setFocus();
+            f.field->selectAll();
+            return false;
+        }
+    }
+    profile::PlannerState &s = plannerState(m_context);
+    s.depth = *decimalOf(m_depth);
+    s.bottomTime = *wholeOf(m_time);
+    s.altitude = m_mountain->isChecked() ? 1 : 0;
+    s.repetitive = m_repetitive->isChecked() ? 1 : 0;
+    s.group = m_group->text().toUpper().toStdString();
+    s.interval = wholeOf(m_interval).value_or(0);
+    s.breathingRate = *decimalOf(m_rate);
+    s.tankLitres = *decimalOf(m_tank);
+    s.fillPressure = *wholeOf(m_pressure);
+    return true;
+}
+
+bool PlannerDialog::calculate()
+{
+    if (!readFields())
+        return false;
+    profile::PlannerState &s = plannerState(m_context);
+    if (profile::calculate(s, s_planned))
+        m_computedHere = s.resultValid != 0;
+    showFields();
+    m_chart->invalidate();
+    return true;
+}
+
+void PlannerDialog::refreshEnabling()
+{
+    const profile::PlannerState &s = plannerState(m_context);
+    const bool repetitive = m_repetitive->isChecked();
+    m_group->setEnabled(repetitive);
+    m_interval->setEnabled(repetitive);
+    const bool result = s.resultValid != 0 && m_computedHere;
+    m_chart->setEnabled(result);
+    m_print->setEnabled(result);
+    m_copy->setEnabled(result);
+    m_paste->setEnabled(result && !m_context.secondProfile.clipboard.isEmpty() && !m_context.secondProfile.shown);
+    m_erase->setEnabled(m_context.secondProfile.shown);
+    m_chart->update();
+}
+
+void PlannerDialog::print()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setFullPage(true);
+    printer.setDocName(QStringLiteral("Calcul de plongée"));
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        QMessageBox::warning(this, windowTitle(), QStringLiteral("Impossible d'imprimer."));
+        return;
+    }
+    paintPlannerPage(painter, plannerState(m_context), s_planned, chartStyle());
+    painter.end();
+}
+
+void showPlannerDialog(AppContext &context, QWidget *parent)
+{
+    PlannerDialog dialog(context, parent);
+    dialog.exec();
+}
+
+} // namespace zorv::ui
