@@ -124,7 +124,8 @@ ManualDataDialog::ManualDataDialog(AppContext &context, QWidget *parent)
 {
     qtcanvas::QPainterCanvas::installFontSubstitutions();
     setWindowTitle(QStringLiteral("Données manuelles plongée"));
-    (void)context.logbook.getDive(m_position, m_work);
+    if (const logbook::DiveRecord *dive = context.logbook.dive(m_position))
+        m_work = *dive;
     if (m_work.profileLength == 0)
         profile::generateManualProfile(m_work);
     const logbook::UnitSystem units = context.logbook.unitSystem();

@@ -60,9 +60,8 @@ private:
     int diveWithoutProfile()
     {
         for (int p = 1; p <= m_context.logbook.diveCount(); ++p) {
-            logbook::DiveRecord d;
-            if (m_context.logbook.getDive(p, d) && d.profileLength == 0 && d.maxDepth != logbook::kMissing
-                && d.duration != logbook::kMissing)
+            const logbook::DiveRecord *d = m_context.logbook.dive(p);
+            if (d && d->profileLength == 0 && d->maxDepth != logbook::kMissing && d->duration != logbook::kMissing)
                 return p;
         }
         return 0;
@@ -206,7 +205,8 @@ private slots:
         const int position = diveWithoutProfile();
         QVERIFY(position > 0);
         logbook::DiveRecord original;
-        QVERIFY(m_context.logbook.getDive(position, original));
+        QVERIFY(m_context.logbook.dive(position));
+        original = *m_context.logbook.dive(position);
         original.maxDepth = 2000;
         original.duration = 30;
         m_context.logbook.putDive(original, position);
@@ -241,7 +241,8 @@ private slots:
         const logbook::DiveRecord drawn = dialog->work();
         QTest::mouseClick(dialog->button(QStringLiteral("OK")), Qt::LeftButton);
         logbook::DiveRecord stored;
-        QVERIFY(m_context.logbook.getDive(position, stored));
+        QVERIFY(m_context.logbook.dive(position));
+        stored = *m_context.logbook.dive(position);
         QCOMPARE(logbook::profileKind(stored), logbook::ProfileKind::HandDrawn);
         QCOMPARE(static_cast<int>(stored.profileLength), 7 * 32 + 17);
         logbook::decodeProfile(stored, false);
@@ -262,7 +263,8 @@ private slots:
             box->button(QMessageBox::Ok)->click();
         });
         QTest::mouseClick(again->button(QStringLiteral("&Profil effacer")), Qt::LeftButton);
-        QVERIFY(m_context.logbook.getDive(position, stored));
+        QVERIFY(m_context.logbook.dive(position));
+        stored = *m_context.logbook.dive(position);
         QCOMPARE(logbook::profileKind(stored), logbook::ProfileKind::None);
         QCOMPARE(static_cast<int>(stored.sampleCount), 0);
     }
@@ -271,7 +273,8 @@ private slots:
     {
         const int position = diveWithoutProfile();
         logbook::DiveRecord dive;
-        QVERIFY(m_context.logbook.getDive(position, dive));
+        QVERIFY(m_context.logbook.dive(position));
+        dive = *m_context.logbook.dive(position);
         dive.maxDepth = 1500;
         dive.duration = 300;
         m_context.logbook.putDive(dive, position);
@@ -282,7 +285,8 @@ private slots:
         QCOMPARE(dialog->work().sampleCount, 636);
         uitest::saveScreenshot(dialog.get(), QStringLiteral("manual-profile-limited"));
         QTest::mouseClick(dialog->button(QStringLiteral("Annuler")), Qt::LeftButton);
-        QVERIFY(m_context.logbook.getDive(position, dive));
+        QVERIFY(m_context.logbook.dive(position));
+        dive = *m_context.logbook.dive(position);
         QCOMPARE(static_cast<int>(dive.profileLength), 0);
     }
 };
