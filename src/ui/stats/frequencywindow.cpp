@@ -102,6 +102,8 @@ FrequencyWindow::FrequencyWindow(AppContext &context, stats::FrequencyKind kind,
         view->setSelectionBehavior(QAbstractItemView::SelectRows);
         view->setSelectionMode(QAbstractItemView::SingleSelection);
         view->verticalHeader()->hide();
+        // One text line a row, as a list box shows it: long lists stay readable at a glance.
+        view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
         view->horizontalHeader()->setSectionsClickable(true);
     }
