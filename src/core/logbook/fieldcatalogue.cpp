@@ -340,8 +340,9 @@ std::string FieldCatalogue::fromRecord(Field field, const DiveRecord &record, Da
         return computerName(record.computerType, m_logbook ? m_logbook->computerInfo() : m_computers);
     case Field::ComputerNameForPrint: {
         std::string name = computerName(record.computerType, m_logbook ? m_logbook->computerInfo() : m_computers);
-        // Hand entries and unknown types say nothing worth printing on a logbook page.
-        if (name.find("Hand") != std::string::npos || name.find("Typ") != std::string::npos)
+        // Hand entries and unknown types say nothing worth printing on a logbook page. The hand-entry name
+        // no longer carries the word the test looks for, so type 0 is asked for by number too.
+        if (record.computerType == 0 || name.find("Hand") != std::string::npos || name.find("Typ") != std::string::npos)
             return {};
         return name;
     }
