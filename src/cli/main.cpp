@@ -9,6 +9,7 @@
 #include "logbook/logbookfile.h"
 #include "logbook/units.h"
 #include "plancommand.h"
+#include "printcommand.h"
 #include "renderprofilecommand.h"
 #include "simulatecommand.h"
 #include "statscommand.h"
@@ -146,6 +147,8 @@ int main(int argc, char **argv)
                        "  decode IMAGE [--into LOG] [--now TIME]   a dive computer's memory image and its new dives\n"
                        "  csv LOG OUT.csv [--fields NAME,...|all] [--from N] [--to N] [--tab] [--positive] [--hms]\n"
                        "      [--profile N]      the spreadsheet export of the dives numbered N..N\n"
+                       "  print LOG OUT.pdf [--mode pages|list|cover] [--option complete|blank|profile] [--from N]\n"
+                       "      [--to N] [--no-separator] [--paper a4|letter]   the printed pages as a PDF\n"
                        "  make-dumps DIR         write the example memory images into DIR\n"
                        "  generate --dives N [--seed S] OUT   write a synthetic logbook\n"
                        "  stats LOG PAGE [--year Y --percent --avg-depth --value V --aggregate A --today D --json]\n"
@@ -174,6 +177,7 @@ int main(int argc, char **argv)
     cli::addRenderProfileOptions(parser);
     cli::addCsvOptions(parser);
     cli::addStatsOptions(parser);
+    cli::addPrintOptions(parser);
     parser.addPositionalArgument(
         QStringLiteral("command"), QStringLiteral("info, list, show, json, resave or generate"));
     parser.addPositionalArgument(
@@ -206,7 +210,7 @@ int main(int argc, char **argv)
     };
     static const Arity arities[] = { { "info", 1 }, { "list", 1 }, { "show", 2 }, { "json", 1 }, { "resave", 2 },
         { "generate", 1 }, { "simulate", 1 }, { "decode", 1 }, { "make-dumps", 1 }, { "render-profile", 3 },
-        { "csv", 2 }, { "stats", 2 }, { "sites", 1 }, { "partners", 1 }, { "plan", 0 } };
+        { "csv", 2 }, { "stats", 2 }, { "sites", 1 }, { "partners", 1 }, { "plan", 0 }, { "print", 2 } };
     int expected = -1;
     for (const auto &a : arities)
         if (command == QLatin1String(a.name))
@@ -260,6 +264,8 @@ int main(int argc, char **argv)
         return commandShow(env, args[2]);
     if (command == QLatin1String("render-profile"))
         return cli::commandRenderProfile(env, parser, args[2], args[3]);
+    if (command == QLatin1String("print"))
+        return cli::commandPrint(env, parser, args[2]);
     if (command == QLatin1String("csv"))
         return cli::commandCsv(env, parser, args[2]);
     if (command == QLatin1String("stats"))

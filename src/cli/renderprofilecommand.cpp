@@ -48,7 +48,7 @@ std::unique_ptr<QCoreApplication> createApplication(int &argc, char **argv)
 {
     bool render = false;
     for (int i = 1; i < argc; ++i)
-        render = render || std::strcmp(argv[i], "render-profile") == 0;
+        render = render || std::strcmp(argv[i], "render-profile") == 0 || std::strcmp(argv[i], "print") == 0;
     if (!render)
         return std::make_unique<QCoreApplication>(argc, argv);
     // Scripts and tests run without a display.

@@ -10,7 +10,7 @@
 
 namespace zorv::cli {
 
-// Rendering text needs a GUI application; every other command stays headless
+// Rendering text (render-profile, print) needs a GUI application; every other command stays headless
 // and gets a plain core application.
 std::unique_ptr<QCoreApplication> createApplication(int &argc, char **argv);
 

@@ -400,15 +400,19 @@ void LogbookPrinter::printCoverPage(Canvas &canvas, PageSizeMm page)
     textAt(canvas, centre, y, m_info.club, HAlign::Centre);
 }
 
-int printAllPages(LogbookPrinter &printer, Canvas &canvas, PageSizeMm page, const NewPage &newPage)
+int printAllPages(PageSource &source, Canvas &canvas, PageSizeMm page, const NewPage &newPage)
 {
+    // A source that never says it is done must not fill a disk with pages.
+    constexpr int kMostPages = 20000;
+    int pages = 0;
     bool more = true;
-    while (more) {
-        if (printer.pagesPrinted() > 0)
+    while (more && pages < kMostPages) {
+        if (pages > 0)
             newPage();
-        more = printer.printPage(canvas, page);
+        more = source.printPage(canvas, page);
+        ++pages;
     }
-    return printer.pagesPrinted();
+    return pages;
 }
 
 } // namespace zorv::reports

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "canvas/canvas.h"
+#include "reports/pagesource.h"
 
 #include <cstdint>
 #include <functional>
@@ -71,11 +72,6 @@ std::optional<PrintRange> settleRange(PrintJob &job, const logbook::Logbook &log
 // the first seven lines always (empty ones too), then up to seven more while they are not empty.
 std::vector<std::string> commentLines(std::string_view comment);
 
-struct PageSizeMm {
-    double width = 210.0;
-    double height = 297.0;
-};
-
 // What the printed pages show beside the dives.
 struct LogbookPrintInfo {
     std::string logbookPath; // its file name appears on the dive pages and in the footer
@@ -90,12 +86,12 @@ void drawDive(canvas::Canvas &canvas, const logbook::Logbook &logbook, const log
     DivePageOption option, const LogbookPrintInfo &info);
 
 // Draws the pages of one print, one call per page.
-class LogbookPrinter {
+class LogbookPrinter final : public PageSource {
 public:
     LogbookPrinter(const logbook::Logbook &logbook, const PrintJob &job, PrintRange range, LogbookPrintInfo info);
 
     // Draws the next page; returns whether more pages follow.
-    bool printPage(canvas::Canvas &canvas, PageSizeMm page);
+    bool printPage(canvas::Canvas &canvas, PageSizeMm page) override;
     int pagesPrinted() const { return m_pages; }
 
 private:
@@ -111,8 +107,8 @@ private:
     int m_pages = 0;
 };
 
-// Prints every page of a job on a device that starts a new page on request.
+// Prints every page of a source on a device that starts a new page on request; returns the page count.
 using NewPage = std::function<void()>;
-int printAllPages(LogbookPrinter &printer, canvas::Canvas &canvas, PageSizeMm page, const NewPage &newPage);
+int printAllPages(PageSource &source, canvas::Canvas &canvas, PageSizeMm page, const NewPage &newPage);
 
 } // namespace zorv::reports

@@ -116,6 +116,15 @@ namespace {
             p.drawPolyline(QPolygonF({ QPointF(8, 12), QPointF(13, 16), QPointF(8, 20) }));
             p.drawLine(15, 21, 22, 21);
             break;
+        case Command::Print:
+            p.setPen(QPen(QColor(70, 70, 80), 1.5));
+            p.setBrush(Qt::white);
+            p.drawRect(QRectF(9, 3, 14, 10));
+            p.setBrush(QColor(150, 155, 165));
+            p.drawRoundedRect(QRectF(3, 12, 26, 11), 2, 2);
+            p.setBrush(Qt::white);
+            p.drawRect(QRectF(9, 19, 14, 10));
+            break;
         case Command::ReopenLogbook: {
             p.setPen(QPen(QColor(30, 110, 190), 3.5, Qt::SolidLine, Qt::RoundCap));
             p.drawArc(QRectF(6, 6, 20, 20), 60 * 16, 280 * 16);
@@ -152,6 +161,8 @@ namespace {
             return QStringLiteral("utilities-terminal");
         case Command::ReopenLogbook:
             return QStringLiteral("view-refresh");
+        case Command::Print:
+            return QStringLiteral("document-print");
         default:
             return {};
         }

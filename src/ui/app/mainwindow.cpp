@@ -13,6 +13,7 @@
 #include "ui/profile/profilepreview.h"
 #include "ui/profile/profilewindow.h"
 #include "ui/reports/csvexportdialog.h"
+#include "ui/reports/printdispatcher.h"
 #include "ui/settings/optionsdialogs.h"
 #include "ui/stats/statisticswindow.h"
 #include "ui/table/tableview.h"
@@ -71,6 +72,7 @@ MainWindow::MainWindow(AppContext &context, std::filesystem::path tipsFile, QWid
     setWindowIcon(programIcon());
     setAcceptDrops(true);
     m_document = new LogbookDocument(context, this);
+    m_print = new PrintDispatcher(context, this);
     m_page = new DivePageView(context, this);
     setCentralWidget(m_page);
 
@@ -130,6 +132,10 @@ void MainWindow::buildMenus()
     m_fileMenu->addSeparator();
     addCommand(m_fileMenu, Command::ExportCsv, 32822);
     m_fileMenu->addSeparator();
+    addCommand(m_fileMenu, Command::Print, 57607, { QK(Qt::CTRL | Qt::Key_P) });
+    addCommand(m_fileMenu, Command::PrintPreview, 57609);
+    addCommand(m_fileMenu, Command::PrintSetup, 57606);
+    m_fileMenu->addSeparator();
     m_recentAnchor = m_fileMenu->addSeparator();
     addCommand(m_fileMenu, Command::Quit, 57665, { QK(Qt::ALT | Qt::Key_X) });
 
@@ -183,6 +189,7 @@ void MainWindow::buildToolBar()
         { Command::NewLogbook, Command::OpenLogbook, Command::SaveLogbook },
         { Command::EditDive, Command::InsertDive, Command::ReadComputer },
         { Command::DeleteDive },
+        { Command::Print },
         { Command::ProfileWindow, Command::TableView, Command::Statistics },
         { Command::ExternalApplication, Command::ReopenLogbook },
     };
@@ -273,6 +280,13 @@ void MainWindow::runCommand(Command command)
         break;
     case Command::ExportCsv:
         exportCsv(c, this);
+        break;
+    case Command::Print:
+    case Command::PrintPreview:
+        m_print->printLogbook(this, command == Command::PrintPreview);
+        break;
+    case Command::PrintSetup:
+        m_print->pageSetup(this);
         break;
     case Command::EditDive:
         if (c.logbook.diveCount() > 0 && editCurrentDive(c, this))
@@ -377,6 +391,8 @@ void MainWindow::runCommand(Command command)
 
 void MainWindow::logbookChanged()
 {
+    // Another logbook: the print range starts again from its current dive.
+    m_print->job().resetRange();
     m_page->reloadList();
     updateTitle();
     updateCommandStates();

@@ -15,6 +15,7 @@ namespace zorv::ui {
 struct AppContext;
 class DivePageView;
 class LogbookDocument;
+class PrintDispatcher;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -23,6 +24,7 @@ public:
 
     LogbookDocument *document() const { return m_document; }
     DivePageView *page() const { return m_page; }
+    PrintDispatcher *printDispatcher() const { return m_print; }
     QToolBar *toolBar() const { return m_toolBar; }
     // The action of a command that the menus offer; null for commands left out.
     QAction *action(app::Command command) const { return m_actions.value(command); }
@@ -58,6 +60,7 @@ private:
     std::filesystem::path m_tipsFile;
     LogbookDocument *m_document = nullptr;
     DivePageView *m_page = nullptr;
+    PrintDispatcher *m_print = nullptr;
     QToolBar *m_toolBar = nullptr;
     QMenu *m_fileMenu = nullptr;
     QAction *m_recentAnchor = nullptr; // the recent files are inserted before it

@@ -1,0 +1,110 @@
+#include "printcommand.h"
+
+#include "common/atomicfile.h"
+#include "qtcanvas/pagepainter.h"
+#include "reports/logbookprint.h"
+
+#include <QFile>
+#include <iostream>
+#include <string>
+
+namespace zorv::cli {
+
+namespace {
+
+    constexpr int kExitUsage = 2;
+    constexpr int kExitFailure = 1;
+
+    int fail(const std::string &message, int code)
+    {
+        std::cerr << "zorv-cli: " << message << "\n";
+        return code;
+    }
+
+    const QString kMode = QStringLiteral("mode");
+    const QString kOption = QStringLiteral("option");
+    const QString kNoSeparator = QStringLiteral("no-separator");
+    const QString kPaper = QStringLiteral("paper");
+
+    template <typename T, std::size_t N>
+    bool pick(const QString &value, const std::pair<const char *, T> (&names)[N], T &out)
+    {
+        for (const auto &[name, choice] : names) {
+            if (value == QLatin1String(name)) {
+                out = choice;
+                return true;
+            }
+        }
+        return false;
+    }
+
+} // namespace
+
+void addPrintOptions(QCommandLineParser &parser)
+{
+    parser.addOptions({
+        { kMode, QStringLiteral("print: pages, list or cover (default pages)."), QStringLiteral("MODE"),
+            QStringLiteral("pages") },
+        { kOption, QStringLiteral("print: complete, blank or profile dive pages (default complete)."),
+            QStringLiteral("OPTION"), QStringLiteral("complete") },
+        { kNoSeparator, QStringLiteral("print: no cutting line between the two dives of a sheet.") },
+        { kPaper, QStringLiteral("print: a4 or letter (default a4)."), QStringLiteral("PAPER"), QStringLiteral("a4") },
+    });
+}
+
+int commandPrint(Environment &env, const QCommandLineParser &parser, const QString &outPath)
+{
+    using reports::DivePageOption;
+    using reports::PrintMode;
+    const logbook::Logbook &book = env.logbook;
+    reports::PrintJob job;
+    static const std::pair<const char *, PrintMode> modes[]
+        = { { "pages", PrintMode::DivePages }, { "list", PrintMode::DiveList }, { "cover", PrintMode::CoverPage } };
+    static const std::pair<const char *, DivePageOption> options[] = { { "complete", DivePageOption::Complete },
+        { "blank", DivePageOption::BlankForm }, { "profile", DivePageOption::ProfileOnly } };
+    static const std::pair<const char *, QPageSize::PageSizeId> papers[]
+        = { { "a4", QPageSize::A4 }, { "letter", QPageSize::Letter } };
+    QPageSize::PageSizeId paper = QPageSize::A4;
+    if (!pick(parser.value(kMode), modes, job.mode))
+        return fail("--mode must be pages, list or cover", kExitUsage);
+    if (!pick(parser.value(kOption), options, job.option))
+        return fail("--option must be complete, blank or profile", kExitUsage);
+    if (!pick(parser.value(kPaper), papers, paper))
+        return fail("--paper must be a4 or letter", kExitUsage);
+    job.separator = !parser.isSet(kNoSeparator);
+
+    if (book.diveCount() == 0)
+        return fail("the logbook holds no dive", kExitUsage);
+    job.fromNumber = book.diveNumberAt(1);
+    job.toNumber = book.diveNumberAt(book.diveCount());
+    for (const auto &[name, target] :
+        { std::pair { QStringLiteral("from"), &job.fromNumber }, std::pair { QStringLiteral("to"), &job.toNumber } }) {
+        if (!parser.isSet(name))
+            continue;
+        bool ok = false;
+        *target = parser.value(name).toInt(&ok);
+        if (!ok)
+            return fail("--" + name.toStdString() + " must be a dive number", kExitUsage);
+    }
+    // As in the dialog, numbers outside the logbook are pulled into it; ends that name no dive print nothing.
+    const auto range = reports::settleRange(job, book);
+    if (!range)
+        return fail("no dive carries the numbers of the range", kExitUsage);
+
+    reports::LogbookPrintInfo info;
+    info.logbookPath = book.path();
+    info.airIntegrated = [&env](std::uint8_t type) { return env.catalogue.airIntegrated(type); };
+    reports::LogbookPrinter printer(book, job, *range, std::move(info));
+    int pages = 0;
+    const QByteArray pdf = qtcanvas::pdfOfPages(printer, QPageSize(paper), &pages);
+    if (pages == 0)
+        return fail("cannot draw the pages", kExitFailure);
+    const auto saved = common::saveFileAtomically(
+        QFile::encodeName(outPath).toStdString(), std::string(pdf.constData(), static_cast<std::size_t>(pdf.size())));
+    if (!saved)
+        return fail("cannot write " + outPath.toStdString() + ": " + saved.error, kExitFailure);
+    std::cout << pages << " page(s)\n";
+    return 0;
+}
+
+} // namespace zorv::cli
