@@ -102,7 +102,7 @@ int commandPrint(Environment &env, const QCommandLineParser &parser, const QStri
     const auto saved = common::saveFileAtomically(
         QFile::encodeName(outPath).toStdString(), std::string(pdf.constData(), static_cast<std::size_t>(pdf.size())));
     if (!saved)
-        return fail("cannot write " + outPath.toStdString() + ": " + saved.error, kExitFailure);
+        return fail("cannot write " + outPath.toStdString() + ": " + saved.message(), kExitFailure);
     std::cout << pages << " page(s)\n";
     return 0;
 }
