@@ -130,13 +130,8 @@ TransferDialog::TransferDialog(AppContext &context, std::unique_ptr<transfer::Se
     m_receiveTimer->setTimerType(Qt::PreciseTimer);
     m_receiveTimer->setInterval(1);
     connect(m_receiveTimer, &QTimer::timeout, this, &TransferDialog::pollLink);
-    m_displayTimer = new QTimer(this);
-    m_displayTimer->setInterval(50);
-    connect(m_displayTimer, &QTimer::timeout, this, &TransferDialog::refreshStatus);
-    if (m_portReady) {
+    if (m_portReady)
         m_receiveTimer->start();
-        m_displayTimer->start();
-    }
     refreshStatus();
 }
 
@@ -302,12 +297,21 @@ void TransferDialog::pollLink()
     const std::int64_t now = nowMs();
     m_receiver.poll(*m_link, now);
     m_receiver.tick(now);
+    if (shownOf(m_receiver) != m_shown)
+        refreshStatus();
     if (m_receiver.done() && !m_processed)
         finishCapture();
 }
 
+TransferDialog::Shown TransferDialog::shownOf(const Receiver &receiver)
+{
+    return { receiver.connected(), receiver.blink(), receiver.running(), receiver.transmissionFailed(),
+        receiver.portError(), receiver.progress() };
+}
+
 void TransferDialog::refreshStatus()
 {
+    m_shown = shownOf(m_receiver);
     const transfer::TransferStatus status
         = transfer::transferStatus(m_receiver, m_context.settings.comPort, m_computerType, m_context.catalogue);
     const auto show = [](QLabel *label, const transfer::StatusField &field) {
@@ -326,7 +330,6 @@ void TransferDialog::refreshStatus()
 void TransferDialog::finishCapture()
 {
     m_receiveTimer->stop();
-    m_displayTimer->stop();
     m_linkRow->hide();
     m_testButton->setEnabled(false);
     if (!processImage(m_receiver.image()))

@@ -26,8 +26,9 @@ namespace zorv::ui {
 struct AppContext;
 
 /*
- * All serial work runs on the user-interface thread from timers that each read
- * what is waiting and return, so the window keeps painting during a capture.
+ * All serial work runs on the user-interface thread from a timer that reads what is
+ * waiting and returns, so the window keeps painting during a capture. The status
+ * fields follow the receiver: they are refreshed in the same step that changes it.
  * The link is opened by the constructor; it stays open until the dialog goes.
  */
 class TransferDialog : public QDialog {
@@ -63,6 +64,19 @@ private:
     void showInfoTexts(const transfer::InfoTexts &texts);
     std::int64_t nowMs() const { return m_clock.elapsed(); }
 
+    // What of the receiver the status fields show; a change of any of it repaints them.
+    struct Shown {
+        bool connected = false;
+        bool blink = false;
+        bool running = false;
+        bool failed = false;
+        bool portError = false;
+        int progress = 0;
+
+        bool operator==(const Shown &) const = default;
+    };
+    static Shown shownOf(const transfer::Receiver &receiver);
+
     AppContext &m_context;
     std::unique_ptr<transfer::SerialLink> m_link;
     transfer::Receiver m_receiver;
@@ -76,7 +90,7 @@ private:
     int m_batteryPercent = -1;
 
     QTimer *m_receiveTimer = nullptr;
-    QTimer *m_displayTimer = nullptr;
+    Shown m_shown;
     QWidget *m_linkRow = nullptr; // hidden once an image is in
     QLabel *m_connection = nullptr;
     QLabel *m_comPort = nullptr;

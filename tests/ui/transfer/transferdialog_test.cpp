@@ -182,8 +182,8 @@ private slots:
 
         auto dialog = openOn(context, pty);
         QVERIFY(dialog->portReady());
-        QCOMPARE(labelText(dialog.get(), "state"), QStringLiteral("Attend le transfert"));
-        QCOMPARE(labelText(dialog.get(), "connection"), QStringLiteral("connecté"));
+        QTRY_COMPARE(labelText(dialog.get(), "state"), QStringLiteral("Attend le transfert"));
+        QTRY_COMPARE(labelText(dialog.get(), "connection"), QStringLiteral("connecté"));
         uitest::saveScreenshot(dialog.get(), QStringLiteral("transfer-waiting"));
 
         Computer computer(pty.master);
@@ -194,14 +194,14 @@ private slots:
             return serial::sendAsComputer(out, image, {});
         });
         QTRY_VERIFY_WITH_TIMEOUT(dialog->receiver().running(), 5000);
-        QCOMPARE(labelText(dialog.get(), "connection"), QStringLiteral("est connecté"));
+        QTRY_COMPARE(labelText(dialog.get(), "connection"), QStringLiteral("est connecté"));
         QTRY_VERIFY_WITH_TIMEOUT(dialog->receiver().done(), 10000);
         QVERIFY(computer.sent());
 
         QCOMPARE(diveList(dialog.get())->topLevelItemCount(), dives);
         QCOMPARE(diveList(dialog.get())->topLevelItem(0)->text(0), QStringLiteral("1"));
         QVERIFY(button(dialog.get(), "accept")->isEnabled());
-        QCOMPARE(labelText(dialog.get(), "state"), QStringLiteral("Aladin Air X/Z"));
+        QTRY_COMPARE(labelText(dialog.get(), "state"), QStringLiteral("Aladin Air X/Z"));
         // What the image said about the computer becomes the remembered last transfer.
         QCOMPARE(dialog->findChild<QLineEdit *>(QStringLiteral("CTyp"))->text(), QStringLiteral("68"));
         QVERIFY(!context.settings.lastTransfer.serialNumber.empty());
