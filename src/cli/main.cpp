@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <string_view>
 
 using namespace zorv;
 
@@ -124,42 +125,147 @@ int report(const common::Result &result, const QString &path)
     return fail("cannot save " + utf8(path) + ": " + result.message());
 }
 
+const QString kDives = QStringLiteral("dives");
+const QString kSeed = QStringLiteral("seed");
+
+int commandGenerate(const QCommandLineParser &parser, cli::Environment &env, const QString &outPath)
+{
+    long long count = 0;
+    long long seedValue = 0;
+    if (!parser.isSet(kDives) || !parseInt(parser.value(kDives), 1, 32767, count))
+        return fail("generate needs --dives N with N from 1 to 32767", kExitUsage);
+    if (!parseInt(parser.value(kSeed), 0, (1LL << 62), seedValue))
+        return fail("--seed must be a non-negative number", kExitUsage);
+    logbook::GeneratorOptions generatorOptions;
+    generatorOptions.dives = static_cast<int>(count);
+    generatorOptions.seed = static_cast<std::uint64_t>(seedValue);
+    logbook::generateLogbook(env.logbook, generatorOptions);
+    return report(logbook::LogbookFile::save(env.logbook, localPath(outPath)), outPath);
+}
+
+// What a command needs made ready before it runs.
+enum class Needs {
+    OwnOptions, // parses the command line itself, before the common options are read
+    Nothing,
+    Settings, // the environment: settings and computer catalogue
+    Logbook, // the environment with the logbook named by the first argument loaded
+};
+
+struct Call {
+    const QCommandLineParser &parser;
+    const QStringList &args; // the command's name, then its arguments
+    cli::Environment *env; // null for Needs::Nothing and Needs::OwnOptions
+};
+
+// Every command once: this table drives the dispatch, the --help text and (checked by a
+// test) the list in the README.
+struct Command {
+    std::string_view name;
+    std::string_view usage; // what follows the name; options in brackets; may hold a line break
+    std::string_view summary; // may hold a line break
+    int arguments;
+    Needs needs;
+    int (*run)(const Call &);
+};
+
+const Command kCommands[] = {
+    { "info", "LOG", "summary: dives, total time, mean air consumption", 1, Needs::Logbook,
+        [](const Call &c) { return commandInfo(*c.env); } },
+    { "list", "LOG", "the dive list, one line per dive", 1, Needs::Logbook,
+        [](const Call &c) { return commandList(*c.env); } },
+    { "show", "LOG POSITION", "the dive page of one dive (1 = first)", 2, Needs::Logbook,
+        [](const Call &c) { return commandShow(*c.env, c.args[2]); } },
+    { "json", "LOG", "every stored field as JSON", 1, Needs::Logbook,
+        [](const Call &c) {
+            cli::writeJson(std::cout, c.env->logbook);
+            return 0;
+        } },
+    { "resave", "LOG OUT", "load and save again", 2, Needs::Logbook,
+        [](const Call &c) {
+            return report(logbook::LogbookFile::save(c.env->logbook, localPath(c.args[2])), c.args[2]);
+        } },
+    { "render-profile", "LOG POSITION OUT.png [--width W --height H --cursor SAMPLE]",
+        "the profile window's picture of a dive, to share it", 3, Needs::Logbook,
+        [](const Call &c) { return cli::commandRenderProfile(*c.env, c.parser, c.args[2], c.args[3]); } },
+    { "decode", "IMAGE [--into LOG] [--now TIME]",
+        "a dive computer's memory image and its new dives;\nwith --into, add them to LOG and save", 1, Needs::Settings,
+        [](const Call &c) { return cli::commandDecode(c.parser, *c.env, c.args[1]); } },
+    { "simulate", "--port DEVICE IMAGE [--pause-at N --pause-ms M]",
+        "play a dive computer on a serial line, to try a transfer", 1, Needs::Nothing,
+        [](const Call &c) { return cli::commandSimulate(c.parser, c.args[1]); } },
+    { "make-dumps", "DIR", "write the example memory images (examples/dumps)", 1, Needs::Nothing,
+        [](const Call &c) { return cli::commandMakeDumps(c.args[1]); } },
+    { "generate", "--dives N [--seed S] OUT", "a synthetic logbook", 1, Needs::Settings,
+        [](const Call &c) { return commandGenerate(c.parser, *c.env, c.args[1]); } },
+    { "csv", "LOG OUT.csv [--fields NAME,...|all] [--from N] [--to N] [--tab] [--positive] [--hms] [--profile N]",
+        "the spreadsheet export of the dives numbered N..N", 2, Needs::Logbook,
+        [](const Call &c) { return cli::commandCsv(*c.env, c.parser, c.args[2]); } },
+    { "stats", "LOG PAGE [--year Y --percent --avg-depth --value V --aggregate A --today D --json]",
+        "a statistics page: year, month, depth, duration, temperature, suit,\nweather, divetype, activity, "
+        "consumption-year, consumption-month",
+        2, Needs::Logbook, [](const Call &c) { return cli::commandStats(*c.env, c.parser, c.args[2]); } },
+    { "sites", "LOG [--year Y --json]", "dives per place and site", 1, Needs::Logbook,
+        [](const Call &c) { return cli::commandFrequencies(*c.env, c.parser, false); } },
+    { "partners", "LOG [--year Y --json]", "dives per partner and place", 1, Needs::Logbook,
+        [](const Call &c) { return cli::commandFrequencies(*c.env, c.parser, true); } },
+    { "print",
+        "LOG OUT.pdf [--mode pages|list|cover] [--option complete|blank|profile] [--from N]\n"
+        "[--to N] [--no-separator] [--paper a4|letter]",
+        "the printed pages as a PDF", 2, Needs::Logbook,
+        [](const Call &c) { return cli::commandPrint(*c.env, c.parser, c.args[2]); } },
+    // Its options share names with other commands' (--profile) but not their meaning.
+    { "plan",
+        "--depth METRES --time MINUTES [--mountain] [--group LETTER --interval MINUTES]\n"
+        "[--rate L_PER_MIN --tank LITRES --pressure BAR] [--json] [--profile]",
+        "a dive planned from the DECO 92 tables", 0, Needs::OwnOptions,
+        [](const Call &c) { return cli::commandPlan(c.args); } },
+};
+
+const Command *findCommand(const QString &name)
+{
+    for (const Command &command : kCommands)
+        if (utf8(name) == command.name)
+            return &command;
+    return nullptr;
+}
+
+// The commands as --help lists them: usage, then the summary from a fixed column.
+QString commandHelp()
+{
+    constexpr std::size_t kSummaryColumn = 38;
+    const std::string indent(kSummaryColumn, ' ');
+    std::string text = "Commands:\n";
+    for (const Command &command : kCommands) {
+        std::string head = "  " + std::string(command.name);
+        if (!command.usage.empty())
+            head += " ";
+        for (const char c : command.usage) {
+            if (c != '\n') {
+                head += c;
+                continue;
+            }
+            text += head + '\n';
+            head = "      ";
+        }
+        text += head;
+        text += head.size() < kSummaryColumn ? std::string(kSummaryColumn - head.size(), ' ') : "\n" + indent;
+        for (const char c : command.summary)
+            text += c == '\n' ? "\n" + indent : std::string(1, c);
+        text += '\n';
+    }
+    return QString::fromStdString(text);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     const auto app = cli::createApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zorv-cli"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("0.1.0"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZORV_VERSION));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Reads and writes Zorv logbooks.\n\n"
-                       "Commands:\n"
-                       "  info LOG               summary of the logbook\n"
-                       "  list LOG               the dive list, one line per dive\n"
-                       "  show LOG POSITION      the dive page of the dive at POSITION (1 = first)\n"
-                       "  json LOG               every stored field as JSON\n"
-                       "  resave LOG OUT         load LOG and save it as OUT\n"
-                       "  render-profile LOG POSITION OUT.png [--width W --height H --cursor SAMPLE]\n"
-                       "                         the profile window's picture of a dive\n"
-                       "  simulate --port DEVICE IMAGE [--pause-at N --pause-ms M]   play a dive computer\n"
-                       "  decode IMAGE [--into LOG] [--now TIME]   a dive computer's memory image and its new dives\n"
-                       "  csv LOG OUT.csv [--fields NAME,...|all] [--from N] [--to N] [--tab] [--positive] [--hms]\n"
-                       "      [--profile N]      the spreadsheet export of the dives numbered N..N\n"
-                       "  print LOG OUT.pdf [--mode pages|list|cover] [--option complete|blank|profile] [--from N]\n"
-                       "      [--to N] [--no-separator] [--paper a4|letter]   the printed pages as a PDF\n"
-                       "  make-dumps DIR         write the example memory images into DIR\n"
-                       "  generate --dives N [--seed S] OUT   write a synthetic logbook\n"
-                       "  stats LOG PAGE [--year Y --percent --avg-depth --value V --aggregate A --today D --json]\n"
-                       "                         a statistics page: year, month, depth, duration, temperature, suit,\n"
-                       "                         weather, divetype, activity, consumption-year, consumption-month\n"
-                       "  sites LOG [--year Y --json]      dives per place and site\n"
-                       "  partners LOG [--year Y --json]   dives per partner and place\n"
-
-                       "  plan --depth METRES --time MINUTES [--mountain] [--group LETTER --interval MINUTES]\n"
-                       "       [--rate L_PER_MIN --tank LITRES --pressure BAR] [--json] [--profile]\n"
-                       "                         a dive planned from the DECO 92 tables"));
+    parser.setApplicationDescription(QStringLiteral("Reads and writes Zorv logbooks.\n\n") + commandHelp());
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption imperial(QStringLiteral("imperial"), QStringLiteral("Show values in imperial units."));
@@ -167,10 +273,9 @@ int main(int argc, char **argv)
         QStringLiteral("standard"), QStringLiteral("Standard mode: no supplementary (.add) data."));
     const QCommandLineOption settingsDir(
         QStringLiteral("settings"), QStringLiteral("Read Zorv.ini and Ctyp.ini from DIR."), QStringLiteral("DIR"));
-    const QCommandLineOption dives(
-        QStringLiteral("dives"), QStringLiteral("generate: number of dives (1-32767)."), QStringLiteral("N"));
-    const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("generate: random seed (default 1)."),
-        QStringLiteral("S"), QStringLiteral("1"));
+    const QCommandLineOption dives(kDives, QStringLiteral("generate: number of dives (1-32767)."), QStringLiteral("N"));
+    const QCommandLineOption seed(
+        kSeed, QStringLiteral("generate: random seed (default 1)."), QStringLiteral("S"), QStringLiteral("1"));
     parser.addOptions({ imperial, standard, settingsDir, dives, seed });
     cli::addSimulateOptions(parser);
     cli::addDecodeOptions(parser);
@@ -178,16 +283,15 @@ int main(int argc, char **argv)
     cli::addCsvOptions(parser);
     cli::addStatsOptions(parser);
     cli::addPrintOptions(parser);
-    parser.addPositionalArgument(
-        QStringLiteral("command"), QStringLiteral("info, list, show, json, resave or generate"));
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("one of the commands above"));
     parser.addPositionalArgument(
         QStringLiteral("args"), QStringLiteral("arguments of the command"), QStringLiteral("[args...]"));
 
-    // The planner has options of its own whose names other commands use differently (--profile), so it parses alone.
-    if (const QStringList arguments = QCoreApplication::arguments();
-        arguments.size() > 1 && arguments[1] == QLatin1String("plan"))
-        return cli::commandPlan(arguments);
-
+    if (const QStringList arguments = QCoreApplication::arguments(); arguments.size() > 1) {
+        const Command *own = findCommand(arguments[1]);
+        if (own && own->needs == Needs::OwnOptions)
+            return own->run({ parser, arguments, nullptr });
+    }
     if (!parser.parse(QCoreApplication::arguments()))
         return fail(utf8(parser.errorText()), kExitUsage);
     if (parser.isSet(QStringLiteral("help"))) {
@@ -195,35 +299,22 @@ int main(int argc, char **argv)
         return 0;
     }
     if (parser.isSet(QStringLiteral("version"))) {
-        std::cout << "zorv-cli 0.1.0\n";
+        std::cout << "zorv-cli " ZORV_VERSION "\n";
         return 0;
     }
 
     const QStringList args = parser.positionalArguments();
     if (args.isEmpty())
         return fail("no command given; try --help", kExitUsage);
-    const QString command = args.first();
-
-    struct Arity {
-        const char *name;
-        int count;
-    };
-    static const Arity arities[] = { { "info", 1 }, { "list", 1 }, { "show", 2 }, { "json", 1 }, { "resave", 2 },
-        { "generate", 1 }, { "simulate", 1 }, { "decode", 1 }, { "make-dumps", 1 }, { "render-profile", 3 },
-        { "csv", 2 }, { "stats", 2 }, { "sites", 1 }, { "partners", 1 }, { "plan", 0 }, { "print", 2 } };
-    int expected = -1;
-    for (const auto &a : arities)
-        if (command == QLatin1String(a.name))
-            expected = a.count;
-    if (expected < 0)
-        return fail("unknown command '" + utf8(command) + "'; try --help", kExitUsage);
-    if (args.size() - 1 != expected)
-        return fail(utf8(command) + " takes " + std::to_string(expected) + " argument(s); try --help", kExitUsage);
-
-    if (command == QLatin1String("simulate"))
-        return cli::commandSimulate(parser, args[1]);
-    if (command == QLatin1String("make-dumps"))
-        return cli::commandMakeDumps(args[1]);
+    const Command *command = findCommand(args.first());
+    if (!command)
+        return fail("unknown command '" + utf8(args.first()) + "'; try --help", kExitUsage);
+    if (args.size() - 1 != command->arguments)
+        return fail(
+            std::string(command->name) + " takes " + std::to_string(command->arguments) + " argument(s); try --help",
+            kExitUsage);
+    if (command->needs == Needs::Nothing)
+        return command->run({ parser, args, nullptr });
 
     cli::EnvironmentOptions options;
     options.programDir = localPath(QCoreApplication::applicationDirPath());
@@ -236,46 +327,9 @@ int main(int argc, char **argv)
     options.imperial = parser.isSet(imperial);
     options.standard = parser.isSet(standard);
     cli::Environment env(options);
-    if (command == QLatin1String("decode"))
-        return cli::commandDecode(parser, env, args[1]);
-
-    if (command == QLatin1String("generate")) {
-        long long count = 0;
-        long long seedValue = 0;
-        if (!parser.isSet(dives) || !parseInt(parser.value(dives), 1, 32767, count))
-            return fail("generate needs --dives N with N from 1 to 32767", kExitUsage);
-        if (!parseInt(parser.value(seed), 0, (1LL << 62), seedValue))
-            return fail("--seed must be a non-negative number", kExitUsage);
-        logbook::GeneratorOptions generatorOptions;
-        generatorOptions.dives = static_cast<int>(count);
-        generatorOptions.seed = static_cast<std::uint64_t>(seedValue);
-        logbook::generateLogbook(env.logbook, generatorOptions);
-        return report(logbook::LogbookFile::save(env.logbook, localPath(args[1])), args[1]);
+    if (command->needs == Needs::Logbook) {
+        if (const common::Result loaded = loadLogbook(env, args[1]); !loaded)
+            return fail(loaded.message());
     }
-
-    if (const common::Result loaded = loadLogbook(env, args[1]); !loaded)
-        return fail(loaded.message());
-
-    if (command == QLatin1String("info"))
-        return commandInfo(env);
-    if (command == QLatin1String("list"))
-        return commandList(env);
-    if (command == QLatin1String("show"))
-        return commandShow(env, args[2]);
-    if (command == QLatin1String("render-profile"))
-        return cli::commandRenderProfile(env, parser, args[2], args[3]);
-    if (command == QLatin1String("print"))
-        return cli::commandPrint(env, parser, args[2]);
-    if (command == QLatin1String("csv"))
-        return cli::commandCsv(env, parser, args[2]);
-    if (command == QLatin1String("stats"))
-        return cli::commandStats(env, parser, args[2]);
-    if (command == QLatin1String("sites") || command == QLatin1String("partners"))
-        return cli::commandFrequencies(env, parser, command == QLatin1String("partners"));
-    if (command == QLatin1String("json")) {
-        cli::writeJson(std::cout, env.logbook);
-        return 0;
-    }
-    // resave
-    return report(logbook::LogbookFile::save(env.logbook, localPath(args[2])), args[2]);
+    return command->run({ parser, args, &env });
 }

@@ -35,14 +35,11 @@ public:
     std::uint8_t readByte() override;
     std::string errorText() const override;
 
-    // The device open() chose, for messages.
-    const QString &devicePath() const { return m_devicePath; }
-
 private:
     void takeError();
 
     QString m_configuredPath;
-    QString m_devicePath;
+    QString m_devicePath; // the device open() chose, for messages
     QSerialPort m_port;
     std::uint16_t m_status = transfer::linkstatus::kNotOpen;
     QString m_lastError;

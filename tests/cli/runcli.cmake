@@ -3,7 +3,11 @@
 #   EXPECT_FILE   file whose content stdout must equal exactly
 #   EXPECT_STDERR text that stderr must contain
 #   COMPARE_A/B   two files that must be byte-identical afterwards
+#   PNG           a picture the command must have written, with PNG_SIZE=WIDTHxHEIGHT
 string(REPLACE "|" ";" ARGS "${ARGS}")
+if(DEFINED PNG)
+    file(REMOVE ${PNG}) # a picture left by an earlier run proves nothing
+endif()
 execute_process(COMMAND ${CLI} ${ARGS}
     RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT DEFINED EXPECT_EXIT)
@@ -50,4 +54,25 @@ if(DEFINED PDF_FILE)
             message(FATAL_ERROR "the PDF's text lacks '${word}':\n${text}")
         endif()
     endforeach()
+endif()
+if(DEFINED PNG)
+    if(NOT EXISTS ${PNG})
+        message(FATAL_ERROR "${PNG} was not written")
+    endif()
+    # The signature, then the IHDR chunk: length 13, type, width and height big-endian.
+    file(READ ${PNG} head LIMIT 24 HEX)
+    string(REGEX MATCH "^89504e470d0a1a0a0000000d49484452(........)(........)$" found "${head}")
+    if(NOT found)
+        message(FATAL_ERROR "${PNG} is not a PNG picture: ${head}")
+    endif()
+    math(EXPR width "0x${CMAKE_MATCH_1}")
+    math(EXPR height "0x${CMAKE_MATCH_2}")
+    if(NOT "${width}x${height}" STREQUAL PNG_SIZE)
+        message(FATAL_ERROR "${PNG} is ${width}x${height}, expected ${PNG_SIZE}")
+    endif()
+    # An empty canvas compresses to almost nothing; a drawn profile does not.
+    file(SIZE ${PNG} bytes)
+    if(bytes LESS PNG_MIN_BYTES)
+        message(FATAL_ERROR "${PNG} holds only ${bytes} bytes: nothing was drawn")
+    endif()
 endif()

@@ -38,7 +38,6 @@ namespace {
         }
     };
 
-    // Built on each use: the string table is filled at start-up, after the logbook exists.
     // The names come from the string table, which never changes during a run;
     // building them once keeps list rebuilding of large logbooks fast.
     const SecondSetNames &secondSetNames()

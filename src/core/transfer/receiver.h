@@ -56,7 +56,6 @@ public:
     bool blink() const { return m_blink; }
     // The last capture died of silence; cleared when the next one starts.
     bool transmissionFailed() const { return m_transmissionFailed; }
-    std::uint16_t portStatus() const { return m_portStatus; }
     void setPortStatus(std::uint16_t status) { m_portStatus = status; }
     bool portError() const { return m_portStatus != 0; }
     int bytesStored() const { return m_stored; }

@@ -28,7 +28,6 @@ public:
     QToolBar *toolBar() const { return m_toolBar; }
     // The action of a command that the menus offer; null for commands left out.
     QAction *action(app::Command command) const { return m_actions.value(command); }
-    QMenu *recentFilesMenu() const { return m_fileMenu; }
     const QList<QAction *> &recentFileActions() const { return m_recentActions; }
 
     void runCommand(app::Command command);

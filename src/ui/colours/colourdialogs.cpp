@@ -3,8 +3,8 @@
 #include "profile/colourpreviews.h"
 #include "profile/nodecocurves.h"
 #include "settings/colourfile.h"
-#include "ui/colours/cgetcolor.h"
 #include "ui/colours/chartview.h"
+#include "ui/colours/colourpicker.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/qtext.h"
 
@@ -112,9 +112,8 @@ QPushButton *ColourRolesDialog::makePickButton(const QString &text)
     button->setAutoDefault(false);
     connect(button, &QPushButton::clicked, this, [this] {
         const auto slot = static_cast<std::size_t>(currentSlot());
-        canvas::Rgb colour = m_working[slot];
-        if (CGetColor::pick(colour, this)) {
-            m_working[slot] = colour;
+        if (const auto colour = ColourPicker::pick(m_working[slot], this)) {
+            m_working[slot] = *colour;
             workingChanged();
         }
     });

@@ -1,4 +1,4 @@
-#include "ui/colours/cgetcolor.h"
+#include "ui/colours/colourpicker.h"
 
 namespace zorv::ui {
 
@@ -13,24 +13,23 @@ canvas::Rgb fromQColor(const QColor &colour)
     return canvas::rgb(rgb.red(), rgb.green(), rgb.blue());
 }
 
-CGetColor::CGetColor(canvas::Rgb initial, QWidget *parent)
+ColourPicker::ColourPicker(canvas::Rgb initial, QWidget *parent)
     : QColorDialog(toQColor(initial), parent)
 {
     setOption(QColorDialog::DontUseNativeDialog);
 }
 
-canvas::Rgb CGetColor::selectedRgb() const
+canvas::Rgb ColourPicker::selectedRgb() const
 {
     return fromQColor(currentColor());
 }
 
-bool CGetColor::pick(canvas::Rgb &colour, QWidget *parent)
+std::optional<canvas::Rgb> ColourPicker::pick(canvas::Rgb initial, QWidget *parent)
 {
-    CGetColor dialog(colour, parent);
+    ColourPicker dialog(initial, parent);
     if (dialog.exec() != QDialog::Accepted)
-        return false;
-    colour = dialog.selectedRgb();
-    return true;
+        return std::nullopt;
+    return dialog.selectedRgb();
 }
 
 } // namespace zorv::ui

@@ -4,20 +4,21 @@
 #include "canvas/canvas.h"
 
 #include <QColorDialog>
+#include <optional>
 
 namespace zorv::ui {
 
 // The toolkit's own dialog rather than the desktop's, so it looks and behaves
 // the same everywhere and stays inside the program's modal flow.
-class CGetColor : public QColorDialog {
+class ColourPicker : public QColorDialog {
     Q_OBJECT
 public:
-    explicit CGetColor(canvas::Rgb initial, QWidget *parent = nullptr);
+    explicit ColourPicker(canvas::Rgb initial, QWidget *parent = nullptr);
 
     canvas::Rgb selectedRgb() const;
 
-    // Replaces `colour` after OK; cancelling keeps it. True when it was replaced.
-    static bool pick(canvas::Rgb &colour, QWidget *parent);
+    // The colour chosen with OK; nothing when the user cancels.
+    static std::optional<canvas::Rgb> pick(canvas::Rgb initial, QWidget *parent);
 };
 
 QColor toQColor(canvas::Rgb colour);

@@ -17,7 +17,6 @@ public:
 
     // Shows the dive at this logbook position (0 = none); redraws lazily.
     void setDivePosition(int position);
-    int divePosition() const { return m_position; }
     // Marks the picture for redrawing, e.g. after a colour or unit change.
     void invalidatePicture();
 

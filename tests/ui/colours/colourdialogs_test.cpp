@@ -1,7 +1,7 @@
 #include "settings/colourfile.h"
-#include "ui/colours/cgetcolor.h"
 #include "ui/colours/chartview.h"
 #include "ui/colours/colourdialogs.h"
+#include "ui/colours/colourpicker.h"
 #include "ui/colours/nodecowindow.h"
 #include "ui/common/appcontext.h"
 #include "uitest.h"
