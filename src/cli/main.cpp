@@ -253,6 +253,7 @@ QString commandHelp()
             text += c == '\n' ? "\n" + indent : std::string(1, c);
         text += '\n';
     }
+    text.pop_back(); // Qt puts its own blank line after the description
     return QString::fromStdString(text);
 }
 
