@@ -4,8 +4,8 @@
 #include "common/cformat.h"
 #include "common/clock.h"
 #include "qtcanvas/qpaintercanvas.h"
-#include "ui/colours/cgetcolor.h"
 #include "ui/colours/colourdialogs.h"
+#include "ui/colours/colourpicker.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/qtext.h"
 
