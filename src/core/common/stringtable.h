@@ -180,6 +180,7 @@ inline constexpr std::array kStringTable = std::to_array<StringEntry>({
     { 62523, "Fichier intouvable" },
     { 62524, "Erreur à l'ouverture" },
     { 62525, "Mauvais format" },
+    { 62526, "Profil trop long : la fin du profil est coupée." },
     // Tank materials.
     { 62528, "Acier" },
     { 62529, "Aluminium" },

@@ -105,6 +105,25 @@ namespace {
 
 } // namespace
 
+void applyNewDiveDefaults(DiveRecord &record, const NewDiveDefaults &def)
+{
+    if (!def.apply)
+        return;
+    if (def.tankMaterial != 0)
+        record.extra.tankMaterial = def.tankMaterial;
+    if (def.weights != 0)
+        record.extra.weights = def.weights;
+    if (def.tankVolume != 0)
+        record.tankVolume = def.tankVolume;
+    if (def.altitudeClass != 0 && record.altitudeClass == 0)
+        record.altitudeClass = def.altitudeClass;
+    if (def.suit != 0)
+        record.suit = def.suit;
+    if (!def.model.empty())
+        setFixedText(record.extra.model, def.model, kModelLength);
+    record.diveType = static_cast<std::uint16_t>(record.diveType | (def.diveTypeMask & 0x00FCu));
+}
+
 Logbook::Logbook()
 {
     reset();
@@ -364,22 +383,7 @@ void Logbook::recomputeTotals()
 
 void Logbook::applyNewDiveDefaults(DiveRecord &record) const
 {
-    const NewDiveDefaults &def = m_defaults;
-    if (!def.apply)
-        return;
-    if (def.tankMaterial != 0)
-        record.extra.tankMaterial = def.tankMaterial;
-    if (def.weights != 0)
-        record.extra.weights = def.weights;
-    if (def.tankVolume != 0)
-        record.tankVolume = def.tankVolume;
-    if (def.altitudeClass != 0 && record.altitudeClass == 0)
-        record.altitudeClass = def.altitudeClass;
-    if (def.suit != 0)
-        record.suit = def.suit;
-    if (!def.model.empty())
-        setFixedText(record.extra.model, def.model, kModelLength);
-    record.diveType = static_cast<std::uint16_t>(record.diveType | (def.diveTypeMask & 0x00FCu));
+    logbook::applyNewDiveDefaults(record, m_defaults);
 }
 
 void Logbook::computeAirConsumption(DiveRecord &record)

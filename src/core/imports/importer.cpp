@@ -1,0 +1,53 @@
+#include "imports/importer.h"
+
+#include "common/atomicfile.h"
+#include "common/strings.h"
+#include "imports/citizenimport.h"
+#include "imports/guardianimport.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace zorv::imports {
+
+namespace {
+
+    constexpr int kMessageNotFound = 62523;
+    constexpr int kMessageCannotOpen = 62524;
+    constexpr int kMessageProfileCut = 62526;
+
+} // namespace
+
+const Importer &importer(Format format)
+{
+    static const GuardianImporter guardian;
+    static const CitizenImporter citizen;
+    switch (format) {
+    case Format::Citizen:
+        return citizen;
+    case Format::Guardian:
+        break;
+    }
+    return guardian;
+}
+
+common::ResultOr<ImportedDive> importFile(
+    const Importer &importer, const std::string &path, const ImportSettings &settings)
+{
+    std::error_code error;
+    if (!std::filesystem::exists(path, error))
+        return common::Result::failure(common::Status::NotFound, std::string(common::str(kMessageNotFound)));
+    // A file that is there but cannot be read is refused rather than imported as an empty dive.
+    std::string bytes;
+    if (std::filesystem::is_directory(path, error) || !common::readWholeFile(path, bytes))
+        return common::Result::failure(common::Status::IoError, std::string(common::str(kMessageCannotOpen)));
+    return importer.read(
+        std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size()), settings);
+}
+
+std::string_view cutMessage(const ImportedDive &dive)
+{
+    return dive.profileCut ? common::str(kMessageProfileCut) : std::string_view {};
+}
+
+} // namespace zorv::imports

@@ -1,0 +1,277 @@
+#include "imports/guardianimport.h"
+#include "logbook/daynumber.h"
+#include "logbook/divepage.h"
+#include "logbook/fieldcatalogue.h"
+#include "logbook/logbook.h"
+#include "logbook/logbookfile.h"
+#include "logbook/oemcharmap.h"
+#include "testutil.h"
+#include "tools/diveeditform.h"
+#include "transfer/computercatalogue.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+using namespace zorv::imports;
+using zorv::logbook::DiveRecord;
+using zorv::logbook::fixedText;
+
+namespace {
+
+std::filesystem::path example(const std::string &name)
+{
+    return std::filesystem::path(ZORV_SOURCE_DIR) / "examples" / "imports" / name;
+}
+
+ImportedDive import(const std::string &text, const ImportSettings &settings = {})
+{
+    auto result = importer(Format::Guardian)
+                      .read({ reinterpret_cast<const std::uint8_t *>(text.data()), text.size() }, settings);
+    EXPECT_TRUE(result.ok());
+    return std::move(result).value();
+}
+
+// The samples after the first against depths in decimetres, within what the raw block resolves.
+void expectSamples(const DiveRecord &r, const std::vector<int> &decimetres)
+{
+    ASSERT_GE(r.sampleCount, decimetres.size());
+    for (std::size_t i = 0; i < decimetres.size(); ++i)
+        EXPECT_NEAR(-r.samples[i + 1].depth, decimetres[i] * 0.1, 0.16) << "sample " << i + 1;
+}
+
+TEST(GuardianImport, ExampleFileGivesTheWholeDive)
+{
+    const auto result = importFile(importer(Format::Guardian), example("guardian-dive.txt").string(), {});
+    ASSERT_TRUE(result.ok());
+    const DiveRecord &r = result->record;
+    EXPECT_EQ(r.date, zorv::logbook::dayNumber(5, 7, 2003));
+    EXPECT_EQ(r.entryTime, 847);
+    EXPECT_EQ(r.minWaterTemperature, 1800);
+    EXPECT_EQ(r.duration, 40);
+    EXPECT_EQ(r.maxDepth, 1860);
+    EXPECT_EQ(r.surfaceInterval, 95);
+    EXPECT_EQ(r.altitudeClass, 1);
+    EXPECT_EQ(r.tankVolume, 1200);
+    EXPECT_EQ(r.extra.tankPressure, 20000);
+    EXPECT_EQ(r.airUsed, 13000);
+    EXPECT_EQ(r.extra.weights, 650);
+    EXPECT_FLOAT_EQ(r.avgDepth, 11.3f);
+    EXPECT_EQ(zorv::logbook::storedToDisplay(fixedText(r.place)), "Lac de Neuchâtel");
+    EXPECT_EQ(zorv::logbook::storedToDisplay(fixedText(r.comment)), "Visibilité 6 m, brochets près du tombant.");
+    EXPECT_EQ(r.computerType, 179);
+    EXPECT_EQ(r.computerFlags, 1);
+    EXPECT_EQ(r.sampleCount, 121);
+    EXPECT_EQ(r.profileLength, 7 * 40 + 17);
+    EXPECT_EQ(r.profileHeader[0], 2926);
+    EXPECT_EQ(r.profileHeader[7], 2933);
+    EXPECT_EQ(zorv::logbook::profileKind(r), zorv::logbook::ProfileKind::Computer);
+    EXPECT_FALSE(result->profileCut);
+}
+
+TEST(GuardianImport, MinutesExpandIntoThirdsRunningToTheSurface)
+{
+    EXPECT_EQ(expandMinutePoints({ 100, 130 }), (std::vector<int> { 100, 110, 120, 130, 87, 44, 0 }));
+    // Level, falling and rising minutes.
+    EXPECT_EQ(expandMinutePoints({ 50, 50, 20 }), (std::vector<int> { 50, 50, 50, 50, 40, 30, 20, 14, 8, 0 }));
+    EXPECT_EQ(expandMinutePoints({ 20 }, 50), (std::vector<int> { 20, 30, 40, 0 }));
+}
+
+TEST(GuardianImport, ProfileIsTheRawBlockDecoded)
+{
+    const ImportedDive d = import("[GENERAL]\nNumPoints=2\n[POINTS]\nP1=10.0\nP2=13.0\n");
+    const DiveRecord &r = d.record;
+    const auto &b = r.profileBytes;
+    EXPECT_EQ(std::vector<int>(b.begin(), b.begin() + 5), (std::vector<int> { 0, 0, 0, 0x40, 0x90 }));
+    // 10 m: u = 64, 0x10 and bits 0-1 clear; 11 m: u = 70 (0x46), 0x11 with bit 1.
+    EXPECT_EQ(b[5], 0x10);
+    EXPECT_EQ(b[6], 0x20);
+    EXPECT_EQ(b[7], 0x11);
+    EXPECT_EQ(b[8], 0x80 | 0x20);
+    EXPECT_EQ(b[11], 0x20);
+    // Only the declared two minutes are kept: the file would drop the rest.
+    EXPECT_EQ(r.profileLength, 7 * 2 + 17);
+    EXPECT_TRUE(std::all_of(b.begin() + 14, b.end(), [](std::uint8_t x) { return x == 0; }));
+    EXPECT_EQ(r.sampleCount, 7);
+    EXPECT_FLOAT_EQ(r.samples[0].depth, -1.3f);
+    expectSamples(r, { 100, 110, 120, 130, 0, 0 });
+    EXPECT_EQ(r.samples[1].markers[2], 6);
+    EXPECT_EQ(r.maxDepth, 1300);
+    EXPECT_NEAR(r.profileMaxDepth, 13.0, 0.16);
+    EXPECT_FALSE(d.profileCut);
+}
+
+struct GeneralCase {
+    const char *name;
+    std::string general;
+    int altitudeClass;
+    int maxDepth;
+    int surfaceInterval;
+    std::uint32_t date;
+};
+
+class GuardianGeneral : public testing::TestWithParam<GeneralCase> { };
+
+TEST_P(GuardianGeneral, Fields)
+{
+    const GeneralCase &c = GetParam();
+    const ImportedDive d = import(c.general + "[POINTS]\nP1=12.0\nP2=20.56\nP3=4\n");
+    EXPECT_EQ(d.record.altitudeClass, c.altitudeClass);
+    EXPECT_EQ(d.record.maxDepth, c.maxDepth);
+    EXPECT_EQ(d.record.surfaceInterval, c.surfaceInterval);
+    EXPECT_EQ(d.record.date, c.date);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, GuardianGeneral,
+    testing::Values(
+        GeneralCase { "altitude 7 is class 1", "[GENERAL]\nNumPoints=3\nAltitude=7\n", 1, 2050, 0, 0xFFFFFFFFu },
+        GeneralCase { "altitude 3 kept", "[GENERAL]\nNumPoints=3\nAltitude=3\n", 3, 2050, 0, 0xFFFFFFFFu },
+        GeneralCase {
+            "max depth 0 keeps the points' maximum", "[GENERAL]\nNumPoints=3\nMaxDepth=0\n", 1, 2050, 0, 0xFFFFFFFFu },
+        GeneralCase { "max depth given", "[GENERAL]\nNumPoints=3\nMaxDepth=25.37\n", 1, 2530, 0, 0xFFFFFFFFu },
+        GeneralCase { "lower-case header, keys, blanks, tabs and a comment",
+            "[general] ; header\n  numpoints\t= 3 ;three\nsurfaceint = 61\ndivedate=31-12-1999\n", 1, 2050, 61,
+            zorv::logbook::dayNumber(31, 12, 1999) },
+        GeneralCase { "a bracket line ends the section", "[GENERAL]\nNumPoints=3\n[OTHER]\nSurfaceInt=61\n", 1, 2050, 0,
+            0xFFFFFFFFu },
+        GeneralCase { "the sections in either order",
+            "[POINTS]\nP1=12.0\nP2=20.56\nP3=4\n[GENERAL]\r\nNumPoints=3\r\nSurfaceInt=7\r\n", 1, 2050, 7,
+            0xFFFFFFFFu }),
+    [](const testing::TestParamInfo<GeneralCase> &info) { return "Case" + std::to_string(info.index); });
+
+TEST(GuardianImport, MissingPointsRepeatTheOneBefore)
+{
+    const ImportedDive d = import("[GENERAL]\nNumPoints=3\n[POINTS]\np2=6\n");
+    // P1 is missing and counts as 0; P3 repeats P2.
+    expectSamples(d.record, { 0, 20, 40, 60, 60, 60, 60 });
+}
+
+TEST(GuardianImport, FileWithoutSectionsGivesAnEmptyDive)
+{
+    const ImportedDive d = import("just some text\n");
+    EXPECT_EQ(d.record.sampleCount, 1);
+    EXPECT_EQ(d.record.duration, 0);
+    EXPECT_EQ(d.record.profileLength, 17);
+    EXPECT_EQ(d.record.altitudeClass, 1);
+    EXPECT_EQ(d.record.date, zorv::logbook::kNoDate);
+    // Only the non-zero tank values replace the blank record's.
+    EXPECT_EQ(d.record.tankVolume, zorv::logbook::kMissing);
+    EXPECT_EQ(d.record.extra.weights, zorv::logbook::kMissing);
+}
+
+TEST(GuardianImport, NewDiveDefaultsComeFirst)
+{
+    ImportSettings settings;
+    settings.defaults.apply = true;
+    settings.defaults.suit = 4;
+    settings.defaults.tankVolume = 1000;
+    const ImportedDive d = import("[GENERAL]\nTankSize=15\n", settings);
+    EXPECT_EQ(d.record.suit, 4);
+    EXPECT_EQ(d.record.tankVolume, 1500);
+}
+
+// The texts come in the Windows set and are converted once: a second conversion
+// would turn ß into á and ` into ï.
+TEST(GuardianImport, TextsAreConvertedToTheStoredSetOnce)
+{
+    const ImportedDive d = import("[GENERAL]\nBuddies=Wei\xDF `Bob`\nNote=caf\xE9 \xDF\n");
+    EXPECT_EQ(fixedText(d.record.partners),
+        "Wei\xE1 \xEF"
+        "Bob\xEF");
+    EXPECT_EQ(zorv::logbook::storedToDisplay(fixedText(d.record.partners)), "Weiß `Bob`");
+    EXPECT_EQ(zorv::logbook::storedToDisplay(fixedText(d.record.comment)), "café ß");
+}
+
+TEST(GuardianImport, LongNoteContinuesIntoTheSecondBuffer)
+{
+    const ImportedDive d = import("[GENERAL]\nNote=" + std::string(300, 'a') + std::string(300, 'b') + "\n");
+    EXPECT_EQ(fixedText(d.record.comment), std::string(255, 'a'));
+    EXPECT_EQ(fixedText(d.record.extra.commentMore), std::string(45, 'a') + std::string(210, 'b'));
+}
+
+// Five hours, one point a minute: more than the samples and the raw area hold.
+TEST(GuardianImport, LongDiveIsCutAtTheEndOfWhatFits)
+{
+    std::string text = "[GENERAL]\nNumPoints=300\n[POINTS]\n";
+    for (int i = 1; i <= 300; ++i)
+        text += "P" + std::to_string(i) + "=" + std::to_string(10 + i % 7) + "\n";
+    const ImportedDive d = import(text);
+    EXPECT_TRUE(d.profileCut);
+    EXPECT_FALSE(cutMessage(d).empty());
+    EXPECT_EQ(d.record.duration, 300);
+    EXPECT_EQ(d.record.sampleCount, zorv::logbook::kMaxSamples);
+    EXPECT_EQ(d.record.profileLength, 7 * 227 + 17);
+    // Nothing was written behind the raw area, into the fields that follow it.
+    EXPECT_EQ(d.record.profileExtra, 0);
+    // The last group that fits is there, up to the declared length.
+    EXPECT_NE(d.record.profileBytes[5 + 7 * 226], 0);
+    EXPECT_EQ(d.record.profileBytes[7 * 227], 0);
+
+    // A dive that fits exactly is not reported.
+    std::string fits = "[GENERAL]\nNumPoints=211\n[POINTS]\n";
+    for (int i = 1; i <= 211; ++i)
+        fits += "P" + std::to_string(i) + "=12\n";
+    EXPECT_FALSE(import(fits).profileCut);
+}
+
+TEST(GuardianImport, HugePointCountEndsQuickly)
+{
+    const ImportedDive d = import("[GENERAL]\nNumPoints=2147483647\nMaxDepth=inf\n[POINTS]\nP1=1e300\nP300=nan\n");
+    EXPECT_EQ(d.record.duration, 32766);
+    EXPECT_EQ(d.record.sampleCount, zorv::logbook::kMaxSamples);
+    EXPECT_TRUE(d.profileCut);
+}
+
+TEST(GuardianImport, FilesThatCannotBeReadAreRefused)
+{
+    const zorv::test::TempDir dir;
+    const auto missing = importFile(importer(Format::Guardian), (dir / "none.txt").string(), {});
+    EXPECT_EQ(missing.status(), zorv::common::Status::NotFound);
+    EXPECT_EQ(missing.message(), "Fichier intouvable");
+    const auto folder = importFile(importer(Format::Guardian), dir.path().string(), {});
+    EXPECT_EQ(folder.message(), "Erreur à l'ouverture");
+}
+
+// What the edit dialog showed is what the logbook gives back after a save and a load.
+TEST(GuardianImport, ImportedDiveSurvivesSaveAndLoad)
+{
+    const auto result = importFile(importer(Format::Guardian), example("guardian-dive.txt").string(), {});
+    ASSERT_TRUE(result.ok());
+    zorv::logbook::Logbook book;
+    book.setMode(zorv::logbook::Mode::Advanced);
+    const auto catalogue = zorv::transfer::ComputerCatalogue::withBuiltInTypes();
+    book.setComputerInfo(&catalogue);
+    // OK in the edit dialog, untouched.
+    zorv::tools::DiveEditSwitches switches;
+    zorv::tools::DiveEditForm form(book, catalogue, switches);
+    form.setRecord(result->record, 0);
+    form.accept(form.shown());
+    DiveRecord accepted;
+    ASSERT_TRUE(form.getRecord(accepted));
+    ASSERT_TRUE(book.newDiveFrom(accepted));
+    const zorv::logbook::DivePageOptions options { zorv::logbook::Mode::Advanced, true };
+    const zorv::test::TempDir dir;
+    const std::string path = (dir / "imported.log").string();
+    ASSERT_TRUE(zorv::logbook::LogbookFile::save(book, path).ok());
+    const auto before = zorv::logbook::divePage(book, zorv::logbook::FieldCatalogue(book), 1, options);
+
+    zorv::logbook::Logbook loaded;
+    loaded.setMode(zorv::logbook::Mode::Advanced);
+    loaded.setComputerInfo(&catalogue);
+    ASSERT_TRUE(zorv::logbook::LogbookFile::loadFromPath(loaded, path).ok());
+    const DiveRecord &back = *loaded.dive(1);
+    const DiveRecord &shown = *book.dive(1);
+    const auto after = zorv::logbook::divePage(loaded, zorv::logbook::FieldCatalogue(loaded), 1, options);
+    ASSERT_EQ(after.size(), before.size());
+    for (std::size_t i = 0; i < after.size(); ++i)
+        EXPECT_EQ(after[i].value, before[i].value) << after[i].label;
+    EXPECT_EQ(back.profileLength, shown.profileLength);
+    EXPECT_EQ(back.sampleCount, shown.sampleCount);
+    EXPECT_TRUE(std::equal(
+        back.profileBytes.begin(), back.profileBytes.begin() + shown.profileLength - 17, shown.profileBytes.begin()));
+    EXPECT_EQ(back.extra.weights, shown.extra.weights);
+    EXPECT_EQ(back.extra.tankPressure, shown.extra.tankPressure);
+}
+
+} // namespace
