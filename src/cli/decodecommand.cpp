@@ -86,7 +86,7 @@ namespace {
 void addDecodeOptions(QCommandLineParser &parser)
 {
     parser.addOption({ QStringLiteral("into"),
-        QStringLiteral("decode: add the new dives to LOG (created when missing) and save it."),
+        QStringLiteral("decode, import: add the new dives to LOG (created when missing) and save it."),
         QStringLiteral("LOG") });
     parser.addOption({ QStringLiteral("now"),
         QStringLiteral("decode: take this UTC time (YYYY-MM-DDTHH:MM:SS) as the moment of the transfer."),

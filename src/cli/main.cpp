@@ -2,6 +2,7 @@
 #include "csvcommand.h"
 #include "decodecommand.h"
 #include "environment.h"
+#include "importcommand.h"
 #include "jsonexport.h"
 #include "logbook/divepage.h"
 #include "logbook/fieldcatalogue.h"
@@ -190,6 +191,9 @@ const Command kCommands[] = {
     { "decode", "IMAGE [--into LOG] [--now TIME]",
         "a dive computer's memory image and its new dives;\nwith --into, add them to LOG and save", 1, Needs::Settings,
         [](const Call &c) { return cli::commandDecode(c.parser, *c.env, c.args[1]); } },
+    { "import", "guardian|citizen FILE [--into LOG] [--imperial-source] [--type N]",
+        "one dive from another program's export, shown as a dive page;\nwith --into, added to LOG and saved", 2,
+        Needs::Settings, [](const Call &c) { return cli::commandImport(c.parser, *c.env, c.args[1], c.args[2]); } },
     { "simulate", "--port DEVICE IMAGE [--pause-at N --pause-ms M]",
         "play a dive computer on a serial line, to try a transfer", 1, Needs::Nothing,
         [](const Call &c) { return cli::commandSimulate(c.parser, c.args[1]); } },
@@ -284,6 +288,7 @@ int main(int argc, char **argv)
     cli::addCsvOptions(parser);
     cli::addStatsOptions(parser);
     cli::addPrintOptions(parser);
+    cli::addImportOptions(parser);
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("one of the commands above"));
     parser.addPositionalArgument(
         QStringLiteral("args"), QStringLiteral("arguments of the command"), QStringLiteral("[args...]"));

@@ -19,6 +19,7 @@
 #include "ui/table/tableview.h"
 #include "ui/tools/diveeditdialog.h"
 #include "ui/transfer/computertypedialogs.h"
+#include "ui/transfer/importcommands.h"
 #include "ui/transfer/transferdialog.h"
 
 #include <QApplication>
@@ -131,6 +132,8 @@ void MainWindow::buildMenus()
     addCommand(m_fileMenu, Command::ReopenLogbook, 32836, { QK(Qt::ALT | Qt::Key_F5) });
     m_fileMenu->addSeparator();
     addCommand(m_fileMenu, Command::ExportCsv, 32822);
+    addCommand(m_fileMenu, Command::ImportCitizen, 32829);
+    addCommand(m_fileMenu, Command::ImportGuardian, 32834);
     m_fileMenu->addSeparator();
     addCommand(m_fileMenu, Command::Print, 57607, { QK(Qt::CTRL | Qt::Key_P) });
     addCommand(m_fileMenu, Command::PrintPreview, 57609);
@@ -294,6 +297,12 @@ void MainWindow::runCommand(Command command)
         break;
     case Command::InsertDive:
         if (newDive(c, this))
+            m_page->reloadList();
+        break;
+    case Command::ImportCitizen:
+    case Command::ImportGuardian:
+        if (importDive(
+                c, command == Command::ImportCitizen ? imports::Format::Citizen : imports::Format::Guardian, this))
             m_page->reloadList();
         break;
     case Command::DeleteDive:

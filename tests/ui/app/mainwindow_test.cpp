@@ -68,6 +68,20 @@ void chooseFile(const QString &path)
     });
 }
 
+// Answers the file dialog with this path; `next` prepares the answer to the window that opens after it.
+void chooseFileThen(const QString &path, const std::function<void()> &next)
+{
+    uitest::whenModalOpens([path, next](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        QVERIFY(dialog);
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        name->setText(path);
+        next();
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+}
+
 // Shortcuts reach only the active window, and a closed message box leaves none active off screen.
 void typeKey(QWidget *window, Qt::Key key, Qt::KeyboardModifiers modifiers = {})
 {
@@ -227,6 +241,76 @@ private slots:
         QVERIFY(!lb.isModified());
     }
 
+    void importsShowTheDiveForEditingAndInsertItOnlyOnOk()
+    {
+        QVERIFY(start(m_sample));
+        MainWindow *window = m_app->mainWindow();
+        logbook::Logbook &lb = m_app->context().logbook;
+        const int before = lb.diveCount();
+        QVERIFY(window->action(Command::ImportGuardian)->isEnabled());
+        QCOMPARE(window->action(Command::ImportGuardian)->text(), QStringLiteral("Import &Mares Guardian"));
+        QCOMPARE(window->action(Command::ImportCitizen)->text(), QStringLiteral("&Import Citizen"));
+        const QString examples = QStringLiteral(ZORV_SOURCE_DIR "/examples/imports/");
+
+        // Cancel in the edit dialog: nothing enters the logbook.
+        QString filter;
+        uitest::whenModalOpens([&filter, examples](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            QVERIFY(dialog);
+            filter = dialog->nameFilters().join(QLatin1Char('|'));
+            uitest::saveScreenshot(dialog, QStringLiteral("import-guardian-file"));
+            dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))
+                ->setText(examples + QStringLiteral("guardian-dive.txt"));
+            answer(QStringLiteral("Annuler"));
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        window->runCommand(Command::ImportGuardian);
+        QCOMPARE(filter, QStringLiteral("Guardian Text Export (*.txt)"));
+        QCOMPARE(lb.diveCount(), before);
+
+        // OK: the dive is inserted in date order and shown.
+        QString caption;
+        chooseFileThen(examples + QStringLiteral("guardian-dive.txt"), [&caption] {
+            uitest::whenModalOpens([&caption](QWidget *modal) {
+                caption = modal->windowTitle();
+                uitest::saveScreenshot(modal, QStringLiteral("import-guardian-edit"));
+                press(modal, QStringLiteral("OK"));
+            });
+        });
+        window->runCommand(Command::ImportGuardian);
+        QCOMPARE(caption, QStringLiteral("Editer données de plongée"));
+        QCOMPARE(lb.diveCount(), before + 1);
+        const logbook::DiveRecord *dive = lb.dive(lb.currentDive());
+        QVERIFY(dive);
+        QCOMPARE(dive->entryTime, 847);
+        QCOMPARE(dive->computerType, 179);
+        QCOMPARE(window->page()->model()->rowCount(), before + 1);
+        QVERIFY(window->page()->valueText(1044).contains(QStringLiteral("Neuch")));
+        uitest::saveScreenshot(window, QStringLiteral("import-guardian-page"));
+
+        // The Citizen import, its dive shown in the dialog too.
+        chooseFileThen(examples + QStringLiteral("citizen-dive.wgm"), [] {
+            uitest::whenModalOpens([](QWidget *modal) {
+                uitest::saveScreenshot(modal, QStringLiteral("import-citizen-edit"));
+                press(modal, QStringLiteral("OK"));
+            });
+        });
+        window->runCommand(Command::ImportCitizen);
+        QCOMPARE(lb.diveCount(), before + 2);
+
+        // A missing file and a file of the wrong format are refused with the program's messages.
+        QString message;
+        chooseFileThen(
+            m_dir->filePath(QStringLiteral("none.txt")), [&message] { answer(QStringLiteral("OK"), &message); });
+        window->runCommand(Command::ImportGuardian);
+        QCOMPARE(message, QStringLiteral("Fichier intouvable"));
+        chooseFileThen(
+            examples + QStringLiteral("guardian-dive.txt"), [&message] { answer(QStringLiteral("OK"), &message); });
+        window->runCommand(Command::ImportCitizen);
+        QCOMPARE(message, QStringLiteral("Mauvais format"));
+        QCOMPARE(lb.diveCount(), before + 2);
+    }
+
     void deletingADiveAsksFirst()
     {
         QVERIFY(start(m_sample));
@@ -343,6 +427,20 @@ private:
             arguments << logbook;
         const bool started = m_app->start(parseArguments(arguments, m_dir->path().toStdString()));
         if (started) {
+            // Answers the file dialog with this path; `next` prepares the answer to the window that opens after it.
+            void chooseFileThen(const QString &path, const std::function<void()> &next)
+            {
+                uitest::whenModalOpens([path, next](QWidget *modal) {
+                    auto *dialog = qobject_cast<QFileDialog *>(modal);
+                    QVERIFY(dialog);
+                    auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                    QVERIFY(name);
+                    name->setText(path);
+                    next();
+                    QMetaObject::invokeMethod(dialog, "accept");
+                });
+            }
+
             // Shortcuts reach only the active window.
             m_app->mainWindow()->activateWindow();
             return QTest::qWaitForWindowActive(m_app->mainWindow());

@@ -1,0 +1,108 @@
+#include "importcommand.h"
+
+#include "imports/importer.h"
+#include "logbook/divepage.h"
+#include "logbook/fieldcatalogue.h"
+#include "logbook/logbookfile.h"
+
+#include <QFileInfo>
+#include <charconv>
+#include <iostream>
+
+namespace zorv::cli {
+
+namespace {
+
+    constexpr int kExitUsage = 2;
+    constexpr int kExitFailure = 1;
+
+    int fail(const std::string &message, int code = kExitFailure)
+    {
+        std::cerr << "zorv-cli: " << message << "\n";
+        return code;
+    }
+
+    std::string utf8(const QString &s)
+    {
+        return s.toUtf8().toStdString();
+    }
+
+    std::string localPath(const QString &s)
+    {
+        return QFile::encodeName(s).toStdString();
+    }
+
+    void printPage(const logbook::Logbook &book, int position)
+    {
+        const logbook::FieldCatalogue catalogue(book);
+        logbook::DivePageOptions options;
+        options.mode = book.mode();
+        options.weightsSelected = true;
+        for (const auto &row : logbook::divePage(book, catalogue, position, options)) {
+            std::cout << row.label << '\t' << row.value;
+            if (row.unitControlId != 0)
+                std::cout << '\t' << row.unit;
+            std::cout << '\n';
+        }
+    }
+
+} // namespace
+
+void addImportOptions(QCommandLineParser &parser)
+{
+    parser.addOption({ QStringLiteral("imperial-source"),
+        QStringLiteral("import: the .wgm file's numbers are imperial (instead of the Import/System setting).") });
+    parser.addOption({ QStringLiteral("type"),
+        QStringLiteral("import: the computer type id given to a .wgm dive (instead of the Import/Typ setting)."),
+        QStringLiteral("N") });
+}
+
+int commandImport(const QCommandLineParser &parser, Environment &env, const QString &format, const QString &path)
+{
+    imports::Format which = imports::Format::Guardian;
+    if (format == QLatin1String("citizen"))
+        which = imports::Format::Citizen;
+    else if (format != QLatin1String("guardian"))
+        return fail("import reads guardian or citizen files, not '" + utf8(format) + "'", kExitUsage);
+
+    imports::ImportSettings settings;
+    settings.defaults = env.settings.newDiveDefaults;
+    settings.units = env.settings.importUnitSystem == 1 || parser.isSet(QStringLiteral("imperial-source"))
+        ? imports::SourceUnits::Imperial
+        : imports::SourceUnits::Metric;
+    int type = env.settings.importTypeId;
+    if (parser.isSet(QStringLiteral("type"))) {
+        const std::string text = utf8(parser.value(QStringLiteral("type")));
+        const auto parsed = std::from_chars(text.data(), text.data() + text.size(), type);
+        if (parsed.ec != std::errc() || parsed.ptr != text.data() + text.size() || type < 0 || type > 255)
+            return fail("--type must be a computer type id from 0 to 255", kExitUsage);
+    }
+    if (type >= 0 && type <= 255)
+        settings.computerType = static_cast<std::uint8_t>(type);
+
+    // The file first: a refused file must leave the logbook as it was.
+    const auto imported = imports::importFile(imports::importer(which), localPath(path), settings);
+    if (!imported.ok())
+        return fail(utf8(path) + ": " + imported.message());
+    if (const std::string_view cut = imports::cutMessage(*imported); !cut.empty())
+        std::cerr << "zorv-cli: note: " << cut << "\n";
+
+    logbook::Logbook &book = env.logbook;
+    const QString into = parser.value(QStringLiteral("into"));
+    if (!into.isEmpty() && QFileInfo::exists(into)) {
+        const logbook::FileResult loaded = logbook::LogbookFile::loadFromPath(book, localPath(into));
+        if (!loaded.ok())
+            return fail(utf8(into) + ": " + loaded.message);
+    }
+    if (!book.newDiveFrom(imported->record))
+        return fail("the logbook holds as many dives as it can");
+    printPage(book, book.currentDive());
+    if (into.isEmpty())
+        return 0;
+    const logbook::FileResult saved = logbook::LogbookFile::save(book, localPath(into));
+    if (!saved.ok())
+        return fail("cannot save " + utf8(into) + ": " + saved.message);
+    return 0;
+}
+
+} // namespace zorv::cli

@@ -1,0 +1,64 @@
+#include "ui/transfer/importcommands.h"
+
+#include "ui/common/appcontext.h"
+#include "ui/common/qtext.h"
+#include "ui/tools/diveeditdialog.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace zorv::ui {
+
+namespace {
+
+    constexpr int kAppTitle = 57344;
+
+    // "Name (*.ext)|*.ext|" as the file dialog wants it: the name part.
+    QString nameFilter(std::string_view filter)
+    {
+        return toQt(filter.substr(0, filter.find('|')));
+    }
+
+} // namespace
+
+imports::ImportSettings importSettings(const AppContext &context)
+{
+    imports::ImportSettings s;
+    s.defaults = context.settings.newDiveDefaults;
+    s.units = context.settings.importUnitSystem == 1 ? imports::SourceUnits::Imperial : imports::SourceUnits::Metric;
+    const int type = context.settings.importTypeId;
+    if (type >= 0 && type <= 255)
+        s.computerType = static_cast<std::uint8_t>(type);
+    return s;
+}
+
+bool importDive(AppContext &context, imports::Format format, QWidget *parent)
+{
+    const imports::Importer &importer = imports::importer(format);
+    QFileDialog dialog(parent);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // Any name may be typed, so that a missing file gets the program's own message.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(nameFilter(importer.fileFilter()));
+    dialog.setDefaultSuffix(toQt(importer.defaultExtension()));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    return importDiveFrom(context, format, dialog.selectedFiles().constFirst(), parent);
+}
+
+bool importDiveFrom(AppContext &context, imports::Format format, const QString &path, QWidget *parent)
+{
+    const auto result = imports::importFile(
+        imports::importer(format), QFile::encodeName(path).toStdString(), importSettings(context));
+    if (!result.ok()) {
+        QMessageBox::warning(parent, qstr(kAppTitle), toQt(result.message()));
+        return false;
+    }
+    if (const std::string_view cut = imports::cutMessage(*result); !cut.empty())
+        QMessageBox::information(parent, qstr(kAppTitle), toQt(cut));
+    return newDiveFrom(context, result->record, parent);
+}
+
+} // namespace zorv::ui
