@@ -215,9 +215,9 @@ common::ResultOr<ImportedDive> GuardianImporter::read(
     const long long altitude = generalInt("Altitude");
     r.altitudeClass = static_cast<std::uint8_t>(altitude >= 1 && altitude <= 4 ? altitude : 1);
 
-    r.avgDepth = static_cast<float>(generalFloat("AveDepth"));
-    if (!std::isfinite(r.avgDepth))
-        r.avgDepth = 0.0f;
+    // Not a number, or one no float holds, is no average depth.
+    const double average = generalFloat("AveDepth");
+    r.avgDepth = std::isfinite(average) && std::abs(average) < 1.0e6 ? static_cast<float>(average) : 0.0f;
     if (const double v = generalFloat("TankSize"); v != 0)
         r.tankVolume = toField(truncated(v * 100.0));
     if (const long long v = generalInt("TankPressure"); v != 0)
