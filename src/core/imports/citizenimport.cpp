@@ -4,6 +4,7 @@
 #include "common/strings.h"
 #include "imports/importedprofile.h"
 #include "logbook/daynumber.h"
+#include "logbook/newdive.h"
 
 #include <algorithm>
 #include <array>

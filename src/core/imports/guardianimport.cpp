@@ -3,6 +3,7 @@
 #include "common/cformat.h"
 #include "imports/importedprofile.h"
 #include "logbook/daynumber.h"
+#include "logbook/newdive.h"
 #include "logbook/oemcharmap.h"
 
 #include <algorithm>

@@ -5,6 +5,7 @@
 #include "common/strings.h"
 #include "logbook/daynumber.h"
 #include "logbook/names.h"
+#include "logbook/newdive.h"
 #include "logbook/oemcharmap.h"
 
 #include <filesystem>

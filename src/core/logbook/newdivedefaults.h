@@ -1,8 +1,6 @@
 // The user's default values for new dives.
 #pragma once
 
-#include "logbook/diverecord.h"
-
 #include <cstdint>
 #include <string>
 
@@ -21,8 +19,5 @@ struct NewDiveDefaults {
 
     bool operator==(const NewDiveDefaults &) const = default;
 };
-
-// Applies the defaults to a record being prepared as a new dive; nothing when they are switched off.
-void applyNewDiveDefaults(DiveRecord &record, const NewDiveDefaults &defaults);
 
 } // namespace zorv::logbook
