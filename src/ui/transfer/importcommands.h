@@ -3,6 +3,7 @@
 
 #include "imports/importer.h"
 
+class QString;
 class QWidget;
 
 namespace zorv::ui {
