@@ -4,6 +4,7 @@
 #include "common/strings.h"
 #include "imports/importedprofile.h"
 #include "logbook/daynumber.h"
+#include "logbook/logbook.h"
 #include "logbook/newdive.h"
 
 #include <algorithm>
@@ -166,6 +167,8 @@ common::ResultOr<ImportedDive> CitizenImporter::read(
     if (r.altitudeClass == 0)
         r.altitudeClass = 1;
     out.profileCut = fillImportedProfile(r, points, profileMinutes);
+    // As a load would, now that the tank values are known.
+    logbook::Logbook::computeAirConsumption(r);
     return out;
 }
 

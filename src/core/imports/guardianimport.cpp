@@ -3,6 +3,7 @@
 #include "common/cformat.h"
 #include "imports/importedprofile.h"
 #include "logbook/daynumber.h"
+#include "logbook/logbook.h"
 #include "logbook/newdive.h"
 #include "logbook/oemcharmap.h"
 
@@ -240,6 +241,8 @@ common::ResultOr<ImportedDive> GuardianImporter::read(
         logbook::kCommentMoreLength);
 
     r.computerType = kGuardianType;
+    // As a load would, now that the tank values are known.
+    logbook::Logbook::computeAirConsumption(r);
     return out;
 }
 

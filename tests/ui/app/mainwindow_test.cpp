@@ -427,20 +427,6 @@ private:
             arguments << logbook;
         const bool started = m_app->start(parseArguments(arguments, m_dir->path().toStdString()));
         if (started) {
-            // Answers the file dialog with this path; `next` prepares the answer to the window that opens after it.
-            void chooseFileThen(const QString &path, const std::function<void()> &next)
-            {
-                uitest::whenModalOpens([path, next](QWidget *modal) {
-                    auto *dialog = qobject_cast<QFileDialog *>(modal);
-                    QVERIFY(dialog);
-                    auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-                    QVERIFY(name);
-                    name->setText(path);
-                    next();
-                    QMetaObject::invokeMethod(dialog, "accept");
-                });
-            }
-
             // Shortcuts reach only the active window.
             m_app->mainWindow()->activateWindow();
             return QTest::qWaitForWindowActive(m_app->mainWindow());
