@@ -90,18 +90,18 @@ int commandImport(const QCommandLineParser &parser, Environment &env, const QStr
     logbook::Logbook &book = env.logbook;
     const QString into = parser.value(QStringLiteral("into"));
     if (!into.isEmpty() && QFileInfo::exists(into)) {
-        const logbook::FileResult loaded = logbook::LogbookFile::loadFromPath(book, localPath(into));
+        const common::Result loaded = logbook::LogbookFile::loadFromPath(book, localPath(into));
         if (!loaded.ok())
-            return fail(utf8(into) + ": " + loaded.message);
+            return fail(utf8(into) + ": " + loaded.message());
     }
     if (!book.newDiveFrom(imported->record))
         return fail("the logbook holds as many dives as it can");
     printPage(book, book.currentDive());
     if (into.isEmpty())
         return 0;
-    const logbook::FileResult saved = logbook::LogbookFile::save(book, localPath(into));
+    const common::Result saved = logbook::LogbookFile::save(book, localPath(into));
     if (!saved.ok())
-        return fail("cannot save " + utf8(into) + ": " + saved.message);
+        return fail("cannot save " + utf8(into) + ": " + saved.message());
     return 0;
 }
 

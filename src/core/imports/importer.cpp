@@ -38,11 +38,11 @@ common::ResultOr<ImportedDive> importFile(
     if (!std::filesystem::exists(path, error))
         return common::Result::failure(common::Status::NotFound, std::string(common::str(kMessageNotFound)));
     // A file that is there but cannot be read is refused rather than imported as an empty dive.
-    std::string bytes;
-    if (std::filesystem::is_directory(path, error) || !common::readWholeFile(path, bytes))
+    const common::ResultOr<std::string> bytes = common::readWholeFile(path);
+    if (!bytes.ok())
         return common::Result::failure(common::Status::IoError, std::string(common::str(kMessageCannotOpen)));
     return importer.read(
-        std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size()), settings);
+        std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t *>(bytes->data()), bytes->size()), settings);
 }
 
 std::string_view cutMessage(const ImportedDive &dive)

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -247,9 +248,9 @@ TEST(GuardianImport, ImportedDiveSurvivesSaveAndLoad)
     zorv::tools::DiveEditForm form(book, catalogue, switches);
     form.setRecord(result->record, 0);
     form.accept(form.shown());
-    DiveRecord accepted;
-    ASSERT_TRUE(form.getRecord(accepted));
-    ASSERT_TRUE(book.newDiveFrom(accepted));
+    const std::optional<DiveRecord> accepted = form.changedRecord();
+    ASSERT_TRUE(accepted);
+    ASSERT_TRUE(book.newDiveFrom(*accepted));
     const zorv::logbook::DivePageOptions options { zorv::logbook::Mode::Advanced, true };
     const zorv::test::TempDir dir;
     const std::string path = (dir / "imported.log").string();
