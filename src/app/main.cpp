@@ -1,6 +1,7 @@
 // The desktop program zorv.
 #include "ui/app/application.h"
 #include "ui/app/mainwindow.h"
+#include "ui/common/messages.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -49,12 +50,15 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("Zorv"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZORV_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("zorv"));
+    // Qt's own dialogs and menus speak French too; without the translations they stay English.
+    if (!zorv::ui::installFrenchTranslations(qtApp))
+        std::fprintf(stderr, "zorv: les traductions françaises de Qt manquent (qt6-translations-l10n)\n");
 
     const bool report = qEnvironmentVariableIsSet("ZORV_STARTUP_REPORT");
     zorv::ui::StartOptions options = zorv::ui::parseArguments(
         QCoreApplication::arguments().mid(1), QCoreApplication::applicationDirPath().toStdString());
     if (report)
-        options.splash = options.tips = false;
+        options.splash = options.tips = options.notice = false;
 
     zorv::ui::Application application;
     if (!application.start(options))

@@ -43,7 +43,7 @@ void QtSerialLink::open(int portIndex)
     m_status = 0;
     if (!m_port.open(QIODevice::ReadOnly)) {
         m_status = kNotOpen;
-        m_lastError = m_devicePath + QStringLiteral(": ") + m_port.errorString();
+        m_lastError = portErrorText();
         m_port.clearError();
     }
 }
@@ -62,7 +62,7 @@ void QtSerialLink::setLine(const transfer::LineSettings &line)
         && m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (!ok) {
         m_status |= kLineRefused;
-        m_lastError = m_devicePath + QStringLiteral(": ") + m_port.errorString();
+        m_lastError = portErrorText();
         m_port.clearError();
     }
 }
@@ -98,6 +98,36 @@ std::string QtSerialLink::errorText() const
     return m_lastError.toStdString();
 }
 
+// Qt's own error texts are English; the user reads these.
+QString QtSerialLink::portErrorText() const
+{
+    QString reason;
+    switch (m_port.error()) {
+    case QSerialPort::DeviceNotFoundError:
+        reason = QStringLiteral("le port n'existe pas");
+        break;
+    case QSerialPort::PermissionError:
+        reason = QStringLiteral("accès refusé (le port est pris, ou l'utilisateur n'est pas du groupe dialout)");
+        break;
+    case QSerialPort::OpenError:
+        reason = QStringLiteral("le port est déjà ouvert");
+        break;
+    case QSerialPort::ResourceError:
+        reason = QStringLiteral("le port a disparu (câble débranché ?)");
+        break;
+    case QSerialPort::UnsupportedOperationError:
+        reason = QStringLiteral("réglage refusé par le port");
+        break;
+    case QSerialPort::ReadError:
+        reason = QStringLiteral("erreur de lecture");
+        break;
+    default:
+        reason = QStringLiteral("erreur du port (%1)").arg(static_cast<int>(m_port.error()));
+        break;
+    }
+    return QStringLiteral("%1 : %2").arg(m_devicePath, reason);
+}
+
 // Qt keeps one error at a time; the status word keeps what has happened since opening.
 void QtSerialLink::takeError()
 {
@@ -112,7 +142,7 @@ void QtSerialLink::takeError()
         m_status |= kReadFailed;
         break;
     }
-    m_lastError = m_devicePath + QStringLiteral(": ") + m_port.errorString();
+    m_lastError = portErrorText();
     m_port.clearError();
 }
 

@@ -37,6 +37,7 @@ public:
 
 private:
     void takeError();
+    QString portErrorText() const;
 
     QString m_configuredPath;
     QString m_devicePath; // the device open() chose, for messages

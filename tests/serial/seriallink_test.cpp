@@ -147,6 +147,8 @@ TEST(QtSerialLink, MissingDeviceIsNotReady)
     EXPECT_FALSE(transfer::startLink(link, 0, receiver));
     EXPECT_TRUE(receiver.portError());
     EXPECT_NE(link.errorText().find("/dev/zorv-no-such-port"), std::string::npos);
+    // The user reads it: in French, not Qt's English.
+    EXPECT_NE(link.errorText().find("le port n'existe pas"), std::string::npos) << link.errorText();
     EXPECT_FALSE(link.pending());
 }
 

@@ -1,17 +1,165 @@
 #include "uitest.h"
 
+#include "ui/common/messages.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTabBar>
+#include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 #include <memory>
 
 namespace zorv::uitest {
+
+namespace {
+
+    QString withoutMnemonic(QString text)
+    {
+        text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+        text.remove(QLatin1Char('&'));
+        text.replace(QStringLiteral("\x01"), QStringLiteral("&"));
+        return text;
+    }
+
+    QString plainLabelText(const QLabel *label)
+    {
+        if (Qt::mightBeRichText(label->text()) && label->textFormat() != Qt::PlainText) {
+            QTextDocument document;
+            document.setHtml(label->text());
+            return document.toPlainText();
+        }
+        return label->text();
+    }
+
+    bool shown(const QWidget *widget, const QWidget *window)
+    {
+        return widget->isVisibleTo(window) && widget->width() > 0 && widget->height() > 0;
+    }
+
+    // Room a window manager's title bar leaves for the title: icon and three buttons.
+    constexpr int kTitleBarControls = 110;
+
+} // namespace
+
+QStringList visibleTexts(QWidget *window)
+{
+    QStringList texts { window->windowTitle() };
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        if (!shown(w, window))
+            continue;
+        if (auto *label = qobject_cast<QLabel *>(w))
+            texts << plainLabelText(label);
+        else if (auto *button = qobject_cast<QAbstractButton *>(w))
+            texts << withoutMnemonic(button->text()) << button->toolTip();
+        else if (auto *group = qobject_cast<QGroupBox *>(w))
+            texts << withoutMnemonic(group->title());
+        else if (auto *tabs = qobject_cast<QTabBar *>(w))
+            for (int i = 0; i < tabs->count(); ++i)
+                texts << withoutMnemonic(tabs->tabText(i));
+        else if (auto *header = qobject_cast<QHeaderView *>(w); header && header->model())
+            for (int i = 0; i < header->count(); ++i)
+                texts << header->model()->headerData(i, header->orientation()).toString();
+        else if (auto *edit = qobject_cast<QLineEdit *>(w))
+            texts << edit->placeholderText();
+    }
+    for (QAction *action : window->findChildren<QAction *>())
+        if (action->isVisible())
+            texts << withoutMnemonic(action->text()) << action->toolTip();
+    texts.removeAll(QString());
+    return texts;
+}
+
+QStringList englishTexts(QWidget *window)
+{
+    static const QRegularExpression english(
+        QStringLiteral(
+            "\\b(Yes|No|Cancel|Open|Save|Save As|File name|Files of type|Look in|Copy|Select All|Paste|Cut|Undo|Redo|"
+            "Delete|Cannot|File not found|No such file or directory|Permission denied|Basic colors|Custom colors|"
+            "Pick Screen Color|Add to Custom Colors|Close|Apply|Reset|Help|Abort|Retry|Ignore|Discard|Directory|"
+            "Detail View|List View|Back|Forward|Parent Directory|Create New Folder|Computer|Size|Date Modified)\\b"),
+        QRegularExpression::UseUnicodePropertiesOption);
+    QStringList found;
+    for (const QString &text : visibleTexts(window))
+        if (english.match(text).hasMatch())
+            found << text;
+    return found;
+}
+
+QStringList cutTexts(QWidget *window)
+{
+    QStringList cut;
+    QFont titleFont = QApplication::font();
+    titleFont.setBold(true);
+    if (!window->windowTitle().isEmpty()
+        && QFontMetrics(titleFont).horizontalAdvance(window->windowTitle()) + kTitleBarControls > window->width())
+        cut << QStringLiteral("title: ") + window->windowTitle();
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        if (!shown(w, window))
+            continue;
+        const QFontMetrics metrics = w->fontMetrics();
+        const QString name
+            = w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName();
+        if (auto *label = qobject_cast<QLabel *>(w)) {
+            // Value fields that may shrink (their policy says so) are left to their tool tips.
+            if (label->wordWrap() || label->text().isEmpty() || Qt::mightBeRichText(label->text())
+                || label->sizePolicy().horizontalPolicy() == QSizePolicy::Ignored)
+                continue;
+            const QRect room
+                = label->contentsRect().adjusted(label->margin(), label->margin(), -label->margin(), -label->margin());
+            const QSize text = metrics.size(Qt::TextShowMnemonic, label->text());
+            if (text.width() > room.width() + 1 || metrics.height() > room.height() + 1)
+                cut << name + QStringLiteral(": ") + label->text();
+        } else if (auto *button = qobject_cast<QAbstractButton *>(w)) {
+            if (button->text().isEmpty())
+                continue;
+            const int needed = qobject_cast<QPushButton *>(w)
+                ? metrics.horizontalAdvance(withoutMnemonic(button->text())) + 6
+                : button->sizeHint().width() - 2;
+            if (needed > button->width() || metrics.height() > button->height())
+                cut << name + QStringLiteral(": ") + button->text();
+        } else if (auto *combo = qobject_cast<QComboBox *>(w)) {
+            if (combo->height() < combo->minimumSizeHint().height())
+                cut << name + QStringLiteral(" (too low): ") + combo->currentText();
+        } else if (auto *edit = qobject_cast<QLineEdit *>(w);
+                   edit && !qobject_cast<QComboBox *>(w->parent()) && !qobject_cast<QAbstractSpinBox *>(w->parent())) {
+            if (edit->height() < edit->minimumSizeHint().height())
+                cut << name + QStringLiteral(" (too low): ") + edit->text();
+            else if (edit->isReadOnly() && metrics.horizontalAdvance(edit->text()) + 8 > edit->width())
+                cut << name + QStringLiteral(": ") + edit->text();
+        }
+    }
+    return cut;
+}
+
+void installFrench()
+{
+    QVERIFY2(ui::installFrenchTranslations(*QCoreApplication::instance()),
+        "Qt's French translations are missing: scripts/install-deps installs them");
+}
 
 void saveScreenshot(QWidget *widget, const QString &name)
 {
     QDir().mkpath(QStringLiteral(ZORV_SCREENSHOT_DIR));
     QWidget *window = widget->window();
     window->grab().save(QStringLiteral(ZORV_SCREENSHOT_DIR) + QLatin1Char('/') + name + QStringLiteral(".png"));
+    const QStringList english = englishTexts(window);
+    QVERIFY2(
+        english.isEmpty(), qPrintable(name + QStringLiteral(" shows English: ") + english.join(QStringLiteral(" | "))));
+    const QStringList cut = cutTexts(window);
+    QVERIFY2(cut.isEmpty(), qPrintable(name + QStringLiteral(" cuts: ") + cut.join(QStringLiteral(" | "))));
 }
 
 void whenModalOpens(const std::function<void(QWidget *modal)> &action, int timeoutMs)

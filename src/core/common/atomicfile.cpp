@@ -1,5 +1,7 @@
 #include "common/atomicfile.h"
 
+#include "common/systemerror.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -15,10 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-    std::string errnoText(const char *what, const fs::path &path, int err)
-    {
-        return std::string(what) + " " + path.string() + ": " + std::strerror(err);
-    }
+    constexpr std::string_view kCannotSave = "Impossible d'enregistrer";
 
     Status statusOf(int err)
     {
@@ -34,9 +33,9 @@ namespace {
         }
     }
 
-    Result failed(const char *what, const fs::path &path, int err)
+    Result failed(std::string_view what, const fs::path &path, int err)
     {
-        return Result::failure(statusOf(err), errnoText(what, path, err));
+        return Result::failure(statusOf(err), fileErrorText(what, path, err));
     }
 
     std::string tempNameFor(const fs::path &target)
@@ -83,7 +82,7 @@ Result saveFileAtomically(const fs::path &requested, std::span<const std::uint8_
 
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
-        return failed("Cannot create", temp, errno);
+        return failed(kCannotSave, target, errno);
 
     // Keep the permissions of the file being replaced, as an in-place write would.
     struct stat st { };
@@ -92,25 +91,21 @@ Result saveFileAtomically(const fs::path &requested, std::span<const std::uint8_
 
     int err = 0;
     bool ok = writeAll(fd, data.data(), data.size(), err);
-    std::string what = "Cannot write";
     if (ok && ::fsync(fd) != 0) {
         ok = false;
         err = errno;
-        what = "Cannot flush";
     }
     if (::close(fd) != 0 && ok) {
         ok = false;
         err = errno;
-        what = "Cannot close";
     }
     if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
         ok = false;
         err = errno;
-        what = "Cannot replace";
     }
     if (!ok) {
         ::unlink(temp.c_str());
-        return failed(what.c_str(), what == "Cannot replace" ? target : temp, err);
+        return failed(kCannotSave, target, err);
     }
 
     int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -121,7 +116,7 @@ Result saveFileAtomically(const fs::path &requested, std::span<const std::uint8_
         int ferr = errno;
         ::close(dfd);
         if (rc != 0 && ferr != EINVAL && ferr != ENOTSUP)
-            return failed("Cannot flush folder", dir, ferr);
+            return failed("Enregistrement peut-être incomplet de", target, ferr);
     }
     return {};
 }
@@ -155,7 +150,7 @@ ResultOr<std::string> readWholeFile(const fs::path &path)
     // and files under /proc report none at all.
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return failed("Cannot read", path, errno);
+        return failed("Impossible de lire", path, errno);
     // A regular file's size is a good guess for the buffer: reading straight into
     // it avoids copying a large logbook through a small buffer twice over.
     struct stat st { };
@@ -182,7 +177,7 @@ ResultOr<std::string> readWholeFile(const fs::path &path)
     }
     ::close(fd);
     if (err != 0)
-        return failed("Cannot read", path, err);
+        return failed("Impossible de lire", path, err);
     data.resize(used);
     return data;
 }

@@ -3,9 +3,11 @@
 #include "common/atomicfile.h"
 #include "common/bytes.h"
 #include "common/strings.h"
+#include "common/systemerror.h"
 #include "logbook/profiledecoder.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -343,11 +345,16 @@ namespace {
      * failed save leaves the old pair. The .log is the one kept for that because it is the
      * smaller file.
      */
+    std::string notAFile(const std::string &path)
+    {
+        return "Impossible de lire « " + fs::path(path).filename().string() + " » : ce n'est pas un fichier.";
+    }
+
     Result writeFileSet(
         const std::string &logPath, const std::vector<std::uint8_t> &log, const std::vector<std::uint8_t> *add)
     {
         if (logPath.empty())
-            return failure(Status::IoError, "No file name given");
+            return failure(Status::IoError, "Aucun nom de fichier n'est donné.");
 
         enum class Previous {
             None,
@@ -383,7 +390,7 @@ namespace {
             restored = fs::remove(logPath, ec) && !ec;
         }
         if (!restored)
-            message += "\nThe .log file was written but its .add file was not; the two no longer match.";
+            message += "\nLe fichier .log est enregistré mais pas son fichier .add : les deux ne vont plus ensemble.";
         return failure(r.status(), message);
     }
 
@@ -425,29 +432,29 @@ Result LogbookFile::load(Logbook &logbook, std::span<const std::uint8_t> logByte
 Result LogbookFile::loadFromPath(Logbook &logbook, const std::string &path)
 {
     if (path.empty())
-        return failure(Status::NotFound, "No file name given");
+        return failure(Status::NotFound, "Aucun nom de fichier n'est donné.");
     const std::string addPath = addPathFor(path);
     common::removeStrayTempFiles(path);
     common::removeStrayTempFiles(addPath);
 
     std::error_code ec;
     if (!fs::exists(path, ec))
-        return failure(Status::NotFound, "File not found: " + path);
+        return failure(Status::NotFound, common::fileErrorText("Impossible d'ouvrir", path, ENOENT));
     // Folders and devices are refused before reading: their sizes mean nothing.
     if (!fs::is_regular_file(path, ec))
-        return failure(Status::IoError, "Cannot read " + path);
+        return failure(Status::IoError, notAFile(path));
     const common::ResultOr<std::string> log = common::readWholeFile(path);
     if (!log)
-        return failure(log.status(), "Cannot read " + path);
+        return failure(log.status(), log.message());
     // An .add file that exists but cannot be read must stop the load: a save in
     // advanced mode would otherwise replace it with blank entries.
     common::ResultOr<std::string> add = std::string();
     if (fs::exists(addPath, ec)) {
         if (!fs::is_regular_file(addPath, ec))
-            return failure(Status::IoError, "Cannot read " + addPath);
+            return failure(Status::IoError, notAFile(addPath));
         add = common::readWholeFile(addPath);
         if (!add)
-            return failure(add.status() == Status::NotFound ? Status::IoError : add.status(), "Cannot read " + addPath);
+            return failure(add.status() == Status::NotFound ? Status::IoError : add.status(), add.message());
     }
     return load(logbook, asBytes(*log), asBytes(*add), path);
 }
@@ -477,7 +484,7 @@ std::vector<std::uint8_t> LogbookFile::addBytes(const Logbook &logbook)
 Result LogbookFile::save(Logbook &logbook, const std::string &path)
 {
     if (logbook.dives().size() > kMaxFileDives)
-        return failure(Status::Refused, "A logbook file holds at most 32767 dives");
+        return failure(Status::Refused, "Un carnet contient au plus 32767 plongées.");
     const std::vector<std::uint8_t> log = logBytes(logbook);
     std::vector<std::uint8_t> add;
     if (logbook.mode() == Mode::Advanced)
@@ -499,7 +506,7 @@ Result LogbookFile::saveSelection(
             dives.push_back(logbook.dive(position));
     }
     if (dives.size() > kMaxFileDives)
-        return failure(Status::Refused, "A logbook file holds at most 32767 dives");
+        return failure(Status::Refused, "Un carnet contient au plus 32767 plongées.");
     const auto count = static_cast<std::uint16_t>(dives.size());
     const LogHeader header { 0, static_cast<std::uint16_t>(count + 20), 20 };
     const std::vector<std::uint8_t> log = buildLog(header, dives, logbook.computerInfo());

@@ -1,5 +1,6 @@
 #include "settings/inifile.h"
 
+#include "common/systemerror.h"
 #include "common/textcodec.h"
 
 #include <cstdint>
@@ -155,7 +156,7 @@ common::Result IniFile::save()
     if (!m_modified)
         return {};
     if (m_path.empty())
-        return common::Result::failure(common::Status::NotFound, "The settings file has no name.");
+        return common::Result::failure(common::Status::NotFound, "Le fichier des réglages n'a pas de nom.");
     const auto dir = m_path.parent_path();
     if (!dir.empty()) {
         // The per-user settings folder may not exist yet on a first run.
@@ -163,7 +164,7 @@ common::Result IniFile::save()
         std::filesystem::create_directories(dir, ec);
         if (ec)
             return common::Result::failure(
-                common::Status::IoError, "Cannot create the folder " + dir.string() + ": " + ec.message());
+                common::Status::IoError, common::fileErrorText("Impossible de créer le dossier", dir, ec.value()));
     }
     const std::string bytes = serialise();
     common::Result result = common::saveFileAtomically(m_path, bytes);

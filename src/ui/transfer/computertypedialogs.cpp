@@ -4,6 +4,7 @@
 #include "common/strings.h"
 #include "settings/settings.h"
 #include "ui/common/appcontext.h"
+#include "ui/common/messages.h"
 #include "ui/common/qtext.h"
 
 #include <QButtonGroup>
@@ -249,8 +250,7 @@ void ComputerTypesDialog::deleteSelected()
         return;
     const std::string &name = m_list.entries()[static_cast<std::size_t>(m_list.selection())].name;
     const QString question = toQt(common::cformat(std::string(common::str(kDeleteQuestion)).c_str(), name.c_str()));
-    if (QMessageBox::question(this, QStringLiteral("Zorv"), question, QMessageBox::Yes | QMessageBox::No)
-        != QMessageBox::Yes)
+    if (!askYesNo(this, question))
         return;
     m_list.removeSelected();
     refill();

@@ -6,6 +6,7 @@
 #include "serial/qtseriallink.h"
 #include "transfer/transferstatus.h"
 #include "ui/common/appcontext.h"
+#include "ui/common/messages.h"
 #include "ui/common/qtext.h"
 
 #include <QDir>
@@ -108,8 +109,7 @@ namespace {
 
     bool ask(QWidget *parent, int textId)
     {
-        return QMessageBox::question(parent, QStringLiteral("Zorv"), qstr(textId), QMessageBox::Yes | QMessageBox::No)
-            == QMessageBox::Yes;
+        return askYesNo(parent, qstr(textId));
     }
 
 } // namespace
@@ -247,7 +247,7 @@ void TransferDialog::buildLayout()
     auto *left = new QVBoxLayout;
     left->addWidget(m_linkRow);
     auto *stateRow = new QHBoxLayout;
-    stateRow->addWidget(new QLabel(QStringLiteral("Erreur"), this));
+    // "Erreur-Com" appears here only while the port reports trouble.
     stateRow->addWidget(m_portError);
     stateRow->addWidget(m_state, 1);
     left->addLayout(stateRow);
@@ -348,14 +348,15 @@ void TransferDialog::loadDumpFile()
     if (!file.exists() || m_receiver.done())
         return;
     if (!file.open(QIODevice::ReadOnly)) {
-        QMessageBox::warning(this, QStringLiteral("Zorv"), file.errorString());
+        showWarning(
+            this, QStringLiteral("Impossible de lire « %1 » : accès refusé.").arg(QString::fromLatin1(kTestFile)));
         return;
     }
     const QByteArray bytes = file.read(Receiver::kImageSize);
     std::vector<std::uint8_t> image(bytes.begin(), bytes.end());
     if (image.size() < static_cast<std::size_t>(Receiver::kImageSize)) {
         // A short file is no image: padding it would only make the checksum fail later.
-        QMessageBox::warning(this, QStringLiteral("Zorv"), qstr(kTransmissionError).trimmed());
+        showWarning(this, qstr(kTransmissionError).trimmed());
         return;
     }
     m_receiver.useImage(image);
@@ -369,10 +370,10 @@ bool TransferDialog::processImage(std::span<const std::uint8_t> image)
         const QString path = QDir(dumpFolder(m_context)).filePath(QString::fromLatin1(kDumpFile));
         const common::Result saved = common::saveFileAtomically(path.toStdString(), image);
         if (!saved)
-            QMessageBox::warning(this, QStringLiteral("Zorv"), toQt(saved.message()));
+            showWarning(this, toQt(saved.message()));
     }
     if (!m_memory.load(image)) {
-        QMessageBox::warning(this, QStringLiteral("Zorv"), qstr(kTransmissionError).trimmed());
+        showWarning(this, qstr(kTransmissionError).trimmed());
         QDialog::reject();
         return false;
     }

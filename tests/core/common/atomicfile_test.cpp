@@ -70,10 +70,16 @@ TEST(SaveFileAtomically, FailsOverAFolderOrIntoAMissingOneAndCleansUp)
     fs::create_directory(target);
     writeFile(target / "inside", "kept");
 
-    for (const fs::path &path : { target, dir / "no-such-folder" / "dives.log" }) {
+    // The user is told in French which file could not be saved and why.
+    const std::pair<fs::path, std::string> cases[] = {
+        { target, "Impossible d'enregistrer « dives.log » : c'est un dossier" },
+        { dir / "no-such-folder" / "dives.log",
+            "Impossible d'enregistrer « dives.log » : fichier ou dossier introuvable" },
+    };
+    for (const auto &[path, message] : cases) {
         auto result = saveFileAtomically(path, std::string("data"));
         EXPECT_FALSE(result) << path;
-        EXPECT_FALSE(result.message().empty()) << path;
+        EXPECT_EQ(result.message(), message) << path;
     }
     EXPECT_TRUE(fs::is_directory(target));
     EXPECT_EQ(readFile(target / "inside"), "kept");
@@ -100,7 +106,7 @@ TEST(SaveFileAtomically, FailedWriteLeavesTheOriginalByteForByte)
     std::signal(SIGXFSZ, previousHandler);
 
     EXPECT_FALSE(result);
-    EXPECT_FALSE(result.message().empty());
+    EXPECT_EQ(result.message(), "Impossible d'enregistrer « dives.log » : le fichier est trop grand pour le support");
     EXPECT_EQ(readFile(target), original);
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string> { "dives.log" });
 }

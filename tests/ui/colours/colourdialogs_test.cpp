@@ -297,5 +297,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ColourDialogsTest)
+ZORV_UI_TEST_MAIN(ColourDialogsTest)
 #include "colourdialogs_test.moc"

@@ -151,5 +151,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ProfilePreviewTest)
+ZORV_UI_TEST_MAIN(ProfilePreviewTest)
 #include "profilepreview_test.moc"

@@ -152,5 +152,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(QPainterCanvasTest)
+ZORV_UI_TEST_MAIN(QPainterCanvasTest)
 #include "qpaintercanvas_test.moc"

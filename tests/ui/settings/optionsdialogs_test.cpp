@@ -253,5 +253,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(OptionsDialogsTest)
+ZORV_UI_TEST_MAIN(OptionsDialogsTest)
 #include "optionsdialogs_test.moc"

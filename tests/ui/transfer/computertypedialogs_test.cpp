@@ -129,7 +129,9 @@ private slots:
         uitest::whenModalOpens([&question](QWidget *modal) {
             auto *box = qobject_cast<QMessageBox *>(modal);
             question = box->text();
-            box->button(QMessageBox::Yes)->click();
+            for (QAbstractButton *b : box->buttons())
+                if (b->text() == QStringLiteral("&Oui"))
+                    b->click();
         });
         QTest::mouseClick(button(&dialog, "delete"), Qt::LeftButton);
         QCOMPARE(question, QStringLiteral("´Montre bleue´ êtes vous sûr de vouloir effacer?"));
@@ -184,5 +186,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ComputerTypeDialogsTest)
+ZORV_UI_TEST_MAIN(ComputerTypeDialogsTest)
 #include "computertypedialogs_test.moc"

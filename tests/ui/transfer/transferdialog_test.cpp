@@ -120,8 +120,16 @@ void answerNextBox(QString *text, QMessageBox::StandardButton answer)
             return;
         if (text)
             *text = box->text();
-        if (QAbstractButton *b = box->button(answer))
-            b->click();
+        // Our questions carry their own French buttons: find them by their role.
+        const QMessageBox::ButtonRole role = answer == QMessageBox::Yes ? QMessageBox::YesRole
+            : answer == QMessageBox::No                                 ? QMessageBox::NoRole
+                                                                        : QMessageBox::AcceptRole;
+        QAbstractButton *chosen = box->button(answer);
+        for (QAbstractButton *b : box->buttons())
+            if (!chosen && box->buttonRole(b) == role)
+                chosen = b;
+        if (chosen)
+            chosen->click();
         else
             box->reject();
     });
@@ -207,6 +215,10 @@ private slots:
         QVERIFY(!context.settings.lastTransfer.serialNumber.empty());
         QCOMPARE(readBytes(QDir(m_dir.path()).filePath(QStringLiteral("zvtrdat~.dp~"))), image);
         uitest::saveScreenshot(dialog.get(), QStringLiteral("transfer-list"));
+        // A good transfer shows no error anywhere.
+        for (const QLabel *label : dialog->findChildren<QLabel *>())
+            QVERIFY2(
+                !label->isVisible() || !label->text().startsWith(QStringLiteral("Erreur")), qPrintable(label->text()));
 
         QTest::mouseClick(button(dialog.get(), "accept"), Qt::LeftButton);
         QVERIFY(dialog->accepted());
@@ -375,5 +387,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TransferDialogTest)
+ZORV_UI_TEST_MAIN(TransferDialogTest)
 #include "transferdialog_test.moc"

@@ -1,0 +1,26 @@
+// The program's own questions and messages, with French buttons, and Qt's own French texts.
+#pragma once
+
+#include <QString>
+
+class QCoreApplication;
+class QWidget;
+
+namespace zorv::ui {
+
+// Loads Qt's French translations (file and colour dialogs, context menus,
+// standard buttons) from the system's Qt translation folder. False when they
+// are not installed: Qt's windows then speak English, ours stay French.
+bool installFrenchTranslations(QCoreApplication &application);
+
+// A question with the buttons "&Oui" and "&Non"; true for yes.
+bool askYesNo(QWidget *parent, const QString &question);
+
+// Makes the window at least as wide as the window manager's title bar needs
+// for its title, so that a small dialog's title is not cut.
+void fitTitle(QWidget *window);
+
+// A warning with one "OK" button, titled with the program's name.
+void showWarning(QWidget *parent, const QString &message);
+
+} // namespace zorv::ui
