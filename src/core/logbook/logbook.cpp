@@ -181,10 +181,8 @@ void Logbook::putDive(const DiveRecord &record, int position)
     }
 }
 
-bool Logbook::insertDive(const DiveRecord &record)
+int Logbook::insertPosition(const DiveRecord &record) const
 {
-    if (diveCount() >= kMaxDives)
-        return false;
     const int n = diveCount();
     int p = n + 1;
     if (record.date == kNoDate) {
@@ -202,7 +200,22 @@ bool Logbook::insertDive(const DiveRecord &record)
             }
         }
     }
+    return p;
+}
 
+std::int16_t Logbook::comingNumber(const DiveRecord &record) const
+{
+    const int p = insertPosition(record);
+    if (p == diveCount() + 1)
+        return p == 1 ? std::int16_t { 1 } : static_cast<std::int16_t>(m_dives.back().diveNumber + 1);
+    return m_dives[static_cast<std::size_t>(p - 1)].diveNumber;
+}
+
+bool Logbook::insertDive(const DiveRecord &record)
+{
+    if (diveCount() >= kMaxDives)
+        return false;
+    const int p = insertPosition(record);
     const auto index = static_cast<std::size_t>(p - 1);
     m_dives.insert(m_dives.begin() + static_cast<std::ptrdiff_t>(index), record);
     if (p == diveCount()) {

@@ -87,6 +87,8 @@ public:
     void putDive(const DiveRecord &record, int position);
     // False when the logbook already holds the most dives its file can count.
     bool insertDive(const DiveRecord &record);
+    // The number insertDive would give the record: its place in date order decides it.
+    std::int16_t comingNumber(const DiveRecord &record) const;
     // Replaces all dives with ones already in date order and numbered, as a
     // generator produces them: inserting 32,767 dives one by one would re-walk
     // and re-total the whole array each time.
@@ -156,6 +158,7 @@ public:
     std::array<int, 2> printPositions { -1, -1 };
 
 private:
+    int insertPosition(const DiveRecord &record) const;
     friend class LogbookFile;
 
     void touch(); // marks the logbook and the document modified

@@ -1,7 +1,13 @@
 #include "tools/diveeditform.h"
 
+#include "common/cformat.h"
+#include "logbook/daynumber.h"
 #include "logbook/names.h"
 #include "logbook/oemcharmap.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
 
 namespace zorv::tools {
 
@@ -50,7 +56,148 @@ namespace {
         return stored >= 0 && stored < count ? stored : -1;
     }
 
+    // The typed fields in the order of the dialog, with the label that names them in a refusal.
+    struct TypedField {
+        std::string DiveEditValues::*text;
+        Field field;
+        std::string_view label;
+        bool measured; // locked while a computer's values may not be edited
+        bool advanced; // shown in advanced mode only
+    };
+    constexpr TypedField kTypedFields[] = {
+        { &DiveEditValues::date, Field::Date, "Date", true, false },
+        { &DiveEditValues::time, Field::EntryTime, "Heure", true, false },
+        { &DiveEditValues::number, Field::DiveNumber, "Numéro", true, false },
+        { &DiveEditValues::interval, Field::SurfaceInterval, "Intervalle", true, false },
+        { &DiveEditValues::airTemperature, Field::AirTemperature, "Temp. air", false, false },
+        { &DiveEditValues::weights, Field::Weights, "Plombs", false, true },
+        { &DiveEditValues::tankVolume, Field::TankVolume, "Cont. bouteille", false, false },
+        { &DiveEditValues::tankPressure, Field::TankPressure, "Pression-bouteille", false, true },
+        { &DiveEditValues::maxDepth, Field::MaxDepth, "Prof. max.", true, false },
+        { &DiveEditValues::visibility, Field::Visibility, "Visibilité", false, true },
+        { &DiveEditValues::duration, Field::Duration, "Durée", true, false },
+        { &DiveEditValues::minWaterTemperature, Field::MinWaterTemperature, "Temp. eau min.", true, false },
+        { &DiveEditValues::airUsed, Field::AirUsed, "Cons. air", true, false },
+    };
+
+    std::string_view labelOf(Field field)
+    {
+        for (const TypedField &t : kTypedFields)
+            if (t.field == field)
+                return t.label;
+        return {};
+    }
+
+    // Whole numbers separated by `separator`, each after optional blanks; the
+    // text must end after the last one (trailing blanks allowed). At most `max` parts.
+    bool splitNumbers(std::string_view text, char separator, std::vector<long> &parts, std::size_t max)
+    {
+        std::size_t pos = 0;
+        parts.clear();
+        while (true) {
+            while (pos < text.size() && text[pos] == ' ')
+                ++pos;
+            const std::size_t start = pos;
+            long value = 0;
+            while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9' && value < 1000000)
+                value = value * 10 + (text[pos++] - '0');
+            if (pos == start || parts.size() == max)
+                return false;
+            parts.push_back(value);
+            while (pos < text.size() && text[pos] == ' ')
+                ++pos;
+            if (pos == text.size())
+                return true;
+            if (text[pos] != separator)
+                return false;
+            ++pos;
+        }
+    }
+
+    int daysInMonth(int month, int year)
+    {
+        constexpr int kDays[12] = { 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31 };
+        return month == 2 && logbook::isLeapYear(year) ? 29 : kDays[month - 1];
+    }
+
+    bool possibleDate(std::string_view text)
+    {
+        std::vector<long> parts;
+        if (!splitNumbers(text, '.', parts, 3) || parts.size() < 2)
+            return false;
+        // Two-digit years as the date field reads them: below 20 in the 2000s.
+        long year = parts.size() == 3 ? parts[2] : 0;
+        if (year < 20)
+            year += 2000;
+        else if (year < 100)
+            year += 1900;
+        const long month = parts[1];
+        if (month < 1 || month > 12 || year < 1600 || year > 9999)
+            return false;
+        return parts[0] >= 1 && parts[0] <= daysInMonth(static_cast<int>(month), static_cast<int>(year));
+    }
+
+    // "h:m" with minutes below 60, or plain minutes; a time of day stays within the day.
+    bool possibleMinutes(std::string_view text, bool timeOfDay)
+    {
+        std::vector<long> parts;
+        if (!splitNumbers(text, ':', parts, 2))
+            return false;
+        long minutes = parts.back();
+        if (parts.size() == 2) {
+            if (minutes > 59 || (timeOfDay && parts[0] > 23))
+                return false;
+            minutes += parts[0] * 60;
+        }
+        return timeOfDay ? minutes < 24 * 60 : minutes < logbook::kMissing;
+    }
+
+    std::optional<double> leadingNumber(std::string_view text)
+    {
+        double value = 0;
+        if (common::cscan(std::string(text), "%lf", &value) != 1 || !std::isfinite(value))
+            return std::nullopt;
+        return value;
+    }
+
 } // namespace
+
+common::Result checkTypedValue(const logbook::FieldCatalogue &fields, Field field, std::string_view text)
+{
+    if (text.find_first_not_of(' ') == std::string_view::npos)
+        return common::Result::success();
+    bool possible = true;
+    switch (field) {
+    case Field::Date:
+        possible = possibleDate(text);
+        break;
+    case Field::EntryTime:
+        possible = possibleMinutes(text, true);
+        break;
+    case Field::SurfaceInterval:
+    case Field::Duration:
+        possible = possibleMinutes(text, false);
+        break;
+    default: {
+        // A number is refused when the field would keep another value than the
+        // one typed: it was cut to the field's range.
+        const std::optional<double> typed = leadingNumber(text);
+        if (!typed)
+            break;
+        DiveRecord scratch;
+        if (!fields.toRecord(field, text, scratch))
+            break;
+        const std::optional<double> kept = leadingNumber(fields.fromRecord(field, scratch));
+        possible = kept && std::fabs(*kept - *typed) <= 1.0 + 0.01 * std::fabs(*typed);
+        break;
+    }
+    }
+    if (possible)
+        return common::Result::success();
+    return common::Result::failure(common::Status::Refused,
+        common::cformat(
+            "Valeur impossible dans « %s » : « %s ».", std::string(labelOf(field)).c_str(), std::string(text).c_str()));
+}
 
 int commentInputLength(logbook::Mode mode)
 {
@@ -129,7 +276,7 @@ bool DiveEditForm::measuredLocked() const
 
 ComputerList DiveEditForm::computerList() const
 {
-    return m_catalogue.isImport(m_working.computerType) ? ComputerList::Import : ComputerList::Air;
+    return m_catalogue.isImport(m_working.computerType) ? ComputerList::Import : ComputerList::All;
 }
 
 ControlStates DiveEditForm::states() const
@@ -150,9 +297,22 @@ ControlStates DiveEditForm::states() const
     return s;
 }
 
-std::vector<std::string> DiveEditForm::computerRows() const
+std::vector<std::uint8_t> DiveEditForm::computerIds(ComputerList list) const
 {
-    return computerList() == ComputerList::Import ? m_catalogue.importPickList() : m_catalogue.airPickList();
+    // Nitrox and O2 computers belong in the list too: their dives carry their type like any other.
+    std::vector<std::uint8_t> ids;
+    for (const transfer::ComputerType &entry : m_catalogue.entries())
+        if (list == ComputerList::All || entry.imported)
+            ids.push_back(entry.typeId);
+    return ids;
+}
+
+std::vector<std::string> DiveEditForm::computerRows(ComputerList list) const
+{
+    std::vector<std::string> rows;
+    for (std::uint8_t id : computerIds(list))
+        rows.push_back(m_catalogue.name(id) + common::cformat(" [%d]", id));
+    return rows;
 }
 
 std::array<std::string, 8> DiveEditForm::secondSetLabels() const
@@ -177,7 +337,8 @@ void DiveEditForm::show()
     const DiveRecord &r = m_working;
     const logbook::FieldCatalogue &f = m_fields;
     DiveEditValues v;
-    v.number = f.fromRecord(Field::DiveNumber, r);
+    // A new dive is numbered where it will stand; show that number, not the blank record's 0.
+    v.number = m_position == 0 ? common::cformat("%d", m_logbook.comingNumber(r)) : f.fromRecord(Field::DiveNumber, r);
     v.date = f.fromRecord(Field::Date, r, logbook::DateForm::Medium);
     v.time = f.fromRecord(Field::EntryTime, r);
     v.place = f.fromRecord(Field::Place, r);
@@ -221,18 +382,28 @@ void DiveEditForm::show()
     v.partnerChoice = m_partnerChoice;
     v.partners = f.fromRecord(Field::Partners, r);
     v.comment = f.fromRecord(Field::Comment, r);
-    v.computer = computerList() == ComputerList::Import ? m_catalogue.importOrdinal(r.computerType)
-                                                        : m_catalogue.airOrdinal(r.computerType);
+    const std::vector<std::uint8_t> ids = computerIds(computerList());
+    const auto found = std::find(ids.begin(), ids.end(), r.computerType);
+    v.computer = found == ids.end() ? -1 : static_cast<int>(found - ids.begin());
     m_shown = std::move(v);
+    m_display = m_shown;
 }
 
 void DiveEditForm::store(const DiveEditValues &c)
 {
     const DiveEditValues &s = m_shown;
     DiveRecord &r = m_working;
+    std::vector<std::pair<std::string DiveEditValues::*, std::string>> refused;
     auto text = [&](const std::string &typed, const std::string &was, Field field) {
-        if (typed != was)
-            m_fields.toRecord(field, typed, r);
+        if (typed == was)
+            return;
+        if (!checkTypedValue(m_fields, field, typed).ok()) {
+            for (const TypedField &t : kTypedFields)
+                if (t.field == field)
+                    refused.emplace_back(t.text, typed);
+            return;
+        }
+        m_fields.toRecord(field, typed, r);
     };
     auto index = [](int typed, int was, auto &target) {
         if (typed != was && typed >= 0)
@@ -249,9 +420,9 @@ void DiveEditForm::store(const DiveEditValues &c)
         text(c.duration, s.duration, Field::Duration);
         text(c.minWaterTemperature, s.minWaterTemperature, Field::MinWaterTemperature);
         text(c.airUsed, s.airUsed, Field::AirUsed);
-        if (c.computer != s.computer && c.computer >= 0)
-            r.computerType = computerList() == ComputerList::Import ? m_catalogue.typeIdOfImportOrdinal(c.computer)
-                                                                    : m_catalogue.typeIdOfAirOrdinal(c.computer);
+        const std::vector<std::uint8_t> ids = computerIds(computerList());
+        if (c.computer != s.computer && c.computer >= 0 && static_cast<std::size_t>(c.computer) < ids.size())
+            r.computerType = ids[static_cast<std::size_t>(c.computer)];
     }
     text(c.place, s.place, Field::Place);
     text(c.site, s.site, Field::Site);
@@ -305,6 +476,22 @@ void DiveEditForm::store(const DiveEditValues &c)
     text(c.comment, s.comment, Field::Comment);
     m_partnerChoice = c.partnerChoice;
     show();
+    for (const auto &[member, typed] : refused)
+        m_display.*member = typed;
+}
+
+common::Result DiveEditForm::check(const DiveEditValues &controls) const
+{
+    const bool locked = measuredLocked();
+    const bool advanced = m_logbook.mode() == logbook::Mode::Advanced;
+    for (const TypedField &t : kTypedFields) {
+        if ((t.measured && locked) || (t.advanced && !advanced) || controls.*t.text == m_shown.*t.text)
+            continue;
+        common::Result result = checkTypedValue(m_fields, t.field, controls.*t.text);
+        if (!result)
+            return result;
+    }
+    return common::Result::success();
 }
 
 void DiveEditForm::placeLeft(const DiveEditValues &controls)
@@ -374,11 +561,15 @@ bool DiveEditForm::usePreviousDive(const DiveEditValues &controls)
     return true;
 }
 
-void DiveEditForm::accept(const DiveEditValues &controls)
+common::Result DiveEditForm::accept(const DiveEditValues &controls)
 {
+    common::Result result = check(controls);
+    if (!result)
+        return result;
     store(controls);
     computeConsumptionOfChangedDive();
     show();
+    return result;
 }
 
 std::optional<DiveRecord> DiveEditForm::changedRecord() const

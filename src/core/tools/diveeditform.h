@@ -1,6 +1,7 @@
 // The dive edit dialog without its widgets: what each control shows, what it may change, and how it is stored back.
 #pragma once
 
+#include "common/result.h"
 #include "logbook/diverecord.h"
 #include "logbook/fieldcatalogue.h"
 #include "logbook/logbook.h"
@@ -32,9 +33,10 @@ enum class Choice {
     Neither,
 };
 
-// Which of the two computer pick lists the dialog shows.
+// Which of the two computer pick lists the dialog shows: every type the
+// catalogue knows, whatever its gas, or only the types of the imports.
 enum class ComputerList {
-    Air,
+    All,
     Import,
 };
 
@@ -99,7 +101,7 @@ struct ControlStates {
     // temperature, air used and the warnings button: what a computer measured.
     bool measuredEnabled = true;
     bool airTemperatureEnabled = true;
-    ComputerList computerList = ComputerList::Air;
+    ComputerList computerList = ComputerList::All;
     bool computerEnabled = true;
     bool addPartnerEnabled = false;
     int commentLength = 255;
@@ -125,6 +127,12 @@ std::uint16_t applyWarningBoxes(std::uint16_t warnings, const std::array<bool, 4
 // the text already holds.
 std::string appendPartner(std::string_view partners, std::string_view name);
 
+// Typed text that no value of its field can match: an impossible date or time
+// of day, minutes past 59, or a number the field cannot hold (the field would
+// store something else than what was typed). Empty text (no value) and text
+// that is not a number at all are not refused here. The message names the field.
+common::Result checkTypedValue(const logbook::FieldCatalogue &fields, logbook::Field field, std::string_view text);
+
 // Copies from the dive before what usually stays the same from one dive to the next.
 void copyFromPreviousDive(const logbook::DiveRecord &previous, logbook::DiveRecord &record);
 
@@ -142,17 +150,23 @@ public:
     // Position 0 is a new dive.
     void setRecord(const logbook::DiveRecord &record, int position);
     // The working record into the controls' contents, as shown after the last operation.
-    const DiveEditValues &shown() const { return m_shown; }
+    const DiveEditValues &shown() const { return m_display; }
     ControlStates states() const;
     const DiveEditSwitches &switches() const { return m_switches; }
 
-    // Rows of the lists.
-    std::vector<std::string> computerRows() const;
+    // Rows of the lists; a list's row i is the type computerIds(list)[i].
+    std::vector<std::string> computerRows(ComputerList list) const;
+    std::vector<std::string> computerRows() const { return computerRows(states().computerList); }
+    std::vector<std::uint8_t> computerIds(ComputerList list) const;
     std::array<std::string, 8> secondSetLabels() const;
     std::vector<std::string> altitudeClassRows() const;
 
-    // Reads the controls into the working record (locked fields excepted) and shows it again.
+    // Reads the controls into the working record (locked fields excepted) and
+    // shows it again. A value checkTypedValue refuses is not stored: its control
+    // keeps the typed text, so that OK refuses it again.
     void store(const DiveEditValues &controls);
+    // The first typed value OK would refuse, in the order of the dialog.
+    common::Result check(const DiveEditValues &controls) const;
     // The place combo lost the focus: the logbook's sites-of-a-place list now holds the new place's sites.
     void placeLeft(const DiveEditValues &controls);
     // A second-set box was clicked, or the other-activities combo lost the focus.
@@ -168,8 +182,9 @@ public:
     bool usePreviousDive(const DiveEditValues &controls);
     std::uint16_t warnings() const { return m_working.warnings; }
     void setWarnings(std::uint16_t warnings) { m_working.warnings = warnings; }
-    // OK: stores the controls and computes the air consumption of a changed dive.
-    void accept(const DiveEditValues &controls);
+    // OK: stores the controls and computes the air consumption of a changed
+    // dive. A refused value stores nothing and keeps the dialog open.
+    common::Result accept(const DiveEditValues &controls);
 
     // The working record for a new dive or one that differs from the record given;
     // empty when the logbook need not change.
@@ -190,7 +205,8 @@ private:
     logbook::DiveRecord m_reference;
     int m_position = 0;
     std::string m_partnerChoice;
-    DiveEditValues m_shown;
+    DiveEditValues m_shown; // the working record's own texts: what counts as unchanged
+    DiveEditValues m_display; // m_shown with the refused texts the user typed
 };
 
 } // namespace zorv::tools

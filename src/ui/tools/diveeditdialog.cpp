@@ -3,6 +3,7 @@
 #include "logbook/names.h"
 #include "logbook/units.h"
 #include "ui/common/appcontext.h"
+#include "ui/common/messages.h"
 #include "ui/common/qtext.h"
 
 #include <QButtonGroup>
@@ -427,9 +428,9 @@ void DiveEditDialog::fillLists()
     fillFromList(m_model, book.list(logbook::ListId::SuitModels));
     fillFromList(m_tankVolume, book.list(logbook::ListId::TankVolumes));
     fillFromList(m_site, book.list(logbook::ListId::SitesOfPlace));
-    for (const std::string &row : m_context.catalogue.airPickList())
+    for (const std::string &row : m_form->computerRows(tools::ComputerList::All))
         m_airComputers->addItem(toQt(row));
-    for (const std::string &row : m_context.catalogue.importPickList())
+    for (const std::string &row : m_form->computerRows(tools::ComputerList::Import))
         m_importComputers->addItem(toQt(row));
     m_partnerChoice->setCurrentText({});
 }
@@ -621,7 +622,12 @@ bool DiveEditDialog::eventFilter(QObject *watched, QEvent *event)
 
 void DiveEditDialog::accept()
 {
-    m_form->accept(readControls());
+    // An impossible value stays in its field for the user to mend; nothing is stored.
+    const common::Result result = m_form->accept(readControls());
+    if (!result) {
+        showWarning(this, toQt(result.message()));
+        return;
+    }
     QDialog::accept();
 }
 
@@ -643,6 +649,7 @@ WarningsDialog::WarningsDialog(std::uint16_t warnings, QWidget *parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
     setMinimumWidth(220);
+    fitTitle(this);
 }
 
 std::uint16_t WarningsDialog::warnings() const

@@ -3,6 +3,7 @@
 #include "logbook/oemcharmap.h"
 #include "tools/diveeditform.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -93,7 +94,7 @@ namespace {
             f.placeLeft(f.shown());
             f.airFieldsLeft(f.shown());
             f.secondSetChanged(f.shown());
-            f.accept(f.shown());
+            ASSERT_TRUE(f.accept(f.shown()));
             EXPECT_FALSE(f.changedRecord());
             EXPECT_TRUE(f.working() == dive);
             book.reset();
@@ -115,7 +116,7 @@ namespace {
         DiveEditValues typed = f.shown();
         typed.tankVolume = "10";
         typed.airUsed = "100";
-        f.accept(typed);
+        ASSERT_TRUE(f.accept(typed));
         const auto out = f.changedRecord();
         ASSERT_TRUE(out);
         EXPECT_GT(out->airConsumption, 0.0f);
@@ -127,18 +128,18 @@ namespace {
         DiveEditForm &f = open(DiveRecord {}, 0);
         DiveEditValues typed = f.shown();
         typed.date = "5.3.04";
-        typed.duration = "1:75";
+        typed.duration = "1:15";
         typed.maxDepth = "12.34";
-        typed.tankPressure = "350";
+        typed.tankPressure = "300";
         typed.weights = "6.5";
         typed.visibility = "";
         typed.place = "Léman";
         f.store(typed);
         const DiveRecord &r = f.working();
         EXPECT_EQ(r.date, logbook::dayNumber(5, 3, 2004));
-        EXPECT_EQ(r.duration, 135);
+        EXPECT_EQ(r.duration, 75);
         EXPECT_EQ(r.maxDepth, 1234);
-        EXPECT_EQ(r.extra.tankPressure, 32000);
+        EXPECT_EQ(r.extra.tankPressure, 30000);
         EXPECT_EQ(r.extra.weights, 650);
         EXPECT_EQ(r.extra.visibility, logbook::kMissing);
         EXPECT_EQ(fixedText(r.place), "L\x82man");
@@ -257,7 +258,7 @@ namespace {
     TEST_F(FormTest, ComputerListFollowsTheTypeAndAnUnlistedTypeIsKept)
     {
         DiveEditForm &f = open(fullDive(), 0);
-        EXPECT_EQ(f.states().computerList, ComputerList::Air);
+        EXPECT_EQ(f.states().computerList, ComputerList::All);
         const std::vector<std::string> rows = f.computerRows();
         int aladin = -1;
         for (std::size_t i = 0; i < rows.size(); ++i)
@@ -289,6 +290,126 @@ namespace {
         EXPECT_EQ(h.computerRows()[static_cast<std::size_t>(h.shown().computer)], "Mares Guardian [179]");
     }
 
+    TEST_F(FormTest, NitroxAndOxygenComputersAreShownAndChosen)
+    {
+        catalogue.add({ .typeId = 201, .name = "Mon nitrox", .gas = transfer::Gas::Nitrox }, transfer::SortNow::Yes);
+        auto rowOf = [](const DiveEditForm &f, const std::string &row) {
+            const std::vector<std::string> rows = f.computerRows();
+            const auto found = std::find(rows.begin(), rows.end(), row);
+            return found == rows.end() ? -1 : static_cast<int>(found - rows.begin());
+        };
+        DiveEditForm &f = open(computerDive(244), 1);
+        ASSERT_GE(f.shown().computer, 0);
+        EXPECT_EQ(f.computerRows()[static_cast<std::size_t>(f.shown().computer)], "Aladin Air X Nitrox [244]");
+        for (const char *row : { "Aladin Air X O2 [164]", "Aladin Pro Nitrox [255]", "Mon nitrox [201]",
+                 "Aladin Air X/Z [68]", "Mares Guardian [179]" })
+            EXPECT_GE(rowOf(f, row), 0) << row;
+
+        f.setFreeData(f.shown(), true);
+        DiveEditValues typed = f.shown();
+        typed.computer = rowOf(f, "Aladin Air X O2 [164]");
+        ASSERT_TRUE(f.accept(typed));
+        EXPECT_EQ(f.working().computerType, 164);
+        typed = f.shown();
+        typed.computer = rowOf(f, "Mon nitrox [201]");
+        ASSERT_TRUE(f.accept(typed));
+        EXPECT_EQ(f.working().computerType, 201);
+    }
+
+    struct Impossible {
+        const char *typed;
+        std::string DiveEditValues::*control;
+        const char *label;
+    };
+
+    class ImpossibleValue : public FormTest, public testing::WithParamInterface<Impossible> { };
+
+    TEST_P(ImpossibleValue, IsRefusedWithTheFieldsNameAndNothingIsStored)
+    {
+        const Impossible &c = GetParam();
+        DiveEditForm &f = open(fullDive(), 1);
+        DiveEditValues typed = f.shown();
+        typed.place = "Ailleurs";
+        typed.*c.control = c.typed;
+        const common::Result result = f.accept(typed);
+        ASSERT_FALSE(result);
+        EXPECT_EQ(result.status(), common::Status::Refused);
+        EXPECT_NE(result.message().find(std::string("« ") + c.label + " »"), std::string::npos) << result.message();
+        EXPECT_NE(result.message().find(c.typed), std::string::npos);
+        EXPECT_FALSE(f.changedRecord());
+
+        // A handler storing in passing keeps the typed text in its control and the value unchanged.
+        f.store(typed);
+        EXPECT_EQ(f.shown().*c.control, c.typed);
+        EXPECT_FALSE(f.accept(f.shown()));
+        EXPECT_EQ(fixedText(f.working().place), "Ailleurs");
+        EXPECT_EQ(f.working().entryTime, fullDive().entryTime);
+        EXPECT_EQ(f.working().date, fullDive().date);
+        EXPECT_EQ(f.working().maxDepth, fullDive().maxDepth);
+    }
+
+    INSTANTIATE_TEST_SUITE_P(Fields, ImpossibleValue,
+        testing::Values(Impossible { "25:99", &DiveEditValues::time, "Heure" },
+            Impossible { "24:00", &DiveEditValues::time, "Heure" },
+            Impossible { "1500", &DiveEditValues::time, "Heure" },
+            Impossible { "31.02.2004", &DiveEditValues::date, "Date" },
+            Impossible { "29.02.2003", &DiveEditValues::date, "Date" },
+            Impossible { "5.13.2004", &DiveEditValues::date, "Date" },
+            Impossible { "0.3.2004", &DiveEditValues::date, "Date" },
+            Impossible { "hier", &DiveEditValues::date, "Date" },
+            Impossible { "1:75", &DiveEditValues::duration, "Durée" },
+            Impossible { "0:60", &DiveEditValues::interval, "Intervalle" },
+            Impossible { "99999", &DiveEditValues::maxDepth, "Prof. max." },
+            Impossible { "-400", &DiveEditValues::minWaterTemperature, "Temp. eau min." },
+            Impossible { "400", &DiveEditValues::tankPressure, "Pression-bouteille" },
+            Impossible { "40000", &DiveEditValues::number, "Numéro" }));
+
+    TEST_F(FormTest, PossibleValuesAtTheEdgesAreTaken)
+    {
+        DiveEditForm &f = open(fullDive(), 1);
+        DiveEditValues typed = f.shown();
+        typed.date = "29.02.2004";
+        typed.time = "23:59";
+        typed.interval = "30:00";
+        typed.maxDepth = "327.6";
+        typed.tankPressure = "";
+        ASSERT_TRUE(f.accept(typed));
+        EXPECT_EQ(f.working().date, logbook::dayNumber(29, 2, 2004));
+        EXPECT_EQ(f.working().entryTime, 23 * 60 + 59);
+        EXPECT_EQ(f.working().surfaceInterval, 1800);
+        EXPECT_EQ(f.working().maxDepth, 32760);
+        EXPECT_EQ(f.working().extra.tankPressure, logbook::kMissing);
+
+        // Locked values are not read, so they cannot be refused either.
+        DiveEditForm &g = open(computerDive(68), 1);
+        typed = g.shown();
+        typed.time = "25:99";
+        EXPECT_TRUE(g.accept(typed));
+    }
+
+    TEST_F(FormTest, NewDiveShowsTheNumberItWillGet)
+    {
+        EXPECT_EQ(open(DiveRecord {}, 0).shown().number, "1");
+        for (int day = 1; day <= 3; ++day) {
+            DiveRecord d;
+            d.date = logbook::dayNumber(day, 6, 2004);
+            d.entryTime = 600;
+            ASSERT_TRUE(book.insertDive(d));
+        }
+        DiveRecord last;
+        last.date = logbook::dayNumber(9, 6, 2004);
+        EXPECT_EQ(open(last, 0).shown().number, "4");
+        DiveRecord between;
+        between.date = logbook::dayNumber(2, 6, 2004);
+        between.entryTime = 900;
+        DiveEditForm &f = open(between, 0);
+        EXPECT_EQ(f.shown().number, "3");
+        ASSERT_TRUE(f.accept(f.shown()));
+        const auto out = f.changedRecord();
+        ASSERT_TRUE(out);
+        EXPECT_EQ(book.comingNumber(*out), 3);
+    }
+
     TEST(AppendPartner, SeparatorsFollowTheRoomLeft)
     {
         EXPECT_EQ(appendPartner("", "Anne"), "Anne");
@@ -317,7 +438,7 @@ namespace {
         f.addPartner(f.shown());
         EXPECT_EQ(f.shown().partners, "Anne, Marc, Hélène");
 
-        f.accept(f.shown());
+        ASSERT_TRUE(f.accept(f.shown()));
         const auto out = f.changedRecord();
         ASSERT_TRUE(out) << "a changed dive is reported";
         EXPECT_EQ(fixedText(out->partners), "Anne, Marc, H\x82l\x8Ane");

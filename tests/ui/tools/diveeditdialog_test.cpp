@@ -9,6 +9,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -353,6 +354,37 @@ private slots:
         QCOMPARE(book.diveCount(), 3);
     }
 
+    void impossibleValuesAreRefusedAndTheDialogStaysOpen()
+    {
+        DiveRecord dive = sampleDive(3);
+        dive.computerType = 244; // a nitrox computer: its row must be there
+        ui::DiveEditDialog::switches().freeData = true;
+        ui::DiveEditDialog dialog(*m_context);
+        dialog.setRecord(dive, 0);
+        dialog.show();
+        QCOMPARE(child<QLineEdit>(&dialog, "number")->text(), QStringLiteral("3"));
+        QCOMPARE(child<QComboBox>(&dialog, "airComputers")->currentText(), QStringLiteral("Aladin Air X Nitrox [244]"));
+        typeInto(child<QLineEdit>(&dialog, "time"), QStringLiteral("25:99"));
+        QString message;
+        uitest::whenModalOpens([&message](QWidget *box) {
+            message = qobject_cast<QMessageBox *>(box)->text();
+            uitest::saveScreenshot(box, QStringLiteral("diveedit-refused"));
+            static_cast<QDialog *>(box)->accept();
+        });
+        clickOk(&dialog);
+        QCOMPARE(message, QStringLiteral("Valeur impossible dans « Heure » : « 25:99 »."));
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(child<QLineEdit>(&dialog, "time")->text(), QStringLiteral("25:99"));
+
+        typeInto(child<QLineEdit>(&dialog, "time"), QStringLiteral("23:15"));
+        clickOk(&dialog);
+        QVERIFY(!dialog.isVisible());
+        DiveRecord out;
+        QVERIFY(dialog.getRecord(out));
+        QCOMPARE(out.entryTime, 23 * 60 + 15);
+        QCOMPARE(out.computerType, 244);
+    }
+
     void preparedDiveIsInsertedOnOk()
     {
         DiveRecord prepared = sampleDive(20);
@@ -375,5 +407,5 @@ private:
     CountingObserver m_observer;
 };
 
-QTEST_MAIN(DiveEditDialogTest)
+ZORV_UI_TEST_MAIN(DiveEditDialogTest)
 #include "diveeditdialog_test.moc"
