@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -136,6 +137,7 @@ void ProfilePlot::drawAxes(Canvas &canvas, int xCount, Grid grid) const
     const int direction = upsideDown ? -1 : 1;
     int sinceLabel = 0;
     long minute = 0;
+    int lastLabelRight = std::numeric_limits<int>::min();
     for (int i = 0; i < xCount; ++i) {
         const int px = map(i, 0).x;
         if (i > 0)
@@ -150,8 +152,14 @@ void ProfilePlot::drawAxes(Canvas &canvas, int xCount, Grid grid) const
         }
         if (sinceLabel == labelEvery) {
             sinceLabel = 0;
-            const int y = upsideDown ? axisY - 12 : axisY + 6;
-            canvas.drawText(Point { px - 4 * digitCount(minute), y }, common::cformat("%ld", minute) + kMinuteMark);
+            // A label that would touch the one before it is left out: on a small
+            // plot of a long dive the numbers would otherwise run together.
+            const std::string label = common::cformat("%ld", minute) + kMinuteMark;
+            const Point at { px - 4 * digitCount(minute), upsideDown ? axisY - 12 : axisY + 6 };
+            if (at.x > lastLabelRight) {
+                canvas.drawText(at, label);
+                lastLabelRight = at.x + canvas.textWidth(label);
+            }
         }
     }
 }

@@ -30,6 +30,7 @@ namespace {
     constexpr int kStringMetres = 62446;
     constexpr int kStringFeet = 62447;
     constexpr Rgb kBlack = canvas::rgb(0, 0, 0);
+    constexpr Rgb kWhite = canvas::rgb(255, 255, 255);
     constexpr Rgb kNameRed = canvas::rgb(255, 64, 64);
     constexpr Rgb kLevelCaption = canvas::rgb(255, 0, 128);
     constexpr Rgb kDialogFace = canvas::rgb(224, 224, 224);
@@ -121,6 +122,35 @@ void drawProfileGraph(Canvas &canvas, canvas::Size size, const logbook::DiveReco
     }
 }
 
+namespace {
+
+    // Half the width of a cursor line with its white edges.
+    constexpr int kCursorHalfWidth = 1;
+
+    Point insidePlot(const PlotArea &area, Point at)
+    {
+        return { std::clamp(at.x, area.left, area.left + area.width),
+            std::clamp(at.y, area.top, area.top + area.height) };
+    }
+
+} // namespace
+
+void drawCursorLines(Canvas &canvas, canvas::Size graphSize, Point at, Crosshair crosshair)
+{
+    const PlotArea area = graphPlotArea(graphSize);
+    const Point p = insidePlot(area, at);
+    const int bottom = area.top + area.height;
+    const int right = area.left + area.width;
+    canvas.setRasterMode(canvas::RasterMode::Copy);
+    for (const Pen &pen :
+        { Pen { kWhite, 1 + 2 * kCursorHalfWidth, PenStyle::Solid }, Pen { kBlack, 1, PenStyle::Solid } }) {
+        canvas.setPen(pen);
+        canvas.drawLine({ p.x, bottom }, { p.x, area.top });
+        if (crosshair == Crosshair::On)
+            canvas.drawLine({ area.left, p.y }, { right, p.y });
+    }
+}
+
 void drawCursorLines(Canvas &canvas, canvas::Size graphSize, const logbook::DiveRecord &dive, UnitSystem units,
     int cursor, Crosshair crosshair)
 {
@@ -130,15 +160,17 @@ void drawCursorLines(Canvas &canvas, canvas::Size graphSize, const logbook::Dive
     ProfilePlot plot = plotFor(area, settings::kDefaultProfileColours, units);
     setDiveRanges(plot, dive, units);
     const int at = clampCursor(dive, cursor);
-    const Point point = plot.map(at, plotDepth(sampleAtCursor(dive, at).depth, units));
-    const int bottom = area.top + area.height;
-    canvas.setRasterMode(canvas::RasterMode::Invert);
-    canvas.setPen(Pen { kBlack, 1, PenStyle::Solid });
-    canvas.drawLine({ point.x, bottom }, { point.x, area.top });
-    if (crosshair == Crosshair::On)
-        canvas.drawLine(
-            { area.left, std::min(point.y, bottom) }, { area.left + area.width, std::min(point.y, bottom) });
-    canvas.setRasterMode(canvas::RasterMode::Copy);
+    drawCursorLines(canvas, graphSize, plot.map(at, plotDepth(sampleAtCursor(dive, at).depth, units)), crosshair);
+}
+
+Rect cursorLineBand(canvas::Size graphSize, Point at, Crosshair line)
+{
+    const PlotArea area = graphPlotArea(graphSize);
+    const Point p = insidePlot(area, at);
+    const int margin = kCursorHalfWidth + 1;
+    if (line == Crosshair::On)
+        return { area.left - margin, p.y - margin, area.left + area.width + margin + 1, p.y + margin + 1 };
+    return { p.x - margin, area.top - margin, p.x + margin + 1, area.top + area.height + margin + 1 };
 }
 
 void drawWarningStrip(Canvas &canvas, canvas::Size size, const logbook::DiveRecord *dive,

@@ -50,11 +50,17 @@ enum class Crosshair {
     Off,
     On,
 };
-// The cursor lines at a sample: a vertical line through the plot and, with the
-// crosshair, a horizontal one at the sample's depth. Drawn inverting, so
-// drawing them twice removes them.
+// The cursor lines through a point of the graph (the mouse): a vertical line
+// from the plot's bottom to its top and, with the crosshair, a horizontal one
+// across the plot, both held inside the plot. Each is a black line between
+// two white ones, so that it stands out on any background colour; callers
+// repaint the bands under them to remove them.
+void drawCursorLines(canvas::Canvas &canvas, canvas::Size graphSize, canvas::Point at, Crosshair crosshair);
+// The same through the point of the curve at a sample, for pictures without a mouse.
 void drawCursorLines(canvas::Canvas &canvas, canvas::Size graphSize, const logbook::DiveRecord &dive,
     logbook::UnitSystem units, int cursor, Crosshair crosshair);
+// The rectangle drawCursorLines may touch for the vertical and the horizontal line.
+canvas::Rect cursorLineBand(canvas::Size graphSize, canvas::Point at, Crosshair line);
 
 // The strip under the chart, in the chart's time scale.
 void drawWarningStrip(canvas::Canvas &canvas, canvas::Size size, const logbook::DiveRecord *dive,

@@ -48,6 +48,14 @@ struct ProfileWindowLayout {
 // below; the strip keeps its height and sits right under the graph.
 ProfileWindowLayout layoutProfileWindow(const ProfileWindowLayout &current, canvas::Size client);
 
+// Where the data window goes, in screen coordinates: where the user left it
+// when that is still on the screen and off the profile window's controls (it
+// may cover the chart); else beside the profile window, right or left, where
+// the screen has room; else over the chart's upper right corner. Always inside
+// the screen as far as its size allows.
+canvas::Rect placeDataWindow(const canvas::Rect &screen, const canvas::Rect &profileWindow, const canvas::Rect &chart,
+    canvas::Size dataWindow, const canvas::Rect *stored);
+
 // "P\t00042": the profile kind's mark and the dive number.
 std::string profileListLine(const logbook::DiveRecord &dive);
 

@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <algorithm>
 
 namespace zorv::ui {
 
@@ -44,6 +45,9 @@ DiveDataWindow::DiveDataWindow(AppContext &context, QWidget *parent)
 {
     setWindowTitle(QStringLiteral("Données plongée"));
     setModal(false);
+    // A tool window of the profile window: it stays above it, and the window
+    // manager does not give it a place of its own behind the others.
+    setWindowFlag(Qt::Tool);
     auto *grid = new QGridLayout(this);
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(4);
@@ -55,6 +59,8 @@ DiveDataWindow::DiveDataWindow(AppContext &context, QWidget *parent)
     int line = 0;
     for (int id : kFields) {
         QLabel *value = newValueField(this);
+        // The window grows with its texts rather than cutting them.
+        value->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
         m_values.insert(id, value);
         if (id == kComputerName) {
             // The computer's name reads as on the dive page: red on black, without a caption.
@@ -76,8 +82,7 @@ DiveDataWindow::DiveDataWindow(AppContext &context, QWidget *parent)
     }
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(line, 1);
-    resize(420, sizeHint().height());
-    restorePlacement();
+    resize(sizeHint());
 }
 
 DiveDataWindow::~DiveDataWindow() = default;
@@ -93,6 +98,22 @@ void DiveDataWindow::showDive(int position)
             unit->setText(toQt(row.unit));
     }
     m_values.value(kComputerName)->setVisible(!m_values.value(kComputerName)->text().isEmpty());
+    // Wide enough for the longest text, within reason: a long list of partners stays in its tool tip.
+    int widest = 0;
+    for (const QLabel *value : std::as_const(m_values))
+        widest = std::max(widest, value->fontMetrics().horizontalAdvance(value->text()) + 12);
+    const int cap = screen() ? screen()->availableGeometry().width() / 2 : 600;
+    for (QLabel *value : std::as_const(m_values))
+        value->setMinimumWidth(std::min(widest, cap));
+    if (width() < sizeHint().width())
+        resize(sizeHint().width(), height());
+}
+
+std::optional<QRect> DiveDataWindow::storedRect() const
+{
+    if (const auto stored = storedPlacement(m_context, settings::Window::ProfileData))
+        return stored->rect;
+    return std::nullopt;
 }
 
 QString DiveDataWindow::valueText(int controlId) const
@@ -105,12 +126,6 @@ QString DiveDataWindow::unitText(int controlId) const
 {
     const QLabel *unit = m_units.value(controlId);
     return unit ? unit->text() : QString();
-}
-
-void DiveDataWindow::restorePlacement()
-{
-    if (const auto stored = storedPlacement(m_context, settings::Window::ProfileData))
-        setGeometry(stored->rect);
 }
 
 void DiveDataWindow::savePlacement()

@@ -5,6 +5,8 @@
 
 #include <QDialog>
 #include <QHash>
+#include <QRect>
+#include <optional>
 #include <vector>
 
 class QGridLayout;
@@ -32,12 +34,14 @@ public:
     QString valueText(int controlId) const;
     QString unitText(int controlId) const;
 
+    // Where the user left it last, if that is still on a screen.
+    std::optional<QRect> storedRect() const;
+
     // Every way of closing (its close button, Escape, the profile window) passes here.
     void done(int result) override;
 
 private:
     void savePlacement();
-    void restorePlacement();
 
     AppContext &m_context;
     QHash<int, QLabel *> m_values; // by control id

@@ -28,6 +28,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <algorithm>
 
 namespace zorv::ui {
@@ -127,7 +128,7 @@ private:
     int m_draws = 0;
 };
 
-// The chart with its cursor. The cursor lines are inverted over the cached
+// The chart with its cursor. The cursor lines are drawn over the cached
 // chart, and a mouse move repaints only the thin bands where they were and
 // where they go.
 class ProfileGraphView final : public PictureView {
@@ -171,6 +172,7 @@ protected:
         if (rect.contains({ p.x(), p.y() })) {
             m_vertical = true;
             m_horizontal = true;
+            m_mouse = { p.x(), p.y() };
             m_cursor = profile::cursorIndexAt(p.x(), rect, samplesOf(*d), m_cursor);
             update(dirty + linesRegion());
             m_cursorMoved(m_cursor);
@@ -185,11 +187,10 @@ protected:
     }
     void paintOverlay(QPainter &painter) override
     {
-        const DiveRecord *d = dive();
-        if (!m_vertical || !hasProfile(d))
+        if (!m_vertical || !hasProfile(dive()))
             return;
         qtcanvas::QPainterCanvas canvas(painter);
-        profile::drawCursorLines(canvas, { width(), height() }, *d, m_context.logbook.unitSystem(), m_cursor,
+        profile::drawCursorLines(canvas, { width(), height() }, m_mouse,
             horizontalShown() ? profile::Crosshair::On : profile::Crosshair::Off);
     }
 
@@ -209,20 +210,13 @@ private:
 
     QRegion linesRegion() const
     {
-        const DiveRecord *d = dive();
-        if (!m_vertical || !hasProfile(d))
+        if (!m_vertical || !hasProfile(dive()))
             return {};
-        const UnitSystem units = m_context.logbook.unitSystem();
-        const profile::PlotArea area = profile::graphPlotArea({ width(), height() });
-        profile::ProfilePlot plot(0, 0, area.left, area.top, area.width, area.height, units);
-        profile::setDiveRanges(plot, *d, units);
-        const int at = profile::clampCursor(*d, m_cursor);
-        const canvas::Point point = plot.map(at, profile::plotDepth(profile::sampleAtCursor(*d, at).depth, units));
-        QRegion region(QRect(point.x - 2, area.top - 2, 5, area.height + 5));
-        if (horizontalShown()) {
-            const int y = std::min(point.y, area.top + area.height);
-            region += QRect(area.left - 2, y - 2, area.width + 5, 5);
-        }
+        const canvas::Size size { width(), height() };
+        const auto toQRect = [](const canvas::Rect &r) { return QRect(r.left, r.top, r.width(), r.height()); };
+        QRegion region(toQRect(profile::cursorLineBand(size, m_mouse, profile::Crosshair::Off)));
+        if (horizontalShown())
+            region += toQRect(profile::cursorLineBand(size, m_mouse, profile::Crosshair::On));
         return region;
     }
 
@@ -231,6 +225,7 @@ private:
     std::function<void(int)> m_cursorMoved;
     int m_position = 0;
     int m_cursor = 0;
+    canvas::Point m_mouse; // where the lines cross: the last mouse point inside the plot
     bool m_vertical = false;
     bool m_horizontal = false;
 };
@@ -665,22 +660,35 @@ void ProfileWindow::setDataWindowOpen(bool open)
     }
     if (!m_dataWindow) {
         auto *window = new DiveDataWindow(m_context, this);
-        if (!m_context.settings.placement(settings::Window::ProfileData)) {
-            // First time: beside the window where the screen has room, else over the chart's right end.
-            QRect place(frameGeometry().topRight() + QPoint(8, 0), window->sizeHint());
-            if (const QScreen *screen = this->screen(); screen && !screen->availableGeometry().contains(place))
-                place.moveTopLeft(m_graph->mapToGlobal(QPoint(m_graph->width() - place.width() - 40, 30)));
-            window->move(place.topLeft());
-        }
         // Closing it by its own frame is the same as switching it off.
         connect(window, &QDialog::finished, this, [this, window] {
             if (window == m_dataWindow)
                 m_dataBox->setChecked(false);
         });
         m_dataWindow = window;
+        m_dataWindow->showDive(m_context.logbook.currentDive());
+        placeDataWindow();
+    } else {
+        m_dataWindow->showDive(m_context.logbook.currentDive());
     }
-    m_dataWindow->showDive(m_context.logbook.currentDive());
     m_dataWindow->show();
+    m_dataWindow->raise();
+}
+
+void ProfileWindow::placeDataWindow()
+{
+    const auto toRect = [](const QRect &r) {
+        return canvas::Rect { r.left(), r.top(), r.right() + 1, r.bottom() + 1 };
+    };
+    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    const QRect chart(m_graph->mapToGlobal(QPoint(0, 0)), m_graph->size());
+    const std::optional<QRect> stored = m_dataWindow->storedRect();
+    const canvas::Rect storedRect = stored ? toRect(*stored) : canvas::Rect {};
+    const QSize size = m_dataWindow->size();
+    const canvas::Rect place = profile::placeDataWindow(toRect(available), toRect(frameGeometry()), toRect(chart),
+        { size.width(), size.height() }, stored ? &storedRect : nullptr);
+    m_dataWindow->move(place.left, place.top);
 }
 
 void ProfileWindow::changeColours()
@@ -699,8 +707,12 @@ void ProfileWindow::showEvent(QShowEvent *event)
     if (m_shown)
         return;
     m_shown = true;
+    // Opened once this window is up, so that the window manager puts it above, not behind.
     if (m_dataBox->isChecked())
-        setDataWindowOpen(true);
+        QTimer::singleShot(0, this, [this] {
+            if (m_dataBox->isChecked() && !m_dataWindow)
+                setDataWindowOpen(true);
+        });
 }
 
 void ProfileWindow::restorePlacement()

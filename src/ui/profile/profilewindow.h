@@ -61,6 +61,7 @@ private:
     void refreshFields();
     void refreshButtons();
     void setDataWindowOpen(bool open);
+    void placeDataWindow();
     void changeColours();
     profile::GraphStyle graphStyle() const;
     profile::ComputerTraits traits() const;

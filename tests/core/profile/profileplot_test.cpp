@@ -200,6 +200,33 @@ INSTANTIATE_TEST_SUITE_P(Examples, MinuteLabelTest,
         SpacingCase { 77, { "2" + kMinute, "4" + kMinute } }, SpacingCase { 151, { "2" + kMinute, "4" + kMinute } },
         SpacingCase { 152, { "5" + kMinute, "10" + kMinute, "15" + kMinute } }));
 
+// A 46-minute dive on the dive page's large preview, in the profile window and on a wide plot.
+TEST(ProfilePlotAxes, MinuteLabelsThatWouldTouchAreLeftOut)
+{
+    constexpr int kSamples = 46 * 3;
+    for (const int width : { 250, 350, 1200 }) {
+        RecordingCanvas c;
+        ProfilePlot plot(kLine, kText, 26, 24, width, 150, UnitSystem::Metric);
+        plot.setRanges(0, kSamples, 0, 10);
+        plot.drawAxes(c, kSamples + 1, Grid::Off);
+        std::vector<CanvasOp> labels;
+        for (const CanvasOp &op : c.ofKind(OpKind::Text))
+            if (op.text.ends_with(kMinute))
+                labels.push_back(op);
+        ASSERT_GE(labels.size(), 3u) << width;
+        for (std::size_t i = 1; i < labels.size(); ++i)
+            EXPECT_GT(labels[i].points[0].x, labels[i - 1].points[0].x + c.textWidth(labels[i - 1].text))
+                << width << ": " << labels[i - 1].text << " touches " << labels[i].text;
+        // The rule's spacing stays: every label drawn is a multiple of 2 minutes, and where there
+        // is room all of them are drawn.
+        for (const CanvasOp &op : labels)
+            EXPECT_EQ(std::stoi(op.text) % 2, 0) << op.text;
+        if (width == 1200) {
+            EXPECT_EQ(labels.size(), 23u);
+        }
+    }
+}
+
 TEST(ProfilePlotAxes, MinuteLabelsSitUnderTheirTick)
 {
     RecordingCanvas c;

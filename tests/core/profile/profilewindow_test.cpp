@@ -204,7 +204,7 @@ TEST(CursorReadout, ShowsWhatTheComputerShowedAtTheCursor)
     EXPECT_EQ(cursorReadout(d, 7, UnitSystem::Metric, fixed, "Nemo"), (CursorReadout { "", "", "", "", "Nemo" }));
 }
 
-TEST(ProfileScene, EverythingStaysInsideThePictureAndTheCursorInverts)
+TEST(ProfileScene, EverythingStaysInsideThePictureWithTheCursorLines)
 {
     DiveRecord d = diveOf(90, 23.4f);
     d.samples[40].depth = -60.0f; // deeper than the axis: clipped to the plot
@@ -228,8 +228,10 @@ TEST(ProfileScene, EverythingStaysInsideThePictureAndTheCursorInverts)
         EXPECT_LT(p.x, size.width);
         EXPECT_LT(p.y, size.height);
     }
-    const auto inverted = c.drawings([](const CanvasOp &op) { return op.state.rasterMode == RasterMode::Invert; });
-    EXPECT_EQ(inverted.size(), 2u);
+    const auto black = c.drawings([](const CanvasOp &op) {
+        return op.kind == OpKind::Line && op.state.pen.colour == rgb(0, 0, 0) && op.state.pen.width == 1;
+    });
+    EXPECT_GE(black.size(), 2u);
     EXPECT_TRUE(c.findText("NTD"));
     EXPECT_TRUE(c.findText("Cons.Moy"));
 
@@ -243,7 +245,79 @@ TEST(ProfileScene, EverythingStaysInsideThePictureAndTheCursorInverts)
     ASSERT_GE(greys.size(), 2u);
     EXPECT_EQ(greys[0].rect, layout.graph);
     EXPECT_EQ(greys[1].rect, layout.strip);
-    EXPECT_TRUE(c.drawings([](const CanvasOp &op) { return op.state.rasterMode == RasterMode::Invert; }).empty());
+}
+
+// Inverted on the pale chart background the line came out white; it must show on every colour.
+TEST(CursorLines, CrossAtTheMouseBlackBetweenWhiteEdgesInsideThePlot)
+{
+    const Size size { 400, 300 };
+    const PlotArea area = graphPlotArea(size);
+    RecordingCanvas c;
+    drawCursorLines(c, size, Point { 120, 77 }, Crosshair::On);
+    const auto lines = c.ofKind(OpKind::Line);
+    ASSERT_EQ(lines.size(), 4u);
+    for (const CanvasOp &op : lines)
+        EXPECT_EQ(op.state.rasterMode, RasterMode::Copy);
+    const int bottom = area.top + area.height;
+    const int right = area.left + area.width;
+    for (int i : { 0, 2 }) {
+        EXPECT_EQ(
+            lines[static_cast<std::size_t>(i)].points, (std::vector<Point> { { 120, bottom }, { 120, area.top } }));
+        EXPECT_EQ(
+            lines[static_cast<std::size_t>(i) + 1].points, (std::vector<Point> { { area.left, 77 }, { right, 77 } }));
+    }
+    EXPECT_EQ(lines[0].state.pen.colour, rgb(255, 255, 255));
+    EXPECT_EQ(lines[0].state.pen.width, 3);
+    EXPECT_EQ(lines[2].state.pen.colour, rgb(0, 0, 0));
+    EXPECT_EQ(lines[2].state.pen.width, 1);
+    // The band repainted to take the line away covers the white edges.
+    const Rect band = cursorLineBand(size, { 120, 77 }, Crosshair::On);
+    EXPECT_LE(band.top, 77 - 1);
+    EXPECT_GE(band.bottom, 77 + 2);
+    EXPECT_LE(band.left, area.left - 1);
+
+    // Without the crosshair only the vertical line; a point outside is held at the plot's edge.
+    c.clear();
+    drawCursorLines(c, size, Point { 5, 400 }, Crosshair::Off);
+    const auto vertical = c.ofKind(OpKind::Line);
+    ASSERT_EQ(vertical.size(), 2u);
+    EXPECT_EQ(vertical[1].points[0], (Point { area.left, bottom }));
+}
+
+// The data window opened behind the profile window and over its check boxes.
+TEST(DataWindowPlace, BesideTheWindowOrOverItsChartNeverOverItsControlsOrOffTheScreen)
+{
+    const Rect screen { 0, 0, 1920, 1080 };
+    const Size data { 300, 400 };
+    const Rect window { 100, 100, 900, 700 };
+    const Rect chart { 300, 130, 880, 560 };
+    EXPECT_EQ(placeDataWindow(screen, window, chart, data, nullptr), (Rect { 908, 100, 1208, 500 }));
+
+    // No room to the right: to the left.
+    const Rect rightEdge { 1000, 100, 1900, 700 };
+    const Rect rightChart { 1200, 130, 1880, 560 };
+    EXPECT_EQ(placeDataWindow(screen, rightEdge, rightChart, data, nullptr), (Rect { 692, 100, 992, 500 }));
+
+    // The window fills the screen: over the chart's upper right corner.
+    const Rect full { 0, 0, 1920, 1080 };
+    const Rect bigChart { 200, 30, 1900, 800 };
+    EXPECT_EQ(placeDataWindow(screen, full, bigChart, data, nullptr), (Rect { 1592, 38, 1892, 438 }));
+
+    // Where the user left it counts while it is on the screen and off the controls.
+    const Rect onChart { 400, 140, 700, 540 };
+    EXPECT_EQ(placeDataWindow(screen, window, chart, data, &onChart), onChart);
+    const Rect overControls { 120, 400, 420, 800 };
+    EXPECT_EQ(placeDataWindow(screen, window, chart, data, &overControls), (Rect { 908, 100, 1208, 500 }));
+    const Rect offScreen { 1800, 900, 2100, 1300 };
+    EXPECT_EQ(placeDataWindow(screen, window, chart, data, &offScreen), (Rect { 908, 100, 1208, 500 }));
+
+    // A chart smaller than the data window, on a small screen: still on the screen.
+    const Rect small { 0, 0, 800, 600 };
+    const Rect placed = placeDataWindow(small, small, Rect { 200, 30, 400, 200 }, data, nullptr);
+    EXPECT_GE(placed.left, 0);
+    EXPECT_GE(placed.top, 0);
+    EXPECT_LE(placed.right, 800);
+    EXPECT_LE(placed.bottom, 600);
 }
 
 } // namespace

@@ -12,10 +12,12 @@
 #include "ui/profile/profilewindow.h"
 #include "uitest.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QImage>
 #include <QListView>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
@@ -110,6 +112,27 @@ private:
         return -1;
     }
 
+    // The data window starts on the screen and, where the screen has room for
+    // it, covers none of the profile window's controls (the small offscreen
+    // screen may not have that room).
+    static void expectOffTheControls(ui::ProfileWindow &window)
+    {
+        const QRect data = window.dataWindow()->frameGeometry();
+        const QRect screen = window.screen()->availableGeometry();
+        QVERIFY2(screen.contains(data.topLeft()), "off the screen");
+        if (!screen.contains(data))
+            return;
+        for (QWidget *control : window.findChildren<QWidget *>()) {
+            if (!control->isVisible()
+                || !(qobject_cast<QAbstractButton *>(control) || qobject_cast<QListView *>(control)))
+                continue;
+            const QRect at(control->mapToGlobal(QPoint(0, 0)), control->size());
+            QVERIFY2(!data.intersects(at),
+                qPrintable(
+                    control->objectName() + QLatin1Char(' ') + QLatin1String(control->metaObject()->className())));
+        }
+    }
+
     void resetSwitches()
     {
         m_context.settings.grid = true;
@@ -168,18 +191,28 @@ private slots:
         QCOMPARE(window->readout().depth, common::cformat("%.1f", depth));
         QCOMPARE(window->readout().elapsed, common::cformat("%d:", sample / 3));
 
-        // The lines are inverted over the cached chart, which itself is not drawn again.
+        // The lines are drawn over the cached chart, which itself is not drawn again: black
+        // between white edges, crossing where the mouse is (not at the curve's depth).
         const QImage crossed = picture(chart);
         QCOMPARE(window->graphDrawCount(), draws);
-        QCOMPARE(crossedColumns(before, crossed), 1);
-        QCOMPARE(crossedRows(before, crossed), 1);
+        QCOMPARE(crossedColumns(before, crossed), 3);
+        QCOMPARE(crossedRows(before, crossed), 3);
+        const QRgb black = qRgb(0, 0, 0);
+        const QRgb white = qRgb(255, 255, 255);
+        QCOMPARE(crossed.pixel(x, 40), black);
+        QCOMPARE(crossed.pixel(x - 1, 40), white);
+        QCOMPARE(crossed.pixel(x + 1, 40), white);
+        QCOMPARE(crossed.pixel(40, y), black);
+        QCOMPARE(crossed.pixel(40, y - 1), white);
+        uitest::saveScreenshot(chart, QStringLiteral("profilewindow_cursor"));
 
         // Leaving the plot keeps the sample and its vertical line, and drops the horizontal one.
         QTest::mouseMove(chart, QPoint(chart->width() - 4, y));
         QCOMPARE(window->cursorIndex(), sample);
         const QImage outside = picture(chart);
-        QCOMPARE(crossedColumns(before, outside), 1);
+        QCOMPARE(crossedColumns(before, outside), 3);
         QCOMPARE(crossedRows(before, outside), 0);
+        QCOMPARE(outside, picture(chart)); // nothing is left behind where the line was
         QCOMPARE(window->graphDrawCount(), draws);
 
         // The rightmost column still names a real point: the closing surface point.
@@ -311,7 +344,7 @@ private slots:
         const QImage plain = picture(chart);
         QTest::mouseMove(chart, QPoint(xOfSample(chart, 30), chart->height() / 2));
         const QImage marked = picture(chart);
-        QCOMPARE(crossedColumns(plain, marked), 1);
+        QCOMPARE(crossedColumns(plain, marked), 3);
         QCOMPARE(crossedRows(plain, marked), 0);
 
         // "&Données" opens the data window; closing it by its frame switches it off.
@@ -332,8 +365,10 @@ private slots:
         m_context.settings.unitSystem = logbook::UnitSystem::Imperial;
         m_context.applySettingsToLogbook();
         auto window = open(m_deep);
+        QTRY_VERIFY(window->dataWindow() && window->dataWindow()->isVisible());
         ui::DiveDataWindow *data = window->dataWindow();
-        QVERIFY(data && data->isVisible());
+        QVERIFY(data->windowFlags().testFlag(Qt::Tool));
+        expectOffTheControls(*window);
         const logbook::FieldCatalogue catalogue(m_context.logbook);
         QCOMPARE(data->valueText(1062), ui::toQt(catalogue.fromDive(logbook::Field::Partners, m_deep)));
         QCOMPARE(data->unitText(1053), QStringLiteral("ft"));
@@ -343,6 +378,17 @@ private slots:
         auto *list = window->findChild<QListView *>(QStringLiteral("diveList"));
         list->setCurrentIndex(list->model()->index(m_other - 1, 0));
         QCOMPARE(data->valueText(1044), ui::toQt(catalogue.fromDive(logbook::Field::Place, m_other)));
+
+        // At a large remembered size the data window still leaves the controls free.
+        const QRect screen = window->screen()->availableGeometry();
+        window->setGeometry(screen.adjusted(0, 30, 0, 0));
+        QTest::qWait(20);
+        auto *box = child<QCheckBox>(window.get(), QStringLiteral("&Données"));
+        QTest::mouseClick(box, Qt::LeftButton);
+        QTest::mouseClick(box, Qt::LeftButton);
+        QVERIFY(window->dataWindow() && window->dataWindow()->isVisible());
+        expectOffTheControls(*window);
+        uitest::saveScreenshot(window->dataWindow(), QStringLiteral("profilewindow_data_large"));
 
         window->accept();
         QVERIFY(!window->dataWindow());
@@ -430,5 +476,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ProfileWindowTest)
+ZORV_UI_TEST_MAIN(ProfileWindowTest)
 #include "profilewindow_test.moc"
