@@ -267,7 +267,8 @@ std::string FieldCatalogue::fromRecord(Field field, const DiveRecord &record, Da
     case Field::EntryTime:
         return formatClock(record.entryTime);
     case Field::SurfaceInterval:
-        return formatClock(record.surfaceInterval);
+        // A dive that starts before the previous one ended has no interval to show.
+        return record.surfaceInterval < 0 ? std::string {} : formatClock(record.surfaceInterval);
     case Field::Duration:
         return formatClock(record.duration);
     case Field::MaxDepth: {

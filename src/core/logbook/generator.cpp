@@ -106,6 +106,9 @@ namespace {
         { 164, ProfileFamily::O2 },
     } };
 
+    // The latest start of a day dive after another one, in minutes: it ends before 22:30.
+    constexpr int kLastDayEntry = 21 * 60;
+
     template <std::size_t N> void setText(std::array<char, N> &field, const std::string &utf8, std::size_t capacity)
     {
         setFixedText(field, displayToStored(utf8), capacity);
@@ -151,6 +154,7 @@ void generateLogbook(Logbook &logbook, const GeneratorOptions &options)
     std::uint32_t clock = 0x00100000u + static_cast<std::uint32_t>(rng.range(0, 0xFFFF));
     const Place *place = &kPlaces[0];
     int diveOfDay = 0;
+    bool nightDiveDone = false;
     // A sample spans a few years; a large logbook is an instructor's, diving most days.
     const double years = std::clamp(options.dives / 60.0, 3.0, 25.0);
     const double meanGap = years * 365.0 / std::max(1.0, options.dives / 1.8);
@@ -160,20 +164,28 @@ void generateLogbook(Logbook &logbook, const GeneratorOptions &options)
     dives.reserve(static_cast<std::size_t>(std::max(0, options.dives)));
 
     for (int n = 0; n < options.dives; ++n) {
-        // A trip or a weekend: one to three dives a day, a few days in a row.
-        if (diveOfDay == 0 || rng.chance(0.45)) {
+        // A trip or a weekend: one to three dives a day, a few days in a row,
+        // each dive at least an hour after the one before it ended. A day with
+        // no room left before the evening ends; so does a day after a night dive.
+        bool newDay = diveOfDay == 0 || diveOfDay == 3 || nightDiveDone || rng.chance(0.45);
+        int entry = 0;
+        if (!newDay) {
+            entry = lastEnd + rng.range(60, 180);
+            newDay = entry > kLastDayEntry;
+        }
+        if (newDay) {
             const bool newTrip = rng.chance(0.3);
             day += static_cast<std::uint32_t>(newTrip && meanGap > 2.0 ? rng.range(3, tripGap) : rng.range(1, 2));
             if (newTrip || n == 0)
                 place = &rng.pick(kPlaces);
             diveOfDay = 0;
+            entry = rng.range(8 * 60, 11 * 60);
+            nightDiveDone = rng.chance(0.08);
+            if (nightDiveDone)
+                entry = rng.range(19 * 60 + 30, 21 * 60); // the only dive of that day
         }
         DiveRecord r;
         r.date = day;
-        int entry = diveOfDay == 0 ? rng.range(8 * 60, 11 * 60) : lastEnd + rng.range(60, 180);
-        if (rng.chance(0.08) && diveOfDay == 0)
-            entry = rng.range(19 * 60 + 30, 21 * 60); // night dive
-        entry = std::min(entry, 23 * 60);
         r.entryTime = static_cast<std::int16_t>(entry);
         if (diveOfDay > 0)
             r.surfaceInterval = static_cast<std::int16_t>(entry - lastEnd);

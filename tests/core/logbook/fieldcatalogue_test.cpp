@@ -124,6 +124,10 @@ INSTANTIATE_TEST_SUITE_P(Table, FieldText,
         ShowCase {
             "consumption", Field::AirConsumption, [](DiveRecord &r) { r.airConsumption = 18.44f; }, "18.4", "0.65" },
         ShowCase { "noConsumption", Field::AirConsumption, [](DiveRecord &) {}, "", "" },
+        ShowCase {
+            "interval", Field::SurfaceInterval, [](DiveRecord &r) { r.surfaceInterval = 95; }, "01:35", "01:35" },
+        ShowCase { "negativeIntervalIsMissing", Field::SurfaceInterval, [](DiveRecord &r) { r.surfaceInterval = -13; },
+            "", "" },
         ShowCase { "altitude", Field::AltitudeClass, [](DiveRecord &r) { r.altitudeClass = 2; }, "900 m ... 1750 m",
             "3000 ft ... 5700 ft" },
         ShowCase { "altitudeOutOfTable", Field::AltitudeClass, [](DiveRecord &r) { r.altitudeClass = 9; }, "", "" },

@@ -1,0 +1,52 @@
+#include "logbook/generator.h"
+#include "logbook/logbookfile.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+namespace zorv::logbook {
+namespace {
+
+    // Every dive of a day starts after the one before it ended, with the
+    // interval the page shows, and ends before midnight.
+    void expectPlausibleDays(const Logbook &book, const std::string &which)
+    {
+        for (int p = 1; p <= book.diveCount(); ++p) {
+            const DiveRecord &d = *book.dive(p);
+            EXPECT_LT(d.entryTime + d.duration, 24 * 60) << which << " dive " << p;
+            const DiveRecord *before = book.dive(p - 1);
+            if (!before)
+                continue;
+            ASSERT_GE(d.date, before->date) << which << " dive " << p;
+            if (d.date != before->date)
+                continue;
+            const int end = before->entryTime + before->duration;
+            EXPECT_GE(d.entryTime, end + 60) << which << " dive " << p;
+            EXPECT_EQ(d.surfaceInterval, d.entryTime - end) << which << " dive " << p;
+        }
+    }
+
+    TEST(Generator, MakesDaysADiverCouldHaveDived)
+    {
+        for (const int dives : { 40, 400, 3000 })
+            for (const std::uint64_t seed : { 1u, 7u, 2024u }) {
+                Logbook book;
+                generateLogbook(book, { .dives = dives, .seed = seed });
+                ASSERT_EQ(book.diveCount(), dives);
+                expectPlausibleDays(book, std::to_string(dives) + "/" + std::to_string(seed));
+            }
+    }
+
+    TEST(Generator, TheBundledSampleIsPlausibleAndSeveralDivesShareADay)
+    {
+        Logbook book;
+        ASSERT_TRUE(LogbookFile::loadFromPath(book, ZORV_SOURCE_DIR "/examples/sample.log").ok());
+        expectPlausibleDays(book, "sample");
+        int sameDay = 0;
+        for (int p = 2; p <= book.diveCount(); ++p)
+            sameDay += book.dive(p)->date == book.dive(p - 1)->date ? 1 : 0;
+        EXPECT_GE(sameDay, 5);
+    }
+
+} // namespace
+} // namespace zorv::logbook
