@@ -22,6 +22,7 @@ StartOptions parseArguments(const QStringList &arguments, const std::filesystem:
         if (argument == QLatin1String("--no-splash")) {
             options.splash = false;
             options.tips = false;
+            options.notice = false;
         } else if (options.logbookPath.isEmpty() && !argument.startsWith(QLatin1String("--"))) {
             options.logbookPath = argument;
         }
@@ -63,8 +64,16 @@ bool Application::start(const StartOptions &options)
     else
         m_window->show();
 
-    if (options.tips && TipsDialog::wantedAtStartUp(m_context))
-        QTimer::singleShot(0, m_window.get(), [window = m_window.get()] { window->showTips(); });
+    // The notice comes first, the tip of the day after it, both over the shown window.
+    const bool notice = options.notice && m_context.settings.compatibilityNotice;
+    const bool tips = options.tips && TipsDialog::wantedAtStartUp(m_context);
+    if (notice || tips)
+        QTimer::singleShot(0, m_window.get(), [window = m_window.get(), notice, tips] {
+            if (notice)
+                window->showNotice();
+            if (tips)
+                window->showTips();
+        });
     return true;
 }
 

@@ -15,8 +15,10 @@ class MainWindow;
 struct StartOptions {
     std::filesystem::path programDir; // where the program and, beside it, tips.txt are
     QString logbookPath; // from the command line; empty opens the most recent logbook
-    bool splash = true; // "--no-splash" suppresses the splash and the tips at start-up
+    // "--no-splash" starts quietly: no splash, no tips, no compatibility notice.
+    bool splash = true;
     bool tips = true;
+    bool notice = true;
 };
 
 // The command line: an optional logbook and "--no-splash". Arguments start

@@ -163,6 +163,8 @@ namespace {
             return QStringLiteral("view-refresh");
         case Command::Print:
             return QStringLiteral("document-print");
+        case Command::About:
+            return QStringLiteral("help-about");
         default:
             return {};
         }

@@ -24,6 +24,8 @@ namespace zorv::ui {
 namespace {
 
     using app::Command;
+    // Wide enough for the number, the date and a usual place and site.
+    constexpr int kDiveListWidth = 360;
 
     constexpr int kFile = 1037;
     constexpr int kCount = 1038;
@@ -107,7 +109,11 @@ DivePageView::DivePageView(AppContext &context, QWidget *parent)
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setAlternatingRowColors(true);
-    m_list->setMinimumWidth(200);
+    // The list keeps its width when the window gets small, as the page's form
+    // always had it; a line too long for it is cut, never scrolled sideways.
+    m_list->setMinimumWidth(kDiveListWidth);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_list->setTextElideMode(Qt::ElideRight);
     connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
         [this](const QModelIndex &current) { currentLineChanged(current.row()); });
     connect(m_list, &QListView::doubleClicked, this, [this](const QModelIndex &index) {
@@ -123,7 +129,7 @@ DivePageView::DivePageView(AppContext &context, QWidget *parent)
     m_splitter->setStretchFactor(0, 0);
     m_splitter->setStretchFactor(1, 1);
     m_splitter->setChildrenCollapsible(false);
-    m_splitter->setSizes({ 360, 640 });
+    m_splitter->setSizes({ kDiveListWidth, 640 });
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);

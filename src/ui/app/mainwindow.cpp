@@ -1,8 +1,10 @@
 #include "ui/app/mainwindow.h"
 
+#include "app/notices.h"
 #include "ui/app/commandicons.h"
 #include "ui/app/divepageview.h"
 #include "ui/app/logbookdocument.h"
+#include "ui/app/noticedialog.h"
 #include "ui/app/tipsdialog.h"
 #include "ui/colours/nodecowindow.h"
 #include "ui/common/appcontext.h"
@@ -54,13 +56,19 @@ namespace {
     constexpr const char *kBarSection = "Status";
 
     // "&Ouvrir...\tF3 / Strg+O" -> "Ouvrir...": what the tool tip and the status bar say.
-    QString plainText(const QString &menuText)
+    QString plainText(const QString &label)
     {
-        QString text = menuText.section(QLatin1Char('\t'), 0, 0);
+        QString text = label.section(QLatin1Char('\t'), 0, 0);
         text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
         text.remove(QLatin1Char('&'));
         text.replace(QStringLiteral("\x01"), QStringLiteral("&"));
         return text.trimmed();
+    }
+
+    // "&Application externe\tStrg+F5" -> "&Application externe".
+    QString menuText(const QString &text)
+    {
+        return text.section(QLatin1Char('\t'), 0, 0).trimmed();
     }
 
 } // namespace
@@ -80,10 +88,14 @@ MainWindow::MainWindow(AppContext &context, std::filesystem::path tipsFile, QWid
     buildMenus();
     buildToolBar();
     statusBar()->setSizeGripEnabled(true);
-    m_toolBar->setVisible(context.mainIni.readInt(kBarSection, "ToolBar", 1) != 0);
-    statusBar()->setVisible(context.mainIni.readInt(kBarSection, "StatusBar", 1) != 0);
-    m_actions.value(Command::ToolBar)->setChecked(m_toolBar->isVisible());
-    m_actions.value(Command::StatusBar)->setChecked(statusBar()->isVisible());
+    // The window is not shown yet, so the bars are not "visible" either: the
+    // marks follow what the bars will be once it is.
+    const bool toolBarShown = context.mainIni.readInt(kBarSection, "ToolBar", 1) != 0;
+    const bool statusBarShown = context.mainIni.readInt(kBarSection, "StatusBar", 1) != 0;
+    m_toolBar->setVisible(toolBarShown);
+    statusBar()->setVisible(statusBarShown);
+    m_actions.value(Command::ToolBar)->setChecked(toolBarShown);
+    m_actions.value(Command::StatusBar)->setChecked(statusBarShown);
 
     connect(m_page, &DivePageView::commandRequested, this, &MainWindow::runCommand);
     connect(m_page->preview(), &ProfilePreview::clicked, this, [this] { runCommand(Command::ProfileWindow); });
@@ -103,9 +115,10 @@ MainWindow::MainWindow(AppContext &context, std::filesystem::path tipsFile, QWid
 
 QAction *MainWindow::addCommand(QMenu *menu, Command command, int textId, const QList<QKeySequence> &keys)
 {
-    // The menu text carries its key after a tab, as the menus always showed it;
-    // Qt prints that part at the right, and the shortcuts do the work.
-    const QString text = qstr(textId);
+    // The string table's menu texts carry their keys after a tab, written the
+    // old way ("Strg+F5"); Qt shows the action's own shortcuts at the right in
+    // the desktop's form, so only the part before the tab is kept.
+    const QString text = menuText(qstr(textId));
     auto *action = new QAction(text, this);
     action->setShortcuts(keys);
     action->setStatusTip(plainText(text));
@@ -176,6 +189,7 @@ void MainWindow::buildMenus()
     help->addSeparator();
     addCommand(help, Command::About, 57664);
     addCommand(help, Command::KnownComputers, 32823);
+    addCommand(help, Command::Compatibility, 32824);
 
     for (QMenu *menu : bar->findChildren<QMenu *>())
         connect(menu, &QMenu::aboutToShow, this, &MainWindow::updateCommandStates);
@@ -194,6 +208,7 @@ void MainWindow::buildToolBar()
         { Command::DeleteDive },
         { Command::Print },
         { Command::ProfileWindow, Command::TableView, Command::Statistics },
+        { Command::About },
         { Command::ExternalApplication, Command::ReopenLogbook },
     };
     for (const std::vector<Command> &group : groups) {
@@ -249,9 +264,15 @@ void MainWindow::updateCommandStates()
         if (it.value()->isCheckable())
             it.value()->setChecked(state.checked);
     }
-    if (QAction *external = m_actions.value(Command::ExternalApplication))
-        if (!s.externalAppMenuText.empty())
-            external->setText(toQt(s.externalAppMenuText));
+    // The user's own name for the external program names it in the menu and on the tool bar alike.
+    if (QAction *external = m_actions.value(Command::ExternalApplication)) {
+        const QString text = menuText(s.externalAppMenuText.empty() ? qstr(32835) : toQt(s.externalAppMenuText));
+        if (external->text() != text) {
+            external->setText(text);
+            external->setToolTip(plainText(text));
+            external->setStatusTip(plainText(text));
+        }
+    }
 }
 
 void MainWindow::runCommand(Command command)
@@ -333,11 +354,6 @@ void MainWindow::runCommand(Command command)
     case Command::TableView: {
         TableViewCallbacks callbacks;
         callbacks.goToDive = [this](int position) { m_page->goToDive(position); };
-        callbacks.editDive = [this](int position) {
-            m_page->goToDive(position);
-            if (editCurrentDive(m_context, this))
-                m_page->reloadList();
-        };
         showTableView(c, callbacks, this);
         m_page->reloadList();
         break;
@@ -391,6 +407,9 @@ void MainWindow::runCommand(Command command)
     case Command::About:
         showAbout();
         break;
+    case Command::Compatibility:
+        showNotice();
+        break;
     default:
         break;
     }
@@ -420,11 +439,17 @@ void MainWindow::showTips()
     dialog.exec();
 }
 
+void MainWindow::showNotice()
+{
+    NoticeDialog dialog(m_context, this);
+    dialog.exec();
+}
+
 void MainWindow::showAbout()
 {
     QMessageBox box(QMessageBox::Information, plainText(qstr(57664)),
-        QStringLiteral("<b>Zorv %1</b><br>Carnet de plongée").arg(QCoreApplication::applicationVersion()),
-        QMessageBox::NoButton, this);
+        toQt(app::aboutText(fromQt(QCoreApplication::applicationVersion()))), QMessageBox::NoButton, this);
+    box.setTextFormat(Qt::PlainText);
     box.setIconPixmap(programIcon().pixmap(64, 64));
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();

@@ -37,6 +37,7 @@ public:
     // Puts the window where it was last closed on this screen size; false when it stays at its default place.
     bool restorePlacement();
     void showTips();
+    void showNotice();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -70,9 +70,6 @@ namespace {
             connect(m_view, &QAbstractItemView::doubleClicked, this, [this] { rowDoubleClicked(); });
         }
 
-        // The dive a double click chose, once the dialog is closed; 0 when none.
-        int chosenForEditing() const { return m_doubleClickedDive; }
-
         void storeLayout()
         {
             const QHeaderView *columns = m_view->horizontalHeader();
@@ -144,7 +141,6 @@ namespace {
             m_rememberedRow = position - 1;
             if (m_callbacks.goToDive)
                 m_callbacks.goToDive(position);
-            m_doubleClickedDive = position;
             accept();
         }
 
@@ -153,7 +149,6 @@ namespace {
         DiveTableModel m_model;
         QTableView *m_view;
         int m_rememberedRow = -1;
-        int m_doubleClickedDive = 0;
     };
 
 } // namespace
@@ -163,9 +158,6 @@ void showTableView(AppContext &context, const TableViewCallbacks &callbacks, QWi
     TableViewDialog dialog(context, callbacks, parent);
     dialog.exec();
     dialog.storeLayout();
-    // Editing waits until the table is gone, so that the edit dialog is not stacked on it.
-    if (dialog.chosenForEditing() > 0 && callbacks.editDive)
-        callbacks.editDive(dialog.chosenForEditing());
 }
 
 } // namespace zorv::ui

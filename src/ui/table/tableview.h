@@ -10,10 +10,9 @@ namespace zorv::ui {
 struct AppContext;
 
 // What the table tells the main window: a dive was chosen (selection or double
-// click) and should become current; a double click also asks to edit it.
+// click) and should become current. A double click also closes the table.
 struct TableViewCallbacks {
     std::function<void(int position)> goToDive;
-    std::function<void(int position)> editDive;
 };
 
 // Shows the table view modally over `parent`.

@@ -4,6 +4,7 @@
 #include "ui/app/divepageview.h"
 #include "ui/app/logbookdocument.h"
 #include "ui/app/mainwindow.h"
+#include "ui/app/noticedialog.h"
 #include "ui/app/splashscreen.h"
 #include "ui/app/tipsdialog.h"
 #include "ui/common/qtext.h"
@@ -16,9 +17,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
+#include <QScrollBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -156,6 +161,9 @@ private slots:
         window->resize(800, 560);
         QTest::qWait(50);
         uitest::saveScreenshot(window, QStringLiteral("mainwindow-small"));
+        // A small window keeps the list's width, without a scroll bar sideways.
+        QVERIFY(list->width() >= 360);
+        QVERIFY(!list->horizontalScrollBar()->isVisible());
 
         // Switching units relabels every unit on the page.
         QCOMPARE(page->unitLabel(1364)->text(), QStringLiteral("m"));
@@ -408,6 +416,152 @@ private slots:
         QCOMPARE(missing.tipText(), qstr(108));
     }
 
+    void qtsOwnDialogsMenusAndOurErrorsSpeakFrench()
+    {
+        QVERIFY(start(m_sample));
+        MainWindow *window = m_app->mainWindow();
+        // The file dialog: "Ouvrir", "Nom de fichier", "Annuler"; the screenshot fails on English.
+        QStringList buttons;
+        uitest::whenModalOpens([&buttons](QWidget *modal) {
+            uitest::saveScreenshot(modal, QStringLiteral("open-dialog"));
+            for (QAbstractButton *button : modal->findChildren<QAbstractButton *>())
+                if (button->isVisible())
+                    buttons << button->text();
+            qobject_cast<QDialog *>(modal)->reject();
+        });
+        window->runCommand(Command::OpenLogbook);
+        QVERIFY(buttons.contains(QStringLiteral("Annuler")));
+
+        // A text field's context menu.
+        QLineEdit edit(QStringLiteral("Lac"));
+        std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+        QStringList entries;
+        for (QAction *action : menu->actions())
+            if (!action->isSeparator())
+                entries << action->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0);
+        QVERIFY2(entries.contains(QStringLiteral("Copier")), qPrintable(entries.join(QLatin1Char(','))));
+        QVERIFY2(!entries.contains(QStringLiteral("Select All")), qPrintable(entries.join(QLatin1Char(','))));
+
+        // An error names the file, in French.
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("dossier.log")));
+        QString message;
+        answer(QStringLiteral("OK"), &message);
+        window->document()->openPath(m_dir->filePath(QStringLiteral("dossier.log")));
+        QCOMPARE(message, QStringLiteral("Impossible de lire « dossier.log » : ce n'est pas un fichier."));
+    }
+
+    void theViewMenuMarksFollowTheBarsFromTheStart()
+    {
+        QVERIFY(start(m_sample));
+        MainWindow *window = m_app->mainWindow();
+        QAction *toolBar = window->action(Command::ToolBar);
+        QAction *statusBar = window->action(Command::StatusBar);
+        QVERIFY(window->toolBar()->isVisible());
+        QVERIFY(window->statusBar()->isVisible());
+        QVERIFY(toolBar->isChecked());
+        QVERIFY(statusBar->isChecked());
+        // The first click hides the bar.
+        toolBar->trigger();
+        QVERIFY(!window->toolBar()->isVisible());
+        QVERIFY(!toolBar->isChecked());
+        statusBar->trigger();
+        QVERIFY(!window->statusBar()->isVisible());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        uitest::saveScreenshot(window, QStringLiteral("mainwindow-no-bars"));
+        QVERIFY(window->close());
+        QCOMPARE(m_app->finish(), 0);
+        m_app.reset();
+
+        // Hidden bars stay hidden, and unmarked, at the next start.
+        QVERIFY(start({}));
+        QVERIFY(!m_app->mainWindow()->toolBar()->isVisible());
+        QVERIFY(!m_app->mainWindow()->action(Command::ToolBar)->isChecked());
+        QVERIFY(!m_app->mainWindow()->action(Command::StatusBar)->isChecked());
+    }
+
+    void eachKeyIsShownOnceAndTheToolTipNamesTheMenuItem()
+    {
+        QVERIFY(start(m_sample));
+        MainWindow *window = m_app->mainWindow();
+        m_app->context().settings.externalAppMenuText = "&Programme externe\tStrg+F5";
+        window->updateCommandStates();
+        for (Command c : { Command::NewLogbook, Command::OpenLogbook, Command::SaveLogbook, Command::EditDive,
+                 Command::DeleteDive, Command::ProfileWindow, Command::TableView, Command::ExternalApplication,
+                 Command::ReopenLogbook, Command::About }) {
+            QAction *action = window->action(c);
+            QVERIFY2(!action->text().contains(QLatin1Char('\t')), qPrintable(action->text()));
+            QCOMPARE(action->toolTip(), QString(action->text()).remove(QLatin1Char('&')));
+        }
+        QAction *external = window->action(Command::ExternalApplication);
+        QCOMPARE(external->text(), QStringLiteral("&Programme externe"));
+        QCOMPARE(external->shortcut().toString(QKeySequence::NativeText), QStringLiteral("Ctrl+F5"));
+        QVERIFY(window->toolBar()->actions().contains(window->action(Command::About)));
+    }
+
+    void aDoubleClickInTheTableOnlyMovesThePage()
+    {
+        QVERIFY(start(m_sample));
+        MainWindow *window = m_app->mainWindow();
+        window->page()->goToDive(1);
+        bool closed = false;
+        uitest::whenModalOpens([&closed](QWidget *modal) {
+            auto *table = modal->findChild<QTableView *>(QStringLiteral("diveTable"));
+            QVERIFY(table);
+            const QPoint row4 = table->visualRect(table->model()->index(3, 2)).center();
+            QTest::mousePress(table->viewport(), Qt::LeftButton, {}, row4);
+            QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, row4);
+            closed = !modal->isVisible();
+            // Whatever opens next is not wanted: note it and close it.
+            uitest::whenModalOpens(
+                [](QWidget *next) {
+                    const QString title = next->windowTitle();
+                    next->close();
+                    QFAIL(qPrintable(QStringLiteral("opened after the table: ") + title));
+                },
+                300);
+        });
+        window->runCommand(Command::TableView);
+        QVERIFY(closed);
+        QCOMPARE(m_app->context().logbook.currentDive(), 4);
+        QTest::qWait(400);
+    }
+
+    void theNoticeAtStartUpTheAboutBoxAndCompatibility()
+    {
+        QString noticeTitle;
+        uitest::whenModalOpens([&noticeTitle](QWidget *modal) {
+            noticeTitle = modal->windowTitle();
+            uitest::saveScreenshot(modal, QStringLiteral("notice"));
+            auto *notice = qobject_cast<NoticeDialog *>(modal);
+            QVERIFY(notice);
+            QVERIFY(notice->startUpBox()->isChecked());
+            notice->startUpBox()->setChecked(false);
+            press(modal, QStringLiteral("OK"));
+        });
+        start(m_sample, true); // the notice may hold the focus: the window need not be active
+        QTRY_COMPARE(noticeTitle, QStringLiteral("Attention"));
+        QTRY_VERIFY(!m_app->context().settings.compatibilityNotice);
+
+        MainWindow *window = m_app->mainWindow();
+        QString about;
+        uitest::whenModalOpens([&about](QWidget *modal) {
+            about = qobject_cast<QMessageBox *>(modal)->text();
+            uitest::saveScreenshot(modal, QStringLiteral("about"));
+            press(modal, QStringLiteral("OK"));
+        });
+        window->action(Command::About)->trigger();
+        QVERIFY2(about.contains(QCoreApplication::applicationVersion()), qPrintable(about));
+        QVERIFY(about.contains(QStringLiteral("Licence")));
+        QVERIFY(about.contains(QStringLiteral(".log")));
+
+        // "Compatibilité" in the "?" menu shows the notice again; F1 is not taken.
+        QVERIFY(window->action(Command::Compatibility));
+        answer(QStringLiteral("OK"));
+        window->action(Command::Compatibility)->trigger();
+        for (QAction *action : window->findChildren<QAction *>())
+            QVERIFY2(!action->shortcuts().contains(QKeySequence(Qt::Key_F1)), qPrintable(action->text()));
+    }
+
     void splashGoesAtTheFirstKey()
     {
         QPointer<SplashScreen> splash = new SplashScreen;
@@ -419,13 +573,16 @@ private slots:
     }
 
 private:
-    bool start(const QString &logbook)
+    // `notice` lets the compatibility notice show at start-up.
+    bool start(const QString &logbook, bool notice = false)
     {
         m_app = std::make_unique<Application>();
         QStringList arguments { QStringLiteral("--no-splash") };
         if (!logbook.isEmpty())
             arguments << logbook;
-        const bool started = m_app->start(parseArguments(arguments, m_dir->path().toStdString()));
+        StartOptions options = parseArguments(arguments, m_dir->path().toStdString());
+        options.notice = notice;
+        const bool started = m_app->start(options);
         if (started) {
             // Shortcuts reach only the active window.
             m_app->mainWindow()->activateWindow();
@@ -439,5 +596,5 @@ private:
     QString m_sample;
 };
 
-QTEST_MAIN(MainWindowTest)
+ZORV_UI_TEST_MAIN(MainWindowTest)
 #include "mainwindow_test.moc"

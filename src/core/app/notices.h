@@ -1,0 +1,19 @@
+// The texts of the About box and of the compatibility notice shown at start-up.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zorv::app {
+
+// The notice's caption and its check box, as the settings dialog names them.
+inline constexpr std::string_view kNoticeTitle = "Attention";
+inline constexpr std::string_view kNoticeShowAtStartUp = "Montrer cette fenêtre au démarage";
+
+// What the notice says: which files the program shares with older versions and what to keep in mind.
+std::string compatibilityNotice();
+
+// The About box: the version, the licence and the files the program reads. Plain text, lines split by '\n'.
+std::string aboutText(std::string_view version);
+
+} // namespace zorv::app
