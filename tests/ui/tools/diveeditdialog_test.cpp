@@ -379,10 +379,10 @@ private slots:
         typeInto(child<QLineEdit>(&dialog, "time"), QStringLiteral("23:15"));
         clickOk(&dialog);
         QVERIFY(!dialog.isVisible());
-        DiveRecord out;
-        QVERIFY(dialog.getRecord(out));
-        QCOMPARE(out.entryTime, 23 * 60 + 15);
-        QCOMPARE(out.computerType, 244);
+        const auto out = dialog.changedRecord();
+        QVERIFY(out);
+        QCOMPARE(out->entryTime, 23 * 60 + 15);
+        QCOMPARE(out->computerType, 244);
     }
 
     void preparedDiveIsInsertedOnOk()
