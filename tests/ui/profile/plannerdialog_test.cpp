@@ -291,5 +291,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(PlannerDialogTest)
+ZORV_UI_TEST_MAIN(PlannerDialogTest)
 #include "plannerdialog_test.moc"

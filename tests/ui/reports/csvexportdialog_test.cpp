@@ -130,5 +130,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(CsvExportDialogTest)
+ZORV_UI_TEST_MAIN(CsvExportDialogTest)
 #include "csvexportdialog_test.moc"

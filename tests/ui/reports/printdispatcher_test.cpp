@@ -115,5 +115,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(PrintDispatcherTest)
+ZORV_UI_TEST_MAIN(PrintDispatcherTest)
 #include "printdispatcher_test.moc"

@@ -206,5 +206,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(StatisticsTest)
+ZORV_UI_TEST_MAIN(StatisticsTest)
 #include "statistics_test.moc"
