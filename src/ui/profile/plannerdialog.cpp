@@ -8,6 +8,7 @@
 #include "ui/colours/colourpicker.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/qtext.h"
+#include "ui/reports/printdispatcher.h"
 
 #include <QCheckBox>
 #include <QDoubleValidator>
@@ -413,23 +414,42 @@ void PlannerDialog::refreshEnabling()
     m_chart->update();
 }
 
+namespace {
+
+    // The planner's one page, drawn in tenths of a millimetre like every printed page.
+    class PlannerPage final : public reports::PageSource {
+    public:
+        PlannerPage(const profile::PlannerState &state, const profile::PlannedProfile &planned,
+            const profile::PlannerChartStyle &style)
+            : m_state(state)
+            , m_planned(planned)
+            , m_style(style)
+        {
+        }
+
+        bool printPage(canvas::Canvas &canvas, reports::PageSizeMm) override
+        {
+            canvas::ScaledCanvas page(canvas, canvas::ScaledCanvas::tenthMillimetreScale(canvas.dpi()));
+            profile::drawPlannerPage(page, m_state, m_planned, m_style);
+            return false;
+        }
+
+    private:
+        const profile::PlannerState &m_state;
+        const profile::PlannedProfile &m_planned;
+        profile::PlannerChartStyle m_style;
+    };
+
+} // namespace
+
 void PlannerDialog::print()
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(QPageLayout::Portrait);
-    printer.setFullPage(true);
-    printer.setDocName(QStringLiteral("Calcul de plongée"));
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        QMessageBox::warning(this, windowTitle(), QStringLiteral("Impossible d'imprimer."));
-        return;
-    }
-    paintPlannerPage(painter, plannerState(m_context), s_planned, chartStyle());
-    painter.end();
+    PrintDispatcher local(m_context);
+    PrintDispatcher *dispatcher = PrintDispatcher::current() ? PrintDispatcher::current() : &local;
+    const profile::PlannerChartStyle style = chartStyle();
+    dispatcher->printPages(
+        this, reports::JobKind::Planner,
+        [this, style] { return std::make_unique<PlannerPage>(plannerState(m_context), s_planned, style); }, false);
 }
 
 void showPlannerDialog(AppContext &context, QWidget *parent)

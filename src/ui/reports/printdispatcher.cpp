@@ -11,10 +11,21 @@
 
 namespace zorv::ui {
 
+namespace {
+    PrintDispatcher *g_current = nullptr;
+} // namespace
+
+PrintDispatcher *PrintDispatcher::current()
+{
+    return g_current;
+}
+
 PrintDispatcher::PrintDispatcher(AppContext &context, QObject *parent)
     : QObject(parent)
     , m_context(context)
 {
+    if (!g_current)
+        g_current = this;
     askLogbookChoices = [this](QWidget *parent) {
         LogbookPrintDialog dialog(m_job, parent);
         if (dialog.exec() != QDialog::Accepted)
@@ -29,7 +40,11 @@ PrintDispatcher::PrintDispatcher(AppContext &context, QObject *parent)
     };
 }
 
-PrintDispatcher::~PrintDispatcher() = default;
+PrintDispatcher::~PrintDispatcher()
+{
+    if (g_current == this)
+        g_current = nullptr;
+}
 
 QPrinter &PrintDispatcher::printer()
 {

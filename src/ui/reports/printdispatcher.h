@@ -20,6 +20,10 @@ public:
     explicit PrintDispatcher(AppContext &context, QObject *parent = nullptr);
     ~PrintDispatcher() override;
 
+    // The program prints through one dispatcher, the main window's; windows shown without it (in tests)
+    // get null and print through one of their own.
+    static PrintDispatcher *current();
+
     // The printer and paper chosen by the user; kept for the whole run.
     QPrinter &printer();
     reports::PrintJob &job() { return m_job; }

@@ -8,6 +8,7 @@
 #include "ui/common/appcontext.h"
 #include "ui/common/qtext.h"
 #include "ui/common/windowplacement.h"
+#include "ui/reports/printdispatcher.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -23,6 +24,7 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <optional>
 
 namespace zorv::ui {
 
@@ -445,42 +447,61 @@ void StatisticsWindow::changeColours()
         page->showPage();
 }
 
+namespace {
+
+    // The sheets of one computed page, laid out for the paper of the printer that draws them.
+    class StatisticsPages final : public reports::PageSource {
+    public:
+        StatisticsPages(const AppContext &context, const stats::StatisticsPage &page)
+            : m_context(context)
+            , m_page(page)
+        {
+        }
+
+        bool printPage(canvas::Canvas &canvas, reports::PageSizeMm size) override
+        {
+            if (!m_job) {
+                stats::PrintSetup setup;
+                setup.pageWidthMm = size.width;
+                setup.pageHeightMm = size.height;
+                setup.logbookPath = m_context.logbook.path();
+                m_job.emplace(m_page, setup);
+                m_count = m_job->pageCount(canvas);
+            }
+            if (m_next < m_count)
+                m_job->drawPage(canvas, m_next++);
+            return m_next < m_count;
+        }
+
+    private:
+        const AppContext &m_context;
+        const stats::StatisticsPage &m_page;
+        std::optional<stats::StatisticsPrint> m_job;
+        int m_count = 0;
+        int m_next = 0;
+    };
+
+} // namespace
+
 void StatisticsWindow::printCurrentPage()
 {
     StatisticsPageWindow *page = currentPage();
     if (!page)
         return;
     page->hide();
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted)
-        printStatisticsPage(m_context, page->page(), printer);
+    PrintDispatcher local(m_context);
+    PrintDispatcher *dispatcher = PrintDispatcher::current() ? PrintDispatcher::current() : &local;
+    const stats::StatisticsPage &shown = page->page();
+    dispatcher->printPages(
+        this, reports::JobKind::Statistics,
+        [this, &shown] { return std::make_unique<StatisticsPages>(m_context, shown); }, false);
     page->show();
 }
 
 void printStatisticsPage(const AppContext &context, const stats::StatisticsPage &page, QPrinter &printer)
 {
-    const QRectF area = printer.pageLayout().paintRect(QPageLayout::Millimeter);
-    stats::PrintSetup setup;
-    setup.pageWidthMm = area.width();
-    setup.pageHeightMm = area.height();
-    setup.logbookPath = context.logbook.path();
-    const stats::StatisticsPrint job(page, setup);
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return;
-    int count = 0;
-    {
-        qtcanvas::QPainterCanvas measure(painter);
-        count = job.pageCount(measure);
-    }
-    for (int i = 0; i < count; ++i) {
-        if (i > 0)
-            printer.newPage();
-        qtcanvas::QPainterCanvas canvas(painter);
-        job.drawPage(canvas, i);
-    }
-    painter.end();
+    StatisticsPages pages(context, page);
+    PrintDispatcher::paint(printer, pages);
 }
 
 void showMonthlyBehaviour(AppContext &context, QWidget *parent)
