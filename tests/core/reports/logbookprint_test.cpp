@@ -27,8 +27,12 @@ namespace {
             dive.duration = 40;
             dive.maxDepth = 1850;
             logbook::setFixedText(dive.place, "Port-Cros");
-            logbook::setFixedText(dive.site, "La Gabini\x8A" "re"); // stored in the DOS set
-            logbook::setFixedText(dive.comment, "M\x82" "rous partout.");
+            logbook::setFixedText(dive.site,
+                "La Gabini\x8A"
+                "re"); // stored in the DOS set
+            logbook::setFixedText(dive.comment,
+                "M\x82"
+                "rous partout.");
             dive.sampleCount = 6;
             dive.profileLength = 4;
             for (int s = 1; s < 5; ++s)
