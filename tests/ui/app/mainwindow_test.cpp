@@ -18,10 +18,10 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
-#include <QScrollBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
