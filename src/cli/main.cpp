@@ -11,6 +11,7 @@
 #include "logbook/units.h"
 #include "plancommand.h"
 #include "printcommand.h"
+#include "registerscommand.h"
 #include "renderprofilecommand.h"
 #include "simulatecommand.h"
 #include "statscommand.h"
@@ -223,6 +224,19 @@ const Command kCommands[] = {
         "[--rate L_PER_MIN --tank LITRES --pressure BAR] [--json] [--profile]",
         "a dive planned from the DECO 92 tables", 0, Needs::OwnOptions,
         [](const Call &c) { return cli::commandPlan(c.args); } },
+    { "equipment", "FILE [--due] [--today YYYY-MM-DD] [--json]", "the equipment register", 1, Needs::Settings,
+        [](const Call &c) { return cli::commandRegister(c.parser, *c.env, c.args[0], c.args[1]); } },
+    { "addresses", "FILE [--json]", "the address register", 1, Needs::Settings,
+        [](const Call &c) { return cli::commandRegister(c.parser, *c.env, c.args[0], c.args[1]); } },
+    { "teaching", "FILE [--json]", "the instructor record, with its hour totals", 1, Needs::Settings,
+        [](const Call &c) { return cli::commandRegister(c.parser, *c.env, c.args[0], c.args[1]); } },
+    { "trips", "LOG [--json]", "the trips kept beside a logbook (.trp)", 1, Needs::Logbook,
+        [](const Call &c) { return cli::commandRegister(c.parser, *c.env, c.args[0], c.args[1]); } },
+    { "certificates", "LOG [--json]", "the certificates kept beside a logbook (.inf)", 1, Needs::Logbook,
+        [](const Call &c) { return cli::commandRegister(c.parser, *c.env, c.args[0], c.args[1]); } },
+    { "forecast", "LOG [--target N] [--start MM.YYYY] [--current-month] [--today YYYY-MM-DD] [--json]",
+        "the day the logbook reaches N dives", 1, Needs::Logbook,
+        [](const Call &c) { return cli::commandRegister(c.parser, *c.env, c.args[0], c.args[1]); } },
 };
 
 const Command *findCommand(const QString &name)
@@ -289,6 +303,7 @@ int main(int argc, char **argv)
     cli::addStatsOptions(parser);
     cli::addPrintOptions(parser);
     cli::addImportOptions(parser);
+    cli::addRegisterOptions(parser);
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("one of the commands above"));
     parser.addPositionalArgument(
         QStringLiteral("args"), QStringLiteral("arguments of the command"), QStringLiteral("[args...]"));

@@ -122,13 +122,13 @@ namespace {
     const QCommandLineOption &todayOption()
     {
         static const QCommandLineOption o(QStringLiteral("today"),
-            QStringLiteral("stats: the current date (default: the system date)."), QStringLiteral("YYYY-MM-DD"));
+            QStringLiteral("stats, equipment, forecast: the current date (default: the system date)."), QStringLiteral("YYYY-MM-DD"));
         return o;
     }
     const QCommandLineOption &jsonOption()
     {
         static const QCommandLineOption o(
-            QStringLiteral("json"), QStringLiteral("stats, sites, partners: JSON output."));
+            QStringLiteral("json"), QStringLiteral("stats, sites, partners and the registers: JSON output."));
         return o;
     }
 

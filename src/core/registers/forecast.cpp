@@ -127,7 +127,7 @@ std::optional<Forecast> computeForecast(const ForecastInput &in)
             anyRate = anyRate || rate != 0.0;
             if (month < 1 || month > 12)
                 continue; // a start month typed out of range counts its dives nowhere
-            MonthSlot &slot = forecast.slots[static_cast<std::size_t>(month - 1)];
+            MonthSlot &slot = forecast.months[static_cast<std::size_t>(month - 1)];
             if (slot.weight == 0) {
                 slot.average = rate;
                 slot.weight = k;
@@ -142,7 +142,7 @@ std::optional<Forecast> computeForecast(const ForecastInput &in)
 
     double sum = 0.0;
     int filled = 0;
-    for (const MonthSlot &slot : forecast.slots)
+    for (const MonthSlot &slot : forecast.months)
         if (slot.weight != 0) {
             sum += slot.average;
             ++filled;
@@ -152,7 +152,7 @@ std::optional<Forecast> computeForecast(const ForecastInput &in)
     double total = diveCount;
     CalendarDate date = today;
     for (;;) {
-        const MonthSlot &slot = forecast.slots[static_cast<std::size_t>((date.month + 11) % 12)];
+        const MonthSlot &slot = forecast.months[static_cast<std::size_t>((date.month + 11) % 12)];
         total += slot.weight != 0 ? slot.average : forecast.overallRate;
         if (total >= in.target)
             break;
@@ -172,10 +172,10 @@ std::string forecastDateText(CalendarDate date)
 
 std::vector<JournalEntry> ForecastJournal::ordered() const
 {
-    if (!wrapped || nextIndex >= slots.size())
-        return slots;
-    std::vector<JournalEntry> out(slots.begin() + nextIndex, slots.end());
-    out.insert(out.end(), slots.begin(), slots.begin() + nextIndex);
+    if (!wrapped || nextIndex >= entries.size())
+        return entries;
+    std::vector<JournalEntry> out(entries.begin() + nextIndex, entries.end());
+    out.insert(out.end(), entries.begin(), entries.begin() + nextIndex);
     return out;
 }
 
@@ -183,10 +183,10 @@ void ForecastJournal::append(JournalEntry entry)
 {
     if (entry.text.size() >= kText)
         entry.text.resize(kText - 1);
-    if (wrapped && nextIndex < slots.size())
-        slots[nextIndex] = std::move(entry);
+    if (wrapped && nextIndex < entries.size())
+        entries[nextIndex] = std::move(entry);
     else
-        slots.push_back(std::move(entry));
+        entries.push_back(std::move(entry));
     if (nextIndex < kRing - 1) {
         ++nextIndex;
     } else {
@@ -212,8 +212,8 @@ common::ResultOr<ForecastJournal> parseJournal(std::span<const std::uint8_t> byt
         return damagedFile(name);
     journal.nextIndex = index;
     journal.wrapped = wrapped == 1;
-    journal.slots.resize(count);
-    for (JournalEntry &entry : journal.slots) {
+    journal.entries.resize(count);
+    for (JournalEntry &entry : journal.entries) {
         entry.date = in.u32();
         entry.text = readText(in, kText);
     }
@@ -226,7 +226,7 @@ std::vector<std::uint8_t> journalBytes(const ForecastJournal &journal)
     common::ByteWriter out(bytes);
     out.u16(journal.nextIndex);
     out.u16(journal.wrapped ? 1 : 0);
-    for (const JournalEntry &entry : journal.slots) {
+    for (const JournalEntry &entry : journal.entries) {
         out.u32(entry.date);
         writeText(out, entry.text, kText);
     }

@@ -51,7 +51,7 @@ struct MonthSlot {
 };
 
 struct Forecast {
-    std::array<MonthSlot, 12> slots {}; // calendar months 1..12
+    std::array<MonthSlot, 12> months {}; // calendar months 1..12
     double overallRate = 0.0;
     CalendarDate reached;
 };
@@ -77,7 +77,7 @@ struct JournalEntry {
 struct ForecastJournal {
     std::uint16_t nextIndex = 0; // 0..99
     bool wrapped = false;
-    std::vector<JournalEntry> slots; // file order
+    std::vector<JournalEntry> entries; // file order
 
     // Oldest first: after a wrap, from the next index to the end, then from the start.
     std::vector<JournalEntry> ordered() const;

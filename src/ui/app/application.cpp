@@ -6,6 +6,7 @@
 #include "ui/app/splashscreen.h"
 #include "ui/app/tipsdialog.h"
 #include "ui/common/qtext.h"
+#include "ui/registers/equipmentdialog.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -64,13 +65,17 @@ bool Application::start(const StartOptions &options)
     else
         m_window->show();
 
-    // The notice comes first, the tip of the day after it, both over the shown window.
+    // The notice comes first, then the reminder of due services, then the tip of the day, all over the
+    // shown window, as the dive page showed them on its first paint.
     const bool notice = options.notice && m_context.settings.compatibilityNotice;
+    const bool service = equipmentServiceDue(m_context);
     const bool tips = options.tips && TipsDialog::wantedAtStartUp(m_context);
-    if (notice || tips)
-        QTimer::singleShot(0, m_window.get(), [window = m_window.get(), notice, tips] {
+    if (notice || service || tips)
+        QTimer::singleShot(0, m_window.get(), [window = m_window.get(), notice, service, tips] {
             if (notice)
                 window->showNotice();
+            if (service)
+                showServiceReminder(window);
             if (tips)
                 window->showTips();
         });

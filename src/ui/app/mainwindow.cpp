@@ -16,6 +16,12 @@
 #include "ui/profile/profilewindow.h"
 #include "ui/reports/csvexportdialog.h"
 #include "ui/reports/printdispatcher.h"
+#include "ui/registers/addressdialog.h"
+#include "ui/registers/certificatesdialog.h"
+#include "ui/registers/equipmentdialog.h"
+#include "ui/registers/forecastdialog.h"
+#include "ui/registers/teachingdialog.h"
+#include "ui/registers/tripsdialog.h"
 #include "ui/settings/optionsdialogs.h"
 #include "ui/stats/statisticswindow.h"
 #include "ui/table/tableview.h"
@@ -182,6 +188,14 @@ void MainWindow::buildMenus()
     QMenu *extras = bar->addMenu(QStringLiteral("&Extras"));
     addCommand(extras, Command::Planner, 32771);
     addCommand(extras, Command::NoDecoComparison, 32772);
+    extras->addSeparator();
+    addCommand(extras, Command::Certificates, 32784, { QK(Qt::Key_F1) });
+    addCommand(extras, Command::Equipment, 32785, { QK(Qt::Key_F10) });
+    addCommand(extras, Command::Addresses, 32792, { QK(Qt::Key_F11) });
+    addCommand(extras, Command::Trips, 32804);
+    addCommand(extras, Command::InstructorRecord, 32811);
+    addCommand(extras, Command::Forecast, 32786);
+    extras->addSeparator();
     addCommand(extras, Command::ExternalApplication, 32835, { QK(Qt::CTRL | Qt::Key_F5) });
 
     QMenu *help = bar->addMenu(qstr(kHelpMenuText));
@@ -397,6 +411,25 @@ void MainWindow::runCommand(Command command)
     case Command::ManualData:
         if (showManualDataDialog(c, this))
             m_page->reloadList();
+        break;
+    case Command::Certificates:
+        showCertificates(c, this);
+        break;
+    case Command::Equipment:
+        showEquipmentRegister(c, this);
+        break;
+    case Command::Addresses:
+        showAddressRegister(c, this);
+        break;
+    case Command::Trips:
+        showTrips(
+            c, [this](int position) { m_page->goToDive(position); }, this);
+        break;
+    case Command::InstructorRecord:
+        showTeachingRecord(c, this);
+        break;
+    case Command::Forecast:
+        showForecast(c, this);
         break;
     case Command::KnownComputers:
         showKnownComputersDialog(this);

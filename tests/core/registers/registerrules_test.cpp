@@ -215,9 +215,9 @@ namespace {
         in.target = 15;
         const auto forecast = computeForecast(in);
         ASSERT_TRUE(forecast);
-        EXPECT_DOUBLE_EQ(forecast->slots[5].average, (1 * 4 / 30.0 + 2 * 10 / 30.0) / 3);
-        EXPECT_EQ(forecast->slots[5].weight, 3u);
-        EXPECT_EQ(forecast->slots[0].weight, 1u + 2); // January 2005 is the current month, left out
+        EXPECT_DOUBLE_EQ(forecast->months[5].average, (1 * 4 / 30.0 + 2 * 10 / 30.0) / 3);
+        EXPECT_EQ(forecast->months[5].weight, 3u);
+        EXPECT_EQ(forecast->months[0].weight, 1u + 2); // January 2005 is the current month, left out
         // Only June has dives: the 15th dive falls in June 2005.
         EXPECT_EQ(forecast->reached.month, 6);
         EXPECT_EQ(forecast->reached.year, 2005);
@@ -234,7 +234,7 @@ namespace {
         const auto forecast = computeForecast(in);
         ASSERT_TRUE(forecast);
         int filled = 0;
-        for (const MonthSlot &slot : forecast->slots)
+        for (const MonthSlot &slot : forecast->months)
             filled += slot.weight != 0 ? 1 : 0;
         EXPECT_EQ(filled, 2);
         EXPECT_DOUBLE_EQ(forecast->overallRate, (2 / 31.0 + 1 / 20.0) / 2);
@@ -268,7 +268,7 @@ namespace {
             journal.append({ static_cast<std::uint32_t>(i + 1), "e" + std::to_string(i) });
         EXPECT_TRUE(journal.wrapped);
         EXPECT_EQ(journal.nextIndex, 5);
-        ASSERT_EQ(journal.slots.size(), 100u);
+        ASSERT_EQ(journal.entries.size(), 100u);
         const auto ordered = journal.ordered();
         EXPECT_EQ(ordered.front().text, "e5");
         EXPECT_EQ(ordered.back().text, "e104");
@@ -276,7 +276,7 @@ namespace {
         ASSERT_TRUE(back);
         EXPECT_EQ(*back, journal);
         journal.append({ 0, std::string(80, 'x') });
-        EXPECT_EQ(journal.slots[5].text.size(), 49u);
+        EXPECT_EQ(journal.entries[5].text.size(), 49u);
     }
 
     TEST(ForecastJournal, StoringAndDeletingAForecast)
@@ -301,7 +301,7 @@ namespace {
         // Either line of a forecast removes both.
         for (const int line : { 0, 1 }) {
             const ForecastJournal rest = withoutForecast(journal, line);
-            ASSERT_EQ(rest.slots.size(), 2u);
+            ASSERT_EQ(rest.entries.size(), 2u);
             EXPECT_EQ(journalLines(rest)[0], lines[2]);
             EXPECT_EQ(rest.nextIndex, 2);
         }

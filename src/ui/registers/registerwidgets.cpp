@@ -1,0 +1,231 @@
+#include "ui/registers/registerwidgets.h"
+
+#include "common/clock.h"
+#include "common/strings.h"
+#include "qtcanvas/qpaintercanvas.h"
+#include "ui/common/qtext.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTreeView>
+#include <algorithm>
+
+namespace zorv::ui {
+
+RegisterListModel::RegisterListModel(QStringList headers, std::function<int()> rows, Cell cell, QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_headers(std::move(headers))
+    , m_rows(std::move(rows))
+    , m_cell(std::move(cell))
+    , m_count(m_rows())
+{
+}
+
+int RegisterListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_count;
+}
+
+int RegisterListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_headers.size());
+}
+
+QVariant RegisterListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || role != Qt::DisplayRole || index.row() >= m_count)
+        return {};
+    return toQt(m_cell(index.row(), index.column()));
+}
+
+QVariant RegisterListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= m_headers.size())
+        return {};
+    return m_headers[section];
+}
+
+void RegisterListModel::reload()
+{
+    beginResetModel();
+    m_count = m_rows();
+    endResetModel();
+}
+
+void RegisterListModel::rowChanged(int row)
+{
+    if (row >= 0 && row < m_count)
+        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+}
+
+QStringList columnTitles(std::span<const registers::ColumnSpec> columns)
+{
+    QStringList titles;
+    for (const registers::ColumnSpec &column : columns)
+        titles << qstr(column.titleId);
+    return titles;
+}
+
+QTreeView *registerView(QWidget *parent, RegisterListModel *model, std::span<const registers::ColumnSpec> columns,
+    const settings::Settings &settings, settings::ColumnList list)
+{
+    auto *view = new QTreeView(parent);
+    view->setObjectName(QStringLiteral("list"));
+    view->setRootIsDecorated(false);
+    view->setUniformRowHeights(true);
+    view->setAllColumnsShowFocus(true);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setModel(model);
+    view->header()->setStretchLastSection(false);
+    int total = 0;
+    for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
+        const int saved = settings.columnWidth(list, c);
+        // The built-in widths were dialog units of an 8-point font; today's fonts need a little more.
+        const int width = saved != -1 && saved > 0 ? saved : columns[static_cast<std::size_t>(c)].width * 5 / 4;
+        view->setColumnWidth(c, width);
+        total += width;
+    }
+    view->setMinimumSize(std::min(total + 24, 900), 260);
+    return view;
+}
+
+void storeColumnWidths(const QTreeView *view, settings::Settings &settings, settings::ColumnList list, int count)
+{
+    for (int c = 0; c < count; ++c)
+        settings.setColumnWidth(list, c, view->columnWidth(c));
+}
+
+int currentRow(const QTreeView *view)
+{
+    const QModelIndex index = view->currentIndex();
+    return index.isValid() ? index.row() : -1;
+}
+
+void selectRow(QTreeView *view, int row)
+{
+    if (row < 0 || row >= view->model()->rowCount()) {
+        view->setCurrentIndex({});
+        view->clearSelection();
+        return;
+    }
+    const QModelIndex index = view->model()->index(row, 0);
+    view->setCurrentIndex(index);
+    view->scrollTo(index);
+}
+
+QPushButton *registerButton(const QString &text, const QString &name, QWidget *parent)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+SaveAnswer askToSave(QWidget *parent, const QString &question)
+{
+    QMessageBox box(QMessageBox::Question, qstr(57344), question, QMessageBox::NoButton, parent);
+    QPushButton *yes = box.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(QStringLiteral("Non"), QMessageBox::NoRole);
+    box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.exec();
+    if (box.clickedButton() == yes)
+        return SaveAnswer::Save;
+    if (box.clickedButton() == no)
+        return SaveAnswer::Discard;
+    return SaveAnswer::Cancel;
+}
+
+bool askYesNo(QWidget *parent, const QString &question)
+{
+    QMessageBox box(QMessageBox::Question, qstr(57344), question, QMessageBox::NoButton, parent);
+    QPushButton *yes = box.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
+    box.addButton(QStringLiteral("Non"), QMessageBox::NoRole);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+void showFailure(QWidget *parent, const common::Result &result)
+{
+    if (result.ok() || result.status() == common::Status::Cancelled)
+        return;
+    QMessageBox box(QMessageBox::Warning, qstr(57344), toQt(result.message()), QMessageBox::NoButton, parent);
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+QString chooseOpenPath(QWidget *parent, const QString &filter, const std::string &current)
+{
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("Ouvrir"), QFileInfo(toQt(current)).absolutePath(),
+        filter, nullptr, QFileDialog::DontUseNativeDialog);
+}
+
+QString chooseSavePath(QWidget *parent, const QString &filter, const std::string &current)
+{
+    return QFileDialog::getSaveFileName(
+        parent, QStringLiteral("Enregistrer sous"), toQt(current), filter, nullptr, QFileDialog::DontUseNativeDialog);
+}
+
+namespace {
+
+    // Scales the painter so that one unit is 0.1 mm from the paper's corner.
+    void paintPage(QPainter &painter, const registers::ListPrintout &list, int page, double pixelsPerMillimetre)
+    {
+        painter.save();
+        painter.scale(pixelsPerMillimetre / 10.0, pixelsPerMillimetre / 10.0);
+        qtcanvas::QPainterCanvas canvas(painter);
+        registers::drawListPage(canvas, list, page);
+        painter.restore();
+    }
+
+} // namespace
+
+bool printList(QWidget *parent, const registers::ListPrintout &list)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setFullPage(true);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setDocName(toQt(list.title));
+    QPrintDialog dialog(&printer, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        QMessageBox::warning(parent, qstr(57344), QStringLiteral("L'impression n'a pas pu commencer."));
+        return false;
+    }
+    const int pages = registers::listPageCount(list);
+    for (int page = 1; page <= pages; ++page) {
+        if (page > 1)
+            printer.newPage();
+        paintPage(painter, list, page, printer.resolution() / 25.4);
+    }
+    painter.end();
+    return true;
+}
+
+QImage renderListPage(const registers::ListPrintout &list, int page, int width)
+{
+    const registers::PageLayout layout;
+    QImage image(width, width * layout.height / layout.width, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    paintPage(painter, list, page, width / (layout.width / 10.0));
+    return image;
+}
+
+MonthAndYear currentMonth()
+{
+    const common::LocalDateTime now = common::clock().localNow();
+    return { now.month, now.year };
+}
+
+} // namespace zorv::ui
