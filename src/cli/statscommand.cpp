@@ -122,7 +122,8 @@ namespace {
     const QCommandLineOption &todayOption()
     {
         static const QCommandLineOption o(QStringLiteral("today"),
-            QStringLiteral("stats, equipment, forecast: the current date (default: the system date)."), QStringLiteral("YYYY-MM-DD"));
+            QStringLiteral("stats, equipment, forecast: the current date (default: the system date)."),
+            QStringLiteral("YYYY-MM-DD"));
         return o;
     }
     const QCommandLineOption &jsonOption()

@@ -61,16 +61,13 @@ common::ResultOr<RegisterBytes> readRegisterFile(const fs::path &path)
     if (status.type() != fs::file_type::regular)
         return Result::failure(Status::BadFormat,
             common::cformat("Le fichier « %s » n'est pas un fichier de données et ne peut pas être lu.", name.c_str()));
-    std::string data;
-    errno = 0;
-    if (!common::readWholeFile(path, data)) {
-        const int cause = errno;
-        return Result::failure(cause == EACCES ? Status::AccessDenied : Status::IoError,
-            common::cformat("Le fichier « %s » ne peut pas être lu (%s). Il n'a pas été chargé et ne sera pas écrasé.",
-                name.c_str(), std::strerror(cause != 0 ? cause : EIO)));
-    }
+    auto data = common::readWholeFile(path);
+    if (!data)
+        return Result::failure(data.status() == Status::AccessDenied ? Status::AccessDenied : Status::IoError,
+            common::cformat("Le fichier « %s » ne peut pas être lu. Il n'a pas été chargé et ne sera pas écrasé. %s",
+                name.c_str(), data.message().c_str()));
     bytes.exists = true;
-    bytes.data.assign(data.begin(), data.end());
+    bytes.data.assign(data->begin(), data->end());
     return bytes;
 }
 
@@ -90,10 +87,7 @@ Result unknownVersion(const fs::path &path, int version)
 
 Result saveRegisterFile(const fs::path &path, const std::vector<std::uint8_t> &bytes)
 {
-    const common::SaveResult saved = common::saveFileAtomically(path, bytes);
-    if (!saved)
-        return Result::failure(Status::IoError, saved.error);
-    return Result::success();
+    return common::saveFileAtomically(path, bytes);
 }
 
 std::string moneyText(float value)

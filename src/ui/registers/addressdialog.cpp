@@ -103,7 +103,7 @@ AddressDialog::AddressDialog(AppContext &context, QWidget *parent)
     connect(m_view, &QTreeView::doubleClicked, this, &AddressDialog::editAddress);
 
     auto *fileLine = new QHBoxLayout;
-    fileLine->addWidget(new QLabel(QStringLiteral("Fich&ier:"), this));
+    fileLine->addWidget(new QLabel(QStringLiteral("Fichier:"), this));
     fileLine->addWidget(m_file, 1);
     auto *side = new QVBoxLayout;
     for (QPushButton *b : { open, m_save, add, m_details, m_delete, m_sort, m_print })

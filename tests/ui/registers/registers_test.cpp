@@ -476,7 +476,8 @@ private slots:
             QVERIFY(setup.saveAll());
         }
         QString shown;
-        answer(QStringLiteral("OK"), &shown);
+        answer(QStringLiteral("OK"), &shown,
+            [](QWidget *reminder) { uitest::saveScreenshot(reminder, QStringLiteral("service-reminder")); });
         Application app;
         QVERIFY(app.start(parseArguments({ QStringLiteral("--no-splash") }, fromQt(m_dir->path()))));
         QTRY_COMPARE(shown, qstr(62785));
