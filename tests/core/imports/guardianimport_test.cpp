@@ -247,7 +247,7 @@ TEST(GuardianImport, ImportedDiveSurvivesSaveAndLoad)
     zorv::tools::DiveEditSwitches switches;
     zorv::tools::DiveEditForm form(book, catalogue, switches);
     form.setRecord(result->record, 0);
-    form.accept(form.shown());
+    ASSERT_TRUE(form.accept(form.shown()));
     const std::optional<DiveRecord> accepted = form.changedRecord();
     ASSERT_TRUE(accepted);
     ASSERT_TRUE(book.newDiveFrom(*accepted));
