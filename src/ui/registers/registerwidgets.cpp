@@ -143,15 +143,6 @@ SaveAnswer askToSave(QWidget *parent, const QString &question)
     return SaveAnswer::Cancel;
 }
 
-bool askYesNo(QWidget *parent, const QString &question)
-{
-    QMessageBox box(QMessageBox::Question, qstr(57344), question, QMessageBox::NoButton, parent);
-    QPushButton *yes = box.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
-    box.addButton(QStringLiteral("Non"), QMessageBox::NoRole);
-    box.exec();
-    return box.clickedButton() == yes;
-}
-
 void showFailure(QWidget *parent, const common::Result &result)
 {
     if (result.ok() || result.status() == common::Status::Cancelled)

@@ -5,6 +5,7 @@
 #include "registers/listprintout.h"
 #include "registers/registerfile.h"
 #include "settings/settings.h"
+#include "ui/common/messages.h"
 
 #include <QAbstractTableModel>
 #include <QImage>
@@ -66,7 +67,6 @@ enum class SaveAnswer {
     Cancel,
 };
 SaveAnswer askToSave(QWidget *parent, const QString &question);
-bool askYesNo(QWidget *parent, const QString &question);
 void showFailure(QWidget *parent, const common::Result &result);
 
 // File dialogs for a register's extension (".dat", ".adr", ".abn"); empty when cancelled.

@@ -65,7 +65,7 @@ void answer(const QString &buttonText, QString *seenText = nullptr, const std::f
         if (inside)
             inside(modal);
         for (QAbstractButton *button : modal->findChildren<QAbstractButton *>())
-            if (button->text() == buttonText) {
+            if (button->text().remove(QLatin1Char('&')) == buttonText) {
                 button->click();
                 return;
             }
