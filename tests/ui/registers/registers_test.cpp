@@ -59,13 +59,15 @@ void click(QWidget *parent, const char *name)
 // Presses the button with this text in the next modal window, after `inside` ran on it.
 void answer(const QString &buttonText, QString *seenText = nullptr, const std::function<void(QWidget *)> &inside = {})
 {
-    uitest::whenModalOpens([buttonText, seenText, inside](QWidget *modal) {
+    // Mnemonics differ between our boxes and Qt's: compare the texts without them.
+    const QString wanted = QString(buttonText).remove(QLatin1Char('&'));
+    uitest::whenModalOpens([buttonText, wanted, seenText, inside](QWidget *modal) {
         if (auto *box = qobject_cast<QMessageBox *>(modal); box && seenText)
             *seenText = box->text();
         if (inside)
             inside(modal);
         for (QAbstractButton *button : modal->findChildren<QAbstractButton *>())
-            if (button->text().remove(QLatin1Char('&')) == buttonText) {
+            if (button->text().remove(QLatin1Char('&')) == wanted) {
                 button->click();
                 return;
             }
