@@ -715,6 +715,15 @@ void ProfileWindow::showEvent(QShowEvent *event)
         });
 }
 
+void ProfileWindow::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    // A window manager may stack the profile window over its data window when it activates it after the
+    // data window was shown; the data window belongs on top of it.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_dataWindow)
+        m_dataWindow->raise();
+}
+
 void ProfileWindow::restorePlacement()
 {
     const auto stored = storedPlacement(m_context, settings::Window::Profile, QSize(200, 150));
