@@ -38,10 +38,11 @@ namespace {
     }
 
     // The leading integer of a value, as the C library reads it; 0 when there is none.
+    // Held to what a field can take, so scaling it to hundredths cannot overflow.
     long long leadingInt(std::string_view value)
     {
         const std::string s(value.substr(0, 40));
-        return std::strtoll(s.c_str(), nullptr, 10);
+        return std::clamp<long long>(std::strtoll(s.c_str(), nullptr, 10), -1'000'000'000, 1'000'000'000);
     }
 
     double leadingFloat(std::string_view value)

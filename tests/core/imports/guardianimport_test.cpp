@@ -224,6 +224,16 @@ TEST(GuardianImport, HugePointCountEndsQuickly)
     EXPECT_TRUE(d.profileCut);
 }
 
+// Whole numbers beyond any field are held at its largest value, never scaled past a long.
+TEST(GuardianImport, HugeWholeNumbersFillTheirFields)
+{
+    const ImportedDive d = import("[GENERAL]\nNumPoints=1\nTemperature=-9223372036854775808\n"
+                                  "TankPressure=9223372036854775807\nAirCons=99999999999999999999\n");
+    EXPECT_EQ(d.record.minWaterTemperature, -32768);
+    EXPECT_EQ(d.record.extra.tankPressure, 32766);
+    EXPECT_EQ(d.record.airUsed, 32766);
+}
+
 TEST(GuardianImport, FilesThatCannotBeReadAreRefused)
 {
     const zorv::test::TempDir dir;
