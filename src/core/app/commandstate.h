@@ -74,6 +74,8 @@ enum class Command : std::uint16_t {
     KnownComputers = 32823,
     Compatibility = 32824,
     Tips = 105,
+    Undo = 57643,
+    Redo = 57644,
 };
 
 // What the rules read beyond the logbook itself. The file tests are answered by

@@ -59,6 +59,7 @@ enum class ListId {
 };
 
 class LogbookFile;
+class LogbookSnapshot;
 
 // The dive array; see HugePageAllocator for why it is not a plain vector.
 using DiveArray = std::vector<DiveRecord, common::HugePageAllocator<DiveRecord>>;
@@ -102,6 +103,8 @@ public:
     void shiftTimes(int first, int last, int minutes);
     std::int16_t diveNumberAt(int position) const;
     bool isModified() const { return m_modified != 0; }
+    // The document decides whether the logbook differs from its file once undo has moved it back and forth.
+    void setModified(bool modified) { m_modified = modified ? 1 : 0; }
     void recompute(bool rebuildLists);
     void applyNewDiveDefaults(DiveRecord &record) const;
     static void computeAirConsumption(DiveRecord &record);
@@ -160,6 +163,7 @@ public:
 private:
     int insertPosition(const DiveRecord &record) const;
     friend class LogbookFile;
+    friend class LogbookSnapshot;
 
     void touch(); // marks the logbook and the document modified
     void raiseRefreshFlags();

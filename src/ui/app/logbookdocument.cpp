@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
+#include <QUndoStack>
 #include <filesystem>
 
 namespace zorv::ui {
@@ -28,15 +30,52 @@ namespace {
         return !path.isEmpty() && QFileInfo(path).isFile();
     }
 
+    // Enough to walk back through an afternoon's work; each step holds only the records it changed.
+    constexpr int kUndoLimit = 100;
+
 } // namespace
+
+// One undo step: the logbook before and after a command. Both states share the
+// records the command left alone.
+class LogbookStep : public QUndoCommand {
+public:
+    LogbookStep(LogbookDocument &document, const QString &text, std::shared_ptr<const logbook::LogbookSnapshot> before,
+        std::shared_ptr<const logbook::LogbookSnapshot> after)
+        : QUndoCommand(text)
+        , m_document(document)
+        , m_before(std::move(before))
+        , m_after(std::move(after))
+    {
+    }
+
+    void undo() override { m_document.restore(m_before); }
+    void redo() override
+    {
+        // The stack redoes a step as it is pushed; the logbook is already in that state then.
+        if (m_pushed)
+            m_document.restore(m_after);
+        m_pushed = true;
+    }
+
+private:
+    LogbookDocument &m_document;
+    std::shared_ptr<const logbook::LogbookSnapshot> m_before;
+    std::shared_ptr<const logbook::LogbookSnapshot> m_after;
+    bool m_pushed = false;
+};
 
 LogbookDocument::LogbookDocument(AppContext &context, QWidget *window)
     : QObject(window)
     , m_context(context)
     , m_window(window)
+    , m_undoStack(new QUndoStack(this))
 {
+    m_undoStack->setUndoLimit(kUndoLimit);
+    connect(m_undoStack, &QUndoStack::indexChanged, this, &LogbookDocument::followStack);
+    connect(m_undoStack, &QUndoStack::cleanChanged, this, &LogbookDocument::followStack);
     m_context.logbook.setObserver(this);
     m_context.logbook.setConfirmer(this);
+    resetHistory();
 }
 
 LogbookDocument::~LogbookDocument()
@@ -132,8 +171,87 @@ QString LogbookDocument::displayName() const
     return path.isEmpty() ? qstr(62588) : QFileInfo(path).fileName();
 }
 
+void LogbookDocument::beginCommand()
+{
+    // A change made before the command, outside any, is a step of its own.
+    if (m_commandDepth == 0)
+        commitStep(QString());
+    ++m_commandDepth;
+}
+
+void LogbookDocument::endCommand(const QString &stepName)
+{
+    if (m_commandDepth > 0)
+        --m_commandDepth;
+    if (m_commandDepth == 0)
+        commitStep(stepName);
+}
+
+void LogbookDocument::undo()
+{
+    commitStep(QString());
+    m_undoStack->undo();
+}
+
+void LogbookDocument::redo()
+{
+    commitStep(QString());
+    m_undoStack->redo();
+}
+
+void LogbookDocument::resetHistory()
+{
+    m_undoStack->clear();
+    m_state = std::make_shared<const logbook::LogbookSnapshot>(logbook::LogbookSnapshot::take(m_context.logbook));
+    m_changed = false;
+}
+
+void LogbookDocument::commitStep(const QString &stepName)
+{
+    if (!m_changed)
+        return;
+    m_changed = false;
+    auto after = std::make_shared<const logbook::LogbookSnapshot>(
+        logbook::LogbookSnapshot::take(m_context.logbook, m_state.get()));
+    if (after->sameDives(*m_state)) {
+        // Stored back as it was: nothing to undo, and nothing to save either.
+        m_context.logbook.setModified(!m_undoStack->isClean());
+        emit modifiedChanged();
+        return;
+    }
+    auto before = std::exchange(m_state, after);
+    // Changes that came from no command are named as an edit of a dive, the only kind there is.
+    const QString name = stepName.isEmpty() ? QStringLiteral("Editer plongée") : stepName;
+    m_undoStack->push(new LogbookStep(*this, name, std::move(before), std::move(after)));
+}
+
+void LogbookDocument::restore(const std::shared_ptr<const logbook::LogbookSnapshot> &state)
+{
+    state->restoreInto(m_context.logbook);
+    m_state = state;
+    m_changed = false;
+    emit restored();
+}
+
+void LogbookDocument::followStack()
+{
+    // Whether the logbook differs from its file is where the stack stands, not
+    // whether anything was ever changed: undoing back to the saved state needs no save.
+    m_context.logbook.setModified(!m_undoStack->isClean());
+    emit modifiedChanged();
+}
+
 void LogbookDocument::markModified()
 {
+    m_changed = true;
+    if (m_commandDepth == 0 && !m_commitQueued) {
+        m_commitQueued = true;
+        QTimer::singleShot(0, this, [this] {
+            m_commitQueued = false;
+            if (m_commandDepth == 0)
+                commitStep(QString());
+        });
+    }
     emit modifiedChanged();
 }
 
@@ -169,11 +287,13 @@ bool LogbookDocument::load(const QString &path, bool quietWhenMissing)
         // A refused file leaves the logbook empty and nameless, so that it is
         // never saved over the file it could not read.
         m_hasFile = false;
+        resetHistory();
         showError(result.message());
         emit replaced();
         return false;
     }
     m_hasFile = true;
+    resetHistory();
     m_context.settings.addRecentFile(fromQt(path));
     emit recentFilesChanged();
     emit replaced();
@@ -182,12 +302,15 @@ bool LogbookDocument::load(const QString &path, bool quietWhenMissing)
 
 bool LogbookDocument::saveTo(const QString &path)
 {
+    // A change still waiting for its step belongs before the clean mark.
+    commitStep(QString());
     const common::Result result = logbook::LogbookFile::save(m_context.logbook, fromQt(path));
     if (!result) {
         showError(result.message());
         return false;
     }
     m_hasFile = true;
+    m_undoStack->setClean();
     m_context.settings.addRecentFile(fromQt(path));
     emit recentFilesChanged();
     emit modifiedChanged();
@@ -198,6 +321,7 @@ void LogbookDocument::resetToNew()
 {
     m_context.logbook.reset();
     m_hasFile = false;
+    resetHistory();
     emit replaced();
 }
 

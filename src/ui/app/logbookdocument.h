@@ -2,10 +2,13 @@
 #pragma once
 
 #include "logbook/logbook.h"
+#include "logbook/logbooksnapshot.h"
 
 #include <QObject>
 #include <QString>
+#include <memory>
 
+class QUndoStack;
 class QWidget;
 
 namespace zorv::ui {
@@ -42,6 +45,16 @@ public:
     // The file name shown in the window title.
     QString displayName() const;
 
+    // Every change of the logbook becomes one undo step. A command that may
+    // change it runs between beginCommand and endCommand, so that all it
+    // changes is undone at once under its name; changes made outside a
+    // command are gathered when control returns to the event loop.
+    QUndoStack *undoStack() const { return m_undoStack; }
+    void beginCommand();
+    void endCommand(const QString &stepName);
+    void undo();
+    void redo();
+
     // LogbookObserver and Confirmer, for the logbook's own operations.
     void markModified() override;
     void diveChanged(int position) override;
@@ -52,6 +65,8 @@ signals:
     void replaced();
     void modifiedChanged();
     void diveReplaced(int position);
+    // Undo or redo put back another state of the dives.
+    void restored();
     void recentFilesChanged();
 
 private:
@@ -60,10 +75,22 @@ private:
     void resetToNew();
     QString chooseFile(bool forSaving);
     void showError(const std::string &message);
+    void resetHistory();
+    void commitStep(const QString &stepName);
+    void followStack();
+
+    friend class LogbookStep;
+    void restore(const std::shared_ptr<const logbook::LogbookSnapshot> &state);
 
     AppContext &m_context;
     QWidget *m_window;
     bool m_hasFile = false;
+    QUndoStack *m_undoStack = nullptr;
+    // The logbook as the undo stack's current step left it.
+    std::shared_ptr<const logbook::LogbookSnapshot> m_state;
+    bool m_changed = false; // the logbook changed since m_state was taken
+    int m_commandDepth = 0;
+    bool m_commitQueued = false;
 };
 
 } // namespace zorv::ui

@@ -43,6 +43,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QUndoStack>
 #include <QWindow>
 #include <vector>
 
@@ -111,6 +112,11 @@ MainWindow::MainWindow(AppContext &context, std::filesystem::path tipsFile, QWid
         m_page->refreshPage();
     });
     connect(m_document, &LogbookDocument::diveReplaced, m_page, &DivePageView::diveChanged);
+    connect(m_document, &LogbookDocument::restored, this, [this] {
+        m_page->reloadList();
+        m_page->goToDive(m_context.logbook.currentDive());
+        updateCommandStates();
+    });
     connect(m_document, &LogbookDocument::recentFilesChanged, this, &MainWindow::rebuildRecentFiles);
 
     resize(1100, 720);
@@ -124,7 +130,7 @@ QAction *MainWindow::addCommand(QMenu *menu, Command command, int textId, const 
     // The string table's menu texts carry their keys after a tab, written the
     // old way ("Strg+F5"); Qt shows the action's own shortcuts at the right in
     // the desktop's form, so only the part before the tab is kept.
-    const QString text = menuText(qstr(textId));
+    const QString text = textId == 0 ? QString() : menuText(qstr(textId));
     auto *action = new QAction(text, this);
     action->setShortcuts(keys);
     action->setStatusTip(plainText(text));
@@ -162,6 +168,13 @@ void MainWindow::buildMenus()
     addCommand(m_fileMenu, Command::Quit, 57665, { QK(Qt::ALT | Qt::Key_X) });
 
     QMenu *edit = bar->addMenu(QStringLiteral("&Editer"));
+    // The stack names the step to undo; the menu shows it after the verb.
+    addCommand(edit, Command::Undo, 0, { QK(Qt::CTRL | Qt::Key_Z), QK(Qt::ALT | Qt::Key_Backspace) });
+    addCommand(edit, Command::Redo, 0, { QK(Qt::CTRL | Qt::Key_Y) });
+    updateUndoTexts();
+    connect(m_document->undoStack(), &QUndoStack::indexChanged, this, &MainWindow::updateUndoTexts);
+    connect(m_document->undoStack(), &QUndoStack::cleanChanged, this, &MainWindow::updateUndoTexts);
+    edit->addSeparator();
     addCommand(edit, Command::ReadComputer, 32806, { QK(Qt::Key_F5) })->setIcon(transferIcon());
     addCommand(edit, Command::EditDive, 32775, { QK(Qt::CTRL | Qt::Key_E) });
     addCommand(edit, Command::InsertDive, 32777, { QK(Qt::Key_F7) });
@@ -233,6 +246,25 @@ void MainWindow::buildToolBar()
     }
 }
 
+void MainWindow::updateUndoTexts()
+{
+    const QUndoStack *stack = m_document->undoStack();
+    const auto label = [](const QString &verb, const QString &step) {
+        return step.isEmpty() ? verb : QStringLiteral("%1 %2").arg(verb, step);
+    };
+    const std::pair<Command, QString> items[] = {
+        { Command::Undo, label(QStringLiteral("&Annuler"), stack->undoText()) },
+        { Command::Redo, label(QStringLiteral("&Rétablir"), stack->redoText()) },
+    };
+    for (const auto &[command, text] : items) {
+        QAction *action = m_actions.value(command);
+        action->setText(text);
+        action->setToolTip(plainText(text));
+        action->setStatusTip(plainText(text));
+        action->setEnabled(command == Command::Undo ? stack->canUndo() : stack->canRedo());
+    }
+}
+
 void MainWindow::rebuildRecentFiles()
 {
     qDeleteAll(m_recentActions);
@@ -270,7 +302,8 @@ void MainWindow::updateCommandStates()
     environment.externalApplicationExists = !s.externalAppFile.empty() && QFileInfo(toQt(s.externalAppFile)).isFile();
     environment.logbookFileExists = m_document->hasFile() && QFileInfo(toQt(m_context.logbook.path())).isFile();
     for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
-        if (it.key() == Command::ToolBar || it.key() == Command::StatusBar)
+        if (it.key() == Command::ToolBar || it.key() == Command::StatusBar || it.key() == Command::Undo
+            || it.key() == Command::Redo)
             continue;
         const app::CommandState state
             = app::commandState(it.key(), m_context.logbook, &m_context.catalogue, environment);
@@ -294,10 +327,28 @@ void MainWindow::runCommand(Command command)
     // Accelerators of disabled commands may still arrive while the menus are
     // out of date; the rules are asked again here.
     updateCommandStates();
+    updateUndoTexts();
     if (QAction *action = m_actions.value(command); action && !action->isEnabled())
         return;
+    // Whatever the command changes in the logbook is undone as one step under its menu text.
+    QAction *action = m_actions.value(command);
+    m_document->beginCommand();
+    runCommandBody(command);
+    m_document->endCommand(action ? plainText(action->text()) : QString());
+    updateTitle();
+    updateCommandStates();
+}
+
+void MainWindow::runCommandBody(Command command)
+{
     AppContext &c = m_context;
     switch (command) {
+    case Command::Undo:
+        m_document->undo();
+        break;
+    case Command::Redo:
+        m_document->redo();
+        break;
     case Command::NewLogbook:
         m_document->newLogbook();
         break;
@@ -446,8 +497,6 @@ void MainWindow::runCommand(Command command)
     default:
         break;
     }
-    updateTitle();
-    updateCommandStates();
 }
 
 void MainWindow::logbookChanged()

@@ -48,6 +48,8 @@ private:
     QAction *addCommand(QMenu *menu, app::Command command, int textId, const QList<QKeySequence> &keys = {});
     void buildMenus();
     void buildToolBar();
+    void runCommandBody(app::Command command);
+    void updateUndoTexts();
     void rebuildRecentFiles();
     void updateTitle();
     void savePlacement();

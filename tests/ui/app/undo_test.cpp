@@ -1,0 +1,233 @@
+#include "logbook/logbookfile.h"
+#include "ui/app/application.h"
+#include "ui/app/divelistmodel.h"
+#include "ui/app/divepageview.h"
+#include "ui/app/logbookdocument.h"
+#include "ui/app/mainwindow.h"
+#include "ui/common/qtext.h"
+#include "uitest.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUndoStack>
+#include <functional>
+#include <memory>
+
+using namespace zorv;
+using namespace zorv::ui;
+using app::Command;
+
+namespace {
+
+struct FileSet {
+    std::vector<std::uint8_t> log;
+    std::vector<std::uint8_t> add;
+    bool operator==(const FileSet &) const = default;
+};
+
+FileSet fileSet(const logbook::Logbook &logbook)
+{
+    return { logbook::LogbookFile::logBytes(logbook), logbook::LogbookFile::addBytes(logbook) };
+}
+
+void press(QWidget *modal, const QString &text)
+{
+    for (QAbstractButton *button : modal->findChildren<QAbstractButton *>())
+        if (button->text() == text) {
+            button->click();
+            return;
+        }
+    QFAIL(qPrintable(QStringLiteral("no button ") + text));
+}
+
+void answer(const QString &buttonText, const std::function<void(QWidget *)> &before = {})
+{
+    uitest::whenModalOpens([buttonText, before](QWidget *modal) {
+        if (before)
+            before(modal);
+        press(modal, buttonText);
+    });
+}
+
+// Types a new place into the open edit dialog and confirms it.
+void editPlace(const QString &place)
+{
+    uitest::whenModalOpens([place](QWidget *modal) {
+        auto *box = modal->findChild<QComboBox *>(QStringLiteral("place"));
+        QVERIFY(box);
+        box->setEditText(place);
+        modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    });
+}
+
+void typeKey(QWidget *window, Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+{
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, key, modifiers);
+}
+
+} // namespace
+
+class UndoTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        qputenv("ZORV_CONFIG_DIR", m_dir->path().toUtf8());
+        for (const char *name : { "sample.log", "sample.add" })
+            QVERIFY(QFile::copy(QStringLiteral(ZORV_SOURCE_DIR "/examples/") + QLatin1String(name),
+                m_dir->filePath(QLatin1String(name))));
+        m_sample = m_dir->filePath(QStringLiteral("sample.log"));
+    }
+
+    void cleanup()
+    {
+        if (m_app && m_app->mainWindow())
+            m_app->mainWindow()->hide();
+        m_app.reset();
+        m_dir.reset();
+    }
+
+    // Every kind of change is one step: undo gives back the logbook byte for
+    // byte, redo the changed one, and the menu names the step.
+    void everyChangeIsOneStepUndoneByteForByte()
+    {
+        QVERIFY(start(m_sample));
+        MainWindow *window = m_app->mainWindow();
+        logbook::Logbook &lb = m_app->context().logbook;
+        QAction *undo = window->action(Command::Undo);
+        QAction *redo = window->action(Command::Redo);
+        QVERIFY(!undo->isEnabled());
+        QCOMPARE(undo->text(), QStringLiteral("&Annuler"));
+        QCOMPARE(redo->text(), QStringLiteral("&Rétablir"));
+        const QString examples = QStringLiteral(ZORV_SOURCE_DIR "/examples/imports/");
+
+        struct Step {
+            QString name;
+            std::function<void()> run;
+        };
+        const std::vector<Step> steps = {
+            { QStringLiteral("Editer plongée"),
+                [&] {
+                    window->page()->goToDive(3);
+                    editPlace(QStringLiteral("Lac Noir"));
+                    typeKey(window, Qt::Key_E, Qt::ControlModifier);
+                } },
+            { QStringLiteral("Effacer plongée"),
+                [&] {
+                    window->page()->goToDive(2);
+                    answer(QStringLiteral("OK"));
+                    typeKey(window, Qt::Key_F8);
+                } },
+            { QStringLiteral("Insérer nouvelle plongée"),
+                [&] {
+                    editPlace(QStringLiteral("Nouveau lieu"));
+                    typeKey(window, Qt::Key_F7);
+                } },
+            { QStringLiteral("Import Mares Guardian"),
+                [&] {
+                    uitest::whenModalOpens([examples](QWidget *modal) {
+                        auto *dialog = qobject_cast<QFileDialog *>(modal);
+                        QVERIFY(dialog);
+                        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))
+                            ->setText(examples + QStringLiteral("guardian-dive.txt"));
+                        answer(QStringLiteral("OK"));
+                        QMetaObject::invokeMethod(dialog, "accept");
+                    });
+                    window->runCommand(Command::ImportGuardian);
+                } },
+        };
+
+        std::vector<FileSet> states { fileSet(lb) };
+        for (const Step &step : steps) {
+            const int count = m_app->context().logbook.diveCount();
+            step.run();
+            FileSet after = fileSet(lb);
+            QVERIFY2(!(after == states.back()), qPrintable(step.name));
+            QCOMPARE(undo->text(), QStringLiteral("&Annuler ") + step.name);
+            QVERIFY(lb.isModified());
+
+            typeKey(window, Qt::Key_Z, Qt::ControlModifier);
+            QVERIFY2(fileSet(lb) == states.back(), qPrintable(step.name));
+            QCOMPARE(window->page()->model()->rowCount(), count);
+            QCOMPARE(redo->text(), QStringLiteral("&Rétablir ") + step.name);
+            typeKey(window, Qt::Key_Y, Qt::ControlModifier);
+            QVERIFY2(fileSet(lb) == after, qPrintable(step.name));
+            QCOMPARE(window->page()->model()->rowCount(), lb.diveCount());
+            states.push_back(std::move(after));
+        }
+        uitest::saveScreenshot(window, QStringLiteral("undo-mainwindow"));
+
+        // A save keeps the steps; undoing past it makes the logbook differ from its file again,
+        // and coming back to it does not.
+        typeKey(window, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(!lb.isModified());
+        QVERIFY(undo->isEnabled());
+        typeKey(window, Qt::Key_Backspace, Qt::AltModifier);
+        QVERIFY(fileSet(lb) == states[states.size() - 2]);
+        QVERIFY(lb.isModified());
+        QVERIFY(window->windowTitle().startsWith(QStringLiteral("sample.log")));
+        typeKey(window, Qt::Key_Y, Qt::ControlModifier);
+        QVERIFY(!lb.isModified());
+        for (std::size_t i = states.size() - 1; i > 0; --i)
+            window->runCommand(Command::Undo);
+        QVERIFY(fileSet(lb) == states.front());
+        QVERIFY(!undo->isEnabled());
+        QVERIFY(lb.isModified());
+
+        // A new change drops the steps that could be redone.
+        window->page()->goToDive(1);
+        editPlace(QStringLiteral("Ailleurs"));
+        window->runCommand(Command::EditDive);
+        QVERIFY(!redo->isEnabled());
+        QCOMPARE(m_app->mainWindow()->document()->undoStack()->count(), 1);
+
+        // Opening another logbook forgets the steps of this one.
+        answer(QStringLiteral("&Non"));
+        window->runCommand(Command::ReopenLogbook);
+        QVERIFY(!undo->isEnabled());
+        QVERIFY(!lb.isModified());
+        QCOMPARE(undo->text(), QStringLiteral("&Annuler"));
+    }
+
+    // Storing a dive back unchanged is no step and leaves the logbook unmodified.
+    void anEditWithoutChangeIsNoStep()
+    {
+        QVERIFY(start(m_sample));
+        MainWindow *window = m_app->mainWindow();
+        uitest::whenModalOpens(
+            [](QWidget *modal) { modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click(); });
+        window->runCommand(Command::EditDive);
+        QVERIFY(!window->action(Command::Undo)->isEnabled());
+        QVERIFY(!m_app->context().logbook.isModified());
+    }
+
+private:
+    bool start(const QString &logbook)
+    {
+        m_app = std::make_unique<Application>();
+        StartOptions options = parseArguments({ QStringLiteral("--no-splash"), logbook }, m_dir->path().toStdString());
+        if (!m_app->start(options))
+            return false;
+        m_app->mainWindow()->activateWindow();
+        return QTest::qWaitForWindowActive(m_app->mainWindow());
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<Application> m_app;
+    QString m_sample;
+};
+
+ZORV_UI_TEST_MAIN(UndoTest)
+#include "undo_test.moc"
