@@ -94,7 +94,7 @@ int commandCsv(Environment &env, const QCommandLineParser &parser, const QString
     const auto text = reports::exportCsv(book, from, to, choices);
     if (!text.ok())
         return fail(text.message(), kExitUsage);
-    const auto saved = common::saveFileAtomically(QFile::encodeName(outPath).toStdString(), text.value());
+    const auto saved = common::saveFileAtomically(localPath(outPath), text.value());
     if (!saved)
         return fail("cannot write " + outPath.toStdString() + ": " + saved.message(), kExitFailure);
     return 0;

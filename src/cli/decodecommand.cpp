@@ -21,6 +21,7 @@ namespace {
 
     constexpr int kExitUsage = 2;
     constexpr int kExitFailure = 1;
+    constexpr int kExitNotAllAdded = 3;
 
     int fail(const std::string &message, int code = kExitFailure)
     {
@@ -31,11 +32,6 @@ namespace {
     std::string utf8(const QString &s)
     {
         return s.toUtf8().toStdString();
-    }
-
-    std::string localPath(const QString &s)
-    {
-        return QFile::encodeName(s).toStdString();
     }
 
     std::string trimmed(std::string_view text)
@@ -125,7 +121,7 @@ int commandDecode(const QCommandLineParser &parser, Environment &env, const QStr
     bool existed = false;
     if (parser.isSet(QStringLiteral("into"))) {
         into = parser.value(QStringLiteral("into"));
-        existed = QFileInfo::exists(into);
+        existed = std::filesystem::exists(localPath(into));
         if (existed) {
             const common::Result loaded = logbook::LogbookFile::loadFromPath(book, localPath(into));
             if (!loaded.ok())
@@ -148,19 +144,20 @@ int commandDecode(const QCommandLineParser &parser, Environment &env, const QStr
     if (book.diveCount() > 0 && book.headerLong() != memory.serialNumber())
         std::cerr << "zorv-cli: note: the logbook's dives were last taken from computer " << book.headerLong()
                   << ", this image is from computer " << memory.serialNumber() << "\n";
-    int added = 0;
-    for (int p = found.first; found.any && p < memory.diveCount(); ++p)
-        if (memory.convert(p, book))
-            ++added;
-    if (added > 0)
+    const transfer::AcceptedDives accepted = transfer::acceptNewDives(memory, found, book);
+    if (accepted.added > 0)
         book.setHeaderLong(memory.serialNumber());
-    std::cout << added << " dive(s) added\n";
-    if (added == 0 && existed)
-        return 0;
+    std::cout << accepted.added << " dive(s) added\n";
+    // Dives that did not fit are no success: scripts must see it.
+    const int status = accepted.notFitted > 0 ? kExitNotAllAdded : 0;
+    if (accepted.notFitted > 0)
+        std::cerr << "zorv-cli: " << accepted.notFitted << " dive(s) not added: a logbook holds at most 32767 dives\n";
+    if (accepted.added == 0 && existed)
+        return status;
     const common::Result saved = logbook::LogbookFile::save(book, localPath(into));
     if (!saved.ok())
         return fail("cannot save " + utf8(into) + ": " + saved.message());
-    return 0;
+    return status;
 }
 
 int commandMakeDumps(const QString &folder)

@@ -1,6 +1,34 @@
 #include "environment.h"
 
+#include "common/fileset.h"
+
+#include <QFile>
+#include <iostream>
+#include <vector>
+
 namespace zorv::cli {
+
+namespace {
+    std::vector<std::string> g_rawArguments;
+} // namespace
+
+void rememberRawArguments(int argc, char **argv)
+{
+    g_rawArguments.assign(argv, argv + argc);
+}
+
+std::string localPath(const QString &path)
+{
+    for (const std::string &raw : g_rawArguments) {
+        if (QString::fromLocal8Bit(raw) == path)
+            return raw;
+        // The value of an "--option=value" argument.
+        if (const auto eq = raw.find('=');
+            raw.starts_with("--") && eq != std::string::npos && QString::fromLocal8Bit(raw.substr(eq + 1)) == path)
+            return raw.substr(eq + 1);
+    }
+    return QFile::encodeName(path).toStdString();
+}
 
 Environment::Environment(const EnvironmentOptions &options)
     : catalogue(transfer::ComputerCatalogue::withBuiltInTypes())
@@ -8,8 +36,13 @@ Environment::Environment(const EnvironmentOptions &options)
     const std::filesystem::path dir
         = options.settingsDir ? *options.settingsDir : settings::settingsDirectory(options.programDir);
     // Missing files are the normal first run: the defaults stand until the first save.
-    static_cast<void>(mainIni.load(dir / settings::kSettingsFileName));
-    static_cast<void>(catalogueIni.load(dir / settings::kCatalogueFileName));
+    for (settings::IniFile *ini : { &mainIni, &catalogueIni }) {
+        const std::filesystem::path path
+            = dir / (ini == &mainIni ? settings::kSettingsFileName : settings::kCatalogueFileName);
+        if (const common::Result usable = common::checkRegularFile(path, common::kMaxSettingsFileSize); !usable)
+            std::cerr << "zorv-cli: warning: " << usable.message() << " The defaults are used.\n";
+        static_cast<void>(ini->load(path));
+    }
     settings.loadAll(mainIni, settings::ScreenSize {});
     catalogue.load(catalogueIni);
     catalogue.setNameOverrides(&mainIni);

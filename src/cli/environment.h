@@ -6,10 +6,21 @@
 #include "settings/settings.h"
 #include "transfer/computercatalogue.h"
 
+#include <QString>
 #include <filesystem>
 #include <optional>
+#include <string>
 
 namespace zorv::cli {
+
+// Keeps the command line's own bytes for localPath(); called first thing in main().
+void rememberRawArguments(int argc, char **argv);
+
+// The file system's bytes for a path given on the command line. Qt decodes the
+// arguments as UTF-8, which turns a name in another encoding ("caf\xe9.log") into
+// U+FFFD, so a different file would be read and written: a path that came from the
+// command line is taken byte for byte as it was typed.
+std::string localPath(const QString &path);
 
 struct EnvironmentOptions {
     std::optional<std::filesystem::path> settingsDir; // --settings; else the program's own rule

@@ -27,6 +27,7 @@
 #include <string_view>
 
 using namespace zorv;
+using cli::localPath;
 
 namespace {
 
@@ -36,12 +37,6 @@ constexpr int kExitFailure = 1;
 std::string utf8(const QString &s)
 {
     return s.toUtf8().toStdString();
-}
-
-// The system's own path encoding, for file names that came from the command line.
-std::string localPath(const QString &s)
-{
-    return QFile::encodeName(s).toStdString();
 }
 
 int fail(const std::string &message, int code = kExitFailure)
@@ -62,12 +57,15 @@ bool parseInt(const QString &text, long long low, long long high, long long &out
 common::Result loadLogbook(cli::Environment &env, const QString &path)
 {
     const std::string p = localPath(path);
-    if (!QFileInfo(path).isFile())
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(p, ec))
         return common::Result::failure(common::Status::NotFound, "cannot open " + utf8(path) + ": no such file");
     const common::Result result = logbook::LogbookFile::loadFromPath(env.logbook, p);
     if (!result.ok())
         return common::Result::failure(result.status(),
             utf8(path) + ": " + (result.message().empty() ? std::string("cannot read the logbook") : result.message()));
+    if (const std::string notice = logbook::LogbookFile::loadNotice(p); !notice.empty())
+        std::cerr << "zorv-cli: warning: " << notice << "\n";
     return result;
 }
 
@@ -279,6 +277,7 @@ QString commandHelp()
 
 int main(int argc, char **argv)
 {
+    cli::rememberRawArguments(argc, argv);
     const auto app = cli::createApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zorv-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZORV_VERSION));

@@ -1,12 +1,12 @@
 #include "common/atomicfile.h"
 
+#include "common/fileset.h"
 #include "common/systemerror.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -16,8 +16,6 @@ namespace zorv::common {
 namespace fs = std::filesystem;
 
 namespace {
-
-    constexpr std::string_view kCannotSave = "Impossible d'enregistrer";
 
     Status statusOf(int err)
     {
@@ -38,87 +36,12 @@ namespace {
         return Result::failure(statusOf(err), fileErrorText(what, path, err));
     }
 
-    std::string tempNameFor(const fs::path &target)
-    {
-        static std::mt19937_64 rng { std::random_device {}() };
-        char suffix[17];
-        std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(rng()));
-        return std::string(kTempPrefix) + target.filename().string() + "." + suffix;
-    }
-
-    bool writeAll(int fd, const std::uint8_t *data, std::size_t size, int &err)
-    {
-        while (size > 0) {
-            ssize_t n = ::write(fd, data, size);
-            if (n < 0) {
-                if (errno == EINTR)
-                    continue;
-                err = errno;
-                return false;
-            }
-            data += n;
-            size -= static_cast<std::size_t>(n);
-        }
-        return true;
-    }
-
 } // namespace
 
-Result saveFileAtomically(const fs::path &requested, std::span<const std::uint8_t> data)
+Result saveFileAtomically(const fs::path &target, std::span<const std::uint8_t> data)
 {
-    // Replace the file a symbolic link points to, not the link: a logbook kept
-    // in a synced folder and linked from home must stay where it is.
-    fs::path target = requested;
-    std::error_code linkEc;
-    if (fs::is_symlink(fs::symlink_status(requested, linkEc))) {
-        fs::path resolved = fs::weakly_canonical(requested, linkEc);
-        if (!linkEc)
-            target = resolved;
-    }
-    fs::path dir = target.parent_path();
-    if (dir.empty())
-        dir = ".";
-    const fs::path temp = dir / tempNameFor(target);
-
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return failed(kCannotSave, target, errno);
-
-    // Keep the permissions of the file being replaced, as an in-place write would.
-    struct stat st { };
-    if (::stat(target.c_str(), &st) == 0)
-        ::fchmod(fd, st.st_mode & 07777);
-
-    int err = 0;
-    bool ok = writeAll(fd, data.data(), data.size(), err);
-    if (ok && ::fsync(fd) != 0) {
-        ok = false;
-        err = errno;
-    }
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        err = errno;
-    }
-    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
-        ok = false;
-        err = errno;
-    }
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return failed(kCannotSave, target, err);
-    }
-
-    int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        // The rename is done; a folder that cannot be synced (some file systems
-        // refuse) is reported, since the new name may not survive a crash.
-        int rc = ::fsync(dfd);
-        int ferr = errno;
-        ::close(dfd);
-        if (rc != 0 && ferr != EINVAL && ferr != ENOTSUP)
-            return failed("Enregistrement peut-être incomplet de", target, ferr);
-    }
-    return {};
+    const FileToSave file { target, data };
+    return saveFileSet({ &file, 1 });
 }
 
 Result saveFileAtomically(const fs::path &target, const std::string &data)
@@ -130,17 +53,7 @@ Result saveFileAtomically(const fs::path &target, const std::string &data)
 void removeStrayTempFiles(const fs::path &target)
 {
     fs::path dir = target.parent_path();
-    if (dir.empty())
-        dir = ".";
-    const std::string prefix = std::string(kTempPrefix) + target.filename().string() + ".";
-    std::error_code ec;
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name.size() == prefix.size() + 16 && name.compare(0, prefix.size(), prefix) == 0) {
-            std::error_code rmEc;
-            fs::remove(it->path(), rmEc);
-        }
-    }
+    removeUnheldTempFiles(dir.empty() ? fs::path(".") : dir);
 }
 
 ResultOr<std::string> readWholeFile(const fs::path &path)

@@ -23,7 +23,7 @@ Result saveFileAtomically(const std::filesystem::path &target, const std::string
 // Temporary files of ours start with this prefix; a crash can leave one behind.
 inline constexpr const char *kTempPrefix = ".zorv-tmp-";
 
-// Removes temporary files that an interrupted save of `target` left in its folder.
+// Removes temporary files of ours in the folder of `target` that no live process holds.
 void removeStrayTempFiles(const std::filesystem::path &target);
 
 // Reads a whole file; a folder or a device that fails to read is refused like a missing file.

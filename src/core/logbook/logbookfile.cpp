@@ -2,6 +2,7 @@
 
 #include "common/atomicfile.h"
 #include "common/bytes.h"
+#include "common/fileset.h"
 #include "common/strings.h"
 #include "common/systemerror.h"
 #include "logbook/profiledecoder.h"
@@ -11,6 +12,8 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
+#include <set>
 #include <system_error>
 
 namespace zorv::logbook {
@@ -337,61 +340,66 @@ namespace {
         return dives;
     }
 
-    /*
-     * The .log goes first and the .add after it. Entries of the .add are matched to dives
-     * by position, so a new .log with an old .add (or the reverse) attaches supplementary
-     * fields to the wrong dives after an insertion. When the .add cannot be written, the
-     * old .log is therefore put back (or the new one removed, if there was none), so a
-     * failed save leaves the old pair. The .log is the one kept for that because it is the
-     * smaller file.
-     */
     std::string notAFile(const std::string &path)
     {
         return "Impossible de lire « " + fs::path(path).filename().string() + " » : ce n'est pas un fichier.";
     }
 
+    // Files (by resolved path) that were loaded holding more than their header
+    // counted, and have not been backed up yet.
+    bool backupPending(const std::string &resolved, bool add)
+    {
+        static std::mutex mutex;
+        static std::set<std::string> pending;
+        const std::lock_guard<std::mutex> guard(mutex);
+        if (add)
+            return pending.insert(resolved).second;
+        if (resolved.empty())
+            return false;
+        return pending.erase(resolved) > 0;
+    }
+
+    bool isBackupPending(const std::string &resolved)
+    {
+        if (!backupPending(resolved, false))
+            return false;
+        backupPending(resolved, true);
+        return true;
+    }
+
+    Result keepBackupIfPending(const std::string &path)
+    {
+        const fs::path log = common::resolveLinks(path);
+        if (!backupPending(log.string(), false))
+            return {};
+        const fs::path add = fs::path(addPathFor(log.string()));
+        const common::ResultOr<std::string> logData = common::readWholeFile(log);
+        const common::ResultOr<std::string> addData = common::readWholeFile(add);
+        std::vector<common::FileToSave> files;
+        if (logData)
+            files.push_back({ log.string() + ".bak", asBytes(*logData) });
+        if (addData)
+            files.push_back({ add.string() + ".bak", asBytes(*addData) });
+        if (Result r = common::saveFileSet(files); !r) {
+            backupPending(log.string(), true);
+            return r;
+        }
+        return {};
+    }
+
+    // The .log and the .add are replaced as one unit: entries of the .add are matched
+    // to dives by position, so a new .log with an old .add attaches supplementary
+    // fields to the wrong dives after an insertion.
     Result writeFileSet(
         const std::string &logPath, const std::vector<std::uint8_t> &log, const std::vector<std::uint8_t> *add)
     {
         if (logPath.empty())
             return failure(Status::IoError, "Aucun nom de fichier n'est donné.");
-
-        enum class Previous {
-            None,
-            Kept,
-            Unreadable,
-        } previous
-            = Previous::None;
-        std::string oldLog;
-        if (add != nullptr) {
-            std::error_code ec;
-            if (fs::exists(logPath, ec)) {
-                common::ResultOr<std::string> read = common::readWholeFile(logPath);
-                previous = read ? Previous::Kept : Previous::Unreadable;
-                if (read)
-                    oldLog = std::move(read).value();
-            }
-        }
-
-        if (Result r = common::saveFileAtomically(logPath, log); !r)
-            return r;
-        if (add == nullptr)
-            return {};
-
-        const Result r = common::saveFileAtomically(addPathFor(logPath), *add);
-        if (r)
-            return {};
-        std::string message = r.message();
-        bool restored = false;
-        if (previous == Previous::Kept) {
-            restored = static_cast<bool>(common::saveFileAtomically(logPath, asBytes(oldLog)));
-        } else if (previous == Previous::None) {
-            std::error_code ec;
-            restored = fs::remove(logPath, ec) && !ec;
-        }
-        if (!restored)
-            message += "\nLe fichier .log est enregistré mais pas son fichier .add : les deux ne vont plus ensemble.";
-        return failure(r.status(), message);
+        const fs::path resolved = common::resolveLinks(logPath);
+        std::vector<common::FileToSave> files { { resolved, log } };
+        if (add != nullptr)
+            files.push_back({ addPathFor(resolved.string()), *add });
+        return common::saveFileSet(files);
     }
 
 } // namespace
@@ -419,6 +427,9 @@ Result LogbookFile::load(Logbook &logbook, std::span<const std::uint8_t> logByte
             return reject(logbook);
     }
     readExtras(addBytes, dives, logbook.m_addTrailer);
+    // The header's count rules, as it always has; but the bytes past it are dives or
+    // data the user would lose on the next save, so they are kept in a backup then.
+    const bool holdsMore = in.remaining() > 0;
 
     logbook.m_headerLong = headerLong;
     logbook.m_headerWordA = wordA;
@@ -426,24 +437,40 @@ Result LogbookFile::load(Logbook &logbook, std::span<const std::uint8_t> logByte
     logbook.m_currentDive = count;
     logbook.recompute(true);
     logbook.setPath(path);
+    if (holdsMore && !path.empty())
+        backupPending(common::resolveLinks(path).string(), true);
     return {};
+}
+
+std::string LogbookFile::loadNotice(const std::string &path)
+{
+    const std::string resolved = common::resolveLinks(path).string();
+    if (path.empty() || !isBackupPending(resolved))
+        return {};
+    return "Le fichier « " + path
+        + " » contient plus de données que son en-tête n'annonce de plongées ; seules celles-ci sont lues. Avant le "
+          "premier enregistrement, il sera conservé sous « "
+        + resolved + ".bak ».";
 }
 
 Result LogbookFile::loadFromPath(Logbook &logbook, const std::string &path)
 {
     if (path.empty())
         return failure(Status::NotFound, "Aucun nom de fichier n'est donné.");
-    const std::string addPath = addPathFor(path);
-    common::removeStrayTempFiles(path);
-    common::removeStrayTempFiles(addPath);
+    // Every companion is named after the file the link points to, so the set stays together.
+    const std::string resolved = common::resolveLinks(path).string();
+    const std::string addPath = addPathFor(resolved);
+    auto readLock = common::prepareFileSetForReading(resolved);
+    if (!readLock)
+        return readLock.result();
 
     std::error_code ec;
     if (!fs::exists(path, ec))
         return failure(Status::NotFound, common::fileErrorText("Impossible d'ouvrir", path, ENOENT));
     // Folders and devices are refused before reading: their sizes mean nothing.
-    if (!fs::is_regular_file(path, ec))
+    if (!fs::is_regular_file(resolved, ec))
         return failure(Status::IoError, notAFile(path));
-    const common::ResultOr<std::string> log = common::readWholeFile(path);
+    const common::ResultOr<std::string> log = common::readWholeFile(resolved);
     if (!log)
         return failure(log.status(), log.message());
     // An .add file that exists but cannot be read must stop the load: a save in
@@ -456,6 +483,7 @@ Result LogbookFile::loadFromPath(Logbook &logbook, const std::string &path)
         if (!add)
             return failure(add.status() == Status::NotFound ? Status::IoError : add.status(), add.message());
     }
+    *readLock = common::FolderLock();
     return load(logbook, asBytes(*log), asBytes(*add), path);
 }
 
@@ -483,6 +511,8 @@ std::vector<std::uint8_t> LogbookFile::addBytes(const Logbook &logbook)
 
 Result LogbookFile::save(Logbook &logbook, const std::string &path)
 {
+    if (Result kept = keepBackupIfPending(path); !kept)
+        return kept;
     if (logbook.dives().size() > kMaxFileDives)
         return failure(Status::Refused, "Un carnet contient au plus 32767 plongées.");
     const std::vector<std::uint8_t> log = logBytes(logbook);

@@ -31,8 +31,15 @@ public:
     static common::Result reload(Logbook &logbook);
 
     // Writes the file set under `path`; the .add file only in advanced mode, so a
-    // standard-mode save leaves an existing one as it was.
+    // standard-mode save leaves an existing one as it was. The first save over a
+    // file that held more than its header counted keeps that file set as
+    // "<name>.log.bak" and "<name>.add.bak" first.
     static common::Result save(Logbook &logbook, const std::string &path);
+
+    // What the user must be told about the file at `path` once it is loaded: that
+    // it held more than its header counted and will be kept as a backup before the
+    // first save. Empty for a file that needs no word.
+    static std::string loadNotice(const std::string &path);
 
     // Writes the dives whose position `selected` accepts as a new file set. The
     // logbook itself is not changed.

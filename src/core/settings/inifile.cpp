@@ -1,5 +1,6 @@
 #include "settings/inifile.h"
 
+#include "common/fileset.h"
 #include "common/systemerror.h"
 #include "common/textcodec.h"
 
@@ -12,13 +13,14 @@ namespace {
 
     constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
     constexpr std::size_t npos = std::string::npos;
+    constexpr std::size_t kMaxSettingsFileSize = common::kMaxSettingsFileSize;
 
     std::string_view trim(std::string_view text)
     {
-        const auto first = text.find_first_not_of(" \t");
+        const auto first = text.find_first_not_of(" \t\r");
         if (first == npos)
             return {};
-        const auto last = text.find_last_not_of(" \t");
+        const auto last = text.find_last_not_of(" \t\r");
         return text.substr(first, last - first + 1);
     }
 
@@ -73,7 +75,9 @@ IniFile::IniFile(std::filesystem::path path)
 common::Result IniFile::load(const std::filesystem::path &path)
 {
     m_path = path;
-    const common::ResultOr<std::string> bytes = common::readWholeFile(path);
+    // Only a regular file of sane size: a FIFO would hang the program here, a link
+    // to /dev/zero would eat the memory. Anything else leaves the defaults.
+    const common::ResultOr<std::string> bytes = common::readRegularFile(path, kMaxSettingsFileSize);
     parse(bytes ? *bytes : std::string());
     return bytes.result();
 }
@@ -99,7 +103,9 @@ void IniFile::parse(std::string_view bytes)
         if (end == npos)
             end = text.size();
         std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
+        // Only the file's own line break is taken off; any further carriage return
+        // belongs to the line and is written back.
+        if (m_eol == "\r\n" && !line.empty() && line.back() == '\r')
             line.pop_back();
         m_lines.push_back(parseLine(std::move(line)));
         start = end + 1;
@@ -154,6 +160,10 @@ std::string IniFile::serialise() const
 common::Result IniFile::save()
 {
     if (!m_modified)
+        return {};
+    // A file that could not be read for what it is is the user's to mend; the
+    // defaults used meanwhile must not replace it.
+    if (!common::checkRegularFile(m_path, kMaxSettingsFileSize))
         return {};
     if (m_path.empty())
         return common::Result::failure(common::Status::NotFound, "Le fichier des réglages n'a pas de nom.");

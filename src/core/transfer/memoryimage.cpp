@@ -127,7 +127,52 @@ common::Result MemoryImage::load(std::span<const std::uint8_t> captured)
     m_image = img;
     m_checksum = stored;
     decode();
+    // Without a checksum nothing tells line noise from a memory: a capture that a
+    // stray 0x55 started early reads as entries of invented dives. Such an image
+    // counts only when it could have come from a computer.
+    if (stored == 0 && !plausible()) {
+        m_dives.fill(ComputerDive {});
+        m_count = 0;
+        return common::Result::failure(common::Status::BadFormat,
+            "L'image n'a pas de somme de contrôle et ne peut venir d'un ordinateur de plongée : erreur de "
+            "transmission, recommencez le transfert.");
+    }
     return {};
+}
+
+bool MemoryImage::plausible() const
+{
+    const std::uint32_t imageClock = bigEndian(&m_image[image::kClock], 4);
+    const auto total = static_cast<int>(bigEndian(&m_image[image::kTotalDives], 2));
+    // A computer writes every entry of its life in turn: the walk meets a dive in
+    // each entry it takes, and the newest just before the index.
+    if (m_count != std::min(total, image::kLogbookEntries))
+        return false;
+    auto isBcd = [](std::uint8_t b) { return (b >> 4) <= 9 && (b & 0x0F) <= 9; };
+    const int w = m_image[image::kLogbookIndex];
+    std::uint32_t previousClock = 0;
+    // The entries decode() takes, in the same walk.
+    for (int k = total < image::kLogbookEntries ? image::kLogbookEntries - total : 0; k < image::kLogbookEntries; ++k) {
+        const std::uint8_t *e = &m_image[image::kLogbookRing
+            + static_cast<std::size_t>((w + k) % image::kLogbookEntries) * image::kEntrySize];
+        const std::uint32_t clock = bigEndian(e + 7, 4);
+        const auto depth = static_cast<std::int16_t>(bigEndian(e + 2, 2));
+        if (clock == 0 || image::depthCentimetres(depth) == 0 || image::bcd(e[1]) == 0)
+            continue;
+        // The ring is written in order, and a computer remembers no dive after the
+        // moment it sends its memory.
+        if (clock <= previousClock || clock > imageClock)
+            return false;
+        previousClock = clock;
+        if (depth < 0 || !isBcd(e[1]))
+            return false;
+        if ((e[0] & image::flag::kSurfaceInterval) && (!isBcd(e[4]) || !isBcd(e[5]) || image::bcd(e[5]) >= 60))
+            return false;
+        // 40 degrees Celsius in quarters: warmer water is no dive site.
+        if (e[11] > 160)
+            return false;
+    }
+    return true;
 }
 
 void MemoryImage::decode()
@@ -313,6 +358,31 @@ bool MemoryImage::convert(int position, logbook::Logbook &logbook) const
 {
     const std::optional<logbook::DiveRecord> record = toRecord(position, logbook);
     return record && logbook.insertDive(*record);
+}
+
+AcceptedDives acceptNewDives(const MemoryImage &memory, const NewDives &found, logbook::Logbook &logbook)
+{
+    AcceptedDives result;
+    for (int p = found.first; found.any && p < memory.diveCount(); ++p) {
+        // Every position in range holds a dive, so a refusal means the logbook is full.
+        if (memory.convert(p, logbook))
+            ++result.added;
+        else
+            ++result.notFitted;
+    }
+    return result;
+}
+
+std::string notFittedMessage(const AcceptedDives &accepted)
+{
+    if (accepted.notFitted == 0)
+        return {};
+    const std::string count = std::to_string(accepted.notFitted);
+    const std::string dives
+        = accepted.notFitted == 1 ? " plongée n'a pas pu être ajoutée" : " plongées n'ont pas pu être ajoutées";
+    return count + dives + " : le carnet est plein, il contient au plus 32767 plongées. "
+        + std::to_string(accepted.added)
+        + " plongée(s) ajoutée(s). Enregistrez ce carnet et ouvrez-en un nouveau pour les suivantes.";
 }
 
 } // namespace zorv::transfer

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 
 namespace zorv::logbook {
 class Logbook;
@@ -141,12 +142,29 @@ struct NewDives {
     bool any = false;
 };
 
+class MemoryImage;
+
+// What taking a transfer's new dives into the logbook did.
+struct AcceptedDives {
+    int added = 0;
+    int notFitted = 0; // new dives left out because the logbook was full
+};
+
+// Inserts the new dives from `found.first` on, in date order. A logbook holds at
+// most 32767 dives: those that no longer fit are counted, so the user can be told.
+AcceptedDives acceptNewDives(const MemoryImage &memory, const NewDives &found, logbook::Logbook &logbook);
+
+// The user's sentence for dives that did not fit; empty when all did.
+std::string notFittedMessage(const AcceptedDives &accepted);
+
 class MemoryImage {
 public:
     // Takes the image as captured (bits not yet reversed) and decodes its dives.
     // Refuses (BadFormat, no dives) a checksum mismatch, an image shorter than
-    // 2050 bytes, or one whose logbook index or profile end pointer points outside
-    // its rings. Dates are rebuilt against common::clock() as it stands now.
+    // 2050 bytes, one whose logbook index or profile end pointer points outside
+    // its rings, or one without checksum that no computer could have sent (entries
+    // out of order or after the transfer, depths, times or temperatures out of
+    // range). Dates are rebuilt against common::clock() as it stands now.
     common::Result load(std::span<const std::uint8_t> captured);
 
     int diveCount() const { return m_count; }
@@ -169,6 +187,7 @@ public:
 
 private:
     void decode();
+    bool plausible() const;
     void readProfiles();
 
     std::array<std::uint8_t, image::kSize> m_image {};

@@ -1,6 +1,7 @@
 #include "ui/app/application.h"
 
 #include "app/tips.h"
+#include "common/fileset.h"
 #include "ui/app/logbookdocument.h"
 #include "ui/app/mainwindow.h"
 #include "ui/app/splashscreen.h"
@@ -65,6 +66,15 @@ bool Application::start(const StartOptions &options)
     else
         m_window->show();
 
+    // A settings file that is no file, or far too large, was not read: the defaults
+    // hold and the file is left as it is, which the user must know.
+    const std::filesystem::path settingsDir = settings::settingsDirectory(options.programDir);
+    for (const char *name : { settings::kSettingsFileName, settings::kCatalogueFileName }) {
+        if (const common::Result usable = common::checkRegularFile(settingsDir / name, common::kMaxSettingsFileSize);
+            !usable)
+            QMessageBox::warning(m_window.get(), qstr(57344),
+                toQt(usable.message() + " Les réglages par défaut sont utilisés, et ce fichier ne sera pas modifié."));
+    }
     // The notice comes first, then the reminder of due services, then the tip of the day, all over the
     // shown window, as the dive page showed them on its first paint.
     const bool notice = options.notice && m_context.settings.compatibilityNotice;

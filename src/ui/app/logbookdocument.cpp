@@ -1,5 +1,6 @@
 #include "ui/app/logbookdocument.h"
 
+#include "common/fileset.h"
 #include "logbook/logbookfile.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/qtext.h"
@@ -294,9 +295,13 @@ bool LogbookDocument::load(const QString &path, bool quietWhenMissing)
     }
     m_hasFile = true;
     resetHistory();
+    m_stamp = common::fileStamp(common::resolveLinks(fromQt(path)));
+    lockForEditing(path);
     m_context.settings.addRecentFile(fromQt(path));
     emit recentFilesChanged();
     emit replaced();
+    if (const std::string notice = logbook::LogbookFile::loadNotice(fromQt(path)); !notice.empty())
+        QMessageBox::warning(m_window, qstr(kAppTitle), toQt(notice));
     return true;
 }
 
@@ -304,11 +309,22 @@ bool LogbookDocument::saveTo(const QString &path)
 {
     // A change still waiting for its step belongs before the clean mark.
     commitStep(QString());
+    const bool sameFile = m_hasFile && fromQt(path) == m_context.logbook.path();
+    if (sameFile && m_readOnly) {
+        showError("« " + fromQt(displayName())
+            + " » est ouvert en lecture seule : un autre programme le modifie. Enregistrez-le sous un autre nom.");
+        return false;
+    }
+    if (sameFile && !mayOverwrite(path))
+        return false;
     const common::Result result = logbook::LogbookFile::save(m_context.logbook, fromQt(path));
     if (!result) {
         showError(result.message());
         return false;
     }
+    m_stamp = common::fileStamp(common::resolveLinks(fromQt(path)));
+    if (!sameFile)
+        lockForEditing(path);
     m_hasFile = true;
     m_undoStack->setClean();
     m_context.settings.addRecentFile(fromQt(path));
@@ -322,6 +338,8 @@ void LogbookDocument::resetToNew()
     m_context.logbook.reset();
     m_hasFile = false;
     resetHistory();
+    m_readOnly = false;
+    m_editLock = common::EditLock();
     emit replaced();
 }
 
@@ -348,6 +366,48 @@ QString LogbookDocument::chooseFile(bool forSaving)
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
+}
+
+void LogbookDocument::lockForEditing(const QString &path)
+{
+    m_readOnly = false;
+    m_editLock = common::EditLock();
+    common::EditLock lock = common::EditLock::acquire(fromQt(path));
+    if (lock.state() == common::EditLock::State::HeldByOther) {
+        QMessageBox box(QMessageBox::Warning, qstr(kAppTitle),
+            QStringLiteral("« %1 » est déjà ouvert pour modification par %2.\n\n"
+                           "Ouvert en lecture seule, il ne peut être enregistré que sous un autre nom.")
+                .arg(QFileInfo(path).fileName(), toQt(lock.holder())),
+            QMessageBox::NoButton, m_window);
+        QPushButton *readOnly = box.addButton(QStringLiteral("Lecture seule"), QMessageBox::AcceptRole);
+        box.addButton(QStringLiteral("Modifier quand même"), QMessageBox::DestructiveRole);
+        box.setDefaultButton(readOnly);
+        box.setEscapeButton(readOnly);
+        box.exec();
+        if (box.clickedButton() == readOnly) {
+            m_readOnly = true;
+            return;
+        }
+        lock = common::EditLock::takeOver(fromQt(path));
+    }
+    m_editLock = std::move(lock);
+}
+
+bool LogbookDocument::mayOverwrite(const QString &path)
+{
+    if (common::fileStamp(common::resolveLinks(fromQt(path))) == m_stamp)
+        return true;
+    QMessageBox box(QMessageBox::Warning, qstr(kAppTitle),
+        QStringLiteral("« %1 » a été modifié par un autre programme depuis qu'il a été ouvert ici.\n\n"
+                       "L'écraser avec ce carnet, et perdre ces modifications ?")
+            .arg(QFileInfo(path).fileName()),
+        QMessageBox::NoButton, m_window);
+    QPushButton *overwrite = box.addButton(QStringLiteral("Écraser"), QMessageBox::DestructiveRole);
+    QPushButton *cancel = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == overwrite;
 }
 
 void LogbookDocument::showError(const std::string &message)

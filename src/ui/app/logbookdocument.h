@@ -1,6 +1,7 @@
 // The one logbook document: new, open, save and reopen of the file set, and the question before closing it.
 #pragma once
 
+#include "common/editlock.h"
 #include "logbook/logbook.h"
 #include "logbook/logbooksnapshot.h"
 
@@ -42,6 +43,9 @@ public:
     // The logbook was read from or written to a file of its own, as opposed to
     // a new logbook that only has the default name.
     bool hasFile() const { return m_hasFile; }
+    // Another running program edits this logbook and the user chose not to take it
+    // over: saving over it is refused, "Enregistrer sous" makes a copy.
+    bool isReadOnly() const { return m_readOnly; }
     // The file name shown in the window title.
     QString displayName() const;
 
@@ -81,6 +85,10 @@ private:
 
     friend class LogbookStep;
     void restore(const std::shared_ptr<const logbook::LogbookSnapshot> &state);
+    // Takes the edit lock of the file just read or written, asking the user when another program holds it.
+    void lockForEditing(const QString &path);
+    // False when the file changed on disk since it was read or written here and the user keeps it.
+    bool mayOverwrite(const QString &path);
 
     AppContext &m_context;
     QWidget *m_window;
@@ -91,6 +99,9 @@ private:
     bool m_changed = false; // the logbook changed since m_state was taken
     int m_commandDepth = 0;
     bool m_commitQueued = false;
+    bool m_readOnly = false;
+    common::EditLock m_editLock;
+    common::FileStamp m_stamp; // of the .log as last read or written here
 };
 
 } // namespace zorv::ui

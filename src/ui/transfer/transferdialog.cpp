@@ -426,13 +426,11 @@ void TransferDialog::acceptDives()
     if (imageSerial != logbook.headerLong() && logbook.diveCount() > 0 && !ask(this, kOtherComputer))
         return;
     m_acceptButton->setEnabled(false);
-    int inserted = 0;
-    if (m_newDives.any)
-        for (int p = m_newDives.first; p < m_memory.diveCount(); ++p)
-            if (m_memory.convert(p, logbook))
-                ++inserted;
-    if (inserted > 0)
+    const transfer::AcceptedDives accepted = transfer::acceptNewDives(m_memory, m_newDives, logbook);
+    if (accepted.added > 0)
         logbook.setHeaderLong(imageSerial);
+    if (accepted.notFitted > 0)
+        QMessageBox::warning(this, QStringLiteral("Zorv"), toQt(transfer::notFittedMessage(accepted)));
     m_accepted = true;
     QDialog::accept();
 }

@@ -125,22 +125,20 @@ TEST(SaveFileAtomically, FailsInAReadOnlyFolder)
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string> { "dives.log" });
 }
 
-TEST(RemoveStrayTempFiles, RemovesOnlyOurTempFilesOfThatTarget)
+TEST(RemoveStrayTempFiles, RemovesOnlyOurTempFiles)
 {
     TempDir dir;
     const std::string prefix(kTempPrefix);
     const std::vector<std::string> kept = {
         "dives.log",
         "dives.log.0123456789abcdef",
-        prefix + "dives.log.short",
-        prefix + "dives.log.0123456789abcdef.bak",
-        prefix + "other.log.0123456789abcdef",
-        prefix + "dives.add.0123456789abcdef",
+        ".zorv-tmp",
     };
     for (const auto &name : kept)
         writeFile(dir / name, "x");
+    // Older versions named their temporaries after the target; those go as well.
     writeFile(dir / (prefix + "dives.log.0123456789abcdef"), "left by a crash");
-    writeFile(dir / (prefix + "dives.log.fedcba9876543210"), "and another");
+    writeFile(dir / (prefix + "fedcba9876543210"), "and another");
 
     removeStrayTempFiles(dir / "dives.log");
     removeStrayTempFiles(dir / "gone" / "dives.log"); // a missing folder is not an error

@@ -1,8 +1,12 @@
+#include "common/fileset.h"
 #include "settings/inifile.h"
 #include "testutil.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <random>
+#include <string>
+#include <sys/stat.h>
 #include <utility>
 
 using zorv::settings::IniFile;
@@ -196,5 +200,52 @@ TEST(IniFile, SurvivesGarbage)
         ini.writeInt("Zorv", "n", round);
         const IniFile reread = parsed(ini.serialise());
         EXPECT_EQ(reread.readInt("Zorv", "n", -1), round) << "round " << round;
+    }
+}
+
+// A settings file that is no file, or a huge one, must neither hang nor eat the
+// memory: the defaults hold, the user is told, and the file is left alone.
+TEST(IniFile, ReadsOnlyRegularFilesOfSaneSize)
+{
+    TempDir dir;
+    const auto fifo = dir / "Ctyp.ini";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto zero = dir / "Zorv.ini";
+    std::filesystem::create_symlink("/dev/zero", zero);
+    const auto big = dir / "big.ini";
+    zorv::test::writeFile(big, "[A]\nKey=1\n" + std::string(zorv::common::kMaxSettingsFileSize, ';'));
+    const auto folder = dir / "folder.ini";
+    std::filesystem::create_directory(folder);
+
+    for (const auto &path : { fifo, zero, big, folder }) {
+        IniFile ini;
+        EXPECT_FALSE(ini.load(path)) << path;
+        const auto usable = zorv::common::checkRegularFile(path, zorv::common::kMaxSettingsFileSize);
+        EXPECT_NE(usable.message().find(path.string()), std::string::npos) << usable.message();
+        EXPECT_FALSE(ini.hasKey("A", "Key"));
+        ini.writeInt("A", "Key", 2);
+        EXPECT_TRUE(ini.save());
+    }
+    EXPECT_EQ(std::filesystem::file_size(big), 10 + zorv::common::kMaxSettingsFileSize);
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    EXPECT_TRUE(std::filesystem::is_symlink(zero));
+
+    // A missing file is no problem: it is created on save.
+    IniFile fresh;
+    EXPECT_FALSE(fresh.load(dir / "new.ini"));
+    EXPECT_TRUE(zorv::common::checkRegularFile(dir / "new.ini", zorv::common::kMaxSettingsFileSize));
+    fresh.writeInt("A", "Key", 2);
+    EXPECT_TRUE(fresh.save());
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir / "new.ini"));
+}
+
+TEST(IniFile, KeepsCarriageReturnsThatBelongToTheLine)
+{
+    for (const std::string bytes : { "[A]\r\nKey=v\r\r\nOther=w\r\n", "[A]\nKey=v\r\r\nOther=w\r\n" }) {
+        IniFile ini = parsed(bytes);
+        EXPECT_EQ(ini.serialise(), bytes);
+        EXPECT_EQ(ini.readString("A", "Key"), "v");
+        EXPECT_EQ(ini.readString("A", "Other"), "w");
+        EXPECT_EQ(parsed(ini.serialise()).serialise(), bytes);
     }
 }

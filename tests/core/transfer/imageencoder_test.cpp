@@ -1,5 +1,6 @@
 #include "common/clock.h"
 #include "logbook/daynumber.h"
+#include "logbook/generator.h"
 #include "logbook/logbook.h"
 #include "testutil.h"
 #include "transfer/computercatalogue.h"
@@ -7,7 +8,9 @@
 #include "transfer/memoryimage.h"
 #include "transfer/transferlist.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <random>
 #include <tuple>
 
 using namespace zorv::transfer;
@@ -220,5 +223,79 @@ TEST(ExampleDumps, LoadAsTheirFamilyOrAreRefused)
         EXPECT_EQ(dump.fileName.find(std::to_string(memory.settings().type)) != std::string::npos, true);
     }
     EXPECT_EQ(good, 5);
+    zorv::common::setClock(nullptr);
+}
+
+// A stray 0x55 on the line starts the capture early, so the image arrives shifted
+// behind noise. When the shifted checksum field happens to read 0 the check is off;
+// even then no dive may be listed that the computer does not hold.
+TEST(ExampleDumps, NoiseBeforeTheImageNeverListsAnInventedDive)
+{
+    const FixedClock clock(kExampleTransferTime);
+    zorv::common::setClock(&clock);
+    const ComputerCatalogue catalogue = ComputerCatalogue::withBuiltInTypes();
+    std::mt19937 rng(55);
+    MemoryImage memory;
+    int unchecked = 0;
+    for (const ExampleDump &dump : exampleDumps(&catalogue)) {
+        if (dump.fileName.starts_with("transfer-bad-"))
+            continue;
+        SCOPED_TRACE(dump.fileName);
+        ASSERT_TRUE(memory.load(dump.bytes));
+        ASSERT_GT(memory.diveCount(), 0);
+        std::vector<ComputerDive> real;
+        for (int p = 0; p < memory.diveCount(); ++p)
+            real.push_back(*memory.diveAt(p));
+
+        for (int shift = 1; shift <= 400; ++shift) {
+            for (const bool zeros : { false, true }) {
+                std::vector<std::uint8_t> capture { 0x55 };
+                for (int i = 1; i < shift; ++i)
+                    capture.push_back(zeros ? 0 : static_cast<std::uint8_t>(rng()));
+                capture.insert(capture.end(), dump.bytes.begin(), dump.bytes.end());
+                capture.resize(dump.bytes.size());
+                unchecked += capture[2048] == 0 && capture[2049] == 0;
+                if (!memory.load(capture))
+                    continue;
+                for (int p = 0; p < memory.diveCount(); ++p) {
+                    const ComputerDive dive = *memory.diveAt(p);
+                    const bool known = std::any_of(real.begin(), real.end(), [&](const ComputerDive &r) {
+                        return r.clockAtDive == dive.clockAtDive && r.maxDepth == dive.maxDepth
+                            && r.duration == dive.duration && r.date == dive.date;
+                    });
+                    EXPECT_TRUE(known) << "shift " << shift << (zeros ? " zeros" : " noise") << ", dive " << p << ": "
+                                       << dive.maxDepth << " cm, " << dive.duration << " min";
+                }
+            }
+        }
+    }
+    // The sweep must meet the case it is about.
+    EXPECT_GT(unchecked, 0);
+    zorv::common::setClock(nullptr);
+}
+
+// A nearly full logbook takes what fits and says how many dives did not.
+TEST(AcceptNewDives, CountsTheDivesThatDidNotFit)
+{
+    const FixedClock clock(kExampleTransferTime);
+    zorv::common::setClock(&clock);
+    const ComputerCatalogue catalogue = ComputerCatalogue::withBuiltInTypes();
+    MemoryImage memory;
+    const auto dumps = exampleDumps(&catalogue);
+    ASSERT_TRUE(memory.load(dumps.front().bytes));
+    ASSERT_GT(memory.diveCount(), 3);
+
+    Logbook logbook;
+    logbook.setComputerInfo(&catalogue);
+    zorv::logbook::generateLogbook(logbook, { .dives = 32765 });
+    const AcceptedDives accepted = acceptNewDives(memory, { 0, true }, logbook);
+    EXPECT_EQ(accepted.added, 2);
+    EXPECT_EQ(accepted.notFitted, memory.diveCount() - 2);
+    EXPECT_EQ(logbook.diveCount(), 32767);
+    const std::string message = notFittedMessage(accepted);
+    EXPECT_NE(
+        message.find(std::to_string(accepted.notFitted) + " plongées n'ont pas pu être ajoutées"), std::string::npos)
+        << message;
+    EXPECT_EQ(notFittedMessage({ 3, 0 }), "");
     zorv::common::setClock(nullptr);
 }

@@ -164,11 +164,21 @@ TEST_F(MemoryImageTest, RefusesDamagedImages)
     pointer.endPointer(1535);
     EXPECT_EQ(loadedCount(m_memory, pointer.captured()), 1);
 
-    // A zero checksum turns the check off.
-    auto unchecked = raw.captured(false);
+    // A zero checksum turns the check off for an image a computer could have sent:
+    // one dive in its life, written just before the logbook index.
+    RawImage young;
+    young.total(1);
+    young.bytes[image::kLogbookIndex] = 1;
+    young.dive(0, 500);
+    auto unchecked = young.captured(false);
     unchecked[10] ^= 0xFF;
     EXPECT_EQ(loadedCount(m_memory, unchecked), 1);
     EXPECT_EQ(m_memory.storedChecksum(), 0);
+    // Without a checksum, entries the walk must meet but that hold no dive, or a dive
+    // after the transfer, mark line noise.
+    EXPECT_EQ(loadedCount(m_memory, raw.captured(false)), kRefused);
+    young.dive(0, kImageClock + 2);
+    EXPECT_EQ(loadedCount(m_memory, young.captured(false)), kRefused);
 }
 
 TEST_F(MemoryImageTest, LogbookRingShowsOnlyTheEntriesWritten)

@@ -1,3 +1,4 @@
+#include "common/editlock.h"
 #include "logbook/logbookfile.h"
 #include "ui/app/application.h"
 #include "ui/app/divelistmodel.h"
@@ -572,6 +573,52 @@ private slots:
         uitest::saveScreenshot(splash, QStringLiteral("splash"));
         QTest::keyClick(splash, Qt::Key_Space);
         QTRY_VERIFY(splash.isNull());
+    }
+
+    // A logbook another running program edits opens read-only unless the user takes
+    // it over, and a save never silently replaces a file that changed on disk.
+    void aLogbookEditedElsewhereIsNotOverwritten()
+    {
+        const common::EditLock other = common::EditLock::acquire(fromQt(m_sample));
+        QCOMPARE(other.state(), common::EditLock::State::Mine);
+        QString question;
+        answer(QStringLiteral("Lecture seule"), &question);
+        QVERIFY(start(m_sample));
+        QVERIFY(question.contains(QStringLiteral("sample.log")));
+        LogbookDocument *document = m_app->mainWindow()->document();
+        QVERIFY(document->isReadOnly());
+        logbook::Logbook &lb = m_app->context().logbook;
+        const QByteArray before = [this] {
+            QFile f(m_sample);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }();
+        lb.deleteDive(1);
+        QString error;
+        answer(QStringLiteral("OK"), &error);
+        QVERIFY(!document->save());
+        QVERIFY(error.contains(QStringLiteral("lecture seule")));
+
+        // Reopened with the lock taken over, then changed on disk behind its back.
+        answer(QStringLiteral("&Non"));
+        answer(QStringLiteral("Modifier quand même"));
+        QVERIFY(document->openPath(m_sample));
+        QVERIFY(!document->isReadOnly());
+        logbook::Logbook other2;
+        QVERIFY(logbook::LogbookFile::loadFromPath(other2, fromQt(m_sample)));
+        other2.deleteDive(2);
+        QVERIFY(logbook::LogbookFile::save(other2, fromQt(m_sample)));
+        const QByteArray theirs = [this] {
+            QFile f(m_sample);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }();
+        QVERIFY(theirs != before);
+        lb.deleteDive(1);
+        answer(QStringLiteral("Annuler"), &question);
+        QVERIFY(!document->save());
+        QVERIFY(question.contains(QStringLiteral("modifié par un autre programme")));
+        QFile f(m_sample);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), theirs);
     }
 
 private:

@@ -1,0 +1,140 @@
+#include "common/editlock.h"
+
+#include "common/fileset.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <pwd.h>
+#include <string>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace zorv::common {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+    std::string whoAmI()
+    {
+        std::string user;
+        if (const passwd *pw = ::getpwuid(::geteuid()))
+            user = pw->pw_name;
+        else
+            user = std::to_string(::geteuid());
+        char host[256] = {};
+        ::gethostname(host, sizeof host - 1);
+        return user + " sur " + host + " (processus " + std::to_string(::getpid()) + ")";
+    }
+
+    std::string readHolder(int fd)
+    {
+        char text[512] = {};
+        const ssize_t n = ::pread(fd, text, sizeof text - 1, 0);
+        std::string holder = n > 0 ? std::string(text, static_cast<std::size_t>(n)) : std::string();
+        while (!holder.empty() && (holder.back() == '\n' || holder.back() == '\r'))
+            holder.pop_back();
+        return holder.empty() ? std::string("un autre programme") : holder;
+    }
+
+    bool sameFile(int fd, const fs::path &path)
+    {
+        struct stat a {
+        }, b {};
+        return ::fstat(fd, &a) == 0 && ::stat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+    }
+
+} // namespace
+
+fs::path editLockPath(const fs::path &file)
+{
+    const fs::path real = resolveLinks(file);
+    const std::string name = ".~lock." + real.filename().string() + "#";
+    // A name near the system's limit leaves no room for the decoration.
+    if (name.size() > NAME_MAX)
+        return real.parent_path() / (".~lock." + real.filename().string().substr(0, NAME_MAX - 8) + "#");
+    return real.parent_path() / name;
+}
+
+EditLock EditLock::acquire(const fs::path &file)
+{
+    EditLock lock;
+    lock.m_path = editLockPath(file);
+    // A holder that lets go between our open and our lock has removed the name we
+    // opened; then the name is tried again.
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        const int fd = ::open(lock.m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+        if (fd < 0)
+            return lock; // a read-only folder or medium: nobody can save there anyway
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            lock.m_state = errno == EWOULDBLOCK ? State::HeldByOther : State::None;
+            lock.m_holder = readHolder(fd);
+            ::close(fd);
+            return lock;
+        }
+        if (!sameFile(fd, lock.m_path)) {
+            ::close(fd);
+            continue;
+        }
+        const std::string me = whoAmI() + "\n";
+        if (::ftruncate(fd, 0) != 0 || ::pwrite(fd, me.data(), me.size(), 0) != static_cast<ssize_t>(me.size())) {
+            // The lock holds without the name of its holder.
+        }
+        lock.m_fd = fd;
+        lock.m_state = State::Mine;
+        return lock;
+    }
+    return lock;
+}
+
+EditLock EditLock::takeOver(const fs::path &file)
+{
+    ::unlink(editLockPath(file).c_str());
+    return acquire(file);
+}
+
+EditLock::~EditLock()
+{
+    if (m_fd < 0)
+        return;
+    // A lock file that another program took over is theirs now.
+    if (sameFile(m_fd, m_path))
+        ::unlink(m_path.c_str());
+    ::close(m_fd);
+}
+
+EditLock::EditLock(EditLock &&other) noexcept
+    : m_state(std::exchange(other.m_state, State::None))
+    , m_fd(std::exchange(other.m_fd, -1))
+    , m_path(std::move(other.m_path))
+    , m_holder(std::move(other.m_holder))
+{
+}
+
+EditLock &EditLock::operator=(EditLock &&other) noexcept
+{
+    if (this != &other) {
+        EditLock old(std::move(*this));
+        m_state = std::exchange(other.m_state, State::None);
+        m_fd = std::exchange(other.m_fd, -1);
+        m_path = std::move(other.m_path);
+        m_holder = std::move(other.m_holder);
+    }
+    return *this;
+}
+
+FileStamp fileStamp(const fs::path &path)
+{
+    struct stat st { };
+    if (::stat(path.c_str(), &st) != 0)
+        return {};
+    return { static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+        static_cast<std::int64_t>(st.st_size),
+        static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec };
+}
+
+} // namespace zorv::common
