@@ -27,11 +27,6 @@ namespace {
         return s.toUtf8().toStdString();
     }
 
-    std::string localPath(const QString &s)
-    {
-        return QFile::encodeName(s).toStdString();
-    }
-
     void printPage(const logbook::Logbook &book, int position)
     {
         const logbook::FieldCatalogue catalogue(book);

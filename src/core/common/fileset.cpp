@@ -44,6 +44,8 @@ namespace {
         }
     }
 
+    constexpr std::string_view kCannotSave = "Impossible d'enregistrer";
+
     Result failed(std::string_view what, const fs::path &path, int err)
     {
         return Result::failure(statusOf(err), fileErrorText(what, path, err));
@@ -307,10 +309,10 @@ namespace {
     Result mayReplace(const fs::path &target, const struct stat &st)
     {
         if (S_ISDIR(st.st_mode))
-            return Result::failure(Status::IoError, "« " + target.string() + " » est un dossier.");
+            return Result::failure(Status::IoError, fileErrorText("Impossible d'enregistrer", target, EISDIR));
         if ((st.st_mode & 0222) == 0 || ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
             return Result::failure(Status::AccessDenied,
-                "Vous n'avez pas le droit de modifier le fichier « " + target.string()
+                "Vous n'avez pas le droit de modifier le fichier « " + target.filename().string()
                     + " ». Il n'a pas été remplacé.");
         return {};
     }
@@ -486,7 +488,7 @@ Result saveFileSet(std::span<const FileToSave> files)
         t.fd = createLockedTemp(folderOf(t.target), t.path, err);
         if (t.fd < 0) {
             dropTemps(temps, true);
-            return failed("Impossible de créer un fichier temporaire pour", t.target, err);
+            return failed(kCannotSave, t.target, err);
         }
         if (exists)
             takeModeOf(t.fd, st);
@@ -494,7 +496,7 @@ Result saveFileSet(std::span<const FileToSave> files)
             takeModeOf(t.fd, mainStat);
         if (!writeAll(t.fd, file.data.data(), file.data.size(), err)) {
             dropTemps(temps, true);
-            return failed("Impossible d'écrire", t.target, err);
+            return failed(kCannotSave, t.target, err);
         }
         // After a failed fsync the kernel may have dropped the dirty pages, so the
         // save fails; retrying could report success for data that never landed.
@@ -502,7 +504,7 @@ Result saveFileSet(std::span<const FileToSave> files)
         if (::fsync(t.fd) != 0) {
             err = errno;
             dropTemps(temps, true);
-            return failed("Impossible d'écrire sur le disque", t.target, err);
+            return failed(kCannotSave, t.target, err);
         }
     }
 
