@@ -1,7 +1,7 @@
 #include "common/fileset.h"
-#include "common/systemerror.h"
 
 #include "common/atomicfile.h"
+#include "common/systemerror.h"
 
 #include <algorithm>
 #include <array>
