@@ -81,6 +81,8 @@ LogbookDocument::LogbookDocument(AppContext &context, QWidget *window)
 
 LogbookDocument::~LogbookDocument()
 {
+    // The stack clears itself as it goes and would tell windows already half destroyed.
+    m_undoStack->blockSignals(true);
     m_context.logbook.setObserver(nullptr);
     m_context.logbook.setConfirmer(nullptr);
 }
