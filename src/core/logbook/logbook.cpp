@@ -8,6 +8,7 @@
 #include "logbook/newdive.h"
 #include "logbook/oemcharmap.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <string_view>
 #include <utility>
@@ -179,6 +180,27 @@ void Logbook::putDive(const DiveRecord &record, int position)
         m_observer->diveChanged(position);
         m_observer->markModified();
     }
+}
+
+std::vector<int> Logbook::editDives(int first, int last, const std::function<bool(int position, DiveRecord &)> &edit)
+{
+    std::vector<int> changed;
+    const int from = std::max(first, 1);
+    const int to = std::min(last, diveCount());
+    for (int position = from; position <= to; ++position)
+        if (edit(position, m_dives[static_cast<std::size_t>(position - 1)]))
+            changed.push_back(position);
+    if (changed.empty())
+        return changed;
+    recomputeTotals();
+    raiseRefreshFlags();
+    m_modified = 1;
+    if (m_observer) {
+        for (const int position : changed)
+            m_observer->diveChanged(position);
+        m_observer->markModified();
+    }
+    return changed;
 }
 
 int Logbook::insertPosition(const DiveRecord &record) const

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -94,6 +95,11 @@ public:
     // generator produces them: inserting 32,767 dives one by one would re-walk
     // and re-total the whole array each time.
     void adoptDives(std::vector<DiveRecord> dives);
+    // Changes the dives first..last in place; `edit` returns true when it changed
+    // one. The totals are computed once and the observer hears of each changed dive,
+    // so a tool can touch every dive of a big logbook without re-totalling it each
+    // time as putDive does. Returns the changed positions, ascending.
+    std::vector<int> editDives(int first, int last, const std::function<bool(int position, DiveRecord &)> &edit);
     void moveDive(const DiveRecord &record, int from, int to);
     void deleteDive(int position);
     void confirmDeleteCurrent();
