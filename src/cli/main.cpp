@@ -15,6 +15,7 @@
 #include "renderprofilecommand.h"
 #include "simulatecommand.h"
 #include "statscommand.h"
+#include "toolscommand.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -235,6 +236,27 @@ const Command kCommands[] = {
     { "forecast", "LOG [--target N] [--start MM.YYYY] [--current-month] [--today YYYY-MM-DD] [--json]",
         "the day the logbook reaches N dives", 1, Needs::Logbook,
         [](const Call &c) { return cli::commandRegister(c.parser, *c.env, c.args[0], c.args[1]); } },
+    { "renumber", "LOG [--start N] [--from N --to N]",
+        "renumber every dive from N (default 1),\nor the dives numbered --from..--to from --start on", 1,
+        Needs::Logbook, [](const Call &c) { return cli::commandRenumber(*c.env, c.parser, c.args[1]); } },
+    { "timeshift", "LOG --from N --to N --hours +-H[:MM]", "move date and time of the dives numbered N..N", 1,
+        Needs::Logbook, [](const Call &c) { return cli::commandTimeShift(*c.env, c.parser, c.args[1]); } },
+    { "split", "LOG DIVE_NUMBER --at MINUTES", "split a dive in two where the diver is at the surface", 2,
+        Needs::Logbook, [](const Call &c) { return cli::commandSplit(*c.env, c.parser, c.args[1], c.args[2]); } },
+    { "merge", "LOG DIVE_NUMBER", "merge a dive with the next one", 2, Needs::Logbook,
+        [](const Call &c) { return cli::commandMerge(*c.env, c.args[1], c.args[2]); } },
+    { "find",
+        "LOG [--place TEXT --site TEXT --partner TEXT --other TEXT --text TEXT\n"
+        "--depth-min M --depth-max M --year Y --any] [--json]",
+        "the dives meeting every criterion (one of them with --any)", 1, Needs::Logbook,
+        [](const Call &c) { return cli::commandFind(*c.env, c.parser); } },
+    { "replace", "LOG --field NAME --find TEXT --with TEXT [--dry-run]",
+        "replace a text in place, site, partners, comment or model", 1, Needs::Logbook,
+        [](const Call &c) { return cli::commandReplace(*c.env, c.parser, c.args[1]); } },
+    { "fill", "LOG --from N --to N --field NAME=VALUE...", "set values in the dives numbered N..N", 1, Needs::Logbook,
+        [](const Call &c) { return cli::commandFill(*c.env, c.parser, c.args[1]); } },
+    { "select", "LOG OUT.log (--from N --to N | the find criteria)", "write the chosen dives as a new logbook", 2,
+        Needs::Logbook, [](const Call &c) { return cli::commandSelect(*c.env, c.parser, c.args[2]); } },
 };
 
 const Command *findCommand(const QString &name)
@@ -303,6 +325,7 @@ int main(int argc, char **argv)
     cli::addPrintOptions(parser);
     cli::addImportOptions(parser);
     cli::addRegisterOptions(parser);
+    cli::addToolOptions(parser);
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("one of the commands above"));
     parser.addPositionalArgument(
         QStringLiteral("args"), QStringLiteral("arguments of the command"), QStringLiteral("[args...]"));

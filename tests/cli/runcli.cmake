@@ -4,7 +4,25 @@
 #   EXPECT_STDERR text that stderr must contain
 #   COMPARE_A/B   two files that must be byte-identical afterwards
 #   PNG           a picture the command must have written, with PNG_SIZE=WIDTHxHEIGHT
+#   COPY_LOG      SOURCE|TARGET: a logbook (.log and .add) copied fresh before the run; the
+#                 output shows TARGET as LOG
+#   AFTER_ARGS    a second command (words separated by |) whose stdout follows the first's
 string(REPLACE "|" ";" ARGS "${ARGS}")
+if(DEFINED COPY_LOG)
+    string(REPLACE "|" ";" pair "${COPY_LOG}")
+    list(GET pair 0 source)
+    list(GET pair 1 target)
+    string(REGEX REPLACE "\\.log$" ".add" sourceAdd "${source}")
+    string(REGEX REPLACE "\\.log$" ".add" targetAdd "${target}")
+    file(REMOVE ${target} ${targetAdd})
+    execute_process(COMMAND ${CMAKE_COMMAND} -E copy ${source} ${target} RESULT_VARIABLE failed)
+    if(EXISTS ${sourceAdd})
+        execute_process(COMMAND ${CMAKE_COMMAND} -E copy ${sourceAdd} ${targetAdd})
+    endif()
+    if(failed)
+        message(FATAL_ERROR "cannot copy ${source} to ${target}")
+    endif()
+endif()
 if(DEFINED PNG)
     file(REMOVE ${PNG}) # a picture left by an earlier run proves nothing
 endif()
@@ -16,10 +34,20 @@ endif()
 if(NOT code EQUAL EXPECT_EXIT)
     message(FATAL_ERROR "exit code ${code}, expected ${EXPECT_EXIT}\nstdout:\n${out}\nstderr:\n${err}")
 endif()
+if(DEFINED AFTER_ARGS)
+    string(REPLACE "|" ";" AFTER_ARGS "${AFTER_ARGS}")
+    execute_process(COMMAND ${CLI} ${AFTER_ARGS} RESULT_VARIABLE afterCode OUTPUT_VARIABLE afterOut ERROR_VARIABLE afterErr)
+    if(NOT afterCode EQUAL 0)
+        message(FATAL_ERROR "the second command failed (${afterCode}):\n${afterErr}")
+    endif()
+    string(APPEND out "${afterOut}")
+endif()
+if(DEFINED COPY_LOG)
+    string(REPLACE "${target}" "LOG" out "${out}") # the build folder is nobody's business
+endif()
 if(DEFINED EXPECT_FILE)
     file(READ ${EXPECT_FILE} expected)
     if(NOT out STREQUAL expected)
-        string(REGEX REPLACE "[^/]*$" "" dir "${EXPECT_FILE}")
         file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/actual-output.txt "${out}")
         message(FATAL_ERROR "output differs from ${EXPECT_FILE}; actual output written to "
                             "${CMAKE_CURRENT_BINARY_DIR}/actual-output.txt")
