@@ -10,7 +10,6 @@
 #include "tools/divesearch.h"
 #include "tools/divetools.h"
 
-#include <QFile>
 #include <charconv>
 #include <iostream>
 #include <optional>
@@ -76,11 +75,6 @@ namespace {
         }
         out = *value;
         return true;
-    }
-
-    std::string localPath(const QString &s)
-    {
-        return QFile::encodeName(s).toStdString();
     }
 
     int save(Environment &env, const QString &logPath)
