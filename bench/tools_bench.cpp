@@ -32,11 +32,13 @@ const logbook::Logbook &generated()
 void renumberAll(benchmark::State &state)
 {
     logbook::Logbook book = generated();
-    int start = 1;
     for (auto _ : state) {
-        // Alternate the start so that every dive changes each time.
-        start = start == 1 ? 2 : 1;
-        benchmark::DoNotOptimize(tools::renumberAll(book, start));
+        // Numbers from 0, so that renumbering from 1 changes every dive.
+        state.PauseTiming();
+        book.renumber(0);
+        state.ResumeTiming();
+        const tools::ToolResult r = tools::renumberAll(book, 1);
+        state.counters["changed"] = r ? r->changed : -1;
     }
 }
 BENCHMARK(renumberAll)->Unit(benchmark::kMillisecond);
@@ -48,7 +50,8 @@ void timeZoneShiftAll(benchmark::State &state)
     int minutes = 90;
     for (auto _ : state) {
         minutes = -minutes;
-        benchmark::DoNotOptimize(tools::shiftTimeZone(book, 1, last, minutes));
+        const tools::ToolResult r = tools::shiftTimeZone(book, 1, last, minutes);
+        state.counters["changed"] = r ? r->changed : -1;
     }
 }
 BENCHMARK(timeZoneShiftAll)->Unit(benchmark::kMillisecond);
@@ -66,7 +69,8 @@ void replaceInAll(benchmark::State &state)
     std::string from = "Lac";
     std::string to = "Lago";
     for (auto _ : state) {
-        benchmark::DoNotOptimize(tools::replaceAll(book, tools::ReplaceField::Place, from, to));
+        const tools::ToolResult r = tools::replaceAll(book, tools::ReplaceField::Place, from, to);
+        state.counters["changed"] = r ? r->changed : -1;
         std::swap(from, to);
     }
 }
@@ -81,8 +85,10 @@ void criteriaSearch(benchmark::State &state)
     criteria.durationFrom = 30;
     criteria.dateFrom = logbook::dayNumber(1, 1, 2020);
     criteria.partner = "a";
-    for (auto _ : state)
-        benchmark::DoNotOptimize(tools::findDives(book, criteria));
+    for (auto _ : state) {
+        const std::vector<int> found = tools::findDives(book, criteria);
+        state.counters["found"] = static_cast<double>(found.size());
+    }
 }
 BENCHMARK(criteriaSearch)->Unit(benchmark::kMillisecond);
 
