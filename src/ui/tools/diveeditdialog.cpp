@@ -665,9 +665,10 @@ namespace {
     // Shows the dialog for the logbook's new-dive flows.
     class DialogDiveEditor final : public logbook::DiveEditor {
     public:
-        DialogDiveEditor(AppContext &context, QWidget *parent)
+        DialogDiveEditor(AppContext &context, QWidget *parent, logbook::DiveRecord *edited = nullptr)
             : m_context(context)
             , m_parent(parent)
+            , m_edited(edited)
         {
         }
 
@@ -679,12 +680,15 @@ namespace {
                 return false;
             // A new dive always counts as changed.
             record = dialog.changedRecord().value();
+            if (m_edited)
+                *m_edited = record;
             return true;
         }
 
     private:
         AppContext &m_context;
         QWidget *m_parent;
+        logbook::DiveRecord *m_edited;
     };
 
     // The logbook keeps the editor only for the one call.
@@ -730,9 +734,9 @@ bool newDive(AppContext &context, QWidget *parent)
     return context.logbook.newDive();
 }
 
-bool newDiveFrom(AppContext &context, const logbook::DiveRecord &prepared, QWidget *parent)
+bool newDiveFrom(AppContext &context, const logbook::DiveRecord &prepared, QWidget *parent, logbook::DiveRecord *edited)
 {
-    DialogDiveEditor editor(context, parent);
+    DialogDiveEditor editor(context, parent, edited);
     const EditorScope scope(context.logbook, editor);
     return context.logbook.newDiveFrom(prepared);
 }

@@ -31,8 +31,10 @@ bool editCurrentDive(AppContext &context, QWidget *parent);
 // Returns true when a dive was inserted.
 bool newDive(AppContext &context, QWidget *parent);
 
-// New dive from a record another window prepared (manual profile, imports).
-bool newDiveFrom(AppContext &context, const logbook::DiveRecord &prepared, QWidget *parent);
+// New dive from a record another window prepared (manual profile, imports, the
+// dive clipboard). On OK the edited dive is also written to `edited` when given.
+bool newDiveFrom(
+    AppContext &context, const logbook::DiveRecord &prepared, QWidget *parent, logbook::DiveRecord *edited = nullptr);
 
 // "Editer données de plongée": edits a copy of one dive. Use: setRecord, exec,
 // and on Accepted changedRecord, empty when the logbook need not change.

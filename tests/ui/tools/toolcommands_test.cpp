@@ -1,0 +1,476 @@
+#include "logbook/logbookfile.h"
+#include "logbook/oemcharmap.h"
+#include "ui/app/application.h"
+#include "ui/app/divelistmodel.h"
+#include "ui/app/divepageview.h"
+#include "ui/app/logbookdocument.h"
+#include "ui/app/mainwindow.h"
+#include "ui/common/qtext.h"
+#include "ui/tools/criteriadialog.h"
+#include "ui/tools/splitdialog.h"
+#include "ui/tools/toolcommands.h"
+#include "ui/tools/tooldialogs.h"
+#include "uitest.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <functional>
+#include <memory>
+
+using namespace zorv;
+using namespace zorv::ui;
+using app::Command;
+
+namespace {
+
+QString withoutMnemonic(QString text)
+{
+    return text.remove(QLatin1Char('&'));
+}
+
+void press(QWidget *modal, const QString &text)
+{
+    for (QAbstractButton *button : modal->findChildren<QAbstractButton *>())
+        if (withoutMnemonic(button->text()) == withoutMnemonic(text) && button->isVisible()) {
+            button->click();
+            return;
+        }
+    QFAIL(qPrintable(QStringLiteral("no button ") + text));
+}
+
+// Answers the next message box with `button`, keeping its text.
+void answer(const QString &button, QString *seen = nullptr, const std::function<void()> &next = {})
+{
+    uitest::whenModalOpens([button, seen, next](QWidget *modal) {
+        if (auto *box = qobject_cast<QMessageBox *>(modal); box && seen)
+            *seen = box->text();
+        if (next)
+            next();
+        press(modal, button);
+    });
+}
+
+// Lets `fill` work on the next dialog, saves its picture, then presses `button`.
+void onDialog(
+    const QString &screenshot, const std::function<void(QWidget *)> &fill, const QString &button = QStringLiteral("OK"))
+{
+    uitest::whenModalOpens([screenshot, fill, button](QWidget *modal) {
+        if (fill)
+            fill(modal);
+        if (!screenshot.isEmpty())
+            uitest::saveScreenshot(modal, screenshot);
+        if (!button.isEmpty())
+            press(modal, button);
+    });
+}
+
+void setField(QWidget *dialog, const char *name, const QString &text)
+{
+    auto *edit = dialog->findChild<QLineEdit *>(QLatin1String(name));
+    QVERIFY2(edit, name);
+    edit->setText(text);
+}
+
+void clickRadio(QWidget *dialog, const QString &text)
+{
+    for (QRadioButton *radio : dialog->findChildren<QRadioButton *>())
+        if (radio->text() == text) {
+            radio->click();
+            return;
+        }
+    QFAIL(qPrintable(QStringLiteral("no radio button ") + text));
+}
+
+QString placeOf(const logbook::Logbook &lb, int position)
+{
+    return toQt(logbook::storedToDisplay(logbook::fixedText(lb.dive(position)->place)));
+}
+
+} // namespace
+
+class ToolCommandsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        qputenv("ZORV_CONFIG_DIR", m_dir->path().toUtf8());
+        for (const char *name : { "sample.log", "sample.add" })
+            QVERIFY(QFile::copy(QStringLiteral(ZORV_SOURCE_DIR "/examples/") + QLatin1String(name),
+                m_dir->filePath(QLatin1String(name))));
+        QVERIFY(start(m_dir->filePath(QStringLiteral("sample.log"))));
+    }
+
+    void cleanup()
+    {
+        if (m_app && m_app->mainWindow())
+            m_app->mainWindow()->hide();
+        m_app.reset();
+        m_dir.reset();
+    }
+
+    void theMenusCarryEveryToolWithItsKeys()
+    {
+        MainWindow *window = m_app->mainWindow();
+        QStringList menus;
+        for (QAction *action : window->menuBar()->actions())
+            menus << action->text();
+        QVERIFY(menus.contains(QStringLiteral("Chercher")));
+        QCOMPARE(window->action(Command::SearchDive)->shortcuts().value(0), QKeySequence(Qt::CTRL | Qt::Key_F));
+        QCOMPARE(window->action(Command::CopyDive)->shortcuts(),
+            QList<QKeySequence>({ QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert) }));
+        QCOMPARE(window->action(Command::PasteDive)->shortcuts(),
+            QList<QKeySequence>({ QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert) }));
+        QCOMPARE(window->action(Command::MultiCopy)->text(), QStringLiteral("&Copier dans presse-papier"));
+        QCOMPARE(window->action(Command::CreateSelection)->text(), QStringLiteral("&Créer sélection de fichiers"));
+        // Nothing copied and nothing searched yet.
+        for (Command c : { Command::PasteDive, Command::MultiPaste, Command::MultiClear, Command::SearchForward,
+                 Command::SearchBackward })
+            QVERIFY2(!window->action(c)->isEnabled(), qPrintable(QString::number(static_cast<int>(c))));
+        const QList<QAction *> bar = window->toolBar()->actions();
+        QVERIFY(bar.contains(window->action(Command::SearchBackward)));
+        QVERIFY(bar.indexOf(window->action(Command::PasteDive)) == bar.indexOf(window->action(Command::CopyDive)) + 1);
+        // Merge is off on the last dive: there is nothing to merge it with.
+        const logbook::Logbook &lb = m_app->context().logbook;
+        window->page()->goToDive(lb.diveCount());
+        window->updateCommandStates();
+        QVERIFY(!window->action(Command::MergeDives)->isEnabled());
+        uitest::saveScreenshot(window, QStringLiteral("tools-mainwindow"));
+    }
+
+    void renumberingAndTheTimeZoneAskFirstAndUndoAsOneStep()
+    {
+        MainWindow *window = m_app->mainWindow();
+        logbook::Logbook &lb = m_app->context().logbook;
+        const auto original = logbook::LogbookFile::logBytes(lb);
+
+        QString question;
+        onDialog(QStringLiteral("tool-renumber-all"), [&question](QWidget *dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Numéroter plongées"));
+            setField(dialog, "number0", QStringLiteral("100"));
+            answer(QStringLiteral("OK"), &question);
+        });
+        window->runCommand(Command::RenumberAll);
+        QCOMPARE(question, QStringLiteral("Numéroter plongées avec N§ de départ #100?"));
+        QCOMPARE(lb.dive(1)->diveNumber, 100);
+        QCOMPARE(lb.dive(lb.diveCount())->diveNumber, 99 + lb.diveCount());
+        QCOMPARE(window->action(Command::Undo)->text(), QStringLiteral("&Annuler Numéroter toutes les plongées"));
+
+        // A range past the last number is refused and changes nothing.
+        QString message;
+        const int last = lb.dive(lb.diveCount())->diveNumber;
+        onDialog(QStringLiteral("tool-renumber-part"), [&message, last](QWidget *dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Numéroter les plongées"));
+            setField(dialog, "number1", QString::number(last + 1));
+            answer(QStringLiteral("OK"), &message);
+        });
+        window->runCommand(Command::RenumberPart);
+        QCOMPARE(message, QStringLiteral("Donnée hors limite des n° de plongée"));
+        QCOMPARE(lb.dive(lb.diveCount())->diveNumber, last);
+
+        // Dives 2 to 4 go back 1:30, after the question.
+        const logbook::DiveRecord before = *lb.dive(3);
+        window->page()->goToDive(3);
+        const int from = lb.dive(2)->diveNumber;
+        const int to = lb.dive(4)->diveNumber;
+        onDialog(QStringLiteral("tool-timezone"), [&](QWidget *dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Fuseau horaire"));
+            QCOMPARE(
+                dialog->findChild<QLineEdit *>(QStringLiteral("from"))->text(), QString::number(before.diveNumber));
+            setField(dialog, "from", QString::number(from));
+            setField(dialog, "to", QString::number(to));
+            setField(dialog, "difference", QStringLiteral("1:30"));
+            clickRadio(dialog, QStringLiteral("-"));
+            answer(QStringLiteral("OK"), &question);
+        });
+        window->runCommand(Command::TimeZone);
+        QCOMPARE(question, QStringLiteral("Plongée #%1 à #%2\navec -01:30 HH:MM corriger?").arg(from).arg(to));
+        const logbook::DiveRecord &after = *lb.dive(3);
+        const long long shift
+            = (static_cast<long long>(after.date) - before.date) * 1440 + after.entryTime - before.entryTime;
+        QCOMPARE(shift, -90);
+
+        // Two steps, undone one by one back to the file as it was read.
+        window->runCommand(Command::Undo);
+        window->runCommand(Command::Undo);
+        QVERIFY(logbook::LogbookFile::logBytes(lb) == original);
+        QVERIFY(!lb.isModified());
+    }
+
+    void theDiveBuffersCarryDivesIntoAnotherLogbook()
+    {
+        MainWindow *window = m_app->mainWindow();
+        logbook::Logbook &lb = m_app->context().logbook;
+        const int count = lb.diveCount();
+        window->page()->goToDive(2);
+        window->runCommand(Command::CopyDive);
+        QVERIFY(window->action(Command::PasteDive)->isEnabled());
+        QString caption;
+        onDialog({}, [&caption](QWidget *dialog) { caption = dialog->windowTitle(); });
+        window->runCommand(Command::PasteDive);
+        QCOMPARE(caption, QStringLiteral("Editer données de plongée"));
+        QCOMPARE(lb.diveCount(), count + 1);
+        QCOMPARE(window->action(Command::Undo)->text(), QStringLiteral("&Annuler Coller du presse-papier"));
+        QVERIFY(window->action(Command::PasteDive)->isEnabled());
+
+        // Out of range: the buffer stays empty.
+        QString message;
+        const int last = lb.dive(lb.diveCount())->diveNumber;
+        onDialog(QStringLiteral("tool-multicopy"), [&message, last](QWidget *dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Entrée des plongées"));
+            setField(dialog, "number1", QString::number(last + 3));
+            answer(QStringLiteral("OK"), &message);
+        });
+        window->runCommand(Command::MultiCopy);
+        QCOMPARE(message, QStringLiteral("Donnée hors limite des n° de plongée"));
+        QVERIFY(!window->action(Command::MultiPaste)->isEnabled());
+
+        const int first = lb.dive(3)->diveNumber;
+        onDialog({}, [first](QWidget *dialog) {
+            setField(dialog, "number0", QString::number(first));
+            setField(dialog, "number1", QString::number(first + 2));
+        });
+        window->runCommand(Command::MultiCopy);
+        window->updateCommandStates();
+        QVERIFY(window->action(Command::MultiPaste)->isEnabled());
+
+        // Into a new logbook; the buffer is empty afterwards.
+        answer(QStringLiteral("&Non"));
+        window->runCommand(Command::NewLogbook);
+        QCOMPARE(lb.diveCount(), 0);
+        window->runCommand(Command::MultiPaste);
+        QCOMPARE(lb.diveCount(), 3);
+        QCOMPARE(window->page()->model()->rowCount(), 3);
+        QVERIFY(!window->action(Command::MultiPaste)->isEnabled());
+        window->runCommand(Command::Undo);
+        QCOMPARE(lb.diveCount(), 0);
+    }
+
+    void theQuickSearchFindsAndRepeats()
+    {
+        MainWindow *window = m_app->mainWindow();
+        logbook::Logbook &lb = m_app->context().logbook;
+        const QString place = placeOf(lb, 5);
+        int firstWithPlace = 0;
+        int count = 0;
+        for (int p = 1; p <= lb.diveCount(); ++p)
+            if (placeOf(lb, p) == place) {
+                firstWithPlace = firstWithPlace == 0 ? p : firstWithPlace;
+                ++count;
+            }
+        onDialog(QStringLiteral("tool-quicksearch"), [place](QWidget *dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Recherche Plongée"));
+            clickRadio(dialog, QStringLiteral("Lie&u"));
+            dialog->findChild<QComboBox *>(QStringLiteral("text"))->setEditText(place);
+        });
+        QTest::keyClick(window, Qt::Key_F, Qt::ControlModifier);
+        QTRY_COMPARE(lb.currentDive(), firstWithPlace);
+        window->updateCommandStates();
+        QVERIFY(window->action(Command::SearchForward)->isEnabled());
+        if (count > 1) {
+            window->runCommand(Command::SearchForward);
+            QVERIFY(lb.currentDive() > firstWithPlace);
+            QCOMPARE(placeOf(lb, lb.currentDive()), place);
+        }
+
+        // A text that is only part of a place is not a place.
+        QString message;
+        onDialog({}, [place, &message](QWidget *dialog) {
+            dialog->findChild<QComboBox *>(QStringLiteral("text"))->setEditText(place.left(place.size() - 1));
+            answer(QStringLiteral("OK"), &message);
+        });
+        window->runCommand(Command::SearchDive);
+        QCOMPARE(message, QStringLiteral("Texte de recherche ´%1´ introuvable").arg(place.left(place.size() - 1)));
+    }
+
+    void replaceListsThenChangesAndIsUndone()
+    {
+        MainWindow *window = m_app->mainWindow();
+        logbook::Logbook &lb = m_app->context().logbook;
+        const auto original = logbook::LogbookFile::logBytes(lb);
+        const QString place = placeOf(lb, 4);
+        int matches = 0;
+        for (int p = 1; p <= lb.diveCount(); ++p)
+            matches += placeOf(lb, p).contains(place) ? 1 : 0;
+        int listed = -1;
+        onDialog(
+            QStringLiteral("tool-replace"),
+            [&](QWidget *dialog) {
+                QCOMPARE(dialog->windowTitle(), QStringLiteral("Recherche & Remplacer"));
+                setField(dialog, "find", place);
+                setField(dialog, "replacement", QStringLiteral("Lac Nouveau"));
+                press(dialog, QStringLiteral("&Cherche"));
+                listed = dialog->findChild<QListWidget *>()->count();
+                press(dialog, QStringLiteral("&Remplacer"));
+                // Waits for the next search before it replaces again.
+                QVERIFY(!qobject_cast<ReplaceDialog *>(dialog)->replaceButton()->isEnabled());
+            },
+            QStringLiteral("Fermer"));
+        window->runCommand(Command::SearchReplace);
+        QCOMPARE(listed, 2 * matches);
+        QCOMPARE(placeOf(lb, 4), QStringLiteral("Lac Nouveau"));
+        QCOMPARE(window->action(Command::Undo)->text(), QStringLiteral("&Annuler Chercher & Remplacer"));
+        window->runCommand(Command::Undo);
+        QVERIFY(logbook::LogbookFile::logBytes(lb) == original);
+    }
+
+    void theCriteriaSearchGoesToADiveAndWritesASelection()
+    {
+        MainWindow *window = m_app->mainWindow();
+        logbook::Logbook &lb = m_app->context().logbook;
+        const QString place = placeOf(lb, 6);
+        int matches = 0;
+        for (int p = 1; p <= lb.diveCount(); ++p)
+            matches += placeOf(lb, p) == place ? 1 : 0;
+
+        QString count;
+        onDialog(
+            QStringLiteral("tool-advancedsearch"),
+            [&](QWidget *dialog) {
+                QCOMPARE(dialog->windowTitle(), QStringLiteral("Recherche avancé"));
+                auto *criteria = qobject_cast<CriteriaDialog *>(dialog);
+                QVERIFY(criteria);
+                QVERIFY(!criteria->goToButton()->isEnabled());
+                QVERIFY(!criteria->createButton()->isEnabled());
+                dialog->findChild<QComboBox *>(QStringLiteral("place"))->setEditText(place);
+                criteria->search();
+                count = criteria->countLabel()->text();
+                QVERIFY(!criteria->createButton()->isEnabled());
+                criteria->results()->setCurrentRow(criteria->results()->count() - 1);
+            },
+            QStringLiteral("&Aller à"));
+        window->runCommand(Command::AdvancedSearch);
+        QCOMPARE(count, QString::number(matches));
+        QCOMPARE(placeOf(lb, lb.currentDive()), place);
+
+        // The same criteria come back in the selection dialog, which writes the found dives.
+        const QString path = m_dir->filePath(QStringLiteral("selection.log"));
+        onDialog(QStringLiteral("tool-selection"), [&](QWidget *dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Critères de sélection"));
+            auto *criteria = qobject_cast<CriteriaDialog *>(dialog);
+            QCOMPARE(dialog->findChild<QComboBox *>(QStringLiteral("place"))->currentText(), place);
+            criteria->search();
+            QVERIFY(criteria->createButton()->isEnabled());
+            criteria->createAt(path);
+            answer(QStringLiteral("&Oui"));
+        });
+        window->runCommand(Command::CreateSelection);
+        QCOMPARE(window->windowTitle(), QStringLiteral("selection.log - Zorv"));
+        QCOMPARE(lb.diveCount(), matches);
+    }
+
+    void fillWritesTheRangeAndAsksForBothNumbers()
+    {
+        MainWindow *window = m_app->mainWindow();
+        logbook::Logbook &lb = m_app->context().logbook;
+        QString message;
+        onDialog(
+            QStringLiteral("tool-fill"),
+            [&message](QWidget *dialog) {
+                QCOMPARE(dialog->windowTitle(), QStringLiteral("Remplir plongée"));
+                answer(QStringLiteral("OK"), &message);
+                press(dialog, QStringLiteral("&Remplir"));
+                QVERIFY(dialog->isVisible());
+            },
+            QStringLiteral("A&nnuler"));
+        window->runCommand(Command::FillDives);
+        QCOMPARE(message, QStringLiteral("Editer plongée"));
+
+        const int first = lb.dive(2)->diveNumber;
+        const int last = lb.dive(3)->diveNumber;
+        const QString keptSite = toQt(logbook::storedToDisplay(logbook::fixedText(lb.dive(2)->site)));
+        onDialog(
+            {},
+            [&](QWidget *dialog) {
+                setField(dialog, "first", QString::number(first));
+                setField(dialog, "last", QString::number(last));
+                dialog->findChild<QComboBox *>(QStringLiteral("place"))->setEditText(QStringLiteral("Lac Rempli"));
+            },
+            QStringLiteral("&Remplir"));
+        window->runCommand(Command::FillDives);
+        QCOMPARE(placeOf(lb, 2), QStringLiteral("Lac Rempli"));
+        QCOMPARE(placeOf(lb, 3), QStringLiteral("Lac Rempli"));
+        QVERIFY(placeOf(lb, 4) != QStringLiteral("Lac Rempli"));
+        QCOMPARE(toQt(logbook::storedToDisplay(logbook::fixedText(lb.dive(2)->site))), keptSite);
+        QCOMPARE(window->action(Command::Undo)->text(), QStringLiteral("&Annuler Remplir-rectifier plongées"));
+
+        // The template stays for the run.
+        QString shownPlace;
+        onDialog(
+            {},
+            [&shownPlace](QWidget *dialog) {
+                shownPlace = dialog->findChild<QComboBox *>(QStringLiteral("place"))->currentText();
+            },
+            QStringLiteral("A&nnuler"));
+        window->runCommand(Command::FillDives);
+        QCOMPARE(shownPlace, QStringLiteral("Lac Rempli"));
+    }
+
+    void splitPicksTheMinuteWithTheMouse()
+    {
+        MainWindow *window = m_app->mainWindow();
+        logbook::Logbook &lb = m_app->context().logbook;
+        int position = 0;
+        for (int p = 1; p <= lb.diveCount() && position == 0; ++p)
+            if (lb.dive(p)->sampleCount > 30)
+                position = p;
+        QVERIFY(position > 0);
+        window->page()->goToDive(position);
+        const int count = lb.diveCount();
+        int minute = 0;
+        QString message;
+        onDialog(QStringLiteral("tool-split"), [&](QWidget *dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Séparer plongées"));
+            auto *split = qobject_cast<SplitDialog *>(dialog);
+            QVERIFY(split);
+            QWidget *plot = split->plot();
+            QTest::mousePress(plot, Qt::LeftButton, {}, QPoint(plot->width() * 3 / 4, plot->height() / 2));
+            QTest::mouseRelease(plot, Qt::LeftButton, {}, QPoint(plot->width() * 3 / 4, plot->height() / 2));
+            minute = split->minute();
+            answer(QStringLiteral("OK"), &message);
+        });
+        window->runCommand(Command::SplitDive);
+        QVERIFY(minute > 0);
+        // The tool either splits or says why not; the window follows either way.
+        if (lb.diveCount() == count + 1) {
+            QVERIFY(message.contains(QStringLiteral("est coupée")));
+            QCOMPARE(lb.dive(position)->duration, minute);
+            window->runCommand(Command::Undo);
+            QCOMPARE(lb.diveCount(), count);
+        } else {
+            QVERIFY(message.contains(QStringLiteral("ne peut pas")));
+        }
+        QCOMPARE(window->page()->model()->rowCount(), lb.diveCount());
+    }
+
+private:
+    bool start(const QString &logbook)
+    {
+        m_app = std::make_unique<Application>();
+        StartOptions options = parseArguments({ QStringLiteral("--no-splash"), logbook }, m_dir->path().toStdString());
+        if (!m_app->start(options))
+            return false;
+        m_app->mainWindow()->activateWindow();
+        return QTest::qWaitForWindowActive(m_app->mainWindow());
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<Application> m_app;
+};
+
+ZORV_UI_TEST_MAIN(ToolCommandsTest)
+#include "toolcommands_test.moc"
