@@ -420,6 +420,41 @@ private slots:
         QCOMPARE(shownPlace, QStringLiteral("Lac Rempli"));
     }
 
+    void mergeJoinsTheNextDiveAndIsUndone()
+    {
+        MainWindow *window = m_app->mainWindow();
+        logbook::Logbook &lb = m_app->context().logbook;
+        int position = 0;
+        for (int p = 1; p < lb.diveCount() && position == 0; ++p) {
+            const logbook::DiveRecord &a = *lb.dive(p);
+            const logbook::DiveRecord &b = *lb.dive(p + 1);
+            if (a.sampleCount > 0 && b.sampleCount > 0 && a.computerType == b.computerType
+                && a.profileLength + b.profileLength <= 1600)
+                position = p;
+        }
+        QVERIFY(position > 0);
+        // Two parts of one dive lie an hour apart at most.
+        logbook::DiveRecord next = *lb.dive(position + 1);
+        next.surfaceInterval = 60;
+        lb.putDive(next, position + 1);
+        const auto before = logbook::LogbookFile::logBytes(lb);
+        const int count = lb.diveCount();
+        const int duration = lb.dive(position)->duration + next.duration;
+        window->page()->goToDive(position);
+        window->updateCommandStates();
+        QVERIFY(window->action(Command::MergeDives)->isEnabled());
+        QString message;
+        answer(QStringLiteral("OK"), &message);
+        window->runCommand(Command::MergeDives);
+        QVERIFY2(message.contains(QStringLiteral("sont fusionnées")), qPrintable(message));
+        QCOMPARE(lb.diveCount(), count - 1);
+        QCOMPARE(lb.dive(position)->duration, duration);
+        QCOMPARE(window->page()->model()->rowCount(), count - 1);
+        QCOMPARE(window->action(Command::Undo)->text(), QStringLiteral("&Annuler Fusionner 2 plongées"));
+        window->runCommand(Command::Undo);
+        QVERIFY(logbook::LogbookFile::logBytes(lb) == before);
+    }
+
     void splitPicksTheMinuteWithTheMouse()
     {
         MainWindow *window = m_app->mainWindow();
