@@ -1,6 +1,7 @@
 // Loading, saving and recomputing generated logbooks of the sizes divers actually keep.
 #include "logbook/generator.h"
 #include "logbook/logbookfile.h"
+#include "logbook/logbooksnapshot.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -105,8 +106,45 @@ void recomputeWithLists(benchmark::State &state)
     }
 }
 
+// What undo adds to a command: the snapshot after one edited dive, sharing
+// every other record with the one before.
+void undoStepAfterOneEdit(benchmark::State &state)
+{
+    const GeneratedSet &set = generated(static_cast<int>(state.range(0)));
+    Logbook book;
+    if (!LogbookFile::loadFromPath(book, set.path.string()))
+        state.SkipWithError("load failed");
+    const LogbookSnapshot before = LogbookSnapshot::take(book);
+    DiveRecord edited = *book.dive(book.diveCount() / 2);
+    edited.weather = static_cast<std::uint8_t>(edited.weather == 1 ? 2 : 1);
+    book.putDive(edited, book.diveCount() / 2);
+    for (auto _ : state) {
+        const LogbookSnapshot after = LogbookSnapshot::take(book, &before);
+        benchmark::DoNotOptimize(after.diveCount());
+    }
+}
+
+// Undo and redo of renumbering every dive: numbers live beside the shared records.
+void undoRedoRenumberAll(benchmark::State &state)
+{
+    const GeneratedSet &set = generated(static_cast<int>(state.range(0)));
+    Logbook book;
+    if (!LogbookFile::loadFromPath(book, set.path.string()))
+        state.SkipWithError("load failed");
+    const LogbookSnapshot before = LogbookSnapshot::take(book);
+    book.renumber(500);
+    const LogbookSnapshot after = LogbookSnapshot::take(book, &before);
+    for (auto _ : state) {
+        before.restoreInto(book);
+        after.restoreInto(book);
+        benchmark::DoNotOptimize(book.firstDiveNumber());
+    }
+}
+
 } // namespace
 
+BENCHMARK(undoStepAfterOneEdit)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(undoRedoRenumberAll)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(loadFromDisk)->Arg(1000)->Arg(10000)->Arg(32767)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(loadFromMemory)->Arg(1000)->Arg(10000)->Arg(32767)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(saveToDisk)->Arg(1000)->Arg(10000)->Arg(32767)->Unit(benchmark::kMillisecond)->UseRealTime();
