@@ -377,6 +377,7 @@ private slots:
     {
         MainWindow *window = m_app->mainWindow();
         logbook::Logbook &lb = m_app->context().logbook;
+        const auto original = logbook::LogbookFile::logBytes(lb);
         QString message;
         onDialog(
             QStringLiteral("tool-fill"),
@@ -407,6 +408,11 @@ private slots:
         QVERIFY(placeOf(lb, 4) != QStringLiteral("Lac Rempli"));
         QCOMPARE(toQt(logbook::storedToDisplay(logbook::fixedText(lb.dive(2)->site))), keptSite);
         QCOMPARE(window->action(Command::Undo)->text(), QStringLiteral("&Annuler Remplir-rectifier plongées"));
+        const auto filled = logbook::LogbookFile::addBytes(lb);
+        window->runCommand(Command::Undo);
+        QVERIFY(logbook::LogbookFile::logBytes(lb) == original);
+        window->runCommand(Command::Redo);
+        QVERIFY(logbook::LogbookFile::addBytes(lb) == filled);
 
         // The template stays for the run.
         QString shownPlace;
