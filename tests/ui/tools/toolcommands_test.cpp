@@ -479,23 +479,51 @@ private slots:
             auto *split = qobject_cast<SplitDialog *>(dialog);
             QVERIFY(split);
             QWidget *plot = split->plot();
-            QTest::mousePress(plot, Qt::LeftButton, {}, QPoint(plot->width() * 3 / 4, plot->height() / 2));
-            QTest::mouseRelease(plot, Qt::LeftButton, {}, QPoint(plot->width() * 3 / 4, plot->height() / 2));
+            QTest::mousePress(plot, Qt::LeftButton, {}, QPoint(plot->width() / 2, plot->height() / 2));
+            QTest::mouseRelease(plot, Qt::LeftButton, {}, QPoint(plot->width() / 2, plot->height() / 2));
             minute = split->minute();
             answer(QStringLiteral("OK"), &message);
         });
         window->runCommand(Command::SplitDive);
+        // In the middle of the dive the diver is deep: two dives of one are refused.
         QVERIFY(minute > 0);
-        // The tool either splits or says why not; the window follows either way.
-        if (lb.diveCount() == count + 1) {
-            QVERIFY(message.contains(QStringLiteral("est coupée")));
-            QCOMPARE(lb.dive(position)->duration, minute);
-            window->runCommand(Command::Undo);
-            QCOMPARE(lb.diveCount(), count);
-        } else {
-            QVERIFY(message.contains(QStringLiteral("ne peut pas")));
+        QVERIFY2(message.contains(QStringLiteral("ne peut pas")), qPrintable(message));
+        QCOMPARE(lb.diveCount(), count);
+    }
+
+    void splitAtTheSurfaceMakesTwoDivesAndIsUndone()
+    {
+        MainWindow *window = m_app->mainWindow();
+        logbook::Logbook &lb = m_app->context().logbook;
+        // A dive that comes back to the surface before its last sample, and the first minute it is there.
+        int position = 0;
+        int minute = 0;
+        for (int p = 1; p <= lb.diveCount() && position == 0; ++p) {
+            const logbook::DiveRecord &d = *lb.dive(p);
+            for (int m = 5; 3 * m < d.sampleCount && position == 0; ++m)
+                if (d.samples[static_cast<std::size_t>(3 * m)].depth > -1.3f && d.computerType != 0) {
+                    position = p;
+                    minute = m;
+                }
         }
-        QCOMPARE(window->page()->model()->rowCount(), lb.diveCount());
+        QVERIFY2(position > 0, "the sample logbook should hold a dive that surfaces before its end");
+        const auto before = logbook::LogbookFile::logBytes(lb);
+        const int count = lb.diveCount();
+        window->page()->goToDive(position);
+        QString message;
+        onDialog({}, [&](QWidget *dialog) {
+            setField(dialog, "minute", QString::number(minute));
+            answer(QStringLiteral("OK"), &message);
+        });
+        window->runCommand(Command::SplitDive);
+        QVERIFY2(message.contains(QStringLiteral("est coupée")), qPrintable(message));
+        QCOMPARE(lb.diveCount(), count + 1);
+        QCOMPARE(lb.dive(position)->duration, minute);
+        QCOMPARE(window->page()->model()->rowCount(), count + 1);
+        QCOMPARE(window->action(Command::Undo)->text(), QStringLiteral("&Annuler Séparer 2 plongées"));
+        window->runCommand(Command::Undo);
+        QVERIFY(logbook::LogbookFile::logBytes(lb) == before);
+        QCOMPARE(window->page()->model()->rowCount(), count);
     }
 
 private:
