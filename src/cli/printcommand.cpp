@@ -2,6 +2,7 @@
 
 #include "common/atomicfile.h"
 #include "qtcanvas/pagepainter.h"
+#include "registers/certificates.h"
 #include "reports/logbookprint.h"
 
 #include <QFile>
@@ -93,6 +94,9 @@ int commandPrint(Environment &env, const QCommandLineParser &parser, const QStri
 
     reports::LogbookPrintInfo info;
     info.logbookPath = book.path();
+    auto [name, club] = registers::diverLines(book.infPath());
+    info.diverName = std::move(name);
+    info.club = std::move(club);
     info.airIntegrated = [&env](std::uint8_t type) { return env.catalogue.airIntegrated(type); };
     reports::LogbookPrinter printer(book, job, *range, std::move(info));
     int pages = 0;

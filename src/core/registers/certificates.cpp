@@ -94,6 +94,16 @@ common::ResultOr<CertificateRegister> loadCertificates(const std::filesystem::pa
     return parseCertificates(bytes->data, path);
 }
 
+DiverLines diverLines(const std::filesystem::path &infPath)
+{
+    if (infPath.empty())
+        return {};
+    const auto reg = loadCertificates(infPath);
+    if (!reg)
+        return {};
+    return { toDisplay(reg->diverName, Charset::Oem), toDisplay(reg->club, Charset::Oem) };
+}
+
 std::filesystem::path legacyBackupPath(const std::filesystem::path &path)
 {
     std::filesystem::path backup = path;

@@ -70,6 +70,14 @@ common::ResultOr<CertificateRegister> loadCertificates(const std::filesystem::pa
 common::Result saveCertificates(const std::filesystem::path &path, CertificateRegister &reg);
 std::filesystem::path legacyBackupPath(const std::filesystem::path &path);
 
+// The diver's name and club as printed pages show them under their title, in UTF-8. A register
+// that is missing, or cannot be read, gives empty lines: a print is no place to report it.
+struct DiverLines {
+    std::string name;
+    std::string club;
+};
+DiverLines diverLines(const std::filesystem::path &infPath);
+
 inline constexpr int kCertificateColumnCount = 3;
 extern const std::array<ColumnSpec, kCertificateColumnCount> kCertificateColumns;
 std::string certificateCell(const Certificate &certificate, int column);

@@ -1,6 +1,7 @@
 #include "ui/reports/printdispatcher.h"
 
 #include "qtcanvas/pagepainter.h"
+#include "registers/certificates.h"
 #include "ui/common/appcontext.h"
 #include "ui/reports/printdialog.h"
 
@@ -69,6 +70,9 @@ std::unique_ptr<reports::PageSource> PrintDispatcher::logbookSource()
         return nullptr;
     reports::LogbookPrintInfo info;
     info.logbookPath = book.path();
+    auto [name, club] = registers::diverLines(book.infPath());
+    info.diverName = std::move(name);
+    info.club = std::move(club);
     info.airIntegrated = [this](std::uint8_t type) { return m_context.catalogue.airIntegrated(type); };
     return std::make_unique<reports::LogbookPrinter>(book, m_job, *range, std::move(info));
 }

@@ -3,6 +3,7 @@
 #include "common/cformat.h"
 #include "logbook/units.h"
 #include "qtcanvas/qpaintercanvas.h"
+#include "registers/certificates.h"
 #include "stats/statprint.h"
 #include "ui/colours/colourdialogs.h"
 #include "ui/common/appcontext.h"
@@ -465,6 +466,9 @@ namespace {
                 setup.pageWidthMm = size.width;
                 setup.pageHeightMm = size.height;
                 setup.logbookPath = m_context.logbook.path();
+                auto [name, club] = registers::diverLines(m_context.logbook.infPath());
+                setup.diverName = std::move(name);
+                setup.club = std::move(club);
                 m_job.emplace(m_page, setup);
                 m_count = m_job->pageCount(canvas);
             }

@@ -334,6 +334,22 @@ namespace {
         EXPECT_FALSE(loadAddresses(dir / "folder.adr"));
     }
 
+    // Printed page headers: the stored DOS texts in UTF-8, or nothing when there is no register to read.
+    TEST(RegisterFiles, DiverLinesForPrintedPages)
+    {
+        TempDir dir;
+        std::vector<std::uint8_t> bytes = certificateFile().bytes;
+        writeFile(dir / "diver.inf", std::string(bytes.begin(), bytes.end()));
+        const DiverLines lines = diverLines(dir / "diver.inf");
+        EXPECT_EQ(lines.name, "Anna Weber");
+        EXPECT_EQ(lines.club, "TC Zürich");
+        EXPECT_TRUE(diverLines(dir / "none.inf").name.empty());
+        EXPECT_TRUE(diverLines("").club.empty());
+        bytes.pop_back();
+        writeFile(dir / "short.inf", std::string(bytes.begin(), bytes.end()));
+        EXPECT_TRUE(diverLines(dir / "short.inf").name.empty());
+    }
+
     TEST(RegisterFiles, SavesReplaceTheFileWhole)
     {
         TempDir dir;
