@@ -235,6 +235,29 @@ namespace {
         EXPECT_EQ(book.dive(2)->diveNumber, 2); // the later dive takes the freed number
     }
 
+    TEST_F(MergeSplit, MergeOfNitroxProfilesKeepsTheSecondOnWholeGroups)
+    {
+        // Their profile block is two bytes longer, so the splice rounds up to the next group.
+        DiveRecord a = profiled(dip(20.0f, 10));
+        DiveRecord b = profiled(dip(12.0f, 6));
+        for (DiveRecord *d : { &a, &b }) {
+            logbook::ProfileScript script;
+            for (int i = 1; i < d->sampleCount; ++i)
+                script.depths.push_back(-d->samples[static_cast<std::size_t>(i)].depth);
+            logbook::encodeProfile(*d, script, logbook::ProfileFamily::Nitrox);
+        }
+        b.surfaceInterval = 30;
+        load({ a, b });
+        ASSERT_TRUE(mergeWithNext(book, 1).ok());
+        const DiveRecord &m = *book.dive(1);
+        const int gap = (a.profileLength - 24) / 7 * 3 + 4; // one empty group, then the climb
+        EXPECT_FLOAT_EQ(m.samples[static_cast<std::size_t>(gap + 2)].depth, -1.25f);
+        for (int i = 1; i < b.sampleCount - 3; ++i)
+            EXPECT_EQ(
+                m.samples[static_cast<std::size_t>(gap + 2 + i)].depth, b.samples[static_cast<std::size_t>(i)].depth)
+                << i;
+    }
+
     TEST_F(MergeSplit, MergeRefusals)
     {
         DiveRecord late = profiled(dip(10.0f, 5));
