@@ -12,7 +12,7 @@ namespace {
 
     constexpr int kStrEditDive = 62477;
     constexpr int kStrOutOfRange = 62502;
-    constexpr std::size_t kModelCapacity = 24;
+    constexpr std::size_t kModelCapacity = logbook::kModelLength; // a whole model ends at the buffer's last byte
     constexpr int kMaxDives = 32767;
 
     template <typename T> bool setIf(bool wanted, T &field, T value)

@@ -92,7 +92,7 @@ namespace {
         EXPECT_EQ(d.tankVolume, 1500);
         EXPECT_EQ(d.extra.weights, 1200);
         EXPECT_EQ(d.extra.tankMaterial, 1);
-        EXPECT_EQ(fixedText(d.extra.model), std::string(24, 'm'));
+        EXPECT_EQ(fixedText(d.extra.model), std::string(25, 'm'));
         EXPECT_EQ(d.extra.extraFlags, 0x0101);
 
         // Outside advanced mode the dialog resets these at each opening: they stay as they were.
