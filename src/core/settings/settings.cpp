@@ -5,6 +5,7 @@
 #include "logbook/oemcharmap.h"
 
 #include <algorithm>
+#include <concepts>
 #include <cstdlib>
 #include <unistd.h>
 
@@ -45,15 +46,21 @@ namespace {
         { "ProfilWindow", Keys::FourWithMaximized }, { "CDisplWindow", Keys::Four },
         { "TabWindow", Keys::FourWithMaximized }, { "StatMainWindow", Keys::Two }, { "StatSubWindow", Keys::Two } };
 
-    constexpr int kExternalAppMenuTextId = 62783;
+    // The keys of a window's group, "MainWindow_x" and so on, in file order.
+    struct EdgeKey {
+        const char *suffix;
+        int WindowPlacement::*edge;
+    };
+    constexpr EdgeKey kEdges[] = { { "_x", &WindowPlacement::left }, { "_y", &WindowPlacement::top },
+        { "_dx", &WindowPlacement::right }, { "_dy", &WindowPlacement::bottom } };
+    constexpr const char *kMaximizedSuffix = "_maximized";
 
-    constexpr std::string_view kView = "Ansicht";
-    constexpr std::string_view kTransfer = "Transfer";
-    constexpr std::string_view kExcel = "Excel";
-    constexpr std::string_view kExtern = "ExternApplication";
-    constexpr std::string_view kDefault = "Default";
-    constexpr std::string_view kRecent = "Recent File List";
-    constexpr std::string_view kTip = "Tip";
+    constexpr int edgeCount(Keys keys)
+    {
+        return keys == Keys::Two ? 2 : 4;
+    }
+
+    constexpr int kExternalAppMenuTextId = 62783;
 
     int columnIndex(ColumnList list, int column)
     {
@@ -82,17 +89,187 @@ namespace {
             ini.writeInt(section, keys[i], static_cast<int>(set.colours[i]));
     }
 
-    bool readFlag(const IniFile &ini, std::string_view section, std::string_view key, bool defaultValue)
+    // How a value is kept in the file. Flags are 0 and 1, small numbers are
+    // plain decimal, texts are written as they are.
+    void readValue(const IniFile &ini, std::string_view section, std::string_view key, bool &value)
     {
-        return ini.readInt(section, key, defaultValue ? 1 : 0) != 0;
+        value = ini.readInt(section, key, value ? 1 : 0) != 0;
     }
 
-    void writeFlag(IniFile &ini, std::string_view section, std::string_view key, bool value)
+    void writeValue(IniFile &ini, std::string_view section, std::string_view key, bool value)
     {
         ini.writeInt(section, key, value ? 1 : 0);
     }
 
-    std::string key(const char *window, const char *suffix)
+    template <std::integral T>
+    void readValue(const IniFile &ini, std::string_view section, std::string_view key, T &value)
+    {
+        value = static_cast<T>(ini.readInt(section, key, static_cast<int>(value)));
+    }
+
+    template <std::integral T> void writeValue(IniFile &ini, std::string_view section, std::string_view key, T value)
+    {
+        ini.writeInt(section, key, static_cast<int>(value));
+    }
+
+    void readValue(const IniFile &ini, std::string_view section, std::string_view key, std::string &value)
+    {
+        value = ini.readString(section, key, value);
+    }
+
+    void writeValue(IniFile &ini, std::string_view section, std::string_view key, const std::string &value)
+    {
+        ini.writeString(section, key, value);
+    }
+
+    // "Metrisch" is a flag: 1 for metric.
+    void readValue(const IniFile &ini, std::string_view section, std::string_view key, logbook::UnitSystem &value)
+    {
+        bool metric = value == logbook::UnitSystem::Metric;
+        readValue(ini, section, key, metric);
+        value = metric ? logbook::UnitSystem::Metric : logbook::UnitSystem::Imperial;
+    }
+
+    void writeValue(IniFile &ini, std::string_view section, std::string_view key, logbook::UnitSystem value)
+    {
+        writeValue(ini, section, key, value == logbook::UnitSystem::Metric);
+    }
+
+    // One value of a record in the file. The record's own initialiser is the
+    // default: a key the file lacks leaves the member as it was.
+    template <typename Record> struct Key {
+        std::string_view section;
+        std::string_view name;
+        void (*read)(const IniFile &, const Key &, Record &);
+        void (*write)(IniFile &, const Key &, const Record &);
+    };
+
+    // The member reached from a record through a chain of member pointers.
+    template <auto First, auto... Rest> constexpr auto &memberOf(auto &object)
+    {
+        if constexpr (sizeof...(Rest) == 0)
+            return object.*First;
+        else
+            return memberOf<Rest...>(object.*First);
+    }
+
+    template <typename Record, auto... Path> constexpr Key<Record> key(std::string_view section, std::string_view name)
+    {
+        return { section, name,
+            [](const IniFile &ini, const Key<Record> &k, Record &record) {
+                readValue(ini, k.section, k.name, memberOf<Path...>(record));
+            },
+            [](IniFile &ini, const Key<Record> &k, const Record &record) {
+                writeValue(ini, k.section, k.name, memberOf<Path...>(record));
+            } };
+    }
+
+    // A text the record keeps in the stored (OEM) character set, as dives
+    // hold it, while the file has it in the displayed one.
+    template <typename Record, auto... Path>
+    constexpr Key<Record> storedTextKey(std::string_view section, std::string_view name)
+    {
+        return { section, name,
+            [](const IniFile &ini, const Key<Record> &k, Record &record) {
+                std::string &text = memberOf<Path...>(record);
+                text = logbook::displayToStored(ini.readString(k.section, k.name, logbook::storedToDisplay(text)));
+            },
+            [](IniFile &ini, const Key<Record> &k, const Record &record) {
+                ini.writeString(k.section, k.name, logbook::storedToDisplay(memberOf<Path...>(record)));
+            } };
+    }
+
+    constexpr std::string_view kView = "Ansicht";
+    constexpr std::string_view kTransfer = "Transfer";
+    constexpr std::string_view kExcel = "Excel";
+    constexpr std::string_view kExtern = "ExternApplication";
+    constexpr std::string_view kDefault = "Default";
+    constexpr std::string_view kRecent = "Recent File List";
+    constexpr std::string_view kTip = "Tip";
+
+    using S = Settings;
+    using T = LastTransfer;
+    using D = logbook::NewDiveDefaults;
+
+    // The plain values of the settings record, in the order the file has
+    // always had them: a new file lists its keys in this order.
+    const Key<Settings> kSettingsKeys[] = {
+        key<S, &S::rememberWindows>("Fenster", "Position"),
+        key<S, &S::profilePreview>(kView, "Profilvorschau"),
+        key<S, &S::grid>(kView, "Raster"),
+        key<S, &S::crosshair>(kView, "Fadenkreuz"),
+        key<S, &S::dataWindow>(kView, "Datenfenster"),
+        key<S, &S::compatibilityNotice>(kView, "Warnfenster"),
+        key<S, &S::advancedMode>(kView, "Erweitert"),
+        key<S, &S::currency>(kView, "Währung"),
+        key<S, &S::clockBackground>(kView, "uhrenhintergrund"),
+        key<S, &S::unitSystem>(kView, "Metrisch"),
+
+        key<S, &S::equipmentFile>("Ausrüstung", "File"),
+        key<S, &S::equipmentAutocheck>("Ausrüstung", "Autocheck"),
+        key<S, &S::addressFile>("Adressen", "File"),
+        key<S, &S::trainingRecordFile>("Ausbildungsnachweis", "File"),
+
+        key<S, &S::csvFields>(kExcel, "Felder"),
+        key<S, &S::csvSeparator>(kExcel, "Trenn"),
+        key<S, &S::csvDecimalSign>(kExcel, "Vorzeichen"),
+        key<S, &S::csvTimeFormat>(kExcel, "Zeitformat"),
+
+        key<S, &S::comPort>(kTransfer, "Com"),
+        key<S, &S::serialPort>(kTransfer, "Port"),
+        key<S, &S::lastTransfer, &T::serialNumber>(kTransfer, "SerNum"),
+        key<S, &S::lastTransfer, &T::computerType>(kTransfer, "CTyp"),
+        key<S, &S::lastTransfer, &T::totalDives>(kTransfer, "AnzTG"),
+        key<S, &S::lastTransfer, &T::battery>(kTransfer, "Batterie"),
+        key<S, &S::lastTransfer, &T::beeper>(kTransfer, "Beeper"),
+        key<S, &S::lastTransfer, &T::unitSystem>(kTransfer, "ZSys"),
+        key<S, &S::lastTransfer, &T::maxPpO2>(kTransfer, "ppO2"),
+        key<S, &S::lastTransfer, &T::airReserve>(kTransfer, "Reserve"),
+        key<S, &S::lastTransfer, &T::breathing>(kTransfer, "Atmung"),
+        key<S, &S::dumpMemory>(kTransfer, "Dump"),
+
+        key<S, &S::importTypeId>("Import", "Typ"),
+        key<S, &S::importUnitSystem>("Import", "System"),
+
+        key<S, &S::externalAppFile>(kExtern, "File"),
+        key<S, &S::externalAppMenuText>(kExtern, "Name"),
+        key<S, &S::browserFile>(kExtern, "Browser"),
+
+        // The file keeps the record's own units; only the suit model changes
+        // form, from the file's text to the stored character set of dives.
+        key<S, &S::newDiveDefaults, &D::apply>(kDefault, "Use"),
+        key<S, &S::newDiveDefaults, &D::altitudeClass>(kDefault, "Level"),
+        key<S, &S::newDiveDefaults, &D::suit>(kDefault, "AnzugTyp"),
+        storedTextKey<S, &S::newDiveDefaults, &D::model>(kDefault, "Anzug"),
+        key<S, &S::newDiveDefaults, &D::tankVolume>(kDefault, "Flaschengroesse"),
+        key<S, &S::newDiveDefaults, &D::tankMaterial>(kDefault, "Flaschenmaterial"),
+        key<S, &S::newDiveDefaults, &D::weights>(kDefault, "Blei"),
+        key<S, &S::newDiveDefaults, &D::diveTypeMask>(kDefault, "TGTyp"),
+
+        key<S, &S::printSeparatorLine>("Print", "UseLine"),
+    };
+
+    const Key<TipState> kTipKeys[] = {
+        key<TipState, &TipState::startUp>(kTip, "StartUp"),
+        key<TipState, &TipState::filePos>(kTip, "FilePos"),
+        key<TipState, &TipState::timeStamp>(kTip, "TimeStamp"),
+    };
+
+    template <typename Record, std::size_t N>
+    void readKeys(const IniFile &ini, const Key<Record> (&keys)[N], Record &record)
+    {
+        for (const Key<Record> &k : keys)
+            k.read(ini, k, record);
+    }
+
+    template <typename Record, std::size_t N>
+    void writeKeys(IniFile &ini, const Key<Record> (&keys)[N], const Record &record)
+    {
+        for (const Key<Record> &k : keys)
+            k.write(ini, k, record);
+    }
+
+    std::string windowKey(const char *window, const char *suffix)
     {
         return std::string(window) + suffix;
     }
@@ -165,63 +342,7 @@ void Settings::loadAll(const IniFile &ini, ScreenSize screen)
     readColours(ini, "Color List Nullzeiten", kNoDecoColourKeys, noDecoColours);
     readColours(ini, "Color List Statistik", kStatisticsColourKeys, statisticsColours);
 
-    rememberWindows = readFlag(ini, "Fenster", "Position", rememberWindows);
-    profilePreview = readFlag(ini, kView, "Profilvorschau", profilePreview);
-    grid = readFlag(ini, kView, "Raster", grid);
-    crosshair = readFlag(ini, kView, "Fadenkreuz", crosshair);
-    dataWindow = readFlag(ini, kView, "Datenfenster", dataWindow);
-    compatibilityNotice = readFlag(ini, kView, "Warnfenster", compatibilityNotice);
-    advancedMode = readFlag(ini, kView, "Erweitert", advancedMode);
-    currency = ini.readString(kView, "Währung", currency);
-    clockBackground = readFlag(ini, kView, "uhrenhintergrund", clockBackground);
-    unitSystem = readFlag(ini, kView, "Metrisch", unitSystem == logbook::UnitSystem::Metric)
-        ? logbook::UnitSystem::Metric
-        : logbook::UnitSystem::Imperial;
-
-    equipmentFile = ini.readString("Ausrüstung", "File", equipmentFile);
-    equipmentAutocheck = readFlag(ini, "Ausrüstung", "Autocheck", equipmentAutocheck);
-    addressFile = ini.readString("Adressen", "File", addressFile);
-    trainingRecordFile = ini.readString("Ausbildungsnachweis", "File", trainingRecordFile);
-
-    csvFields = ini.readInt(kExcel, "Felder", csvFields);
-    csvSeparator = ini.readInt(kExcel, "Trenn", csvSeparator);
-    csvDecimalSign = ini.readInt(kExcel, "Vorzeichen", csvDecimalSign);
-    csvTimeFormat = ini.readInt(kExcel, "Zeitformat", csvTimeFormat);
-
-    comPort = ini.readInt(kTransfer, "Com", comPort);
-    serialPort = ini.readString(kTransfer, "Port", serialPort);
-    LastTransfer &t = lastTransfer;
-    t.serialNumber = ini.readString(kTransfer, "SerNum", t.serialNumber);
-    t.computerType = ini.readString(kTransfer, "CTyp", t.computerType);
-    t.totalDives = ini.readString(kTransfer, "AnzTG", t.totalDives);
-    t.battery = ini.readString(kTransfer, "Batterie", t.battery);
-    t.beeper = ini.readString(kTransfer, "Beeper", t.beeper);
-    t.unitSystem = ini.readString(kTransfer, "ZSys", t.unitSystem);
-    t.maxPpO2 = ini.readString(kTransfer, "ppO2", t.maxPpO2);
-    t.airReserve = ini.readString(kTransfer, "Reserve", t.airReserve);
-    t.breathing = ini.readString(kTransfer, "Atmung", t.breathing);
-    dumpMemory = readFlag(ini, kTransfer, "Dump", dumpMemory);
-
-    importTypeId = ini.readInt("Import", "Typ", importTypeId);
-    importUnitSystem = ini.readInt("Import", "System", importUnitSystem);
-
-    externalAppFile = ini.readString(kExtern, "File", externalAppFile);
-    externalAppMenuText = ini.readString(kExtern, "Name", externalAppMenuText);
-    browserFile = ini.readString(kExtern, "Browser", browserFile);
-
-    // The file keeps the record's own units; only the suit model changes form,
-    // from the file's text to the stored character set of the dive record.
-    logbook::NewDiveDefaults &d = newDiveDefaults;
-    d.apply = readFlag(ini, kDefault, "Use", d.apply);
-    d.altitudeClass = static_cast<std::uint8_t>(ini.readInt(kDefault, "Level", d.altitudeClass));
-    d.suit = static_cast<std::uint8_t>(ini.readInt(kDefault, "AnzugTyp", d.suit));
-    d.model = logbook::displayToStored(ini.readString(kDefault, "Anzug", logbook::storedToDisplay(d.model)));
-    d.tankVolume = static_cast<std::int16_t>(ini.readInt(kDefault, "Flaschengroesse", d.tankVolume));
-    d.tankMaterial = static_cast<std::uint16_t>(ini.readInt(kDefault, "Flaschenmaterial", d.tankMaterial));
-    d.weights = static_cast<std::int16_t>(ini.readInt(kDefault, "Blei", d.weights));
-    d.diveTypeMask = static_cast<std::uint16_t>(ini.readInt(kDefault, "TGTyp", d.diveTypeMask));
-
-    printSeparatorLine = readFlag(ini, "Print", "UseLine", printSeparatorLine);
+    readKeys(ini, kSettingsKeys, *this);
 
     for (std::size_t i = 0; i < recentFiles.size(); ++i)
         recentFiles[i] = ini.readString(kRecent, common::cformat("File%zu", i + 1), recentFiles[i]);
@@ -235,16 +356,15 @@ void Settings::loadAll(const IniFile &ini, ScreenSize screen)
     for (std::size_t i = 0; i < windows.size(); ++i) {
         const char *name = kWindowGroups[i].name;
         WindowPlacement &p = windows[i].placement;
-        p.left = ini.readInt(windowSection, key(name, "_x"), p.left);
-        p.top = ini.readInt(windowSection, key(name, "_y"), p.top);
-        if (kWindowGroups[i].keys == Keys::Two) {
+        const Keys keys = kWindowGroups[i].keys;
+        for (int e = 0; e < edgeCount(keys); ++e)
+            readValue(ini, windowSection, windowKey(name, kEdges[e].suffix), p.*kEdges[e].edge);
+        if (keys == Keys::FourWithMaximized)
+            readValue(ini, windowSection, windowKey(name, kMaximizedSuffix), p.maximized);
+        if (keys == Keys::Two) {
             windows[i].stored = p.left != -1 && p.top != -1;
             continue;
         }
-        p.right = ini.readInt(windowSection, key(name, "_dx"), p.right);
-        p.bottom = ini.readInt(windowSection, key(name, "_dy"), p.bottom);
-        if (kWindowGroups[i].keys == Keys::FourWithMaximized)
-            p.maximized = readFlag(ini, windowSection, key(name, "_maximized"), p.maximized);
         windows[i].stored = p.right != 0 && p.bottom != 0;
     }
 
@@ -264,59 +384,7 @@ void Settings::saveAll(IniFile &ini) const
     writeColours(ini, "Color List Nullzeiten", kNoDecoColourKeys, noDecoColours);
     writeColours(ini, "Color List Statistik", kStatisticsColourKeys, statisticsColours);
 
-    writeFlag(ini, "Fenster", "Position", rememberWindows);
-    writeFlag(ini, kView, "Profilvorschau", profilePreview);
-    writeFlag(ini, kView, "Raster", grid);
-    writeFlag(ini, kView, "Fadenkreuz", crosshair);
-    writeFlag(ini, kView, "Datenfenster", dataWindow);
-    writeFlag(ini, kView, "Warnfenster", compatibilityNotice);
-    writeFlag(ini, kView, "Erweitert", advancedMode);
-    ini.writeString(kView, "Währung", currency);
-    writeFlag(ini, kView, "uhrenhintergrund", clockBackground);
-    writeFlag(ini, kView, "Metrisch", unitSystem == logbook::UnitSystem::Metric);
-
-    ini.writeString("Ausrüstung", "File", equipmentFile);
-    writeFlag(ini, "Ausrüstung", "Autocheck", equipmentAutocheck);
-    ini.writeString("Adressen", "File", addressFile);
-    ini.writeString("Ausbildungsnachweis", "File", trainingRecordFile);
-
-    ini.writeInt(kExcel, "Felder", csvFields);
-    ini.writeInt(kExcel, "Trenn", csvSeparator);
-    ini.writeInt(kExcel, "Vorzeichen", csvDecimalSign);
-    ini.writeInt(kExcel, "Zeitformat", csvTimeFormat);
-
-    ini.writeInt(kTransfer, "Com", comPort);
-    ini.writeString(kTransfer, "Port", serialPort);
-    const LastTransfer &t = lastTransfer;
-    ini.writeString(kTransfer, "SerNum", t.serialNumber);
-    ini.writeString(kTransfer, "CTyp", t.computerType);
-    ini.writeString(kTransfer, "AnzTG", t.totalDives);
-    ini.writeString(kTransfer, "Batterie", t.battery);
-    ini.writeString(kTransfer, "Beeper", t.beeper);
-    ini.writeString(kTransfer, "ZSys", t.unitSystem);
-    ini.writeString(kTransfer, "ppO2", t.maxPpO2);
-    ini.writeString(kTransfer, "Reserve", t.airReserve);
-    ini.writeString(kTransfer, "Atmung", t.breathing);
-    writeFlag(ini, kTransfer, "Dump", dumpMemory);
-
-    ini.writeInt("Import", "Typ", importTypeId);
-    ini.writeInt("Import", "System", importUnitSystem);
-
-    ini.writeString(kExtern, "File", externalAppFile);
-    ini.writeString(kExtern, "Name", externalAppMenuText);
-    ini.writeString(kExtern, "Browser", browserFile);
-
-    const logbook::NewDiveDefaults &d = newDiveDefaults;
-    writeFlag(ini, kDefault, "Use", d.apply);
-    ini.writeInt(kDefault, "Level", d.altitudeClass);
-    ini.writeInt(kDefault, "AnzugTyp", d.suit);
-    ini.writeString(kDefault, "Anzug", logbook::storedToDisplay(d.model));
-    ini.writeInt(kDefault, "Flaschengroesse", d.tankVolume);
-    ini.writeInt(kDefault, "Flaschenmaterial", d.tankMaterial);
-    ini.writeInt(kDefault, "Blei", d.weights);
-    ini.writeInt(kDefault, "TGTyp", d.diveTypeMask);
-
-    writeFlag(ini, "Print", "UseLine", printSeparatorLine);
+    writeKeys(ini, kSettingsKeys, *this);
 
     for (int i = 0; i < kColumnWidthCount; ++i)
         ini.writeInt("Tabelle", columnWidthKey(i), columnWidths[static_cast<std::size_t>(i)]);
@@ -341,14 +409,10 @@ void Settings::savePlacement(IniFile &ini, ScreenSize screen, Window window, con
         kept.right = kept.bottom = 0;
 
     windowSection = windowSectionName(screen);
-    ini.writeInt(windowSection, key(group.name, "_x"), kept.left);
-    ini.writeInt(windowSection, key(group.name, "_y"), kept.top);
-    if (group.keys != Keys::Two) {
-        ini.writeInt(windowSection, key(group.name, "_dx"), kept.right);
-        ini.writeInt(windowSection, key(group.name, "_dy"), kept.bottom);
-    }
+    for (int e = 0; e < edgeCount(group.keys); ++e)
+        writeValue(ini, windowSection, windowKey(group.name, kEdges[e].suffix), kept.*kEdges[e].edge);
     if (group.keys == Keys::FourWithMaximized)
-        writeFlag(ini, windowSection, key(group.name, "_maximized"), kept.maximized);
+        writeValue(ini, windowSection, windowKey(group.name, kMaximizedSuffix), kept.maximized);
     windows[i] = { true, kept };
 }
 
@@ -389,17 +453,13 @@ void Settings::setColumnWidth(ColumnList list, int column, int width)
 TipState readTipState(const IniFile &ini)
 {
     TipState tip;
-    tip.startUp = ini.readInt(kTip, "StartUp", tip.startUp);
-    tip.filePos = ini.readInt(kTip, "FilePos", tip.filePos);
-    tip.timeStamp = ini.readString(kTip, "TimeStamp", tip.timeStamp);
+    readKeys(ini, kTipKeys, tip);
     return tip;
 }
 
 void writeTipState(IniFile &ini, const TipState &tip)
 {
-    ini.writeInt(kTip, "StartUp", tip.startUp);
-    ini.writeInt(kTip, "FilePos", tip.filePos);
-    ini.writeString(kTip, "TimeStamp", tip.timeStamp);
+    writeKeys(ini, kTipKeys, tip);
 }
 
 std::string computerTypeName(const IniFile &ini, std::uint8_t typeId, std::string_view fallback)

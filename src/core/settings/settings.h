@@ -142,6 +142,8 @@ struct LastTransfer {
     std::string maxPpO2; // "ppO2"
     std::string airReserve; // "Reserve"
     std::string breathing; // "Atmung"
+
+    bool operator==(const LastTransfer &) const = default;
 };
 
 // The settings record: one instance for the whole run, read at start-up and
@@ -243,6 +245,8 @@ struct Settings {
     static std::array<int, kColumnWidthCount> defaultColumnWidths();
     static std::array<bool, 25> defaultDataFields();
     static std::array<RememberedWindow, kWindowCount> defaultWindows();
+
+    bool operator==(const Settings &) const = default;
 };
 
 // Section "Tip" of the tips of the day, read and written by the tips dialog on its own.

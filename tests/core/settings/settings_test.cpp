@@ -55,6 +55,47 @@ private:
     std::optional<std::string> m_old;
 };
 
+// A record in which every value the settings file keeps differs from a fresh install's.
+Settings everyValueChanged()
+{
+    Settings s;
+    s.profileColours[ProfileColour::Warnings] = rgb(1, 2, 3);
+    s.noDecoColours[NoDecoColour::Curve1] = rgb(4, 5, 6);
+    s.statisticsColours[StatisticsColour::AboveAverage] = rgb(7, 8, 9);
+    s.rememberWindows = false;
+    s.profilePreview = false;
+    s.grid = false;
+    s.crosshair = false;
+    s.dataWindow = false;
+    s.compatibilityNotice = false;
+    s.advancedMode = false;
+    s.currency = "€";
+    s.clockBackground = false;
+    s.unitSystem = zorv::logbook::UnitSystem::Imperial;
+    s.equipmentFile = "/home/ä/equip.dat";
+    s.equipmentAutocheck = true;
+    s.addressFile = "/home/ä/adr.dat";
+    s.trainingRecordFile = "/home/ä/nachweis.dat";
+    s.csvFields = 1;
+    s.csvSeparator = 2;
+    s.csvDecimalSign = 1;
+    s.csvTimeFormat = 3;
+    s.comPort = 4;
+    s.serialPort = "/dev/ttyUSB0";
+    s.lastTransfer = { "12345", "Typ 7", "311", "OK", "An", "Metrisch", "1.6", "50 bar", "Normal" };
+    s.dumpMemory = true;
+    s.importTypeId = 178;
+    s.importUnitSystem = 1;
+    s.externalAppFile = "/usr/bin/planer";
+    s.externalAppMenuText = "&Planer";
+    s.browserFile = "/usr/bin/firefox";
+    s.newDiveDefaults = { true, 2, 3, 1200, 1, 450, zorv::logbook::displayToStored("Néoprène 7 mm"), 0x24 };
+    s.printSeparatorLine = false;
+    for (int i = 0; i < kColumnWidthCount; ++i)
+        s.columnWidths[static_cast<std::size_t>(i)] = 20 + i;
+    return s;
+}
+
 } // namespace
 
 TEST(Settings, FreshInstallStartsWithTheDefaults)
@@ -153,48 +194,42 @@ TEST(Settings, SaveAllWritesWhatLoadAllReads)
     TempDir dir;
     IniFile ini(dir / kSettingsFileName);
     Settings s = loaded(ini);
-    s.unitSystem = zorv::logbook::UnitSystem::Imperial;
-    s.advancedMode = false;
-    s.currency = "€";
-    s.equipmentFile = "/home/ä/equip.dat";
-    s.csvSeparator = 2;
-    s.comPort = 4;
-    s.serialPort = "/dev/ttyUSB0";
-    s.lastTransfer.breathing = "Normal";
-    s.importTypeId = 178;
-    s.newDiveDefaults = { true, 2, 3, 1200, 1, 450, zorv::logbook::displayToStored("Néoprène 7 mm"), 0x24 };
-    s.statisticsColours[StatisticsColour::AboveAverage] = rgb(1, 2, 3);
-    s.setColumnWidth(ColumnList::Equipment, 3, 120);
     s.recentFiles[0] = "/logs/a.log";
+    s.savePlacement(ini, kXga, Window::Main, { 1, 2, 3, 4, false });
     s.saveAll(ini);
     ASSERT_TRUE(ini.save());
 
     const IniFile reread(dir / kSettingsFileName);
-    const Settings r = loaded(reread);
-    EXPECT_EQ(r.unitSystem, zorv::logbook::UnitSystem::Imperial);
-    EXPECT_FALSE(r.advancedMode);
-    EXPECT_EQ(r.currency, "€");
-    EXPECT_EQ(r.equipmentFile, "/home/ä/equip.dat");
-    EXPECT_EQ(r.csvSeparator, 2);
-    EXPECT_EQ(r.comPort, 4);
-    EXPECT_EQ(r.serialPort, "/dev/ttyUSB0");
-    EXPECT_EQ(r.lastTransfer.breathing, "Normal");
-    EXPECT_EQ(r.importTypeId, 178);
-    EXPECT_EQ(r.newDiveDefaults, s.newDiveDefaults);
-    EXPECT_EQ(r.statisticsColours, s.statisticsColours);
-    EXPECT_EQ(r.columnWidths, s.columnWidths);
     // The menu text filled in for an empty "Name" is what goes back to the file.
     EXPECT_EQ(reread.readString("ExternApplication", "Name"), "&Programme externe      Strg+F5");
-    EXPECT_EQ(reread.readString("Default", "Anzug"), "Néoprène 7 mm");
-    EXPECT_EQ(reread.readInt("Color List Statistik", "Überschnitt", 0), 0x030201);
-
-    // The recent files and window positions have writers of their own.
+    // The recent files have a writer of their own; positions are written as windows close.
     EXPECT_FALSE(reread.hasSection("Recent File List"));
-    EXPECT_FALSE(reread.hasSection("1024x768"));
-    const std::string bytes = zorv::test::readFile(dir / kSettingsFileName);
-    EXPECT_NE(bytes.find("[Ausr\xFCstung]"), std::string::npos);
-    EXPECT_NE(bytes.find("W\xE4hrung=\x80"), std::string::npos);
-    EXPECT_NE(bytes.find("S\xFC\xDFwasser="), std::string::npos);
+    EXPECT_EQ(loaded(reread).placement(Window::Main), (WindowPlacement { 1, 2, 3, 4, false }));
+}
+
+TEST(Settings, EveryValueSurvivesTheFile)
+{
+    Settings changed = everyValueChanged();
+    IniFile ini;
+    changed.saveAll(ini);
+    // The window section is not saved; it names the screen the file is read on.
+    changed.windowSection = windowSectionName(kXga);
+    EXPECT_EQ(loaded(parsed(ini.serialise())), changed);
+    // Nothing is written that a fresh record would not read back as it was.
+    IniFile fresh;
+    Settings().saveAll(fresh);
+    EXPECT_EQ(loaded(parsed(fresh.serialise())), loaded(IniFile()));
+}
+
+// The file's key names, order and value forms are what older installations read.
+TEST(Settings, SavesTheFileAsItAlwaysWas)
+{
+    IniFile fresh;
+    Settings().saveAll(fresh);
+    EXPECT_EQ(fresh.serialise(), zorv::test::readFile(zorv::test::fixture("settings/saved-defaults.ini")));
+    IniFile changed;
+    everyValueChanged().saveAll(changed);
+    EXPECT_EQ(changed.serialise(), zorv::test::readFile(zorv::test::fixture("settings/saved-changed.ini")));
 }
 
 TEST(Settings, RecentFilesKeepEightMostRecentFirst)
