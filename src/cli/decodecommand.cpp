@@ -4,6 +4,7 @@
 #include "common/clock.h"
 #include "common/strings.h"
 #include "logbook/logbookfile.h"
+#include "qtglue/qtext.h"
 #include "transfer/imageencoder.h"
 #include "transfer/memoryimage.h"
 #include "transfer/transferlist.h"
@@ -27,11 +28,6 @@ namespace {
     {
         std::cerr << "zorv-cli: " << message << "\n";
         return code;
-    }
-
-    std::string utf8(const QString &s)
-    {
-        return s.toUtf8().toStdString();
     }
 
     std::string trimmed(std::string_view text)
@@ -103,17 +99,17 @@ int commandDecode(const QCommandLineParser &parser, Environment &env, const QStr
     // The dialog's "Test" reads the first 2050 bytes of a dump; so does this.
     QFile file(imagePath);
     if (!file.open(QIODevice::ReadOnly))
-        return fail("cannot open " + utf8(imagePath) + ": " + utf8(file.errorString()));
+        return fail("cannot open " + qtglue::fromQt(imagePath) + ": " + qtglue::fromQt(file.errorString()));
     const QByteArray bytes = file.read(transfer::image::kSize);
     if (bytes.size() < static_cast<qsizetype>(transfer::image::kSize))
-        return fail(
-            utf8(imagePath) + ": not a memory image (" + std::to_string(bytes.size()) + " bytes, 2050 expected)");
+        return fail(qtglue::fromQt(imagePath) + ": not a memory image (" + std::to_string(bytes.size())
+            + " bytes, 2050 expected)");
 
     transfer::MemoryImage memory;
     const std::span<const std::uint8_t> image(
         reinterpret_cast<const std::uint8_t *>(bytes.constData()), static_cast<std::size_t>(bytes.size()));
     if (!memory.load(image))
-        return fail(utf8(imagePath) + ": " + trimmed(common::str(62740))
+        return fail(qtglue::fromQt(imagePath) + ": " + trimmed(common::str(62740))
             + ": the checksum does not match, or the image points outside its rings");
 
     logbook::Logbook &book = env.logbook;
@@ -125,7 +121,7 @@ int commandDecode(const QCommandLineParser &parser, Environment &env, const QStr
         if (existed) {
             const common::Result loaded = logbook::LogbookFile::loadFromPath(book, localPath(into));
             if (!loaded.ok())
-                return fail(utf8(into) + ": " + loaded.message());
+                return fail(qtglue::fromQt(into) + ": " + loaded.message());
         }
     }
 
@@ -156,14 +152,14 @@ int commandDecode(const QCommandLineParser &parser, Environment &env, const QStr
         return status;
     const common::Result saved = logbook::LogbookFile::save(book, localPath(into));
     if (!saved.ok())
-        return fail("cannot save " + utf8(into) + ": " + saved.message());
+        return fail("cannot save " + qtglue::fromQt(into) + ": " + saved.message());
     return status;
 }
 
 int commandMakeDumps(const QString &folder)
 {
     if (!QFileInfo(folder).isDir())
-        return fail("folder " + utf8(folder) + " does not exist", kExitUsage);
+        return fail("folder " + qtglue::fromQt(folder) + " does not exist", kExitUsage);
     // The built-in catalogue, not the user's: the dumps must come out the same everywhere.
     const transfer::ComputerCatalogue catalogue = transfer::ComputerCatalogue::withBuiltInTypes();
     for (const transfer::ExampleDump &dump : transfer::exampleDumps(&catalogue)) {

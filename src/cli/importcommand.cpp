@@ -4,6 +4,7 @@
 #include "logbook/divepage.h"
 #include "logbook/fieldcatalogue.h"
 #include "logbook/logbookfile.h"
+#include "qtglue/qtext.h"
 
 #include <QFileInfo>
 #include <charconv>
@@ -20,11 +21,6 @@ namespace {
     {
         std::cerr << "zorv-cli: " << message << "\n";
         return code;
-    }
-
-    std::string utf8(const QString &s)
-    {
-        return s.toUtf8().toStdString();
     }
 
     void printPage(const logbook::Logbook &book, int position)
@@ -58,7 +54,7 @@ int commandImport(const QCommandLineParser &parser, Environment &env, const QStr
     if (format == QLatin1String("citizen"))
         which = imports::Format::Citizen;
     else if (format != QLatin1String("guardian"))
-        return fail("import reads guardian or citizen files, not '" + utf8(format) + "'", kExitUsage);
+        return fail("import reads guardian or citizen files, not '" + qtglue::fromQt(format) + "'", kExitUsage);
 
     imports::ImportSettings settings;
     settings.defaults = env.settings.newDiveDefaults;
@@ -67,7 +63,7 @@ int commandImport(const QCommandLineParser &parser, Environment &env, const QStr
         : imports::SourceUnits::Metric;
     int type = env.settings.importTypeId;
     if (parser.isSet(QStringLiteral("type"))) {
-        const std::string text = utf8(parser.value(QStringLiteral("type")));
+        const std::string text = qtglue::fromQt(parser.value(QStringLiteral("type")));
         const auto parsed = std::from_chars(text.data(), text.data() + text.size(), type);
         if (parsed.ec != std::errc() || parsed.ptr != text.data() + text.size() || type < 0 || type > 255)
             return fail("--type must be a computer type id from 0 to 255", kExitUsage);
@@ -78,7 +74,7 @@ int commandImport(const QCommandLineParser &parser, Environment &env, const QStr
     // The file first: a refused file must leave the logbook as it was.
     const auto imported = imports::importFile(imports::importer(which), localPath(path), settings);
     if (!imported.ok())
-        return fail(utf8(path) + ": " + imported.message());
+        return fail(qtglue::fromQt(path) + ": " + imported.message());
     if (const std::string_view cut = imports::cutMessage(*imported); !cut.empty())
         std::cerr << "zorv-cli: note: " << cut << "\n";
 
@@ -87,7 +83,7 @@ int commandImport(const QCommandLineParser &parser, Environment &env, const QStr
     if (!into.isEmpty() && QFileInfo::exists(into)) {
         const common::Result loaded = logbook::LogbookFile::loadFromPath(book, localPath(into));
         if (!loaded.ok())
-            return fail(utf8(into) + ": " + loaded.message());
+            return fail(qtglue::fromQt(into) + ": " + loaded.message());
     }
     if (!book.newDiveFrom(imported->record))
         return fail("the logbook holds as many dives as it can");
@@ -96,7 +92,7 @@ int commandImport(const QCommandLineParser &parser, Environment &env, const QStr
         return 0;
     const common::Result saved = logbook::LogbookFile::save(book, localPath(into));
     if (!saved.ok())
-        return fail("cannot save " + utf8(into) + ": " + saved.message());
+        return fail("cannot save " + qtglue::fromQt(into) + ": " + saved.message());
     return 0;
 }
 

@@ -11,6 +11,7 @@
 #include "logbook/units.h"
 #include "plancommand.h"
 #include "printcommand.h"
+#include "qtglue/qtext.h"
 #include "registerscommand.h"
 #include "renderprofilecommand.h"
 #include "simulatecommand.h"
@@ -35,11 +36,6 @@ namespace {
 constexpr int kExitUsage = 2;
 constexpr int kExitFailure = 1;
 
-std::string utf8(const QString &s)
-{
-    return s.toUtf8().toStdString();
-}
-
 int fail(const std::string &message, int code = kExitFailure)
 {
     std::cerr << "zorv-cli: " << message << "\n";
@@ -48,7 +44,7 @@ int fail(const std::string &message, int code = kExitFailure)
 
 bool parseInt(const QString &text, long long low, long long high, long long &out)
 {
-    const std::string s = utf8(text);
+    const std::string s = qtglue::fromQt(text);
     auto result = std::from_chars(s.data(), s.data() + s.size(), out);
     return result.ec == std::errc() && result.ptr == s.data() + s.size() && out >= low && out <= high;
 }
@@ -60,11 +56,13 @@ common::Result loadLogbook(cli::Environment &env, const QString &path)
     const std::string p = localPath(path);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(p, ec))
-        return common::Result::failure(common::Status::NotFound, "cannot open " + utf8(path) + ": no such file");
+        return common::Result::failure(
+            common::Status::NotFound, "cannot open " + qtglue::fromQt(path) + ": no such file");
     const common::Result result = logbook::LogbookFile::loadFromPath(env.logbook, p);
     if (!result.ok())
         return common::Result::failure(result.status(),
-            utf8(path) + ": " + (result.message().empty() ? std::string("cannot read the logbook") : result.message()));
+            qtglue::fromQt(path) + ": "
+                + (result.message().empty() ? std::string("cannot read the logbook") : result.message()));
     if (const std::string notice = logbook::LogbookFile::loadNotice(p); !notice.empty())
         std::cerr << "zorv-cli: warning: " << notice << "\n";
     return result;
@@ -123,7 +121,7 @@ int report(const common::Result &result, const QString &path)
 {
     if (result.ok())
         return 0;
-    return fail("cannot save " + utf8(path) + ": " + result.message());
+    return fail("cannot save " + qtglue::fromQt(path) + ": " + result.message());
 }
 
 const QString kDives = QStringLiteral("dives");
@@ -262,7 +260,7 @@ const Command kCommands[] = {
 const Command *findCommand(const QString &name)
 {
     for (const Command &command : kCommands)
-        if (utf8(name) == command.name)
+        if (qtglue::fromQt(name) == command.name)
             return &command;
     return nullptr;
 }
@@ -336,9 +334,9 @@ int main(int argc, char **argv)
             return own->run({ parser, arguments, nullptr });
     }
     if (!parser.parse(QCoreApplication::arguments()))
-        return fail(utf8(parser.errorText()), kExitUsage);
+        return fail(qtglue::fromQt(parser.errorText()), kExitUsage);
     if (parser.isSet(QStringLiteral("help"))) {
-        std::cout << utf8(parser.helpText());
+        std::cout << qtglue::fromQt(parser.helpText());
         return 0;
     }
     if (parser.isSet(QStringLiteral("version"))) {
@@ -351,7 +349,7 @@ int main(int argc, char **argv)
         return fail("no command given; try --help", kExitUsage);
     const Command *command = findCommand(args.first());
     if (!command)
-        return fail("unknown command '" + utf8(args.first()) + "'; try --help", kExitUsage);
+        return fail("unknown command '" + qtglue::fromQt(args.first()) + "'; try --help", kExitUsage);
     if (args.size() - 1 != command->arguments)
         return fail(
             std::string(command->name) + " takes " + std::to_string(command->arguments) + " argument(s); try --help",
@@ -364,7 +362,7 @@ int main(int argc, char **argv)
     if (parser.isSet(settingsDir)) {
         const QString dir = parser.value(settingsDir);
         if (!QFileInfo(dir).isDir())
-            return fail("settings folder " + utf8(dir) + " does not exist", kExitUsage);
+            return fail("settings folder " + qtglue::fromQt(dir) + " does not exist", kExitUsage);
         options.settingsDir = localPath(dir);
     }
     options.imperial = parser.isSet(imperial);

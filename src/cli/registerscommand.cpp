@@ -5,6 +5,7 @@
 #include "common/strings.h"
 #include "logbook/daynumber.h"
 #include "logbook/fieldcatalogue.h"
+#include "qtglue/qtext.h"
 #include "registers/addresses.h"
 #include "registers/certificates.h"
 #include "registers/equipment.h"
@@ -38,11 +39,6 @@ namespace {
         QStringLiteral("start"), QStringLiteral("forecast: the first month counted."), QStringLiteral("MM.YYYY"));
     const QCommandLineOption kCurrent(
         QStringLiteral("current-month"), QStringLiteral("forecast: count the unfinished current month too."));
-
-    std::string utf8(const QString &s)
-    {
-        return s.toUtf8().toStdString();
-    }
 
     int fail(const std::string &message, int code = kExitFailure)
     {
@@ -168,8 +164,9 @@ namespace {
         int month = 0;
         int day = 0;
         char rest = 0;
-        if (common::cscan(utf8(parser.value(kToday)), "%d-%d-%d%c", &year, &month, &day, &rest) != 3 || month < 1
-            || month > 12 || day < 1 || day > registers::daysInMonth(month, year) || year < 1600 || year > 9999)
+        if (common::cscan(qtglue::fromQt(parser.value(kToday)), "%d-%d-%d%c", &year, &month, &day, &rest) != 3
+            || month < 1 || month > 12 || day < 1 || day > registers::daysInMonth(month, year) || year < 1600
+            || year > 9999)
             return false;
         today = { day, month, year };
         return true;
@@ -321,7 +318,7 @@ namespace {
         in.includeCurrentMonth = parser.isSet(kCurrent);
         long long target = registers::defaultForecastTarget(env.logbook.diveCount());
         if (parser.isSet(kTarget)) {
-            const std::string text = utf8(parser.value(kTarget));
+            const std::string text = qtglue::fromQt(parser.value(kTarget));
             const auto r = std::from_chars(text.data(), text.data() + text.size(), target);
             if (r.ec != std::errc() || r.ptr != text.data() + text.size() || target < 0 || target > INT32_MAX)
                 return fail("--target must be a number of dives", kExitUsage);
@@ -333,7 +330,8 @@ namespace {
         if (parser.isSet(kStart)) {
             int month = 0;
             int year = 0;
-            if (common::cscan(utf8(parser.value(kStart)), "%d.%d", &month, &year) != 2 || month < 1 || month > 12)
+            if (common::cscan(qtglue::fromQt(parser.value(kStart)), "%d.%d", &month, &year) != 2 || month < 1
+                || month > 12)
                 return fail("--start must be a month as MM.YYYY", kExitUsage);
             in.start = { month, year };
         }

@@ -2,6 +2,7 @@
 
 #include "common/cformat.h"
 #include "common/textcodec.h"
+#include "qtglue/qtext.h"
 #include "stats/frequencylist.h"
 #include "stats/statisticspage.h"
 
@@ -38,11 +39,6 @@ namespace {
     {
         std::cerr << "zorv-cli: " << message << "\n";
         return kExitUsage;
-    }
-
-    std::string utf8(const QString &s)
-    {
-        return s.toUtf8().toStdString();
     }
 
     std::string jsonString(std::string_view text)
@@ -160,7 +156,7 @@ int commandStats(Environment &env, const QCommandLineParser &parser, const QStri
         if (pageName == QLatin1String(p.name))
             found = &p;
     if (!found)
-        return usage("unknown statistics page '" + utf8(pageName)
+        return usage("unknown statistics page '" + qtglue::fromQt(pageName)
             + "'; one of year, month, depth, duration, temperature, suit, weather, divetype, activity, "
               "consumption-year, consumption-month");
     stats::StatisticsPage page(found->kind);
@@ -201,7 +197,7 @@ int commandStats(Environment &env, const QCommandLineParser &parser, const QStri
             return usage("--aggregate takes avg, min or max");
     }
     if (parser.isSet(yearOption()) && !stats::hasYearOption(found->kind))
-        return usage("--year does not apply to the " + utf8(pageName) + " page");
+        return usage("--year does not apply to the " + qtglue::fromQt(pageName) + " page");
 
     // The first computation finds the range of years a year must lie in.
     page.compute(env.logbook, today);
@@ -291,7 +287,8 @@ int commandFrequencies(Environment &env, const QCommandLineParser &parser, bool 
     for (const QCommandLineOption *o :
         { &percentOption(), &avgDepthOption(), &valueOption(), &aggregateOption(), &todayOption() })
         if (parser.isSet(*o))
-            return usage("--" + utf8(o->names().first()) + " does not apply to " + (partners ? "partners" : "sites"));
+            return usage(
+                "--" + qtglue::fromQt(o->names().first()) + " does not apply to " + (partners ? "partners" : "sites"));
     stats::FrequencyList list(partners ? stats::FrequencyKind::Partners : stats::FrequencyKind::Sites);
     list.compute(env.logbook, year);
     if (parser.isSet(jsonOption())) {

@@ -1,5 +1,8 @@
 #include "qtcanvas/qpaintercanvas.h"
 
+#include "qtglue/qcolour.h"
+#include "qtglue/qtext.h"
+
 #include <QFontMetrics>
 #include <QPaintDevice>
 #include <QPaintEngine>
@@ -16,11 +19,6 @@ using canvas::Point;
 using canvas::Rect;
 
 namespace {
-
-    QString fromUtf8(std::string_view text)
-    {
-        return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    }
 
     Qt::PenStyle toQtStyle(canvas::PenStyle style)
     {
@@ -94,11 +92,6 @@ void QPainterCanvas::installFontSubstitutions()
     (void)installed;
 }
 
-QColor QPainterCanvas::toQColor(canvas::Rgb colour)
-{
-    return QColor(canvas::redOf(colour), canvas::greenOf(colour), canvas::blueOf(colour));
-}
-
 QFont QPainterCanvas::toQFont(const canvas::Font &font, int dpi)
 {
     QFont out(QString::fromStdString(font.family));
@@ -135,7 +128,7 @@ void QPainterCanvas::applyPen(bool antialiased)
         m_painter.setPen(Qt::NoPen);
         return;
     }
-    QPen pen(invert ? QColor(Qt::white) : toQColor(m_pen.colour));
+    QPen pen(invert ? QColor(Qt::white) : qtglue::toQColor(m_pen.colour));
     pen.setWidth(std::max(0, m_pen.width));
     pen.setStyle(toQtStyle(m_pen.style));
     const bool thick = m_pen.width > 1;
@@ -149,7 +142,7 @@ void QPainterCanvas::applyBrush()
     if (m_brush.style == canvas::BrushStyle::None)
         m_painter.setBrush(Qt::NoBrush);
     else
-        m_painter.setBrush(m_mode == canvas::RasterMode::Invert ? QColor(Qt::white) : toQColor(m_brush.colour));
+        m_painter.setBrush(m_mode == canvas::RasterMode::Invert ? QColor(Qt::white) : qtglue::toQColor(m_brush.colour));
 }
 
 void QPainterCanvas::setPen(const canvas::Pen &pen)
@@ -200,7 +193,7 @@ void QPainterCanvas::clearClip()
 
 void QPainterCanvas::fillRect(const Rect &rect, canvas::Rgb colour)
 {
-    const QColor fill = m_mode == canvas::RasterMode::Invert ? QColor(Qt::white) : toQColor(colour);
+    const QColor fill = m_mode == canvas::RasterMode::Invert ? QColor(Qt::white) : qtglue::toQColor(colour);
     m_painter.fillRect(QRect(rect.left, rect.top, rect.width(), rect.height()), fill);
 }
 
@@ -261,8 +254,8 @@ void QPainterCanvas::drawText(Point topLeft, std::string_view text)
 {
     const QFontMetrics metrics(m_font, m_painter.device());
     const QPen saved = m_painter.pen();
-    m_painter.setPen(toQColor(m_textColour));
-    m_painter.drawText(QPoint(topLeft.x, topLeft.y + metrics.ascent()), fromUtf8(text));
+    m_painter.setPen(qtglue::toQColor(m_textColour));
+    m_painter.drawText(QPoint(topLeft.x, topLeft.y + metrics.ascent()), qtglue::toQt(text));
     m_painter.setPen(saved);
 }
 
@@ -284,7 +277,7 @@ void QPainterCanvas::drawText(const Rect &box, std::string_view text, canvas::HA
 canvas::Size QPainterCanvas::textSize(std::string_view text) const
 {
     const QFontMetrics metrics(m_font, m_painter.device());
-    return { metrics.horizontalAdvance(fromUtf8(text)), metrics.height() };
+    return { metrics.horizontalAdvance(qtglue::toQt(text)), metrics.height() };
 }
 
 } // namespace zorv::qtcanvas

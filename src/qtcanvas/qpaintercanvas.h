@@ -41,7 +41,6 @@ public:
     void drawText(const canvas::Rect &box, std::string_view text, canvas::HAlign h, canvas::VAlign v) override;
     canvas::Size textSize(std::string_view text) const override;
 
-    static QColor toQColor(canvas::Rgb colour);
     // The QFont for a canvas font on a device of `dpi` pixels per inch.
     static QFont toQFont(const canvas::Font &font, int dpi);
     // Lets the font names of the old layouts ("Arial", "Times New Roman",

@@ -1,5 +1,7 @@
 #include "serial/qtseriallink.h"
 
+#include "qtglue/qtext.h"
+
 #include <QFile>
 #include <QSerialPortInfo>
 #include <algorithm>
@@ -95,7 +97,7 @@ std::uint8_t QtSerialLink::readByte()
 
 std::string QtSerialLink::errorText() const
 {
-    return m_lastError.toStdString();
+    return qtglue::fromQt(m_lastError);
 }
 
 // Qt's own error texts are English; the user reads these.

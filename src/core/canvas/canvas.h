@@ -1,32 +1,14 @@
 // The surface every fixed-layout drawing paints on: the screen, a printer, PDF, an image, or a recorder for tests.
 #pragma once
 
+#include "canvas/rgb.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
 
 namespace zorv::canvas {
-
-// Red in the low byte, then green, then blue: the layout the settings file keeps colours in.
-using Rgb = std::uint32_t;
-
-constexpr Rgb rgb(int red, int green, int blue)
-{
-    return static_cast<Rgb>(red & 0xFF) | (static_cast<Rgb>(green & 0xFF) << 8) | (static_cast<Rgb>(blue & 0xFF) << 16);
-}
-constexpr int redOf(Rgb colour)
-{
-    return static_cast<int>(colour & 0xFF);
-}
-constexpr int greenOf(Rgb colour)
-{
-    return static_cast<int>((colour >> 8) & 0xFF);
-}
-constexpr int blueOf(Rgb colour)
-{
-    return static_cast<int>((colour >> 16) & 0xFF);
-}
 
 struct Point {
     int x = 0;

@@ -4,6 +4,8 @@
 
 namespace zorv::settings {
 
+using canvas::Rgb;
+
 std::array<std::uint8_t, kColourFileSize> encodeColourFile(const ProfileColours &colours)
 {
     std::array<std::uint8_t, kColourFileSize> bytes {};

@@ -78,7 +78,7 @@ namespace {
     {
         static_assert(N == Set::size());
         for (std::size_t i = 0; i < N; ++i)
-            set.colours[i] = static_cast<Rgb>(ini.readInt(section, keys[i], static_cast<int>(set.colours[i])));
+            set.colours[i] = static_cast<canvas::Rgb>(ini.readInt(section, keys[i], static_cast<int>(set.colours[i])));
     }
 
     template <typename Set, std::size_t N>

@@ -1,6 +1,7 @@
 // The program's preferences: where the settings file lives and the settings record it is read into.
 #pragma once
 
+#include "canvas/rgb.h"
 #include "logbook/newdivedefaults.h"
 #include "logbook/unitsystem.h"
 #include "settings/inifile.h"
@@ -23,22 +24,14 @@ inline constexpr const char *kCatalogueFileName = "Ctyp.ini";
 // created here; IniFile::save() does that.
 std::filesystem::path settingsDirectory(const std::filesystem::path &programDir);
 
-// A colour as the settings file stores it: red in the low byte, then green, then blue.
-using Rgb = std::uint32_t;
-
-constexpr Rgb rgb(int red, int green, int blue)
-{
-    return static_cast<Rgb>(red & 0xFF) | (static_cast<Rgb>(green & 0xFF) << 8) | (static_cast<Rgb>(blue & 0xFF) << 16);
-}
-
 // One set of chart colours, indexed by its role; the order of the roles is the
 // order of the colour file and of the dialogs.
 template <typename Role, std::size_t N> struct ColourSet {
-    std::array<Rgb, N> colours {};
+    std::array<canvas::Rgb, N> colours {};
 
     static constexpr std::size_t size() { return N; }
-    Rgb &operator[](Role role) { return colours[static_cast<std::size_t>(role)]; }
-    Rgb operator[](Role role) const { return colours[static_cast<std::size_t>(role)]; }
+    canvas::Rgb &operator[](Role role) { return colours[static_cast<std::size_t>(role)]; }
+    canvas::Rgb operator[](Role role) const { return colours[static_cast<std::size_t>(role)]; }
     bool operator==(const ColourSet &) const = default;
 };
 
@@ -75,12 +68,14 @@ enum class StatisticsColour {
 };
 using StatisticsColours = ColourSet<StatisticsColour, 5>;
 
-inline constexpr ProfileColours kDefaultProfileColours { { rgb(0, 0, 128), rgb(255, 192, 0), rgb(255, 255, 192),
-    rgb(255, 0, 0), rgb(0, 0, 0), rgb(0, 0, 0), rgb(255, 0, 0), rgb(255, 192, 0) } };
-inline constexpr NoDecoColours kDefaultNoDecoColours { { rgb(128, 0, 0), rgb(255, 192, 0), rgb(255, 0, 0),
-    rgb(0, 0, 128), rgb(0, 128, 128), rgb(255, 255, 128), rgb(0, 0, 0), rgb(0, 0, 0) } };
-inline constexpr StatisticsColours kDefaultStatisticsColours { { rgb(0, 0, 255), rgb(255, 64, 64), rgb(255, 255, 0),
-    rgb(0, 255, 0), rgb(0, 128, 0) } };
+inline constexpr ProfileColours kDefaultProfileColours { { canvas::rgb(0, 0, 128), canvas::rgb(255, 192, 0),
+    canvas::rgb(255, 255, 192), canvas::rgb(255, 0, 0), canvas::rgb(0, 0, 0), canvas::rgb(0, 0, 0),
+    canvas::rgb(255, 0, 0), canvas::rgb(255, 192, 0) } };
+inline constexpr NoDecoColours kDefaultNoDecoColours { { canvas::rgb(128, 0, 0), canvas::rgb(255, 192, 0),
+    canvas::rgb(255, 0, 0), canvas::rgb(0, 0, 128), canvas::rgb(0, 128, 128), canvas::rgb(255, 255, 128),
+    canvas::rgb(0, 0, 0), canvas::rgb(0, 0, 0) } };
+inline constexpr StatisticsColours kDefaultStatisticsColours { { canvas::rgb(0, 0, 255), canvas::rgb(255, 64, 64),
+    canvas::rgb(255, 255, 0), canvas::rgb(0, 255, 0), canvas::rgb(0, 128, 0) } };
 
 // The lists whose column widths are kept in section "Tabelle", in key order.
 enum class ColumnList {

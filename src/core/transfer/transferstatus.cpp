@@ -15,20 +15,20 @@ namespace {
     constexpr int kRunning = 62735;
     constexpr int kTransmissionError = 62740;
 
-    constexpr Rgb kWhite { 255, 255, 255 };
-    constexpr Rgb kBlack { 0, 0, 0 };
-    constexpr Rgb kRed { 255, 0, 0 };
-    constexpr Rgb kDarkRed { 128, 0, 0 };
-    constexpr Rgb kGreen { 0, 128, 0 };
+    constexpr canvas::Rgb kWhite = canvas::rgb(255, 255, 255);
+    constexpr canvas::Rgb kBlack = canvas::rgb(0, 0, 0);
+    constexpr canvas::Rgb kRed = canvas::rgb(255, 0, 0);
+    constexpr canvas::Rgb kDarkRed = canvas::rgb(128, 0, 0);
+    constexpr canvas::Rgb kGreen = canvas::rgb(0, 128, 0);
 
 } // namespace
 
-Rgb tintForeground(Tint tint)
+canvas::Rgb tintForeground(Tint tint)
 {
     return tint == Tint::RedOnBlack ? kRed : kWhite;
 }
 
-Rgb tintBackground(Tint tint)
+canvas::Rgb tintBackground(Tint tint)
 {
     switch (tint) {
     case Tint::WhiteOnGreen:

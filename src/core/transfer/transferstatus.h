@@ -1,6 +1,7 @@
 // What the transfer dialog's status fields say and in which colours, from the receiver's state.
 #pragma once
 
+#include "canvas/rgb.h"
 #include "transfer/receiver.h"
 
 #include <cstdint>
@@ -21,16 +22,9 @@ enum class Tint {
     RedOnBlack,
 };
 
-struct Rgb {
-    std::uint8_t red = 0;
-    std::uint8_t green = 0;
-    std::uint8_t blue = 0;
-
-    bool operator==(const Rgb &) const = default;
-};
 // Text and background of a tint; meaningless for Tint::Default.
-Rgb tintForeground(Tint tint);
-Rgb tintBackground(Tint tint);
+canvas::Rgb tintForeground(Tint tint);
+canvas::Rgb tintBackground(Tint tint);
 
 struct StatusField {
     std::string text; // UTF-8

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QAbstractListModel>
-#include <QStyledItemDelegate>
 
 namespace zorv::logbook {
 class Logbook;
@@ -10,12 +9,10 @@ class Logbook;
 
 namespace zorv::ui {
 
+// Rows answer kProfileKindRole as well as their text.
 class DiveListModel : public QAbstractListModel {
     Q_OBJECT
 public:
-    // The profile kind of a row (0 none, 1 computer, 2 hand-drawn), for the delegate's colours.
-    static constexpr int ProfileKindRole = Qt::UserRole + 1;
-
     explicit DiveListModel(const logbook::Logbook &logbook, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = {}) const override;
@@ -31,15 +28,6 @@ private:
     // Kept apart from the logbook so that the view never sees a count that
     // changed without a reset.
     int m_rows = 0;
-};
-
-// Draws the tab-separated line in aligned columns: kind, number, date, place and site.
-class DiveListDelegate : public QStyledItemDelegate {
-    Q_OBJECT
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
-    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 };
 
 } // namespace zorv::ui

@@ -6,6 +6,7 @@
 #include "settings/options.h"
 #include "ui/app/divelistmodel.h"
 #include "ui/common/appcontext.h"
+#include "ui/common/divelistdelegate.h"
 #include "ui/common/qtext.h"
 #include "ui/common/valuefield.h"
 #include "ui/profile/profilepreview.h"

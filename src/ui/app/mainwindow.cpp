@@ -1,13 +1,13 @@
 #include "ui/app/mainwindow.h"
 
 #include "app/notices.h"
-#include "ui/app/commandicons.h"
 #include "ui/app/divepageview.h"
 #include "ui/app/logbookdocument.h"
 #include "ui/app/noticedialog.h"
 #include "ui/app/tipsdialog.h"
 #include "ui/colours/nodecowindow.h"
 #include "ui/common/appcontext.h"
+#include "ui/common/commandicons.h"
 #include "ui/common/qtext.h"
 #include "ui/common/windowplacement.h"
 #include "ui/profile/manualdatadialog.h"
@@ -185,7 +185,7 @@ void MainWindow::buildMenus()
     addCommand(multi, Command::MultiPaste, 32819);
     addCommand(multi, Command::MultiClear, 32820);
     edit->addSeparator();
-    addCommand(edit, Command::ReadComputer, 32806, { QK(Qt::Key_F5) })->setIcon(transferIcon());
+    addCommand(edit, Command::ReadComputer, 32806, { QK(Qt::Key_F5) });
     addCommand(edit, Command::EditDive, 32775, { QK(Qt::CTRL | Qt::Key_E) });
     addCommand(edit, Command::InsertDive, 32777, { QK(Qt::Key_F7) });
     addCommand(edit, Command::DeleteDive, 57635, { QK(Qt::Key_F8), QK(Qt::SHIFT | Qt::Key_Delete) });
@@ -203,7 +203,7 @@ void MainWindow::buildMenus()
     addCommand(view, Command::StatusBar, 59393)->setCheckable(true);
     view->addSeparator();
     addCommand(view, Command::ProfilePreview, 32782)->setCheckable(true);
-    addCommand(view, Command::ProfileWindow, 32781, { QK(Qt::Key_F9) })->setIcon(profileWindowIcon());
+    addCommand(view, Command::ProfileWindow, 32781, { QK(Qt::Key_F9) });
     addCommand(view, Command::TableView, 32788, { QK(Qt::ALT | Qt::Key_T) });
     view->addSeparator();
     addCommand(view, Command::Options, 32828);

@@ -1,6 +1,6 @@
 #include "ui/app/splashscreen.h"
 
-#include "ui/app/commandicons.h"
+#include "ui/common/commandicons.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -2,10 +2,11 @@
 
 #include "profile/colourpreviews.h"
 #include "profile/nodecocurves.h"
+#include "qtglue/qcolour.h"
 #include "settings/colourfile.h"
-#include "ui/colours/chartview.h"
 #include "ui/colours/colourpicker.h"
 #include "ui/common/appcontext.h"
+#include "ui/common/canvasview.h"
 #include "ui/common/qtext.h"
 
 #include <QButtonGroup>
@@ -61,7 +62,7 @@ namespace {
         void paintEvent(QPaintEvent *) override
         {
             QPainter painter(this);
-            painter.fillRect(rect(), toQColor(m_colour));
+            painter.fillRect(rect(), qtglue::toQColor(m_colour));
             painter.setPen(palette().color(QPalette::Mid));
             painter.drawRect(rect().adjusted(0, 0, -1, -1));
         }
@@ -162,10 +163,10 @@ ProfileColoursDialog::ProfileColoursDialog(
         s_profileRole, parent)
 {
     m_chart
-        = new ChartView([this, units](canvas::Canvas &canvas,
-                            canvas::Size size) { profile::drawProfileColourPreview(canvas, size, colours(), units); },
+        = new CanvasView([this, units](canvas::Canvas &canvas,
+                             canvas::Size size) { profile::drawProfileColourPreview(canvas, size, colours(), units); },
             QSize(400, 240), this);
-    m_strip = new ChartView(
+    m_strip = new CanvasView(
         [this](canvas::Canvas &canvas, canvas::Size size) { profile::drawStripColourPreview(canvas, size, colours()); },
         QSize(400, 84), this);
     m_strip->setMinimumHeight(84);
@@ -207,8 +208,8 @@ settings::ProfileColours ProfileColoursDialog::colours() const
 
 void ProfileColoursDialog::workingChanged()
 {
-    m_chart->update();
-    m_strip->update();
+    m_chart->invalidate();
+    m_strip->invalidate();
 }
 
 namespace {
@@ -266,7 +267,7 @@ NoDecoColoursDialog::NoDecoColoursDialog(const settings::NoDecoColours &active, 
         },
         s_noDecoRole, parent)
 {
-    m_chart = new ChartView(
+    m_chart = new CanvasView(
         [this](canvas::Canvas &canvas, canvas::Size size) { profile::drawNoDecoPreview(canvas, size, colours()); },
         QSize(320, 260), this);
 
@@ -291,7 +292,7 @@ settings::NoDecoColours NoDecoColoursDialog::colours() const
 
 void NoDecoColoursDialog::workingChanged()
 {
-    m_chart->update();
+    m_chart->invalidate();
 }
 
 // ---- "Couleur barre Statistique"

@@ -17,7 +17,7 @@ class QPushButton;
 namespace zorv::ui {
 
 struct AppContext;
-class ChartView;
+class CanvasView;
 
 // Each opens its dialog on the active colours and, after OK, makes the edited
 // colours active and returns true; the caller then repaints what uses them.
@@ -76,8 +76,8 @@ private:
     void openColourFile();
     void saveColourFile();
 
-    ChartView *m_chart;
-    ChartView *m_strip;
+    CanvasView *m_chart;
+    CanvasView *m_strip;
 };
 
 // "Couleur": the comparison chart's colours, with its first depths as a sample.
@@ -91,7 +91,7 @@ public:
 private:
     void workingChanged() override;
 
-    ChartView *m_chart;
+    CanvasView *m_chart;
 };
 
 // "Couleur barre Statistique": a swatch of each bar colour beside its role.

@@ -21,7 +21,4 @@ public:
     static std::optional<canvas::Rgb> pick(canvas::Rgb initial, QWidget *parent);
 };
 
-QColor toQColor(canvas::Rgb colour);
-canvas::Rgb fromQColor(const QColor &colour);
-
 } // namespace zorv::ui

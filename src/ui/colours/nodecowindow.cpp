@@ -1,9 +1,9 @@
 #include "ui/colours/nodecowindow.h"
 
 #include "profile/nodecocurves.h"
-#include "ui/colours/chartview.h"
 #include "ui/colours/colourdialogs.h"
 #include "ui/common/appcontext.h"
+#include "ui/common/canvasview.h"
 #include "ui/common/qtext.h"
 
 #include <QCheckBox>
@@ -33,7 +33,7 @@ NoDecoWindow::NoDecoWindow(AppContext &context, QWidget *parent)
         box->setChecked(s_shown[static_cast<std::size_t>(c)]);
         connect(box, &QCheckBox::toggled, this, [this, c](bool on) {
             s_shown[static_cast<std::size_t>(c)] = on;
-            m_chart->update();
+            m_chart->invalidate();
         });
         m_boxes[static_cast<std::size_t>(c)] = box;
         // Two rows: the tables, then the dive computer.
@@ -41,7 +41,7 @@ NoDecoWindow::NoDecoWindow(AppContext &context, QWidget *parent)
     }
     boxes->setHorizontalSpacing(18);
 
-    m_chart = new ChartView(
+    m_chart = new CanvasView(
         [this](canvas::Canvas &canvas, canvas::Size size) {
             profile::drawNoDecoChart(canvas, size, m_context.settings.noDecoColours, s_shown);
         },
@@ -68,7 +68,7 @@ NoDecoWindow::NoDecoWindow(AppContext &context, QWidget *parent)
 void NoDecoWindow::chooseColours()
 {
     if (showNoDecoColoursDialog(m_context, this))
-        m_chart->update();
+        m_chart->invalidate();
 }
 
 void showNoDecoComparison(AppContext &context, QWidget *parent)

@@ -9,7 +9,7 @@ class QCheckBox;
 namespace zorv::ui {
 
 struct AppContext;
-class ChartView;
+class CanvasView;
 
 void showNoDecoComparison(AppContext &context, QWidget *parent);
 
@@ -19,14 +19,14 @@ public:
     explicit NoDecoWindow(AppContext &context, QWidget *parent = nullptr);
 
     QCheckBox *curveBox(int curve) const { return m_boxes[static_cast<std::size_t>(curve)]; }
-    ChartView *chart() const { return m_chart; }
+    CanvasView *chart() const { return m_chart; }
 
 private:
     void chooseColours();
 
     AppContext &m_context;
     std::array<QCheckBox *, 5> m_boxes {};
-    ChartView *m_chart;
+    CanvasView *m_chart;
 };
 
 } // namespace zorv::ui

@@ -1,21 +1,15 @@
-// Text crossing between the core (UTF-8 std::string) and Qt (QString).
+// Text for the windows: the Qt glue's conversions and the string table's texts as QString.
 #pragma once
 
+#include "qtglue/qtext.h"
+
 #include <QString>
-#include <string>
-#include <string_view>
 
 namespace zorv::ui {
 
-inline QString toQt(std::string_view utf8)
-{
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-inline std::string fromQt(const QString &text)
-{
-    return text.toUtf8().toStdString();
-}
+// The conversions are the Qt glue's; the windows call them unqualified.
+using qtglue::fromQt;
+using qtglue::toQt;
 
 // The string table's text as a QString.
 QString qstr(int id);

@@ -6,6 +6,7 @@
 #include "profile/profilewindowlayout.h"
 #include "qtcanvas/qpaintercanvas.h"
 #include "ui/common/appcontext.h"
+#include "ui/common/canvasview.h"
 #include "ui/common/qtext.h"
 
 #include <QCheckBox>
@@ -34,64 +35,14 @@ namespace {
 
 } // namespace
 
-// A picture drawn on the Canvas, composed off screen, with an optional overlay at each paint.
-class ManualPictureView : public QWidget {
-public:
-    using Draw = std::function<void(canvas::Canvas &, canvas::Size)>;
-    ManualPictureView(Draw draw, Draw overlay, QWidget *parent)
-        : QWidget(parent)
-        , m_draw(std::move(draw))
-        , m_overlay(std::move(overlay))
-    {
-        setAttribute(Qt::WA_OpaquePaintEvent);
-    }
-    void invalidate()
-    {
-        m_valid = false;
-        update();
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        const qreal ratio = devicePixelRatioF();
-        if (!m_valid || m_picture.size() != size() * ratio) {
-            QPixmap picture(size() * ratio);
-            picture.setDevicePixelRatio(ratio);
-            {
-                QPainter onPicture(&picture);
-                qtcanvas::QPainterCanvas canvas(onPicture);
-                m_draw(canvas, { width(), height() });
-            }
-            m_picture = picture;
-            m_valid = true;
-        }
-        QPainter painter(this);
-        painter.drawPixmap(0, 0, m_picture);
-        if (m_overlay) {
-            qtcanvas::QPainterCanvas canvas(painter);
-            m_overlay(canvas, { width(), height() });
-        }
-    }
-    void resizeEvent(QResizeEvent *event) override
-    {
-        m_valid = false;
-        QWidget::resizeEvent(event);
-    }
-
-private:
-    Draw m_draw;
-    Draw m_overlay;
-    QPixmap m_picture;
-    bool m_valid = false;
-};
-
-class ManualGraphView final : public ManualPictureView {
+// The chart the user draws the profile on with the mouse.
+class ManualGraphView final : public CanvasView {
 public:
     ManualGraphView(Draw draw, Draw overlay, std::function<void(QPoint, bool)> mouse, QWidget *parent)
-        : ManualPictureView(std::move(draw), std::move(overlay), parent)
+        : CanvasView(std::move(draw), parent)
         , m_mouse(std::move(mouse))
     {
+        setOverlay(std::move(overlay));
         setMouseTracking(true);
         setCursor(Qt::CrossCursor);
         setMinimumSize(500, 260);
@@ -112,11 +63,6 @@ private:
     std::function<void(QPoint, bool)> m_mouse;
 };
 
-class ManualPanelView final : public ManualPictureView {
-public:
-    using ManualPictureView::ManualPictureView;
-};
-
 ManualDataDialog::ManualDataDialog(AppContext &context, QWidget *parent)
     : QDialog(parent)
     , m_context(context)
@@ -131,13 +77,13 @@ ManualDataDialog::ManualDataDialog(AppContext &context, QWidget *parent)
     const logbook::UnitSystem units = context.logbook.unitSystem();
     m_axis = profile::manualAxis(m_work, units);
 
-    m_panel = new ManualPanelView(
+    m_panel = new CanvasView(
         [this](canvas::Canvas &canvas, canvas::Size) {
             const logbook::UnitSystem u = m_context.logbook.unitSystem();
             profile::drawInstrumentPanel(
                 canvas, profile::manualGaugeValues(m_work, m_cursor, u), u, profile::FaceDisks::On);
         },
-        {}, this);
+        this);
     m_panel->setFixedSize(profile::kInstrumentPanelSize.width, profile::kInstrumentPanelSize.height);
     m_graph = new ManualGraphView(
         [this](canvas::Canvas &canvas, canvas::Size size) {

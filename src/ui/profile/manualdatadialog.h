@@ -14,7 +14,7 @@ namespace zorv::ui {
 
 struct AppContext;
 class ManualGraphView;
-class ManualPanelView;
+class CanvasView;
 
 class ManualDataDialog final : public QDialog {
     Q_OBJECT
@@ -45,7 +45,7 @@ private:
     profile::ManualAxis m_axis;
     int m_cursor = 0;
     ManualGraphView *m_graph = nullptr;
-    ManualPanelView *m_panel = nullptr;
+    CanvasView *m_panel = nullptr;
     QLabel *m_limitNote = nullptr;
     QPushButton *m_paste = nullptr;
     QPushButton *m_erase = nullptr;

@@ -4,9 +4,11 @@
 #include "common/cformat.h"
 #include "common/clock.h"
 #include "qtcanvas/qpaintercanvas.h"
+#include "qtglue/qcolour.h"
 #include "ui/colours/colourdialogs.h"
 #include "ui/colours/colourpicker.h"
 #include "ui/common/appcontext.h"
+#include "ui/common/canvasview.h"
 #include "ui/common/qtext.h"
 #include "ui/reports/printdispatcher.h"
 
@@ -80,55 +82,32 @@ namespace {
 
 // The chart of the planned dive with cursor lines that follow the mouse; the chart is composed once per change, the
 // lines are laid over it at each paint.
-class PlannerChartView final : public QWidget {
+class PlannerChartView final : public CanvasView {
 public:
-    using Draw = std::function<void(canvas::Canvas &, canvas::Size)>;
     PlannerChartView(Draw draw, std::function<bool()> crosshair, QWidget *parent)
-        : QWidget(parent)
-        , m_draw(std::move(draw))
+        : CanvasView(std::move(draw), parent)
         , m_crosshair(std::move(crosshair))
     {
-        setAttribute(Qt::WA_OpaquePaintEvent);
+        setOverlay([this](canvas::Canvas &canvas, canvas::Size size) {
+            if (m_mouse)
+                profile::drawPlannerCursorLines(canvas, size, { m_mouse->x(), m_mouse->y() }, m_crosshair());
+        });
         setMouseTracking(true);
         setCursor(Qt::CrossCursor);
         setMinimumSize(400, 220);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     }
-    void invalidate()
-    {
-        m_valid = false;
-        update();
-    }
     std::optional<QPoint> mousePoint() const { return m_mouse; }
-    int drawCount() const { return m_draws; }
 
 protected:
-    void paintEvent(QPaintEvent *) override
+    void paintEvent(QPaintEvent *event) override
     {
-        QPainter painter(this);
-        if (!isEnabled()) {
-            painter.fillRect(rect(), palette().window());
+        if (isEnabled()) {
+            CanvasView::paintEvent(event);
             return;
         }
-        const qreal ratio = devicePixelRatioF();
-        if (!m_valid || m_picture.size() != size() * ratio) {
-            QPixmap picture(size() * ratio);
-            picture.setDevicePixelRatio(ratio);
-            {
-                QPainter onPicture(&picture);
-                qtcanvas::QPainterCanvas canvas(onPicture);
-                m_draw(canvas, { width(), height() });
-            }
-            m_picture = picture;
-            m_valid = true;
-            ++m_draws;
-        }
-        painter.drawPixmap(0, 0, m_picture);
-        if (m_mouse) {
-            qtcanvas::QPainterCanvas canvas(painter);
-            profile::drawPlannerCursorLines(
-                canvas, { width(), height() }, { m_mouse->x(), m_mouse->y() }, m_crosshair());
-        }
+        QPainter painter(this);
+        painter.fillRect(rect(), palette().window());
     }
     void mouseMoveEvent(QMouseEvent *event) override
     {
@@ -141,20 +120,11 @@ protected:
     {
         m_mouse.reset();
         update();
-        QWidget::leaveEvent(event);
-    }
-    void resizeEvent(QResizeEvent *event) override
-    {
-        m_valid = false;
-        QWidget::resizeEvent(event);
+        CanvasView::leaveEvent(event);
     }
 
 private:
-    Draw m_draw;
     std::function<bool()> m_crosshair;
-    QPixmap m_picture;
-    bool m_valid = false;
-    int m_draws = 0;
     std::optional<QPoint> m_mouse;
 };
 
@@ -237,8 +207,8 @@ PlannerDialog::PlannerDialog(AppContext &context, QWidget *parent)
     m_result->setTabStopDistance(m_result->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 9);
     const auto &colours = context.settings.profileColours;
     QPalette palette = m_result->palette();
-    palette.setColor(QPalette::Base, toQColor(colours[settings::ProfileColour::Background]));
-    palette.setColor(QPalette::Text, toQColor(colours[settings::ProfileColour::Text]));
+    palette.setColor(QPalette::Base, qtglue::toQColor(colours[settings::ProfileColour::Background]));
+    palette.setColor(QPalette::Text, qtglue::toQColor(colours[settings::ProfileColour::Text]));
     m_result->setPalette(palette);
 
     auto *calculate = new QPushButton(QStringLiteral("&Calculer"), this);
@@ -303,8 +273,8 @@ PlannerDialog::PlannerDialog(AppContext &context, QWidget *parent)
         if (showProfileColoursDialog(m_context, this)) {
             const auto &c = m_context.settings.profileColours;
             QPalette p = m_result->palette();
-            p.setColor(QPalette::Base, toQColor(c[settings::ProfileColour::Background]));
-            p.setColor(QPalette::Text, toQColor(c[settings::ProfileColour::Text]));
+            p.setColor(QPalette::Base, qtglue::toQColor(c[settings::ProfileColour::Background]));
+            p.setColor(QPalette::Text, qtglue::toQColor(c[settings::ProfileColour::Text]));
             m_result->setPalette(p);
             m_chart->invalidate();
         }

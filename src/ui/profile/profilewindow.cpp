@@ -7,9 +7,10 @@
 #include "profile/previewdrawing.h"
 #include "profile/profilewindowlayout.h"
 #include "qtcanvas/qpaintercanvas.h"
-#include "ui/app/divelistmodel.h"
 #include "ui/colours/colourdialogs.h"
 #include "ui/common/appcontext.h"
+#include "ui/common/canvasview.h"
+#include "ui/common/divelistdelegate.h"
 #include "ui/common/qtext.h"
 #include "ui/common/valuefield.h"
 #include "ui/common/windowplacement.h"
@@ -74,74 +75,25 @@ namespace {
 
 } // namespace
 
-// A panel composed off screen and copied in one block, so that nobody sees it half drawn.
-class PictureView : public QWidget {
-public:
-    using Draw = std::function<void(canvas::Canvas &, canvas::Size)>;
-
-    explicit PictureView(Draw draw, QWidget *parent = nullptr)
-        : QWidget(parent)
-        , m_draw(std::move(draw))
-    {
-        setAttribute(Qt::WA_OpaquePaintEvent);
-    }
-
-    void invalidate()
-    {
-        m_valid = false;
-        update();
-    }
-    int drawCount() const { return m_draws; }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        const qreal ratio = devicePixelRatioF();
-        if (!m_valid || m_picture.size() != size() * ratio) {
-            QPixmap picture(size() * ratio);
-            picture.setDevicePixelRatio(ratio);
-            {
-                QPainter painter(&picture);
-                qtcanvas::QPainterCanvas canvas(painter);
-                m_draw(canvas, { width(), height() });
-            }
-            m_picture = picture;
-            m_valid = true;
-            ++m_draws;
-        }
-        QPainter painter(this);
-        painter.drawPixmap(0, 0, m_picture);
-        paintOverlay(painter);
-    }
-    void resizeEvent(QResizeEvent *event) override
-    {
-        m_valid = false;
-        QWidget::resizeEvent(event);
-    }
-    // Drawn over the finished picture at every paint, without redrawing it.
-    virtual void paintOverlay(QPainter &) { }
-
-private:
-    Draw m_draw;
-    QPixmap m_picture;
-    bool m_valid = false;
-    int m_draws = 0;
-};
-
 // The chart with its cursor. The cursor lines are drawn over the cached
 // chart, and a mouse move repaints only the thin bands where they were and
 // where they go.
-class ProfileGraphView final : public PictureView {
+class ProfileGraphView final : public CanvasView {
 public:
     ProfileGraphView(AppContext &context, std::function<profile::GraphStyle()> style,
         std::function<void(int)> cursorMoved, QWidget *parent = nullptr)
-        : PictureView([this](canvas::Canvas &canvas,
-                          canvas::Size size) { profile::drawProfileGraph(canvas, size, dive(), m_style()); },
+        : CanvasView([this](canvas::Canvas &canvas,
+                         canvas::Size size) { profile::drawProfileGraph(canvas, size, dive(), m_style()); },
             parent)
         , m_context(context)
         , m_style(std::move(style))
         , m_cursorMoved(std::move(cursorMoved))
     {
+        setOverlay([this](canvas::Canvas &canvas, canvas::Size size) {
+            if (m_vertical && hasProfile(dive()))
+                profile::drawCursorLines(
+                    canvas, size, m_mouse, horizontalShown() ? profile::Crosshair::On : profile::Crosshair::Off);
+        });
         setMouseTracking(true);
         setCursor(Qt::CrossCursor);
         setMinimumSize(300, 160);
@@ -183,15 +135,7 @@ protected:
     void leaveEvent(QEvent *event) override
     {
         leavePlot(linesRegion());
-        PictureView::leaveEvent(event);
-    }
-    void paintOverlay(QPainter &painter) override
-    {
-        if (!m_vertical || !hasProfile(dive()))
-            return;
-        qtcanvas::QPainterCanvas canvas(painter);
-        profile::drawCursorLines(canvas, { width(), height() }, m_mouse,
-            horizontalShown() ? profile::Crosshair::On : profile::Crosshair::Off);
+        CanvasView::leaveEvent(event);
     }
 
 private:
@@ -247,7 +191,7 @@ public:
             return {};
         if (role == Qt::DisplayRole)
             return toQt(profile::profileListLine(*dive));
-        if (role == DiveListModel::ProfileKindRole)
+        if (role == kProfileKindRole)
             return static_cast<int>(logbook::profileKind(*dive));
         return {};
     }
@@ -285,7 +229,7 @@ ProfileWindow::ProfileWindow(AppContext &context, std::function<void()> mainView
     m_graph = new ProfileGraphView(
         context, [this] { return graphStyle(); }, [this](int cursor) { cursorMoved(cursor); });
     m_graph->setObjectName(QStringLiteral("graph"));
-    m_strip = new PictureView([this](canvas::Canvas &canvas, canvas::Size size) {
+    m_strip = new CanvasView([this](canvas::Canvas &canvas, canvas::Size size) {
         const DiveRecord *dive = m_context.logbook.dive(m_context.logbook.currentDive());
         profile::drawWarningStrip(canvas, size, dive, m_context.settings.profileColours, m_context.logbook.unitSystem(),
             traits().airIntegrated ? profile::SignalLane::On : profile::SignalLane::Off);
@@ -378,7 +322,7 @@ QWidget *ProfileWindow::buildInstruments()
 {
     const auto currentDive = [this] { return m_context.logbook.dive(m_context.logbook.currentDive()); };
 
-    m_instruments = new PictureView([this, currentDive](canvas::Canvas &canvas, canvas::Size) {
+    m_instruments = new CanvasView([this, currentDive](canvas::Canvas &canvas, canvas::Size) {
         const DiveRecord *dive = currentDive();
         const UnitSystem units = m_context.logbook.unitSystem();
         const profile::GaugeValues values = hasProfile(dive)
@@ -390,7 +334,7 @@ QWidget *ProfileWindow::buildInstruments()
     m_instruments->setObjectName(QStringLiteral("instruments"));
     m_instruments->setFixedSize(profile::kInstrumentPanelSize.width, profile::kInstrumentPanelSize.height);
 
-    m_levelBars = new PictureView([this, currentDive](canvas::Canvas &canvas, canvas::Size size) {
+    m_levelBars = new CanvasView([this, currentDive](canvas::Canvas &canvas, canvas::Size size) {
         const DiveRecord *dive = currentDive();
         profile::drawLevelBars(canvas, profile::sampleAtCursor(orBlank(dive), m_graph->cursor()),
             hasProfile(dive) ? profile::BarsActive::Yes : profile::BarsActive::No);
@@ -407,7 +351,7 @@ QWidget *ProfileWindow::buildInstruments()
     m_levelBars->setObjectName(QStringLiteral("levelBars"));
     m_levelBars->setFixedSize(profile::kLevelBarsSize.width + kLevelCaptionWidth, profile::kLevelBarsSize.height);
 
-    m_display = new PictureView([this](canvas::Canvas &canvas, canvas::Size) {
+    m_display = new CanvasView([this](canvas::Canvas &canvas, canvas::Size) {
         profile::drawComputerDisplay(canvas, m_readout, m_context.logbook.unitSystem());
     });
     m_display->setObjectName(QStringLiteral("display"));
@@ -755,22 +699,6 @@ void showProfileWindow(AppContext &context, QWidget *parent, const std::function
     window.exec();
     if (mainViewChanged)
         mainViewChanged();
-}
-
-QIcon profileWindowIcon()
-{
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(70, 70, 80), 1.5));
-    p.setBrush(QColor(255, 255, 192));
-    p.drawRect(QRectF(3, 4, 26, 24));
-    p.setPen(QPen(QColor(0, 0, 128), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPolyline(QPolygonF({ QPointF(5, 7), QPointF(9, 22), QPointF(16, 20), QPointF(22, 14), QPointF(27, 7) }));
-    p.setPen(QPen(QColor(220, 0, 0), 2));
-    p.drawLine(QPointF(23, 6), QPointF(28, 6));
-    return QIcon(pixmap);
 }
 
 } // namespace zorv::ui

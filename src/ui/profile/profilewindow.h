@@ -7,7 +7,6 @@
 
 #include <QDialog>
 #include <QHash>
-#include <QIcon>
 #include <QPointer>
 #include <functional>
 
@@ -21,7 +20,7 @@ namespace zorv::ui {
 
 struct AppContext;
 class ProfileGraphView;
-class PictureView;
+class CanvasView;
 class ProfileDiveListModel;
 
 // Reads dives only. The dive chosen in its list becomes the logbook's current
@@ -74,10 +73,10 @@ private:
     ProfileDiveListModel *m_model = nullptr;
     QListView *m_list = nullptr;
     ProfileGraphView *m_graph = nullptr;
-    PictureView *m_strip = nullptr;
-    PictureView *m_instruments = nullptr;
-    PictureView *m_levelBars = nullptr;
-    PictureView *m_display = nullptr;
+    CanvasView *m_strip = nullptr;
+    CanvasView *m_instruments = nullptr;
+    CanvasView *m_levelBars = nullptr;
+    CanvasView *m_display = nullptr;
     QLabel *m_pressureCaption = nullptr;
     QHash<int, QLabel *> m_values; // header fields by control id
     QHash<int, QLabel *> m_units;
@@ -98,8 +97,5 @@ private:
 
 // Opens the window modally; afterwards the main window shows the current dive again.
 void showProfileWindow(AppContext &context, QWidget *parent, const std::function<void()> &mainViewChanged);
-
-// The tool bar's picture of the command: a dive profile on its chart.
-QIcon profileWindowIcon();
 
 } // namespace zorv::ui

@@ -25,7 +25,7 @@ namespace {
 
     QString ansi(const std::string &text)
     {
-        return toQt(common::cp1252ToUtf8(text));
+        return qtglue::fromWindows1252(text);
     }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "common/atomicfile.h"
 #include "common/cformat.h"
 #include "common/strings.h"
+#include "qtglue/qcolour.h"
 #include "serial/qtseriallink.h"
 #include "transfer/transferstatus.h"
 #include "ui/common/appcontext.h"
@@ -20,7 +21,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPainterPath>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -48,11 +48,6 @@ namespace {
     constexpr const char *kTestFile = "dump.dmp";
     constexpr std::array<int, transfer::kTransferColumnCount> kColumnWidths = { 70, 120, 60, 60, 60, 60, 60 };
 
-    QColor qcolor(transfer::Rgb rgb)
-    {
-        return QColor(rgb.red, rgb.green, rgb.blue);
-    }
-
     // Paints a label or field in one of the status tints; Default gives the style's own colours back.
     void paint(QWidget *widget, Tint tint)
     {
@@ -61,8 +56,8 @@ namespace {
         widget->setProperty("tint", static_cast<int>(tint));
         QPalette palette = widget->parentWidget()->palette();
         if (tint != Tint::Default) {
-            const QColor text = qcolor(transfer::tintForeground(tint));
-            const QColor back = qcolor(transfer::tintBackground(tint));
+            const QColor text = qtglue::toQColor(transfer::tintForeground(tint));
+            const QColor back = qtglue::toQColor(transfer::tintBackground(tint));
             palette.setColor(QPalette::WindowText, text);
             palette.setColor(QPalette::Text, text);
             palette.setColor(QPalette::Window, back);
@@ -455,33 +450,6 @@ bool showTransferDialog(AppContext &context, QWidget *parent)
     TransferDialog dialog(context, std::move(link), parent);
     dialog.exec();
     return dialog.accepted();
-}
-
-QIcon transferIcon()
-{
-    // A wrist computer with an arrow towards the logbook.
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(70, 70, 80), 1.5));
-    p.setBrush(QColor(90, 90, 100));
-    p.drawRect(QRectF(7, 1, 10, 30));
-    p.setBrush(QColor(40, 60, 90));
-    p.drawEllipse(QRectF(3, 7, 18, 18));
-    p.setBrush(QColor(170, 220, 200));
-    p.drawEllipse(QRectF(6, 10, 12, 12));
-    p.setPen(QPen(QColor(30, 150, 60), 3, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(21, 16), QPointF(30, 16));
-    QPainterPath head;
-    head.moveTo(31, 16);
-    head.lineTo(26, 11);
-    head.lineTo(26, 21);
-    head.closeSubpath();
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(30, 150, 60));
-    p.drawPath(head);
-    return QIcon(pixmap);
 }
 
 } // namespace zorv::ui

@@ -8,7 +8,6 @@
 
 #include <QDialog>
 #include <QElapsedTimer>
-#include <QIcon>
 #include <array>
 #include <memory>
 #include <optional>
@@ -107,7 +106,5 @@ private:
 
 // Opens the configured port and runs the dialog. True when dives were taken into the logbook.
 bool showTransferDialog(AppContext &context, QWidget *parent);
-// The tool bar's picture of the command.
-QIcon transferIcon();
 
 } // namespace zorv::ui

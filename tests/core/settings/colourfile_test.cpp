@@ -12,7 +12,8 @@ ProfileColours someColours()
 {
     ProfileColours c;
     for (std::size_t i = 0; i < c.size(); ++i)
-        c.colours[i] = rgb(static_cast<int>(10 + i), static_cast<int>(100 + i), static_cast<int>(200 + i));
+        c.colours[i]
+            = zorv::canvas::rgb(static_cast<int>(10 + i), static_cast<int>(100 + i), static_cast<int>(200 + i));
     return c;
 }
 
@@ -56,8 +57,8 @@ TEST(ColourFile, ShortFileChangesOnlyTheBytesItHolds)
     const auto loaded = loadColourFile(dir / "short.cst", kDefaultProfileColours);
     ASSERT_TRUE(loaded);
     const ProfileColours &colours = *loaded;
-    EXPECT_EQ(colours[ProfileColour::Profile], rgb(1, 2, 3));
-    EXPECT_EQ(colours[ProfileColour::ClipProfile], rgb(4, 5, 0)); // blue of the default orange is 0
+    EXPECT_EQ(colours[ProfileColour::Profile], zorv::canvas::rgb(1, 2, 3));
+    EXPECT_EQ(colours[ProfileColour::ClipProfile], zorv::canvas::rgb(4, 5, 0)); // blue of the default orange is 0
     for (std::size_t i = 2; i < colours.size(); ++i)
         EXPECT_EQ(colours.colours[i], kDefaultProfileColours.colours[i]);
 
@@ -73,8 +74,8 @@ TEST(ColourFile, LongFileAndStrayHighBytesDoNotLeakIntoColours)
     bytes[3] = '\x01'; // a palette flag in the old colour type, never a colour
     ProfileColours colours = kDefaultProfileColours;
     decodeColourFile(std::span(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size()), colours);
-    for (Rgb c : colours.colours)
-        EXPECT_EQ(c, rgb(0x7F, 0x7F, 0x7F));
+    for (zorv::canvas::Rgb c : colours.colours)
+        EXPECT_EQ(c, zorv::canvas::rgb(0x7F, 0x7F, 0x7F));
 }
 
 TEST(ColourFile, UnreadableFileAndFailedSaveSaySo)

@@ -59,9 +59,9 @@ private:
 Settings everyValueChanged()
 {
     Settings s;
-    s.profileColours[ProfileColour::Warnings] = rgb(1, 2, 3);
-    s.noDecoColours[NoDecoColour::Curve1] = rgb(4, 5, 6);
-    s.statisticsColours[StatisticsColour::AboveAverage] = rgb(7, 8, 9);
+    s.profileColours[ProfileColour::Warnings] = zorv::canvas::rgb(1, 2, 3);
+    s.noDecoColours[NoDecoColour::Curve1] = zorv::canvas::rgb(4, 5, 6);
+    s.statisticsColours[StatisticsColour::AboveAverage] = zorv::canvas::rgb(7, 8, 9);
     s.rememberWindows = false;
     s.profilePreview = false;
     s.grid = false;

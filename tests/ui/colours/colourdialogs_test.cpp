@@ -1,9 +1,10 @@
+#include "qtglue/qcolour.h"
 #include "settings/colourfile.h"
-#include "ui/colours/chartview.h"
 #include "ui/colours/colourdialogs.h"
 #include "ui/colours/colourpicker.h"
 #include "ui/colours/nodecowindow.h"
 #include "ui/common/appcontext.h"
+#include "ui/common/canvasview.h"
 #include "uitest.h"
 
 #include <QAbstractButton>
@@ -87,7 +88,7 @@ int countPixels(const QImage &image, const QColor &colour)
 
 QImage grabChart(QWidget *dialog)
 {
-    QList<ui::ChartView *> charts = dialog->findChildren<ui::ChartView *>();
+    QList<ui::CanvasView *> charts = dialog->findChildren<ui::CanvasView *>();
     return charts.front()->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
@@ -249,7 +250,7 @@ private slots:
     {
         m_context.settings.noDecoColours = settings::kDefaultNoDecoColours;
         const auto curveColour = [&](int c) {
-            return ui::toQColor(m_context.settings.noDecoColours.colours[static_cast<std::size_t>(c)]);
+            return qtglue::toQColor(m_context.settings.noDecoColours.colours[static_cast<std::size_t>(c)]);
         };
         {
             ui::NoDecoWindow window(m_context);

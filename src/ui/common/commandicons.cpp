@@ -1,4 +1,4 @@
-#include "ui/app/commandicons.h"
+#include "ui/common/commandicons.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -171,6 +171,37 @@ namespace {
             p.drawPolygon(QPolygonF({ QPointF(20, 2), QPointF(27, 9), QPointF(18, 11) }));
             break;
         }
+        case Command::ReadComputer: {
+            // A wrist computer with an arrow towards the logbook.
+            p.setPen(QPen(QColor(70, 70, 80), 1.5));
+            p.setBrush(QColor(90, 90, 100));
+            p.drawRect(QRectF(7, 1, 10, 30));
+            p.setBrush(QColor(40, 60, 90));
+            p.drawEllipse(QRectF(3, 7, 18, 18));
+            p.setBrush(QColor(170, 220, 200));
+            p.drawEllipse(QRectF(6, 10, 12, 12));
+            p.setPen(QPen(QColor(30, 150, 60), 3, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(QPointF(21, 16), QPointF(30, 16));
+            QPainterPath head;
+            head.moveTo(31, 16);
+            head.lineTo(26, 11);
+            head.lineTo(26, 21);
+            head.closeSubpath();
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(30, 150, 60));
+            p.drawPath(head);
+            break;
+        }
+        case Command::ProfileWindow:
+            p.setPen(QPen(QColor(70, 70, 80), 1.5));
+            p.setBrush(QColor(255, 255, 192));
+            p.drawRect(QRectF(3, 4, 26, 24));
+            p.setPen(QPen(QColor(0, 0, 128), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.drawPolyline(
+                QPolygonF({ QPointF(5, 7), QPointF(9, 22), QPointF(16, 20), QPointF(22, 14), QPointF(27, 7) }));
+            p.setPen(QPen(QColor(220, 0, 0), 2));
+            p.drawLine(QPointF(23, 6), QPointF(28, 6));
+            break;
         default:
             paintProgramMark(p, QRectF(2, 2, 28, 28));
             break;
