@@ -6,6 +6,7 @@
 #include "logbook/logbookfile.h"
 #include "logbook/names.h"
 #include "logbook/oemcharmap.h"
+#include "qtglue/qtext.h"
 #include "tools/divefill.h"
 #include "tools/divesearch.h"
 #include "tools/divetools.h"
@@ -42,11 +43,6 @@ namespace {
     const QString kWith = QStringLiteral("with");
     const QString kDryRun = QStringLiteral("dry-run");
 
-    std::string utf8(const QString &s)
-    {
-        return s.toUtf8().toStdString();
-    }
-
     int fail(const std::string &message, int code)
     {
         std::cerr << "zorv-cli: " << message << "\n";
@@ -55,7 +51,7 @@ namespace {
 
     std::optional<int> number(const QString &text, int low = -32768, int high = 32767)
     {
-        const std::string s = utf8(text);
+        const std::string s = qtglue::fromQt(text);
         int value = 0;
         const auto r = std::from_chars(s.data(), s.data() + s.size(), value);
         if (r.ec != std::errc() || r.ptr != s.data() + s.size() || value < low || value > high)
@@ -70,7 +66,7 @@ namespace {
             return true;
         const auto value = number(parser.value(name));
         if (!value) {
-            code = fail("--" + utf8(name) + " must be a number", kExitUsage);
+            code = fail("--" + qtglue::fromQt(name) + " must be a number", kExitUsage);
             return false;
         }
         out = *value;
@@ -81,7 +77,7 @@ namespace {
     {
         const common::Result saved = logbook::LogbookFile::save(env.logbook, localPath(logPath));
         if (!saved)
-            return fail("cannot save " + utf8(logPath) + ": " + saved.message(), kExitFailure);
+            return fail("cannot save " + qtglue::fromQt(logPath) + ": " + saved.message(), kExitFailure);
         return 0;
     }
 
@@ -140,10 +136,10 @@ namespace {
     std::optional<std::vector<int>> chosenDives(const Environment &env, const QCommandLineParser &parser, int &code)
     {
         tools::SearchCriteria c;
-        c.place = logbook::displayToStored(utf8(parser.value(kPlace)));
-        c.site = logbook::displayToStored(utf8(parser.value(kSite)));
-        c.partner = logbook::displayToStored(utf8(parser.value(kPartner)));
-        c.otherActivities = logbook::displayToStored(utf8(parser.value(kOther)));
+        c.place = qtglue::toStored(parser.value(kPlace));
+        c.site = qtglue::toStored(parser.value(kSite));
+        c.partner = qtglue::toStored(parser.value(kPartner));
+        c.otherActivities = qtglue::toStored(parser.value(kOther));
         c.mode = parser.isSet(kAny) ? tools::CriteriaMode::Or : tools::CriteriaMode::And;
         const logbook::FieldCatalogue catalogue(env.logbook);
         for (const auto &[name, target] :
@@ -153,8 +149,8 @@ namespace {
             logbook::DiveRecord scratch;
             const QString text = parser.value(name);
             if (text.isEmpty() || !text[0].isDigit()
-                || !catalogue.toRecord(logbook::Field::MaxDepth, utf8(text), scratch)) {
-                code = fail("--" + utf8(name) + " must be a depth", kExitUsage);
+                || !catalogue.toRecord(logbook::Field::MaxDepth, qtglue::fromQt(text), scratch)) {
+                code = fail("--" + qtglue::fromQt(name) + " must be a depth", kExitUsage);
                 return std::nullopt;
             }
             *target = scratch.maxDepth;
@@ -168,7 +164,7 @@ namespace {
             c.dateFrom = logbook::dayNumber(1, 1, *year);
             c.dateTo = logbook::dayNumber(31, 12, *year);
         }
-        const std::string text = logbook::displayToStored(utf8(parser.value(kText)));
+        const std::string text = qtglue::toStored(parser.value(kText));
         std::vector<int> found;
         if (c.anySet()) {
             found = tools::findDives(env.logbook, c);
@@ -221,18 +217,18 @@ namespace {
     {
         const qsizetype eq = item.indexOf(QLatin1Char('='));
         if (eq <= 0) {
-            error = "--field takes NAME=VALUE, not '" + utf8(item) + "'";
+            error = "--field takes NAME=VALUE, not '" + qtglue::fromQt(item) + "'";
             return false;
         }
         const QString name = item.left(eq).trimmed();
         const QString value = item.mid(eq + 1);
-        const std::string text = utf8(value);
+        const std::string text = qtglue::fromQt(value);
         const logbook::FieldCatalogue catalogue(book);
         logbook::DiveRecord scratch;
         auto parse = [&](logbook::Field field) {
             const bool ok = !value.trimmed().isEmpty() && catalogue.toRecord(field, text, scratch);
             if (!ok)
-                error = "cannot read '" + text + "' for " + utf8(name);
+                error = "cannot read '" + text + "' for " + qtglue::fromQt(name);
             return ok;
         };
         using namespace logbook;
@@ -287,7 +283,7 @@ namespace {
                 return error = "unknown activity '" + text + "'", false;
             fill.secondActivityBits = static_cast<std::uint16_t>(fill.secondActivityBits | (1u << *bit));
         } else {
-            error = "unknown field '" + utf8(name)
+            error = "unknown field '" + qtglue::fromQt(name)
                 + "'; fill takes place, site, weather, air-temperature, suit, tank-volume, dive-type, activity, "
                   "second-activity, weights, tank-material, model";
             return false;
@@ -360,7 +356,7 @@ int commandTimeShift(Environment &env, const QCommandLineParser &parser, const Q
     // Hours on the command line, unlike the dialog's minutes: "--hours 2" is two hours.
     if (!text.contains(QLatin1Char(':')))
         text += QStringLiteral(":0");
-    const std::optional<int> minutes = tools::parseTimeDifference(utf8(text));
+    const std::optional<int> minutes = tools::parseTimeDifference(qtglue::fromQt(text));
     if (!minutes || *minutes > 32767)
         return fail("--hours must be +H[:MM] or -H[:MM]", kExitUsage);
     return finish(env, logPath, tools::shiftTimeZone(env.logbook, from, to, sign * *minutes), "dives shifted");
@@ -371,7 +367,7 @@ int commandSplit(Environment &env, const QCommandLineParser &parser, const QStri
     const auto dive = number(diveNumber);
     const int position = dive ? positionOf(env.logbook, *dive) : 0;
     if (position == 0)
-        return fail("no dive numbered " + utf8(diveNumber), kExitUsage);
+        return fail("no dive numbered " + qtglue::fromQt(diveNumber), kExitUsage);
     const auto minute = parser.isSet(kAt) ? number(parser.value(kAt), 0, 32767) : std::nullopt;
     if (!minute)
         return fail("split needs --at MINUTES", kExitUsage);
@@ -383,7 +379,7 @@ int commandMerge(Environment &env, const QString &logPath, const QString &diveNu
     const auto dive = number(diveNumber);
     const int position = dive ? positionOf(env.logbook, *dive) : 0;
     if (position == 0)
-        return fail("no dive numbered " + utf8(diveNumber), kExitUsage);
+        return fail("no dive numbered " + qtglue::fromQt(diveNumber), kExitUsage);
     return finish(env, logPath, tools::mergeWithNext(env.logbook, position), "dives changed");
 }
 
@@ -423,8 +419,8 @@ int commandReplace(Environment &env, const QCommandLineParser &parser, const QSt
         return fail("replace needs --field place, site, partners, comment or model", kExitUsage);
     if (!parser.isSet(kFind) || parser.value(kFind).isEmpty() || !parser.isSet(kWith))
         return fail("replace needs --find TEXT and --with TEXT", kExitUsage);
-    const std::string find = logbook::displayToStored(utf8(parser.value(kFind)));
-    const std::string with = logbook::displayToStored(utf8(parser.value(kWith)));
+    const std::string find = qtglue::toStored(parser.value(kFind));
+    const std::string with = qtglue::toStored(parser.value(kWith));
     std::string out;
     for (const tools::Replacement &r : tools::findReplacements(env.logbook, *field, find, with)) {
         const auto [before, after] = tools::replacementLines(env.logbook, r);
@@ -476,7 +472,7 @@ int commandSelect(Environment &env, const QCommandLineParser &parser, const QStr
     }
     const common::Result saved = tools::saveSelection(env.logbook, localPath(outPath), chosen);
     if (!saved)
-        return fail("cannot save " + utf8(outPath) + ": " + saved.message(),
+        return fail("cannot save " + qtglue::fromQt(outPath) + ": " + saved.message(),
             saved.status() == common::Status::Refused ? kExitUsage : kExitFailure);
     std::cout << "dives written: " << chosen.size() << "\n";
     return 0;
