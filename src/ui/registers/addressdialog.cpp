@@ -98,7 +98,8 @@ AddressDialog::AddressDialog(AppContext &context, QWidget *parent)
     connect(m_details, &QPushButton::clicked, this, &AddressDialog::editAddress);
     connect(m_delete, &QPushButton::clicked, this, &AddressDialog::deleteAddress);
     connect(m_sort, &QPushButton::clicked, this, &AddressDialog::sortAddresses);
-    connect(m_print, &QPushButton::clicked, this, [this] { printList(this, registers::addressPrintout(m_addresses)); });
+    connect(m_print, &QPushButton::clicked, this,
+        [this] { printList(this, registers::addressPrintout(m_addresses), reports::JobKind::Addresses); });
     connect(quit, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_view, &QTreeView::doubleClicked, this, &AddressDialog::editAddress);
 

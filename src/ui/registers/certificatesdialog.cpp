@@ -105,8 +105,8 @@ CertificatesDialog::CertificatesDialog(AppContext &context, QWidget *parent)
             removeRecord(selectedRow());
     }));
     m_needRecords.push_back(addButton(QStringLiteral(" Trie&r "), QStringLiteral("sort"), [this] { sortRecords(); }));
-    m_needRecords.push_back(
-        addButton(QStringLiteral("&Imprimer"), QStringLiteral("print"), [this] { printList(this, printout()); }));
+    m_needRecords.push_back(addButton(QStringLiteral("&Imprimer"), QStringLiteral("print"),
+        [this] { printList(this, printout(), reports::JobKind::Certificates); }));
     addButton(QStringLiteral("&Sauvegarder"), QStringLiteral("save"), [this] { save(); });
     sideButtons()->addStretch(1);
     addButton(QStringLiteral("&Quitter"), QStringLiteral("quit"), [this] { reject(); });

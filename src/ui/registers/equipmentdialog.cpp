@@ -429,7 +429,8 @@ void EquipmentDialog::sortItems()
 void EquipmentDialog::print()
 {
     const MonthAndYear now = currentMonth();
-    printList(this, registers::equipmentPrintout(m_items, now.month, now.year, m_context.settings.currency));
+    printList(this, registers::equipmentPrintout(m_items, now.month, now.year, m_context.settings.currency),
+        reports::JobKind::Equipment);
 }
 
 void EquipmentDialog::showCosts()

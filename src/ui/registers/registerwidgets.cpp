@@ -1,9 +1,12 @@
 #include "ui/registers/registerwidgets.h"
 
+#include "canvas/scaledcanvas.h"
 #include "common/clock.h"
 #include "common/strings.h"
 #include "qtcanvas/qpaintercanvas.h"
+#include "reports/pagesource.h"
 #include "ui/common/qtext.h"
+#include "ui/reports/printdispatcher.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -176,10 +179,39 @@ namespace {
         painter.restore();
     }
 
+    // The list as the pages the print dispatcher hands to the printer or its preview.
+    class ListPages final : public reports::PageSource {
+    public:
+        explicit ListPages(const registers::ListPrintout &list)
+            : m_list(list)
+            , m_count(registers::listPageCount(list))
+        {
+        }
+
+        bool printPage(canvas::Canvas &canvas, reports::PageSizeMm) override
+        {
+            canvas::ScaledCanvas page(canvas, canvas::ScaledCanvas::tenthMillimetreScale(canvas.dpi()));
+            registers::drawListPage(page, m_list, ++m_printed);
+            return m_printed < m_count;
+        }
+
+    private:
+        registers::ListPrintout m_list;
+        int m_count;
+        int m_printed = 0;
+    };
+
 } // namespace
 
-bool printList(QWidget *parent, const registers::ListPrintout &list)
+bool printList(QWidget *parent, const registers::ListPrintout &list, reports::JobKind kind)
 {
+    // The program's printer, its paper and the preview are the main window's; a register
+    // window shown on its own (in tests) asks for a printer itself.
+    if (PrintDispatcher *dispatcher = PrintDispatcher::current()) {
+        dispatcher->printPages(
+            parent, kind, [list] { return std::make_unique<ListPages>(list); }, false);
+        return true;
+    }
     QPrinter printer(QPrinter::HighResolution);
     printer.setFullPage(true);
     printer.setPageSize(QPageSize(QPageSize::A4));

@@ -4,6 +4,7 @@
 #include "common/result.h"
 #include "registers/listprintout.h"
 #include "registers/registerfile.h"
+#include "reports/logbookprint.h"
 #include "settings/settings.h"
 #include "ui/common/messages.h"
 
@@ -73,8 +74,9 @@ void showFailure(QWidget *parent, const common::Result &result);
 QString chooseOpenPath(QWidget *parent, const QString &filter, const std::string &current);
 QString chooseSavePath(QWidget *parent, const QString &filter, const std::string &current);
 
-// Prints every page of the list through the print dialog; false when cancelled.
-bool printList(QWidget *parent, const registers::ListPrintout &list);
+// Prints every page of the list through the program's print dispatcher (kept printer, paper and
+// dialog), or through a print dialog of its own when there is none; false when cancelled.
+bool printList(QWidget *parent, const registers::ListPrintout &list, reports::JobKind kind);
 // One page as the printer gets it, on an image `width` pixels wide: for previews and tests.
 QImage renderListPage(const registers::ListPrintout &list, int page, int width);
 

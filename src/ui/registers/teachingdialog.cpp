@@ -105,8 +105,8 @@ TeachingDialog::TeachingDialog(AppContext &context, QWidget *parent)
             removeRecord(selectedRow());
     }));
     m_needRecords.push_back(addButton(QStringLiteral("Tri&er"), QStringLiteral("sort"), [this] { sortRecords(); }));
-    m_needRecords.push_back(
-        addButton(QStringLiteral("&Imprimer"), QStringLiteral("print"), [this] { printList(this, printout()); }));
+    m_needRecords.push_back(addButton(QStringLiteral("&Imprimer"), QStringLiteral("print"),
+        [this] { printList(this, printout(), reports::JobKind::InstructorRecord); }));
     addButton(QStringLiteral("&Ouvrir"), QStringLiteral("open"), [this] { openFile(); });
     m_needRecords.push_back(addButton(QStringLiteral("&Sauvegarder"), QStringLiteral("save"), [this] { save(); }));
     sideButtons()->addStretch(1);

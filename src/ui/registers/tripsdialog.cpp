@@ -79,8 +79,8 @@ TripsDialog::TripsDialog(AppContext &context, std::function<void(int position)> 
     }));
     m_needRecords.push_back(addButton(QStringLiteral("Tr&ier"), QStringLiteral("sort"), [this] { sortRecords(); }));
     m_needRecords.push_back(addButton(QStringLiteral("&Sauvegarder"), QStringLiteral("save"), [this] { save(); }));
-    m_needRecords.push_back(
-        addButton(QStringLiteral("&Imprimer"), QStringLiteral("print"), [this] { printList(this, printout()); }));
+    m_needRecords.push_back(addButton(QStringLiteral("&Imprimer"), QStringLiteral("print"),
+        [this] { printList(this, printout(), reports::JobKind::Trips); }));
     m_goTo = addButton(QStringLiteral("A&ller à"), QStringLiteral("goTo"), [this] {
         const int row = selectedRow();
         if (row < 0)

@@ -1,5 +1,8 @@
 #include "logbook/generator.h"
+#include "registers/addresses.h"
+#include "registers/registerprintouts.h"
 #include "ui/common/appcontext.h"
+#include "ui/registers/registerwidgets.h"
 #include "ui/reports/printdialog.h"
 #include "ui/reports/printdispatcher.h"
 #include "uitest.h"
@@ -50,7 +53,10 @@ private slots:
         options.dives = 9;
         logbook::generateLogbook(m_context->logbook, options);
         m_context->logbook.setCurrentDive(3);
+        // The last test's dispatcher goes first, so this one becomes the program's.
+        m_print.reset();
         m_print = std::make_unique<ui::PrintDispatcher>(*m_context);
+        QCOMPARE(ui::PrintDispatcher::current(), m_print.get());
     }
 
     void theDialogChoosesWhatIsPrinted()
@@ -112,6 +118,23 @@ private slots:
         });
         m_print->printLogbook(nullptr, true);
         QCOMPARE(pages, 1);
+    }
+
+    // A register's list goes to the kept printer too, every page of it.
+    void registerListsPrintThroughTheDispatcher()
+    {
+        const QString pdf = printToPdf();
+        std::vector<registers::Address> addresses(150);
+        for (std::size_t i = 0; i < addresses.size(); ++i)
+            addresses[i].lastName = "Nom " + std::to_string(i);
+        const registers::ListPrintout list = registers::addressPrintout(addresses);
+        QVERIFY(registers::listPageCount(list) > 1);
+        QVERIFY(ui::printList(nullptr, list, reports::JobKind::Addresses));
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "),
+            registers::listPageCount(list));
     }
 };
 
