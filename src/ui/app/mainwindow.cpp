@@ -91,7 +91,7 @@ MainWindow::MainWindow(AppContext &context, std::filesystem::path tipsFile, QWid
     m_document = new LogbookDocument(context, this);
     m_print = new PrintDispatcher(context, this);
     m_page = new DivePageView(context, this);
-    m_tools = new ToolCommands(context, this);
+    m_tools = std::make_unique<ToolCommands>(context, this);
     setCentralWidget(m_page);
 
     buildMenus();
@@ -145,6 +145,8 @@ QAction *MainWindow::addCommand(QMenu *menu, Command command, int textId, const 
     m_actions.insert(command, action);
     return action;
 }
+
+MainWindow::~MainWindow() = default;
 
 void MainWindow::buildMenus()
 {

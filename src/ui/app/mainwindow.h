@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QMap>
 #include <filesystem>
+#include <memory>
 
 class QMenu;
 class QToolBar;
@@ -22,11 +23,12 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     MainWindow(AppContext &context, std::filesystem::path tipsFile, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     LogbookDocument *document() const { return m_document; }
     DivePageView *page() const { return m_page; }
     PrintDispatcher *printDispatcher() const { return m_print; }
-    ToolCommands *tools() const { return m_tools; }
+    ToolCommands *tools() const { return m_tools.get(); }
     QToolBar *toolBar() const { return m_toolBar; }
     // The action of a command that the menus offer; null for commands left out.
     QAction *action(app::Command command) const { return m_actions.value(command); }
@@ -67,7 +69,7 @@ private:
     LogbookDocument *m_document = nullptr;
     DivePageView *m_page = nullptr;
     PrintDispatcher *m_print = nullptr;
-    ToolCommands *m_tools = nullptr;
+    std::unique_ptr<ToolCommands> m_tools; // no QObject: owned here
     QToolBar *m_toolBar = nullptr;
     QMenu *m_fileMenu = nullptr;
     QAction *m_recentAnchor = nullptr; // the recent files are inserted before it
