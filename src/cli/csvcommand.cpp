@@ -13,15 +13,6 @@ namespace zorv::cli {
 
 namespace {
 
-    constexpr int kExitUsage = 2;
-    constexpr int kExitFailure = 1;
-
-    int fail(const std::string &message, int code)
-    {
-        std::cerr << "zorv-cli: " << message << "\n";
-        return code;
-    }
-
     bool parseNumber(const QString &text, int &out)
     {
         const std::string s = text.toStdString();

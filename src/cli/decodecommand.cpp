@@ -20,16 +20,6 @@ namespace zorv::cli {
 
 namespace {
 
-    constexpr int kExitUsage = 2;
-    constexpr int kExitFailure = 1;
-    constexpr int kExitNotAllAdded = 3;
-
-    int fail(const std::string &message, int code = kExitFailure)
-    {
-        std::cerr << "zorv-cli: " << message << "\n";
-        return code;
-    }
-
     std::string trimmed(std::string_view text)
     {
         const auto first = text.find_first_not_of(' ');

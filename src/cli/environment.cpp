@@ -17,6 +17,12 @@ void rememberRawArguments(int argc, char **argv)
     g_rawArguments.assign(argv, argv + argc);
 }
 
+int fail(const std::string &message, int code)
+{
+    std::cerr << "zorv-cli: " << message << "\n";
+    return code;
+}
+
 std::string localPath(const QString &path)
 {
     for (const std::string &raw : g_rawArguments) {

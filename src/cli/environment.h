@@ -13,6 +13,15 @@
 
 namespace zorv::cli {
 
+// The exit status of every command: 1 a file could not be read or written, 2 a bad argument or a
+// refusal (nothing was changed), 3 some dives did not fit into the logbook.
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+inline constexpr int kExitNotAllAdded = 3;
+
+// Writes "zorv-cli: message" to the error stream and gives back `code` for the command to return.
+int fail(const std::string &message, int code = kExitFailure);
+
 // Keeps the command line's own bytes for localPath(); called first thing in main().
 void rememberRawArguments(int argc, char **argv);
 

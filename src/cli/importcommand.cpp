@@ -14,15 +14,6 @@ namespace zorv::cli {
 
 namespace {
 
-    constexpr int kExitUsage = 2;
-    constexpr int kExitFailure = 1;
-
-    int fail(const std::string &message, int code = kExitFailure)
-    {
-        std::cerr << "zorv-cli: " << message << "\n";
-        return code;
-    }
-
     void printPage(const logbook::Logbook &book, int position)
     {
         const logbook::FieldCatalogue catalogue(book);

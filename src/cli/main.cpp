@@ -29,18 +29,12 @@
 #include <string_view>
 
 using namespace zorv;
+using cli::fail;
+using cli::kExitFailure;
+using cli::kExitUsage;
 using cli::localPath;
 
 namespace {
-
-constexpr int kExitUsage = 2;
-constexpr int kExitFailure = 1;
-
-int fail(const std::string &message, int code = kExitFailure)
-{
-    std::cerr << "zorv-cli: " << message << "\n";
-    return code;
-}
 
 bool parseInt(const QString &text, long long low, long long high, long long &out)
 {

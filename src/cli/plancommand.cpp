@@ -1,6 +1,7 @@
 #include "plancommand.h"
 
 #include "common/cformat.h"
+#include "environment.h"
 #include "profile/planner.h"
 
 #include <QCommandLineParser>
@@ -13,8 +14,6 @@
 namespace zorv::cli {
 
 namespace {
-
-    constexpr int kExitUsage = 2;
 
     const QString kDepth = QStringLiteral("depth");
     const QString kTime = QStringLiteral("time");

@@ -13,15 +13,6 @@ namespace zorv::cli {
 
 namespace {
 
-    constexpr int kExitUsage = 2;
-    constexpr int kExitFailure = 1;
-
-    int fail(const std::string &message, int code)
-    {
-        std::cerr << "zorv-cli: " << message << "\n";
-        return code;
-    }
-
     const QString kMode = QStringLiteral("mode");
     const QString kOption = QStringLiteral("option");
     const QString kNoSeparator = QStringLiteral("no-separator");

@@ -25,9 +25,6 @@ namespace {
     using registers::Charset;
     using registers::toDisplay;
 
-    constexpr int kExitFailure = 1;
-    constexpr int kExitUsage = 2;
-
     // Shared with the statistics commands, which add them to the parser.
     const QCommandLineOption kJson(QStringLiteral("json"), QString());
     const QCommandLineOption kDue(QStringLiteral("due"), QStringLiteral("equipment: only the items due for service."));
@@ -39,12 +36,6 @@ namespace {
         QStringLiteral("start"), QStringLiteral("forecast: the first month counted."), QStringLiteral("MM.YYYY"));
     const QCommandLineOption kCurrent(
         QStringLiteral("current-month"), QStringLiteral("forecast: count the unfinished current month too."));
-
-    int fail(const std::string &message, int code = kExitFailure)
-    {
-        std::cerr << "zorv-cli: " << message << "\n";
-        return code;
-    }
 
     std::string jsonString(std::string_view utf8Text)
     {

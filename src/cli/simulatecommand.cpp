@@ -1,5 +1,7 @@
 #include "simulatecommand.h"
 
+#include "environment.h"
+#include "qtglue/qtext.h"
 #include "serial/computersimulator.h"
 #include "transfer/receiver.h"
 
@@ -12,13 +14,10 @@ namespace zorv::cli {
 
 namespace {
 
-    constexpr int kExitUsage = 2;
-    constexpr int kExitFailure = 1;
-
+    // The device and Qt speak QString here.
     int fail(const QString &message, int code = kExitFailure)
     {
-        std::cerr << "zorv-cli: " << message.toStdString() << "\n";
-        return code;
+        return cli::fail(qtglue::fromQt(message), code);
     }
 
     bool parseNumber(const QString &text, int low, int high, int &out)

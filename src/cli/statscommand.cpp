@@ -15,8 +15,6 @@ namespace zorv::cli {
 
 namespace {
 
-    constexpr int kExitUsage = 2;
-
     struct PageName {
         const char *name;
         stats::PageKind kind;

@@ -20,9 +20,6 @@ namespace zorv::cli {
 
 namespace {
 
-    constexpr int kExitUsage = 2;
-    constexpr int kExitFailure = 1;
-
     const QString kFrom = QStringLiteral("from");
     const QString kTo = QStringLiteral("to");
     const QString kStart = QStringLiteral("start");
@@ -42,12 +39,6 @@ namespace {
     const QString kFind = QStringLiteral("find");
     const QString kWith = QStringLiteral("with");
     const QString kDryRun = QStringLiteral("dry-run");
-
-    int fail(const std::string &message, int code)
-    {
-        std::cerr << "zorv-cli: " << message << "\n";
-        return code;
-    }
 
     std::optional<int> number(const QString &text, int low = -32768, int high = 32767)
     {
