@@ -1,5 +1,6 @@
 #include "jsonexport.h"
 
+#include "common/cformat.h"
 #include "logbook/oemcharmap.h"
 
 #include <charconv>
@@ -177,6 +178,21 @@ namespace {
     }
 
 } // namespace
+
+std::string jsonString(std::string_view utf8Text)
+{
+    std::string out = "\"";
+    for (const char c : utf8Text) {
+        const auto b = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\')
+            out += { '\\', c };
+        else if (b < 0x20)
+            out += common::cformat("\\u%04x", unsigned { b });
+        else
+            out += c;
+    }
+    return out + "\"";
+}
 
 void writeJson(std::ostream &out, const logbook::Logbook &book)
 {

@@ -3,6 +3,7 @@
 #include "common/cformat.h"
 #include "common/clock.h"
 #include "common/strings.h"
+#include "jsonexport.h"
 #include "logbook/daynumber.h"
 #include "logbook/fieldcatalogue.h"
 #include "qtglue/qtext.h"
@@ -36,21 +37,6 @@ namespace {
         QStringLiteral("start"), QStringLiteral("forecast: the first month counted."), QStringLiteral("MM.YYYY"));
     const QCommandLineOption kCurrent(
         QStringLiteral("current-month"), QStringLiteral("forecast: count the unfinished current month too."));
-
-    std::string jsonString(std::string_view utf8Text)
-    {
-        std::string out = "\"";
-        for (const char c : utf8Text) {
-            const auto b = static_cast<unsigned char>(c);
-            if (c == '"' || c == '\\')
-                out += std::string("\\") + c;
-            else if (b < 0x20)
-                out += common::cformat("\\u%04x", unsigned { b });
-            else
-                out += c;
-        }
-        return out + "\"";
-    }
 
     // A JSON object written field by field.
     class JsonObject {

@@ -2,6 +2,7 @@
 
 #include "common/cformat.h"
 #include "common/textcodec.h"
+#include "jsonexport.h"
 #include "qtglue/qtext.h"
 #include "stats/frequencylist.h"
 #include "stats/statisticspage.h"
@@ -14,6 +15,11 @@
 namespace zorv::cli {
 
 namespace {
+
+    int usage(const std::string &message)
+    {
+        return fail(message, kExitUsage);
+    }
 
     struct PageName {
         const char *name;
@@ -32,27 +38,6 @@ namespace {
         { "consumption-year", stats::PageKind::ConsumptionYear },
         { "consumption-month", stats::PageKind::ConsumptionMonth },
     } };
-
-    int usage(const std::string &message)
-    {
-        std::cerr << "zorv-cli: " << message << "\n";
-        return kExitUsage;
-    }
-
-    std::string jsonString(std::string_view text)
-    {
-        std::string out = "\"";
-        for (char ch : text) {
-            const auto c = static_cast<unsigned char>(ch);
-            if (ch == '"' || ch == '\\')
-                out += { '\\', ch };
-            else if (c < 0x20)
-                out += common::cformat("\\u%04x", c);
-            else
-                out += ch;
-        }
-        return out + "\"";
-    }
 
     std::string number(double v)
     {

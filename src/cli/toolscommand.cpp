@@ -1,6 +1,7 @@
 #include "toolscommand.h"
 
 #include "common/cformat.h"
+#include "jsonexport.h"
 #include "logbook/daynumber.h"
 #include "logbook/fieldcatalogue.h"
 #include "logbook/logbookfile.h"
@@ -92,21 +93,6 @@ namespace {
             if (book.diveNumberAt(p) == diveNumber)
                 return p;
         return 0;
-    }
-
-    std::string jsonString(std::string_view text)
-    {
-        std::string out = "\"";
-        for (const char c : text) {
-            const auto b = static_cast<unsigned char>(c);
-            if (c == '"' || c == '\\')
-                out += std::string("\\") + c;
-            else if (b < 0x20)
-                out += common::cformat("\\u%04x", unsigned { b });
-            else
-                out += c;
-        }
-        return out + "\"";
     }
 
     bool contains(std::string_view text, std::string_view part)

@@ -15,29 +15,6 @@ namespace zorv::common {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-    Status statusOf(int err)
-    {
-        switch (err) {
-        case ENOENT:
-            return Status::NotFound;
-        case EACCES:
-        case EPERM:
-        case EROFS:
-            return Status::AccessDenied;
-        default:
-            return Status::IoError;
-        }
-    }
-
-    Result failed(std::string_view what, const fs::path &path, int err)
-    {
-        return Result::failure(statusOf(err), fileErrorText(what, path, err));
-    }
-
-} // namespace
-
 Result saveFileAtomically(const fs::path &target, std::span<const std::uint8_t> data)
 {
     const FileToSave file { target, data };
@@ -63,7 +40,7 @@ ResultOr<std::string> readWholeFile(const fs::path &path)
     // and files under /proc report none at all.
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return failed("Impossible de lire", path, errno);
+        return fileFailure("Impossible de lire", path, errno);
     // A regular file's size is a good guess for the buffer: reading straight into
     // it avoids copying a large logbook through a small buffer twice over.
     struct stat st { };
@@ -90,7 +67,7 @@ ResultOr<std::string> readWholeFile(const fs::path &path)
     }
     ::close(fd);
     if (err != 0)
-        return failed("Impossible de lire", path, err);
+        return fileFailure("Impossible de lire", path, err);
     data.resize(used);
     return data;
 }

@@ -30,26 +30,7 @@ namespace {
             g_stepHook(s);
     }
 
-    Status statusOf(int err)
-    {
-        switch (err) {
-        case ENOENT:
-            return Status::NotFound;
-        case EACCES:
-        case EPERM:
-        case EROFS:
-            return Status::AccessDenied;
-        default:
-            return Status::IoError;
-        }
-    }
-
     constexpr std::string_view kCannotSave = "Impossible d'enregistrer";
-
-    Result failed(std::string_view what, const fs::path &path, int err)
-    {
-        return Result::failure(statusOf(err), fileErrorText(what, path, err));
-    }
 
     fs::path folderOf(const fs::path &path)
     {
@@ -228,7 +209,7 @@ namespace {
         std::string bytes;
         int err = 0;
         if (!readAll(record, bytes, err))
-            return err == ENOENT ? Result::success() : failed("Impossible de lire", record, err);
+            return err == ENOENT ? Result::success() : fileFailure("Impossible de lire", record, err);
         if (const auto pairs = decodeRecord(bytes, dir)) {
             // A temporary that is gone was renamed before the stop.
             for (const RenamePair &pair : *pairs) {
@@ -237,18 +218,18 @@ namespace {
                     continue;
                 step(FsStep::Rename);
                 if (::rename(pair.temp.c_str(), pair.target.c_str()) != 0)
-                    return failed("Impossible de terminer l'enregistrement de", pair.target, errno);
+                    return fileFailure("Impossible de terminer l'enregistrement de", pair.target, errno);
             }
             for (const RenamePair &pair : *pairs) {
                 if (const int e = syncFolder(folderOf(pair.target)); e != 0)
-                    return failed("Impossible de synchroniser le dossier", folderOf(pair.target), e);
+                    return fileFailure("Impossible de synchroniser le dossier", folderOf(pair.target), e);
             }
         }
         step(FsStep::Unlink);
         if (::unlink(record.c_str()) != 0 && errno != ENOENT)
-            return failed("Impossible de supprimer", record, errno);
+            return fileFailure("Impossible de supprimer", record, errno);
         if (const int e = syncFolder(dir); e != 0)
-            return failed("Impossible de synchroniser le dossier", dir, e);
+            return fileFailure("Impossible de synchroniser le dossier", dir, e);
         return {};
     }
 
@@ -333,7 +314,7 @@ namespace {
     {
         step(FsStep::Rename);
         if (::rename(t.path.c_str(), t.target.c_str()) != 0)
-            return failed("Impossible de remplacer", t.target, errno);
+            return fileFailure("Impossible de remplacer", t.target, errno);
         return {};
     }
 
@@ -488,7 +469,7 @@ Result saveFileSet(std::span<const FileToSave> files)
         t.fd = createLockedTemp(folderOf(t.target), t.path, err);
         if (t.fd < 0) {
             dropTemps(temps, true);
-            return failed(kCannotSave, t.target, err);
+            return fileFailure(kCannotSave, t.target, err);
         }
         if (exists)
             takeModeOf(t.fd, st);
@@ -496,7 +477,7 @@ Result saveFileSet(std::span<const FileToSave> files)
             takeModeOf(t.fd, mainStat);
         if (!writeAll(t.fd, file.data.data(), file.data.size(), err)) {
             dropTemps(temps, true);
-            return failed(kCannotSave, t.target, err);
+            return fileFailure(kCannotSave, t.target, err);
         }
         // After a failed fsync the kernel may have dropped the dirty pages, so the
         // save fails; retrying could report success for data that never landed.
@@ -504,7 +485,7 @@ Result saveFileSet(std::span<const FileToSave> files)
         if (::fsync(t.fd) != 0) {
             err = errno;
             dropTemps(temps, true);
-            return failed(kCannotSave, t.target, err);
+            return fileFailure(kCannotSave, t.target, err);
         }
     }
 
@@ -515,7 +496,7 @@ Result saveFileSet(std::span<const FileToSave> files)
         if (!r)
             return r;
         if (const int e = syncFolder(dir); e != 0)
-            return failed("Impossible de synchroniser le dossier", dir, e);
+            return fileFailure("Impossible de synchroniser le dossier", dir, e);
         return {};
     }
 
@@ -549,7 +530,7 @@ Result saveFileSet(std::span<const FileToSave> files)
         if (!ok) {
             ::unlink(record.c_str());
             dropTemps(temps, true);
-            return failed("Impossible d'enregistrer", temps.front().target, err);
+            return fileFailure("Impossible d'enregistrer", temps.front().target, err);
         }
     }
     // From here on the new set is decided: what is not renamed now is renamed by the
@@ -570,7 +551,7 @@ ResultOr<std::string> readRegularFile(const fs::path &path, std::size_t maxBytes
     // Opened without blocking, so that a FIFO cannot hold the program up here.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
-        return failed("Impossible de lire", path, errno);
+        return fileFailure("Impossible de lire", path, errno);
     struct stat st { };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
@@ -585,7 +566,7 @@ ResultOr<std::string> readRegularFile(const fs::path &path, std::size_t maxBytes
         if (n < 0) {
             const int err = errno;
             ::close(fd);
-            return failed("Impossible de lire", path, err);
+            return fileFailure("Impossible de lire", path, err);
         }
         if (n == 0)
             break;

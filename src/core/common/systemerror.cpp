@@ -57,4 +57,14 @@ std::string fileErrorText(std::string_view what, const std::filesystem::path &fi
     return text;
 }
 
+Result fileFailure(std::string_view what, const std::filesystem::path &file, int err)
+{
+    Status status = Status::IoError;
+    if (err == ENOENT)
+        status = Status::NotFound;
+    else if (err == EACCES || err == EPERM || err == EROFS)
+        status = Status::AccessDenied;
+    return Result::failure(status, fileErrorText(what, file, err));
+}
+
 } // namespace zorv::common

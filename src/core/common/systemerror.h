@@ -1,6 +1,8 @@
 // The system's reasons for a failed file operation, in the program's French.
 #pragma once
 
+#include "common/result.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -14,5 +16,8 @@ std::string systemErrorText(int err);
 // "Impossible d'enregistrer « carnet.log » : permission refusée": what failed,
 // the file's name and the reason.
 std::string fileErrorText(std::string_view what, const std::filesystem::path &file, int err);
+
+// The failure of a file operation: its status from `err` (missing, refused or other) and fileErrorText.
+Result fileFailure(std::string_view what, const std::filesystem::path &file, int err);
 
 } // namespace zorv::common
