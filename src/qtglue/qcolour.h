@@ -8,7 +8,7 @@
 namespace zorv::qtglue {
 
 QColor toQColor(canvas::Rgb colour);
-// Any colour spec is taken as its red, green and blue; alpha is dropped.
+// A colour in any model (HSV, CMYK, ...) is taken as its red, green and blue; alpha is dropped.
 canvas::Rgb fromQColor(const QColor &colour);
 
 } // namespace zorv::qtglue

@@ -53,6 +53,6 @@ TEST(QtGlueColour, ChannelsKeepTheirPlaces)
     EXPECT_EQ(qtglue::fromQColor(QColor(255, 128, 1)), colour);
     for (const canvas::Rgb c : { canvas::rgb(0, 0, 0), canvas::rgb(255, 255, 255), canvas::rgb(1, 2, 3) })
         EXPECT_EQ(qtglue::fromQColor(qtglue::toQColor(c)), c);
-    // A colour given in another spec, or with alpha, still comes back as plain red, green and blue.
+    // A colour given as HSV, or with alpha, still comes back as plain red, green and blue.
     EXPECT_EQ(qtglue::fromQColor(QColor::fromHsv(0, 255, 255, 10)), canvas::rgb(255, 0, 0));
 }
