@@ -165,6 +165,17 @@ void saveScreenshot(QWidget *widget, const QString &name)
     QVERIFY2(cut.isEmpty(), qPrintable(name + QStringLiteral(" cuts: ") + cut.join(QStringLiteral(" | "))));
 }
 
+void press(QWidget *modal, const QString &text)
+{
+    const auto plain = [](QString t) { return t.remove(QLatin1Char('&')); };
+    for (QAbstractButton *button : modal->findChildren<QAbstractButton *>())
+        if (plain(button->text()) == plain(text) && button->isVisible()) {
+            button->click();
+            return;
+        }
+    QFAIL(qPrintable(QStringLiteral("no button ") + text));
+}
+
 void whenModalOpens(const std::function<void(QWidget *modal)> &action, int timeoutMs)
 {
     auto *timer = new QTimer;

@@ -17,6 +17,9 @@ void saveScreenshot(QWidget *widget, const QString &name);
 // Use it before the call that opens the dialog.
 void whenModalOpens(const std::function<void(QWidget *modal)> &action, int timeoutMs = 5000);
 
+// Clicks the visible button of `modal` whose text is `text`, mnemonics ignored; fails the test when there is none.
+void press(QWidget *modal, const QString &text);
+
 // The texts the window shows in its visible labels, buttons, group boxes,
 // tab bars, menus and its title.
 QStringList visibleTexts(QWidget *window);

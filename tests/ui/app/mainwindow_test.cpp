@@ -37,15 +37,7 @@ using app::Command;
 namespace {
 
 // Presses the button of a message box or dialog whose text is `text`.
-void press(QWidget *modal, const QString &text)
-{
-    for (QAbstractButton *button : modal->findChildren<QAbstractButton *>())
-        if (button->text() == text) {
-            button->click();
-            return;
-        }
-    QFAIL(qPrintable(QStringLiteral("no button ") + text));
-}
+using uitest::press;
 
 // `next` prepares the answer to the window that the press opens.
 void answer(const QString &buttonText, QString *seenText = nullptr, const std::function<void()> &next = {})

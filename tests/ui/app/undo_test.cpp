@@ -37,15 +37,7 @@ FileSet fileSet(const logbook::Logbook &logbook)
     return { logbook::LogbookFile::logBytes(logbook), logbook::LogbookFile::addBytes(logbook) };
 }
 
-void press(QWidget *modal, const QString &text)
-{
-    for (QAbstractButton *button : modal->findChildren<QAbstractButton *>())
-        if (button->text() == text) {
-            button->click();
-            return;
-        }
-    QFAIL(qPrintable(QStringLiteral("no button ") + text));
-}
+using uitest::press;
 
 void answer(const QString &buttonText, const std::function<void(QWidget *)> &before = {})
 {

@@ -35,20 +35,7 @@ using app::Command;
 
 namespace {
 
-QString withoutMnemonic(QString text)
-{
-    return text.remove(QLatin1Char('&'));
-}
-
-void press(QWidget *modal, const QString &text)
-{
-    for (QAbstractButton *button : modal->findChildren<QAbstractButton *>())
-        if (withoutMnemonic(button->text()) == withoutMnemonic(text) && button->isVisible()) {
-            button->click();
-            return;
-        }
-    QFAIL(qPrintable(QStringLiteral("no button ") + text));
-}
+using uitest::press;
 
 // Answers the next message box with `button`, keeping its text.
 void answer(const QString &button, QString *seen = nullptr, const std::function<void()> &next = {})
