@@ -76,7 +76,7 @@ int commandImport(const QCommandLineParser &parser, Environment &env, const QStr
         if (!loaded.ok())
             return fail(qtglue::fromQt(into) + ": " + loaded.message());
     }
-    if (!book.newDiveFrom(imported->record))
+    if (!book.insertDive(imported->record))
         return fail("the logbook holds as many dives as it can");
     printPage(book, book.currentDive());
     if (into.isEmpty())

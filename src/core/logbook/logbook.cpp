@@ -18,93 +18,6 @@ namespace zorv::logbook {
 namespace {
 
     constexpr int kStrDefaultPath = 62588;
-    constexpr int kStrConfirmDeleteCurrent = 62589;
-    constexpr int kStrConfirmDelete = 62590;
-    constexpr int kSecondSetSize = names::kSecondActivityCount;
-
-    // The file header keeps the dive count in a signed 16-bit field.
-    constexpr int kMaxDives = 32767;
-
-    struct SecondSetNames {
-        std::array<std::string, kSecondSetSize> longNames;
-        std::array<std::string, kSecondSetSize> shortNames;
-
-        bool isName(std::string_view entry) const
-        {
-            for (int i = 0; i < kSecondSetSize; ++i) {
-                const auto k = static_cast<std::size_t>(i);
-                if (entry == longNames[k] || entry == shortNames[k])
-                    return true;
-            }
-            return false;
-        }
-    };
-
-    // The names come from the string table, which never changes during a run;
-    // building them once keeps list rebuilding of large logbooks fast.
-    const SecondSetNames &secondSetNames()
-    {
-        static const SecondSetNames stored = [] {
-            SecondSetNames built;
-            for (int i = 0; i < kSecondSetSize; ++i) {
-                const auto k = static_cast<std::size_t>(i);
-                built.longNames[k] = displayToStored(names::secondActivityLong(i));
-                built.shortNames[k] = displayToStored(names::secondActivityShort(i));
-            }
-            return built;
-        }();
-        return stored;
-    }
-
-    bool isSeparator(char c)
-    {
-        return c == ',' || c == ';' || c == '+' || c == '&';
-    }
-
-    // Splits a names text at , ; + & into entries: one blank after a separator is
-    // dropped, trailing blanks of each entry are cut. Empty entries are kept; the
-    // lists ignore them.
-    std::vector<std::string_view> splitEntries(std::string_view text)
-    {
-        std::vector<std::string_view> entries;
-        std::size_t start = 0;
-        auto finish = [&](std::size_t end) {
-            std::size_t e = end;
-            while (e > start && text[e - 1] == ' ')
-                --e;
-            entries.push_back(text.substr(start, e - start));
-        };
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            if (!isSeparator(text[i]))
-                continue;
-            finish(i);
-            start = i + 1;
-            if (start < text.size() && text[start] == ' ')
-                ++start;
-            i = start - 1;
-        }
-        finish(text.size());
-        return entries;
-    }
-
-    std::string tankVolumeText(std::int16_t tankVolume, UnitSystem units)
-    {
-        if (tankVolume == kMissing)
-            return {};
-        const float litres = static_cast<float>(tankVolume) * 0.01f;
-        if (units == UnitSystem::Imperial)
-            return common::cformat("%.0f", static_cast<double>(litres) * 7.0);
-        // The blanks line single-digit volumes up under the others in the combo box.
-        // Compared in hundredths so that 9.9 l itself is padded, whatever float makes of 990 * 0.01.
-        return common::cformat(tankVolume <= 990 ? "  %.1f" : "%.1f", static_cast<double>(litres));
-    }
-
-    std::string formatWithNumber(int id, int number)
-    {
-        const std::string format(common::str(id));
-        return common::cformat(format.c_str(), number);
-    }
-
 } // namespace
 
 void applyNewDiveDefaults(DiveRecord &record, const NewDiveDefaults &def)
@@ -128,36 +41,19 @@ void applyNewDiveDefaults(DiveRecord &record, const NewDiveDefaults &def)
 
 Logbook::Logbook()
 {
-    reset();
-}
-
-void Logbook::setUnitSystem(UnitSystem units)
-{
-    if (units == m_units)
-        return;
-    m_units = units;
-    refillTankVolumes();
+    setPath(std::string(common::str(kStrDefaultPath)));
 }
 
 void Logbook::reset()
 {
-    m_dives.clear();
-    m_dives.shrink_to_fit();
-    m_currentDive = 0;
-    m_firstDiveNumber = 1;
-    m_formatVersion = 161;
-    m_headerLong = 0;
-    m_headerWordA = 100;
-    m_headerWordB = 20;
-    m_modified = 0;
-    m_totalMinutes = 0;
-    m_meanAirConsumption = 0.0f;
-    m_meanValid = 0;
-    raiseRefreshFlags();
-    sizeLists(1);
-    listRef(ListId::SitesOfPlace).clear();
-    printPositions = { -1, -1 };
-    setPath(std::string(common::str(kStrDefaultPath)));
+    // A new logbook's values are the member initialisers; only the environment stays.
+    Logbook fresh;
+    fresh.m_computers = m_computers;
+    fresh.m_units = m_units;
+    fresh.m_mode = m_mode;
+    fresh.m_defaults = m_defaults;
+    fresh.m_observer = m_observer;
+    *this = std::move(fresh);
 }
 
 const DiveRecord *Logbook::dive(int position) const
@@ -175,7 +71,7 @@ void Logbook::putDive(const DiveRecord &record, int position)
     // The record may carry a new duration or consumption; the totals must follow
     // even though the list is only redrawn line by line.
     recomputeTotals();
-    m_modified = 1;
+    m_modified = true;
     if (m_observer) {
         m_observer->diveChanged(position);
         m_observer->markModified();
@@ -193,8 +89,7 @@ std::vector<int> Logbook::editDives(int first, int last, const std::function<boo
     if (changed.empty())
         return changed;
     recomputeTotals();
-    raiseRefreshFlags();
-    m_modified = 1;
+    m_modified = true;
     if (m_observer) {
         for (const int position : changed)
             m_observer->diveChanged(position);
@@ -250,7 +145,7 @@ bool Logbook::insertDive(const DiveRecord &record)
     }
 
     m_currentDive = p;
-    recompute(false);
+    recomputeTotals();
     touch();
     return true;
 }
@@ -261,7 +156,7 @@ void Logbook::adoptDives(std::vector<DiveRecord> dives)
         dives.resize(static_cast<std::size_t>(kMaxDives));
     m_dives.assign(std::make_move_iterator(dives.begin()), std::make_move_iterator(dives.end()));
     m_currentDive = diveCount();
-    recompute(true);
+    recomputeTotals();
     touch();
 }
 
@@ -283,7 +178,7 @@ void Logbook::moveDive(const DiveRecord &record, int from, int to)
                                    : static_cast<std::int16_t>(m_dives[p - 1].diveNumber + 1);
 
     m_currentDive = to;
-    recompute(false);
+    recomputeTotals();
     touch();
 }
 
@@ -300,28 +195,8 @@ void Logbook::deleteDive(int position)
 
     if (m_currentDive > diveCount())
         m_currentDive = diveCount();
-    recompute(true);
+    recomputeTotals();
     touch();
-}
-
-void Logbook::confirmDeleteCurrent()
-{
-    confirmDelete(m_currentDive, kStrConfirmDeleteCurrent);
-}
-
-void Logbook::confirmDelete(int position)
-{
-    confirmDelete(position, kStrConfirmDelete);
-}
-
-void Logbook::confirmDelete(int position, int questionId)
-{
-    const DiveRecord *d = dive(position);
-    // Nobody to ask means nobody said yes.
-    if (!d || !m_confirmer)
-        return;
-    if (m_confirmer->confirm(formatWithNumber(questionId, d->diveNumber)))
-        deleteDive(position);
 }
 
 int Logbook::positionForDate(const DiveRecord &record, int currentPosition) const
@@ -347,7 +222,6 @@ void Logbook::renumber(int firstNumber)
     for (std::size_t i = 0; i < m_dives.size(); ++i)
         m_dives[i].diveNumber = static_cast<std::int16_t>(firstNumber + static_cast<int>(i));
     touch();
-    raiseRefreshFlags();
 }
 
 void Logbook::shiftTimes(int first, int last, int minutes)
@@ -375,26 +249,12 @@ void Logbook::shiftTimes(int first, int last, int minutes)
         d.entryTime = static_cast<std::int16_t>(shifted.hour * 60 + shifted.minute);
     }
     touch();
-    raiseRefreshFlags();
 }
 
 std::int16_t Logbook::diveNumberAt(int position) const
 {
     const DiveRecord *d = dive(position);
     return d ? d->diveNumber : std::int16_t { 0 };
-}
-
-void Logbook::recompute(bool rebuildLists)
-{
-    raiseRefreshFlags();
-    if (rebuildLists) {
-        // An empty logbook still gets room, so that the first new dive's values
-        // are offered before the next rebuild.
-        sizeLists(diveCount());
-        for (const DiveRecord &d : m_dives)
-            addToLists(d);
-    }
-    recomputeTotals();
 }
 
 void Logbook::recomputeTotals()
@@ -414,7 +274,7 @@ void Logbook::recomputeTotals()
         m_firstDiveNumber = m_dives.front().diveNumber;
     // Without this, deleting the last dive with a consumption would leave its value standing.
     m_meanAirConsumption = counted > 0 ? sum / static_cast<float>(counted) : 0.0f;
-    m_meanValid = counted > 0 ? 1 : 0;
+    m_meanValid = counted > 0;
 }
 
 void Logbook::applyNewDiveDefaults(DiveRecord &record) const
@@ -452,36 +312,6 @@ void Logbook::computeAirConsumption(DiveRecord &record)
     record.airConsumption = freeAir / ambient / minutes;
 }
 
-bool Logbook::newDive()
-{
-    DiveRecord record;
-    applyNewDiveDefaults(record);
-    if (m_lastNewDiveDate == 0) {
-        const common::LocalDateTime today = common::clock().localNow();
-        m_lastNewDiveDate = dayNumber(today.day, today.month, today.year);
-    }
-    record.date = m_lastNewDiveDate;
-    if (m_editor && !m_editor->editNewDive(record))
-        return false;
-    if (!insertDive(record))
-        return false;
-    if (isShownAsDate(record.date))
-        m_lastNewDiveDate = record.date;
-    addToLists(record);
-    return true;
-}
-
-bool Logbook::newDiveFrom(const DiveRecord &prepared)
-{
-    DiveRecord record = prepared;
-    if (m_editor && !m_editor->editNewDive(record))
-        return false;
-    if (!insertDive(record))
-        return false;
-    addToLists(record);
-    return true;
-}
-
 void Logbook::storeEditedCurrent(const DiveRecord &edited)
 {
     const int c = m_currentDive;
@@ -492,108 +322,6 @@ void Logbook::storeEditedCurrent(const DiveRecord &edited)
         moveDive(edited, c, p);
     else
         putDive(edited, c);
-    addToLists(edited);
-}
-
-const ValueList &Logbook::list(ListId id) const
-{
-    return m_lists[static_cast<std::size_t>(id)];
-}
-
-void Logbook::fillSitesOfPlace(const std::string &placeDisplay)
-{
-    ValueList &sites = listRef(ListId::SitesOfPlace);
-    sites.size(diveCount());
-    const std::string place = displayToStored(placeDisplay);
-    for (const DiveRecord &d : m_dives)
-        if (place.empty() || fixedText(d.place) == place)
-            sites.add(fixedText(d.site));
-}
-
-void Logbook::addToLists(const DiveRecord &record)
-{
-    listRef(ListId::SuitModels).add(fixedText(record.extra.model));
-    listRef(ListId::Places).add(fixedText(record.place));
-    listRef(ListId::Sites).add(fixedText(record.site));
-    listRef(ListId::TankVolumes).add(displayToStored(tankVolumeText(record.tankVolume, m_units)));
-    for (std::string_view name : splitEntries(fixedText(record.partners)))
-        listRef(ListId::Partners).add(name);
-    const SecondSetNames &secondSet = secondSetNames();
-    for (std::string_view word : splitEntries(fixedText(record.otherActivities)))
-        if (!secondSet.isName(word))
-            listRef(ListId::OtherActivities).add(word);
-}
-
-void Logbook::refillTankVolumes()
-{
-    ValueList &volumes = listRef(ListId::TankVolumes);
-    volumes.size(diveCount());
-    for (const DiveRecord &d : m_dives)
-        volumes.add(displayToStored(tankVolumeText(d.tankVolume, m_units)));
-}
-
-std::uint8_t Logbook::secondActivities(const DiveRecord &record) const
-{
-    if (m_mode == Mode::Advanced)
-        return static_cast<std::uint8_t>(record.extra.extraFlags & extra_flags::kSecondSetMask);
-    const SecondSetNames &secondSet = secondSetNames();
-    const std::string_view text = fixedText(record.otherActivities);
-    std::uint8_t set = 0;
-    for (int i = 0; i < kSecondSetSize; ++i) {
-        const auto k = static_cast<std::size_t>(i);
-        const std::string &longName = secondSet.longNames[k];
-        const std::string &shortName = secondSet.shortNames[k];
-        if ((!longName.empty() && text.find(longName) != std::string_view::npos)
-            || (!shortName.empty() && text.find(shortName) != std::string_view::npos))
-            set = static_cast<std::uint8_t>(set | (1u << i));
-    }
-    return set;
-}
-
-void Logbook::setSecondActivities(DiveRecord &record, std::uint8_t set, bool shortNames) const
-{
-    if (m_mode == Mode::Advanced) {
-        record.extra.extraFlags
-            = static_cast<std::uint16_t>((record.extra.extraFlags & ~extra_flags::kSecondSetMask) | set);
-        return;
-    }
-
-    // The names written last time are taken out first, so that a cleared box
-    // removes its name and writing the same set twice does not repeat it. The
-    // user's own words stay; their text is only rebuilt when a name was removed.
-    const SecondSetNames &secondSet = secondSetNames();
-    const std::string_view original = fixedText(record.otherActivities);
-    std::string text;
-    bool removed = false;
-    for (std::string_view entry : splitEntries(original)) {
-        if (secondSet.isName(entry)) {
-            removed = true;
-            continue;
-        }
-        if (entry.empty())
-            continue;
-        if (!text.empty())
-            text += ", ";
-        text += entry;
-    }
-    if (!removed)
-        text = original;
-
-    for (int i = 0; i < kSecondSetSize; ++i) {
-        if (!(set & (1u << i)))
-            continue;
-        const auto k = static_cast<std::size_t>(i);
-        const std::string &name = shortNames ? secondSet.shortNames[k] : secondSet.longNames[k];
-        if (text.empty()) {
-            if (name.size() <= kOtherActivitiesLength)
-                text = name;
-        } else if (text.size() + 2 + name.size() <= kOtherActivitiesLength) {
-            text += ", " + name;
-        } else if (text.size() + 1 + name.size() <= kOtherActivitiesLength) {
-            text += "," + name;
-        }
-    }
-    setFixedText(record.otherActivities, text);
 }
 
 void Logbook::setCurrentDive(int position)
@@ -603,16 +331,6 @@ void Logbook::setCurrentDive(int position)
     if (position > diveCount())
         position = diveCount();
     m_currentDive = position;
-}
-
-bool Logbook::takeDiveListRebuild()
-{
-    return std::exchange(m_diveListRebuild, false);
-}
-
-bool Logbook::takeProfileRedraw()
-{
-    return std::exchange(m_profileRedraw, false);
 }
 
 void Logbook::setPath(const std::string &path)
@@ -635,28 +353,9 @@ void Logbook::setPath(const std::string &path)
 
 void Logbook::touch()
 {
-    m_modified = 1;
+    m_modified = true;
     if (m_observer)
         m_observer->markModified();
-}
-
-void Logbook::raiseRefreshFlags()
-{
-    m_listStale = true;
-    m_diveListRebuild = true;
-    m_profileRedraw = true;
-}
-
-ValueList &Logbook::listRef(ListId id)
-{
-    return m_lists[static_cast<std::size_t>(id)];
-}
-
-void Logbook::sizeLists(int diveCount)
-{
-    for (ListId id : { ListId::Places, ListId::Sites, ListId::TankVolumes, ListId::Partners, ListId::OtherActivities,
-             ListId::SuitModels })
-        listRef(id).size(diveCount);
 }
 
 } // namespace zorv::logbook

@@ -1,4 +1,4 @@
-// The open logbook: its dives in date order, its totals, its suggestion lists and its file names.
+// The open logbook: its dives in date order, their numbering and totals, and its file names.
 #pragma once
 
 #include "common/hugepageallocator.h"
@@ -6,7 +6,6 @@
 #include "logbook/diverecord.h"
 #include "logbook/newdivedefaults.h"
 #include "logbook/unitsystem.h"
-#include "logbook/valuelist.h"
 
 #include <array>
 #include <cstdint>
@@ -33,45 +32,30 @@ public:
     virtual void diveChanged(int position) = 0;
 };
 
-// Asks the user an OK/Cancel question; the desktop program shows a message box.
-class Confirmer {
-public:
-    virtual ~Confirmer() = default;
-    virtual bool confirm(const std::string &questionUtf8) = 0;
-};
-
-// Lets the user edit a record before it is inserted; returns false on cancel.
-// Without one, the new-dive flows insert the prepared record as it is.
-class DiveEditor {
-public:
-    virtual ~DiveEditor() = default;
-    virtual bool editNewDive(DiveRecord &record) = 0;
-};
-
-// The names of the seven suggestion lists.
-enum class ListId {
-    Places,
-    Sites,
-    TankVolumes,
-    Partners,
-    OtherActivities,
-    SuitModels,
-    SitesOfPlace,
-};
-
 class LogbookFile;
 class LogbookSnapshot;
 
 // The dive array; see HugePageAllocator for why it is not a plain vector.
 using DiveArray = std::vector<DiveRecord, common::HugePageAllocator<DiveRecord>>;
 
+// The words of the .log header that the program keeps but does not interpret.
+struct LogHeaderWords {
+    std::uint32_t headerLong = 0; // serial number of the computer the dives were last taken from
+    std::uint16_t wordA = 100;
+    std::uint16_t wordB = 20;
+};
+
 class Logbook {
 public:
+    // The file header keeps the dive count in a signed 16-bit field.
+    static constexpr int kMaxDives = 32767;
+    static constexpr std::uint16_t kFormatVersion = 161;
+
     Logbook();
 
     // Environment the operations depend on. The computer info may be null, in
     // which case no computer is taken to carry the extra profile word.
-    void setUnitSystem(UnitSystem units); // also refills the tank volumes when the units change
+    void setUnitSystem(UnitSystem units) { m_units = units; }
     UnitSystem unitSystem() const { return m_units; }
     void setMode(Mode mode) { m_mode = mode; }
     Mode mode() const { return m_mode; }
@@ -80,14 +64,12 @@ public:
     void setNewDiveDefaults(const NewDiveDefaults &defaults) { m_defaults = defaults; }
     const NewDiveDefaults &newDiveDefaults() const { return m_defaults; }
     void setObserver(LogbookObserver *observer) { m_observer = observer; }
-    void setConfirmer(Confirmer *confirmer) { m_confirmer = confirmer; }
-    void setDiveEditor(DiveEditor *editor) { m_editor = editor; }
 
     // Record operations; positions are 1-based.
     void reset();
     const DiveRecord *dive(int position) const; // null for an invalid position
     void putDive(const DiveRecord &record, int position);
-    // False when the logbook already holds the most dives its file can count.
+    // False when the logbook already holds kMaxDives dives.
     bool insertDive(const DiveRecord &record);
     // The number insertDive would give the record: its place in date order decides it.
     std::int16_t comingNumber(const DiveRecord &record) const;
@@ -102,90 +84,57 @@ public:
     std::vector<int> editDives(int first, int last, const std::function<bool(int position, DiveRecord &)> &edit);
     void moveDive(const DiveRecord &record, int from, int to);
     void deleteDive(int position);
-    void confirmDeleteCurrent();
-    void confirmDelete(int position);
     int positionForDate(const DiveRecord &record, int currentPosition) const;
+    // Stores an edited copy of the current dive, moving it when its date changed.
+    void storeEditedCurrent(const DiveRecord &edited);
     void renumber(int firstNumber);
     void shiftTimes(int first, int last, int minutes);
     std::int16_t diveNumberAt(int position) const;
-    bool isModified() const { return m_modified != 0; }
+    bool isModified() const { return m_modified; }
     // The document decides whether the logbook differs from its file once undo has moved it back and forth.
-    void setModified(bool modified) { m_modified = modified ? 1 : 0; }
-    void recompute(bool rebuildLists);
+    void setModified(bool modified) { m_modified = modified; }
+    void recomputeTotals();
     void applyNewDiveDefaults(DiveRecord &record) const;
     static void computeAirConsumption(DiveRecord &record);
-
-    // The flows of the edit dialog. newDive starts from the blank record with
-    // the defaults and the remembered date; newDiveFrom from a prepared record.
-    // Both return true when a dive was inserted.
-    bool newDive();
-    bool newDiveFrom(const DiveRecord &prepared);
-    // Stores an edited copy of the current dive, moving it when its date changed.
-    void storeEditedCurrent(const DiveRecord &edited);
-
-    // Suggestion lists.
-    const ValueList &list(ListId id) const;
-    void fillSitesOfPlace(const std::string &placeDisplay);
-    void addToLists(const DiveRecord &record);
-    // Refills the tank volumes in the current unit system.
-    void refillTankVolumes();
-
-    // Second activity set (bits 0-7), in whichever form the mode keeps it.
-    std::uint8_t secondActivities(const DiveRecord &record) const;
-    void setSecondActivities(DiveRecord &record, std::uint8_t set, bool shortNames) const;
 
     // State.
     int diveCount() const { return static_cast<int>(m_dives.size()); }
     int currentDive() const { return m_currentDive; }
     void setCurrentDive(int position);
     float meanAirConsumption() const { return m_meanAirConsumption; }
-    bool meanValid() const { return m_meanValid != 0; }
+    bool meanValid() const { return m_meanValid; }
     int firstDiveNumber() const { return m_firstDiveNumber; }
-    std::uint16_t formatVersion() const { return m_formatVersion; }
-    std::uint32_t headerLong() const { return m_headerLong; }
-    void setHeaderLong(std::uint32_t value) { m_headerLong = value; }
-    std::uint16_t headerWordA() const { return m_headerWordA; }
-    std::uint16_t headerWordB() const { return m_headerWordB; }
+    std::uint16_t formatVersion() const { return kFormatVersion; }
+    std::uint32_t headerLong() const { return m_header.headerLong; }
+    void setHeaderLong(std::uint32_t value) { m_header.headerLong = value; }
+    std::uint16_t headerWordA() const { return m_header.wordA; }
+    std::uint16_t headerWordB() const { return m_header.wordB; }
     int totalMinutes() const { return m_totalMinutes; }
     const DiveArray &dives() const { return m_dives; }
-
-    // Refresh flags for the views: raised by every change, cleared by the reader.
-    bool listStale() const { return m_listStale; }
-    void clearListStale() { m_listStale = false; }
-    bool takeDiveListRebuild();
-    bool takeProfileRedraw();
 
     // File names.
     const std::string &path() const { return m_path; }
     const std::string &infPath() const { return m_infPath; }
-    const std::string &prgPath() const { return m_prgPath; }
-    const std::string &trpPath() const { return m_trpPath; }
+    const std::string &prgPath() const { return m_prgPath; } // the forecast journal
+    const std::string &trpPath() const { return m_trpPath; } // the trips
     const std::string &addPath() const { return m_addPath; }
     void setPath(const std::string &path); // also rebuilds the companion names
 
-    // The two remembered positions of the logbook printing.
-    std::array<int, 2> printPositions { -1, -1 };
-
 private:
-    int insertPosition(const DiveRecord &record) const;
     friend class LogbookFile;
     friend class LogbookSnapshot;
 
+    int insertPosition(const DiveRecord &record) const;
+
     void touch(); // marks the logbook and the document modified
-    void raiseRefreshFlags();
-    void recomputeTotals();
-    void confirmDelete(int position, int questionId);
-    ValueList &listRef(ListId id);
-    void sizeLists(int diveCount);
 
     const ComputerInfo *m_computers = nullptr;
     UnitSystem m_units = UnitSystem::Metric;
     Mode m_mode = Mode::Advanced;
     NewDiveDefaults m_defaults;
     LogbookObserver *m_observer = nullptr;
-    Confirmer *m_confirmer = nullptr;
-    DiveEditor *m_editor = nullptr;
 
+    // Everything below is what reset() clears.
     std::string m_path;
     std::string m_infPath;
     std::string m_prgPath;
@@ -194,20 +143,11 @@ private:
     DiveArray m_dives;
     int m_currentDive = 0;
     float m_meanAirConsumption = 0.0f;
-    int m_meanValid = 0;
-    bool m_listStale = true;
-    bool m_diveListRebuild = true;
-    bool m_profileRedraw = true;
+    bool m_meanValid = false;
     int m_firstDiveNumber = 1;
-    std::uint16_t m_formatVersion = 161;
-    std::uint32_t m_headerLong = 0;
-    std::uint16_t m_headerWordA = 100;
-    std::uint16_t m_headerWordB = 20;
-    int m_modified = 0;
+    LogHeaderWords m_header;
+    bool m_modified = false;
     int m_totalMinutes = 0;
-    std::array<ValueList, 7> m_lists;
-    // The date given to the next new dive; 0 until the first new dive of the run.
-    std::uint32_t m_lastNewDiveDate = 0;
     // The reserved trailer of the last .add entry read, written back to every entry.
     std::array<std::uint8_t, 300> m_addTrailer {};
 };

@@ -431,11 +431,9 @@ Result LogbookFile::load(Logbook &logbook, std::span<const std::uint8_t> logByte
     // data the user would lose on the next save, so they are kept in a backup then.
     const bool holdsMore = in.remaining() > 0;
 
-    logbook.m_headerLong = headerLong;
-    logbook.m_headerWordA = wordA;
-    logbook.m_headerWordB = wordB;
+    logbook.m_header = { headerLong, wordA, wordB };
     logbook.m_currentDive = count;
-    logbook.recompute(true);
+    logbook.recomputeTotals();
     logbook.setPath(path);
     if (holdsMore && !path.empty())
         backupPending(common::resolveLinks(path).string(), true);
@@ -500,7 +498,7 @@ Result LogbookFile::reload(Logbook &logbook)
 
 std::vector<std::uint8_t> LogbookFile::logBytes(const Logbook &logbook)
 {
-    const LogHeader header { logbook.m_headerLong, logbook.m_headerWordA, logbook.m_headerWordB };
+    const LogHeader header { logbook.m_header.headerLong, logbook.m_header.wordA, logbook.m_header.wordB };
     return buildLog(header, allDives(logbook), logbook.computerInfo());
 }
 
@@ -521,7 +519,7 @@ Result LogbookFile::save(Logbook &logbook, const std::string &path)
         add = addBytes(logbook);
     Result result = writeFileSet(path, log, logbook.mode() == Mode::Advanced ? &add : nullptr);
     if (result) {
-        logbook.m_modified = 0;
+        logbook.m_modified = false;
         logbook.setPath(path);
     }
     return result;

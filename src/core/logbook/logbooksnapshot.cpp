@@ -98,9 +98,9 @@ void LogbookSnapshot::restoreInto(Logbook &logbook) const
         d.entryTime = order.entryTime;
     }
     logbook.m_firstDiveNumber = m_firstDiveNumber;
-    logbook.m_headerLong = m_headerLong;
+    logbook.m_header.headerLong = m_headerLong;
     logbook.m_currentDive = std::clamp(m_currentDive, n == 0 ? 0 : 1, static_cast<int>(n));
-    logbook.recompute(true);
+    logbook.recomputeTotals();
     // An emptied logbook keeps the first number it had, as it did before.
     logbook.m_firstDiveNumber = n == 0 ? m_firstDiveNumber : dives.front().diveNumber;
 }

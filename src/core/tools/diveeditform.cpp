@@ -4,6 +4,7 @@
 #include "logbook/daynumber.h"
 #include "logbook/names.h"
 #include "logbook/oemcharmap.h"
+#include "logbook/secondactivities.h"
 
 #include <algorithm>
 #include <cmath>
@@ -255,6 +256,7 @@ DiveEditForm::DiveEditForm(
     , m_catalogue(catalogue)
     , m_switches(switches)
     , m_fields(logbook)
+    , m_lists(logbook)
 {
     show();
 }
@@ -264,7 +266,7 @@ void DiveEditForm::setRecord(const DiveRecord &record, int position)
     m_working = record;
     m_reference = record;
     m_position = position;
-    m_logbook.fillSitesOfPlace(m_fields.fromRecord(Field::Place, record));
+    m_lists.fillSitesOfPlace(m_fields.fromRecord(Field::Place, record));
     show();
 }
 
@@ -366,13 +368,13 @@ void DiveEditForm::show()
     v.scr = (r.diveType & dive_type::kScr) != 0;
     for (std::size_t i = 0; i < v.activities.size(); ++i)
         v.activities[i] = (r.activities & (1u << i)) != 0;
-    const std::uint8_t secondSet = m_logbook.secondActivities(r);
+    const std::uint8_t secondSet = logbook::secondActivities(r, m_logbook.mode());
     for (std::size_t i = 0; i < v.secondSet.size(); ++i)
         v.secondSet[i] = (secondSet & (1u << i)) != 0;
     v.result = f.fromRecord(Field::OtherActivities, r);
     if (m_logbook.mode() == logbook::Mode::Standard) {
         DiveRecord wordsOnly = r;
-        m_logbook.setSecondActivities(wordsOnly, 0, false);
+        logbook::setSecondActivities(wordsOnly, m_logbook.mode(), 0, false);
         v.otherActivities = f.fromRecord(Field::OtherActivities, wordsOnly);
     } else {
         v.otherActivities = v.result;
@@ -463,13 +465,13 @@ void DiveEditForm::store(const DiveEditValues &c)
     if (m_logbook.mode() == logbook::Mode::Standard) {
         if (wordsChanged || setChanged) {
             m_fields.toRecord(Field::OtherActivities, c.otherActivities, r);
-            m_logbook.setSecondActivities(r, bitsOf(c.secondSet), m_switches.shortNames);
+            logbook::setSecondActivities(r, m_logbook.mode(), bitsOf(c.secondSet), m_switches.shortNames);
         }
     } else {
         if (wordsChanged)
             m_fields.toRecord(Field::OtherActivities, c.otherActivities, r);
         if (setChanged)
-            m_logbook.setSecondActivities(r, bitsOf(c.secondSet), m_switches.shortNames);
+            logbook::setSecondActivities(r, m_logbook.mode(), bitsOf(c.secondSet), m_switches.shortNames);
     }
 
     text(c.partners, s.partners, Field::Partners);
@@ -497,7 +499,7 @@ common::Result DiveEditForm::check(const DiveEditValues &controls) const
 void DiveEditForm::placeLeft(const DiveEditValues &controls)
 {
     store(controls);
-    m_logbook.fillSitesOfPlace(m_fields.fromRecord(Field::Place, m_working));
+    m_lists.fillSitesOfPlace(m_fields.fromRecord(Field::Place, m_working));
     show();
 }
 
@@ -513,9 +515,9 @@ void DiveEditForm::setShortNames(const DiveEditValues &controls, bool on)
     if (m_switches.shortNames != on) {
         m_switches.shortNames = on;
         // Rewriting with no names chosen would only reformat the user's words.
-        const std::uint8_t set = m_logbook.secondActivities(m_working);
+        const std::uint8_t set = logbook::secondActivities(m_working, m_logbook.mode());
         if (m_logbook.mode() == logbook::Mode::Standard && set != 0)
-            m_logbook.setSecondActivities(m_working, set, on);
+            logbook::setSecondActivities(m_working, m_logbook.mode(), set, on);
     }
     show();
 }

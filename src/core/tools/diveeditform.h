@@ -5,6 +5,7 @@
 #include "logbook/diverecord.h"
 #include "logbook/fieldcatalogue.h"
 #include "logbook/logbook.h"
+#include "logbook/suggestionlists.h"
 #include "transfer/computercatalogue.h"
 
 #include <array>
@@ -144,7 +145,7 @@ void copyFromPreviousDive(const logbook::DiveRecord &previous, logbook::DiveReco
 class DiveEditForm {
 public:
     // The logbook is used for the previous dive, the second activity set and the
-    // sites of a place (whose list it refills); all three must outlive the form.
+    // suggestion lists; all three must outlive the form.
     DiveEditForm(logbook::Logbook &logbook, const transfer::ComputerCatalogue &catalogue, DiveEditSwitches &switches);
 
     // Position 0 is a new dive.
@@ -190,6 +191,8 @@ public:
     // empty when the logbook need not change.
     std::optional<logbook::DiveRecord> changedRecord() const;
     const logbook::DiveRecord &working() const { return m_working; }
+    // The values the logbook's dives hold, for the combo boxes.
+    const logbook::SuggestionLists &lists() const { return m_lists; }
 
 private:
     bool measuredLocked() const;
@@ -201,6 +204,7 @@ private:
     const transfer::ComputerCatalogue &m_catalogue;
     DiveEditSwitches &m_switches;
     logbook::FieldCatalogue m_fields;
+    logbook::SuggestionLists m_lists;
     logbook::DiveRecord m_working;
     logbook::DiveRecord m_reference;
     int m_position = 0;

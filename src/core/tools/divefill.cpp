@@ -13,7 +13,7 @@ namespace {
     constexpr int kStrEditDive = 62477;
     constexpr int kStrOutOfRange = 62502;
     constexpr std::size_t kModelCapacity = logbook::kModelLength; // a whole model ends at the buffer's last byte
-    constexpr int kMaxDives = 32767;
+    constexpr int kMaxDives = logbook::Logbook::kMaxDives;
 
     template <typename T> bool setIf(bool wanted, T &field, T value)
     {
@@ -74,8 +74,6 @@ ToolResult fillDives(Logbook &logbook, const FillTemplate &fill)
         changed += addBits(d.extra.extraFlags, fill.secondActivityBits);
         return changed > 0;
     });
-    for (const int p : change.positions)
-        logbook.addToLists(*logbook.dive(p));
     change.changed = static_cast<int>(change.positions.size());
     return change;
 }
@@ -116,7 +114,6 @@ ToolResult MultiDiveBuffer::pasteInto(Logbook &logbook)
     for (const DiveRecord &d : m_dives) {
         if (!logbook.insertDive(d))
             break;
-        logbook.addToLists(d);
         ++change.changed;
     }
     m_dives.clear();

@@ -7,6 +7,7 @@
 #include "logbook/logbookfile.h"
 #include "logbook/names.h"
 #include "logbook/oemcharmap.h"
+#include "logbook/secondactivities.h"
 
 #include <algorithm>
 
@@ -99,7 +100,7 @@ namespace {
         if (!f(test(c.activityBits != 0, (d.activities & c.activityBits) == c.activityBits)))
             return;
         if (!f(test(c.secondActivityBits != 0,
-                (logbook.secondActivities(d) & c.secondActivityBits) == c.secondActivityBits)))
+                (logbook::secondActivities(d, logbook.mode()) & c.secondActivityBits) == c.secondActivityBits)))
             return;
         f(test(!c.otherActivities.empty(), contains(fixedText(d.otherActivities), c.otherActivities)));
     }
@@ -339,8 +340,6 @@ ToolResult replaceAll(Logbook &logbook, ReplaceField field, std::string_view fin
         change.cut += r.cut ? 1 : 0;
         return true;
     });
-    for (const int p : change.positions)
-        logbook.addToLists(*logbook.dive(p));
     change.changed = static_cast<int>(change.positions.size());
     if (change.cut > 0)
         change.message = common::cformat(change.cut == 1 ? "%d texte trop long a été coupé à la taille du champ"

@@ -27,7 +27,7 @@ namespace {
     constexpr int kStrCannotSplit = 62729;
     constexpr int kStrSplit = 62730;
 
-    constexpr int kMaxDives = 32767;
+    constexpr int kMaxDives = Logbook::kMaxDives;
     constexpr int kMinutesPerDay = 24 * 60;
     constexpr int kMergeIntervalLimit = 120;
     constexpr int kMergeProfileLimit = 1600;

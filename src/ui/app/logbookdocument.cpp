@@ -1,6 +1,8 @@
 #include "ui/app/logbookdocument.h"
 
+#include "common/cformat.h"
 #include "common/fileset.h"
+#include "common/strings.h"
 #include "logbook/logbookfile.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/qtext.h"
@@ -19,6 +21,7 @@ namespace {
 
     constexpr int kDocumentStrings = 128;
     constexpr int kAppTitle = 57344;
+    constexpr int kConfirmDeleteCurrent = 62589;
 
     // The fourth and fifth fields of the document string: filter name and extension.
     QString documentField(int index)
@@ -75,7 +78,6 @@ LogbookDocument::LogbookDocument(AppContext &context, QWidget *window)
     connect(m_undoStack, &QUndoStack::indexChanged, this, &LogbookDocument::followStack);
     connect(m_undoStack, &QUndoStack::cleanChanged, this, &LogbookDocument::followStack);
     m_context.logbook.setObserver(this);
-    m_context.logbook.setConfirmer(this);
     resetHistory();
 }
 
@@ -84,7 +86,6 @@ LogbookDocument::~LogbookDocument()
     // The stack clears itself as it goes and would tell windows already half destroyed.
     m_undoStack->blockSignals(true);
     m_context.logbook.setObserver(nullptr);
-    m_context.logbook.setConfirmer(nullptr);
 }
 
 bool LogbookDocument::openAtStartUp(const QString &commandLinePath)
@@ -263,9 +264,23 @@ void LogbookDocument::diveChanged(int position)
     emit diveReplaced(position);
 }
 
-bool LogbookDocument::confirm(const std::string &questionUtf8)
+bool LogbookDocument::deleteCurrentDive()
 {
-    QMessageBox box(QMessageBox::Question, qstr(kAppTitle), toQt(questionUtf8), QMessageBox::NoButton, m_window);
+    logbook::Logbook &book = m_context.logbook;
+    const int position = book.currentDive();
+    const logbook::DiveRecord *dive = book.dive(position);
+    if (!dive)
+        return false;
+    const std::string question(common::str(kConfirmDeleteCurrent));
+    if (!confirm(toQt(common::cformat(question.c_str(), dive->diveNumber))))
+        return false;
+    book.deleteDive(position);
+    return true;
+}
+
+bool LogbookDocument::confirm(const QString &question)
+{
+    QMessageBox box(QMessageBox::Question, qstr(kAppTitle), question, QMessageBox::NoButton, m_window);
     QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     QPushButton *cancel = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
     box.setDefaultButton(ok);

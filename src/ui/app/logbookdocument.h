@@ -16,7 +16,7 @@ namespace zorv::ui {
 
 struct AppContext;
 
-class LogbookDocument : public QObject, public logbook::LogbookObserver, public logbook::Confirmer {
+class LogbookDocument : public QObject, public logbook::LogbookObserver {
     Q_OBJECT
 public:
     // Message boxes and file dialogs open over `window`.
@@ -59,10 +59,12 @@ public:
     void undo();
     void redo();
 
-    // LogbookObserver and Confirmer, for the logbook's own operations.
+    // Asks with the dive's number, then deletes the current dive; true when it was deleted.
+    bool deleteCurrentDive();
+
+    // LogbookObserver, for the logbook's own operations.
     void markModified() override;
     void diveChanged(int position) override;
-    bool confirm(const std::string &questionUtf8) override;
 
 signals:
     // Another logbook replaced the open one (new, open, reopen).
@@ -89,6 +91,7 @@ private:
     void lockForEditing(const QString &path);
     // False when the file changed on disk since it was read or written here and the user keeps it.
     bool mayOverwrite(const QString &path);
+    bool confirm(const QString &question);
 
     AppContext &m_context;
     QWidget *m_window;

@@ -420,12 +420,8 @@ void MainWindow::runCommandBody(Command command)
             m_page->reloadList();
         break;
     case Command::DeleteDive:
-        if (c.logbook.diveCount() > 0) {
-            const int before = c.logbook.diveCount();
-            c.logbook.confirmDeleteCurrent();
-            if (c.logbook.diveCount() != before)
-                m_page->reloadList();
-        }
+        if (m_document->deleteCurrentDive())
+            m_page->reloadList();
         break;
     case Command::RenumberAll:
     case Command::RenumberPart:

@@ -29,6 +29,9 @@ struct AppContext {
         bool shown = false;
     } secondProfile;
 
+    // The date offered to the next new dive: today at first, then the last one typed.
+    std::uint32_t lastNewDiveDate = 0;
+
     // Reads both ini files from `dir` and applies the settings to the logbook.
     void load(const std::filesystem::path &dir, settings::ScreenSize screen);
     // Pushes the settings that the logbook depends on (units, mode, defaults).

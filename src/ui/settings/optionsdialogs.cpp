@@ -1,6 +1,7 @@
 #include "ui/settings/optionsdialogs.h"
 
 #include "logbook/names.h"
+#include "logbook/suggestionlists.h"
 #include "serial/qtseriallink.h"
 #include "settings/options.h"
 #include "ui/common/appcontext.h"
@@ -170,12 +171,12 @@ namespace {
                 m_suit->addItem(toQt(logbook::names::suit(i)));
             m_suit->setCurrentIndex(form.suit);
 
-            m_model
-                = editableCombo(QStringLiteral("model"), context.logbook.list(logbook::ListId::SuitModels), form.model);
+            const logbook::SuggestionLists lists(context.logbook);
+            m_model = editableCombo(QStringLiteral("model"), lists.list(logbook::ListId::SuitModels), form.model);
             m_model->lineEdit()->setMaxLength(kModelLength);
 
             m_tankVolume = editableCombo(
-                QStringLiteral("tankVolume"), context.logbook.list(logbook::ListId::TankVolumes), form.tankVolume);
+                QStringLiteral("tankVolume"), lists.list(logbook::ListId::TankVolumes), form.tankVolume);
 
             m_tankMaterial = new QComboBox(this);
             m_tankMaterial->setObjectName(QStringLiteral("tankMaterial"));

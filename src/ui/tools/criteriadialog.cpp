@@ -3,6 +3,7 @@
 #include "logbook/fieldcatalogue.h"
 #include "logbook/names.h"
 #include "logbook/oemcharmap.h"
+#include "logbook/suggestionlists.h"
 #include "logbook/units.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/messages.h"
@@ -102,12 +103,13 @@ CriteriaDialog::CriteriaDialog(AppContext &context, tools::SearchCriteria &crite
         purpose == Purpose::Selection ? QStringLiteral("Critères de sélection") : qstr(kAdvancedSearchTitle));
     const logbook::Logbook &book = context.logbook;
     const logbook::UnitSystem units = book.unitSystem();
+    const logbook::SuggestionLists lists(book);
     const auto unit = [units](logbook::Quantity q) { return toQt(logbook::unitWord(q, units)); };
 
     m_dateFrom = shortEdit(this, "dateFrom");
     m_dateTo = shortEdit(this, "dateTo");
-    m_place = listCombo(book.list(logbook::ListId::Places), this, "place");
-    m_site = listCombo(book.list(logbook::ListId::Sites), this, "site");
+    m_place = listCombo(lists.list(logbook::ListId::Places), this, "place");
+    m_site = listCombo(lists.list(logbook::ListId::Sites), this, "site");
     m_depthFrom = shortEdit(this, "depthFrom");
     m_depthTo = shortEdit(this, "depthTo");
     m_altitude = new QComboBox(this);
@@ -123,7 +125,7 @@ CriteriaDialog::CriteriaDialog(AppContext &context, tools::SearchCriteria &crite
     m_durationTo = shortEdit(this, "durationTo");
     m_consumptionFrom = shortEdit(this, "consumptionFrom");
     m_consumptionTo = shortEdit(this, "consumptionTo");
-    m_tankVolume = listCombo(book.list(logbook::ListId::TankVolumes), this, "tankVolume");
+    m_tankVolume = listCombo(lists.list(logbook::ListId::TankVolumes), this, "tankVolume");
     m_partner = new QLineEdit(this);
     m_partner->setObjectName(QStringLiteral("partner"));
     m_other = new QLineEdit(this);

@@ -1,5 +1,7 @@
 #include "ui/tools/diveeditdialog.h"
 
+#include "common/clock.h"
+#include "logbook/daynumber.h"
 #include "logbook/names.h"
 #include "logbook/units.h"
 #include "ui/common/appcontext.h"
@@ -413,7 +415,7 @@ void DiveEditDialog::buildControls()
 
 void DiveEditDialog::fillLists()
 {
-    const logbook::Logbook &book = m_context.logbook;
+    const logbook::SuggestionLists &lists = m_form->lists();
     for (const std::string &row : m_form->altitudeClassRows())
         m_altitude->addItem(toQt(row));
     for (int i = 0; i < logbook::names::kWeatherCount; ++i)
@@ -422,12 +424,12 @@ void DiveEditDialog::fillLists()
         m_suit->addItem(toQt(logbook::names::suit(i)));
     for (int i = 0; i < logbook::names::kTankMaterialCount; ++i)
         m_tankMaterial->addItem(toQt(logbook::names::tankMaterial(i)));
-    fillFromList(m_place, book.list(logbook::ListId::Places));
-    fillFromList(m_partnerChoice, book.list(logbook::ListId::Partners));
-    fillFromList(m_otherActivities, book.list(logbook::ListId::OtherActivities));
-    fillFromList(m_model, book.list(logbook::ListId::SuitModels));
-    fillFromList(m_tankVolume, book.list(logbook::ListId::TankVolumes));
-    fillFromList(m_site, book.list(logbook::ListId::SitesOfPlace));
+    fillFromList(m_place, lists.list(logbook::ListId::Places));
+    fillFromList(m_partnerChoice, lists.list(logbook::ListId::Partners));
+    fillFromList(m_otherActivities, lists.list(logbook::ListId::OtherActivities));
+    fillFromList(m_model, lists.list(logbook::ListId::SuitModels));
+    fillFromList(m_tankVolume, lists.list(logbook::ListId::TankVolumes));
+    fillFromList(m_site, lists.list(logbook::ListId::SitesOfPlace));
     for (const std::string &row : m_form->computerRows(tools::ComputerList::All))
         m_airComputers->addItem(toQt(row));
     for (const std::string &row : m_form->computerRows(tools::ComputerList::Import))
@@ -438,7 +440,7 @@ void DiveEditDialog::fillLists()
 void DiveEditDialog::setRecord(const logbook::DiveRecord &record, int position)
 {
     m_form->setRecord(record, position);
-    fillFromList(m_site, m_context.logbook.list(logbook::ListId::SitesOfPlace));
+    fillFromList(m_site, m_form->lists().list(logbook::ListId::SitesOfPlace));
     showValues();
 }
 
@@ -606,7 +608,7 @@ bool DiveEditDialog::eventFilter(QObject *watched, QEvent *event)
             m_form->placeLeft(readControls());
             {
                 const QSignalBlocker blocker(m_site);
-                fillFromList(m_site, m_context.logbook.list(logbook::ListId::SitesOfPlace));
+                fillFromList(m_site, m_form->lists().list(logbook::ListId::SitesOfPlace));
             }
             showValues();
         } else if (is(m_otherActivities)) {
@@ -662,50 +664,16 @@ std::uint16_t WarningsDialog::warnings() const
 
 namespace {
 
-    // Shows the dialog for the logbook's new-dive flows.
-    class DialogDiveEditor final : public logbook::DiveEditor {
-    public:
-        DialogDiveEditor(AppContext &context, QWidget *parent, logbook::DiveRecord *edited = nullptr)
-            : m_context(context)
-            , m_parent(parent)
-            , m_edited(edited)
-        {
-        }
-
-        bool editNewDive(logbook::DiveRecord &record) override
-        {
-            DiveEditDialog dialog(m_context, m_parent);
-            dialog.setRecord(record, 0);
-            if (dialog.exec() != QDialog::Accepted)
-                return false;
-            // A new dive always counts as changed.
-            record = dialog.changedRecord().value();
-            if (m_edited)
-                *m_edited = record;
-            return true;
-        }
-
-    private:
-        AppContext &m_context;
-        QWidget *m_parent;
-        logbook::DiveRecord *m_edited;
-    };
-
-    // The logbook keeps the editor only for the one call.
-    class EditorScope {
-    public:
-        EditorScope(logbook::Logbook &book, logbook::DiveEditor &editor)
-            : m_book(book)
-        {
-            m_book.setDiveEditor(&editor);
-        }
-        ~EditorScope() { m_book.setDiveEditor(nullptr); }
-        EditorScope(const EditorScope &) = delete;
-        EditorScope &operator=(const EditorScope &) = delete;
-
-    private:
-        logbook::Logbook &m_book;
-    };
+    // The dialog on a dive not yet in the logbook; the dive as typed on OK.
+    std::optional<logbook::DiveRecord> editNewDive(
+        AppContext &context, const logbook::DiveRecord &record, QWidget *parent)
+    {
+        DiveEditDialog dialog(context, parent);
+        dialog.setRecord(record, 0);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.changedRecord(); // a new dive always counts as changed
+    }
 
 } // namespace
 
@@ -729,16 +697,30 @@ bool editCurrentDive(AppContext &context, QWidget *parent)
 
 bool newDive(AppContext &context, QWidget *parent)
 {
-    DialogDiveEditor editor(context, parent);
-    const EditorScope scope(context.logbook, editor);
-    return context.logbook.newDive();
+    logbook::Logbook &book = context.logbook;
+    logbook::DiveRecord record;
+    book.applyNewDiveDefaults(record);
+    if (context.lastNewDiveDate == 0) {
+        const common::LocalDateTime today = common::clock().localNow();
+        context.lastNewDiveDate = logbook::dayNumber(today.day, today.month, today.year);
+    }
+    record.date = context.lastNewDiveDate;
+    const std::optional<logbook::DiveRecord> typed = editNewDive(context, record, parent);
+    if (!typed || !book.insertDive(*typed))
+        return false;
+    if (logbook::isShownAsDate(typed->date))
+        context.lastNewDiveDate = typed->date;
+    return true;
 }
 
 bool newDiveFrom(AppContext &context, const logbook::DiveRecord &prepared, QWidget *parent, logbook::DiveRecord *edited)
 {
-    DialogDiveEditor editor(context, parent, edited);
-    const EditorScope scope(context.logbook, editor);
-    return context.logbook.newDiveFrom(prepared);
+    const std::optional<logbook::DiveRecord> typed = editNewDive(context, prepared, parent);
+    if (!typed)
+        return false;
+    if (edited)
+        *edited = *typed;
+    return context.logbook.insertDive(*typed);
 }
 
 } // namespace zorv::ui

@@ -93,6 +93,7 @@ FillDialog::FillDialog(AppContext &context, tools::FillTemplate &fill, QWidget *
     : QDialog(parent)
     , m_context(context)
     , m_fill(fill)
+    , m_lists(context.logbook)
     , m_advanced(context.logbook.mode() == logbook::Mode::Advanced)
 {
     setWindowTitle(QStringLiteral("Remplir plongée"));
@@ -106,14 +107,15 @@ FillDialog::FillDialog(AppContext &context, tools::FillTemplate &fill, QWidget *
     m_last = numberField(this);
     m_first->setObjectName(QStringLiteral("first"));
     m_last->setObjectName(QStringLiteral("last"));
-    m_place = comboOf(book.list(logbook::ListId::Places), this);
+    m_place = comboOf(m_lists.list(logbook::ListId::Places), this);
     m_place->setObjectName(QStringLiteral("place"));
-    m_site = comboOf(book.list(logbook::ListId::SitesOfPlace), this);
+    m_lists.fillSitesOfPlace(logbook::storedToDisplay(m_fill.place));
+    m_site = comboOf(m_lists.list(logbook::ListId::SitesOfPlace), this);
     m_site->setObjectName(QStringLiteral("site"));
     m_weather = comboOfNames(logbook::names::kWeatherCount, &logbook::names::weather, this);
     m_suit = comboOfNames(logbook::names::kSuitCount, &logbook::names::suit, this);
-    m_model = comboOf(book.list(logbook::ListId::SuitModels), this);
-    m_tankVolume = comboOf(book.list(logbook::ListId::TankVolumes), this);
+    m_model = comboOf(m_lists.list(logbook::ListId::SuitModels), this);
+    m_tankVolume = comboOf(m_lists.list(logbook::ListId::TankVolumes), this);
     m_tankMaterial = comboOfNames(logbook::names::kTankMaterialCount, &logbook::names::tankMaterial, this);
     m_airTemperature = new QLineEdit(this);
     m_airTemperature->setObjectName(QStringLiteral("airTemperature"));
@@ -293,10 +295,10 @@ void FillDialog::refillSites()
     if (place == m_placeShown)
         return;
     m_placeShown = place;
-    m_context.logbook.fillSitesOfPlace(fromQt(place));
+    m_lists.fillSitesOfPlace(fromQt(place));
     const QString site = m_site->currentText();
     m_site->clear();
-    const logbook::ValueList &sites = m_context.logbook.list(logbook::ListId::SitesOfPlace);
+    const logbook::ValueList &sites = m_lists.list(logbook::ListId::SitesOfPlace);
     for (int i = 0; i < sites.count(); ++i)
         m_site->addItem(toQt(sites.get(i)));
     m_site->setEditText(site);

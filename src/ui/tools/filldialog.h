@@ -1,6 +1,7 @@
 // "Remplir plongée": the values to write into a range of dives, kept for the run in a fill template.
 #pragma once
 
+#include "logbook/suggestionlists.h"
 #include "tools/divefill.h"
 
 #include <QDialog>
@@ -34,6 +35,7 @@ private:
 
     AppContext &m_context;
     tools::FillTemplate &m_fill;
+    logbook::SuggestionLists m_lists;
     bool m_advanced;
     bool m_filled = false;
     QString m_placeShown; // the place the site list was filled for

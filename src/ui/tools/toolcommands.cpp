@@ -1,6 +1,7 @@
 #include "ui/tools/toolcommands.h"
 
 #include "logbook/oemcharmap.h"
+#include "logbook/suggestionlists.h"
 #include "tools/divetools.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/messages.h"
@@ -219,9 +220,10 @@ int ToolCommands::quickSearch()
     logbook::Logbook &book = m_context.logbook;
     if (book.diveCount() == 0)
         return 0;
-    const std::array<QStringList, 4> lists
-        = { listTexts(book.list(logbook::ListId::Places)), listTexts(book.list(logbook::ListId::Sites)),
-              listTexts(book.list(logbook::ListId::Partners)), listTexts(book.list(logbook::ListId::OtherActivities)) };
+    const logbook::SuggestionLists suggestions(book);
+    const std::array<QStringList, 4> lists = { listTexts(suggestions.list(logbook::ListId::Places)),
+        listTexts(suggestions.list(logbook::ListId::Sites)), listTexts(suggestions.list(logbook::ListId::Partners)),
+        listTexts(suggestions.list(logbook::ListId::OtherActivities)) };
     QuickSearchDialog dialog(
         lists, m_quick.field, m_quick.activity, toQt(logbook::storedToDisplay(m_quick.text)), m_window);
     if (dialog.exec() != QDialog::Accepted) {

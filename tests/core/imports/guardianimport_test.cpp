@@ -260,7 +260,7 @@ TEST(GuardianImport, ImportedDiveSurvivesSaveAndLoad)
     ASSERT_TRUE(form.accept(form.shown()));
     const std::optional<DiveRecord> accepted = form.changedRecord();
     ASSERT_TRUE(accepted);
-    ASSERT_TRUE(book.newDiveFrom(*accepted));
+    ASSERT_TRUE(book.insertDive(*accepted));
     const zorv::logbook::DivePageOptions options { zorv::logbook::Mode::Advanced, true };
     const zorv::test::TempDir dir;
     const std::string path = (dir / "imported.log").string();

@@ -1,5 +1,6 @@
 #include "logbook/generator.h"
 #include "logbook/oemcharmap.h"
+#include "logbook/suggestionlists.h"
 #include "settings/options.h"
 #include "ui/common/appcontext.h"
 #include "ui/settings/optionsdialogs.h"
@@ -66,7 +67,6 @@ void open(AppContext &context, QTemporaryDir &dir)
     logbook::GeneratorOptions options;
     options.dives = 30;
     logbook::generateLogbook(context.logbook, options);
-    context.logbook.refillTankVolumes();
 }
 
 } // namespace
@@ -89,7 +89,8 @@ private slots:
     {
         AppContext &context = *m_context;
         context.settings.comPort = 3;
-        QVERIFY(context.logbook.list(logbook::ListId::TankVolumes).get(0).find('.') != std::string::npos);
+        QVERIFY(logbook::SuggestionLists(context.logbook).list(logbook::ListId::TankVolumes).get(0).find('.')
+            != std::string::npos);
 
         uitest::whenModalOpens([](QWidget *modal) {
             auto *dialog = qobject_cast<QDialog *>(modal);
@@ -116,7 +117,8 @@ private slots:
         QCOMPARE(context.logbook.unitSystem(), logbook::UnitSystem::Imperial);
         QCOMPARE(context.logbook.mode(), logbook::Mode::Standard);
         // The tank volumes are offered in cubic feet now.
-        const logbook::ValueList &volumes = context.logbook.list(logbook::ListId::TankVolumes);
+        const logbook::SuggestionLists lists(context.logbook);
+        const logbook::ValueList &volumes = lists.list(logbook::ListId::TankVolumes);
         QVERIFY(volumes.count() > 0);
         for (int i = 0; i < volumes.count(); ++i)
             QVERIFY2(volumes.get(i).find('.') == std::string::npos, volumes.get(i).c_str());
