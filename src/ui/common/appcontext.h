@@ -5,6 +5,7 @@
 #include "profile/profileclipboard.h"
 #include "settings/inifile.h"
 #include "settings/settings.h"
+#include "tools/diveeditform.h"
 #include "transfer/computercatalogue.h"
 
 #include <filesystem>
@@ -31,6 +32,8 @@ struct AppContext {
 
     // The date offered to the next new dive: today at first, then the last one typed.
     std::uint32_t lastNewDiveDate = 0;
+    // The edit dialog's two switches hold from one dialog to the next until the program ends.
+    tools::DiveEditSwitches diveEditSwitches;
 
     // Reads both ini files from `dir` and applies the settings to the logbook.
     void load(const std::filesystem::path &dir, settings::ScreenSize screen);

@@ -42,13 +42,12 @@ namespace {
 
 } // namespace
 
-ForecastDialog::ForecastDialog(AppContext &context, QWidget *parent)
+ForecastDialog::ForecastDialog(const logbook::Logbook &book, QWidget *parent)
     : QDialog(parent)
-    , m_context(context)
+    , m_book(book)
 {
     setObjectName(QStringLiteral("forecast"));
     setWindowTitle(QStringLiteral("Pronostic"));
-    const logbook::Logbook &book = context.logbook;
     const std::string firstDate
         = book.diveCount() > 0 ? logbook::formatDate(book.dive(1)->date, logbook::DateForm::Medium) : std::string();
     const std::string lastDate = book.diveCount() > 0
@@ -155,7 +154,7 @@ ForecastDialog::ForecastDialog(AppContext &context, QWidget *parent)
 registers::ForecastInput ForecastDialog::input() const
 {
     registers::ForecastInput in;
-    in.dives = registers::diveDates(m_context.logbook);
+    in.dives = registers::diveDates(m_book);
     in.target = static_cast<int>(registers::parseWhole(fromQt(m_target->text()), 0, INT32_MAX));
     int month = 0;
     int year = 0;
@@ -245,7 +244,7 @@ void ForecastDialog::refillMonths()
 
 void showForecast(AppContext &context, QWidget *parent)
 {
-    ForecastDialog dialog(context, parent);
+    ForecastDialog dialog(context.logbook, parent);
     dialog.exec();
 }
 

@@ -21,7 +21,7 @@ struct AppContext;
 class ForecastDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit ForecastDialog(AppContext &context, QWidget *parent = nullptr);
+    explicit ForecastDialog(const logbook::Logbook &book, QWidget *parent = nullptr);
     const registers::ForecastJournal &journal() const { return m_journal; }
 
 private:
@@ -32,7 +32,7 @@ private:
     void refillMonths();
     registers::ForecastInput input() const;
 
-    AppContext &m_context;
+    const logbook::Logbook &m_book;
     std::string m_journalPath; // empty when the journal could not be read: it is then left alone
     registers::ForecastJournal m_journal;
     std::optional<registers::Forecast> m_forecast;

@@ -5,7 +5,6 @@
 #include "logbook/oemcharmap.h"
 #include "logbook/suggestionlists.h"
 #include "logbook/units.h"
-#include "ui/common/appcontext.h"
 #include "ui/common/messages.h"
 #include "ui/common/qtext.h"
 
@@ -93,15 +92,15 @@ namespace {
 
 } // namespace
 
-CriteriaDialog::CriteriaDialog(AppContext &context, tools::SearchCriteria &criteria, Purpose purpose, QWidget *parent)
+CriteriaDialog::CriteriaDialog(
+    logbook::Logbook &book, tools::SearchCriteria &criteria, Purpose purpose, QWidget *parent)
     : QDialog(parent)
-    , m_context(context)
+    , m_book(book)
     , m_criteria(criteria)
     , m_purpose(purpose)
 {
     setWindowTitle(
         purpose == Purpose::Selection ? QStringLiteral("Critères de sélection") : qstr(kAdvancedSearchTitle));
-    const logbook::Logbook &book = context.logbook;
     const logbook::UnitSystem units = book.unitSystem();
     const logbook::SuggestionLists lists(book);
     const auto unit = [units](logbook::Quantity q) { return toQt(logbook::unitWord(q, units)); };
@@ -256,7 +255,7 @@ CriteriaDialog::CriteriaDialog(AppContext &context, tools::SearchCriteria &crite
 
 void CriteriaDialog::showCriteria()
 {
-    const logbook::FieldCatalogue fields(m_context.logbook);
+    const logbook::FieldCatalogue fields(m_book);
     const tools::SearchCriteria &c = m_criteria;
     const auto date = [](std::uint32_t day) {
         return day == 0 ? QString() : toQt(logbook::formatDate(day, logbook::DateForm::Medium));
@@ -270,9 +269,8 @@ void CriteriaDialog::showCriteria()
     const auto consumption = [this](float litres) {
         if (litres == 0.0f)
             return QString();
-        const double shown = m_context.logbook.unitSystem() == logbook::UnitSystem::Metric
-            ? litres
-            : logbook::litresPerMinuteToCubicFeet(litres);
+        const double shown
+            = m_book.unitSystem() == logbook::UnitSystem::Metric ? litres : logbook::litresPerMinuteToCubicFeet(litres);
         return QString::number(shown, 'f', 1);
     };
     logbook::DiveRecord tank;
@@ -306,7 +304,7 @@ void CriteriaDialog::showCriteria()
 
 void CriteriaDialog::readCriteria()
 {
-    const logbook::FieldCatalogue fields(m_context.logbook);
+    const logbook::FieldCatalogue fields(m_book);
     tools::SearchCriteria &c = m_criteria;
     const auto date = [](const QLineEdit *edit) {
         const std::uint32_t day = logbook::parseDate(fromQt(edit->text().trimmed()));
@@ -323,7 +321,7 @@ void CriteriaDialog::readCriteria()
     };
     const auto consumption = [this](const QLineEdit *edit) {
         const double typed = edit->text().trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
-        if (m_context.logbook.unitSystem() == logbook::UnitSystem::Metric)
+        if (m_book.unitSystem() == logbook::UnitSystem::Metric)
             return static_cast<float>(typed);
         return static_cast<float>(typed / logbook::litresPerMinuteToCubicFeet(1.0));
     };
@@ -362,10 +360,10 @@ void CriteriaDialog::readCriteria()
 void CriteriaDialog::search()
 {
     readCriteria();
-    m_found = tools::findDives(m_context.logbook, m_criteria);
+    m_found = tools::findDives(m_book, m_criteria);
     m_results->clear();
     for (const int position : m_found)
-        m_results->addItem(toQt(tools::selectionLine(m_context.logbook, position)));
+        m_results->addItem(toQt(tools::selectionLine(m_book, position)));
     if (!m_found.empty())
         m_results->setCurrentRow(0);
     m_count->setText(QString::number(m_found.size()));
@@ -395,7 +393,7 @@ void CriteriaDialog::createAt(const QString &path)
     if (QFileInfo::exists(path)
         && !askYesNo(this, qstr(kOverwriteQuestion).replace(QStringLiteral("%s"), QFileInfo(path).fileName())))
         return;
-    const common::Result result = tools::saveSelection(m_context.logbook, fromQt(path), m_found);
+    const common::Result result = tools::saveSelection(m_book, fromQt(path), m_found);
     if (!result) {
         showWarning(this, toQt(result.message()));
         return;

@@ -17,8 +17,6 @@ class QPushButton;
 
 namespace zorv::ui {
 
-struct AppContext;
-
 class CriteriaDialog : public QDialog {
     Q_OBJECT
 public:
@@ -28,7 +26,7 @@ public:
     };
 
     // Shows `criteria`, which the dialog keeps up to date for the next opening.
-    CriteriaDialog(AppContext &context, tools::SearchCriteria &criteria, Purpose purpose, QWidget *parent = nullptr);
+    CriteriaDialog(logbook::Logbook &book, tools::SearchCriteria &criteria, Purpose purpose, QWidget *parent = nullptr);
 
     // The dive "&Aller à" chose, 0 when none.
     int chosenPosition() const { return m_chosen; }
@@ -50,7 +48,7 @@ private:
     void readCriteria();
     void create();
 
-    AppContext &m_context;
+    logbook::Logbook &m_book;
     tools::SearchCriteria &m_criteria;
     Purpose m_purpose;
     std::vector<int> m_found;

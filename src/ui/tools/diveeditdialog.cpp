@@ -126,16 +126,10 @@ namespace {
 
 } // namespace
 
-tools::DiveEditSwitches &DiveEditDialog::switches()
-{
-    static tools::DiveEditSwitches theSwitches;
-    return theSwitches;
-}
-
 DiveEditDialog::DiveEditDialog(AppContext &context, QWidget *parent)
     : QDialog(parent)
     , m_context(context)
-    , m_form(std::make_unique<tools::DiveEditForm>(context.logbook, context.catalogue, switches()))
+    , m_form(std::make_unique<tools::DiveEditForm>(context.logbook, context.catalogue, context.diveEditSwitches))
 {
     setWindowTitle(qstr(139));
     buildControls();

@@ -48,9 +48,6 @@ public:
     void setRecord(const logbook::DiveRecord &record, int position);
     std::optional<logbook::DiveRecord> changedRecord() const;
 
-    // The short-name and free-data switches, kept from one dialog to the next until the program ends.
-    static tools::DiveEditSwitches &switches();
-
     void accept() override;
 
 protected:

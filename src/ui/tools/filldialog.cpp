@@ -4,7 +4,6 @@
 #include "logbook/names.h"
 #include "logbook/oemcharmap.h"
 #include "logbook/units.h"
-#include "ui/common/appcontext.h"
 #include "ui/common/messages.h"
 #include "ui/common/qtext.h"
 
@@ -89,15 +88,14 @@ namespace {
 
 } // namespace
 
-FillDialog::FillDialog(AppContext &context, tools::FillTemplate &fill, QWidget *parent)
+FillDialog::FillDialog(logbook::Logbook &book, tools::FillTemplate &fill, QWidget *parent)
     : QDialog(parent)
-    , m_context(context)
+    , m_book(book)
     , m_fill(fill)
-    , m_lists(context.logbook)
-    , m_advanced(context.logbook.mode() == logbook::Mode::Advanced)
+    , m_lists(book)
+    , m_advanced(book.mode() == logbook::Mode::Advanced)
 {
     setWindowTitle(QStringLiteral("Remplir plongée"));
-    const logbook::Logbook &book = context.logbook;
     const logbook::UnitSystem units = book.unitSystem();
     // Outside advanced mode the fields the .add file keeps are never filled.
     if (!m_advanced)
@@ -214,7 +212,7 @@ FillDialog::FillDialog(AppContext &context, tools::FillTemplate &fill, QWidget *
 
 void FillDialog::showTemplate()
 {
-    const logbook::FieldCatalogue fields(m_context.logbook);
+    const logbook::FieldCatalogue fields(m_book);
     // The catalogue formats a record; a blank one carries the template's numbers.
     logbook::DiveRecord probe;
     probe.airTemperature = m_fill.airTemperature;
@@ -245,7 +243,7 @@ void FillDialog::showTemplate()
 
 void FillDialog::readTemplate()
 {
-    const logbook::FieldCatalogue fields(m_context.logbook);
+    const logbook::FieldCatalogue fields(m_book);
     // An empty numeric field leaves the dives' value alone: the catalogue reads it as missing.
     logbook::DiveRecord probe;
     fields.toRecord(Field::AirTemperature, fromQt(m_airTemperature->text().trimmed()), probe);
@@ -279,7 +277,7 @@ void FillDialog::readTemplate()
 void FillDialog::runFill()
 {
     readTemplate();
-    const tools::ToolResult result = tools::fillDives(m_context.logbook, m_fill);
+    const tools::ToolResult result = tools::fillDives(m_book, m_fill);
     if (!result) {
         // Without both dive numbers the dialog stays open for them.
         showWarning(this, toQt(result.message()));

@@ -14,13 +14,11 @@ class QLineEdit;
 
 namespace zorv::ui {
 
-struct AppContext;
-
 class FillDialog : public QDialog {
     Q_OBJECT
 public:
     // Shows `fill` and, on "&Remplir", writes the controls back into it and fills the dives.
-    FillDialog(AppContext &context, tools::FillTemplate &fill, QWidget *parent = nullptr);
+    FillDialog(logbook::Logbook &book, tools::FillTemplate &fill, QWidget *parent = nullptr);
     // True once a fill has changed the logbook.
     bool filled() const { return m_filled; }
 
@@ -33,7 +31,7 @@ private:
     void runFill();
     void refillSites();
 
-    AppContext &m_context;
+    logbook::Logbook &m_book;
     tools::FillTemplate &m_fill;
     logbook::SuggestionLists m_lists;
     bool m_advanced;

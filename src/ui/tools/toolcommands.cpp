@@ -167,7 +167,7 @@ bool ToolCommands::fill()
     if (!m_fillOpened)
         m_fill.reset();
     m_fillOpened = true;
-    FillDialog dialog(m_context, m_fill, m_window);
+    FillDialog dialog(m_context.logbook, m_fill, m_window);
     dialog.exec();
     return dialog.filled();
 }
@@ -261,7 +261,7 @@ int ToolCommands::advancedSearch()
 {
     if (m_context.logbook.diveCount() == 0)
         return 0;
-    CriteriaDialog dialog(m_context, m_criteria, CriteriaDialog::Purpose::AdvancedSearch, m_window);
+    CriteriaDialog dialog(m_context.logbook, m_criteria, CriteriaDialog::Purpose::AdvancedSearch, m_window);
     dialog.exec();
     return dialog.chosenPosition();
 }
@@ -271,7 +271,7 @@ int ToolCommands::createSelection(QString &pathToOpen)
     pathToOpen.clear();
     if (m_context.logbook.diveCount() == 0)
         return 0;
-    CriteriaDialog dialog(m_context, m_criteria, CriteriaDialog::Purpose::Selection, m_window);
+    CriteriaDialog dialog(m_context.logbook, m_criteria, CriteriaDialog::Purpose::Selection, m_window);
     if (dialog.exec() != QDialog::Accepted)
         return 0;
     if (dialog.chosenPosition() != 0)

@@ -432,7 +432,7 @@ private slots:
         const logbook::CalendarDate last
             = logbook::calendarDate(m_context->logbook.dive(m_context->logbook.diveCount())->date);
         m_clock.set(m_clock.fromLocal({ last.year + 1, 2, 10, 12, 0, 0 }));
-        ForecastDialog dialog(*m_context);
+        ForecastDialog dialog(m_context->logbook);
         dialog.show();
         const int dives = m_context->logbook.diveCount();
         QCOMPARE(child<QLineEdit>(&dialog, "target")->text(), QString::number((dives + 100) / 100 * 100));

@@ -105,7 +105,7 @@ private slots:
         m_context->logbook.insertDive(sampleDive(2));
         m_context->logbook.setObserver(&m_observer);
         m_observer = {};
-        ui::DiveEditDialog::switches() = {};
+        m_context->diveEditSwitches = {};
     }
 
     void cleanup()
@@ -199,7 +199,7 @@ private slots:
         const auto out = dialog.changedRecord();
         QVERIFY(out);
         QCOMPARE(out->maxDepth, 4000);
-        QVERIFY(ui::DiveEditDialog::switches().freeData);
+        QVERIFY(m_context->diveEditSwitches.freeData);
     }
 
     void addPartnerKeepsWithinTheField()
@@ -358,7 +358,7 @@ private slots:
     {
         DiveRecord dive = sampleDive(3);
         dive.computerType = 244; // a nitrox computer: its row must be there
-        ui::DiveEditDialog::switches().freeData = true;
+        m_context->diveEditSwitches.freeData = true;
         ui::DiveEditDialog dialog(*m_context);
         dialog.setRecord(dive, 0);
         dialog.show();
