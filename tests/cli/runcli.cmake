@@ -3,7 +3,8 @@
 #   EXPECT_FILE   file whose content stdout must equal exactly
 #   EXPECT_STDERR text that stderr must contain
 #   COMPARE_A/B   two files that must be byte-identical afterwards
-#   PNG           a picture the command must have written, with PNG_SIZE=WIDTHxHEIGHT
+#   PNG           a picture the command must have written, with PNG_SIZE=WIDTHxHEIGHT; PNG_PROBE
+#                 checks its size and that something was drawn on it
 #   COPY_LOG      SOURCE|TARGET: a logbook (.log and .add) copied fresh before the run; the
 #                 output shows TARGET as LOG
 #   AFTER_ARGS    a second command (words separated by |) whose stdout follows the first's
@@ -87,20 +88,9 @@ if(DEFINED PNG)
     if(NOT EXISTS ${PNG})
         message(FATAL_ERROR "${PNG} was not written")
     endif()
-    # The signature, then the IHDR chunk: length 13, type, width and height big-endian.
-    file(READ ${PNG} head LIMIT 24 HEX)
-    string(REGEX MATCH "^89504e470d0a1a0a0000000d49484452(........)(........)$" found "${head}")
-    if(NOT found)
-        message(FATAL_ERROR "${PNG} is not a PNG picture: ${head}")
-    endif()
-    math(EXPR width "0x${CMAKE_MATCH_1}")
-    math(EXPR height "0x${CMAKE_MATCH_2}")
-    if(NOT "${width}x${height}" STREQUAL PNG_SIZE)
-        message(FATAL_ERROR "${PNG} is ${width}x${height}, expected ${PNG_SIZE}")
-    endif()
-    # An empty canvas compresses to almost nothing; a drawn profile does not.
-    file(SIZE ${PNG} bytes)
-    if(bytes LESS PNG_MIN_BYTES)
-        message(FATAL_ERROR "${PNG} holds only ${bytes} bytes: nothing was drawn")
+    string(REPLACE "x" ";" size "${PNG_SIZE}")
+    execute_process(COMMAND ${PNG_PROBE} ${PNG} ${size} RESULT_VARIABLE bad ERROR_VARIABLE why)
+    if(bad)
+        message(FATAL_ERROR "${why}")
     endif()
 endif()

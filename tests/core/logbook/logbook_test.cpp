@@ -257,6 +257,32 @@ namespace {
         EXPECT_EQ(d.extra.reserved[0], 0);
     }
 
+    TEST_F(LogbookTest, HoldsAtMostTheDivesItsFileCanCount)
+    {
+        // One dive more than the file counts: adoptDives keeps the first 32,767.
+        std::vector<DiveRecord> dives(static_cast<std::size_t>(Logbook::kMaxDives) + 1);
+        for (std::size_t i = 0; i < dives.size(); ++i) {
+            dives[i].date = dayNumber(1, 1, 1980) + static_cast<std::uint32_t>(i / 4);
+            dives[i].diveNumber = static_cast<std::int16_t>(i + 1);
+        }
+        book.adoptDives(std::move(dives));
+        ASSERT_EQ(book.diveCount(), Logbook::kMaxDives);
+        EXPECT_EQ(book.diveNumberAt(Logbook::kMaxDives), 32767);
+        EXPECT_EQ(book.currentDive(), Logbook::kMaxDives);
+
+        const DiveRecord late = makeDive(dayNumber(1, 1, 2100), 600, "late");
+        EXPECT_FALSE(book.insertDive(late));
+        EXPECT_EQ(book.diveCount(), Logbook::kMaxDives);
+        EXPECT_EQ(book.currentDive(), Logbook::kMaxDives);
+
+        // A deleted dive makes room for one, numbered without running past the 16-bit field.
+        book.deleteDive(1);
+        ASSERT_TRUE(book.insertDive(late));
+        EXPECT_EQ(book.diveCount(), Logbook::kMaxDives);
+        EXPECT_EQ(fixedText(book.dive(Logbook::kMaxDives)->site), "late");
+        EXPECT_GT(book.diveNumberAt(Logbook::kMaxDives), book.diveNumberAt(Logbook::kMaxDives - 1));
+    }
+
     DiveRecord profiled(int samples, float avgDepth)
     {
         DiveRecord d;

@@ -376,6 +376,24 @@ namespace {
         }
     }
 
+    TEST_F(LogbookFileTest, LoadsAndSavesTheMostDivesTheHeaderCanCount)
+    {
+        RawRecord plain;
+        plain.type = kPlainType;
+        const Bytes full = logFile(std::vector<RawRecord>(static_cast<std::size_t>(Logbook::kMaxDives), plain));
+        m_logbook.setMode(Mode::Standard);
+        ASSERT_TRUE(LogbookFile::load(m_logbook, full, {}, (m_dir / "full.log").string()));
+        EXPECT_EQ(m_logbook.diveCount(), Logbook::kMaxDives);
+        EXPECT_FALSE(m_logbook.insertDive(DiveRecord {}));
+
+        const fs::path target = m_dir / "copy.log";
+        ASSERT_TRUE(LogbookFile::save(m_logbook, target.string()));
+        Logbook reread;
+        reread.setMode(Mode::Standard);
+        ASSERT_TRUE(LogbookFile::loadFromPath(reread, target.string()));
+        EXPECT_EQ(reread.diveCount(), Logbook::kMaxDives);
+    }
+
     TEST_F(LogbookFileTest, LongestProfilesAreAccepted)
     {
         RawRecord plain;
