@@ -1,5 +1,6 @@
 #include "canvas/recordingcanvas.h"
 #include "profile/previewdrawing.h"
+#include "profile/profileclipboard.h"
 #include "profile/profileplot.h"
 
 #include <algorithm>
@@ -390,5 +391,84 @@ TEST_P(DecoLineTest, RunsAlongTheSurface)
 INSTANTIATE_TEST_SUITE_P(Examples, DecoLineTest,
     testing::Values(DecoCase { 10, 20, 10, 99 }, DecoCase { 10, 99, 10, 99 }, DecoCase { 0, 0, 0, 99 },
         DecoCase { -1, -1, -1, -1 }));
+
+constexpr Rgb kSignal = rgb(255, 192, 0);
+
+// The strip of a 400 × 92 control over a dive of 10 samples.
+ProfilePlot stripPlot()
+{
+    ProfilePlot plot(rgb(0, 0, 0), rgb(0, 0, 0), 26, 4, 350, 84, UnitSystem::Metric);
+    plot.setRanges(0, 10, 0, 20);
+    return plot;
+}
+
+std::vector<CanvasOp> barsIn(const RecordingCanvas &c, const ProfilePlot &plot, int lane)
+{
+    return c.drawings([&](const CanvasOp &op) {
+        return op.kind == OpKind::Line && op.state.pen.width == 3 && op.points[0].y == plot.laneY(lane);
+    });
+}
+
+TEST(WarningStrip, LanesAreSpacedByAFifthOfTheHeight)
+{
+    const ProfilePlot plot = stripPlot();
+    EXPECT_EQ(plot.laneY(0), 4 + 8);
+    EXPECT_EQ(plot.laneY(4), 4 + 8 + 4 * 16);
+
+    RecordingCanvas c;
+    plot.drawStripFrame(c, 11, SignalLane::Off);
+    EXPECT_EQ(c.findText("RBT")->points[0], (Point { 0, plot.laneY(2) - 6 }));
+    EXPECT_EQ(c.findText("AMV")->points[0], (Point { 0, plot.laneY(3) - 6 }));
+    EXPECT_FALSE(c.findText("NTD"));
+    c.clear();
+    plot.drawStripFrame(c, 11, SignalLane::On);
+    EXPECT_EQ(c.findText("NTD")->points[0], (Point { 0, plot.laneY(4) - 6 }));
+}
+
+TEST(WarningStrip, ABarCoversTheSegmentThatEndsOnTheWarningSample)
+{
+    DiveRecord d = diveWithDepths(std::vector<float>(10, 12.0f));
+    d.samples[5].markers[0] = 1u << 2; // lane 1
+    d.samples[7].markers[0] = (1u << 3) | (1u << 5); // lane 0 and the signal
+    d.samples[8].markers[0] = 1u << 3;
+    const ProfilePlot plot = stripPlot();
+    const std::span<const ProfileSample> samples(d.samples.data(), 10);
+
+    RecordingCanvas c;
+    plot.drawWarningLanes(c, kWarn, kSignal, 3, samples, 11, SignalLane::Off);
+    const auto lane1 = barsIn(c, plot, 1);
+    ASSERT_EQ(lane1.size(), 1u);
+    EXPECT_EQ(lane1[0].points[0].x, plot.map(4, 0).x);
+    EXPECT_EQ(lane1[0].points[1].x, plot.map(5, 0).x);
+    // Two warned segments in a row make one bar.
+    const auto lane0 = barsIn(c, plot, 0);
+    ASSERT_EQ(lane0.size(), 1u);
+    EXPECT_EQ(lane0[0].points[0].x, plot.map(6, 0).x);
+    EXPECT_EQ(lane0[0].points[1].x, plot.map(8, 0).x);
+    EXPECT_TRUE(barsIn(c, plot, 4).empty());
+
+    c.clear();
+    plot.drawWarningLanes(c, kWarn, kSignal, 3, samples, 11, SignalLane::On);
+    const auto signal = barsIn(c, plot, 4);
+    ASSERT_EQ(signal.size(), 1u);
+    EXPECT_EQ(signal[0].state.pen.colour, kSignal);
+}
+
+TEST(ProfilePlotCurve, SecondProfileIsDrawnLikeTheFirstInItsOwnColour)
+{
+    ProfileClipboard clipboard;
+    DiveRecord d = diveWithDepths(std::vector<float>(4, 10.0f));
+    d.samples[1].markers[0] = 0x04;
+    clipboard.copyDive(d);
+    ProfilePlot plot(rgb(0, 0, 0), rgb(0, 0, 0), 26, 24, 100, 100, UnitSystem::Metric);
+    plot.setRanges(0, 4, 0, 20);
+    RecordingCanvas c;
+    plot.drawClipProfile(c, kSignal, kWarn, 2, clipboard.depths(), clipboard.markers(), clipboard.count());
+    const auto lines = c.ofKind(OpKind::Polyline);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1].state.pen.colour, kWarn); // the segment leaving sample 1
+    EXPECT_EQ(lines[1].points.front(), plot.map(1, 10));
+    EXPECT_EQ(lines[2].points.back(), plot.map(4, 0)); // the closing surface point
+}
 
 } // namespace

@@ -1,17 +1,13 @@
 #include "logbook/generator.h"
-#include "logbook/profiledecoder.h"
 #include "ui/app/mainwindow.h"
 #include "ui/common/appcontext.h"
-#include "ui/profile/manualdatadialog.h"
 #include "ui/profile/plannerdialog.h"
 #include "uitest.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QImage>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPlainTextEdit>
@@ -56,16 +52,6 @@ class PlannerDialogTest : public QObject {
 private:
     QTemporaryDir m_dir;
     ui::AppContext m_context;
-
-    int diveWithoutProfile()
-    {
-        for (int p = 1; p <= m_context.logbook.diveCount(); ++p) {
-            const logbook::DiveRecord *d = m_context.logbook.dive(p);
-            if (d && d->profileLength == 0 && d->maxDepth != logbook::kMissing && d->duration != logbook::kMissing)
-                return p;
-        }
-        return 0;
-    }
 
 private slots:
     void initTestCase()
@@ -198,96 +184,6 @@ private slots:
         });
         action->trigger();
         QCOMPARE(title, QStringLiteral("Calcul de plongée d'après DECO 92"));
-    }
-
-    void manualProfileIsDrawnAndStored()
-    {
-        const int position = diveWithoutProfile();
-        QVERIFY(position > 0);
-        logbook::DiveRecord original;
-        QVERIFY(m_context.logbook.dive(position));
-        original = *m_context.logbook.dive(position);
-        original.maxDepth = 2000;
-        original.duration = 30;
-        m_context.logbook.putDive(original, position);
-        m_context.logbook.setCurrentDive(position);
-
-        auto dialog = showDialog<ui::ManualDataDialog>(m_context);
-        QCOMPARE(dialog->work().sampleCount, 93);
-        QVERIFY(dialog->limitNote()->isHidden());
-        QWidget *graph = dialog->graph();
-        const profile::TrackingRect rect = profile::graphTrackingRect({ graph->width(), graph->height() });
-        // Drag along the bottom of the plot: the samples are held at the dive's 20 m.
-        const int x = rect.left + (rect.right - rect.left) / 3;
-        QTest::mouseMove(graph, QPoint(x, rect.top + 10));
-        const int cursor = dialog->cursor();
-        QVERIFY(cursor > 0);
-        QMouseEvent press(QEvent::MouseButtonPress, QPointF(x, rect.bottom),
-            graph->mapToGlobal(QPointF(x, rect.bottom)), Qt::LeftButton, Qt::LeftButton, {});
-        QApplication::sendEvent(graph, &press);
-        QCOMPARE(dialog->work().samples[static_cast<std::size_t>(cursor)].depth, -20.0f);
-        const int upper = rect.top + (rect.bottom - rect.top) / 5; // 5 m on the 0 ... 25 m axis
-        QMouseEvent drag(QEvent::MouseMove, QPointF(x, upper), graph->mapToGlobal(QPointF(x, upper)), Qt::NoButton,
-            Qt::LeftButton, {});
-        QApplication::sendEvent(graph, &drag);
-        QVERIFY(std::abs(dialog->work().samples[static_cast<std::size_t>(cursor)].depth + 5.0f) < 0.2f);
-        QVERIFY(!dialog->field(QStringLiteral("depth"))->text().isEmpty());
-
-        // Deco 92 at the cursor lays the table's plan over the drawing.
-        QTest::mouseClick(dialog->button(QStringLiteral("De&co 92")), Qt::LeftButton);
-        QVERIFY(m_context.secondProfile.shown);
-        uitest::saveScreenshot(dialog.get(), QStringLiteral("manual-profile"));
-
-        const logbook::DiveRecord drawn = dialog->work();
-        QTest::mouseClick(dialog->button(QStringLiteral("OK")), Qt::LeftButton);
-        logbook::DiveRecord stored;
-        QVERIFY(m_context.logbook.dive(position));
-        stored = *m_context.logbook.dive(position);
-        QCOMPARE(logbook::profileKind(stored), logbook::ProfileKind::HandDrawn);
-        QCOMPARE(static_cast<int>(stored.profileLength), 7 * 32 + 17);
-        logbook::decodeProfile(stored, false);
-        QVERIFY(std::abs(stored.samples[static_cast<std::size_t>(cursor)].depth
-                    - drawn.samples[static_cast<std::size_t>(cursor)].depth)
-            < 0.16f);
-
-        // The command stays open for a drawn dive; erasing asks first and then removes the profile.
-        ui::MainWindow window(m_context, {});
-        window.updateCommandStates();
-        QVERIFY(window.action(app::Command::ManualData)->isEnabled());
-        m_context.logbook.setCurrentDive(position);
-        auto again = showDialog<ui::ManualDataDialog>(m_context);
-        uitest::whenModalOpens([](QWidget *modal) {
-            auto *box = qobject_cast<QMessageBox *>(modal);
-            QVERIFY(box);
-            QCOMPARE(box->text(), QStringLiteral("Effacer vraiment le profil?"));
-            box->button(QMessageBox::Ok)->click();
-        });
-        QTest::mouseClick(again->button(QStringLiteral("&Profil effacer")), Qt::LeftButton);
-        QVERIFY(m_context.logbook.dive(position));
-        stored = *m_context.logbook.dive(position);
-        QCOMPARE(logbook::profileKind(stored), logbook::ProfileKind::None);
-        QCOMPARE(static_cast<int>(stored.sampleCount), 0);
-    }
-
-    void longDiveIsLimitedAndSaysSo()
-    {
-        const int position = diveWithoutProfile();
-        logbook::DiveRecord dive;
-        QVERIFY(m_context.logbook.dive(position));
-        dive = *m_context.logbook.dive(position);
-        dive.maxDepth = 1500;
-        dive.duration = 300;
-        m_context.logbook.putDive(dive, position);
-        m_context.logbook.setCurrentDive(position);
-        auto dialog = showDialog<ui::ManualDataDialog>(m_context);
-        QVERIFY(!dialog->limitNote()->isHidden());
-        QVERIFY(dialog->limitNote()->text().contains(QStringLiteral("211 min")));
-        QCOMPARE(dialog->work().sampleCount, 636);
-        uitest::saveScreenshot(dialog.get(), QStringLiteral("manual-profile-limited"));
-        QTest::mouseClick(dialog->button(QStringLiteral("Annuler")), Qt::LeftButton);
-        QVERIFY(m_context.logbook.dive(position));
-        dive = *m_context.logbook.dive(position);
-        QCOMPARE(static_cast<int>(dive.profileLength), 0);
     }
 };
 
