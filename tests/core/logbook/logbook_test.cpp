@@ -1,6 +1,7 @@
 #include "common/clock.h"
 #include "logbook/daynumber.h"
 #include "logbook/logbook.h"
+#include "logbooktestdives.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -9,21 +10,14 @@
 namespace zorv::logbook {
 namespace {
 
+    using test::makeDive;
+
     struct RecordingObserver : LogbookObserver {
         int modifiedCalls = 0;
         std::vector<int> changed;
         void markModified() override { ++modifiedCalls; }
         void diveChanged(int position) override { changed.push_back(position); }
     };
-
-    DiveRecord makeDive(std::uint32_t date, std::int16_t time, const char *site)
-    {
-        DiveRecord d;
-        d.date = date;
-        d.entryTime = time;
-        setFixedText(d.site, site);
-        return d;
-    }
 
     class LogbookTest : public testing::Test {
     protected:

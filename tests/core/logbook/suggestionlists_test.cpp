@@ -2,6 +2,7 @@
 #include "logbook/logbook.h"
 #include "logbook/oemcharmap.h"
 #include "logbook/suggestionlists.h"
+#include "logbooktestdives.h"
 
 #include <gtest/gtest.h>
 #include <initializer_list>
@@ -11,24 +12,9 @@
 namespace zorv::logbook {
 namespace {
 
-    using Texts = std::vector<std::string>;
-
-    Texts texts(const ValueList &list)
-    {
-        Texts out;
-        for (int i = 0; i < list.count(); ++i)
-            out.push_back(list.get(i));
-        return out;
-    }
-
-    DiveRecord makeDive(std::uint32_t date, std::int16_t time, const char *site)
-    {
-        DiveRecord d;
-        d.date = date;
-        d.entryTime = time;
-        setFixedText(d.site, site);
-        return d;
-    }
+    using test::makeDive;
+    using test::texts;
+    using test::Texts;
 
     class SuggestionListsTest : public testing::Test {
     protected:

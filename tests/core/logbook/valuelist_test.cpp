@@ -1,4 +1,5 @@
 #include "logbook/valuelist.h"
+#include "logbooktestdives.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -7,15 +8,8 @@
 namespace zorv::logbook {
 namespace {
 
-    using Texts = std::vector<std::string>;
-
-    Texts texts(const ValueList &list)
-    {
-        Texts out;
-        for (int i = 0; i < list.count(); ++i)
-            out.push_back(list.get(i));
-        return out;
-    }
+    using test::texts;
+    using test::Texts;
 
     TEST(ValueList, CountsDistinctDisplayTextsUpToItsCapacity)
     {

@@ -1,24 +1,14 @@
 #include "profile/profilewindowlayout.h"
+#include "profiletestdives.h"
 
 #include <gtest/gtest.h>
 
 using namespace zorv::profile;
 using namespace zorv::canvas;
 using zorv::logbook::DiveRecord;
+using zorv::test::diveOf;
 
 namespace {
-
-DiveRecord diveOf(int samples, float metres)
-{
-    DiveRecord d;
-    d.profileLength = 10;
-    d.sampleCount = static_cast<std::uint16_t>(samples);
-    for (int i = 0; i < samples; ++i)
-        d.samples[static_cast<std::size_t>(i)].depth = -metres;
-    d.profileMaxDepth = metres;
-    d.diveNumber = 42;
-    return d;
-}
 
 TEST(ProfileWindowLayout, CursorFollowsTheMouseWithinTheDive)
 {

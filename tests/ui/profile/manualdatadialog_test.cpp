@@ -39,12 +39,18 @@ private:
     QTemporaryDir m_dir;
     ui::AppContext m_context;
 
-    int diveWithoutProfile()
+    // Makes a dive without profile current with this depth (cm) and duration (min); its position, 0 for none.
+    int currentDiveWithoutProfile(std::int16_t maxDepth, std::int16_t duration)
     {
         for (int p = 1; p <= m_context.logbook.diveCount(); ++p) {
-            const logbook::DiveRecord *d = m_context.logbook.dive(p);
-            if (d && d->profileLength == 0 && d->maxDepth != logbook::kMissing && d->duration != logbook::kMissing)
-                return p;
+            logbook::DiveRecord d = *m_context.logbook.dive(p);
+            if (d.profileLength != 0 || d.maxDepth == logbook::kMissing || d.duration == logbook::kMissing)
+                continue;
+            d.maxDepth = maxDepth;
+            d.duration = duration;
+            m_context.logbook.putDive(d, p);
+            m_context.logbook.setCurrentDive(p);
+            return p;
         }
         return 0;
     }
@@ -61,15 +67,8 @@ private slots:
 
     void manualProfileIsDrawnAndStored()
     {
-        const int position = diveWithoutProfile();
+        const int position = currentDiveWithoutProfile(2000, 30);
         QVERIFY(position > 0);
-        logbook::DiveRecord original;
-        QVERIFY(m_context.logbook.dive(position));
-        original = *m_context.logbook.dive(position);
-        original.maxDepth = 2000;
-        original.duration = 30;
-        m_context.logbook.putDive(original, position);
-        m_context.logbook.setCurrentDive(position);
 
         auto dialog = showDialog(m_context);
         QCOMPARE(dialog->work().sampleCount, 93);
@@ -130,23 +129,15 @@ private slots:
 
     void longDiveIsLimitedAndSaysSo()
     {
-        const int position = diveWithoutProfile();
-        logbook::DiveRecord dive;
-        QVERIFY(m_context.logbook.dive(position));
-        dive = *m_context.logbook.dive(position);
-        dive.maxDepth = 1500;
-        dive.duration = 300;
-        m_context.logbook.putDive(dive, position);
-        m_context.logbook.setCurrentDive(position);
+        const int position = currentDiveWithoutProfile(1500, 300);
+        QVERIFY(position > 0);
         auto dialog = showDialog(m_context);
         QVERIFY(!dialog->limitNote()->isHidden());
         QVERIFY(dialog->limitNote()->text().contains(QStringLiteral("211 min")));
         QCOMPARE(dialog->work().sampleCount, 636);
         uitest::saveScreenshot(dialog.get(), QStringLiteral("manual-profile-limited"));
         QTest::mouseClick(dialog->button(QStringLiteral("Annuler")), Qt::LeftButton);
-        QVERIFY(m_context.logbook.dive(position));
-        dive = *m_context.logbook.dive(position);
-        QCOMPARE(static_cast<int>(dive.profileLength), 0);
+        QCOMPARE(static_cast<int>(m_context.logbook.dive(position)->profileLength), 0);
     }
 };
 
