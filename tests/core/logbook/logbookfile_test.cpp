@@ -280,6 +280,18 @@ namespace {
         EXPECT_EQ(m_logbook.infPath(), (m_dir / "empty.inf").string());
     }
 
+    // The reserved .add trailer belongs to the file it was read from: a logbook read
+    // afterwards without an .add file must not write the earlier one's bytes.
+    TEST_F(LogbookFileTest, TrailerOfAnEarlierFileIsNotCarriedIntoTheNext)
+    {
+        ASSERT_TRUE(loadFixture());
+        const Bytes first = LogbookFile::addBytes(m_logbook);
+        ASSERT_NE(first[12 + ExtraBlock::kSize], 0);
+        ASSERT_TRUE(LogbookFile::load(m_logbook, logFile({ RawRecord {} }), {}, "next.log"));
+        const Bytes next = LogbookFile::addBytes(m_logbook);
+        EXPECT_EQ(Bytes(next.begin() + 12 + ExtraBlock::kSize, next.end()), Bytes(300, 0));
+    }
+
     TEST_F(LogbookFileTest, ProfileWithoutRawBytesKeepsItsHeader)
     {
         RawRecord bare;
