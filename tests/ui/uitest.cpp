@@ -1,5 +1,7 @@
 #include "uitest.h"
 
+#include "ui/app/application.h"
+#include "ui/app/mainwindow.h"
 #include "ui/common/messages.h"
 
 #include <QAbstractButton>
@@ -9,14 +11,18 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
 #include <QTimer>
@@ -191,6 +197,132 @@ void whenModalOpens(const std::function<void(QWidget *modal)> &action, int timeo
         }
     });
     timer->start(20);
+}
+
+void answer(const QString &buttonText, QString *seenText, const std::function<void(QWidget *)> &before)
+{
+    whenModalOpens([buttonText, seenText, before](QWidget *modal) {
+        if (auto *box = qobject_cast<QMessageBox *>(modal); box && seenText)
+            *seenText = box->text();
+        if (before)
+            before(modal);
+        press(modal, buttonText);
+    });
+}
+
+void chooseFile(const QString &path, const std::function<void()> &next)
+{
+    whenModalOpens([path, next](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        QVERIFY(dialog);
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        name->setText(path);
+        if (next)
+            next();
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+}
+
+void typeKey(QWidget *window, Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, key, modifiers);
+}
+
+void setField(QWidget *dialog, const char *name, const QString &text)
+{
+    auto *edit = dialog->findChild<QLineEdit *>(QLatin1String(name));
+    QVERIFY2(edit, name);
+    edit->setText(text);
+}
+
+void click(QAbstractButton *button)
+{
+    const bool indicator = qobject_cast<QRadioButton *>(button) || qobject_cast<QCheckBox *>(button);
+    QTest::mouseClick(
+        button, Qt::LeftButton, {}, indicator ? QPoint(7, button->height() / 2) : button->rect().center());
+}
+
+int countPixels(const QImage &image, const QColor &colour)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixelColor(x, y) == colour ? 1 : 0;
+    return n;
+}
+
+AppFixture::AppFixture() = default;
+
+AppFixture::~AppFixture() = default;
+
+void AppFixture::prepare()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    qputenv("ZORV_CONFIG_DIR", m_dir->path().toUtf8());
+    for (const char *name : { "sample.log", "sample.add" })
+        QVERIFY(QFile::copy(
+            QStringLiteral(ZORV_SOURCE_DIR "/examples/") + QLatin1String(name), m_dir->filePath(QLatin1String(name))));
+}
+
+bool AppFixture::start(const QString &logbook, bool notice)
+{
+    m_app = std::make_unique<ui::Application>();
+    QStringList arguments { QStringLiteral("--no-splash") };
+    if (!logbook.isEmpty())
+        arguments << logbook;
+    ui::StartOptions options = ui::parseArguments(arguments, m_dir->path().toStdString());
+    options.notice = notice;
+    if (!m_app->start(options))
+        return false;
+    if (notice)
+        return true;
+    m_app->mainWindow()->activateWindow();
+    return QTest::qWaitForWindowActive(m_app->mainWindow());
+}
+
+bool AppFixture::quit()
+{
+    const bool closed = m_app->mainWindow()->close();
+    const bool finished = m_app->finish() == 0;
+    m_app.reset();
+    return closed && finished;
+}
+
+void AppFixture::stop()
+{
+    if (m_app && m_app->mainWindow())
+        m_app->mainWindow()->hide();
+    m_app.reset();
+    m_dir.reset();
+}
+
+QString AppFixture::path(const QString &name) const
+{
+    return m_dir->filePath(name);
+}
+
+QString AppFixture::folder() const
+{
+    return m_dir->path();
+}
+
+ui::MainWindow *AppFixture::window()
+{
+    return m_app->mainWindow();
+}
+
+ui::AppContext &AppFixture::context()
+{
+    return m_app->context();
+}
+
+logbook::Logbook &AppFixture::logbook()
+{
+    return m_app->context().logbook;
 }
 
 } // namespace zorv::uitest

@@ -1,10 +1,25 @@
 // Helpers for the window tests: screenshots, a scratch settings folder, and answering message boxes.
 #pragma once
 
+#include <QAbstractButton>
+#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 #include <functional>
+#include <memory>
+
+class QTemporaryDir;
+
+namespace zorv::logbook {
+class Logbook;
+}
+
+namespace zorv::ui {
+struct AppContext;
+class Application;
+class MainWindow;
+} // namespace zorv::ui
 
 namespace zorv::uitest {
 
@@ -31,6 +46,77 @@ QStringList englishTexts(QWidget *window);
 // Labels, buttons and check boxes whose text is wider or taller than the room
 // the widget gives it, and a title wider than the window.
 QStringList cutTexts(QWidget *window);
+
+// Answers the next modal window with the button `buttonText`, after `before` ran on it (it may
+// prepare the answer to the window the press opens); a message box's text goes to `seenText`.
+void answer(const QString &buttonText, QString *seenText = nullptr, const std::function<void(QWidget *)> &before = {});
+
+// Answers the next file dialog with `path`, typed into the name field as a user would: selectFile()
+// races with the dialog's own directory loading. `next` prepares the answer to the window that follows.
+void chooseFile(const QString &path, const std::function<void()> &next = {});
+
+// Types a key into `window`: shortcuts reach only the active window, and a closed
+// message box leaves none active off screen.
+void typeKey(QWidget *window, Qt::Key key, Qt::KeyboardModifiers modifiers = {});
+
+// Replaces the text of the line edit `name` in `dialog`.
+void setField(QWidget *dialog, const char *name, const QString &text);
+
+// Clicks a button with the mouse; check boxes and radio buttons on their indicator, since a
+// stretched one ignores clicks beyond its text.
+void click(QAbstractButton *button);
+
+// The child widget `name`; the test program stops when there is none.
+template <typename T> T *child(QWidget *parent, const char *name)
+{
+    T *widget = parent->findChild<T *>(QLatin1String(name));
+    if (!widget)
+        qFatal("no control %s", name);
+    return widget;
+}
+
+// The child widget showing `text`; the test program stops when there is none.
+template <typename T = QAbstractButton> T *findByText(QWidget *parent, const QString &text)
+{
+    for (T *widget : parent->findChildren<T *>())
+        if (widget->text() == text)
+            return widget;
+    qFatal("no control \"%s\"", qPrintable(text));
+    return nullptr;
+}
+
+// How many pixels of `image` are exactly `colour`.
+int countPixels(const QImage &image, const QColor &colour);
+
+// The whole program, started on a copy of examples/sample.log (and .add) in a scratch
+// settings folder. Call prepare() from init() and stop() from cleanup().
+class AppFixture {
+public:
+    AppFixture();
+    ~AppFixture();
+
+    // A fresh scratch folder holding sample.log and sample.add, used as the settings folder.
+    void prepare();
+    // Starts the program on `logbook` (none: the most recent one) and waits until its window is
+    // active. `notice` lets the compatibility notice show; the window need not become active then.
+    bool start(const QString &logbook = {}, bool notice = false);
+    // Closes the window and ends the program as a user would, for tests of the next start.
+    bool quit();
+    // Throws the program and the scratch folder away.
+    void stop();
+
+    QString sample() const { return path(QStringLiteral("sample.log")); }
+    QString path(const QString &name) const;
+    QString folder() const;
+    ui::Application &app() { return *m_app; }
+    ui::MainWindow *window();
+    ui::AppContext &context();
+    logbook::Logbook &logbook();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ui::Application> m_app;
+};
 
 // Installs Qt's French translations as the program does; for the tests' main.
 void installFrench();

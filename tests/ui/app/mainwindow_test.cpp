@@ -34,91 +34,24 @@ using namespace zorv;
 using namespace zorv::ui;
 using app::Command;
 
-namespace {
-
-// Presses the button of a message box or dialog whose text is `text`.
+using uitest::answer;
+using uitest::chooseFile;
 using uitest::press;
-
-// `next` prepares the answer to the window that the press opens.
-void answer(const QString &buttonText, QString *seenText = nullptr, const std::function<void()> &next = {})
-{
-    uitest::whenModalOpens([buttonText, seenText, next](QWidget *modal) {
-        if (auto *box = qobject_cast<QMessageBox *>(modal); box && seenText)
-            *seenText = box->text();
-        if (next)
-            next();
-        press(modal, buttonText);
-    });
-}
-
-// Answers the file dialog with this path.
-void chooseFile(const QString &path)
-{
-    uitest::whenModalOpens([path](QWidget *modal) {
-        auto *dialog = qobject_cast<QFileDialog *>(modal);
-        QVERIFY(dialog);
-        // Typed into the name field, as a user would: selectFile() races with the
-        // dialog's own directory loading.
-        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        QVERIFY(name);
-        name->setText(path);
-        QMetaObject::invokeMethod(dialog, "accept");
-    });
-}
-
-// Answers the file dialog with this path; `next` prepares the answer to the window that opens after it.
-void chooseFileThen(const QString &path, const std::function<void()> &next)
-{
-    uitest::whenModalOpens([path, next](QWidget *modal) {
-        auto *dialog = qobject_cast<QFileDialog *>(modal);
-        QVERIFY(dialog);
-        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        QVERIFY(name);
-        name->setText(path);
-        next();
-        QMetaObject::invokeMethod(dialog, "accept");
-    });
-}
-
-// Shortcuts reach only the active window, and a closed message box leaves none active off screen.
-void typeKey(QWidget *window, Qt::Key key, Qt::KeyboardModifiers modifiers = {})
-{
-    window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window));
-    QTest::keyClick(window, key, modifiers);
-}
-
-} // namespace
+using uitest::typeKey;
 
 class MainWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_dir->isValid());
-        qputenv("ZORV_CONFIG_DIR", m_dir->path().toUtf8());
-        for (const char *name : { "sample.log", "sample.add" })
-            QVERIFY(QFile::copy(QStringLiteral(ZORV_SOURCE_DIR "/examples/") + QLatin1String(name),
-                m_dir->filePath(QLatin1String(name))));
-        m_sample = m_dir->filePath(QStringLiteral("sample.log"));
-    }
-
-    void cleanup()
-    {
-        if (m_app && m_app->mainWindow())
-            m_app->mainWindow()->hide();
-        m_app.reset();
-        m_dir.reset();
-    }
+    void init() { m_fx.prepare(); }
+    void cleanup() { m_fx.stop(); }
 
     void showsTheSampleLogbookInTheListAndOnThePage()
     {
-        QVERIFY(start(m_sample));
-        MainWindow *window = m_app->mainWindow();
+        QVERIFY(m_fx.start(m_fx.sample()));
+        MainWindow *window = m_fx.window();
         DivePageView *page = window->page();
-        const logbook::Logbook &lb = m_app->context().logbook;
+        const logbook::Logbook &lb = m_fx.logbook();
         QVERIFY(lb.diveCount() > 5);
         QAbstractItemModelTester tester(page->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(page->model()->rowCount(), lb.diveCount());
@@ -160,8 +93,8 @@ private slots:
 
         // Switching units relabels every unit on the page.
         QCOMPARE(page->unitLabel(1364)->text(), QStringLiteral("m"));
-        m_app->context().settings.unitSystem = logbook::UnitSystem::Imperial;
-        m_app->context().applySettingsToLogbook();
+        m_fx.context().settings.unitSystem = logbook::UnitSystem::Imperial;
+        m_fx.context().applySettingsToLogbook();
         page->applyOptions();
         QCOMPARE(page->unitLabel(1364)->text(), QStringLiteral("ft"));
         QCOMPARE(page->unitLabel(1362)->text(), QStringLiteral("°F"));
@@ -171,15 +104,15 @@ private slots:
     void anEmptyLogbookOffersOnlyTheCommandsThatNeedNoDive()
     {
         // The most recent logbook was deleted: an empty logbook, without a message.
-        QVERIFY(QFile::remove(m_sample));
-        QFile ini(m_dir->filePath(QStringLiteral("Zorv.ini")));
+        QVERIFY(QFile::remove(m_fx.sample()));
+        QFile ini(m_fx.path(QStringLiteral("Zorv.ini")));
         QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[Recent File List]\nFile1=" + m_sample.toUtf8() + "\n");
+        ini.write("[Recent File List]\nFile1=" + m_fx.sample().toUtf8() + "\n");
         ini.close();
-        QVERIFY(start({}));
-        MainWindow *window = m_app->mainWindow();
+        QVERIFY(m_fx.start({}));
+        MainWindow *window = m_fx.window();
         QCOMPARE(window->windowTitle(), QStringLiteral("sansnom.log - Zorv"));
-        QCOMPARE(m_app->context().logbook.diveCount(), 0);
+        QCOMPARE(m_fx.logbook().diveCount(), 0);
         for (Command c : { Command::NewLogbook, Command::OpenLogbook, Command::SaveLogbook, Command::SaveLogbookAs,
                  Command::ReopenLogbook, Command::InsertDive, Command::Options, Command::Quit, Command::Tips,
                  Command::NoDecoComparison })
@@ -188,7 +121,7 @@ private slots:
             QVERIFY2(!window->action(c)->isEnabled(), qPrintable(QString::number(static_cast<int>(c))));
         // The accelerator of a disabled command does nothing either.
         typeKey(window, Qt::Key_F8);
-        QCOMPARE(m_app->context().logbook.diveCount(), 0);
+        QCOMPARE(m_fx.logbook().diveCount(), 0);
         uitest::saveScreenshot(window, QStringLiteral("mainwindow-empty"));
 
         // The comparison needs no dive; it opens from the Extras menu.
@@ -204,9 +137,9 @@ private slots:
 
     void askToSaveGuardsTheChangesAndSaveAsNamesTheNewFile()
     {
-        QVERIFY(start({}));
-        MainWindow *window = m_app->mainWindow();
-        logbook::Logbook &lb = m_app->context().logbook;
+        QVERIFY(m_fx.start({}));
+        MainWindow *window = m_fx.window();
+        logbook::Logbook &lb = m_fx.logbook();
         logbook::DiveRecord dive;
         dive.date = 146097 + 9000;
         dive.diveNumber = 1;
@@ -220,11 +153,11 @@ private slots:
         QCOMPARE(lb.diveCount(), 1);
 
         // "Oui" saves first; the logbook has no file yet, so the name is asked for.
-        const QString saved = m_dir->filePath(QStringLiteral("mine"));
-        answer(QStringLiteral("&Oui"), nullptr, [saved] { chooseFile(saved); });
+        const QString saved = m_fx.path(QStringLiteral("mine"));
+        answer(QStringLiteral("&Oui"), nullptr, [saved](QWidget *) { chooseFile(saved); });
         typeKey(window, Qt::Key_N, Qt::ControlModifier);
         QCOMPARE(lb.diveCount(), 0);
-        QCOMPARE(toQt(m_app->context().settings.recentFiles[0]), saved + QStringLiteral(".log"));
+        QCOMPARE(toQt(m_fx.context().settings.recentFiles[0]), saved + QStringLiteral(".log"));
         QVERIFY(QFile::exists(saved + QStringLiteral(".log")));
         QCOMPARE(window->recentFileActions().size(), 1);
         QVERIFY(window->recentFileActions().first()->text().endsWith(QStringLiteral("mine.log")));
@@ -244,9 +177,9 @@ private slots:
 
     void importsShowTheDiveForEditingAndInsertItOnlyOnOk()
     {
-        QVERIFY(start(m_sample));
-        MainWindow *window = m_app->mainWindow();
-        logbook::Logbook &lb = m_app->context().logbook;
+        QVERIFY(m_fx.start(m_fx.sample()));
+        MainWindow *window = m_fx.window();
+        logbook::Logbook &lb = m_fx.logbook();
         const int before = lb.diveCount();
         QVERIFY(window->action(Command::ImportGuardian)->isEnabled());
         QCOMPARE(window->action(Command::ImportGuardian)->text(), QStringLiteral("Import &Mares Guardian"));
@@ -271,7 +204,7 @@ private slots:
 
         // OK: the dive is inserted in date order and shown.
         QString caption;
-        chooseFileThen(examples + QStringLiteral("guardian-dive.txt"), [&caption] {
+        chooseFile(examples + QStringLiteral("guardian-dive.txt"), [&caption] {
             uitest::whenModalOpens([&caption](QWidget *modal) {
                 caption = modal->windowTitle();
                 uitest::saveScreenshot(modal, QStringLiteral("import-guardian-edit"));
@@ -290,7 +223,7 @@ private slots:
         uitest::saveScreenshot(window, QStringLiteral("import-guardian-page"));
 
         // The Citizen import, its dive shown in the dialog too.
-        chooseFileThen(examples + QStringLiteral("citizen-dive.wgm"), [] {
+        chooseFile(examples + QStringLiteral("citizen-dive.wgm"), [] {
             uitest::whenModalOpens([](QWidget *modal) {
                 uitest::saveScreenshot(modal, QStringLiteral("import-citizen-edit"));
                 press(modal, QStringLiteral("OK"));
@@ -301,11 +234,10 @@ private slots:
 
         // A missing file and a file of the wrong format are refused with the program's messages.
         QString message;
-        chooseFileThen(
-            m_dir->filePath(QStringLiteral("none.txt")), [&message] { answer(QStringLiteral("OK"), &message); });
+        chooseFile(m_fx.path(QStringLiteral("none.txt")), [&message] { answer(QStringLiteral("OK"), &message); });
         window->runCommand(Command::ImportGuardian);
         QCOMPARE(message, QStringLiteral("Fichier intouvable"));
-        chooseFileThen(
+        chooseFile(
             examples + QStringLiteral("guardian-dive.txt"), [&message] { answer(QStringLiteral("OK"), &message); });
         window->runCommand(Command::ImportCitizen);
         QCOMPARE(message, QStringLiteral("Mauvais format"));
@@ -314,9 +246,9 @@ private slots:
 
     void deletingADiveAsksFirst()
     {
-        QVERIFY(start(m_sample));
-        MainWindow *window = m_app->mainWindow();
-        logbook::Logbook &lb = m_app->context().logbook;
+        QVERIFY(m_fx.start(m_fx.sample()));
+        MainWindow *window = m_fx.window();
+        logbook::Logbook &lb = m_fx.logbook();
         const int before = lb.diveCount();
         window->page()->goToDive(2);
         QString question;
@@ -334,64 +266,62 @@ private slots:
         answer(QStringLiteral("&Non"));
         QVERIFY(window->close());
         logbook::Logbook reread;
-        QVERIFY(logbook::LogbookFile::loadFromPath(reread, fromQt(m_sample)).ok());
+        QVERIFY(logbook::LogbookFile::loadFromPath(reread, fromQt(m_fx.sample())).ok());
         QCOMPARE(reread.diveCount(), before);
     }
 
     void aBrokenFileOnTheCommandLineEndsTheStartUp()
     {
-        QFile broken(m_dir->filePath(QStringLiteral("broken.log")));
+        QFile broken(m_fx.path(QStringLiteral("broken.log")));
         QVERIFY(broken.open(QIODevice::WriteOnly));
         broken.write("not a logbook at all");
         broken.close();
         QString message;
         answer(QStringLiteral("OK"), &message);
-        QVERIFY(!start(broken.fileName()));
+        QVERIFY(!m_fx.start(broken.fileName()));
         QVERIFY(!message.isEmpty());
     }
 
     void aDroppedFileIsOpened()
     {
-        QVERIFY(start({}));
-        MainWindow *window = m_app->mainWindow();
+        QVERIFY(m_fx.start({}));
+        MainWindow *window = m_fx.window();
         QMimeData data;
-        data.setUrls({ QUrl::fromLocalFile(m_sample) });
+        data.setUrls({ QUrl::fromLocalFile(m_fx.sample()) });
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
         QApplication::sendEvent(window, &enter);
         QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
         QApplication::sendEvent(window, &drop);
-        QVERIFY(m_app->context().logbook.diveCount() > 0);
+        QVERIFY(m_fx.logbook().diveCount() > 0);
         QCOMPARE(window->windowTitle(), QStringLiteral("sample.log - Zorv"));
     }
 
     void theWindowComesBackWhereItWasClosed()
     {
-        QVERIFY(start(m_sample));
-        m_app->mainWindow()->setGeometry(120, 90, 900, 600);
-        const QRect closedAt = m_app->mainWindow()->geometry();
-        QVERIFY(m_app->mainWindow()->close());
-        QCOMPARE(m_app->finish(), 0);
-        m_app.reset();
+        QVERIFY(m_fx.start(m_fx.sample()));
+        m_fx.window()->setGeometry(120, 90, 900, 600);
+        const QRect closedAt = m_fx.window()->geometry();
+        QVERIFY(m_fx.quit());
 
-        QVERIFY(start({}));
-        QCOMPARE(m_app->mainWindow()->geometry(), closedAt);
-        QVERIFY2(m_app->mainWindow()->windowTitle().startsWith(QStringLiteral("sample.log")),
+        QVERIFY(m_fx.start({}));
+        QCOMPARE(m_fx.window()->geometry(), closedAt);
+        QVERIFY2(m_fx.window()->windowTitle().startsWith(QStringLiteral("sample.log")),
             "the most recent logbook opens without being named");
     }
 
     void tipsDialogShowsTheNextTipAndRemembersItsPlace()
     {
-        QVERIFY(start({}));
-        AppContext &context = m_app->context();
-        const std::filesystem::path tips = (m_dir->path() + QStringLiteral("/tips.txt")).toStdString();
+        QVERIFY(m_fx.start({}));
+        AppContext &context = m_fx.context();
+        const std::filesystem::path tips = (m_fx.folder() + QStringLiteral("/tips.txt")).toStdString();
         QFile file(toQt(tips.string()));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("; comment\nPremier conseil.\nDeuxième conseil, un peu plus long pour voir le retour à la ligne "
                    "dans la fenêtre des astuces.\n");
         file.close();
         {
-            TipsDialog dialog(context, tips, m_app->mainWindow());
+            TipsDialog dialog(context, tips, m_fx.window());
             dialog.show();
             QCOMPARE(dialog.tipText(), QStringLiteral("Premier conseil."));
             press(&dialog, QStringLiteral("&Astuce suivante"));
@@ -402,17 +332,17 @@ private slots:
         }
         QCOMPARE(settings::readTipState(context.mainIni).startUp, 1);
         QVERIFY(!TipsDialog::wantedAtStartUp(context));
-        TipsDialog again(context, tips, m_app->mainWindow());
+        TipsDialog again(context, tips, m_fx.window());
         QCOMPARE(again.tipText(), QStringLiteral("Premier conseil.")); // the tips go round
 
-        TipsDialog missing(context, m_dir->filePath(QStringLiteral("none.txt")).toStdString(), nullptr);
+        TipsDialog missing(context, m_fx.path(QStringLiteral("none.txt")).toStdString(), nullptr);
         QCOMPARE(missing.tipText(), qstr(108));
     }
 
     void qtsOwnDialogsMenusAndOurErrorsSpeakFrench()
     {
-        QVERIFY(start(m_sample));
-        MainWindow *window = m_app->mainWindow();
+        QVERIFY(m_fx.start(m_fx.sample()));
+        MainWindow *window = m_fx.window();
         // The file dialog: "Ouvrir", "Nom de fichier", "Annuler"; the screenshot fails on English.
         QStringList buttons;
         uitest::whenModalOpens([&buttons](QWidget *modal) {
@@ -436,17 +366,17 @@ private slots:
         QVERIFY2(!entries.contains(QStringLiteral("Select All")), qPrintable(entries.join(QLatin1Char(','))));
 
         // An error names the file, in French.
-        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("dossier.log")));
+        QVERIFY(QDir(m_fx.folder()).mkdir(QStringLiteral("dossier.log")));
         QString message;
         answer(QStringLiteral("OK"), &message);
-        window->document()->openPath(m_dir->filePath(QStringLiteral("dossier.log")));
+        window->document()->openPath(m_fx.path(QStringLiteral("dossier.log")));
         QCOMPARE(message, QStringLiteral("Impossible de lire « dossier.log » : ce n'est pas un fichier."));
     }
 
     void theViewMenuMarksFollowTheBarsFromTheStart()
     {
-        QVERIFY(start(m_sample));
-        MainWindow *window = m_app->mainWindow();
+        QVERIFY(m_fx.start(m_fx.sample()));
+        MainWindow *window = m_fx.window();
         QAction *toolBar = window->action(Command::ToolBar);
         QAction *statusBar = window->action(Command::StatusBar);
         QVERIFY(window->toolBar()->isVisible());
@@ -461,22 +391,20 @@ private slots:
         QVERIFY(!window->statusBar()->isVisible());
         QVERIFY(QTest::qWaitForWindowExposed(window));
         uitest::saveScreenshot(window, QStringLiteral("mainwindow-no-bars"));
-        QVERIFY(window->close());
-        QCOMPARE(m_app->finish(), 0);
-        m_app.reset();
+        QVERIFY(m_fx.quit());
 
         // Hidden bars stay hidden, and unmarked, at the next start.
-        QVERIFY(start({}));
-        QVERIFY(!m_app->mainWindow()->toolBar()->isVisible());
-        QVERIFY(!m_app->mainWindow()->action(Command::ToolBar)->isChecked());
-        QVERIFY(!m_app->mainWindow()->action(Command::StatusBar)->isChecked());
+        QVERIFY(m_fx.start({}));
+        QVERIFY(!m_fx.window()->toolBar()->isVisible());
+        QVERIFY(!m_fx.window()->action(Command::ToolBar)->isChecked());
+        QVERIFY(!m_fx.window()->action(Command::StatusBar)->isChecked());
     }
 
     void eachKeyIsShownOnceAndTheToolTipNamesTheMenuItem()
     {
-        QVERIFY(start(m_sample));
-        MainWindow *window = m_app->mainWindow();
-        m_app->context().settings.externalAppMenuText = "&Programme externe\tStrg+F5";
+        QVERIFY(m_fx.start(m_fx.sample()));
+        MainWindow *window = m_fx.window();
+        m_fx.context().settings.externalAppMenuText = "&Programme externe\tStrg+F5";
         window->updateCommandStates();
         for (Command c : { Command::NewLogbook, Command::OpenLogbook, Command::SaveLogbook, Command::EditDive,
                  Command::DeleteDive, Command::ProfileWindow, Command::TableView, Command::ExternalApplication,
@@ -493,8 +421,8 @@ private slots:
 
     void aDoubleClickInTheTableOnlyMovesThePage()
     {
-        QVERIFY(start(m_sample));
-        MainWindow *window = m_app->mainWindow();
+        QVERIFY(m_fx.start(m_fx.sample()));
+        MainWindow *window = m_fx.window();
         window->page()->goToDive(1);
         bool closed = false;
         uitest::whenModalOpens([&closed](QWidget *modal) {
@@ -515,7 +443,7 @@ private slots:
         });
         window->runCommand(Command::TableView);
         QVERIFY(closed);
-        QCOMPARE(m_app->context().logbook.currentDive(), 4);
+        QCOMPARE(m_fx.logbook().currentDive(), 4);
         QTest::qWait(400);
     }
 
@@ -531,11 +459,11 @@ private slots:
             notice->startUpBox()->setChecked(false);
             press(modal, QStringLiteral("OK"));
         });
-        start(m_sample, true); // the notice may hold the focus: the window need not be active
+        m_fx.start(m_fx.sample(), true); // the notice may hold the focus: the window need not be active
         QTRY_COMPARE(noticeTitle, QStringLiteral("Attention"));
-        QTRY_VERIFY(!m_app->context().settings.compatibilityNotice);
+        QTRY_VERIFY(!m_fx.context().settings.compatibilityNotice);
 
-        MainWindow *window = m_app->mainWindow();
+        MainWindow *window = m_fx.window();
         QString about;
         uitest::whenModalOpens([&about](QWidget *modal) {
             about = qobject_cast<QMessageBox *>(modal)->text();
@@ -571,17 +499,17 @@ private slots:
     // it over, and a save never silently replaces a file that changed on disk.
     void aLogbookEditedElsewhereIsNotOverwritten()
     {
-        const common::EditLock other = common::EditLock::acquire(fromQt(m_sample));
+        const common::EditLock other = common::EditLock::acquire(fromQt(m_fx.sample()));
         QCOMPARE(other.state(), common::EditLock::State::Mine);
         QString question;
         answer(QStringLiteral("Lecture seule"), &question);
-        QVERIFY(start(m_sample));
+        QVERIFY(m_fx.start(m_fx.sample()));
         QVERIFY(question.contains(QStringLiteral("sample.log")));
-        LogbookDocument *document = m_app->mainWindow()->document();
+        LogbookDocument *document = m_fx.window()->document();
         QVERIFY(document->isReadOnly());
-        logbook::Logbook &lb = m_app->context().logbook;
+        logbook::Logbook &lb = m_fx.logbook();
         const QByteArray before = [this] {
-            QFile f(m_sample);
+            QFile f(m_fx.sample());
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
         }();
         lb.deleteDive(1);
@@ -593,14 +521,14 @@ private slots:
         // Reopened with the lock taken over, then changed on disk behind its back.
         answer(QStringLiteral("&Non"));
         answer(QStringLiteral("Modifier quand même"));
-        QVERIFY(document->openPath(m_sample));
+        QVERIFY(document->openPath(m_fx.sample()));
         QVERIFY(!document->isReadOnly());
         logbook::Logbook other2;
-        QVERIFY(logbook::LogbookFile::loadFromPath(other2, fromQt(m_sample)));
+        QVERIFY(logbook::LogbookFile::loadFromPath(other2, fromQt(m_fx.sample())));
         other2.deleteDive(2);
-        QVERIFY(logbook::LogbookFile::save(other2, fromQt(m_sample)));
+        QVERIFY(logbook::LogbookFile::save(other2, fromQt(m_fx.sample())));
         const QByteArray theirs = [this] {
-            QFile f(m_sample);
+            QFile f(m_fx.sample());
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
         }();
         QVERIFY(theirs != before);
@@ -608,33 +536,13 @@ private slots:
         answer(QStringLiteral("Annuler"), &question);
         QVERIFY(!document->save());
         QVERIFY(question.contains(QStringLiteral("modifié par un autre programme")));
-        QFile f(m_sample);
+        QFile f(m_fx.sample());
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), theirs);
     }
 
 private:
-    // `notice` lets the compatibility notice show at start-up.
-    bool start(const QString &logbook, bool notice = false)
-    {
-        m_app = std::make_unique<Application>();
-        QStringList arguments { QStringLiteral("--no-splash") };
-        if (!logbook.isEmpty())
-            arguments << logbook;
-        StartOptions options = parseArguments(arguments, m_dir->path().toStdString());
-        options.notice = notice;
-        const bool started = m_app->start(options);
-        if (started) {
-            // Shortcuts reach only the active window.
-            m_app->mainWindow()->activateWindow();
-            return QTest::qWaitForWindowActive(m_app->mainWindow());
-        }
-        return started;
-    }
-
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<Application> m_app;
-    QString m_sample;
+    uitest::AppFixture m_fx;
 };
 
 ZORV_UI_TEST_MAIN(MainWindowTest)

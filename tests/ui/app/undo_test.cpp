@@ -37,17 +37,6 @@ FileSet fileSet(const logbook::Logbook &logbook)
     return { logbook::LogbookFile::logBytes(logbook), logbook::LogbookFile::addBytes(logbook) };
 }
 
-using uitest::press;
-
-void answer(const QString &buttonText, const std::function<void(QWidget *)> &before = {})
-{
-    uitest::whenModalOpens([buttonText, before](QWidget *modal) {
-        if (before)
-            before(modal);
-        press(modal, buttonText);
-    });
-}
-
 // Types a new place into the open edit dialog and confirms it.
 void editPlace(const QString &place)
 {
@@ -59,45 +48,25 @@ void editPlace(const QString &place)
     });
 }
 
-void typeKey(QWidget *window, Qt::Key key, Qt::KeyboardModifiers modifiers = {})
-{
-    window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window));
-    QTest::keyClick(window, key, modifiers);
-}
-
 } // namespace
+
+using uitest::answer;
+using uitest::typeKey;
 
 class UndoTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_dir->isValid());
-        qputenv("ZORV_CONFIG_DIR", m_dir->path().toUtf8());
-        for (const char *name : { "sample.log", "sample.add" })
-            QVERIFY(QFile::copy(QStringLiteral(ZORV_SOURCE_DIR "/examples/") + QLatin1String(name),
-                m_dir->filePath(QLatin1String(name))));
-        m_sample = m_dir->filePath(QStringLiteral("sample.log"));
-    }
-
-    void cleanup()
-    {
-        if (m_app && m_app->mainWindow())
-            m_app->mainWindow()->hide();
-        m_app.reset();
-        m_dir.reset();
-    }
+    void init() { m_fx.prepare(); }
+    void cleanup() { m_fx.stop(); }
 
     // Every kind of change is one step: undo gives back the logbook byte for
     // byte, redo the changed one, and the menu names the step.
     void everyChangeIsOneStepUndoneByteForByte()
     {
-        QVERIFY(start(m_sample));
-        MainWindow *window = m_app->mainWindow();
-        logbook::Logbook &lb = m_app->context().logbook;
+        QVERIFY(m_fx.start(m_fx.sample()));
+        MainWindow *window = m_fx.window();
+        logbook::Logbook &lb = m_fx.logbook();
         QAction *undo = window->action(Command::Undo);
         QAction *redo = window->action(Command::Redo);
         QVERIFY(!undo->isEnabled());
@@ -129,21 +98,15 @@ private slots:
                 } },
             { QStringLiteral("Import Mares Guardian"),
                 [&] {
-                    uitest::whenModalOpens([examples](QWidget *modal) {
-                        auto *dialog = qobject_cast<QFileDialog *>(modal);
-                        QVERIFY(dialog);
-                        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))
-                            ->setText(examples + QStringLiteral("guardian-dive.txt"));
-                        answer(QStringLiteral("OK"));
-                        QMetaObject::invokeMethod(dialog, "accept");
-                    });
+                    uitest::chooseFile(
+                        examples + QStringLiteral("guardian-dive.txt"), [] { answer(QStringLiteral("OK")); });
                     window->runCommand(Command::ImportGuardian);
                 } },
         };
 
         std::vector<FileSet> states { fileSet(lb) };
         for (const Step &step : steps) {
-            const int count = m_app->context().logbook.diveCount();
+            const int count = m_fx.logbook().diveCount();
             step.run();
             FileSet after = fileSet(lb);
             QVERIFY2(!(after == states.back()), qPrintable(step.name));
@@ -183,7 +146,7 @@ private slots:
         editPlace(QStringLiteral("Ailleurs"));
         window->runCommand(Command::EditDive);
         QVERIFY(!redo->isEnabled());
-        QCOMPARE(m_app->mainWindow()->document()->undoStack()->count(), 1);
+        QCOMPARE(m_fx.window()->document()->undoStack()->count(), 1);
 
         // Opening another logbook forgets the steps of this one.
         answer(QStringLiteral("&Non"));
@@ -196,29 +159,17 @@ private slots:
     // Storing a dive back unchanged is no step and leaves the logbook unmodified.
     void anEditWithoutChangeIsNoStep()
     {
-        QVERIFY(start(m_sample));
-        MainWindow *window = m_app->mainWindow();
+        QVERIFY(m_fx.start(m_fx.sample()));
+        MainWindow *window = m_fx.window();
         uitest::whenModalOpens(
             [](QWidget *modal) { modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click(); });
         window->runCommand(Command::EditDive);
         QVERIFY(!window->action(Command::Undo)->isEnabled());
-        QVERIFY(!m_app->context().logbook.isModified());
+        QVERIFY(!m_fx.logbook().isModified());
     }
 
 private:
-    bool start(const QString &logbook)
-    {
-        m_app = std::make_unique<Application>();
-        StartOptions options = parseArguments({ QStringLiteral("--no-splash"), logbook }, m_dir->path().toStdString());
-        if (!m_app->start(options))
-            return false;
-        m_app->mainWindow()->activateWindow();
-        return QTest::qWaitForWindowActive(m_app->mainWindow());
-    }
-
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<Application> m_app;
-    QString m_sample;
+    uitest::AppFixture m_fx;
 };
 
 ZORV_UI_TEST_MAIN(UndoTest)

@@ -24,22 +24,9 @@ using settings::ProfileColour;
 
 namespace {
 
-template <typename T = QAbstractButton> T *findByText(QWidget *parent, const QString &text)
-{
-    for (T *button : parent->findChildren<T *>()) {
-        if (button->text() == text)
-            return button;
-    }
-    qFatal("no control \"%s\"", qPrintable(text));
-}
-
-// Radio buttons and check boxes are hit on their indicator: a stretched one's middle may be empty space.
-void click(QAbstractButton *button)
-{
-    const bool indicator = qobject_cast<QRadioButton *>(button) || qobject_cast<QCheckBox *>(button);
-    QTest::mouseClick(
-        button, Qt::LeftButton, {}, indicator ? QPoint(6, button->height() / 2) : button->rect().center());
-}
+using uitest::click;
+using uitest::countPixels;
+using uitest::findByText;
 
 void click(QWidget *parent, const QString &text)
 {
@@ -74,16 +61,6 @@ void chooseFileNext(const QString &path)
             QFAIL("the file dialog refused the file");
         }
     });
-}
-
-int countPixels(const QImage &image, const QColor &colour)
-{
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x)
-            n += image.pixelColor(x, y) == colour ? 1 : 0;
-    }
-    return n;
 }
 
 QImage grabChart(QWidget *dialog)

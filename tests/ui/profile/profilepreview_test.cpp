@@ -1,5 +1,6 @@
 #include "logbook/generator.h"
 #include "profile/previewdrawing.h"
+#include "qtglue/qcolour.h"
 #include "ui/common/appcontext.h"
 #include "ui/profile/profilepreview.h"
 #include "uitest.h"
@@ -15,20 +16,7 @@ using namespace zorv;
 
 namespace {
 
-QColor qcolour(canvas::Rgb c)
-{
-    return QColor(canvas::redOf(c), canvas::greenOf(c), canvas::blueOf(c));
-}
-
-int countPixels(const QImage &image, const QColor &colour)
-{
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x)
-            n += image.pixelColor(x, y) == colour ? 1 : 0;
-    }
-    return n;
-}
+using uitest::countPixels;
 
 } // namespace
 
@@ -106,9 +94,10 @@ private slots:
         const auto &colours = m_context.settings.profileColours;
         using settings::ProfileColour;
         // Mostly chart background, with a curve and a deco line in their colours.
-        QVERIFY(countPixels(image, qcolour(colours[ProfileColour::Background])) > size.width() * size.height() / 3);
-        QVERIFY(countPixels(image, qcolour(colours[ProfileColour::Profile])) > 50);
-        QVERIFY(countPixels(image, qcolour(colours[ProfileColour::DecoLine])) > 10);
+        QVERIFY(countPixels(image, qtglue::toQColor(colours[ProfileColour::Background]))
+            > size.width() * size.height() / 3);
+        QVERIFY(countPixels(image, qtglue::toQColor(colours[ProfileColour::Profile])) > 50);
+        QVERIFY(countPixels(image, qtglue::toQColor(colours[ProfileColour::DecoLine])) > 10);
         uitest::saveScreenshot(preview, name);
         m_context.settings.unitSystem = logbook::UnitSystem::Metric;
         m_context.applySettingsToLogbook();
@@ -119,7 +108,8 @@ private slots:
         QWidget window;
         ui::ProfilePreview *preview = host(window, QSize(300, 200));
         const QColor oldBackground = preview->grab().toImage().pixelColor(5, 100);
-        QCOMPARE(oldBackground, qcolour(m_context.settings.profileColours[settings::ProfileColour::Background]));
+        QCOMPARE(
+            oldBackground, qtglue::toQColor(m_context.settings.profileColours[settings::ProfileColour::Background]));
         m_context.settings.profileColours[settings::ProfileColour::Background] = canvas::rgb(200, 230, 255);
         preview->invalidatePicture();
         QCOMPARE(preview->grab().toImage().pixelColor(5, 100), QColor(200, 230, 255));

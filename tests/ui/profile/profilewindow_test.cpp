@@ -3,6 +3,7 @@
 #include "logbook/generator.h"
 #include "logbook/units.h"
 #include "profile/profilewindowlayout.h"
+#include "qtglue/qcolour.h"
 #include "ui/app/divepageview.h"
 #include "ui/app/mainwindow.h"
 #include "ui/common/appcontext.h"
@@ -27,19 +28,8 @@ using settings::ProfileColour;
 
 namespace {
 
-QColor qcolour(canvas::Rgb c)
-{
-    return QColor(canvas::redOf(c), canvas::greenOf(c), canvas::blueOf(c));
-}
-
-int countPixels(const QImage &image, const QColor &colour)
-{
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            n += image.pixelColor(x, y) == colour ? 1 : 0;
-    return n;
-}
+using uitest::countPixels;
+using uitest::findByText;
 
 // Rows (or columns) of the plot in which most pixels differ: where a cursor line runs.
 int crossedRows(const QImage &a, const QImage &b)
@@ -62,15 +52,6 @@ int crossedColumns(const QImage &a, const QImage &b)
 QImage picture(QWidget *widget)
 {
     return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
-template <typename T> T *child(QWidget *parent, const QString &text)
-{
-    for (T *widget : parent->findChildren<T *>())
-        if (widget->text() == text)
-            return widget;
-    qFatal("no control %s", qPrintable(text));
-    return nullptr;
 }
 
 } // namespace
@@ -224,7 +205,7 @@ private slots:
     void deco92LaysThePlanOverTheDive()
     {
         auto window = open(m_deep);
-        auto *plan = child<QPushButton>(window.get(), QStringLiteral("Dé&co 92"));
+        auto *plan = findByText<QPushButton>(window.get(), QStringLiteral("Dé&co 92"));
         QVERIFY(plan->isEnabled());
         // In the first minute the button does nothing.
         QTest::mouseClick(plan, Qt::LeftButton);
@@ -234,7 +215,7 @@ private slots:
         QTest::mouseClick(plan, Qt::LeftButton);
         QVERIFY(m_context.secondProfile.shown);
         QVERIFY(m_context.secondProfile.clipboard.count() > 30);
-        QVERIFY(child<QPushButton>(window.get(), QStringLiteral("&Effacer"))->isEnabled());
+        QVERIFY(findByText<QPushButton>(window.get(), QStringLiteral("&Effacer"))->isEnabled());
         uitest::saveScreenshot(window.get(), QStringLiteral("profile-window-deco92"));
     }
 
@@ -242,8 +223,8 @@ private slots:
     {
         {
             auto window = open(m_deep);
-            auto *copy = child<QPushButton>(window.get(), QStringLiteral("&Copier"));
-            auto *paste = child<QPushButton>(window.get(), QStringLiteral("C&oller"));
+            auto *copy = findByText<QPushButton>(window.get(), QStringLiteral("&Copier"));
+            auto *paste = findByText<QPushButton>(window.get(), QStringLiteral("C&oller"));
             QVERIFY(!paste->isEnabled());
             QTest::mouseClick(copy, Qt::LeftButton);
             QCOMPARE(m_context.secondProfile.clipboard.count(), m_context.logbook.dive(m_deep)->sampleCount + 1);
@@ -253,11 +234,11 @@ private slots:
             window->accept();
         }
         auto window = open(m_other);
-        auto *paste = child<QPushButton>(window.get(), QStringLiteral("C&oller"));
-        auto *erase = child<QPushButton>(window.get(), QStringLiteral("&Effacer"));
+        auto *paste = findByText<QPushButton>(window.get(), QStringLiteral("C&oller"));
+        auto *erase = findByText<QPushButton>(window.get(), QStringLiteral("&Effacer"));
         QVERIFY(!paste->isEnabled());
         QVERIFY(erase->isEnabled());
-        const QColor clip = qcolour(m_context.settings.profileColours[ProfileColour::ClipProfile]);
+        const QColor clip = qtglue::toQColor(m_context.settings.profileColours[ProfileColour::ClipProfile]);
         QVERIFY(countPixels(picture(graph(*window)), clip) > 50);
 
         QTest::mouseClick(erase, Qt::LeftButton);
@@ -288,7 +269,7 @@ private slots:
         list->setCurrentIndex(list->model()->index(m_flat - 1, 0));
         QCOMPARE(m_context.logbook.currentDive(), m_flat);
         QVERIFY(window->readout().depth.empty() && window->readout().elapsed.empty());
-        QVERIFY(!child<QPushButton>(window.get(), QStringLiteral("&Copier"))->isEnabled());
+        QVERIFY(!findByText<QPushButton>(window.get(), QStringLiteral("&Copier"))->isEnabled());
         QCOMPARE(picture(graph(*window)).pixelColor(50, 50), QColor(192, 192, 192));
         QTest::mouseMove(graph(*window), QPoint(100, 100));
         QCOMPARE(window->cursorIndex(), 0);
@@ -310,15 +291,15 @@ private slots:
 
         // Back to the default colours, confirmed.
         uitest::whenModalOpens([](QWidget *dialog) {
-            QTest::mouseClick(child<QPushButton>(dialog, QStringLiteral("D&éfault")), Qt::LeftButton);
-            QTest::mouseClick(child<QPushButton>(dialog, QStringLiteral("OK")), Qt::LeftButton);
+            QTest::mouseClick(findByText<QPushButton>(dialog, QStringLiteral("D&éfault")), Qt::LeftButton);
+            QTest::mouseClick(findByText<QPushButton>(dialog, QStringLiteral("OK")), Qt::LeftButton);
         });
-        QTest::mouseClick(child<QPushButton>(window.get(), QStringLiteral("Cou&leur")), Qt::LeftButton);
+        QTest::mouseClick(findByText<QPushButton>(window.get(), QStringLiteral("Cou&leur")), Qt::LeftButton);
         QCOMPARE(m_context.settings.profileColours, settings::kDefaultProfileColours);
         QCOMPARE(mainViewCalls, 1);
         const QImage repainted = picture(graph(*window));
         QCOMPARE(countPixels(repainted, QColor(10, 200, 30)), 0);
-        QVERIFY(countPixels(repainted, qcolour(settings::kDefaultProfileColours[ProfileColour::Background]))
+        QVERIFY(countPixels(repainted, qtglue::toQColor(settings::kDefaultProfileColours[ProfileColour::Background]))
             > repainted.width() * repainted.height() / 3);
     }
 
@@ -330,16 +311,16 @@ private slots:
         const QColor lines(0, 90, 200);
         const int withGrid = countPixels(picture(chart), lines);
 
-        QTest::mouseClick(child<QCheckBox>(window.get(), QStringLiteral("&Grille")), Qt::LeftButton);
+        QTest::mouseClick(findByText<QCheckBox>(window.get(), QStringLiteral("&Grille")), Qt::LeftButton);
         QVERIFY(!m_context.settings.grid);
         const int withoutGrid = countPixels(picture(chart), lines);
         QVERIFY(withoutGrid < withGrid / 2);
 
         // The average depth line is the window's own and drawn in the lines' colour.
-        QTest::mouseClick(child<QCheckBox>(window.get(), QStringLiteral("Ø &Profondeur")), Qt::LeftButton);
+        QTest::mouseClick(findByText<QCheckBox>(window.get(), QStringLiteral("Ø &Profondeur")), Qt::LeftButton);
         QVERIFY(countPixels(picture(chart), lines) > withoutGrid + chart->width() / 2);
 
-        QTest::mouseClick(child<QCheckBox>(window.get(), QStringLiteral("Croi&x filée")), Qt::LeftButton);
+        QTest::mouseClick(findByText<QCheckBox>(window.get(), QStringLiteral("Croi&x filée")), Qt::LeftButton);
         QVERIFY(!m_context.settings.crosshair);
         const QImage plain = picture(chart);
         QTest::mouseMove(chart, QPoint(xOfSample(chart, 30), chart->height() / 2));
@@ -348,7 +329,7 @@ private slots:
         QCOMPARE(crossedRows(plain, marked), 0);
 
         // "&Données" opens the data window; closing it by its frame switches it off.
-        auto *data = child<QCheckBox>(window.get(), QStringLiteral("&Données"));
+        auto *data = findByText<QCheckBox>(window.get(), QStringLiteral("&Données"));
         QVERIFY(!window->dataWindow());
         QTest::mouseClick(data, Qt::LeftButton);
         QVERIFY(m_context.settings.dataWindow);
@@ -383,7 +364,7 @@ private slots:
         const QRect screen = window->screen()->availableGeometry();
         window->setGeometry(screen.adjusted(0, 30, 0, 0));
         QTest::qWait(20);
-        auto *box = child<QCheckBox>(window.get(), QStringLiteral("&Données"));
+        auto *box = findByText<QCheckBox>(window.get(), QStringLiteral("&Données"));
         QTest::mouseClick(box, Qt::LeftButton);
         QTest::mouseClick(box, Qt::LeftButton);
         QVERIFY(window->dataWindow() && window->dataWindow()->isVisible());
@@ -422,7 +403,7 @@ private slots:
         QTest::mouseMove(graph(*window), QPoint(xOfSample(graph(*window), 40), 80));
         QCOMPARE(window->cursorIndex(), 40);
         if (dataWindow)
-            QTest::mouseClick(child<QCheckBox>(window.get(), QStringLiteral("&Données")), Qt::LeftButton);
+            QTest::mouseClick(findByText<QCheckBox>(window.get(), QStringLiteral("&Données")), Qt::LeftButton);
         uitest::saveScreenshot(window.get(), name);
         if (dataWindow)
             uitest::saveScreenshot(window->dataWindow(), name + QStringLiteral("_window"));

@@ -40,13 +40,9 @@ using namespace zorv::ui;
 
 namespace {
 
-template <typename T> T *child(QWidget *parent, const char *name)
-{
-    T *widget = parent->findChild<T *>(QLatin1String(name));
-    if (!widget)
-        qWarning("no child %s", name);
-    return widget;
-}
+using uitest::answer;
+using uitest::child;
+using uitest::chooseFile;
 
 void click(QWidget *parent, const char *name)
 {
@@ -54,37 +50,6 @@ void click(QWidget *parent, const char *name)
     QVERIFY(button);
     QVERIFY(button->isEnabled());
     button->click();
-}
-
-// Presses the button with this text in the next modal window, after `inside` ran on it.
-void answer(const QString &buttonText, QString *seenText = nullptr, const std::function<void(QWidget *)> &inside = {})
-{
-    // Mnemonics differ between our boxes and Qt's: compare the texts without them.
-    const QString wanted = QString(buttonText).remove(QLatin1Char('&'));
-    uitest::whenModalOpens([buttonText, wanted, seenText, inside](QWidget *modal) {
-        if (auto *box = qobject_cast<QMessageBox *>(modal); box && seenText)
-            *seenText = box->text();
-        if (inside)
-            inside(modal);
-        for (QAbstractButton *button : modal->findChildren<QAbstractButton *>())
-            if (button->text().remove(QLatin1Char('&')) == wanted) {
-                button->click();
-                return;
-            }
-        QFAIL(qPrintable(QStringLiteral("no button ") + buttonText));
-    });
-}
-
-void chooseFile(const QString &path)
-{
-    uitest::whenModalOpens([path](QWidget *modal) {
-        auto *dialog = qobject_cast<QFileDialog *>(modal);
-        QVERIFY(dialog);
-        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        QVERIFY(name);
-        name->setText(path);
-        QMetaObject::invokeMethod(dialog, "accept");
-    });
 }
 
 QByteArray fileBytes(const QString &path)

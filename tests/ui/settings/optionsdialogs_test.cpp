@@ -26,25 +26,14 @@ using zorv::ui::AppContext;
 
 namespace {
 
-constexpr settings::ScreenSize kScreen { 1024, 768 };
+using uitest::child;
+using uitest::click;
 
-template <typename T> T *child(QWidget *parent, const char *name)
-{
-    T *widget = parent->findChild<T *>(QLatin1String(name));
-    if (!widget)
-        qFatal("no child %s", name);
-    return widget;
-}
+constexpr settings::ScreenSize kScreen { 1024, 768 };
 
 void press(QDialog *dialog, QDialogButtonBox::StandardButton which)
 {
     QTest::mouseClick(dialog->findChild<QDialogButtonBox *>()->button(which), Qt::LeftButton);
-}
-
-// Clicks the indicator: a check box stretched by its layout ignores clicks beyond its text.
-void tick(QAbstractButton *button)
-{
-    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
 }
 
 void typeInto(QWidget *field, const QString &text)
@@ -95,9 +84,9 @@ private slots:
         uitest::whenModalOpens([](QWidget *modal) {
             auto *dialog = qobject_cast<QDialog *>(modal);
             QVERIFY(child<QRadioButton>(dialog, "metric")->isChecked());
-            tick(child<QRadioButton>(dialog, "imperial"));
-            tick(child<QCheckBox>(dialog, "advanced"));
-            tick(child<QCheckBox>(dialog, "dump"));
+            click(child<QRadioButton>(dialog, "imperial"));
+            click(child<QCheckBox>(dialog, "advanced"));
+            click(child<QCheckBox>(dialog, "dump"));
             typeAccented(child<QLineEdit>(dialog, "currency"), QStringLiteral("€"));
             typeInto(child<QLineEdit>(dialog, "menuText"), QStringLiteral("&Carte"));
             // 9 is no port of ours: the field keeps the one it had.
@@ -164,7 +153,7 @@ private slots:
         uitest::whenModalOpens([](QWidget *options) {
             uitest::whenModalOpens([](QWidget *modal) {
                 auto *dialog = qobject_cast<QDialog *>(modal);
-                tick(child<QCheckBox>(dialog, "use"));
+                click(child<QCheckBox>(dialog, "use"));
                 child<QComboBox>(dialog, "altitudeClass")->setCurrentIndex(2);
                 child<QComboBox>(dialog, "suit")->setCurrentIndex(4);
                 child<QComboBox>(dialog, "tankMaterial")->setCurrentIndex(1);
@@ -172,13 +161,13 @@ private slots:
                 typeAccented(
                     child<QComboBox>(dialog, "model")->lineEdit(), QStringLiteral("Combinaison néoprène de sept mm"));
                 typeInto(child<QLineEdit>(dialog, "weights"), QStringLiteral("8.5"));
-                tick(child<QRadioButton>(dialog, "decompression1"));
-                tick(child<QRadioButton>(dialog, "water1"));
+                click(child<QRadioButton>(dialog, "decompression1"));
+                click(child<QRadioButton>(dialog, "water1"));
                 uitest::saveScreenshot(dialog, QStringLiteral("newdivedefaults"));
                 press(dialog, QDialogButtonBox::Ok);
             });
             QTest::mouseClick(child<QPushButton>(options, "defaults"), Qt::LeftButton);
-            tick(child<QRadioButton>(options, "imperial"));
+            click(child<QRadioButton>(options, "imperial"));
             press(qobject_cast<QDialog *>(options), QDialogButtonBox::Cancel);
         });
         // Cancelling the options drops their changes but keeps what the defaults dialog confirmed.
@@ -214,7 +203,7 @@ private slots:
             auto *dialog = qobject_cast<QDialog *>(modal);
             shownVolume = child<QComboBox>(dialog, "tankVolume")->currentText();
             uitest::saveScreenshot(dialog, QStringLiteral("newdivedefaults-imperial"));
-            tick(child<QCheckBox>(dialog, "use"));
+            click(child<QCheckBox>(dialog, "use"));
             press(dialog, QDialogButtonBox::Ok);
         });
         QVERIFY(ui::showNewDiveDefaultsDialog(context, nullptr));
@@ -237,7 +226,7 @@ private slots:
             auto *dialog = qobject_cast<QDialog *>(modal);
             auto *box = child<QCheckBox>(dialog, "field13");
             QCOMPARE(box->text(), QStringLiteral("&Plombs"));
-            tick(box);
+            click(box);
             uitest::saveScreenshot(dialog, QStringLiteral("datafields"));
             press(dialog, QDialogButtonBox::Ok);
         });
@@ -247,7 +236,7 @@ private slots:
 
         uitest::whenModalOpens([](QWidget *modal) {
             auto *dialog = qobject_cast<QDialog *>(modal);
-            tick(child<QCheckBox>(dialog, "field13"));
+            click(child<QCheckBox>(dialog, "field13"));
             press(dialog, QDialogButtonBox::Cancel);
         });
         QVERIFY(!ui::showDataFieldsDialog(context, nullptr));

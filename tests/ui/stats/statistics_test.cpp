@@ -25,19 +25,8 @@ using stats::PageKind;
 
 namespace {
 
-template <typename T = QAbstractButton> T *findByText(QWidget *parent, const QString &text)
-{
-    for (T *button : parent->findChildren<T *>())
-        if (button->text() == text)
-            return button;
-    qFatal("no control \"%s\"", qPrintable(text));
-}
-
-void click(QAbstractButton *button)
-{
-    const bool radio = qobject_cast<QRadioButton *>(button);
-    QTest::mouseClick(button, Qt::LeftButton, {}, radio ? QPoint(6, button->height() / 2) : button->rect().center());
-}
+using uitest::click;
+using uitest::findByText;
 
 } // namespace
 

@@ -58,26 +58,12 @@ DiveRecord sampleDive(int day)
     return d;
 }
 
-template <typename T> T *child(QWidget *dialog, const char *name)
-{
-    T *widget = dialog->findChild<T *>(QLatin1String(name));
-    if (!widget)
-        qFatal("no control %s", name);
-    return widget;
-}
-
 void typeInto(QLineEdit *edit, const QString &text)
 {
     edit->setFocus();
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Delete);
     QTest::keyClicks(edit, text);
-}
-
-// A check box only takes clicks on its indicator and text, not on the rest of a wide grid cell.
-void clickBox(QCheckBox *box)
-{
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
 }
 
 void clickOk(QWidget *dialog)
@@ -92,6 +78,8 @@ QString modeName(logbook::UnitSystem units, logbook::Mode mode)
 }
 
 } // namespace
+
+using uitest::child;
 
 class DiveEditDialogTest : public QObject {
     Q_OBJECT
@@ -192,7 +180,7 @@ private slots:
         QCOMPARE(child<QComboBox>(&dialog, "airComputers")->currentText(), QStringLiteral("Aladin Air X/Z [68]"));
         uitest::saveScreenshot(&dialog, QStringLiteral("diveedit-locked"));
 
-        clickBox(child<QCheckBox>(&dialog, "freeData"));
+        uitest::click(child<QCheckBox>(&dialog, "freeData"));
         QVERIFY(depth->isEnabled());
         typeInto(depth, QStringLiteral("40"));
         clickOk(&dialog);
@@ -258,9 +246,9 @@ private slots:
         ui::DiveEditDialog dialog(*m_context);
         dialog.setRecord(sampleDive(3), 0);
         dialog.show();
-        clickBox(child<QCheckBox>(&dialog, "secondSet1"));
+        uitest::click(child<QCheckBox>(&dialog, "secondSet1"));
         QCOMPARE(child<QLabel>(&dialog, "result")->text(), QStringLiteral("Pl. solo"));
-        clickBox(child<QCheckBox>(&dialog, "shortNames"));
+        uitest::click(child<QCheckBox>(&dialog, "shortNames"));
         QCOMPARE(child<QCheckBox>(&dialog, "secondSet1")->text(), QStringLiteral("Solo"));
         QCOMPARE(child<QLabel>(&dialog, "result")->text(), QStringLiteral("Solo"));
         uitest::saveScreenshot(&dialog, QStringLiteral("diveedit-standard-short-names"));

@@ -33,21 +33,11 @@ using namespace zorv;
 using namespace zorv::ui;
 using app::Command;
 
-namespace {
-
+using uitest::answer;
 using uitest::press;
+using uitest::setField;
 
-// Answers the next message box with `button`, keeping its text.
-void answer(const QString &button, QString *seen = nullptr, const std::function<void()> &next = {})
-{
-    uitest::whenModalOpens([button, seen, next](QWidget *modal) {
-        if (auto *box = qobject_cast<QMessageBox *>(modal); box && seen)
-            *seen = box->text();
-        if (next)
-            next();
-        press(modal, button);
-    });
-}
+namespace {
 
 // Lets `fill` work on the next dialog, saves its picture, then presses `button`.
 void onDialog(
@@ -63,23 +53,6 @@ void onDialog(
     });
 }
 
-void setField(QWidget *dialog, const char *name, const QString &text)
-{
-    auto *edit = dialog->findChild<QLineEdit *>(QLatin1String(name));
-    QVERIFY2(edit, name);
-    edit->setText(text);
-}
-
-void clickRadio(QWidget *dialog, const QString &text)
-{
-    for (QRadioButton *radio : dialog->findChildren<QRadioButton *>())
-        if (radio->text() == text) {
-            radio->click();
-            return;
-        }
-    QFAIL(qPrintable(QStringLiteral("no radio button ") + text));
-}
-
 QString placeOf(const logbook::Logbook &lb, int position)
 {
     return toQt(logbook::storedToDisplay(logbook::fixedText(lb.dive(position)->place)));
@@ -93,26 +66,15 @@ class ToolCommandsTest : public QObject {
 private slots:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_dir->isValid());
-        qputenv("ZORV_CONFIG_DIR", m_dir->path().toUtf8());
-        for (const char *name : { "sample.log", "sample.add" })
-            QVERIFY(QFile::copy(QStringLiteral(ZORV_SOURCE_DIR "/examples/") + QLatin1String(name),
-                m_dir->filePath(QLatin1String(name))));
-        QVERIFY(start(m_dir->filePath(QStringLiteral("sample.log"))));
+        m_fx.prepare();
+        QVERIFY(m_fx.start(m_fx.sample()));
     }
 
-    void cleanup()
-    {
-        if (m_app && m_app->mainWindow())
-            m_app->mainWindow()->hide();
-        m_app.reset();
-        m_dir.reset();
-    }
+    void cleanup() { m_fx.stop(); }
 
     void theMenusCarryEveryToolWithItsKeys()
     {
-        MainWindow *window = m_app->mainWindow();
+        MainWindow *window = m_fx.window();
         QStringList menus;
         for (QAction *action : window->menuBar()->actions())
             menus << action->text();
@@ -132,7 +94,7 @@ private slots:
         QVERIFY(bar.contains(window->action(Command::SearchBackward)));
         QVERIFY(bar.indexOf(window->action(Command::PasteDive)) == bar.indexOf(window->action(Command::CopyDive)) + 1);
         // Merge is off on the last dive: there is nothing to merge it with.
-        const logbook::Logbook &lb = m_app->context().logbook;
+        const logbook::Logbook &lb = m_fx.logbook();
         window->page()->goToDive(lb.diveCount());
         window->updateCommandStates();
         QVERIFY(!window->action(Command::MergeDives)->isEnabled());
@@ -141,8 +103,8 @@ private slots:
 
     void renumberingAndTheTimeZoneAskFirstAndUndoAsOneStep()
     {
-        MainWindow *window = m_app->mainWindow();
-        logbook::Logbook &lb = m_app->context().logbook;
+        MainWindow *window = m_fx.window();
+        logbook::Logbook &lb = m_fx.logbook();
         const auto original = logbook::LogbookFile::logBytes(lb);
 
         QString question;
@@ -181,7 +143,7 @@ private slots:
             setField(dialog, "from", QString::number(from));
             setField(dialog, "to", QString::number(to));
             setField(dialog, "difference", QStringLiteral("1:30"));
-            clickRadio(dialog, QStringLiteral("-"));
+            uitest::findByText<QRadioButton>(dialog, QStringLiteral("-"))->click();
             answer(QStringLiteral("OK"), &question);
         });
         window->runCommand(Command::TimeZone);
@@ -200,8 +162,8 @@ private slots:
 
     void theDiveBuffersCarryDivesIntoAnotherLogbook()
     {
-        MainWindow *window = m_app->mainWindow();
-        logbook::Logbook &lb = m_app->context().logbook;
+        MainWindow *window = m_fx.window();
+        logbook::Logbook &lb = m_fx.logbook();
         const int count = lb.diveCount();
         window->page()->goToDive(2);
         window->runCommand(Command::CopyDive);
@@ -249,8 +211,8 @@ private slots:
 
     void theQuickSearchFindsAndRepeats()
     {
-        MainWindow *window = m_app->mainWindow();
-        logbook::Logbook &lb = m_app->context().logbook;
+        MainWindow *window = m_fx.window();
+        logbook::Logbook &lb = m_fx.logbook();
         const QString place = placeOf(lb, 5);
         int firstWithPlace = 0;
         int count = 0;
@@ -261,7 +223,7 @@ private slots:
             }
         onDialog(QStringLiteral("tool-quicksearch"), [place](QWidget *dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Recherche Plongée"));
-            clickRadio(dialog, QStringLiteral("Lie&u"));
+            uitest::findByText<QRadioButton>(dialog, QStringLiteral("Lie&u"))->click();
             dialog->findChild<QComboBox *>(QStringLiteral("text"))->setEditText(place);
         });
         QTest::keyClick(window, Qt::Key_F, Qt::ControlModifier);
@@ -286,8 +248,8 @@ private slots:
 
     void replaceListsThenChangesAndIsUndone()
     {
-        MainWindow *window = m_app->mainWindow();
-        logbook::Logbook &lb = m_app->context().logbook;
+        MainWindow *window = m_fx.window();
+        logbook::Logbook &lb = m_fx.logbook();
         const auto original = logbook::LogbookFile::logBytes(lb);
         const QString place = placeOf(lb, 4);
         int matches = 0;
@@ -317,8 +279,8 @@ private slots:
 
     void theCriteriaSearchGoesToADiveAndWritesASelection()
     {
-        MainWindow *window = m_app->mainWindow();
-        logbook::Logbook &lb = m_app->context().logbook;
+        MainWindow *window = m_fx.window();
+        logbook::Logbook &lb = m_fx.logbook();
         const QString place = placeOf(lb, 6);
         int matches = 0;
         for (int p = 1; p <= lb.diveCount(); ++p)
@@ -345,7 +307,7 @@ private slots:
         QCOMPARE(placeOf(lb, lb.currentDive()), place);
 
         // The same criteria come back in the selection dialog, which writes the found dives.
-        const QString path = m_dir->filePath(QStringLiteral("selection.log"));
+        const QString path = m_fx.path(QStringLiteral("selection.log"));
         onDialog(QStringLiteral("tool-selection"), [&](QWidget *dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Critères de sélection"));
             auto *criteria = qobject_cast<CriteriaDialog *>(dialog);
@@ -362,8 +324,8 @@ private slots:
 
     void fillWritesTheRangeAndAsksForBothNumbers()
     {
-        MainWindow *window = m_app->mainWindow();
-        logbook::Logbook &lb = m_app->context().logbook;
+        MainWindow *window = m_fx.window();
+        logbook::Logbook &lb = m_fx.logbook();
         const auto original = logbook::LogbookFile::logBytes(lb);
         QString message;
         onDialog(
@@ -415,8 +377,8 @@ private slots:
 
     void mergeJoinsTheNextDiveAndIsUndone()
     {
-        MainWindow *window = m_app->mainWindow();
-        logbook::Logbook &lb = m_app->context().logbook;
+        MainWindow *window = m_fx.window();
+        logbook::Logbook &lb = m_fx.logbook();
         int position = 0;
         for (int p = 1; p < lb.diveCount() && position == 0; ++p) {
             const logbook::DiveRecord &a = *lb.dive(p);
@@ -450,8 +412,8 @@ private slots:
 
     void splitPicksTheMinuteWithTheMouse()
     {
-        MainWindow *window = m_app->mainWindow();
-        logbook::Logbook &lb = m_app->context().logbook;
+        MainWindow *window = m_fx.window();
+        logbook::Logbook &lb = m_fx.logbook();
         int position = 0;
         for (int p = 1; p <= lb.diveCount() && position == 0; ++p)
             if (lb.dive(p)->sampleCount > 30)
@@ -480,8 +442,8 @@ private slots:
 
     void splitAtTheSurfaceMakesTwoDivesAndIsUndone()
     {
-        MainWindow *window = m_app->mainWindow();
-        logbook::Logbook &lb = m_app->context().logbook;
+        MainWindow *window = m_fx.window();
+        logbook::Logbook &lb = m_fx.logbook();
         // A dive that comes back to the surface before its last sample, and the first minute it is there.
         int position = 0;
         int minute = 0;
@@ -514,18 +476,7 @@ private slots:
     }
 
 private:
-    bool start(const QString &logbook)
-    {
-        m_app = std::make_unique<Application>();
-        StartOptions options = parseArguments({ QStringLiteral("--no-splash"), logbook }, m_dir->path().toStdString());
-        if (!m_app->start(options))
-            return false;
-        m_app->mainWindow()->activateWindow();
-        return QTest::qWaitForWindowActive(m_app->mainWindow());
-    }
-
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<Application> m_app;
+    uitest::AppFixture m_fx;
 };
 
 ZORV_UI_TEST_MAIN(ToolCommandsTest)
