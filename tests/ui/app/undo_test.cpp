@@ -9,12 +9,7 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFile>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QUndoStack>
 #include <functional>
