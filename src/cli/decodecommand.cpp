@@ -18,6 +18,8 @@
 
 namespace zorv::cli {
 
+using common::StringId;
+
 namespace {
 
     std::string trimmed(std::string_view text)
@@ -99,7 +101,7 @@ int commandDecode(const QCommandLineParser &parser, Environment &env, const QStr
     const std::span<const std::uint8_t> image(
         reinterpret_cast<const std::uint8_t *>(bytes.constData()), static_cast<std::size_t>(bytes.size()));
     if (!memory.load(image))
-        return fail(qtglue::fromQt(imagePath) + ": " + trimmed(common::str(62740))
+        return fail(qtglue::fromQt(imagePath) + ": " + trimmed(common::str(StringId::TransferError))
             + ": the checksum does not match, or the image points outside its rings");
 
     logbook::Logbook &book = env.logbook;
@@ -119,7 +121,7 @@ int commandDecode(const QCommandLineParser &parser, Environment &env, const QStr
     std::cout << '\n';
     const transfer::NewDives found = memory.searchNewDives(transfer::lastLogbookDive(book));
     if (!found.any) {
-        std::cout << common::str(62781) << '\n';
+        std::cout << common::str(StringId::NoNewDive) << '\n';
     } else {
         printRows(transfer::transferRows(
             memory, found.first, transfer::firstTransferNumber(book), memory.settings().imperialUnits));

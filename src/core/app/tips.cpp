@@ -10,13 +10,12 @@
 
 namespace zorv::app {
 
+using common::StringId;
+
 namespace {
 
     // Lines were read into a buffer of this size; a longer line is cut.
     constexpr std::size_t kMaxTipLength = 999;
-
-    constexpr int kMissingFileMessage = 108;
-    constexpr int kReadProblemMessage = 109;
 
     bool isTipLine(std::string_view line)
     {
@@ -102,11 +101,11 @@ TipOfTheDay readTipOfTheDay(const std::filesystem::path &tipsFile, settings::Tip
 {
     common::ResultOr<std::string> bytes = common::readWholeFile(tipsFile);
     if (!bytes)
-        return { std::string(common::str(kMissingFileMessage)), false };
+        return { std::string(common::str(StringId::TipsFileMissing)), false };
     TipReader reader(std::move(bytes).value(), fileTimeStamp(tipsFile), state);
     std::optional<std::string> tip = reader.next();
     if (!tip)
-        return { std::string(common::str(kReadProblemMessage)), false };
+        return { std::string(common::str(StringId::TipsFileUnreadable)), false };
     state.filePos = reader.position();
     return { *tip, true };
 }

@@ -6,6 +6,7 @@
 
 namespace {
 
+using zorv::common::StringId;
 using zorv::common::detail::kStringTable;
 using zorv::common::detail::StringEntry;
 
@@ -21,10 +22,15 @@ constexpr bool strictlyAscending()
 // never find it, and the user would see an empty message box.
 static_assert(strictlyAscending(), "string table ids must be ascending and unique");
 
-const StringEntry *find(int id)
+// May was added to the string table after the other months.
+constexpr StringId kMonthIds[12] = { StringId::MonthJanuary, StringId::MonthFebruary, StringId::MonthMarch,
+    StringId::MonthApril, StringId::MonthMay, StringId::MonthJune, StringId::MonthJuly, StringId::MonthAugust,
+    StringId::MonthSeptember, StringId::MonthOctober, StringId::MonthNovember, StringId::MonthDecember };
+
+const StringEntry *find(StringId id)
 {
     auto it = std::lower_bound(kStringTable.begin(), kStringTable.end(), id,
-        [](const StringEntry &entry, int wanted) { return entry.id < wanted; });
+        [](const StringEntry &entry, StringId wanted) { return entry.id < wanted; });
     return it != kStringTable.end() && it->id == id ? &*it : nullptr;
 }
 
@@ -32,15 +38,20 @@ const StringEntry *find(int id)
 
 namespace zorv::common {
 
-std::string_view str(int id)
+std::string_view str(StringId id)
 {
     const StringEntry *entry = find(id);
     return entry ? entry->text : std::string_view {};
 }
 
-bool hasStr(int id)
+bool hasStr(StringId id)
 {
     return find(id) != nullptr;
+}
+
+std::string_view monthName(int month)
+{
+    return month >= 1 && month <= 12 ? str(kMonthIds[month - 1]) : std::string_view {};
 }
 
 } // namespace zorv::common

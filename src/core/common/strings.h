@@ -1,13 +1,18 @@
 // The program's string table: every message, label and word the user sees, by id, in UTF-8.
 #pragma once
 
+#include "common/stringid.h"
+
 #include <string_view>
 
 namespace zorv::common {
 
 // The text of a string id, or an empty view for an id the table does not have.
-std::string_view str(int id);
+std::string_view str(StringId id);
 
-bool hasStr(int id);
+bool hasStr(StringId id);
+
+// The short name of a month, 1 to 12 ("Jan" .. "Dec"); empty outside that range.
+std::string_view monthName(int month);
 
 } // namespace zorv::common

@@ -17,9 +17,9 @@
 
 namespace zorv::imports {
 
-namespace {
+using common::StringId;
 
-    constexpr int kMessageBadFormat = 62525;
+namespace {
     constexpr std::size_t kDepthValues = 493;
     constexpr std::size_t kDepthStride = 4;
     constexpr int kMinutesPerDay = 1440;
@@ -100,7 +100,7 @@ common::ResultOr<ImportedDive> CitizenImporter::read(
     std::span<const std::uint8_t> bytes, const ImportSettings &settings) const
 {
     if (bytes.empty() || (bytes[0] != 'M' && bytes[0] != 'F'))
-        return common::Result::failure(common::Status::BadFormat, std::string(common::str(kMessageBadFormat)));
+        return common::Result::failure(common::Status::BadFormat, std::string(common::str(StringId::BadFormat)));
     const Fields f(bytes);
     const bool imperial = settings.units == SourceUnits::Imperial;
 

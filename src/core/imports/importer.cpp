@@ -10,11 +10,9 @@
 
 namespace zorv::imports {
 
-namespace {
+using common::StringId;
 
-    constexpr int kMessageNotFound = 62523;
-    constexpr int kMessageCannotOpen = 62524;
-    constexpr int kMessageProfileCut = 62526;
+namespace {
 
 } // namespace
 
@@ -36,18 +34,18 @@ common::ResultOr<ImportedDive> importFile(
 {
     std::error_code error;
     if (!std::filesystem::exists(path, error))
-        return common::Result::failure(common::Status::NotFound, std::string(common::str(kMessageNotFound)));
+        return common::Result::failure(common::Status::NotFound, std::string(common::str(StringId::FileNotFound)));
     // A file that is there but cannot be read is refused rather than imported as an empty dive.
     const common::ResultOr<std::string> bytes = common::readWholeFile(path);
     if (!bytes.ok())
-        return common::Result::failure(common::Status::IoError, std::string(common::str(kMessageCannotOpen)));
+        return common::Result::failure(common::Status::IoError, std::string(common::str(StringId::OpenError)));
     return importer.read(
         std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t *>(bytes->data()), bytes->size()), settings);
 }
 
 std::string_view cutMessage(const ImportedDive &dive)
 {
-    return dive.profileCut ? common::str(kMessageProfileCut) : std::string_view {};
+    return dive.profileCut ? common::str(StringId::ProfileCutShort) : std::string_view {};
 }
 
 } // namespace zorv::imports

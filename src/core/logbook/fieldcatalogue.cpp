@@ -14,13 +14,12 @@
 namespace zorv::logbook {
 
 using common::cformat;
+using common::StringId;
 
 namespace {
 
-    constexpr int kWeekdayIds[7] = { 62745, 62746, 62747, 62748, 62749, 62750, 62751 };
-    // May was added to the string table after the other months.
-    constexpr int kMonthIds[12]
-        = { 62752, 62753, 62754, 62755, 62763, 62756, 62757, 62758, 62759, 62760, 62761, 62762 };
+    constexpr StringId kWeekdayIds[7] = { StringId::WeekdayMonday, StringId::WeekdayTuesday, StringId::WeekdayWednesday,
+        StringId::WeekdayThursday, StringId::WeekdayFriday, StringId::WeekdaySaturday, StringId::WeekdaySunday };
 
     // A typed value that would read back as missing (-10000 was the parser's own
     // "nothing typed" mark in older versions, and logbooks carry that meaning).
@@ -145,7 +144,7 @@ std::string formatDate(std::uint32_t dayNumber, DateForm form)
     switch (form) {
     case DateForm::Long: {
         const std::string weekdayName(common::str(kWeekdayIds[weekday(dayNumber)]));
-        const std::string monthName(common::str(kMonthIds[d.month - 1]));
+        const std::string monthName(common::monthName(d.month));
         return cformat("%2s, %02d.%3s.%04d", weekdayName.c_str(), d.day, monthName.c_str(), d.year);
     }
     case DateForm::Medium:
@@ -221,7 +220,7 @@ std::string computerName(std::uint8_t typeId, const ComputerInfo *computers)
             return name;
     }
     if (typeId == 0)
-        return std::string(common::str(62586));
+        return std::string(common::str(StringId::ManualDataComputer));
     return cformat("Typ: %d", typeId);
 }
 
@@ -350,11 +349,11 @@ std::string FieldCatalogue::fromRecord(Field field, const DiveRecord &record, Da
     case Field::ProfileKindText:
         switch (profileKind(record)) {
         case ProfileKind::None:
-            return std::string(common::str(62593));
+            return std::string(common::str(StringId::ProfileKindNone));
         case ProfileKind::Computer:
-            return std::string(common::str(62591));
+            return std::string(common::str(StringId::ProfileKindRecorded));
         case ProfileKind::HandDrawn:
-            return std::string(common::str(62592));
+            return std::string(common::str(StringId::ProfileKindManual));
         }
         return {};
     }

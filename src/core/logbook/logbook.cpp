@@ -15,9 +15,9 @@
 
 namespace zorv::logbook {
 
-namespace {
+using common::StringId;
 
-    constexpr int kStrDefaultPath = 62588;
+namespace {
 } // namespace
 
 void applyNewDiveDefaults(DiveRecord &record, const NewDiveDefaults &def)
@@ -41,7 +41,7 @@ void applyNewDiveDefaults(DiveRecord &record, const NewDiveDefaults &def)
 
 Logbook::Logbook()
 {
-    setPath(std::string(common::str(kStrDefaultPath)));
+    setPath(std::string(common::str(StringId::UntitledLogbook)));
 }
 
 void Logbook::reset()

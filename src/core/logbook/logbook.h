@@ -2,6 +2,7 @@
 #pragma once
 
 #include "common/hugepageallocator.h"
+#include "common/stringid.h"
 #include "logbook/computerinfo.h"
 #include "logbook/diverecord.h"
 #include "logbook/newdivedefaults.h"

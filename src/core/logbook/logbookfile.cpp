@@ -18,6 +18,8 @@
 
 namespace zorv::logbook {
 
+using common::StringId;
+
 /*
  * .log: header (u16 version 161, u32 headerLong, i16 dive count, u16 word A, u16 word B),
  * then each record field by field in DiveRecord order. Texts are short strings (a length
@@ -45,7 +47,6 @@ namespace {
     constexpr std::uint32_t kAddMagicA = 594;
     constexpr std::uint32_t kAddMagicB = 110;
     constexpr std::size_t kMaxFileDives = 32767;
-    constexpr int kStrBadFormat = 62525;
 
     using common::Result;
     using common::Status;
@@ -57,7 +58,7 @@ namespace {
 
     Result badFormat()
     {
-        return failure(Status::BadFormat, std::string(common::str(kStrBadFormat)));
+        return failure(Status::BadFormat, std::string(common::str(StringId::BadFormat)));
     }
 
     std::span<const std::uint8_t> asBytes(const std::string &data)

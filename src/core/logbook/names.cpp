@@ -4,13 +4,16 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 
 namespace zorv::logbook::names {
+
+using common::StringId;
 
 namespace {
 
     struct Word {
-        int id; // 0: no entry in the string table
+        std::optional<StringId> id; // none: no entry in the string table
         std::string_view german;
     };
 
@@ -19,135 +22,135 @@ namespace {
         if (index < 0 || static_cast<std::size_t>(index) >= N)
             return {};
         const Word &word = table[static_cast<std::size_t>(index)];
-        if (word.id != 0 && common::hasStr(word.id))
-            return common::str(word.id);
+        if (word.id && common::hasStr(*word.id))
+            return common::str(*word.id);
         return word.german;
     }
 
     constexpr std::array<Word, kTankMaterialCount> kTankMaterials { {
-        { 0, "" },
-        { 62528, "Stahl" },
-        { 62529, "Aluminium" },
+        { std::nullopt, "" },
+        { StringId::TankSteel, "Stahl" },
+        { StringId::TankAluminium, "Aluminium" },
     } };
 
     constexpr std::array<Word, kSuitCount> kSuits { {
-        { 0, "" },
-        { 62530, "kein Anzug" },
-        { 62531, "Shorty" },
-        { 62532, "Kombi" },
-        { 62533, "Nassanzug" },
-        { 62534, "Halbtrocken" },
-        { 62535, "Trockenanzug" },
+        { std::nullopt, "" },
+        { StringId::SuitNone, "kein Anzug" },
+        { StringId::SuitShorty, "Shorty" },
+        { StringId::SuitWetOnePiece, "Kombi" },
+        { StringId::SuitWetTwoPiece, "Nassanzug" },
+        { StringId::SuitSemiDry, "Halbtrocken" },
+        { StringId::SuitDry, "Trockenanzug" },
     } };
 
     constexpr std::array<Word, kWeatherCount> kWeathers { {
-        { 0, "" },
-        { 62536, "klar" },
-        { 62537, "bewölkt" },
-        { 62538, "Nebel" },
-        { 62539, "Regen" },
-        { 62540, "Sturm" },
-        { 62541, "Schnee" },
+        { std::nullopt, "" },
+        { StringId::WeatherClear, "klar" },
+        { StringId::WeatherCloudy, "bewölkt" },
+        { StringId::WeatherFog, "Nebel" },
+        { StringId::WeatherRain, "Regen" },
+        { StringId::WeatherStorm, "Sturm" },
+        { StringId::WeatherSnow, "Schnee" },
     } };
 
     constexpr std::array<Word, kAltitudeClassCount> kAltitudesMetric { {
-        { 0, "" },
-        { 62456, "0 m ... 900 m" },
-        { 62457, "900 m ... 1750 m" },
-        { 62458, "1750 m ... 2700 m" },
-        { 62459, "2400 m ... 4000 m" },
+        { std::nullopt, "" },
+        { StringId::AltitudeMetric1, "0 m ... 900 m" },
+        { StringId::AltitudeMetric2, "900 m ... 1750 m" },
+        { StringId::AltitudeMetric3, "1750 m ... 2700 m" },
+        { StringId::AltitudeMetric4, "2400 m ... 4000 m" },
     } };
 
     constexpr std::array<Word, kAltitudeClassCount> kAltitudesImperial { {
-        { 0, "" },
-        { 62460, "0 ft ... 3000 ft" },
-        { 62461, "3000 ft ... 5700 ft" },
-        { 62462, "5700 ft ... 8800 ft" },
-        { 62463, "8800 ft ... 13300 ft" },
+        { std::nullopt, "" },
+        { StringId::AltitudeImperial1, "0 ft ... 3000 ft" },
+        { StringId::AltitudeImperial2, "3000 ft ... 5700 ft" },
+        { StringId::AltitudeImperial3, "5700 ft ... 8800 ft" },
+        { StringId::AltitudeImperial4, "8800 ft ... 13300 ft" },
     } };
 
     constexpr std::array<Word, kDiveTypeCount> kDiveTypes { {
-        { 0, "" },
-        { 0, "" },
-        { 62542, "Nullzeit" },
-        { 62543, "Dekompression" },
-        { 62544, "Einzelaufstieg" },
-        { 62545, "Mehrfachaufstieg" },
-        { 62546, "Süsswasser" },
-        { 62547, "Meerwasser" },
-        { 62548, "Nitrox" },
-        { 0, "SCR" },
+        { std::nullopt, "" },
+        { std::nullopt, "" },
+        { StringId::DiveTypeNoDeco, "Nullzeit" },
+        { StringId::DiveTypeDeco, "Dekompression" },
+        { StringId::DiveTypeSingleAscent, "Einzelaufstieg" },
+        { StringId::DiveTypeMultipleAscents, "Mehrfachaufstieg" },
+        { StringId::DiveTypeFreshWater, "Süsswasser" },
+        { StringId::DiveTypeSeaWater, "Meerwasser" },
+        { StringId::DiveTypeNitrox, "Nitrox" },
+        { std::nullopt, "SCR" },
     } };
 
     constexpr std::array<Word, kActivityCount> kActivities { {
-        { 62549, "Plausch-TG" },
-        { 62550, "Club-TG" },
-        { 62551, "Ausbildung" },
-        { 62552, "Instruktion" },
-        { 62553, "Nacht-TG" },
-        { 62554, "Höhlen-TG" },
-        { 62555, "Eis-TG" },
-        { 62556, "Such-TG" },
-        { 62557, "Wrack-TG" },
-        { 62558, "Fluss-TG" },
-        { 62559, "Strömungs-TG" },
-        { 62560, "Foto-TG" },
-        { 62561, "Andere" },
-        { 0, "" },
-        { 0, "" },
-        { 0, "" },
+        { StringId::ActivityLeisure, "Plausch-TG" },
+        { StringId::ActivityClub, "Club-TG" },
+        { StringId::ActivityQualification, "Ausbildung" },
+        { StringId::ActivityInstruction, "Instruktion" },
+        { StringId::ActivityNight, "Nacht-TG" },
+        { StringId::ActivityCave, "Höhlen-TG" },
+        { StringId::ActivityIce, "Eis-TG" },
+        { StringId::ActivitySearch, "Such-TG" },
+        { StringId::ActivityWreck, "Wrack-TG" },
+        { StringId::ActivityRiver, "Fluss-TG" },
+        { StringId::ActivityCurrent, "Strömungs-TG" },
+        { StringId::ActivityPhoto, "Foto-TG" },
+        { StringId::ActivityOther, "Andere" },
+        { std::nullopt, "" },
+        { std::nullopt, "" },
+        { std::nullopt, "" },
     } };
 
     constexpr std::array<Word, kSecondActivityCount> kSecondLong { {
-        { 62566, "Arbeits-TG" },
-        { 62567, "Solo-TG" },
-        { 62568, "Druckkammerfahrt" },
-        { 62569, "Seminar-TG" },
-        { 62570, "Prüfungs-TG" },
-        { 62571, "Prüfungsabnahme" },
-        { 62572, "Prüfungsbegleitung" },
-        { 62573, "Check-TG" },
+        { StringId::SecondWork, "Arbeits-TG" },
+        { StringId::SecondSolo, "Solo-TG" },
+        { StringId::SecondChamber, "Druckkammerfahrt" },
+        { StringId::SecondSeminar, "Seminar-TG" },
+        { StringId::SecondExamDive, "Prüfungs-TG" },
+        { StringId::SecondExam, "Prüfungsabnahme" },
+        { StringId::SecondExamEscort, "Prüfungsbegleitung" },
+        { StringId::SecondCheckDive, "Check-TG" },
     } };
 
     constexpr std::array<Word, kSecondActivityCount> kSecondShort { {
-        { 62578, "Arbeit" },
-        { 62579, "Solo" },
-        { 62580, "Druckk" },
-        { 62581, "Seminar" },
-        { 62582, "PrüfTG" },
-        { 62583, "PrüfAbn" },
-        { 62584, "PrüfBegl" },
-        { 62585, "Check" },
+        { StringId::SecondWorkShort, "Arbeit" },
+        { StringId::SecondSoloShort, "Solo" },
+        { StringId::SecondChamberShort, "Druckk" },
+        { StringId::SecondSeminarShort, "Seminar" },
+        { StringId::SecondExamDiveShort, "PrüfTG" },
+        { StringId::SecondExamShort, "PrüfAbn" },
+        { StringId::SecondExamEscortShort, "PrüfBegl" },
+        { StringId::SecondCheckDiveShort, "Check" },
     } };
 
     constexpr std::array<Word, kExtraFlagCount> kExtraFlags { {
-        { 62566, "Arbeits-TG" },
-        { 62567, "Solo-TG" },
-        { 62568, "Druckkammerfahrt" },
-        { 62569, "Seminar-TG" },
-        { 62570, "Prüfungs-TG" },
-        { 62571, "Prüfungsabnahme" },
-        { 62572, "Prüfungsbegleitung" },
-        { 62573, "Check-TG" },
-        { 62574, "Boots-TG" },
-        { 62575, "Land-TG" },
-        { 62576, "TG-Führung" },
-        { 62577, "TG-Begleitung" },
-        { 0, "" },
-        { 0, "" },
-        { 0, "" },
-        { 0, "" },
+        { StringId::SecondWork, "Arbeits-TG" },
+        { StringId::SecondSolo, "Solo-TG" },
+        { StringId::SecondChamber, "Druckkammerfahrt" },
+        { StringId::SecondSeminar, "Seminar-TG" },
+        { StringId::SecondExamDive, "Prüfungs-TG" },
+        { StringId::SecondExam, "Prüfungsabnahme" },
+        { StringId::SecondExamEscort, "Prüfungsbegleitung" },
+        { StringId::SecondCheckDive, "Check-TG" },
+        { StringId::SecondBoat, "Boots-TG" },
+        { StringId::SecondShore, "Land-TG" },
+        { StringId::SecondDiveLeader, "TG-Führung" },
+        { StringId::SecondEscort, "TG-Begleitung" },
+        { std::nullopt, "" },
+        { std::nullopt, "" },
+        { std::nullopt, "" },
+        { std::nullopt, "" },
     } };
 
     constexpr std::array<Word, kWarningCount> kWarnings { {
-        { 62562, "AUFSTIEG" },
-        { 0, "" },
-        { 0, "" },
-        { 62563, "DEKOMPRESSION" },
-        { 62564, "LEISTUNG" },
-        { 62565, "SOS" },
-        { 0, "" },
-        { 0, "" },
+        { StringId::WarningAscent, "AUFSTIEG" },
+        { std::nullopt, "" },
+        { std::nullopt, "" },
+        { StringId::WarningDecompression, "DEKOMPRESSION" },
+        { StringId::WarningWorkload, "LEISTUNG" },
+        { StringId::WarningSos, "SOS" },
+        { std::nullopt, "" },
+        { std::nullopt, "" },
     } };
 
 } // namespace
@@ -204,7 +207,7 @@ std::string_view warning(int bit)
 
 std::string_view chamberRun()
 {
-    return common::str(62587);
+    return common::str(StringId::ChamberRun);
 }
 
 } // namespace zorv::logbook::names

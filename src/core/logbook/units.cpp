@@ -8,6 +8,8 @@
 
 namespace zorv::logbook {
 
+using common::StringId;
+
 using common::cformat;
 
 double metresToFeet(double metres)
@@ -89,28 +91,22 @@ long long toHundredths(float value)
 
 std::string_view unitWord(Quantity quantity, UnitSystem units)
 {
-    int metricId = 0;
+    const bool metric = units == UnitSystem::Metric;
     switch (quantity) {
     case Quantity::Depth:
-        metricId = 62446;
-        break;
+        return common::str(metric ? StringId::UnitMetres : StringId::UnitFeet);
     case Quantity::Temperature:
-        metricId = 62448;
-        break;
+        return common::str(metric ? StringId::UnitCelsius : StringId::UnitFahrenheit);
     case Quantity::Pressure:
-        metricId = 62450;
-        break;
+        return common::str(metric ? StringId::UnitBar : StringId::UnitPsi);
     case Quantity::TankVolume:
-        metricId = 62452;
-        break;
+        return common::str(metric ? StringId::UnitLitres : StringId::UnitCubicFeet);
     case Quantity::AirConsumption:
-        metricId = 62454;
-        break;
+        return common::str(metric ? StringId::UnitLitresPerMinute : StringId::UnitCubicFeetPerMinute);
     case Quantity::Weights:
-        metricId = 62464;
         break;
     }
-    return common::str(units == UnitSystem::Metric ? metricId : metricId + 1);
+    return common::str(metric ? StringId::UnitKilograms : StringId::UnitPounds);
 }
 
 std::string formatClock(int minutes)

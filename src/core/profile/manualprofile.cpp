@@ -12,6 +12,8 @@
 
 namespace zorv::profile {
 
+using common::StringId;
+
 using logbook::DiveRecord;
 using logbook::kMaxSamples;
 using logbook::kMissing;
@@ -279,9 +281,9 @@ ManualReadout manualReadout(const DiveRecord &dive, int cursor, logbook::UnitSys
         metric ? "%.1f" : "%.0f", display(std::fabs(static_cast<double>(sampleAtCursor(dive, at).depth))));
     const double bar = remainingPressure(gaugeView(dive), at, ComputerTraits {});
     if (bar >= 0)
-        out.pressure = metric ? common::cformat("%.0f %s", bar, std::string(common::str(62450)).c_str())
+        out.pressure = metric ? common::cformat("%.0f %s", bar, std::string(common::str(StringId::UnitBar)).c_str())
                               : common::cformat("%.0f %s", static_cast<double>(logbook::barToPsi(bar)),
-                                  std::string(common::str(62451)).c_str());
+                                  std::string(common::str(StringId::UnitPsi)).c_str());
     return out;
 }
 

@@ -8,9 +8,9 @@
 
 namespace zorv::profile {
 
-namespace {
+using common::StringId;
 
-    constexpr int kResultTextId = 62704;
+namespace {
 
     // Index into TableEntry::stops for the walk from the deepest stop up.
     constexpr std::array<int, 5> kDeepestFirst { 4, 3, 2, 1, 0 };
@@ -234,7 +234,7 @@ std::string resultText(const PlannerState &state)
 {
     if (state.resultValid == 0)
         return common::cformat("\n %s", kTableTooShort);
-    const std::string format(common::str(kResultTextId));
+    const std::string format(common::str(StringId::PlannerResult));
     return common::cformat(format.c_str(), state.totalTime, state.ascentTime, state.resultGroup.c_str(),
         state.residualTime, state.noDecoLimit, state.noFlyHours, state.stop15, state.stop12, state.stop9, state.stop6,
         state.stop3, state.remainingPressure, state.pressureLoss, state.airNeeded);

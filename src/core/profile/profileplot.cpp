@@ -17,6 +17,7 @@ using canvas::Pen;
 using canvas::PenStyle;
 using canvas::Point;
 using canvas::Rgb;
+using common::StringId;
 
 namespace {
 
@@ -386,7 +387,7 @@ void ProfilePlot::drawMinuteAxes(Canvas &canvas, int xCount) const
         const int digits = digitCount(minutes);
         canvas.drawText(Point { m_left - 16 - 8 * digits, py - 8 }, common::cformat("%ld", minutes) + kMinuteMark);
     }
-    canvas.drawText(Point { 2, 1 }, common::str(62621));
+    canvas.drawText(Point { 2, 1 }, common::str(StringId::AxisMinutes));
 
     const int axisY = m_top + m_height;
     for (int i = 0; i < xCount; ++i) {

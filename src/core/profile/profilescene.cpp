@@ -20,15 +20,12 @@ using canvas::PenStyle;
 using canvas::Point;
 using canvas::Rect;
 using canvas::Rgb;
+using common::StringId;
 using logbook::UnitSystem;
 using settings::ProfileColour;
 
 namespace {
 
-    constexpr int kStringBar = 62450;
-    constexpr int kStringPsi = 62451;
-    constexpr int kStringMetres = 62446;
-    constexpr int kStringFeet = 62447;
     constexpr Rgb kBlack = canvas::rgb(0, 0, 0);
     constexpr Rgb kWhite = canvas::rgb(255, 255, 255);
     constexpr Rgb kNameRed = canvas::rgb(255, 64, 64);
@@ -64,7 +61,7 @@ namespace {
 
     std::string_view depthUnit(UnitSystem units)
     {
-        return common::str(units == UnitSystem::Metric ? kStringMetres : kStringFeet);
+        return common::str(units == UnitSystem::Metric ? StringId::UnitMetres : StringId::UnitFeet);
     }
 
 } // namespace
@@ -88,8 +85,8 @@ CursorReadout cursorReadout(const logbook::DiveRecord &dive, int cursor, UnitSys
     const double bar = remainingPressure(dive, at, traits);
     if (bar >= 0) {
         readout.pressure = metric
-            ? common::cformat("%.0f %s", bar, std::string(common::str(kStringBar)).c_str())
-            : common::cformat("%d %s", logbook::barToPsi(bar), std::string(common::str(kStringPsi)).c_str());
+            ? common::cformat("%.0f %s", bar, std::string(common::str(StringId::UnitBar)).c_str())
+            : common::cformat("%d %s", logbook::barToPsi(bar), std::string(common::str(StringId::UnitPsi)).c_str());
     }
     return readout;
 }
@@ -271,7 +268,7 @@ void drawProfileScene(Canvas &canvas, canvas::Size size, const logbook::DiveReco
     canvas.setFont(axisFont());
     canvas.setTextColour(kBlack);
     const std::string_view captions[]
-        = { "Cons.Moy", "Prof.", common::str(units == UnitSystem::Metric ? kStringBar : kStringPsi) };
+        = { "Cons.Moy", "Prof.", common::str(units == UnitSystem::Metric ? StringId::UnitBar : StringId::UnitPsi) };
     for (int i = 0; i < 3; ++i) {
         const Point centre = gaugeCentre(static_cast<GaugeKind>(i));
         const int x = layout.instruments.left + centre.x;

@@ -30,8 +30,8 @@ const std::array<AddressField, kAddressFieldCount> kAddressFields = { {
     { &Address::remarks, 81, "Remarques" },
 } };
 
-const std::array<ColumnSpec, kAddressColumnCount> kAddressColumns
-    = { { { 62466, 110 }, { 62467, 235 }, { 62468, 100 } } };
+const std::array<ColumnSpec, kAddressColumnCount> kAddressColumns = { { { common::StringId::ColumnName, 110 },
+    { common::StringId::ColumnPlace, 235 }, { common::StringId::ColumnPhone, 100 } } };
 
 common::ResultOr<std::vector<Address>> parseAddresses(
     std::span<const std::uint8_t> bytes, const std::filesystem::path &name)

@@ -32,7 +32,8 @@ namespace {
 } // namespace
 
 const std::array<ColumnSpec, kCertificateColumnCount> kCertificateColumns
-    = { { { 62494, 76 }, { 62473, 70 }, { 62495, 230 } } };
+    = { { { common::StringId::ColumnCategory, 76 }, { common::StringId::ColumnDate, 70 },
+        { common::StringId::ColumnDescription, 230 } } };
 
 common::ResultOr<CertificateRegister> parseCertificates(
     std::span<const std::uint8_t> bytes, const std::filesystem::path &name)

@@ -5,6 +5,7 @@
 #include "registers/registerfile.h"
 
 #include <algorithm>
+#include <array>
 #include <tuple>
 
 namespace zorv::registers {
@@ -13,7 +14,17 @@ using namespace equipment;
 
 namespace {
 
-    constexpr int kFirstCategoryName = 62484;
+    // The category names, in category order.
+    constexpr std::array<common::StringId, kEquipmentCategoryCount> kCategoryNames = {
+        common::StringId::EquipmentRegulator,
+        common::StringId::EquipmentTank,
+        common::StringId::EquipmentJacket,
+        common::StringId::EquipmentComputer,
+        common::StringId::EquipmentSuit,
+        common::StringId::EquipmentNeoprene,
+        common::StringId::EquipmentMaskFinsSnorkel,
+        common::StringId::EquipmentOther,
+    };
 
     std::uint8_t clampCategory(std::uint8_t category)
     {
@@ -68,7 +79,7 @@ namespace {
 
 std::string_view equipmentCategoryName(std::uint8_t category)
 {
-    return common::str(kFirstCategoryName + clampCategory(category));
+    return common::str(kCategoryNames[clampCategory(category)]);
 }
 
 common::ResultOr<std::vector<EquipmentItem>> parseEquipment(
@@ -138,7 +149,8 @@ bool equipmentFileHasDueItem(const std::filesystem::path &path, int month, int y
 }
 
 const std::array<ColumnSpec, kEquipmentColumnCount> kEquipmentColumns
-    = { { { 62494, 80 }, { 62495, 180 }, { 62496, 100 }, { 62497, 80 } } };
+    = { { { common::StringId::ColumnCategory, 80 }, { common::StringId::ColumnDescription, 180 },
+        { common::StringId::ColumnUser, 100 }, { common::StringId::ColumnNextService, 80 } } };
 
 std::string nextServiceText(const EquipmentItem &item, int month, int year)
 {

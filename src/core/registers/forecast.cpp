@@ -8,14 +8,11 @@
 
 namespace zorv::registers {
 
+using common::StringId;
+
 using namespace journal;
 
 namespace {
-
-    constexpr int kCalculationText = 62624;
-    constexpr int kWithText = 62625;
-    constexpr int kWithoutText = 62626;
-    constexpr int kResultText = 62627;
     // Beyond this the date no longer fits its text; a forecast that far is none.
     constexpr int kLastYear = 9999;
 
@@ -249,11 +246,11 @@ common::Result saveJournal(const std::filesystem::path &path, const ForecastJour
 std::array<JournalEntry, 2> forecastEntries(
     const ForecastInput &input, const Forecast &forecast, std::uint32_t todayNumber)
 {
-    const std::string with(common::str(input.includeCurrentMonth ? kWithText : kWithoutText));
+    const std::string with(common::str(input.includeCurrentMonth ? StringId::ForecastWith : StringId::ForecastWithout));
     const std::string first = common::cformat(
-        std::string(common::str(kCalculationText)).c_str(), input.start.month, input.start.year, with.c_str());
-    const std::string second = common::cformat(std::string(common::str(kResultText)).c_str(), input.target,
-        forecast.reached.day, forecast.reached.month, forecast.reached.year);
+        std::string(common::str(StringId::ForecastFrom)).c_str(), input.start.month, input.start.year, with.c_str());
+    const std::string second = common::cformat(std::string(common::str(StringId::ForecastReached)).c_str(),
+        input.target, forecast.reached.day, forecast.reached.month, forecast.reached.year);
     return { JournalEntry { todayNumber, logbook::displayToStored(first) },
         JournalEntry { 0, logbook::displayToStored(second) } };
 }

@@ -9,7 +9,8 @@ namespace zorv::registers {
 
 using namespace teaching;
 
-const std::array<ColumnSpec, kTeachingColumnCount> kTeachingColumns = { { { 62473, 70 }, { 62472, 312 } } };
+const std::array<ColumnSpec, kTeachingColumnCount> kTeachingColumns
+    = { { { common::StringId::ColumnDate, 70 }, { common::StringId::ColumnFunction, 312 } } };
 
 common::ResultOr<std::vector<TeachingActivity>> parseTeaching(
     std::span<const std::uint8_t> bytes, const std::filesystem::path &name)

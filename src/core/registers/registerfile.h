@@ -3,6 +3,7 @@
 
 #include "common/bytes.h"
 #include "common/result.h"
+#include "common/stringid.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -55,7 +56,7 @@ long long parseWhole(std::string_view text, long long low, long long high);
 
 // A list column: its title in the string table and its built-in width in dialog pixels.
 struct ColumnSpec {
-    int titleId;
+    common::StringId titleId;
     int width;
 };
 

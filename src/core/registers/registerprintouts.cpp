@@ -9,6 +9,8 @@
 
 namespace zorv::registers {
 
+using common::StringId;
+
 namespace {
 
     using canvas::HAlign;
@@ -85,8 +87,8 @@ ListPrintout teachingPrintout(const std::vector<TeachingActivity> &records)
     // The old form's sentence, with the sums kept within what it prints.
     const auto clampInt
         = [](std::int64_t v) { return static_cast<int>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX)); };
-    list.summary = { common::cformat(std::string(common::str(62476)).c_str(), clampInt(totals.theory),
-        clampInt(totals.practice), clampInt(totals.persons)) };
+    list.summary = { common::cformat(std::string(common::str(StringId::InstructorHoursLine)).c_str(),
+        clampInt(totals.theory), clampInt(totals.practice), clampInt(totals.persons)) };
     return list;
 }
 

@@ -34,7 +34,8 @@ namespace {
 
 } // namespace
 
-const std::array<ColumnSpec, kTripColumnCount> kTripColumns = { { { 62473, 63 }, { 62742, 228 }, { 62650, 77 } } };
+const std::array<ColumnSpec, kTripColumnCount> kTripColumns = { { { common::StringId::ColumnDate, 63 },
+    { common::StringId::ColumnDestination, 228 }, { common::StringId::ColumnDive, 77 } } };
 
 common::ResultOr<std::vector<Trip>> parseTrips(std::span<const std::uint8_t> bytes, const std::filesystem::path &name)
 {

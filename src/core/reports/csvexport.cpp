@@ -10,6 +10,7 @@
 
 namespace zorv::reports {
 
+using common::StringId;
 using logbook::DiveRecord;
 using logbook::Field;
 using logbook::FieldCatalogue;
@@ -18,43 +19,40 @@ namespace {
 
     struct Column {
         CsvField bit;
-        int titleId; // string id of the column title
+        common::StringId titleId; // the column title
         Field field; // how the catalogue formats the value
         bool decimalComma;
     };
 
     // The file's column order, which is not the bit order.
     constexpr std::array kColumns = std::to_array<Column>({
-        { CsvField::DiveNumber, 62504, Field::DiveNumber, false },
-        { CsvField::Date, 62473, Field::Date, false },
-        { CsvField::EntryTime, 62505, Field::EntryTime, false },
-        { CsvField::Place, 62467, Field::Place, false },
-        { CsvField::Site, 62506, Field::Site, false },
-        { CsvField::MaxDepth, 62507, Field::MaxDepth, true },
-        { CsvField::AverageDepth, 62508, Field::AverageDepth, true },
-        { CsvField::Duration, 62509, Field::Duration, false },
-        { CsvField::AirConsumption, 62510, Field::AirConsumption, true },
-        { CsvField::AltitudeClass, 62511, Field::AltitudeClass, false },
-        { CsvField::Weather, 62512, Field::Weather, false },
-        { CsvField::Visibility, 62789, Field::Visibility, true },
-        { CsvField::Suit, 62488, Field::Suit, false },
-        { CsvField::Model, 62649, Field::Model, false },
-        { CsvField::Weights, 62788, Field::Weights, true },
-        { CsvField::DiveType, 62513, Field::DiveTypeText, false },
-        { CsvField::Activities, 62514, Field::ActivitiesText, false },
-        { CsvField::Partners, 62515, Field::Partners, false },
-        { CsvField::TankVolume, 62485, Field::TankVolume, true },
-        { CsvField::TankMaterial, 62787, Field::TankMaterial, false },
-        { CsvField::TankPressure, 62790, Field::TankPressure, false },
-        { CsvField::AirUsed, 62516, Field::AirUsed, false },
-        { CsvField::WaterTemperature, 62517, Field::MinWaterTemperature, true },
-        { CsvField::AirTemperature, 62518, Field::AirTemperature, true },
-        { CsvField::Comment, 62791, Field::Comment, false },
+        { CsvField::DiveNumber, common::StringId::ColumnNumber, Field::DiveNumber, false },
+        { CsvField::Date, common::StringId::ColumnDate, Field::Date, false },
+        { CsvField::EntryTime, common::StringId::ColumnTime, Field::EntryTime, false },
+        { CsvField::Place, common::StringId::ColumnPlace, Field::Place, false },
+        { CsvField::Site, common::StringId::ColumnSite, Field::Site, false },
+        { CsvField::MaxDepth, common::StringId::ColumnMaxDepth, Field::MaxDepth, true },
+        { CsvField::AverageDepth, common::StringId::ColumnMeanDepth, Field::AverageDepth, true },
+        { CsvField::Duration, common::StringId::ColumnDuration, Field::Duration, false },
+        { CsvField::AirConsumption, common::StringId::ColumnMeanConsumption, Field::AirConsumption, true },
+        { CsvField::AltitudeClass, common::StringId::ColumnAltitudeClass, Field::AltitudeClass, false },
+        { CsvField::Weather, common::StringId::ColumnWeather, Field::Weather, false },
+        { CsvField::Visibility, common::StringId::ColumnVisibility, Field::Visibility, true },
+        { CsvField::Suit, common::StringId::EquipmentSuit, Field::Suit, false },
+        { CsvField::Model, common::StringId::ColumnSuitModel, Field::Model, false },
+        { CsvField::Weights, common::StringId::ColumnWeights, Field::Weights, true },
+        { CsvField::DiveType, common::StringId::ColumnDiveType, Field::DiveTypeText, false },
+        { CsvField::Activities, common::StringId::ColumnActivity, Field::ActivitiesText, false },
+        { CsvField::Partners, common::StringId::ColumnPartner, Field::Partners, false },
+        { CsvField::TankVolume, common::StringId::EquipmentTank, Field::TankVolume, true },
+        { CsvField::TankMaterial, common::StringId::ColumnTankMaterial, Field::TankMaterial, false },
+        { CsvField::TankPressure, common::StringId::ColumnTankPressure, Field::TankPressure, false },
+        { CsvField::AirUsed, common::StringId::ColumnAirConsumption, Field::AirUsed, false },
+        { CsvField::WaterTemperature, common::StringId::ColumnWaterTemperature, Field::MinWaterTemperature, true },
+        { CsvField::AirTemperature, common::StringId::ColumnAirTemperature, Field::AirTemperature, true },
+        { CsvField::Comment, common::StringId::ColumnComment, Field::Comment, false },
     });
 
-    constexpr int kOutOfRangeId = 62502;
-    constexpr int kDiveNotFoundId = 62503;
-    constexpr int kNoFieldsId = 62618;
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
     char separatorChar(const CsvChoices &choices)
@@ -238,9 +236,9 @@ common::ResultOr<std::string> exportCsv(
     using common::Status;
     const int count = logbook.diveCount();
     if (count == 0 || fromNumber < logbook.dive(1)->diveNumber || toNumber > logbook.dive(count)->diveNumber)
-        return Result::failure(Status::Refused, std::string(common::str(kOutOfRangeId)));
+        return Result::failure(Status::Refused, std::string(common::str(StringId::DiveNumberOutOfRange)));
     if (choices.fieldSet == 0)
-        return Result::failure(Status::Refused, std::string(common::str(kNoFieldsId)));
+        return Result::failure(Status::Refused, std::string(common::str(StringId::CsvNoFields)));
 
     std::string out(kByteOrderMark);
     if (chosen(choices, CsvField::Profile)) {
@@ -250,7 +248,7 @@ common::ResultOr<std::string> exportCsv(
                 found = logbook.dive(position);
         }
         if (!found)
-            return Result::failure(Status::NotFound, std::string(common::str(kDiveNotFoundId)));
+            return Result::failure(Status::NotFound, std::string(common::str(StringId::DiveNotFound)));
         out += csvDiveProfile(logbook, *found, choices);
     } else {
         out += csvDiveTable(logbook, fromNumber, toNumber, choices);

@@ -11,6 +11,8 @@
 
 namespace zorv::settings {
 
+using common::StringId;
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -59,8 +61,6 @@ namespace {
     {
         return keys == Keys::Two ? 2 : 4;
     }
-
-    constexpr int kExternalAppMenuTextId = 62783;
 
     int columnIndex(ColumnList list, int column)
     {
@@ -375,7 +375,7 @@ void Settings::loadAll(const IniFile &ini, ScreenSize screen)
     }
 
     if (externalAppMenuText.empty())
-        externalAppMenuText = common::str(kExternalAppMenuTextId);
+        externalAppMenuText = common::str(StringId::ExternalProgramMenu);
 }
 
 void Settings::saveAll(IniFile &ini) const

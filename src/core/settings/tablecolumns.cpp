@@ -6,23 +6,25 @@
 
 namespace zorv::settings {
 
+using common::StringId;
+
 namespace {
 
     using logbook::DateForm;
     using logbook::Field;
 
     constexpr std::array<TableColumn, kTableColumnCount> kColumns { {
-        { 62504, 60, ColumnAlignment::Left, "00000 P" }, // number and profile marker
-        { 62473, 55, ColumnAlignment::Left, "00.00.00" }, // date
-        { 62505, 40, ColumnAlignment::Left, "00:00" }, // entry time
-        { 62467, 115, ColumnAlignment::Left, "" }, // place
-        { 62506, 110, ColumnAlignment::Left, "" }, // site
-        { 62509, 40, ColumnAlignment::Left, "00:00" }, // duration
-        { 62608, 35, ColumnAlignment::Right, "000.0" }, // maximum depth
-        { 62630, 120, ColumnAlignment::Left, "" }, // dive type
-        { 62702, 120, ColumnAlignment::Left, "" }, // activities
-        { 62703, 140, ColumnAlignment::Left, "" }, // partners
-        { 62510, 40, ColumnAlignment::Left, "00.00" }, // air consumption
+        { StringId::ColumnNumber, 60, ColumnAlignment::Left, "00000 P" }, // number and profile marker
+        { StringId::ColumnDate, 55, ColumnAlignment::Left, "00.00.00" }, // date
+        { StringId::ColumnTime, 40, ColumnAlignment::Left, "00:00" }, // entry time
+        { StringId::ColumnPlace, 115, ColumnAlignment::Left, "" }, // place
+        { StringId::ColumnSite, 110, ColumnAlignment::Left, "" }, // site
+        { StringId::ColumnDuration, 40, ColumnAlignment::Left, "00:00" }, // duration
+        { StringId::ColumnDepth, 35, ColumnAlignment::Right, "000.0" }, // maximum depth
+        { StringId::ColumnType, 120, ColumnAlignment::Left, "" }, // dive type
+        { StringId::ListColumnActivity, 120, ColumnAlignment::Left, "" }, // activities
+        { StringId::ListColumnPartner, 140, ColumnAlignment::Left, "" }, // partners
+        { StringId::ColumnMeanConsumption, 40, ColumnAlignment::Left, "00.00" }, // air consumption
     } };
 
     // The fields of columns 1 to 10.

@@ -1,6 +1,7 @@
 // The columns of the table view of the logbook: titles, built-in widths, alignment and cell texts.
 #pragma once
 
+#include "common/stringid.h"
 #include "logbook/fieldcatalogue.h"
 #include "logbook/logbook.h"
 #include "settings/settings.h"
@@ -16,7 +17,7 @@ enum class ColumnAlignment {
 };
 
 struct TableColumn {
-    int titleId; // string-table id of the header text
+    common::StringId titleId; // the header text
     int builtInWidth; // pixels, used while no width is stored
     ColumnAlignment alignment;
     // The widest text of a fixed-form column; empty for free text. The built-in

@@ -4,14 +4,13 @@
 
 namespace zorv::tools {
 
+using common::StringId;
+
 using logbook::DiveRecord;
 using logbook::kMissing;
 using logbook::Logbook;
 
 namespace {
-
-    constexpr int kStrEditDive = 62477;
-    constexpr int kStrOutOfRange = 62502;
     constexpr std::size_t kModelCapacity = logbook::kModelLength; // a whole model ends at the buffer's last byte
     constexpr int kMaxDives = logbook::Logbook::kMaxDives;
 
@@ -53,7 +52,7 @@ void FillTemplate::resetAdvancedFields()
 ToolResult fillDives(Logbook &logbook, const FillTemplate &fill)
 {
     if (fill.firstNumber == 0 || fill.lastNumber == 0)
-        return common::Result::failure(common::Status::Refused, std::string(common::str(kStrEditDive)));
+        return common::Result::failure(common::Status::Refused, std::string(common::str(StringId::EditDiveTitle)));
     ToolChange change;
     change.positions = logbook.editDives(1, logbook.diveCount(), [&fill](int, DiveRecord &d) {
         if (d.diveNumber < fill.firstNumber || d.diveNumber > fill.lastNumber)
@@ -91,7 +90,8 @@ common::Result MultiDiveBuffer::copyFrom(const Logbook &logbook, int firstNumber
 {
     const int n = logbook.diveCount();
     if (n == 0 || firstNumber < logbook.diveNumberAt(1) || lastNumber > logbook.diveNumberAt(n))
-        return common::Result::failure(common::Status::Refused, std::string(common::str(kStrOutOfRange)));
+        return common::Result::failure(
+            common::Status::Refused, std::string(common::str(StringId::DiveNumberOutOfRange)));
     m_dives.clear();
     const long long capacity = static_cast<long long>(lastNumber) - firstNumber + 1;
     if (capacity < 1)

@@ -13,17 +13,14 @@
 
 namespace zorv::tools {
 
+using common::StringId;
+
 using logbook::DiveRecord;
 using logbook::fixedText;
 using logbook::kMissing;
 using logbook::Logbook;
 
 namespace {
-
-    constexpr int kStrNotFoundRepeat = 62613;
-    constexpr int kStrTextNotFoundRepeat = 62614;
-    constexpr int kStrTextNotFound = 62615;
-    constexpr int kStrActivityNotFound = 62616;
     constexpr int kFirstSecondSetActivity = 12;
     constexpr int kSecondSetEntries = 7;
     constexpr std::size_t kModelCapacity = 24;
@@ -37,10 +34,11 @@ namespace {
     {
         const bool first = direction == SearchDirection::FromStart;
         if (search.field == QuickSearch::kActivity)
-            return std::string(common::str(first ? kStrActivityNotFound : kStrNotFoundRepeat));
+            return std::string(common::str(first ? StringId::SearchActivityNotFound : StringId::SearchNotFound));
         const std::string shown = logbook::storedToDisplay(search.text);
         return common::cformat(
-            std::string(common::str(first ? kStrTextNotFound : kStrTextNotFoundRepeat)).c_str(), shown.c_str());
+            std::string(common::str(first ? StringId::SearchTextNotFound : StringId::SearchDataNotFound)).c_str(),
+            shown.c_str());
     }
 
     // One criterion's outcome: not set, holds, fails.

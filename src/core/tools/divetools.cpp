@@ -12,20 +12,13 @@
 
 namespace zorv::tools {
 
+using common::StringId;
+
 using logbook::DiveRecord;
 using logbook::kMissing;
 using logbook::Logbook;
 
 namespace {
-
-    constexpr int kStrOutOfRange = 62502;
-    constexpr int kStrRenumberQuestion = 62610;
-    constexpr int kStrBadInput = 62611;
-    constexpr int kStrShiftQuestion = 62612;
-    constexpr int kStrCannotMerge = 62727;
-    constexpr int kStrMerged = 62728;
-    constexpr int kStrCannotSplit = 62729;
-    constexpr int kStrSplit = 62730;
 
     constexpr int kMaxDives = Logbook::kMaxDives;
     constexpr int kMinutesPerDay = 24 * 60;
@@ -39,12 +32,12 @@ namespace {
     // The pause a split puts between the two parts, in minutes.
     constexpr int kSplitPause = 5;
 
-    std::string format(int id, int a)
+    std::string format(StringId id, int a)
     {
         return common::cformat(std::string(common::str(id)).c_str(), a);
     }
 
-    std::string format(int id, int a, int b)
+    std::string format(StringId id, int a, int b)
     {
         return common::cformat(std::string(common::str(id)).c_str(), a, b);
     }
@@ -102,7 +95,7 @@ ToolResult renumberAll(Logbook &logbook, int firstNumber)
     if (logbook.diveCount() == 0)
         return change;
     if (firstNumber < 1 || firstNumber + logbook.diveCount() - 1 > kMaxDives)
-        return refused(std::string(common::str(kStrOutOfRange)));
+        return refused(std::string(common::str(StringId::DiveNumberOutOfRange)));
     int next = firstNumber;
     change.positions = logbook.editDives(1, logbook.diveCount(), [&next](int, DiveRecord &dive) {
         const auto number = static_cast<std::int16_t>(next++);
@@ -117,7 +110,7 @@ ToolResult renumberAll(Logbook &logbook, int firstNumber)
 
 std::string renumberAllQuestion(int firstNumber)
 {
-    return format(kStrRenumberQuestion, firstNumber);
+    return format(StringId::AskRenumber, firstNumber);
 }
 
 ToolResult renumberRange(Logbook &logbook, int firstNumber, int lastNumber, int newStart)
@@ -127,13 +120,13 @@ ToolResult renumberRange(Logbook &logbook, int firstNumber, int lastNumber, int 
     if (n == 0)
         return change;
     if (firstNumber < logbook.diveNumberAt(1) || lastNumber > logbook.diveNumberAt(n))
-        return refused(std::string(common::str(kStrOutOfRange)));
+        return refused(std::string(common::str(StringId::DiveNumberOutOfRange)));
     int inRange = 0;
     for (const DiveRecord &d : logbook.dives())
         inRange += d.diveNumber >= firstNumber && d.diveNumber <= lastNumber ? 1 : 0;
     // A number past the file's limit would wrap to a negative one.
     if (newStart < 1 || newStart + inRange - 1 > kMaxDives)
-        return refused(std::string(common::str(kStrOutOfRange)));
+        return refused(std::string(common::str(StringId::DiveNumberOutOfRange)));
     int next = newStart;
     change.positions = logbook.editDives(1, n, [&](int, DiveRecord &dive) {
         if (dive.diveNumber < firstNumber || dive.diveNumber > lastNumber)
@@ -165,15 +158,15 @@ std::string timeShiftQuestion(int fromNumber, int toNumber, int minutes)
 {
     const std::string sign = minutes < 0 ? "-" : "+";
     const std::string clock = logbook::formatClock(std::abs(minutes));
-    return common::cformat(
-        std::string(common::str(kStrShiftQuestion)).c_str(), fromNumber, toNumber, sign.c_str(), clock.c_str());
+    return common::cformat(std::string(common::str(StringId::AskTimeZoneCorrection)).c_str(), fromNumber, toNumber,
+        sign.c_str(), clock.c_str());
 }
 
 common::Result checkTimeShift(const Logbook &logbook, int fromNumber, int toNumber)
 {
     const int n = logbook.diveCount();
     if (n == 0 || fromNumber > toNumber || toNumber > logbook.diveNumberAt(n))
-        return refused(std::string(common::str(kStrBadInput)));
+        return refused(std::string(common::str(StringId::WrongData)));
     return common::Result::success();
 }
 
@@ -202,10 +195,10 @@ ToolResult mergeWithNext(Logbook &logbook, int position)
 {
     const DiveRecord *first = logbook.dive(position);
     if (!first)
-        return refused(format(kStrCannotMerge, 0, 0));
+        return refused(format(StringId::MergeRefused, 0, 0));
     const DiveRecord *second = logbook.dive(position + 1);
     const int secondNumber = second ? second->diveNumber : 0;
-    const std::string refusal = format(kStrCannotMerge, first->diveNumber, secondNumber);
+    const std::string refusal = format(StringId::MergeRefused, first->diveNumber, secondNumber);
     if (!second || second->profileLength == 0 || second->surfaceInterval > kMergeIntervalLimit
         || first->maxDepth == kMissing || second->maxDepth == kMissing || first->duration == kMissing
         || second->duration == kMissing || first->profileLength + second->profileLength > kMergeProfileLimit
@@ -250,7 +243,7 @@ ToolResult mergeWithNext(Logbook &logbook, int position)
     logbook::decodeProfile(a, false);
 
     ToolChange change;
-    change.message = format(kStrMerged, first->diveNumber, secondNumber);
+    change.message = format(StringId::MergeDone, first->diveNumber, secondNumber);
     logbook.putDive(a, position);
     logbook.deleteDive(position + 1);
     change.changed = 1;
@@ -263,9 +256,9 @@ ToolResult splitDive(Logbook &logbook, int position, int minute)
 {
     const DiveRecord *found = logbook.dive(position);
     if (!found)
-        return refused(format(kStrCannotSplit, 0));
+        return refused(format(StringId::SplitRefused, 0));
     const DiveRecord &a = *found;
-    const std::string refusal = format(kStrCannotSplit, a.diveNumber);
+    const std::string refusal = format(StringId::SplitRefused, a.diveNumber);
     const int cut = 3 * minute;
     if (minute <= 0 || cut >= a.sampleCount || a.profileLength == 0)
         return refused(refusal);
@@ -339,7 +332,7 @@ ToolResult splitDive(Logbook &logbook, int position, int minute)
     logbook::decodeProfile(second, false);
 
     ToolChange change;
-    change.message = format(kStrSplit, a.diveNumber);
+    change.message = format(StringId::SplitDone, a.diveNumber);
     logbook.putDive(first, position);
     if (!logbook.insertDive(second))
         return refused(refusal); // cannot happen: the count was checked above

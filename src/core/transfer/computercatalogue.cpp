@@ -11,9 +11,9 @@
 
 namespace zorv::transfer {
 
-namespace {
+using common::StringId;
 
-    constexpr int kManualEntryNameId = 62586;
+namespace {
 
     struct BuiltIn {
         std::uint8_t typeId;
@@ -271,7 +271,7 @@ std::string ComputerCatalogue::displayName(std::uint8_t typeId) const
 {
     std::string shown = name(typeId);
     if (typeId == 0)
-        shown = common::str(kManualEntryNameId);
+        shown = common::str(StringId::ManualDataComputer);
     if (shown.empty())
         shown = common::cformat("Typ: %d", typeId);
     if (m_overrides)

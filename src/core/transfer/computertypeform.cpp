@@ -7,38 +7,29 @@
 
 namespace zorv::transfer {
 
-namespace {
+using common::StringId;
 
-    constexpr int kNameTitle = 62466;
-    constexpr int kIdTitle = 62768;
-    constexpr int kGasTitle = 62766;
-    constexpr int kAirTitle = 62765;
-    constexpr int kImportTitle = 62767;
-    constexpr int kYes = 62769;
-    constexpr int kNo = 62770;
-    constexpr int kAir = 62771;
-    constexpr int kNitrox = 62772;
-    constexpr int kOxygen = 62773;
+namespace {
 
     constexpr std::array<int, kComputerTypeColumnCount> kDefaultWidths = { 218, 57, 57, 76, 50 };
     constexpr int kNarrowestKeptWidth = 10;
 
     std::string yesNo(bool value)
     {
-        return std::string(common::str(value ? kYes : kNo));
+        return std::string(common::str(value ? StringId::Yes : StringId::No));
     }
 
     std::string gasText(Gas gas)
     {
         switch (gas) {
         case Gas::Nitrox:
-            return std::string(common::str(kNitrox));
+            return std::string(common::str(StringId::GasNitrox));
         case Gas::Oxygen:
-            return std::string(common::str(kOxygen));
+            return std::string(common::str(StringId::GasOxygen));
         case Gas::Air:
             break;
         }
-        return std::string(common::str(kAir));
+        return std::string(common::str(StringId::GasAir));
     }
 
     // The fields the user can see and change; ordinals are the catalogue's business.
@@ -52,9 +43,9 @@ namespace {
 
 std::array<std::string, kComputerTypeColumnCount> computerTypeColumnTitles()
 {
-    return { std::string(common::str(kNameTitle)), std::string(common::str(kIdTitle)),
-        std::string(common::str(kGasTitle)), std::string(common::str(kAirTitle)),
-        std::string(common::str(kImportTitle)) };
+    return { std::string(common::str(StringId::ColumnName)), std::string(common::str(StringId::ComputerBrand)),
+        std::string(common::str(StringId::ComputerGas)), std::string(common::str(StringId::ComputerAirIntegrated)),
+        std::string(common::str(StringId::ComputerImport)) };
 }
 
 int computerTypeColumnWidth(int column, int savedWidth)

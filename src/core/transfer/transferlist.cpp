@@ -11,12 +11,9 @@
 
 namespace zorv::transfer {
 
-namespace {
+using common::StringId;
 
-    constexpr int kOn = 62777;
-    constexpr int kOff = 62778;
-    constexpr int kImperial = 62775;
-    constexpr int kMetric = 62776;
+namespace {
 
     std::size_t at(InfoField field)
     {
@@ -33,8 +30,9 @@ InfoTexts infoTexts(const ComputerSettings &s, const ComputerCatalogue &catalogu
     texts[at(InfoField::ComputerType)] = common::cformat("%d", s.type);
     texts[at(InfoField::TotalDives)] = common::cformat("%d", s.totalDives);
     texts[at(InfoField::Battery)] = common::cformat("%.1f %%", s.batteryPercent);
-    texts[at(InfoField::Beeper)] = std::string(common::str(s.beeper ? kOn : kOff));
-    texts[at(InfoField::Units)] = std::string(common::str(s.imperialUnits ? kImperial : kMetric));
+    texts[at(InfoField::Beeper)] = std::string(common::str(s.beeper ? StringId::On : StringId::Off));
+    texts[at(InfoField::Units)]
+        = std::string(common::str(s.imperialUnits ? StringId::UnitsImperial : StringId::UnitsMetric));
     if (catalogue.isNitrox(type))
         texts[at(InfoField::MaxPpO2)] = common::cformat("%.2f bar", s.maxPpO2);
     if (catalogue.airIntegrated(type)) {
@@ -74,8 +72,10 @@ int batteryPercent(const ComputerSettings &settings)
 
 std::array<std::string, kTransferColumnCount> transferColumnTitles()
 {
-    return { std::string(common::str(62504)), std::string(common::str(62473)), std::string(common::str(62738)),
-        std::string(common::str(62608)), std::string(common::str(62509)), "dP", std::string(common::str(62591)) };
+    return { std::string(common::str(StringId::ColumnNumber)), std::string(common::str(StringId::ColumnDate)),
+        std::string(common::str(StringId::TransferWatch)), std::string(common::str(StringId::ColumnDepth)),
+        std::string(common::str(StringId::ColumnDuration)), "dP",
+        std::string(common::str(StringId::ProfileKindRecorded)) };
 }
 
 std::vector<TransferRow> transferRows(const MemoryImage &memory, int firstNew, int firstNumber, bool imperial)

@@ -6,14 +6,9 @@
 
 namespace zorv::transfer {
 
-namespace {
+using common::StringId;
 
-    constexpr int kConnected = 62731;
-    constexpr int kNotConnected = 62732;
-    constexpr int kComError = 62733;
-    constexpr int kWaiting = 62734;
-    constexpr int kRunning = 62735;
-    constexpr int kTransmissionError = 62740;
+namespace {
 
     constexpr canvas::Rgb kWhite = canvas::rgb(255, 255, 255);
     constexpr canvas::Rgb kBlack = canvas::rgb(0, 0, 0);
@@ -50,23 +45,23 @@ TransferStatus transferStatus(
 {
     TransferStatus status;
     if (receiver.connected())
-        status.connection = { std::string(common::str(kConnected)), Tint::WhiteOnGreen };
+        status.connection = { std::string(common::str(StringId::TransferConnected)), Tint::WhiteOnGreen };
     else
-        status.connection
-            = { std::string(common::str(kNotConnected)), receiver.blink() ? Tint::WhiteOnDarkRed : Tint::WhiteOnRed };
+        status.connection = { std::string(common::str(StringId::TransferNotConnected)),
+            receiver.blink() ? Tint::WhiteOnDarkRed : Tint::WhiteOnRed };
 
     status.comPort = { common::cformat("%d", comPort), Tint::WhiteOnBlack };
     if (receiver.portError())
-        status.portError = { std::string(common::str(kComError)), Tint::WhiteOnRed };
+        status.portError = { std::string(common::str(StringId::TransferComError)), Tint::WhiteOnRed };
 
     if (computerType)
         status.state = { catalogue.displayName(*computerType), Tint::RedOnBlack };
     else if (receiver.running())
-        status.state = { std::string(common::str(kRunning)), Tint::Default };
+        status.state = { std::string(common::str(StringId::TransferRunning)), Tint::Default };
     else if (receiver.transmissionFailed())
-        status.state = { std::string(common::str(kTransmissionError)), Tint::WhiteOnRed };
+        status.state = { std::string(common::str(StringId::TransferError)), Tint::WhiteOnRed };
     else
-        status.state = { std::string(common::str(kWaiting)), Tint::Default };
+        status.state = { std::string(common::str(StringId::TransferWaiting)), Tint::Default };
     return status;
 }
 

@@ -72,7 +72,7 @@ bool Application::start(const StartOptions &options)
     for (const char *name : { settings::kSettingsFileName, settings::kCatalogueFileName }) {
         if (const common::Result usable = common::checkRegularFile(settingsDir / name, common::kMaxSettingsFileSize);
             !usable)
-            QMessageBox::warning(m_window.get(), qstr(57344),
+            QMessageBox::warning(m_window.get(), qstr(StringId::AppTitle),
                 toQt(usable.message() + " Les réglages par défaut sont utilisés, et ce fichier ne sera pas modifié."));
     }
     // The notice comes first, then the reminder of due services, then the tip of the day, all over the
@@ -96,7 +96,7 @@ int Application::finish()
 {
     const common::Result saved = m_context.saveAll();
     if (!saved) {
-        QMessageBox::warning(nullptr, qstr(57344), toQt(saved.message()));
+        QMessageBox::warning(nullptr, qstr(StringId::AppTitle), toQt(saved.message()));
         return 1;
     }
     return 0;

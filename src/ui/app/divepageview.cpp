@@ -69,13 +69,13 @@ namespace {
 
     // Context menu items and the commands they stand for.
     struct ContextItem {
-        int textId;
+        StringId textId;
         Command command;
     };
     constexpr ContextItem kContextItems[] = {
-        { 32831, Command::EditDive },
-        { 32832, Command::InsertDive },
-        { 32833, Command::DeleteDive },
+        { StringId::ContextEdit, Command::EditDive },
+        { StringId::ContextNew, Command::InsertDive },
+        { StringId::ContextDelete, Command::DeleteDive },
     };
 
     const QString kComputerStyle = QStringLiteral("QLabel { color: rgb(255, 64, 64); background: black; }");

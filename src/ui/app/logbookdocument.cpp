@@ -19,14 +19,10 @@ namespace zorv::ui {
 
 namespace {
 
-    constexpr int kDocumentStrings = 128;
-    constexpr int kAppTitle = 57344;
-    constexpr int kConfirmDeleteCurrent = 62589;
-
     // The fourth and fifth fields of the document string: filter name and extension.
     QString documentField(int index)
     {
-        return qstr(kDocumentStrings).split(QLatin1Char('\n')).value(index);
+        return qstr(StringId::DocumentTemplate).split(QLatin1Char('\n')).value(index);
     }
 
     bool fileExists(const QString &path)
@@ -154,7 +150,7 @@ bool LogbookDocument::maySave()
 {
     if (!m_context.logbook.isModified())
         return true;
-    QMessageBox box(QMessageBox::Question, qstr(kAppTitle),
+    QMessageBox box(QMessageBox::Question, qstr(StringId::AppTitle),
         QStringLiteral("Enregistrer les modifications de %1 ?").arg(displayName()), QMessageBox::NoButton, m_window);
     QPushButton *yes = box.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
     QPushButton *no = box.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
@@ -172,7 +168,7 @@ bool LogbookDocument::maySave()
 QString LogbookDocument::displayName() const
 {
     const QString path = toQt(m_context.logbook.path());
-    return path.isEmpty() ? qstr(62588) : QFileInfo(path).fileName();
+    return path.isEmpty() ? qstr(StringId::UntitledLogbook) : QFileInfo(path).fileName();
 }
 
 void LogbookDocument::beginCommand()
@@ -271,7 +267,7 @@ bool LogbookDocument::deleteCurrentDive()
     const logbook::DiveRecord *dive = book.dive(position);
     if (!dive)
         return false;
-    const std::string question(common::str(kConfirmDeleteCurrent));
+    const std::string question(common::str(StringId::AskDeleteDive));
     if (!confirm(toQt(common::cformat(question.c_str(), dive->diveNumber))))
         return false;
     book.deleteDive(position);
@@ -280,7 +276,7 @@ bool LogbookDocument::deleteCurrentDive()
 
 bool LogbookDocument::confirm(const QString &question)
 {
-    QMessageBox box(QMessageBox::Question, qstr(kAppTitle), question, QMessageBox::NoButton, m_window);
+    QMessageBox box(QMessageBox::Question, qstr(StringId::AppTitle), question, QMessageBox::NoButton, m_window);
     QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     QPushButton *cancel = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
     box.setDefaultButton(ok);
@@ -318,7 +314,7 @@ bool LogbookDocument::load(const QString &path, bool quietWhenMissing)
     emit recentFilesChanged();
     emit replaced();
     if (const std::string notice = logbook::LogbookFile::loadNotice(fromQt(path)); !notice.empty())
-        QMessageBox::warning(m_window, qstr(kAppTitle), toQt(notice));
+        QMessageBox::warning(m_window, qstr(StringId::AppTitle), toQt(notice));
     return true;
 }
 
@@ -391,7 +387,7 @@ void LogbookDocument::lockForEditing(const QString &path)
     m_editLock = common::EditLock();
     common::EditLock lock = common::EditLock::acquire(fromQt(path));
     if (lock.state() == common::EditLock::State::HeldByOther) {
-        QMessageBox box(QMessageBox::Warning, qstr(kAppTitle),
+        QMessageBox box(QMessageBox::Warning, qstr(StringId::AppTitle),
             QStringLiteral("« %1 » est déjà ouvert pour modification par %2.\n\n"
                            "Ouvert en lecture seule, il ne peut être enregistré que sous un autre nom.")
                 .arg(QFileInfo(path).fileName(), toQt(lock.holder())),
@@ -414,7 +410,7 @@ bool LogbookDocument::mayOverwrite(const QString &path)
 {
     if (common::fileStamp(common::resolveLinks(fromQt(path))) == m_stamp)
         return true;
-    QMessageBox box(QMessageBox::Warning, qstr(kAppTitle),
+    QMessageBox box(QMessageBox::Warning, qstr(StringId::AppTitle),
         QStringLiteral("« %1 » a été modifié par un autre programme depuis qu'il a été ouvert ici.\n\n"
                        "L'écraser avec ce carnet, et perdre ces modifications ?")
             .arg(QFileInfo(path).fileName()),
@@ -429,7 +425,8 @@ bool LogbookDocument::mayOverwrite(const QString &path)
 
 void LogbookDocument::showError(const std::string &message)
 {
-    QMessageBox::warning(m_window, qstr(kAppTitle), message.empty() ? qstr(62524) : toQt(message));
+    QMessageBox::warning(
+        m_window, qstr(StringId::AppTitle), message.empty() ? qstr(StringId::OpenError) : toQt(message));
 }
 
 } // namespace zorv::ui

@@ -54,10 +54,6 @@ namespace {
 
     using app::Command;
 
-    constexpr int kAppTitle = 57344;
-    constexpr int kRecentFileMenuText = 57616;
-    constexpr int kTipsText = 106;
-    constexpr int kHelpMenuText = 110;
     constexpr int kRecentFileCount = 8;
 
     // The bar layout is kept under "Status", as it always was.
@@ -127,12 +123,13 @@ MainWindow::MainWindow(AppContext &context, std::filesystem::path tipsFile, QWid
     updateCommandStates();
 }
 
-QAction *MainWindow::addCommand(QMenu *menu, Command command, int textId, const QList<QKeySequence> &keys)
+QAction *MainWindow::addCommand(
+    QMenu *menu, Command command, std::optional<StringId> textId, const QList<QKeySequence> &keys)
 {
     // The string table's menu texts carry their keys after a tab, written the
     // old way ("Strg+F5"); Qt shows the action's own shortcuts at the right in
     // the desktop's form, so only the part before the tab is kept.
-    const QString text = textId == 0 ? QString() : menuText(qstr(textId));
+    const QString text = textId ? menuText(qstr(*textId)) : QString();
     auto *action = new QAction(text, this);
     action->setShortcuts(keys);
     action->setStatusTip(plainText(text));
@@ -154,95 +151,99 @@ void MainWindow::buildMenus()
     QMenuBar *bar = menuBar();
 
     m_fileMenu = bar->addMenu(QStringLiteral("&Fichier"));
-    addCommand(m_fileMenu, Command::NewLogbook, 57600, { QK(Qt::CTRL | Qt::Key_N) });
-    addCommand(m_fileMenu, Command::OpenLogbook, 57601, { QK(Qt::Key_F3), QK(Qt::CTRL | Qt::Key_O) });
-    addCommand(m_fileMenu, Command::SaveLogbook, 57603, { QK(Qt::Key_F2), QK(Qt::CTRL | Qt::Key_S) });
-    addCommand(m_fileMenu, Command::SaveLogbookAs, 57604);
-    addCommand(m_fileMenu, Command::ReopenLogbook, 32836, { QK(Qt::ALT | Qt::Key_F5) });
-    addCommand(m_fileMenu, Command::CreateSelection, 32787);
+    addCommand(m_fileMenu, Command::NewLogbook, StringId::MenuNewLogbook, { QK(Qt::CTRL | Qt::Key_N) });
+    addCommand(
+        m_fileMenu, Command::OpenLogbook, StringId::MenuOpenLogbook, { QK(Qt::Key_F3), QK(Qt::CTRL | Qt::Key_O) });
+    addCommand(
+        m_fileMenu, Command::SaveLogbook, StringId::MenuSaveLogbook, { QK(Qt::Key_F2), QK(Qt::CTRL | Qt::Key_S) });
+    addCommand(m_fileMenu, Command::SaveLogbookAs, StringId::MenuSaveLogbookAs);
+    addCommand(m_fileMenu, Command::ReopenLogbook, StringId::MenuReopenLogbook, { QK(Qt::ALT | Qt::Key_F5) });
+    addCommand(m_fileMenu, Command::CreateSelection, StringId::MenuCreateSelection);
     m_fileMenu->addSeparator();
-    addCommand(m_fileMenu, Command::ExportCsv, 32822);
-    addCommand(m_fileMenu, Command::ImportCitizen, 32829);
-    addCommand(m_fileMenu, Command::ImportGuardian, 32834);
+    addCommand(m_fileMenu, Command::ExportCsv, StringId::MenuExportCsv);
+    addCommand(m_fileMenu, Command::ImportCitizen, StringId::MenuImportCitizen);
+    addCommand(m_fileMenu, Command::ImportGuardian, StringId::MenuImportGuardian);
     m_fileMenu->addSeparator();
-    addCommand(m_fileMenu, Command::Print, 57607, { QK(Qt::CTRL | Qt::Key_P) });
-    addCommand(m_fileMenu, Command::PrintPreview, 57609);
-    addCommand(m_fileMenu, Command::PrintSetup, 57606);
+    addCommand(m_fileMenu, Command::Print, StringId::MenuPrint, { QK(Qt::CTRL | Qt::Key_P) });
+    addCommand(m_fileMenu, Command::PrintPreview, StringId::MenuPrintPreview);
+    addCommand(m_fileMenu, Command::PrintSetup, StringId::MenuPrintSetup);
     m_fileMenu->addSeparator();
     m_recentAnchor = m_fileMenu->addSeparator();
-    addCommand(m_fileMenu, Command::Quit, 57665, { QK(Qt::ALT | Qt::Key_X) });
+    addCommand(m_fileMenu, Command::Quit, StringId::MenuQuit, { QK(Qt::ALT | Qt::Key_X) });
 
     QMenu *edit = bar->addMenu(QStringLiteral("&Editer"));
     // The stack names the step to undo; the menu shows it after the verb.
-    addCommand(edit, Command::Undo, 0, { QK(Qt::CTRL | Qt::Key_Z), QK(Qt::ALT | Qt::Key_Backspace) });
-    addCommand(edit, Command::Redo, 0, { QK(Qt::CTRL | Qt::Key_Y) });
+    addCommand(edit, Command::Undo, std::nullopt, { QK(Qt::CTRL | Qt::Key_Z), QK(Qt::ALT | Qt::Key_Backspace) });
+    addCommand(edit, Command::Redo, std::nullopt, { QK(Qt::CTRL | Qt::Key_Y) });
     updateUndoTexts();
     connect(m_document->undoStack(), &QUndoStack::indexChanged, this, &MainWindow::updateUndoTexts);
     connect(m_document->undoStack(), &QUndoStack::cleanChanged, this, &MainWindow::updateUndoTexts);
     edit->addSeparator();
-    addCommand(edit, Command::CopyDive, 57634, { QK(Qt::CTRL | Qt::Key_C), QK(Qt::CTRL | Qt::Key_Insert) });
-    addCommand(edit, Command::PasteDive, 57637, { QK(Qt::CTRL | Qt::Key_V), QK(Qt::SHIFT | Qt::Key_Insert) });
+    addCommand(
+        edit, Command::CopyDive, StringId::MenuCopyDive, { QK(Qt::CTRL | Qt::Key_C), QK(Qt::CTRL | Qt::Key_Insert) });
+    addCommand(edit, Command::PasteDive, StringId::MenuPasteDive,
+        { QK(Qt::CTRL | Qt::Key_V), QK(Qt::SHIFT | Qt::Key_Insert) });
     QMenu *multi = edit->addMenu(QStringLiteral("&Presse-papier Multi-Plongées"));
-    addCommand(multi, Command::MultiCopy, 32818);
-    addCommand(multi, Command::MultiPaste, 32819);
-    addCommand(multi, Command::MultiClear, 32820);
+    addCommand(multi, Command::MultiCopy, StringId::MenuMultiCopy);
+    addCommand(multi, Command::MultiPaste, StringId::MenuMultiPaste);
+    addCommand(multi, Command::MultiClear, StringId::MenuMultiClear);
     edit->addSeparator();
-    addCommand(edit, Command::ReadComputer, 32806, { QK(Qt::Key_F5) });
-    addCommand(edit, Command::EditDive, 32775, { QK(Qt::CTRL | Qt::Key_E) });
-    addCommand(edit, Command::InsertDive, 32777, { QK(Qt::Key_F7) });
-    addCommand(edit, Command::DeleteDive, 57635, { QK(Qt::Key_F8), QK(Qt::SHIFT | Qt::Key_Delete) });
+    addCommand(edit, Command::ReadComputer, StringId::MenuReadComputer, { QK(Qt::Key_F5) });
+    addCommand(edit, Command::EditDive, StringId::MenuEditDive, { QK(Qt::CTRL | Qt::Key_E) });
+    addCommand(edit, Command::InsertDive, StringId::MenuInsertDive, { QK(Qt::Key_F7) });
+    addCommand(edit, Command::DeleteDive, StringId::MenuDeleteDive, { QK(Qt::Key_F8), QK(Qt::SHIFT | Qt::Key_Delete) });
     edit->addSeparator();
-    addCommand(edit, Command::RenumberAll, 32779);
-    addCommand(edit, Command::RenumberPart, 32821);
-    addCommand(edit, Command::TimeZone, 32780);
-    addCommand(edit, Command::FillDives, 32826);
-    addCommand(edit, Command::ManualData, 32789);
-    addCommand(edit, Command::SplitDive, 32790);
-    addCommand(edit, Command::MergeDives, 32791);
+    addCommand(edit, Command::RenumberAll, StringId::MenuRenumberAll);
+    addCommand(edit, Command::RenumberPart, StringId::MenuRenumberPart);
+    addCommand(edit, Command::TimeZone, StringId::MenuTimeZone);
+    addCommand(edit, Command::FillDives, StringId::MenuFillDives);
+    addCommand(edit, Command::ManualData, StringId::MenuManualData);
+    addCommand(edit, Command::SplitDive, StringId::MenuSplitDive);
+    addCommand(edit, Command::MergeDives, StringId::MenuMergeDives);
 
     QMenu *view = bar->addMenu(QStringLiteral("&Vue"));
-    addCommand(view, Command::ToolBar, 59392)->setCheckable(true);
-    addCommand(view, Command::StatusBar, 59393)->setCheckable(true);
+    addCommand(view, Command::ToolBar, StringId::MenuToolBar)->setCheckable(true);
+    addCommand(view, Command::StatusBar, StringId::MenuStatusBar)->setCheckable(true);
     view->addSeparator();
-    addCommand(view, Command::ProfilePreview, 32782)->setCheckable(true);
-    addCommand(view, Command::ProfileWindow, 32781, { QK(Qt::Key_F9) });
-    addCommand(view, Command::TableView, 32788, { QK(Qt::ALT | Qt::Key_T) });
+    addCommand(view, Command::ProfilePreview, StringId::MenuProfilePreview)->setCheckable(true);
+    addCommand(view, Command::ProfileWindow, StringId::MenuProfileWindow, { QK(Qt::Key_F9) });
+    addCommand(view, Command::TableView, StringId::MenuTableView, { QK(Qt::ALT | Qt::Key_T) });
     view->addSeparator();
-    addCommand(view, Command::Options, 32828);
-    addCommand(view, Command::ComputerTypes, 32830);
+    addCommand(view, Command::Options, StringId::MenuOptions);
+    addCommand(view, Command::ComputerTypes, StringId::MenuComputerTypes);
 
     QMenu *statistics = bar->addMenu(QStringLiteral("&Statistiques"));
-    addCommand(statistics, Command::Statistics, 32808, { QK(Qt::Key_F6) });
-    addCommand(statistics, Command::SiteStatistics, 32812);
-    addCommand(statistics, Command::PartnerStatistics, 32813);
-    addCommand(statistics, Command::MonthlyStatistics, 32827);
+    addCommand(statistics, Command::Statistics, StringId::MenuStatistics, { QK(Qt::Key_F6) });
+    addCommand(statistics, Command::SiteStatistics, StringId::MenuSiteStatistics);
+    addCommand(statistics, Command::PartnerStatistics, StringId::MenuPartnerStatistics);
+    addCommand(statistics, Command::MonthlyStatistics, StringId::MenuMonthlyStatistics);
 
     QMenu *search = bar->addMenu(QStringLiteral("Chercher"));
-    addCommand(search, Command::SearchDive, 32801, { QK(Qt::CTRL | Qt::Key_F) });
-    addCommand(search, Command::SearchForward, 32796);
-    addCommand(search, Command::SearchBackward, 32797);
-    addCommand(search, Command::AdvancedSearch, 32805);
-    addCommand(search, Command::SearchReplace, 32816);
+    addCommand(search, Command::SearchDive, StringId::MenuSearchDive, { QK(Qt::CTRL | Qt::Key_F) });
+    addCommand(search, Command::SearchForward, StringId::MenuSearchForward);
+    addCommand(search, Command::SearchBackward, StringId::MenuSearchBackward);
+    addCommand(search, Command::AdvancedSearch, StringId::MenuAdvancedSearch);
+    addCommand(search, Command::SearchReplace, StringId::MenuSearchReplace);
 
     QMenu *extras = bar->addMenu(QStringLiteral("&Extras"));
-    addCommand(extras, Command::Planner, 32771);
-    addCommand(extras, Command::NoDecoComparison, 32772);
+    addCommand(extras, Command::Planner, StringId::MenuPlanner);
+    addCommand(extras, Command::NoDecoComparison, StringId::MenuNoDecoComparison);
     extras->addSeparator();
-    addCommand(extras, Command::Certificates, 32784, { QK(Qt::Key_F1) });
-    addCommand(extras, Command::Equipment, 32785, { QK(Qt::Key_F10) });
-    addCommand(extras, Command::Addresses, 32792, { QK(Qt::Key_F11) });
-    addCommand(extras, Command::Trips, 32804);
-    addCommand(extras, Command::InstructorRecord, 32811);
-    addCommand(extras, Command::Forecast, 32786);
+    addCommand(extras, Command::Certificates, StringId::MenuCertificates, { QK(Qt::Key_F1) });
+    addCommand(extras, Command::Equipment, StringId::MenuEquipment, { QK(Qt::Key_F10) });
+    addCommand(extras, Command::Addresses, StringId::MenuAddresses, { QK(Qt::Key_F11) });
+    addCommand(extras, Command::Trips, StringId::MenuTrips);
+    addCommand(extras, Command::InstructorRecord, StringId::MenuInstructorRecord);
+    addCommand(extras, Command::Forecast, StringId::MenuForecast);
     extras->addSeparator();
-    addCommand(extras, Command::ExternalApplication, 32835, { QK(Qt::CTRL | Qt::Key_F5) });
+    addCommand(extras, Command::ExternalApplication, StringId::MenuExternalApplication, { QK(Qt::CTRL | Qt::Key_F5) });
 
-    QMenu *help = bar->addMenu(qstr(kHelpMenuText));
-    addCommand(help, Command::Tips, kTipsText);
+    QMenu *help = bar->addMenu(qstr(StringId::MenuHelp));
+    addCommand(help, Command::Tips, StringId::MenuTips);
     help->addSeparator();
-    addCommand(help, Command::About, 57664);
-    addCommand(help, Command::KnownComputers, 32823);
-    addCommand(help, Command::Compatibility, 32824);
+    addCommand(help, Command::About, StringId::MenuAbout);
+    addCommand(help, Command::KnownComputers, StringId::MenuKnownComputers);
+    addCommand(help, Command::Compatibility, StringId::MenuCompatibility);
 
     for (QMenu *menu : bar->findChildren<QMenu *>())
         connect(menu, &QMenu::aboutToShow, this, &MainWindow::updateCommandStates);
@@ -250,7 +251,7 @@ void MainWindow::buildMenus()
 
 void MainWindow::buildToolBar()
 {
-    m_toolBar = addToolBar(plainText(qstr(59392)));
+    m_toolBar = addToolBar(plainText(qstr(StringId::MenuToolBar)));
     m_toolBar->setObjectName(QStringLiteral("toolBar"));
     m_toolBar->setMovable(false);
     m_toolBar->setIconSize(QSize(22, 22));
@@ -309,7 +310,7 @@ void MainWindow::rebuildRecentFiles()
         m_recentActions.append(action);
     }
     if (m_recentActions.isEmpty()) {
-        auto *placeholder = new QAction(qstr(kRecentFileMenuText), this);
+        auto *placeholder = new QAction(qstr(StringId::MenuRecentFile), this);
         placeholder->setEnabled(false);
         m_fileMenu->insertAction(m_recentAnchor, placeholder);
         m_recentActions.append(placeholder);
@@ -318,7 +319,7 @@ void MainWindow::rebuildRecentFiles()
 
 void MainWindow::updateTitle()
 {
-    setWindowTitle(QStringLiteral("%1 - %2").arg(m_document->displayName(), qstr(kAppTitle)));
+    setWindowTitle(QStringLiteral("%1 - %2").arg(m_document->displayName(), qstr(StringId::AppTitle)));
 }
 
 void MainWindow::updateCommandStates()
@@ -341,7 +342,8 @@ void MainWindow::updateCommandStates()
     }
     // The user's own name for the external program names it in the menu and on the tool bar alike.
     if (QAction *external = m_actions.value(Command::ExternalApplication)) {
-        const QString text = menuText(s.externalAppMenuText.empty() ? qstr(32835) : toQt(s.externalAppMenuText));
+        const QString text = menuText(
+            s.externalAppMenuText.empty() ? qstr(StringId::MenuExternalApplication) : toQt(s.externalAppMenuText));
         if (external->text() != text) {
             external->setText(text);
             external->setToolTip(plainText(text));
@@ -631,7 +633,7 @@ void MainWindow::showNotice()
 
 void MainWindow::showAbout()
 {
-    QMessageBox box(QMessageBox::Information, plainText(qstr(57664)),
+    QMessageBox box(QMessageBox::Information, plainText(qstr(StringId::MenuAbout)),
         toQt(app::aboutText(fromQt(QCoreApplication::applicationVersion()))), QMessageBox::NoButton, this);
     box.setTextFormat(Qt::PlainText);
     box.setIconPixmap(programIcon().pixmap(64, 64));

@@ -2,11 +2,13 @@
 #pragma once
 
 #include "app/commandstate.h"
+#include "common/stringid.h"
 
 #include <QMainWindow>
 #include <QMap>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 class QMenu;
 class QToolBar;
@@ -49,7 +51,9 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    QAction *addCommand(QMenu *menu, app::Command command, int textId, const QList<QKeySequence> &keys = {});
+    // A command without a text id (undo, redo) gets its text later.
+    QAction *addCommand(QMenu *menu, app::Command command, std::optional<common::StringId> textId,
+        const QList<QKeySequence> &keys = {});
     void buildMenus();
     void buildToolBar();
     void runCommandBody(app::Command command);

@@ -17,9 +17,6 @@ namespace zorv::ui {
 
 namespace {
 
-    constexpr int kCaption = 104;
-    constexpr int kHeading = 107;
-
     // A light bulb beside the tip, drawn rather than shipped.
     QPixmap bulb()
     {
@@ -45,7 +42,7 @@ TipsDialog::TipsDialog(AppContext &context, std::filesystem::path tipsFile, QWid
     , m_tipsFile(std::move(tipsFile))
     , m_state(settings::readTipState(context.mainIni))
 {
-    setWindowTitle(qstr(kCaption));
+    setWindowTitle(qstr(StringId::TipsTitle));
 
     auto *panel = new QFrame;
     panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
@@ -58,7 +55,7 @@ TipsDialog::TipsDialog(AppContext &context, std::filesystem::path tipsFile, QWid
     auto *picture = new QLabel;
     picture->setPixmap(bulb());
     picture->setAlignment(Qt::AlignTop);
-    auto *heading = new QLabel(qstr(kHeading));
+    auto *heading = new QLabel(qstr(StringId::TipsDidYouKnow));
     QFont headingFont = heading->font();
     headingFont.setBold(true);
     headingFont.setPointSizeF(headingFont.pointSizeF() * 1.5);

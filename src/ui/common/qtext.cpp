@@ -4,7 +4,7 @@
 
 namespace zorv::ui {
 
-QString qstr(int id)
+QString qstr(common::StringId id)
 {
     return toQt(common::str(id));
 }

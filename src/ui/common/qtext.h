@@ -1,6 +1,7 @@
 // Text for the windows: the Qt glue's conversions and the string table's texts as QString.
 #pragma once
 
+#include "common/stringid.h"
 #include "qtglue/qtext.h"
 
 #include <QString>
@@ -11,7 +12,10 @@ namespace zorv::ui {
 using qtglue::fromQt;
 using qtglue::toQt;
 
+// Window code names texts by their id everywhere.
+using common::StringId;
+
 // The string table's text as a QString.
-QString qstr(int id);
+QString qstr(common::StringId id);
 
 } // namespace zorv::ui

@@ -2,6 +2,7 @@
 
 #include "common/strings.h"
 #include "logbook/fieldcatalogue.h"
+#include "logbook/units.h"
 #include "profile/planner.h"
 #include "profile/profilewindowlayout.h"
 #include "qtcanvas/qpaintercanvas.h"
@@ -19,12 +20,11 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <optional>
 
 namespace zorv::ui {
 
 namespace {
-
-    constexpr int kEraseQuestion = 62522;
 
     QPushButton *plainButton(const QString &text, QWidget *parent)
     {
@@ -96,24 +96,24 @@ ManualDataDialog::ManualDataDialog(AppContext &context, QWidget *parent)
         [this](QPoint point, bool drawing) { mouseAt(point, drawing); }, this);
     m_graph->setObjectName(QStringLiteral("graph"));
 
-    const bool metric = units == logbook::UnitSystem::Metric;
+    using logbook::Quantity;
     auto *fields = new QFormLayout;
-    auto addField = [&](const QString &name, const QString &caption, int unitId) {
+    auto addField = [&](const QString &name, const QString &caption, std::optional<Quantity> unit) {
         auto *value = new QLabel(this);
         value->setObjectName(name);
         value->setMinimumWidth(70);
         auto *row = new QHBoxLayout;
         row->addWidget(value);
-        if (unitId != 0)
-            row->addWidget(new QLabel(toQt(common::str(metric ? unitId : unitId + 1)), this));
+        if (unit)
+            row->addWidget(new QLabel(toQt(logbook::unitWord(*unit, units)), this));
         row->addStretch(1);
         fields->addRow(caption, row);
     };
-    addField(QStringLiteral("maxDepth"), QStringLiteral("Prof. max.:"), 62446);
-    addField(QStringLiteral("avgDepth"), QStringLiteral("prof. moyenne:"), 62446);
-    addField(QStringLiteral("breathingRate"), QStringLiteral("Cons.Moy:"), 62454);
-    addField(QStringLiteral("airUsed"), QStringLiteral("conso. air:"), 62450);
-    addField(QStringLiteral("computer"), QString(), 0);
+    addField(QStringLiteral("maxDepth"), QStringLiteral("Prof. max.:"), Quantity::Depth);
+    addField(QStringLiteral("avgDepth"), QStringLiteral("prof. moyenne:"), Quantity::Depth);
+    addField(QStringLiteral("breathingRate"), QStringLiteral("Cons.Moy:"), Quantity::AirConsumption);
+    addField(QStringLiteral("airUsed"), QStringLiteral("conso. air:"), Quantity::Pressure);
+    addField(QStringLiteral("computer"), QString(), std::nullopt);
 
     // The computer's display: elapsed minutes, greatest depth, current depth and pressure, black on olive.
     auto *display = new QWidget(this);
@@ -292,7 +292,7 @@ void ManualDataDialog::store()
 void ManualDataDialog::eraseProfile()
 {
     const auto answer = QMessageBox::question(
-        this, windowTitle(), toQt(common::str(kEraseQuestion)), QMessageBox::Ok | QMessageBox::Cancel);
+        this, windowTitle(), toQt(common::str(StringId::AskDeleteProfile)), QMessageBox::Ok | QMessageBox::Cancel);
     if (answer != QMessageBox::Ok)
         return;
     profile::eraseManualProfile(m_work);

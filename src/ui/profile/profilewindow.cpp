@@ -40,8 +40,6 @@ using logbook::UnitSystem;
 namespace {
 
     constexpr int kComputerName = 1046;
-    constexpr int kStringBar = 62450;
-    constexpr int kStringPsi = 62451;
     constexpr int kStripHeight = 92;
     constexpr int kLevelCaptionWidth = 40;
     constexpr canvas::Rgb kLevelCaption = canvas::rgb(255, 0, 128);
@@ -370,7 +368,7 @@ QWidget *ProfileWindow::buildInstruments()
     };
     caption(QStringLiteral("Cons.Moy"));
     caption(QStringLiteral("Prof."));
-    m_pressureCaption = caption(qstr(kStringBar));
+    m_pressureCaption = caption(qstr(StringId::UnitBar));
     captions->addStretch(1);
 
     auto *gauges = new QVBoxLayout;
@@ -559,7 +557,8 @@ void ProfileWindow::refreshFields()
         if (QLabel *unit = m_units.value(row.controlId))
             unit->setText(toQt(row.unit));
     }
-    m_pressureCaption->setText(qstr(m_context.logbook.unitSystem() == UnitSystem::Metric ? kStringBar : kStringPsi));
+    m_pressureCaption->setText(
+        qstr(m_context.logbook.unitSystem() == UnitSystem::Metric ? StringId::UnitBar : StringId::UnitPsi));
     const DiveRecord *dive = m_context.logbook.dive(position);
     m_readout = profile::cursorReadout(
         orBlank(dive), m_graph->cursor(), m_context.logbook.unitSystem(), traits(), computerName);

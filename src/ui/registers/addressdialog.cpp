@@ -22,8 +22,6 @@ namespace {
 
     using registers::Address;
     constexpr auto kCharset = registers::Charset::Oem;
-    constexpr int kSaveQuestion = 62470;
-    constexpr int kDeleteQuestion = 62469;
     const QString kFilter = QStringLiteral("Adresses (*.adr);;Tous les fichiers (*)");
 
 } // namespace
@@ -169,7 +167,7 @@ bool AddressDialog::maySave()
 {
     if (!m_state.modified)
         return true;
-    switch (askToSave(this, qstr(kSaveQuestion))) {
+    switch (askToSave(this, qstr(StringId::AskSaveAddresses))) {
     case SaveAnswer::Save:
         return save();
     case SaveAnswer::Discard:
@@ -227,7 +225,8 @@ void AddressDialog::deleteAddress()
     if (row < 0)
         return;
     const std::string name = registers::addressCell(m_addresses[static_cast<std::size_t>(row)], 0);
-    if (!askYesNo(this, toQt(common::cformat(std::string(common::str(kDeleteQuestion)).c_str(), name.c_str()))))
+    if (!askYesNo(
+            this, toQt(common::cformat(std::string(common::str(StringId::AskDeleteNamed)).c_str(), name.c_str()))))
         return;
     m_addresses.erase(m_addresses.begin() + row);
     m_model->reload();

@@ -34,9 +34,6 @@ namespace {
     using registers::toDisplay;
     using registers::toStored;
     constexpr auto kCharset = registers::Charset::Windows;
-    constexpr int kSaveQuestion = 62492;
-    constexpr int kDeleteQuestion = 62493;
-    constexpr int kServiceReminder = 62785;
     const QString kFilter = QStringLiteral("Liste de matériel (*.dat);;Tous les fichiers (*)");
 
     QLineEdit *textField(const std::string &stored, std::size_t size, const QString &name, QWidget *parent)
@@ -64,7 +61,7 @@ EquipmentItemDialog::EquipmentItemDialog(const EquipmentItem &item, QWidget *par
     setObjectName(QStringLiteral("equipmentItem"));
     setWindowTitle(QStringLiteral("Equipement"));
 
-    auto *categories = new QGroupBox(qstr(62494), this);
+    auto *categories = new QGroupBox(qstr(StringId::ColumnCategory), this);
     auto *categoryLayout = new QGridLayout(categories);
     m_category = new QButtonGroup(this);
     for (int c = 0; c < registers::kEquipmentCategoryCount; ++c) {
@@ -185,7 +182,7 @@ EquipmentCostDialog::EquipmentCostDialog(
     m_table = new QTreeWidget(this);
     m_table->setObjectName(QStringLiteral("costs"));
     m_table->setRootIsDecorated(false);
-    m_table->setHeaderLabels({ qstr(62494), QStringLiteral("Nombre"), QStringLiteral("Prix"),
+    m_table->setHeaderLabels({ qstr(StringId::ColumnCategory), QStringLiteral("Nombre"), QStringLiteral("Prix"),
         QStringLiteral("Révisions"), QStringLiteral("Total") });
     m_table->setColumnWidth(0, 130);
     for (int c = 1; c < 5; ++c) {
@@ -347,7 +344,7 @@ bool EquipmentDialog::maySave()
 {
     if (!m_state.modified)
         return true;
-    switch (askToSave(this, qstr(kSaveQuestion))) {
+    switch (askToSave(this, qstr(StringId::AskSaveEquipment))) {
     case SaveAnswer::Save:
         return save();
     case SaveAnswer::Discard:
@@ -409,8 +406,8 @@ void EquipmentDialog::deleteItem()
     const std::string category(registers::equipmentCategoryName(item.category));
     const std::string article = toDisplay(item.article, kCharset);
     if (!askYesNo(this,
-            toQt(
-                common::cformat(std::string(common::str(kDeleteQuestion)).c_str(), category.c_str(), article.c_str()))))
+            toQt(common::cformat(
+                std::string(common::str(StringId::AskDeleteEquipment)).c_str(), category.c_str(), article.c_str()))))
         return;
     m_items.erase(m_items.begin() + row);
     m_model->reload();
@@ -475,7 +472,8 @@ bool equipmentServiceDue(const AppContext &context)
 
 void showServiceReminder(QWidget *parent)
 {
-    QMessageBox box(QMessageBox::Warning, qstr(57344), qstr(kServiceReminder), QMessageBox::NoButton, parent);
+    QMessageBox box(
+        QMessageBox::Warning, qstr(StringId::AppTitle), qstr(StringId::ServiceReminder), QMessageBox::NoButton, parent);
     box.setObjectName(QStringLiteral("serviceReminder"));
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();

@@ -26,14 +26,6 @@ namespace zorv::ui {
 
 namespace {
 
-    // "Jan" .. "Avr" are 62752-62755, "Juin" .. "Dec" 62756-62762; May came last, as 62763.
-    QString monthName(int month)
-    {
-        if (month == 5)
-            return qstr(62763);
-        return qstr(month < 5 ? 62752 + month - 1 : 62756 + month - 6);
-    }
-
     registers::CalendarDate today()
     {
         const common::LocalDateTime now = common::clock().localNow();
@@ -86,9 +78,9 @@ ForecastDialog::ForecastDialog(const logbook::Logbook &book, QWidget *parent)
     auto *rateBox = new QGroupBox(QStringLiteral("Moyenne par mois de l'année"), this);
     auto *rateLayout = new QVBoxLayout(rateBox);
     m_rate = new QButtonGroup(this);
-    auto *perMonth = new QRadioButton(qstr(62622), rateBox);
+    auto *perMonth = new QRadioButton(qstr(StringId::ForecastPerMonth), rateBox);
     perMonth->setObjectName(QStringLiteral("perMonth"));
-    auto *perDay = new QRadioButton(qstr(62623), rateBox);
+    auto *perDay = new QRadioButton(qstr(StringId::ForecastPerDay), rateBox);
     perDay->setObjectName(QStringLiteral("perDay"));
     m_rate->addButton(perMonth, 0);
     m_rate->addButton(perDay, 1);
@@ -236,7 +228,7 @@ void ForecastDialog::refillMonths()
                 perDay ? "%.3f" : "%.1f", perDay ? rate : rate * registers::daysInMonth(month, today().year)));
             weight = slot.weight != 0 ? QString::number(slot.weight) : QStringLiteral("-");
         }
-        auto *item = new QTreeWidgetItem(m_months, { monthName(month), value, weight });
+        auto *item = new QTreeWidgetItem(m_months, { toQt(common::monthName(month)), value, weight });
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
         item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
     }

@@ -133,7 +133,7 @@ QPushButton *registerButton(const QString &text, const QString &name, QWidget *p
 
 SaveAnswer askToSave(QWidget *parent, const QString &question)
 {
-    QMessageBox box(QMessageBox::Question, qstr(57344), question, QMessageBox::NoButton, parent);
+    QMessageBox box(QMessageBox::Question, qstr(StringId::AppTitle), question, QMessageBox::NoButton, parent);
     QPushButton *yes = box.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
     QPushButton *no = box.addButton(QStringLiteral("Non"), QMessageBox::NoRole);
     box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
@@ -150,7 +150,8 @@ void showFailure(QWidget *parent, const common::Result &result)
 {
     if (result.ok() || result.status() == common::Status::Cancelled)
         return;
-    QMessageBox box(QMessageBox::Warning, qstr(57344), toQt(result.message()), QMessageBox::NoButton, parent);
+    QMessageBox box(
+        QMessageBox::Warning, qstr(StringId::AppTitle), toQt(result.message()), QMessageBox::NoButton, parent);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();
 }
@@ -221,7 +222,7 @@ bool printList(QWidget *parent, const registers::ListPrintout &list, reports::Jo
         return false;
     QPainter painter;
     if (!painter.begin(&printer)) {
-        QMessageBox::warning(parent, qstr(57344), QStringLiteral("L'impression n'a pas pu commencer."));
+        QMessageBox::warning(parent, qstr(StringId::AppTitle), QStringLiteral("L'impression n'a pas pu commencer."));
         return false;
     }
     const int pages = registers::listPageCount(list);

@@ -16,7 +16,6 @@ namespace {
 
     using registers::Trip;
     constexpr auto kCharset = registers::Charset::Windows;
-    constexpr int kSaveQuestion = 62743;
 
     QString dateText(std::uint32_t day)
     {
@@ -42,7 +41,7 @@ TripsDialog::TripsDialog(AppContext &context, std::function<void(int position)> 
 {
     setObjectName(QStringLiteral("trips"));
     setWindowTitle(QStringLiteral("Voyages"));
-    m_saveQuestion = qstr(kSaveQuestion);
+    m_saveQuestion = qstr(StringId::AskSaveTrips);
     setUpList(registers::kTripColumns, settings::ColumnList::Trips,
         [this](int row, int column) { return registers::tripCell(trip(row), column); });
 

@@ -29,7 +29,6 @@ using reports::CsvField;
 
 namespace {
     constexpr int kFieldColumns = 3;
-    constexpr int kAppTitle = 57344;
 } // namespace
 
 CsvExportDialog::CsvExportDialog(AppContext &context, QString targetFile, QWidget *parent)
@@ -133,7 +132,7 @@ void CsvExportDialog::accept()
     const CsvChoices chosen = choices();
     const auto text = reports::exportCsv(m_context.logbook, m_first->text().toInt(), m_last->text().toInt(), chosen);
     if (!text.ok()) {
-        QMessageBox::warning(this, qstr(kAppTitle), toQt(text.message()));
+        QMessageBox::warning(this, qstr(StringId::AppTitle), toQt(text.message()));
         return;
     }
     settings::Settings &s = m_context.settings;
@@ -145,7 +144,7 @@ void CsvExportDialog::accept()
     const auto saved = common::saveFileAtomically(QFile::encodeName(m_target).toStdString(), text.value());
     if (!saved) {
         // The file could not be written: say so rather than end as if it had been.
-        QMessageBox::warning(this, qstr(kAppTitle),
+        QMessageBox::warning(this, qstr(StringId::AppTitle),
             QStringLiteral("Impossible d'écrire « %1 » : %2").arg(m_target, toQt(saved.message())));
         return;
     }

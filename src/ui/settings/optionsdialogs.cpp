@@ -192,17 +192,19 @@ namespace {
             addRow(fields, QStringLiteral("Niveau d'altitude:"), m_altitude);
             addRow(fields, QStringLiteral("Combinaison:"), m_suit);
             addRow(fields, QStringLiteral("Combi.-modèle:"), m_model);
-            addRow(fields, QStringLiteral("Cont. bouteille:"), m_tankVolume, qstr(metric ? 62452 : 62453));
+            addRow(fields, QStringLiteral("Cont. bouteille:"), m_tankVolume,
+                qstr(metric ? StringId::UnitLitres : StringId::UnitCubicFeet));
             addRow(fields, QStringLiteral("Mat. bouteille:"), m_tankMaterial);
-            addRow(fields, QStringLiteral("Plombs:"), m_weights, qstr(metric ? 62464 : 62465));
+            addRow(fields, QStringLiteral("Plombs:"), m_weights,
+                qstr(metric ? StringId::UnitKilograms : StringId::UnitPounds));
 
             const QString none = QStringLiteral("-");
-            m_decompression = std::make_unique<TypeGroup>(
-                QStringLiteral("decompression"), qstr(62542), qstr(62543), none, form.diveTypes.decompression, this);
-            m_ascent = std::make_unique<TypeGroup>(
-                QStringLiteral("ascent"), qstr(62544), qstr(62545), none, form.diveTypes.ascent, this);
-            m_water = std::make_unique<TypeGroup>(
-                QStringLiteral("water"), qstr(62546), qstr(62547), qstr(62587), form.diveTypes.water, this);
+            m_decompression = std::make_unique<TypeGroup>(QStringLiteral("decompression"),
+                qstr(StringId::DiveTypeNoDeco), qstr(StringId::DiveTypeDeco), none, form.diveTypes.decompression, this);
+            m_ascent = std::make_unique<TypeGroup>(QStringLiteral("ascent"), qstr(StringId::DiveTypeSingleAscent),
+                qstr(StringId::DiveTypeMultipleAscents), none, form.diveTypes.ascent, this);
+            m_water = std::make_unique<TypeGroup>(QStringLiteral("water"), qstr(StringId::DiveTypeFreshWater),
+                qstr(StringId::DiveTypeSeaWater), qstr(StringId::ChamberRun), form.diveTypes.water, this);
             auto *types = new QHBoxLayout;
             types->addWidget(m_decompression->box());
             types->addWidget(m_ascent->box());

@@ -31,9 +31,6 @@ namespace {
     using logbook::Field;
     namespace type = logbook::dive_type;
 
-    constexpr int kAdvancedSearchTitle = 62784;
-    constexpr int kOverwriteQuestion = 62501;
-
     QButtonGroup *radioRow(QGridLayout *grid, int row, const QStringList &labels, QWidget *parent)
     {
         auto *group = new QButtonGroup(parent);
@@ -99,8 +96,8 @@ CriteriaDialog::CriteriaDialog(
     , m_criteria(criteria)
     , m_purpose(purpose)
 {
-    setWindowTitle(
-        purpose == Purpose::Selection ? QStringLiteral("Critères de sélection") : qstr(kAdvancedSearchTitle));
+    setWindowTitle(purpose == Purpose::Selection ? QStringLiteral("Critères de sélection")
+                                                 : qstr(StringId::AdvancedSearchCaption));
     const logbook::UnitSystem units = book.unitSystem();
     const logbook::SuggestionLists lists(book);
     const auto unit = [units](logbook::Quantity q) { return toQt(logbook::unitWord(q, units)); };
@@ -391,7 +388,7 @@ void CriteriaDialog::create()
 void CriteriaDialog::createAt(const QString &path)
 {
     if (QFileInfo::exists(path)
-        && !askYesNo(this, qstr(kOverwriteQuestion).replace(QStringLiteral("%s"), QFileInfo(path).fileName())))
+        && !askYesNo(this, qstr(StringId::AskOverwriteFile).replace(QStringLiteral("%s"), QFileInfo(path).fileName())))
         return;
     const common::Result result = tools::saveSelection(m_book, fromQt(path), m_found);
     if (!result) {

@@ -131,7 +131,7 @@ DiveEditDialog::DiveEditDialog(AppContext &context, QWidget *parent)
     , m_context(context)
     , m_form(std::make_unique<tools::DiveEditForm>(context.logbook, context.catalogue, context.diveEditSwitches))
 {
-    setWindowTitle(qstr(139));
+    setWindowTitle(qstr(StringId::EditDiveCaption));
     buildControls();
     fillLists();
     showValues();
@@ -631,7 +631,7 @@ WarningsDialog::WarningsDialog(std::uint16_t warnings, QWidget *parent)
     : QDialog(parent)
     , m_original(warnings)
 {
-    setWindowTitle(qstr(213));
+    setWindowTitle(qstr(StringId::AlarmCaption));
     auto *layout = new QVBoxLayout(this);
     for (std::size_t i = 0; i < m_boxes.size(); ++i) {
         const tools::WarningBox &box = tools::kWarningBoxes[i];

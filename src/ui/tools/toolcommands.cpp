@@ -20,9 +20,6 @@ namespace zorv::ui {
 
 namespace {
 
-    constexpr int kAppTitle = 57344;
-    constexpr int kLoadQuestion = 62499;
-
     QStringList listTexts(const logbook::ValueList &list)
     {
         QStringList texts;
@@ -34,7 +31,7 @@ namespace {
 
     bool askOkCancel(QWidget *parent, const QString &question)
     {
-        QMessageBox box(QMessageBox::Question, qstr(kAppTitle), question, QMessageBox::NoButton, parent);
+        QMessageBox box(QMessageBox::Question, qstr(StringId::AppTitle), question, QMessageBox::NoButton, parent);
         QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         QPushButton *cancel = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
         box.setDefaultButton(ok);
@@ -77,7 +74,7 @@ void ToolCommands::inform(const std::string &message)
 {
     if (message.empty())
         return;
-    QMessageBox box(QMessageBox::Information, qstr(kAppTitle), toQt(message), QMessageBox::NoButton, m_window);
+    QMessageBox box(QMessageBox::Information, qstr(StringId::AppTitle), toQt(message), QMessageBox::NoButton, m_window);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();
 }
@@ -277,7 +274,7 @@ int ToolCommands::createSelection(QString &pathToOpen)
     if (dialog.chosenPosition() != 0)
         return dialog.chosenPosition();
     const QString written = dialog.writtenPath();
-    if (!written.isEmpty() && QFileInfo::exists(written) && askYesNo(m_window, qstr(kLoadQuestion)))
+    if (!written.isEmpty() && QFileInfo::exists(written) && askYesNo(m_window, qstr(StringId::AskLoadFile)))
         pathToOpen = written;
     return 0;
 }
@@ -310,8 +307,8 @@ bool ToolCommands::replace()
         }
         changed = changed || result->changed > 0;
         if (!result->message.empty()) {
-            QMessageBox box(
-                QMessageBox::Information, qstr(kAppTitle), toQt(result->message), QMessageBox::NoButton, &dialog);
+            QMessageBox box(QMessageBox::Information, qstr(StringId::AppTitle), toQt(result->message),
+                QMessageBox::NoButton, &dialog);
             box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
             box.exec();
         }

@@ -30,8 +30,6 @@ namespace {
     using transfer::ComputerType;
     using transfer::Gas;
 
-    constexpr int kDeleteQuestion = 62469;
-
     // A titled group of radio buttons whose ids are the stored values.
     QGroupBox *radioGroup(const QString &title, const QStringList &labels, const QString &name, int checked,
         QButtonGroup *&group, QWidget *parent)
@@ -249,7 +247,8 @@ void ComputerTypesDialog::deleteSelected()
     if (!m_list.canDelete())
         return;
     const std::string &name = m_list.entries()[static_cast<std::size_t>(m_list.selection())].name;
-    const QString question = toQt(common::cformat(std::string(common::str(kDeleteQuestion)).c_str(), name.c_str()));
+    const QString question
+        = toQt(common::cformat(std::string(common::str(StringId::AskDeleteNamed)).c_str(), name.c_str()));
     if (!askYesNo(this, question))
         return;
     m_list.removeSelected();

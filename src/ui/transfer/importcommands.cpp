@@ -12,8 +12,6 @@ namespace zorv::ui {
 
 namespace {
 
-    constexpr int kAppTitle = 57344;
-
     // "Name (*.ext)|*.ext|" as the file dialog wants it: the name part.
     QString nameFilter(std::string_view filter)
     {
@@ -53,11 +51,11 @@ bool importDiveFrom(AppContext &context, imports::Format format, const QString &
     const auto result = imports::importFile(
         imports::importer(format), QFile::encodeName(path).toStdString(), importSettings(context));
     if (!result.ok()) {
-        QMessageBox::warning(parent, qstr(kAppTitle), toQt(result.message()));
+        QMessageBox::warning(parent, qstr(StringId::AppTitle), toQt(result.message()));
         return false;
     }
     if (const std::string_view cut = imports::cutMessage(*result); !cut.empty())
-        QMessageBox::information(parent, qstr(kAppTitle), toQt(cut));
+        QMessageBox::information(parent, qstr(StringId::AppTitle), toQt(cut));
     return newDiveFrom(context, result->record, parent);
 }
 

@@ -35,15 +35,6 @@ namespace {
     using transfer::Receiver;
     using transfer::Tint;
 
-    constexpr int kNotReady = 62739;
-    constexpr int kTransmissionError = 62740;
-    constexpr int kOtherComputer = 62774;
-    constexpr int kLastTransfer = 62779;
-    constexpr int kCurrentTransfer = 62780;
-    constexpr int kNoNewDive = 62781;
-    constexpr int kDiscardDives = 62782;
-    constexpr int kInterface = 62737;
-
     constexpr const char *kDumpFile = "zvtrdat~.dp~";
     constexpr const char *kTestFile = "dump.dmp";
     constexpr std::array<int, transfer::kTransferColumnCount> kColumnWidths = { 70, 120, 60, 60, 60, 60, 60 };
@@ -102,7 +93,7 @@ namespace {
         return &last.breathing;
     }
 
-    bool ask(QWidget *parent, int textId)
+    bool ask(QWidget *parent, StringId textId)
     {
         return askYesNo(parent, qstr(textId));
     }
@@ -136,10 +127,11 @@ void TransferDialog::buildLayout()
 {
     auto *computer = new QLabel(QStringLiteral("Ordinateur"), this);
     m_connection = statusLabel(QStringLiteral("connection"), this);
-    m_connection->setMinimumWidth(m_connection->fontMetrics().horizontalAdvance(qstr(62731)) + 16);
+    m_connection->setMinimumWidth(
+        m_connection->fontMetrics().horizontalAdvance(qstr(StringId::TransferConnected)) + 16);
     m_comPort = statusLabel(QStringLiteral("comPort"), this);
     m_comPort->setMinimumWidth(m_comPort->fontMetrics().horizontalAdvance(QStringLiteral("888")) + 12);
-    auto *interfaceText = new QLabel(qstr(kInterface), this);
+    auto *interfaceText = new QLabel(qstr(StringId::TransferInterface), this);
     // A COM number means little on Linux: say which device it stands for.
     const QString device = serial::portDevicePath(m_context.settings.comPort - 1, toQt(m_context.settings.serialPort));
     m_comPort->setToolTip(device);
@@ -204,7 +196,7 @@ void TransferDialog::buildLayout()
     m_list->setMinimumWidth(listWidth + 24);
     m_list->setMinimumHeight(180);
 
-    m_infoGroup = new QGroupBox(qstr(kLastTransfer), this);
+    m_infoGroup = new QGroupBox(qstr(StringId::LastTransfer), this);
     m_infoGroup->setObjectName(QStringLiteral("computerGroup"));
     auto *infoGrid = new QGridLayout(m_infoGroup);
     for (int i = 0; i < transfer::kInfoFieldCount; ++i) {
@@ -264,7 +256,9 @@ int TransferDialog::exec()
 {
     if (!m_portReady) {
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Zorv"),
-            toQt(common::cformat(std::string(common::str(kNotReady)).c_str(), m_context.settings.comPort)).trimmed(),
+            toQt(common::cformat(
+                     std::string(common::str(StringId::TransferPortNotReady)).c_str(), m_context.settings.comPort))
+                .trimmed(),
             QMessageBox::Ok, parentWidget());
         if (m_link)
             box.setInformativeText(toQt(m_link->errorText()));
@@ -351,7 +345,7 @@ void TransferDialog::loadDumpFile()
     std::vector<std::uint8_t> image(bytes.begin(), bytes.end());
     if (image.size() < static_cast<std::size_t>(Receiver::kImageSize)) {
         // A short file is no image: padding it would only make the checksum fail later.
-        showWarning(this, qstr(kTransmissionError).trimmed());
+        showWarning(this, qstr(StringId::TransferError).trimmed());
         return;
     }
     m_receiver.useImage(image);
@@ -368,7 +362,7 @@ bool TransferDialog::processImage(std::span<const std::uint8_t> image)
             showWarning(this, toQt(saved.message()));
     }
     if (!m_memory.load(image)) {
-        showWarning(this, qstr(kTransmissionError).trimmed());
+        showWarning(this, qstr(StringId::TransferError).trimmed());
         QDialog::reject();
         return false;
     }
@@ -381,7 +375,7 @@ bool TransferDialog::processImage(std::span<const std::uint8_t> image)
         *lastTransferText(m_context.settings.lastTransfer, static_cast<InfoField>(i))
             = texts[static_cast<std::size_t>(i)];
     showInfoTexts(texts);
-    m_infoGroup->setTitle(qstr(kCurrentTransfer));
+    m_infoGroup->setTitle(qstr(StringId::CurrentTransfer));
 
     const std::optional<transfer::ComputerDive> first = m_memory.diveAt(0);
     m_computerType = first ? first->computerType : static_cast<std::uint8_t>(computer.type);
@@ -394,7 +388,7 @@ void TransferDialog::fillList()
     m_list->clear();
     if (!m_newDives.any) {
         m_acceptButton->setEnabled(false);
-        m_state->setText(qstr(kNoNewDive));
+        m_state->setText(qstr(StringId::NoNewDive));
         return;
     }
     const auto rows = transfer::transferRows(m_memory, m_newDives.first,
@@ -418,7 +412,7 @@ void TransferDialog::acceptDives()
 {
     logbook::Logbook &logbook = m_context.logbook;
     const std::uint32_t imageSerial = m_memory.serialNumber();
-    if (imageSerial != logbook.headerLong() && logbook.diveCount() > 0 && !ask(this, kOtherComputer))
+    if (imageSerial != logbook.headerLong() && logbook.diveCount() > 0 && !ask(this, StringId::AskOtherComputer))
         return;
     m_acceptButton->setEnabled(false);
     const transfer::AcceptedDives accepted = transfer::acceptNewDives(m_memory, m_newDives, logbook);
@@ -432,7 +426,7 @@ void TransferDialog::acceptDives()
 
 void TransferDialog::reject()
 {
-    if (!m_accepted && m_newDives.any && !ask(this, kDiscardDives))
+    if (!m_accepted && m_newDives.any && !ask(this, StringId::AskDiscardDives))
         return;
     QDialog::reject();
 }

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 namespace zorv::app {
+
+using common::StringId;
 namespace {
 
     using settings::TipState;
@@ -70,7 +72,7 @@ namespace {
         TipState state;
         TipOfTheDay missing = readTipOfTheDay(dir / "tips.txt", state);
         EXPECT_FALSE(missing.found);
-        EXPECT_EQ(missing.text, common::str(108));
+        EXPECT_EQ(missing.text, common::str(StringId::TipsFileMissing));
 
         test::writeFile(dir / "tips.txt", "Plongez.\nSauvegardez.\n");
         TipOfTheDay tip = readTipOfTheDay(dir / "tips.txt", state);
@@ -82,7 +84,7 @@ namespace {
 
         test::writeFile(dir / "tips.txt", "; nothing\n");
         state.timeStamp.clear();
-        EXPECT_EQ(readTipOfTheDay(dir / "tips.txt", state).text, common::str(109));
+        EXPECT_EQ(readTipOfTheDay(dir / "tips.txt", state).text, common::str(StringId::TipsFileUnreadable));
     }
 
 } // namespace

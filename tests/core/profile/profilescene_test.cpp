@@ -28,12 +28,13 @@ TEST(CursorReadout, ShowsWhatTheComputerShowedAtTheCursor)
     EXPECT_EQ(r.depth, "18.2");
     EXPECT_EQ(r.elapsed, "2:");
     EXPECT_EQ(r.maxDepth, "20.5");
-    EXPECT_EQ(r.pressure.substr(r.pressure.find(' ')), " " + std::string(zorv::common::str(62450)));
+    EXPECT_EQ(
+        r.pressure.substr(r.pressure.find(' ')), " " + std::string(zorv::common::str(zorv::common::StringId::UnitBar)));
     EXPECT_EQ(r.computerName, "Nemo");
 
     r = cursorReadout(d, 7, UnitSystem::Imperial, fixed, "Nemo");
     EXPECT_EQ(r.depth, "60");
-    EXPECT_NE(r.pressure.find(std::string(zorv::common::str(62451))), std::string::npos);
+    EXPECT_NE(r.pressure.find(std::string(zorv::common::str(zorv::common::StringId::UnitPsi))), std::string::npos);
 
     d.tankVolume = zorv::logbook::kMissing;
     EXPECT_EQ(cursorReadout(d, 7, UnitSystem::Metric, fixed, "").pressure, "");

@@ -76,7 +76,7 @@ private slots:
         for (int position = 1; position <= lb.diveCount(); ++position) {
             if (logbook::profileKind(*lb.dive(position)) == logbook::ProfileKind::Computer) {
                 page->goToDive(position);
-                QCOMPARE(page->valueText(1065), qstr(62591));
+                QCOMPARE(page->valueText(1065), qstr(StringId::ProfileKindRecorded));
                 QVERIFY(page->valueLabel(1065)->styleSheet().contains(QStringLiteral("rgb(0, 64, 0)")));
                 break;
             }
@@ -251,7 +251,9 @@ private slots:
         QString question;
         answer(QStringLiteral("Annuler"), &question);
         typeKey(window, Qt::Key_F8);
-        QCOMPARE(question, QString(qstr(62589)).replace(QStringLiteral("%d"), QString::number(lb.dive(2)->diveNumber)));
+        QCOMPARE(question,
+            QString(qstr(StringId::AskDeleteDive))
+                .replace(QStringLiteral("%d"), QString::number(lb.dive(2)->diveNumber)));
         QCOMPARE(lb.diveCount(), before);
         answer(QStringLiteral("OK"));
         typeKey(window, Qt::Key_Delete, Qt::ShiftModifier);
@@ -333,7 +335,7 @@ private slots:
         QCOMPARE(again.tipText(), QStringLiteral("Premier conseil.")); // the tips go round
 
         TipsDialog missing(context, m_fx.path(QStringLiteral("none.txt")).toStdString(), nullptr);
-        QCOMPARE(missing.tipText(), qstr(108));
+        QCOMPARE(missing.tipText(), qstr(StringId::TipsFileMissing));
     }
 
     void qtsOwnDialogsMenusAndOurErrorsSpeakFrench()

@@ -183,7 +183,7 @@ private slots:
         QString question;
         answer(QStringLiteral("Annuler"), &question);
         click(&dialog, "quit");
-        QTRY_COMPARE(question, qstr(62492));
+        QTRY_COMPARE(question, qstr(StringId::AskSaveEquipment));
         QVERIFY(dialog.isVisible());
         answer(QStringLiteral("Oui"));
         click(&dialog, "quit");
@@ -447,7 +447,7 @@ private slots:
             [](QWidget *reminder) { uitest::saveScreenshot(reminder, QStringLiteral("service-reminder")); });
         Application app;
         QVERIFY(app.start(parseArguments({ QStringLiteral("--no-splash") }, fromQt(m_dir->path()))));
-        QTRY_COMPARE(shown, qstr(62785));
+        QTRY_COMPARE(shown, qstr(StringId::ServiceReminder));
         // Each register is on the Extras menu with its key.
         for (const auto &[command, key] :
             { std::pair { app::Command::Equipment, Qt::Key_F10 }, std::pair { app::Command::Addresses, Qt::Key_F11 },
