@@ -10,23 +10,41 @@
 
 namespace zorv::canvas {
 
+// What a pen of width 0 becomes: a device hairline (pages in tenths of a millimetre), or one unit
+// of this canvas, as a screen draws it (a chart laid out in screen pixels and printed).
+enum class ZeroWidthPen {
+    Hairline,
+    OneUnit,
+};
+
 class ScaledCanvas final : public Canvas {
 public:
+    static constexpr int kScreenDpi = 96;
+
     // A unit of this canvas is `scale` units of `target`; its origin lies at `origin` on the target.
-    ScaledCanvas(Canvas &target, double scale, Point origin = {})
+    ScaledCanvas(Canvas &target, double scale, Point origin = {}, ZeroWidthPen zeroWidth = ZeroWidthPen::Hairline)
         : m_target(target)
         , m_scale(scale > 0 ? scale : 1.0)
         , m_origin(origin)
+        , m_zeroWidth(zeroWidth)
     {
     }
 
     // Tenths of a millimetre on a device of `dpi` pixels per inch.
     static double tenthMillimetreScale(int dpi) { return dpi / 254.0; }
+    // Pixels of a 96-dpi screen on a device of `dpi` pixels per inch.
+    static double screenPixelScale(int dpi) { return static_cast<double>(dpi) / kScreenDpi; }
+
+    // A device distance in units of this canvas.
+    int fromDevice(int deviceUnits) const { return static_cast<int>(std::lround(deviceUnits / m_scale)); }
 
     void setPen(const Pen &pen) override
     {
         Pen scaled = pen;
-        scaled.width = pen.width == 0 ? 0 : std::max(1, length(pen.width));
+        if (m_zeroWidth == ZeroWidthPen::Hairline)
+            scaled.width = pen.width == 0 ? 0 : std::max(1, length(pen.width));
+        else
+            scaled.width = std::max(1, length(std::max(1, pen.width)));
         m_target.setPen(scaled);
     }
     void setBrush(const Brush &brush) override { m_target.setBrush(brush); }
@@ -62,8 +80,7 @@ public:
     Size textSize(std::string_view text) const override
     {
         const Size size = m_target.textSize(text);
-        return { static_cast<int>(std::lround(size.width / m_scale)),
-            static_cast<int>(std::lround(size.height / m_scale)) };
+        return { fromDevice(size.width), fromDevice(size.height) };
     }
 
     Point map(Point p) const
@@ -92,6 +109,7 @@ private:
     Canvas &m_target;
     double m_scale;
     Point m_origin;
+    ZeroWidthPen m_zeroWidth;
 };
 
 } // namespace zorv::canvas

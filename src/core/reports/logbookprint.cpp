@@ -1,5 +1,6 @@
 #include "reports/logbookprint.h"
 
+#include "canvas/scaledcanvas.h"
 #include "common/cformat.h"
 #include "logbook/fieldcatalogue.h"
 #include "logbook/logbook.h"
@@ -7,7 +8,6 @@
 #include "profile/previewdrawing.h"
 #include "profile/profileplot.h"
 #include "reports/pageframe.h"
-#include "reports/scaledcanvas.h"
 
 #include <algorithm>
 #include <span>
@@ -119,7 +119,8 @@ namespace {
     {
         // The chart is laid out as on the screen and scaled to the paper, so its labels keep their places.
         const canvas::Point origin { dev(canvas, kProfileLeft), dev(canvas, profileTopMm) };
-        ScaledCanvas chart(canvas, origin);
+        canvas::ScaledCanvas chart(
+            canvas, canvas::ScaledCanvas::screenPixelScale(canvas.dpi()), origin, canvas::ZeroWidthPen::OneUnit);
         const int width = chart.fromDevice(dev(canvas, kProfileRight) - origin.x);
         const int height = chart.fromDevice(dev(canvas, topMm + kProfileBottom) - origin.y);
         const logbook::UnitSystem units = logbook.unitSystem();
@@ -134,7 +135,8 @@ namespace {
         plot.drawProfile(chart, kProfileBlue, kWarningColour, 4, samples, xCount);
 
         const canvas::Point stripOrigin { origin.x, dev(canvas, topMm + kStripTop) };
-        ScaledCanvas stripCanvas(canvas, stripOrigin);
+        canvas::ScaledCanvas stripCanvas(
+            canvas, canvas::ScaledCanvas::screenPixelScale(canvas.dpi()), stripOrigin, canvas::ZeroWidthPen::OneUnit);
         const int stripHeight = stripCanvas.fromDevice(dev(canvas, topMm + kStripBottom) - stripOrigin.y);
         profile::ProfilePlot strip(kBlack, kBlack, 26, 0, width - 30, stripHeight, units);
         strip.setRanges(0, sampleCount, 0, 100);
