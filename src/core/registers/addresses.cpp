@@ -36,51 +36,30 @@ const std::array<ColumnSpec, kAddressColumnCount> kAddressColumns = { { { common
 common::ResultOr<std::vector<Address>> parseAddresses(
     std::span<const std::uint8_t> bytes, const std::filesystem::path &name)
 {
-    std::vector<Address> addresses;
-    if (bytes.empty())
-        return addresses;
-    common::ByteReader in(bytes);
-    const std::uint16_t version = in.u16();
-    const std::uint16_t count = in.u16();
-    if (in.failed())
-        return damagedFile(name);
-    if (version != kVersion)
-        return unknownVersion(name, version);
-    if (in.remaining() < std::size_t { count } * kAddressSize)
-        return damagedFile(name);
-    addresses.resize(count);
-    for (Address &address : addresses)
+    return parseRecordList<Address>(bytes, name, kVersion, kAddressSize, [](common::ByteReader &in) {
+        Address address;
         for (const AddressField &field : kAddressFields)
             address.*field.member = readText(in, field.size);
-    return addresses;
+        return address;
+    });
 }
 
 std::vector<std::uint8_t> addressBytes(const std::vector<Address> &addresses)
 {
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(4 + addresses.size() * kAddressSize);
-    common::ByteWriter out(bytes);
-    out.u16(kVersion);
-    out.u16(static_cast<std::uint16_t>(addresses.size()));
-    for (const Address &address : addresses)
+    return recordListBytes(addresses, kVersion, kAddressSize, [](common::ByteWriter &out, const Address &address) {
         for (const AddressField &field : kAddressFields)
             writeText(out, address.*field.member, field.size);
-    return bytes;
+    });
 }
 
 common::ResultOr<std::vector<Address>> loadAddresses(const std::filesystem::path &path)
 {
-    auto bytes = readRegisterFile(path);
-    if (!bytes)
-        return bytes.result();
-    return parseAddresses(bytes->data, path);
+    return loadRegister(path, parseAddresses);
 }
 
 common::Result saveAddresses(const std::filesystem::path &path, const std::vector<Address> &addresses)
 {
-    if (addresses.size() > 0xFFFF)
-        return common::Result::failure(common::Status::Refused, "La liste d'adresses compte trop d'adresses.");
-    return saveRegisterFile(path, addressBytes(addresses));
+    return saveRecordList(path, addresses, "La liste d'adresses compte trop d'adresses.", addressBytes);
 }
 
 std::string addressCell(const Address &a, int column, AddressOrder order)

@@ -89,10 +89,7 @@ std::vector<std::uint8_t> certificateBytes(const CertificateRegister &reg)
 
 common::ResultOr<CertificateRegister> loadCertificates(const std::filesystem::path &path)
 {
-    auto bytes = readRegisterFile(path);
-    if (!bytes)
-        return bytes.result();
-    return parseCertificates(bytes->data, path);
+    return loadRegister(path, parseCertificates);
 }
 
 DiverLines diverLines(const std::filesystem::path &infPath)

@@ -85,49 +85,22 @@ std::string_view equipmentCategoryName(std::uint8_t category)
 common::ResultOr<std::vector<EquipmentItem>> parseEquipment(
     std::span<const std::uint8_t> bytes, const std::filesystem::path &name)
 {
-    std::vector<EquipmentItem> items;
-    if (bytes.empty())
-        return items; // an empty file holds nothing a save could lose
-    common::ByteReader in(bytes);
-    const std::uint16_t version = in.u16();
-    const std::uint16_t count = in.u16();
-    if (in.failed())
-        return damagedFile(name);
-    if (version != kVersion)
-        return unknownVersion(name, version);
-    if (in.remaining() < std::size_t { count } * kItemSize)
-        return damagedFile(name);
-    items.reserve(count);
-    for (int i = 0; i < count; ++i)
-        items.push_back(readItem(in));
-    return items;
+    return parseRecordList<EquipmentItem>(bytes, name, kVersion, kItemSize, readItem);
 }
 
 std::vector<std::uint8_t> equipmentBytes(const std::vector<EquipmentItem> &items)
 {
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(4 + items.size() * kItemSize);
-    common::ByteWriter out(bytes);
-    out.u16(kVersion);
-    out.u16(static_cast<std::uint16_t>(items.size()));
-    for (const EquipmentItem &item : items)
-        writeItem(out, item);
-    return bytes;
+    return recordListBytes(items, kVersion, kItemSize, writeItem);
 }
 
 common::ResultOr<std::vector<EquipmentItem>> loadEquipment(const std::filesystem::path &path)
 {
-    auto bytes = readRegisterFile(path);
-    if (!bytes)
-        return bytes.result();
-    return parseEquipment(bytes->data, path);
+    return loadRegister(path, parseEquipment);
 }
 
 common::Result saveEquipment(const std::filesystem::path &path, const std::vector<EquipmentItem> &items)
 {
-    if (items.size() > 0xFFFF)
-        return common::Result::failure(common::Status::Refused, "La liste de matériel compte trop d'articles.");
-    return saveRegisterFile(path, equipmentBytes(items));
+    return saveRecordList(path, items, "La liste de matériel compte trop d'articles.", equipmentBytes);
 }
 
 bool isServiceDue(const EquipmentItem &item, int month, int year)

@@ -15,20 +15,8 @@ const std::array<ColumnSpec, kTeachingColumnCount> kTeachingColumns
 common::ResultOr<std::vector<TeachingActivity>> parseTeaching(
     std::span<const std::uint8_t> bytes, const std::filesystem::path &name)
 {
-    std::vector<TeachingActivity> records;
-    if (bytes.empty())
-        return records;
-    common::ByteReader in(bytes);
-    const std::uint16_t version = in.u16();
-    const std::uint16_t count = in.u16();
-    if (in.failed())
-        return damagedFile(name);
-    if (version != kVersion)
-        return unknownVersion(name, version);
-    if (in.remaining() < std::size_t { count } * kRecordSize)
-        return damagedFile(name);
-    records.resize(count);
-    for (TeachingActivity &r : records) {
+    return parseRecordList<TeachingActivity>(bytes, name, kVersion, kRecordSize, [](common::ByteReader &in) {
+        TeachingActivity r;
         r.activity = readText(in, kActivity);
         r.firstDay = in.u32();
         r.lastDay = in.u32();
@@ -36,18 +24,13 @@ common::ResultOr<std::vector<TeachingActivity>> parseTeaching(
         r.practiceHours = static_cast<std::int32_t>(in.u32());
         r.persons = static_cast<std::int32_t>(in.u32());
         r.remarks = readText(in, kRemarks);
-    }
-    return records;
+        return r;
+    });
 }
 
 std::vector<std::uint8_t> teachingBytes(const std::vector<TeachingActivity> &records)
 {
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(4 + records.size() * kRecordSize);
-    common::ByteWriter out(bytes);
-    out.u16(kVersion);
-    out.u16(static_cast<std::uint16_t>(records.size()));
-    for (const TeachingActivity &r : records) {
+    return recordListBytes(records, kVersion, kRecordSize, [](common::ByteWriter &out, const TeachingActivity &r) {
         writeText(out, r.activity, kActivity);
         out.u32(r.firstDay);
         out.u32(r.lastDay);
@@ -55,23 +38,17 @@ std::vector<std::uint8_t> teachingBytes(const std::vector<TeachingActivity> &rec
         out.u32(static_cast<std::uint32_t>(r.practiceHours));
         out.u32(static_cast<std::uint32_t>(r.persons));
         writeText(out, r.remarks, kRemarks);
-    }
-    return bytes;
+    });
 }
 
 common::ResultOr<std::vector<TeachingActivity>> loadTeaching(const std::filesystem::path &path)
 {
-    auto bytes = readRegisterFile(path);
-    if (!bytes)
-        return bytes.result();
-    return parseTeaching(bytes->data, path);
+    return loadRegister(path, parseTeaching);
 }
 
 common::Result saveTeaching(const std::filesystem::path &path, const std::vector<TeachingActivity> &records)
 {
-    if (records.size() > 0xFFFF)
-        return common::Result::failure(common::Status::Refused, "Le suivi compte trop d'activités.");
-    return saveRegisterFile(path, teachingBytes(records));
+    return saveRecordList(path, records, "Le suivi compte trop d'activités.", teachingBytes);
 }
 
 std::string teachingCell(const TeachingActivity &record, int column)

@@ -38,6 +38,65 @@ common::Result unknownVersion(const std::filesystem::path &path, int version);
 // Every register is written through the atomic save.
 common::Result saveRegisterFile(const std::filesystem::path &path, const std::vector<std::uint8_t> &bytes);
 
+// The list file most registers share: u16 version, u16 count, then `count` records of
+// `recordSize` bytes each. An empty file is an empty list.
+template <class T, class ReadRecord>
+common::ResultOr<std::vector<T>> parseRecordList(std::span<const std::uint8_t> bytes, const std::filesystem::path &name,
+    std::uint16_t version, std::size_t recordSize, ReadRecord readRecord)
+{
+    std::vector<T> records;
+    if (bytes.empty())
+        return records; // an empty file holds nothing a save could lose
+    common::ByteReader in(bytes);
+    const std::uint16_t storedVersion = in.u16();
+    const std::uint16_t count = in.u16();
+    if (in.failed())
+        return damagedFile(name);
+    if (storedVersion != version)
+        return unknownVersion(name, storedVersion);
+    if (in.remaining() < std::size_t { count } * recordSize)
+        return damagedFile(name);
+    records.reserve(count);
+    for (int i = 0; i < count; ++i)
+        records.push_back(readRecord(in));
+    return records;
+}
+
+template <class T, class WriteRecord>
+std::vector<std::uint8_t> recordListBytes(
+    const std::vector<T> &records, std::uint16_t version, std::size_t recordSize, WriteRecord writeRecord)
+{
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(4 + records.size() * recordSize);
+    common::ByteWriter out(bytes);
+    out.u16(version);
+    out.u16(static_cast<std::uint16_t>(records.size()));
+    for (const T &record : records)
+        writeRecord(out, record);
+    return bytes;
+}
+
+// Reads a register file and hands its bytes to `parse(bytes, path)`.
+template <class Parse>
+auto loadRegister(const std::filesystem::path &path, Parse parse)
+    -> decltype(parse(std::span<const std::uint8_t> {}, path))
+{
+    auto bytes = readRegisterFile(path);
+    if (!bytes)
+        return bytes.result();
+    return parse(bytes->data, path);
+}
+
+// Saves `toBytes(records)`, refusing with `tooMany` a list its 16-bit count cannot hold.
+template <class T, class ToBytes>
+common::Result saveRecordList(
+    const std::filesystem::path &path, const std::vector<T> &records, std::string tooMany, ToBytes toBytes)
+{
+    if (records.size() > 0xFFFF)
+        return common::Result::failure(common::Status::Refused, std::move(tooMany));
+    return saveRegisterFile(path, toBytes(records));
+}
+
 // The file a register dialog works on and whether it has unsaved changes.
 struct RegisterState {
     std::string path; // empty: the next save asks for a name

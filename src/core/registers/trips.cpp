@@ -83,17 +83,12 @@ std::vector<std::uint8_t> tripBytes(const std::vector<Trip> &trips)
 
 common::ResultOr<std::vector<Trip>> loadTrips(const std::filesystem::path &path)
 {
-    auto bytes = readRegisterFile(path);
-    if (!bytes)
-        return bytes.result();
-    return parseTrips(bytes->data, path);
+    return loadRegister(path, parseTrips);
 }
 
 common::Result saveTrips(const std::filesystem::path &path, const std::vector<Trip> &trips)
 {
-    if (trips.size() > 0xFFFF)
-        return common::Result::failure(common::Status::Refused, "La liste des voyages compte trop de voyages.");
-    return saveRegisterFile(path, tripBytes(trips));
+    return saveRecordList(path, trips, "La liste des voyages compte trop de voyages.", tripBytes);
 }
 
 std::string tripCell(const Trip &trip, int column)
