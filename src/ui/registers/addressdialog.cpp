@@ -167,15 +167,7 @@ bool AddressDialog::maySave()
 {
     if (!m_state.modified)
         return true;
-    switch (askToSave(this, qstr(StringId::AskSaveAddresses))) {
-    case SaveAnswer::Save:
-        return save();
-    case SaveAnswer::Discard:
-        return true;
-    case SaveAnswer::Cancel:
-        return false;
-    }
-    return false;
+    return saveOrDiscard(this, qstr(StringId::AskSaveAddresses), [this] { return save(); });
 }
 
 void AddressDialog::done(int result)

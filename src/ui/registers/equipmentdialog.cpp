@@ -344,15 +344,7 @@ bool EquipmentDialog::maySave()
 {
     if (!m_state.modified)
         return true;
-    switch (askToSave(this, qstr(StringId::AskSaveEquipment))) {
-    case SaveAnswer::Save:
-        return save();
-    case SaveAnswer::Discard:
-        return true;
-    case SaveAnswer::Cancel:
-        return false;
-    }
-    return false;
+    return saveOrDiscard(this, qstr(StringId::AskSaveEquipment), [this] { return save(); });
 }
 
 void EquipmentDialog::done(int result)

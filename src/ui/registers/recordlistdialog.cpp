@@ -208,15 +208,7 @@ bool RecordListDialog::maySave()
     // A field being typed in is taken before the question.
     if (QWidget *focus = focusWidget())
         focus->clearFocus();
-    switch (askToSave(this, m_saveQuestion)) {
-    case SaveAnswer::Save:
-        return save();
-    case SaveAnswer::Discard:
-        return true;
-    case SaveAnswer::Cancel:
-        return false;
-    }
-    return false;
+    return saveOrDiscard(this, m_saveQuestion, [this] { return save(); });
 }
 
 void RecordListDialog::done(int result)

@@ -131,7 +131,7 @@ QPushButton *registerButton(const QString &text, const QString &name, QWidget *p
     return button;
 }
 
-SaveAnswer askToSave(QWidget *parent, const QString &question)
+bool saveOrDiscard(QWidget *parent, const QString &question, const std::function<bool()> &save)
 {
     QMessageBox box(QMessageBox::Question, qstr(StringId::AppTitle), question, QMessageBox::NoButton, parent);
     QPushButton *yes = box.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
@@ -140,10 +140,8 @@ SaveAnswer askToSave(QWidget *parent, const QString &question)
     box.setDefaultButton(yes);
     box.exec();
     if (box.clickedButton() == yes)
-        return SaveAnswer::Save;
-    if (box.clickedButton() == no)
-        return SaveAnswer::Discard;
-    return SaveAnswer::Cancel;
+        return save();
+    return box.clickedButton() == no;
 }
 
 void showFailure(QWidget *parent, const common::Result &result)

@@ -61,13 +61,9 @@ void selectRow(QTreeView *view, int row);
 
 QPushButton *registerButton(const QString &text, const QString &name, QWidget *parent);
 
-// The save question before a register is closed or replaced.
-enum class SaveAnswer {
-    Save,
-    Discard,
-    Cancel,
-};
-SaveAnswer askToSave(QWidget *parent, const QString &question);
+// The save question before a register is closed or replaced (Oui, Non, Annuler): true when the caller
+// may go on, after `save` succeeded or the changes were given up.
+bool saveOrDiscard(QWidget *parent, const QString &question, const std::function<bool()> &save);
 void showFailure(QWidget *parent, const common::Result &result);
 
 // File dialogs for a register's extension (".dat", ".adr", ".abn"); empty when cancelled.
