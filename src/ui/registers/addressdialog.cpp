@@ -126,17 +126,7 @@ AddressDialog::~AddressDialog()
 
 void AddressDialog::load(const std::string &path)
 {
-    auto loaded = registers::loadAddresses(path);
-    m_state.modified = false;
-    if (loaded) {
-        m_addresses = std::move(loaded.value());
-        m_state.path = path;
-    } else {
-        // The damaged file stays untouched: without a path, a save asks for a new name.
-        m_addresses.clear();
-        m_state.path.clear();
-        showFailure(this, loaded.result());
-    }
+    takeLoaded(this, m_state, m_addresses, registers::loadAddresses(path), path);
     m_model->reload();
     selectRow(m_view, m_addresses.empty() ? -1 : 0);
     updateState();
@@ -144,21 +134,9 @@ void AddressDialog::load(const std::string &path)
 
 bool AddressDialog::save()
 {
-    std::string path = m_state.path;
-    if (path.empty()) {
-        const QString chosen = chooseSavePath(this, kFilter, m_context.settings.addressFile);
-        if (chosen.isEmpty())
-            return false;
-        path = fromQt(chosen);
-    }
-    const common::Result saved = registers::saveAddresses(path, m_addresses);
-    if (!saved) {
-        showFailure(this, saved);
+    if (!saveRegister(this, m_state, kFilter, m_context.settings.addressFile,
+            [this](const std::string &path) { return registers::saveAddresses(path, m_addresses); }))
         return false;
-    }
-    m_state.path = path;
-    m_state.modified = false;
-    m_context.settings.addressFile = path;
     updateState();
     return true;
 }

@@ -303,17 +303,7 @@ EquipmentDialog::~EquipmentDialog()
 
 void EquipmentDialog::load(const std::string &path)
 {
-    auto loaded = registers::loadEquipment(path);
-    m_state.modified = false;
-    if (loaded) {
-        m_items = std::move(loaded.value());
-        m_state.path = path;
-    } else {
-        // The damaged file stays untouched: without a path, a save asks for a new name.
-        m_items.clear();
-        m_state.path.clear();
-        showFailure(this, loaded.result());
-    }
+    takeLoaded(this, m_state, m_items, registers::loadEquipment(path), path);
     m_model->reload();
     selectRow(m_view, m_items.empty() ? -1 : 0);
     updateState();
@@ -321,21 +311,9 @@ void EquipmentDialog::load(const std::string &path)
 
 bool EquipmentDialog::save()
 {
-    std::string path = m_state.path;
-    if (path.empty()) {
-        const QString chosen = chooseSavePath(this, kFilter, m_context.settings.equipmentFile);
-        if (chosen.isEmpty())
-            return false;
-        path = fromQt(chosen);
-    }
-    const common::Result saved = registers::saveEquipment(path, m_items);
-    if (!saved) {
-        showFailure(this, saved);
+    if (!saveRegister(this, m_state, kFilter, m_context.settings.equipmentFile,
+            [this](const std::string &path) { return registers::saveEquipment(path, m_items); }))
         return false;
-    }
-    m_state.path = path;
-    m_state.modified = false;
-    m_context.settings.equipmentFile = path;
     updateState();
     return true;
 }

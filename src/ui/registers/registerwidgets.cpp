@@ -166,6 +166,27 @@ QString chooseSavePath(QWidget *parent, const QString &filter, const std::string
         parent, QStringLiteral("Enregistrer sous"), toQt(current), filter, nullptr, QFileDialog::DontUseNativeDialog);
 }
 
+bool saveRegister(QWidget *parent, registers::RegisterState &state, const QString &filter, std::string &remembered,
+    const std::function<common::Result(const std::string &)> &saveTo)
+{
+    std::string path = state.path;
+    if (path.empty()) {
+        const QString chosen = chooseSavePath(parent, filter, remembered);
+        if (chosen.isEmpty())
+            return false;
+        path = fromQt(chosen);
+    }
+    const common::Result saved = saveTo(path);
+    if (!saved) {
+        showFailure(parent, saved);
+        return false;
+    }
+    state.path = path;
+    state.modified = false;
+    remembered = path;
+    return true;
+}
+
 namespace {
 
     // Scales the painter so that one unit is 0.1 mm from the paper's corner.
