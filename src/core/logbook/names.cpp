@@ -101,17 +101,6 @@ namespace {
         { std::nullopt, "" },
     } };
 
-    constexpr std::array<Word, kSecondActivityCount> kSecondLong { {
-        { StringId::SecondWork, "Arbeits-TG" },
-        { StringId::SecondSolo, "Solo-TG" },
-        { StringId::SecondChamber, "Druckkammerfahrt" },
-        { StringId::SecondSeminar, "Seminar-TG" },
-        { StringId::SecondExamDive, "Prüfungs-TG" },
-        { StringId::SecondExam, "Prüfungsabnahme" },
-        { StringId::SecondExamEscort, "Prüfungsbegleitung" },
-        { StringId::SecondCheckDive, "Check-TG" },
-    } };
-
     constexpr std::array<Word, kSecondActivityCount> kSecondShort { {
         { StringId::SecondWorkShort, "Arbeit" },
         { StringId::SecondSoloShort, "Solo" },
@@ -123,6 +112,7 @@ namespace {
         { StringId::SecondCheckDiveShort, "Check" },
     } };
 
+    // The first flags are the second activities, under their long names.
     constexpr std::array<Word, kExtraFlagCount> kExtraFlags { {
         { StringId::SecondWork, "Arbeits-TG" },
         { StringId::SecondSolo, "Solo-TG" },
@@ -187,7 +177,7 @@ std::string_view activity(int bit)
 
 std::string_view secondActivityLong(int index)
 {
-    return lookup(kSecondLong, index);
+    return index < kSecondActivityCount ? lookup(kExtraFlags, index) : std::string_view {};
 }
 
 std::string_view secondActivityShort(int index)
