@@ -3,6 +3,8 @@
 #include "common/cformat.h"
 #include "logbook/oemcharmap.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <string>
 #include <string_view>
@@ -99,7 +101,9 @@ namespace {
             return 0;
         const bool extra = book.computerInfo() && book.computerInfo()->carriesExtraWord(d.computerType);
         const std::size_t fixed = extra ? 19 : 17;
-        return d.profileLength > fixed ? std::min<std::size_t>(d.profileLength - fixed, d.profileBytes.size()) : 0;
+        return d.profileLength > fixed
+            ? std::min<std::size_t>(d.profileLength - fixed, static_cast<std::size_t>(logbook::kProfileBytesCapacity))
+            : 0;
     }
 
     void writeDive(std::ostream &out, const DiveRecord &d, const logbook::Logbook &book)
@@ -142,14 +146,17 @@ namespace {
                 s << (i ? ", " : "") << d.profileHeader[i];
             s << ']';
         }
-        writeHex(o.key("profileBytes"), d.profileBytes.data(), rawProfileSize(d, book));
+        {
+            const std::vector<std::uint8_t> raw = logbook::paddedProfileBytes(d, rawProfileSize(d, book));
+            writeHex(o.key("profileBytes"), raw.data(), raw.size());
+        }
         o.key("profileExtra") << d.profileExtra;
         {
             auto &s = o.key("samples");
             s << '[';
-            const int count = std::min<int>(d.sampleCount, logbook::kMaxSamples);
-            for (int i = 0; i < count; ++i) {
-                const auto &sample = d.samples[static_cast<std::size_t>(i)];
+            const std::span<const logbook::ProfileSample> samples = logbook::profileSamples(d);
+            for (std::size_t i = 0; i < samples.size(); ++i) {
+                const auto &sample = samples[i];
                 s << (i ? ", [" : "[");
                 writeFloat(s, sample.depth);
                 for (auto m : sample.markers)
@@ -173,7 +180,9 @@ namespace {
             e.key("extraFlags") << d.extra.extraFlags;
             e.key("tankPressure") << d.extra.tankPressure;
             writeString(e.key("model"), logbook::storedToDisplay(logbook::fixedText(d.extra.model)));
-            writeHex(e.key("reserved"), d.extra.reserved.data(), d.extra.reserved.size());
+            std::array<std::uint8_t, logbook::ExtraBlock::kReservedSize> reserved {};
+            std::copy_n(d.extra.reserved.begin(), std::min(d.extra.reserved.size(), reserved.size()), reserved.begin());
+            writeHex(e.key("reserved"), reserved.data(), reserved.size());
         }
     }
 

@@ -82,9 +82,10 @@ int commandRenderProfile(
             return fail("--cursor must be a sample from 0 to " + std::to_string(dive.sampleCount), kExitUsage);
     } else {
         // Without a choice the cursor rests where the dive is deepest: every instrument has something to show.
-        for (int i = 1; i < std::min<int>(dive.sampleCount, logbook::kMaxSamples); ++i)
-            if (dive.samples[static_cast<std::size_t>(i)].depth < dive.samples[static_cast<std::size_t>(cursor)].depth)
-                cursor = i;
+        const std::span<const logbook::ProfileSample> samples = logbook::profileSamples(dive);
+        for (std::size_t i = 1; i < samples.size(); ++i)
+            if (samples[i].depth < samples[static_cast<std::size_t>(cursor)].depth)
+                cursor = static_cast<int>(i);
     }
 
     profile::SceneOptions options;

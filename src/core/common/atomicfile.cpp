@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace zorv::common {
 
@@ -70,6 +71,31 @@ ResultOr<std::string> readWholeFile(const fs::path &path)
         return fileFailure("Impossible de lire", path, err);
     data.resize(used);
     return data;
+}
+
+Result readFileInPieces(const fs::path &path, const std::function<void(std::span<const std::uint8_t>)> &consume)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return fileFailure("Impossible de lire", path, errno);
+    std::vector<std::uint8_t> piece(65536);
+    int err = 0;
+    for (;;) {
+        const ssize_t n = ::read(fd, piece.data(), piece.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            err = errno;
+            break;
+        }
+        if (n == 0)
+            break;
+        consume({ piece.data(), static_cast<std::size_t>(n) });
+    }
+    ::close(fd);
+    if (err != 0)
+        return fileFailure("Impossible de lire", path, err);
+    return {};
 }
 
 } // namespace zorv::common

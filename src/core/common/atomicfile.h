@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -28,5 +29,10 @@ void removeStrayTempFiles(const std::filesystem::path &target);
 
 // Reads a whole file; a folder or a device that fails to read is refused like a missing file.
 ResultOr<std::string> readWholeFile(const std::filesystem::path &path);
+
+// Reads a file in pieces of up to 64 KB, handing each to `consume` in order, for
+// files too large to hold whole beside what is read from them. Fails as readWholeFile.
+Result readFileInPieces(
+    const std::filesystem::path &path, const std::function<void(std::span<const std::uint8_t>)> &consume);
 
 } // namespace zorv::common

@@ -66,8 +66,10 @@ bool fillImportedProfile(logbook::DiveRecord &record, const std::vector<int> &po
     const auto kept = static_cast<std::size_t>(kRawGroupBytes * declared);
     record.profileFirstByte = 0;
     record.profileLength = static_cast<std::uint16_t>(kept + kFixedBytes);
-    record.profileBytes.fill(0);
-    std::copy_n(bytes.begin(), std::min(kept, bytes.size()), record.profileBytes.begin());
+    const std::size_t stored
+        = std::min({ kept, bytes.size(), static_cast<std::size_t>(logbook::kProfileBytesCapacity) });
+    record.profileBytes.assign(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(stored));
+    logbook::trimProfileBytes(record);
     logbook::decodeProfile(record, false);
 
     // Cut: a point that was not zero ended up past the decoded samples.

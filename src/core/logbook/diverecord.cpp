@@ -2,6 +2,8 @@
 
 #include "common/bytes.h"
 
+#include <algorithm>
+#include <array>
 #include <span>
 #include <vector>
 
@@ -22,7 +24,10 @@ void ExtraBlock::serialize(std::uint8_t *out) const
     w.i16(tankPressure);
     for (char c : model)
         w.u8(static_cast<std::uint8_t>(c));
-    w.bytes(reserved.data(), reserved.size());
+    const std::size_t stored = std::min(reserved.size(), kReservedSize);
+    w.bytes(reserved.data(), stored);
+    for (std::size_t i = stored; i < kReservedSize; ++i)
+        w.u8(0);
     std::copy(image.begin(), image.end(), out);
 }
 
@@ -40,8 +45,39 @@ ExtraBlock ExtraBlock::deserialize(const std::uint8_t *in)
     block.tankPressure = r.i16();
     for (char &c : block.model)
         c = static_cast<char>(r.u8());
-    r.bytes(block.reserved.data(), block.reserved.size());
+    std::array<std::uint8_t, kReservedSize> reserved;
+    r.bytes(reserved.data(), reserved.size());
+    std::size_t used = reserved.size();
+    while (used > 0 && reserved[used - 1] == 0)
+        --used;
+    block.reserved.assign(reserved.begin(), reserved.begin() + static_cast<std::ptrdiff_t>(used));
     return block;
+}
+
+void setProfileByte(DiveRecord &dive, std::size_t index, std::uint8_t value)
+{
+    if (index >= static_cast<std::size_t>(kProfileBytesCapacity))
+        return;
+    if (index >= dive.profileBytes.size()) {
+        if (value == 0)
+            return;
+        dive.profileBytes.resize(index + 1);
+    }
+    dive.profileBytes[index] = value;
+}
+
+void trimProfileBytes(DiveRecord &dive)
+{
+    auto &bytes = dive.profileBytes;
+    while (!bytes.empty() && bytes.back() == 0)
+        bytes.pop_back();
+}
+
+std::vector<std::uint8_t> paddedProfileBytes(const DiveRecord &dive, std::size_t count)
+{
+    std::vector<std::uint8_t> out(count);
+    std::copy_n(dive.profileBytes.begin(), std::min(count, dive.profileBytes.size()), out.begin());
+    return out;
 }
 
 ProfileKind profileKind(const DiveRecord &dive)

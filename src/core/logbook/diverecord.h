@@ -1,12 +1,16 @@
-// One dive as the logbook keeps it: a fixed-size record, values in stored units, texts in the DOS OEM set.
+// One dive as the logbook keeps it: values in stored units, texts in the DOS OEM set, the profile as long as it is.
 #pragma once
+
+#include "common/blockarena.h"
 
 #include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zorv::logbook {
 
@@ -31,6 +35,10 @@ inline constexpr std::size_t kCommentLength = 255;
 inline constexpr std::size_t kCommentMoreLength = 255;
 inline constexpr std::size_t kModelLength = 25;
 
+// Bytes of a dive kept as long as they are, up to their last nonzero byte; see
+// BlockArena for where they live.
+using ByteArray = std::vector<std::uint8_t, common::ArenaAllocator<std::uint8_t>>;
+
 // A depth sample: metres, negative below the surface, then four marker bytes
 // (0: warning bits, 1: level A, 2: workload level B, 3: level C).
 struct ProfileSample {
@@ -40,6 +48,9 @@ struct ProfileSample {
     bool operator==(const ProfileSample &) const = default;
 };
 
+// The arrays of a dive, sized to what it holds; see BlockArena for where they live.
+using SampleArray = std::vector<ProfileSample, common::ArenaAllocator<ProfileSample>>;
+
 // The supplementary fields of a dive, kept in the .add companion file as a raw
 // 550-byte little-endian image:
 //   0 commentMore[256]  256 weights i16  258 visibility i16  260 avgDepthCm i16
@@ -47,6 +58,7 @@ struct ProfileSample {
 //   268 model[25]  293 reserved[257]
 struct ExtraBlock {
     static constexpr std::size_t kSize = 550;
+    static constexpr std::size_t kReservedSize = 257;
 
     std::array<char, 256> commentMore {};
     std::int16_t weights = kMissing; // hundredths of a kilogram
@@ -56,7 +68,8 @@ struct ExtraBlock {
     std::uint16_t extraFlags = 0;
     std::int16_t tankPressure = kMissing; // hundredths of a bar
     std::array<char, 25> model {};
-    std::array<std::uint8_t, 257> reserved {};
+    // The 257 reserved bytes without their trailing zeros (mostly none at all).
+    ByteArray reserved;
 
     void serialize(std::uint8_t *out) const; // writes kSize bytes
     static ExtraBlock deserialize(const std::uint8_t *in);
@@ -116,9 +129,15 @@ struct DiveRecord {
     std::uint16_t profileLength = 0;
     std::uint8_t profileFirstByte = 0;
     std::array<std::uint16_t, 8> profileHeader {};
-    std::array<std::uint8_t, kProfileBytesCapacity> profileBytes {};
+    // The raw sample stream, at most kProfileBytesCapacity bytes and never ending on a zero
+    // (trimProfileBytes): bytes past its end read as 0, so two records that save the same
+    // bytes compare equal. Read it with profileByte().
+    ByteArray profileBytes;
     std::uint16_t profileExtra = 0;
-    std::array<ProfileSample, kMaxSamples> samples {};
+    // samples.size() == sampleCount (at most kMaxSamples). The one exception is the hand-drawn
+    // profile editor's working copy, which may hold the point at index sampleCount too: the
+    // editor lets that last point be drawn, and storing writes it into profileBytes.
+    SampleArray samples;
     std::uint16_t sampleCount = 0;
     float profileMaxDepth = 0.0f; // metres
     float profileAvgDepth = 0.0f; // metres
@@ -128,6 +147,29 @@ struct DiveRecord {
 
     bool operator==(const DiveRecord &) const = default;
 };
+
+// Byte `index` of the sample stream; past the stored bytes it reads as 0.
+inline std::uint8_t profileByte(const DiveRecord &dive, std::size_t index)
+{
+    return index < dive.profileBytes.size() ? dive.profileBytes[index] : std::uint8_t { 0 };
+}
+
+// The dive's sampleCount samples (fewer only if a writer broke the invariant).
+inline std::span<const ProfileSample> profileSamples(const DiveRecord &dive)
+{
+    return { dive.samples.data(),
+        std::min({ std::size_t { dive.sampleCount }, dive.samples.size(), std::size_t { kMaxSamples } }) };
+}
+
+// Sets byte `index` of the sample stream, growing it as needed; an index at or past
+// kProfileBytesCapacity is dropped. Writers end with trimProfileBytes().
+void setProfileByte(DiveRecord &dive, std::size_t index, std::uint8_t value);
+
+// Drops the zero bytes at the end of the sample stream, which read as 0 anyway.
+void trimProfileBytes(DiveRecord &dive);
+
+// The first `count` bytes of the sample stream, zero-filled past the stored ones.
+std::vector<std::uint8_t> paddedProfileBytes(const DiveRecord &dive, std::size_t count);
 
 // Profile kind, shown as " ", "P" or "H" beside a dive number.
 enum class ProfileKind {

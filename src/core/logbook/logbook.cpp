@@ -287,10 +287,10 @@ void Logbook::computeAirConsumption(DiveRecord &record)
     record.airConsumption = 0.0f;
     if (record.sampleCount == 0)
         return;
-    const int samples = record.sampleCount < kMaxSamples ? record.sampleCount : kMaxSamples;
+    const std::span<const ProfileSample> samples = profileSamples(record);
     int n = 0;
-    for (int i = 1; i < samples; ++i)
-        if (record.samples[static_cast<std::size_t>(i)].depth != 0.0f)
+    for (std::size_t i = 1; i < samples.size(); ++i)
+        if (samples[i].depth != 0.0f)
             ++n;
     if (record.tankVolume == kMissing || record.airUsed == kMissing)
         return;

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <system_error>
 
@@ -127,40 +128,201 @@ namespace {
 
         const bool extraWord = carriesExtraWord(info, d.computerType);
         const std::size_t fixed = kProfileFixedSize + (extraWord ? kExtraWordSize : 0);
-        if (d.profileLength < fixed || d.profileLength - fixed > d.profileBytes.size())
+        if (d.profileLength < fixed || d.profileLength - fixed > static_cast<std::size_t>(kProfileBytesCapacity))
             return false;
         d.profileFirstByte = in.u8();
         for (std::uint16_t &word : d.profileHeader)
             word = in.u16();
         if (extraWord)
             d.profileExtra = in.u16();
-        in.bytes(d.profileBytes.data(), d.profileLength - fixed);
+        d.profileBytes.resize(d.profileLength - fixed);
+        in.bytes(d.profileBytes.data(), d.profileBytes.size());
         if (in.failed())
             return false;
+        trimProfileBytes(d);
         decodeProfile(d, info != nullptr && info->isO2(d.computerType));
         return true;
     }
 
-    // A short or missing .add file is no error: older logbooks were saved without
-    // one, and dives past its end keep blank supplementary fields.
-    void readExtras(std::span<const std::uint8_t> add, DiveArray &dives, std::array<std::uint8_t, 300> &trailer)
-    {
-        if (add.size() < kAddHeaderSize)
-            return;
-        std::size_t pos = kAddHeaderSize;
-        for (DiveRecord &d : dives) {
-            if (add.size() - pos < ExtraBlock::kSize)
-                return;
-            d.extra = ExtraBlock::deserialize(add.data() + pos);
-            pos += ExtraBlock::kSize;
-            if (d.extra.avgDepthCm > 0)
-                d.avgDepth = static_cast<float>(d.extra.avgDepthCm * 0.01);
-            if (add.size() - pos < kTrailerSize)
-                return;
-            std::memcpy(trailer.data(), add.data() + pos, kTrailerSize);
-            pos += kTrailerSize;
+    // Reads .add content as it comes, in pieces of any size, so that a large .add is
+    // never held whole. A short or missing .add file is no error: older logbooks were
+    // saved without one, and dives past its end keep blank supplementary fields.
+    class ExtrasReader {
+    public:
+        explicit ExtrasReader(DiveArray &dives)
+            : m_dives(dives)
+        {
         }
-    }
+
+        void feed(std::span<const std::uint8_t> bytes)
+        {
+            while (!bytes.empty() && m_next < m_dives.size()) {
+                const std::size_t want = wanted() - m_pending.size();
+                const std::size_t take = std::min(want, bytes.size());
+                m_pending.insert(m_pending.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(take));
+                bytes = bytes.subspan(take);
+                if (m_pending.size() == wanted())
+                    complete();
+            }
+        }
+
+        // The trailer of the last whole entry read, if any.
+        const std::optional<std::array<std::uint8_t, kTrailerSize>> &trailer() const { return m_trailer; }
+
+    private:
+        enum class Part {
+            Header,
+            Block,
+            Trailer,
+        };
+
+        std::size_t wanted() const
+        {
+            switch (m_part) {
+            case Part::Header:
+                return kAddHeaderSize;
+            case Part::Block:
+                return ExtraBlock::kSize;
+            case Part::Trailer:
+                break;
+            }
+            return kTrailerSize;
+        }
+
+        void complete()
+        {
+            if (m_part == Part::Header) {
+                m_part = Part::Block;
+            } else if (m_part == Part::Block) {
+                DiveRecord &d = m_dives[m_next];
+                d.extra = ExtraBlock::deserialize(m_pending.data());
+                if (d.extra.avgDepthCm > 0)
+                    d.avgDepth = static_cast<float>(d.extra.avgDepthCm * 0.01);
+                m_part = Part::Trailer;
+            } else {
+                m_trailer.emplace();
+                std::memcpy(m_trailer->data(), m_pending.data(), kTrailerSize);
+                m_part = Part::Block;
+                ++m_next;
+            }
+            m_pending.clear();
+        }
+
+        DiveArray &m_dives;
+        Part m_part = Part::Header;
+        std::size_t m_next = 0;
+        std::vector<std::uint8_t> m_pending;
+        std::optional<std::array<std::uint8_t, kTrailerSize>> m_trailer;
+    };
+
+    // A .log file as read: its dives before the .add fills in their supplementary
+    // fields, and what its header says.
+    struct LogContent {
+        DiveArray dives;
+        std::uint32_t headerLong = 0;
+        std::uint16_t wordA = 0;
+        std::uint16_t wordB = 0;
+        // The header's count rules, as it always has; but the bytes past it are dives or
+        // data the user would lose on the next save, so they are kept in a backup then.
+        bool holdsMore = false;
+        // From the last whole .add entry; without one the logbook keeps the trailer it had.
+        std::optional<std::array<std::uint8_t, kTrailerSize>> addTrailer;
+    };
+
+    // The longest record: five texts of 255 characters and the largest profile block.
+    constexpr std::size_t kMaxRecordSize
+        = kMinRecordSize + 5 * 255 + kProfileFixedSize + kExtraWordSize + kProfileBytesCapacity;
+
+    // Reads .log content as it comes, in pieces of any size. It holds back only
+    // what may be the start of a record until the rest arrives.
+    class LogParser {
+    public:
+        // `fileSize` bounds the room reserved for the dives the header counts: a lying
+        // header must not reserve room for dives the file cannot hold.
+        LogParser(const ComputerInfo *info, std::size_t fileSize, LogContent &out)
+            : m_info(info)
+            , m_fileSize(fileSize)
+            , m_out(out)
+        {
+        }
+
+        void feed(std::span<const std::uint8_t> bytes)
+        {
+            if (m_failed || bytes.empty())
+                return;
+            if (m_headerRead && m_remainingDives == 0) {
+                m_out.holdsMore = true;
+                return;
+            }
+            if (m_held.empty()) {
+                const std::size_t used = parse(bytes, false);
+                if (!m_failed)
+                    m_held.assign(bytes.begin() + static_cast<std::ptrdiff_t>(used), bytes.end());
+                return;
+            }
+            m_held.insert(m_held.end(), bytes.begin(), bytes.end());
+            const std::size_t used = parse(m_held, false);
+            m_held.erase(m_held.begin(), m_held.begin() + static_cast<std::ptrdiff_t>(used));
+        }
+
+        // Reads what is left at the end of the file; false when the file is not a logbook.
+        bool finish()
+        {
+            if (!m_failed)
+                parse(m_held, true);
+            m_held = {};
+            return !m_failed && m_headerRead && m_remainingDives == 0;
+        }
+
+    private:
+        // Parses what `bytes` holds in whole and returns how much of it was used.
+        std::size_t parse(std::span<const std::uint8_t> bytes, bool atEnd)
+        {
+            std::size_t pos = 0;
+            if (!m_headerRead) {
+                if (bytes.size() < kLogHeaderSize && !atEnd)
+                    return 0;
+                common::ByteReader in(bytes);
+                const std::uint16_t version = in.u16();
+                m_out.headerLong = in.u32();
+                const std::int16_t count = in.i16();
+                m_out.wordA = in.u16();
+                m_out.wordB = in.u16();
+                if (in.failed() || version != kFormatVersion || count < 0
+                    || static_cast<std::size_t>(count) * kMinRecordSize
+                        > m_fileSize - std::min(m_fileSize, kLogHeaderSize)) {
+                    m_failed = true;
+                    return 0;
+                }
+                m_headerRead = true;
+                m_remainingDives = count;
+                m_out.dives.reserve(static_cast<std::size_t>(count));
+                pos = kLogHeaderSize;
+            }
+            while (m_remainingDives > 0 && (atEnd || bytes.size() - pos >= kMaxRecordSize)) {
+                common::ByteReader in(bytes.subspan(pos));
+                if (!readRecord(in, m_out.dives.emplace_back(), m_info)) {
+                    m_failed = true;
+                    return pos;
+                }
+                pos = bytes.size() - in.remaining();
+                --m_remainingDives;
+            }
+            if (m_remainingDives == 0 && pos < bytes.size()) {
+                m_out.holdsMore = true;
+                pos = bytes.size();
+            }
+            return pos;
+        }
+
+        const ComputerInfo *m_info;
+        std::size_t m_fileSize;
+        LogContent &m_out;
+        std::vector<std::uint8_t> m_held;
+        bool m_headerRead = false;
+        bool m_failed = false;
+        int m_remainingDives = 0;
+    };
 
     Result reject(Logbook &logbook)
     {
@@ -196,6 +358,12 @@ namespace {
                 std::memcpy(m_at, data, n);
             m_at += n;
         }
+        void zeros(std::size_t n)
+        {
+            if (n != 0)
+                std::memset(m_at, 0, n);
+            m_at += n;
+        }
         template <std::size_t N> void shortString(const std::array<char, N> &field, std::size_t capacity)
         {
             const std::size_t length = std::min(fixedText(field).size(), capacity);
@@ -222,7 +390,9 @@ namespace {
             return shape;
         shape.extraWord = carriesExtraWord(info, d.computerType);
         const std::size_t fixed = kProfileFixedSize + (shape.extraWord ? kExtraWordSize : 0);
-        shape.raw = d.profileLength > fixed ? std::min<std::size_t>(d.profileLength - fixed, d.profileBytes.size()) : 0;
+        shape.raw = d.profileLength > fixed
+            ? std::min<std::size_t>(d.profileLength - fixed, static_cast<std::size_t>(kProfileBytesCapacity))
+            : 0;
         shape.length = fixed + shape.raw;
         return shape;
     }
@@ -271,7 +441,10 @@ namespace {
             out.u16(word);
         if (shape.extraWord)
             out.u16(d.profileExtra);
-        out.bytes(d.profileBytes.data(), shape.raw);
+        // The stream is stored without its trailing zeros; the file holds them.
+        const std::size_t stored = std::min(shape.raw, d.profileBytes.size());
+        out.bytes(d.profileBytes.data(), stored);
+        out.zeros(shape.raw - stored);
     }
 
     struct LogHeader {
@@ -405,40 +578,39 @@ namespace {
 
 } // namespace
 
+// A .log and .add file read, before they replace the logbook's dives.
+struct LogbookFile::ParsedLog {
+    LogContent content;
+};
+
 Result LogbookFile::load(Logbook &logbook, std::span<const std::uint8_t> logBytes,
     std::span<const std::uint8_t> addBytes, const std::string &path)
 {
-    logbook.reset();
-    common::ByteReader in(logBytes);
-    const std::uint16_t version = in.u16();
-    const std::uint32_t headerLong = in.u32();
-    const std::int16_t count = in.i16();
-    const std::uint16_t wordA = in.u16();
-    const std::uint16_t wordB = in.u16();
-    // The size check keeps a lying header from reserving room for dives the file cannot hold.
-    if (in.failed() || version != kFormatVersion || count < 0
-        || static_cast<std::size_t>(count) * kMinRecordSize > in.remaining())
+    ParsedLog parsed;
+    LogParser dives(logbook.computerInfo(), logBytes.size(), parsed.content);
+    dives.feed(logBytes);
+    if (!dives.finish())
         return reject(logbook);
+    ExtrasReader extras(parsed.content.dives);
+    extras.feed(addBytes);
+    parsed.content.addTrailer = extras.trailer();
+    finishLoad(logbook, parsed, path);
+    return {};
+}
 
-    DiveArray &dives = logbook.m_dives;
-    dives.reserve(static_cast<std::size_t>(count));
-    const ComputerInfo *info = logbook.computerInfo();
-    for (int i = 0; i < count; ++i) {
-        if (!readRecord(in, dives.emplace_back(), info))
-            return reject(logbook);
-    }
-    readExtras(addBytes, dives, logbook.m_addTrailer);
-    // The header's count rules, as it always has; but the bytes past it are dives or
-    // data the user would lose on the next save, so they are kept in a backup then.
-    const bool holdsMore = in.remaining() > 0;
-
-    logbook.m_header = { headerLong, wordA, wordB };
-    logbook.m_currentDive = count;
+void LogbookFile::finishLoad(Logbook &logbook, ParsedLog &parsed, const std::string &path)
+{
+    LogContent &content = parsed.content;
+    logbook.reset();
+    logbook.m_dives = std::move(content.dives);
+    if (content.addTrailer)
+        logbook.m_addTrailer = *content.addTrailer;
+    logbook.m_header = { content.headerLong, content.wordA, content.wordB };
+    logbook.m_currentDive = static_cast<int>(logbook.m_dives.size());
     logbook.recomputeTotals();
     logbook.setPath(path);
-    if (holdsMore && !path.empty())
+    if (content.holdsMore && !path.empty())
         backupPending(common::resolveLinks(path).string(), true);
-    return {};
 }
 
 std::string LogbookFile::loadNotice(const std::string &path)
@@ -469,21 +641,33 @@ Result LogbookFile::loadFromPath(Logbook &logbook, const std::string &path)
     // Folders and devices are refused before reading: their sizes mean nothing.
     if (!fs::is_regular_file(resolved, ec))
         return failure(Status::IoError, notAFile(path));
-    const common::ResultOr<std::string> log = common::readWholeFile(resolved);
-    if (!log)
-        return failure(log.status(), log.message());
     // An .add file that exists but cannot be read must stop the load: a save in
     // advanced mode would otherwise replace it with blank entries.
-    common::ResultOr<std::string> add = std::string();
-    if (fs::exists(addPath, ec)) {
-        if (!fs::is_regular_file(addPath, ec))
-            return failure(Status::IoError, notAFile(addPath));
-        add = common::readWholeFile(addPath);
-        if (!add)
-            return failure(add.status() == Status::NotFound ? Status::IoError : add.status(), add.message());
+    const bool hasAdd = fs::exists(addPath, ec);
+    if (hasAdd && !fs::is_regular_file(addPath, ec))
+        return failure(Status::IoError, notAFile(addPath));
+    ParsedLog parsed;
+    // The size only bounds what a lying header may reserve; the reading goes to the end.
+    const std::uintmax_t size = fs::file_size(resolved, ec);
+    LogParser dives(logbook.computerInfo(), ec ? SIZE_MAX : static_cast<std::size_t>(size), parsed.content);
+    if (const Result read = common::readFileInPieces(resolved, [&dives](auto piece) { dives.feed(piece); }); !read)
+        return read;
+    const bool parsedWell = dives.finish();
+    if (!parsedWell)
+        parsed.content.dives = {};
+    // An unreadable .add is reported before a malformed .log, and leaves the logbook as it was.
+    if (hasAdd) {
+        ExtrasReader extras(parsed.content.dives);
+        const Result read = common::readFileInPieces(addPath, [&extras](auto piece) { extras.feed(piece); });
+        if (!read)
+            return failure(read.status() == Status::NotFound ? Status::IoError : read.status(), read.message());
+        parsed.content.addTrailer = extras.trailer();
     }
     *readLock = common::FolderLock();
-    return load(logbook, asBytes(*log), asBytes(*add), path);
+    if (!parsedWell)
+        return reject(logbook);
+    finishLoad(logbook, parsed, path);
+    return {};
 }
 
 Result LogbookFile::reload(Logbook &logbook)

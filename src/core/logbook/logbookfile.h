@@ -49,6 +49,13 @@ public:
     // The bytes save() would write, for the command-line tool and tests.
     static std::vector<std::uint8_t> logBytes(const Logbook &logbook);
     static std::vector<std::uint8_t> addBytes(const Logbook &logbook);
+
+private:
+    // A load reads the .log and the .add a piece at a time into a ParsedLog, so a
+    // large logbook never holds either file whole beside its dives, and the logbook
+    // is only touched once both files have been read.
+    struct ParsedLog;
+    static void finishLoad(Logbook &logbook, ParsedLog &parsed, const std::string &path);
 };
 
 } // namespace zorv::logbook

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 namespace zorv::logbook {
 
@@ -52,7 +53,7 @@ namespace {
         }
 
     private:
-        const std::array<std::uint8_t, kProfileBytesCapacity> &m_bytes;
+        const ByteArray &m_bytes;
     };
 
     std::uint8_t level(int value)
@@ -126,9 +127,13 @@ namespace {
 void decodeProfile(DiveRecord &record, bool o2)
 {
     const StreamView stream(record);
-    const int previousCount = std::min<int>(record.sampleCount, kMaxSamples);
-    // Each sample is written whole when it is reached, so levels of an earlier
+    // Room for as many samples as the stream can hold, cut to the decoded count at the
+    // end. Each sample is written whole when it is reached, so levels of an earlier
     // decoding cannot leak into the ramps, which only look back.
+    const int lastPosition = static_cast<int>(record.profileLength) - 15;
+    const int groupBytes = o2 ? 8 : 7;
+    const int most = std::min(1 + 3 * (std::max(lastPosition, 0) / groupBytes + 1), kMaxSamples);
+    record.samples.assign(static_cast<std::size_t>(most), ProfileSample {});
     record.samples[0] = ProfileSample { -kFirstSampleDepth, {} };
     record.sampleCount = 1;
     record.profileMaxDepth = 0.0f;
@@ -141,7 +146,6 @@ void decodeProfile(DiveRecord &record, bool o2)
     int phase = 0;
     int position = o2 ? 6 : 5;
     const int groupTail = o2 ? 2 : 1;
-    const int lastPosition = static_cast<int>(record.profileLength) - 15;
 
     while (position <= lastPosition && record.sampleCount < kMaxSamples) {
         const int k = record.sampleCount;
@@ -195,18 +199,13 @@ void decodeProfile(DiveRecord &record, bool o2)
         }
     }
 
-    // A longer earlier decoding leaves samples past the new end; clearing them
-    // here is cheaper than clearing the whole array on every load.
-    const int count = record.sampleCount;
-    for (int i = count; i <= std::min(previousCount, kMaxSamples - 1); ++i)
-        record.samples[static_cast<std::size_t>(i)] = ProfileSample {};
-
     // The samples after the last complete group had no levels of their own.
-    const int fillEnd = count < kMaxSamples ? count : count - 1;
-    for (int i = std::max(0, count - 3); i <= fillEnd; ++i) {
+    const int count = record.sampleCount;
+    for (int i = std::max(0, count - 3); i < count; ++i) {
         setMarker(record, i, kLevelA, lastA);
         setMarker(record, i, kLevelC, lastC);
     }
+    record.samples.resize(static_cast<std::size_t>(count));
 
     record.profileAvgDepth = static_cast<float>((static_cast<double>(depthSum) + 1.3) / (count + 1));
     Logbook::computeAirConsumption(record);

@@ -44,8 +44,8 @@ namespace {
         record.profileFirstByte = 0;
         record.profileHeader.fill(0);
         record.profileExtra = 0;
-        record.profileBytes.fill(0);
-        record.samples.fill(ProfileSample {});
+        record.profileBytes.clear();
+        record.samples.clear();
         record.sampleCount = 0;
         record.profileMaxDepth = 0.0f;
         record.profileAvgDepth = 0.0f;
@@ -70,10 +70,11 @@ void encodeProfile(DiveRecord &record, const ProfileScript &script, ProfileFamil
     const std::size_t start = o2 ? 6 : 5;
     const std::size_t groupSize = o2 ? 8 : 7;
     const std::size_t wanted = (script.depths.size() + 2) / 3;
-    const std::size_t fitting = (record.profileBytes.size() - start) / groupSize;
+    const std::size_t fitting = (static_cast<std::size_t>(kProfileBytesCapacity) - start) / groupSize;
     const std::size_t groups = std::min(wanted, fitting);
 
     std::size_t pos = start;
+    record.profileBytes.resize(start + groups * groupSize);
     for (std::size_t g = 0; g < groups; ++g) {
         for (std::size_t j = 3 * g; j < 3 * g + 3; ++j) {
             const int code = depthCode(valueAt(script.depths, j));
@@ -92,6 +93,7 @@ void encodeProfile(DiveRecord &record, const ProfileScript &script, ProfileFamil
     record.profileHeader = script.header;
     record.profileExtra = extraWord ? script.extraWord : 0;
     record.profileLength = static_cast<std::uint16_t>(pos + (extraWord ? 19 : 17));
+    trimProfileBytes(record);
     decodeProfile(record, o2);
 }
 

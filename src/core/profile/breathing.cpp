@@ -26,9 +26,10 @@ int clampCursor(const logbook::DiveRecord &dive, int cursor)
 logbook::ProfileSample sampleAtCursor(const logbook::DiveRecord &dive, int cursor)
 {
     const int at = clampCursor(dive, cursor);
-    if (at >= dive.sampleCount || at >= logbook::kMaxSamples)
+    const std::span<const logbook::ProfileSample> samples = logbook::profileSamples(dive);
+    if (static_cast<std::size_t>(at) >= samples.size())
         return {};
-    return dive.samples[static_cast<std::size_t>(at)];
+    return samples[static_cast<std::size_t>(at)];
 }
 
 double remainingPressure(const logbook::DiveRecord &dive, int cursor, const ComputerTraits &traits)

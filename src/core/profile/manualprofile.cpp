@@ -86,11 +86,12 @@ void generateManualProfile(DiveRecord &dive)
         work[static_cast<std::size_t>(i)] = static_cast<float>(stored);
     }
 
+    // The points past the last one drawn are at the surface, as points past the end read.
     dive.sampleCount = static_cast<std::uint16_t>(n);
+    dive.samples.resize(static_cast<std::size_t>(std::min(n + 1, kMaxSamples)));
     dive.samples[0] = logbook::ProfileSample { static_cast<float>(-kStartDepth), { 0, 0, kStartWorkload, 0 } };
-    for (int i = 1; i < kMaxSamples; ++i)
-        dive.samples[static_cast<std::size_t>(i)]
-            = logbook::ProfileSample { -work[static_cast<std::size_t>(i - 1)], { 0, 0, kDrawnWorkload, 0 } };
+    for (std::size_t i = 1; i < dive.samples.size(); ++i)
+        dive.samples[i] = logbook::ProfileSample { -work[i - 1], { 0, 0, kDrawnWorkload, 0 } };
     dive.profileMaxDepth = static_cast<float>(bottom);
     updateManualAverages(dive);
     dive.avgDepth = 0.0f;
@@ -98,12 +99,13 @@ void generateManualProfile(DiveRecord &dive)
 
 void updateManualAverages(DiveRecord &dive)
 {
-    const int count = std::min<int>(dive.sampleCount, kMaxSamples);
+    const std::span<const logbook::ProfileSample> samples = logbook::profileSamples(dive);
+    const int count = static_cast<int>(samples.size());
     if (count == 0)
         return;
     float sum = 0.0f;
-    for (int i = 0; i < count; ++i)
-        sum += dive.samples[static_cast<std::size_t>(i)].depth;
+    for (const logbook::ProfileSample &sample : samples)
+        sum += sample.depth;
     const double average = std::trunc(static_cast<double>(sum) / count);
     dive.profileAvgDepth = static_cast<float>(-average);
     const double minutes = count * static_cast<double>(0.33333334f) - 0.33;
@@ -138,6 +140,9 @@ bool drawManualSample(
     double depth = std::clamp(localY / perUnit, 0.0, limit);
     if (imperial)
         depth = logbook::feetToMetres(depth);
+    // The editor may draw the point one past the samples: it goes into the stored bytes.
+    if (static_cast<std::size_t>(cursor) >= dive.samples.size())
+        dive.samples.resize(static_cast<std::size_t>(cursor) + 1);
     dive.samples[static_cast<std::size_t>(cursor)].depth = static_cast<float>(-depth);
     updateManualAverages(dive);
     dive.avgDepth = 0.0f;
@@ -160,27 +165,29 @@ void storeManualProfile(DiveRecord &dive)
 {
     // Samples 1 ... are the points of the drawing; sample 0 is the fixed start at 1.3 m.
     std::array<float, kMaxSamples> work {};
-    for (int i = 1; i < kMaxSamples; ++i)
-        work[static_cast<std::size_t>(i - 1)] = -dive.samples[static_cast<std::size_t>(i)].depth;
+    for (std::size_t i = 1; i < std::min<std::size_t>(dive.samples.size(), kMaxSamples); ++i)
+        work[i - 1] = -dive.samples[i].depth;
 
     const int minutes = manualProfileMinutes(dive);
     dive.profileFirstByte = 0;
     for (std::size_t i = 0; i < dive.profileHeader.size(); ++i)
         dive.profileHeader[i] = static_cast<std::uint16_t>(logbook::kHandProfileHeaderBase + i);
-    dive.profileBytes.fill(0);
-    dive.profileBytes[3] = 0x40;
-    dive.profileBytes[4] = 0x90;
-    std::size_t at = 5;
+    auto &bytes = dive.profileBytes;
+    bytes.assign(5, 0);
+    bytes[3] = 0x40;
+    bytes[4] = 0x90;
     // One group more than the length below counts: readers that follow the length never reach it.
-    for (int group = 0; group <= minutes + 2 && at + 7 <= dive.profileBytes.size(); ++group) {
+    for (int group = 0; group <= minutes + 2 && bytes.size() + 7 <= std::size_t { logbook::kProfileBytesCapacity };
+         ++group) {
         for (int k = 0; k < 3; ++k) {
             const int point = 3 * group + k;
             const DepthCode code = manualDepthCode(point < kMaxSamples ? work[static_cast<std::size_t>(point)] : 0.0);
-            dive.profileBytes[at++] = code.high;
-            dive.profileBytes[at++] = code.low;
+            bytes.push_back(code.high);
+            bytes.push_back(code.low);
         }
-        dive.profileBytes[at++] = 0x20;
+        bytes.push_back(0x20);
     }
+    logbook::trimProfileBytes(dive);
     dive.profileLength = static_cast<std::uint16_t>(7 * (minutes + 2) + 17);
     if (dive.altitudeClass == 0)
         dive.altitudeClass = 1;
@@ -189,7 +196,7 @@ void storeManualProfile(DiveRecord &dive)
 void eraseManualProfile(DiveRecord &dive)
 {
     dive.profileLength = 0;
-    dive.samples.fill(logbook::ProfileSample {});
+    dive.samples.clear();
     dive.sampleCount = 0;
 }
 
@@ -227,7 +234,7 @@ void drawManualGraph(canvas::Canvas &canvas, canvas::Size size, const DiveRecord
     const int samples = std::min<int>(dive.sampleCount, kMaxSamples);
     plot.drawAxes(canvas, samples + 1, style.grid);
     plot.drawProfile(canvas, colours[settings::ProfileColour::Profile], colours[settings::ProfileColour::Warnings], 3,
-        std::span<const logbook::ProfileSample>(dive.samples.data(), static_cast<std::size_t>(samples)), samples + 1);
+        logbook::profileSamples(dive), samples + 1);
     if (style.secondProfile && !style.secondProfile->isEmpty()) {
         const ProfileClipboard &second = *style.secondProfile;
         plot.drawClipProfile(canvas, colours[settings::ProfileColour::ClipProfile],

@@ -58,7 +58,7 @@ void drawPreview(canvas::Canvas &canvas, canvas::Size size, const logbook::DiveR
     else
         plot.drawPlainAxes(canvas, xCount, style.grid);
 
-    const std::span<const logbook::ProfileSample> samples(dive->samples.data(), static_cast<std::size_t>(sampleCount));
+    const std::span<const logbook::ProfileSample> samples = logbook::profileSamples(*dive);
     plot.drawDecoLine(canvas, colours[ProfileColour::DecoLine], samples);
     // Hand-drawn curves take the second-profile colour so that they never pass for a computer's record.
     const bool handDrawn = logbook::profileKind(*dive) == logbook::ProfileKind::HandDrawn;

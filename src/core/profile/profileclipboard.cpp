@@ -7,17 +7,16 @@ namespace zorv::profile {
 
 void ProfileClipboard::copyDive(const logbook::DiveRecord &dive)
 {
-    const int samples = std::min<int>(dive.sampleCount, logbook::kMaxSamples);
-    if (samples == 0)
+    const std::span<const logbook::ProfileSample> samples = logbook::profileSamples(dive);
+    if (samples.empty())
         return;
-    for (int i = 0; i < samples; ++i) {
-        const auto at = static_cast<std::size_t>(i);
-        m_depths[at] = dive.samples[at].depth;
-        m_markers[at] = dive.samples[at].markers[0];
+    for (std::size_t at = 0; at < samples.size(); ++at) {
+        m_depths[at] = samples[at].depth;
+        m_markers[at] = samples[at].markers[0];
     }
-    m_depths[static_cast<std::size_t>(samples)] = 0.0;
-    m_markers[static_cast<std::size_t>(samples)] = 0;
-    m_count = samples + 1;
+    m_depths[samples.size()] = 0.0;
+    m_markers[samples.size()] = 0;
+    m_count = static_cast<int>(samples.size()) + 1;
 }
 
 void ProfileClipboard::setProfile(std::span<const double> depths, std::span<const std::uint8_t> markers)

@@ -44,7 +44,7 @@ namespace {
 
     std::span<const logbook::ProfileSample> samplesSpan(const logbook::DiveRecord &dive)
     {
-        return { dive.samples.data(), static_cast<std::size_t>(samplesOf(dive)) };
+        return logbook::profileSamples(dive);
     }
 
     ProfilePlot plotFor(const PlotArea &area, const settings::ProfileColours &colours, UnitSystem units)

@@ -214,8 +214,9 @@ std::string csvDiveProfile(const logbook::Logbook &logbook, const DiveRecord &di
     }
     out += common::cformat("Profil%cSeconde%cProfondeur\n", separator, separator);
     const bool imperial = logbook.unitSystem() == logbook::UnitSystem::Imperial;
-    for (int i = 0; i < dive.sampleCount && i < logbook::kMaxSamples; ++i) {
-        double depth = dive.samples[static_cast<std::size_t>(i)].depth;
+    const std::span<const logbook::ProfileSample> samples = logbook::profileSamples(dive);
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        double depth = samples[i].depth;
         if (choices.sign == CsvDepthSign::Positive)
             depth *= -1.0;
         if (imperial)

@@ -129,8 +129,7 @@ namespace {
         const int sampleCount = std::min<int>(dive.sampleCount, logbook::kMaxSamples);
         const int xCount = sampleCount + 1;
         plot.drawAxes(chart, xCount, profile::Grid::On);
-        const std::span<const logbook::ProfileSample> samples(
-            dive.samples.data(), static_cast<std::size_t>(sampleCount));
+        const std::span<const logbook::ProfileSample> samples = logbook::profileSamples(dive);
         plot.drawDecoLine(chart, kDecoRed, samples);
         plot.drawProfile(chart, kProfileBlue, kWarningColour, 4, samples, xCount);
 

@@ -225,19 +225,21 @@ ToolResult mergeWithNext(Logbook &logbook, int position)
     k += kGroupSize;
     const int gapStart = kSampleStart + std::max(0, static_cast<int>(a.profileLength) - kProfileOverhead);
     for (int i = std::max(0, gapStart); i < kSampleStart + k && i < logbook::kProfileBytesCapacity; ++i)
-        a.profileBytes[static_cast<std::size_t>(i)] = 0;
+        logbook::setProfileByte(a, static_cast<std::size_t>(i), 0);
     const int copied = static_cast<int>(b.profileLength) - kProfileOverhead;
     for (int i = 0; i < copied; ++i) {
         const int to = kSampleStart + k + i;
         const int from = kSampleStart + i;
         if (to >= logbook::kProfileBytesCapacity || from >= logbook::kProfileBytesCapacity)
             break;
-        a.profileBytes[static_cast<std::size_t>(to)] = b.profileBytes[static_cast<std::size_t>(from)];
+        logbook::setProfileByte(
+            a, static_cast<std::size_t>(to), logbook::profileByte(b, static_cast<std::size_t>(from)));
     }
     const int surface = static_cast<int>(std::trunc(kSurfaceBand * 6.4f));
-    a.profileBytes[static_cast<std::size_t>(k + 2)] = static_cast<std::uint8_t>(surface >> 2);
-    a.profileBytes[static_cast<std::size_t>(k + 3)]
-        = static_cast<std::uint8_t>(((surface & 1) ? 0x40 : 0) | ((surface & 2) ? 0x80 : 0));
+    logbook::setProfileByte(a, static_cast<std::size_t>(k + 2), static_cast<std::uint8_t>(surface >> 2));
+    logbook::setProfileByte(a, static_cast<std::size_t>(k + 3),
+        static_cast<std::uint8_t>(((surface & 1) ? 0x40 : 0) | ((surface & 2) ? 0x80 : 0)));
+    logbook::trimProfileBytes(a);
     a.warnings = static_cast<std::uint16_t>(a.warnings | b.warnings);
     a.profileLength = static_cast<std::uint16_t>(a.profileLength + b.profileLength - 10);
     logbook::decodeProfile(a, false);
@@ -263,7 +265,9 @@ ToolResult splitDive(Logbook &logbook, int position, int minute)
     if (minute <= 0 || cut >= a.sampleCount || a.profileLength == 0)
         return refused(refusal);
     // Cutting where the diver is still below the surface band would make two dives of one.
-    if (std::abs(a.samples[static_cast<std::size_t>(cut)].depth) > kSurfaceBand)
+    const std::span<const logbook::ProfileSample> samples = logbook::profileSamples(a);
+    if (static_cast<std::size_t>(cut) >= samples.size()
+        || std::abs(samples[static_cast<std::size_t>(cut)].depth) > kSurfaceBand)
         return refused(refusal + "\n(plongeur sous la surface)");
     if (isO2(logbook, a))
         return refused(refusal + "\n(profil d'ordinateur O2)");
@@ -277,7 +281,7 @@ ToolResult splitDive(Logbook &logbook, int position, int minute)
         const double start = a.tankVolume * 0.01 * 200.0;
         double gas = start;
         for (int i = 0; i <= cut; ++i) {
-            const logbook::ProfileSample &s = a.samples[static_cast<std::size_t>(i)];
+            const logbook::ProfileSample &s = samples[static_cast<std::size_t>(i)];
             const int workload = s.markers[2];
             const double rate = workload == 0 ? 0.0 : a.airConsumption * (0.8 + workload / 30.0);
             gas -= rate * (std::abs(s.depth) * 0.1 + 1.0) / 3.0;
@@ -293,9 +297,9 @@ ToolResult splitDive(Logbook &logbook, int position, int minute)
 
     float firstMax = 0.0f;
     float secondMax = 0.0f;
-    for (int i = 1; i < a.sampleCount; ++i) {
-        const float d = std::abs(a.samples[static_cast<std::size_t>(i)].depth);
-        float &target = i / 3 <= minute ? firstMax : secondMax;
+    for (std::size_t i = 1; i < samples.size(); ++i) {
+        const float d = std::abs(samples[i].depth);
+        float &target = static_cast<int>(i) / 3 <= minute ? firstMax : secondMax;
         target = std::max(target, d);
     }
 
@@ -306,27 +310,30 @@ ToolResult splitDive(Logbook &logbook, int position, int minute)
     second.maxDepth = depthHundredths(secondMax);
 
     // The second part starts at the first group after the cut that is below the surface.
-    second.profileBytes.fill(0);
+    second.profileBytes.clear();
     const int begin = kGroupSize * minute + kSampleStart;
     const int end = static_cast<int>(a.profileLength) - kProfileOverhead - 1;
     int copied = 0;
     bool copying = false;
     for (int i = begin; i <= end && i < logbook::kProfileBytesCapacity; ++i) {
-        const std::uint8_t byte = a.profileBytes[static_cast<std::size_t>(i)];
+        const std::uint8_t byte = logbook::profileByte(a, static_cast<std::size_t>(i));
         if (!copying && byte != 0 && (i - begin) % kGroupSize == 0)
             copying = true;
         if (copying && kSampleStart + copied < logbook::kProfileBytesCapacity)
-            second.profileBytes[static_cast<std::size_t>(kSampleStart + copied++)] = byte;
+            logbook::setProfileByte(second, static_cast<std::size_t>(kSampleStart + copied++), byte);
     }
     for (int i = 0; i < kSampleStart; ++i)
-        second.profileBytes[static_cast<std::size_t>(i)] = a.profileBytes[static_cast<std::size_t>(i)];
+        logbook::setProfileByte(
+            second, static_cast<std::size_t>(i), logbook::profileByte(a, static_cast<std::size_t>(i)));
+    logbook::trimProfileBytes(second);
     second.profileLength = static_cast<std::uint16_t>(copied + kProfileOverhead);
 
     first.duration = static_cast<std::int16_t>(minute);
     first.maxDepth = depthHundredths(firstMax);
     first.profileLength = static_cast<std::uint16_t>(kGroupSize * minute + kProfileOverhead);
-    for (int i = kGroupSize * minute + kSampleStart; i < logbook::kProfileBytesCapacity; ++i)
-        first.profileBytes[static_cast<std::size_t>(i)] = 0;
+    first.profileBytes.resize(
+        std::min(first.profileBytes.size(), static_cast<std::size_t>(kGroupSize * minute + kSampleStart)));
+    logbook::trimProfileBytes(first);
 
     logbook::decodeProfile(first, false);
     logbook::decodeProfile(second, false);

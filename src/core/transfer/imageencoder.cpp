@@ -81,7 +81,9 @@ namespace {
             out.push_back(static_cast<std::uint8_t>(record.profileExtra >> 8));
             sampleBytes -= 2;
         }
-        out.insert(out.end(), record.profileBytes.begin(), record.profileBytes.begin() + sampleBytes);
+        const std::vector<std::uint8_t> samples
+            = logbook::paddedProfileBytes(record, static_cast<std::size_t>(std::max(sampleBytes, 0)));
+        out.insert(out.end(), samples.begin(), samples.end());
         return out;
     }
 

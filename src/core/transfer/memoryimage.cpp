@@ -348,7 +348,8 @@ std::optional<logbook::DiveRecord> MemoryImage::toRecord(int position, const log
             from = 2;
         }
         for (int i = from; i < sampleBytes; ++i)
-            r.profileBytes[static_cast<std::size_t>(i - from)] = block.samples[static_cast<std::size_t>(i)];
+            logbook::setProfileByte(r, static_cast<std::size_t>(i - from), block.samples[static_cast<std::size_t>(i)]);
+        logbook::trimProfileBytes(r);
         logbook::decodeProfile(r, o2);
     }
     return r;

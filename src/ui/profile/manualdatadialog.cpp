@@ -178,10 +178,9 @@ ManualDataDialog::ManualDataDialog(AppContext &context, QWidget *parent)
     connect(eraseProfile, &QPushButton::clicked, this, &ManualDataDialog::eraseProfile);
     connect(copy, &QPushButton::clicked, this, [this] {
         // All the drawn points, markers cleared, and the count the chart draws.
-        std::vector<double> depths(logbook::kMaxSamples);
-        for (std::size_t i = 0; i < depths.size(); ++i)
+        std::vector<double> depths(std::min<std::size_t>(m_work.sampleCount + 1u, logbook::kMaxSamples));
+        for (std::size_t i = 0; i < depths.size() && i < m_work.samples.size(); ++i)
             depths[i] = m_work.samples[i].depth;
-        depths.resize(std::min<std::size_t>(m_work.sampleCount + 1u, depths.size()));
         m_context.secondProfile.clipboard.setProfile(depths, {});
         refreshFields();
     });

@@ -165,6 +165,25 @@ TEST(ReadWholeFile, ReadsWhatWasSavedAndRefusesWhatIsNotAReadableFile)
     EXPECT_EQ(*read, data);
 }
 
+TEST(ReadFileInPieces, HandsOverTheWholeFileInOrder)
+{
+    TempDir dir;
+    std::string data;
+    for (int i = 0; i < 200000; ++i)
+        data.push_back(static_cast<char>(i * 7));
+    ASSERT_TRUE(saveFileAtomically(dir / "big.dat", data));
+    std::string joined;
+    int pieces = 0;
+    const auto collect = [&](std::span<const std::uint8_t> piece) {
+        joined.append(reinterpret_cast<const char *>(piece.data()), piece.size());
+        ++pieces;
+    };
+    ASSERT_TRUE(zorv::common::readFileInPieces(dir / "big.dat", collect));
+    EXPECT_EQ(joined, data);
+    EXPECT_GT(pieces, 1);
+    EXPECT_EQ(zorv::common::readFileInPieces(dir / "missing.dat", collect).status(), zorv::common::Status::NotFound);
+}
+
 TEST(ReadWholeFile, ReadsFilesThatReportNoSize)
 {
     if (!fs::exists("/proc/self/status"))

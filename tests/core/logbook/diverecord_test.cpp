@@ -15,7 +15,7 @@ namespace {
         block.extraFlags = 0x0A01;
         block.tankPressure = -2;
         setFixedText(block.model, "ABCDEFGHIJKLMNOPQRSTUVWXYZ", kModelLength);
-        block.reserved[0] = 0x77;
+        block.reserved = { 0x77 };
         std::vector<std::uint8_t> image(ExtraBlock::kSize, 0xCC);
         block.serialize(image.data());
         // visibility defaults to 32767 (0x7FFF)

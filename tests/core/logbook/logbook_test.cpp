@@ -248,7 +248,7 @@ namespace {
         EXPECT_EQ(d.altitudeClass, 3);
         EXPECT_EQ(fixedText(d.extra.model), "A model name longer than ");
         EXPECT_EQ(d.diveType, dive_type::kNitrox | dive_type::kSeaWater | dive_type::kNoDeco);
-        EXPECT_EQ(d.extra.reserved[0], 0);
+        EXPECT_TRUE(d.extra.reserved.empty());
     }
 
     TEST_F(LogbookTest, HoldsAtMostTheDivesItsFileCanCount)
@@ -281,6 +281,7 @@ namespace {
     {
         DiveRecord d;
         d.sampleCount = static_cast<std::uint16_t>(samples);
+        d.samples.resize(d.sampleCount);
         for (int i = 1; i < samples; ++i)
             d.samples[static_cast<std::size_t>(i)].depth = -avgDepth;
         d.profileAvgDepth = avgDepth;
@@ -295,6 +296,7 @@ namespace {
         DiveRecord d = profiled(31, 10.0f);
         d.samples[15].depth = 0.0f; // a surface sample does not count
         d.sampleCount = 32;
+        d.samples.resize(d.sampleCount);
         d.samples[31].depth = -10.0f;
         Logbook::computeAirConsumption(d);
         EXPECT_NEAR(d.airConsumption, 93.07f, 0.01f);

@@ -1,5 +1,6 @@
 #include "common/atomicfile.h"
 #include "common/bytes.h"
+#include "logbook/generator.h"
 #include "logbook/logbookfile.h"
 #include "logbook/profileencoder.h"
 #include "testutil.h"
@@ -184,6 +185,7 @@ namespace {
         EXPECT_EQ(o2.samples[4].depth, 0.0f);
         EXPECT_EQ(o2.samples[3].markers[3], 6);
         EXPECT_FLOAT_EQ(o2.avgDepth, 7.05f);
+        ASSERT_GT(o2.extra.reserved.size(), 19u);
         EXPECT_EQ(o2.extra.reserved[19], 10);
     }
 
@@ -353,7 +355,35 @@ namespace {
             EXPECT_EQ(b.profileExtra, a.profileExtra);
             EXPECT_EQ(b.sampleCount, a.sampleCount);
             EXPECT_EQ(b.samples, a.samples);
+            // Both hold the stream without trailing zeros, so equal records compare equal.
+            EXPECT_EQ(b.profileBytes, a.profileBytes);
         }
+    }
+
+    TEST_F(LogbookFileTest, LargeFileSetIsReadInPiecesAsWhenReadWhole)
+    {
+        // Several read pieces of each file, so that records and .add entries straddle their ends.
+        m_logbook.setMode(Mode::Advanced);
+        generateLogbook(m_logbook, { 400, 7, 2019 });
+        const fs::path log = m_dir / "large.log";
+        ASSERT_TRUE(LogbookFile::save(m_logbook, log.string()));
+        ASSERT_GT(fs::file_size(log), 2u * 65536);
+        Bytes junk = bytesOf(log);
+        junk.insert(junk.end(), { 1, 2, 3 }); // bytes past the counted dives
+        ASSERT_TRUE(common::saveFileAtomically(log, junk));
+
+        Logbook fromPath;
+        fromPath.setComputerInfo(&kComputers);
+        ASSERT_TRUE(LogbookFile::loadFromPath(fromPath, log.string()));
+        Logbook whole;
+        whole.setComputerInfo(&kComputers);
+        ASSERT_TRUE(LogbookFile::load(whole, junk, bytesOf(m_dir / "large.add"), log.string()));
+        ASSERT_EQ(fromPath.diveCount(), 400);
+        for (int p = 1; p <= 400; ++p)
+            ASSERT_EQ(*fromPath.dive(p), *whole.dive(p)) << p;
+        EXPECT_EQ(LogbookFile::logBytes(fromPath), LogbookFile::logBytes(m_logbook));
+        EXPECT_EQ(LogbookFile::addBytes(fromPath), LogbookFile::addBytes(m_logbook));
+        EXPECT_FALSE(LogbookFile::loadNotice(log.string()).empty());
     }
 
     // ---- refusals ----

@@ -82,8 +82,8 @@ namespace {
         const DiveRecord record
             = encoded({ 0.46875f, 200.0f, 12.0f }, { { 6, 21, 42 } }, ProfileFamily::O2, { 0x3F, 0x3F });
         const auto raw = rawLength(record, ProfileFamily::O2);
-        EXPECT_EQ(
-            std::count(record.profileBytes.begin(), record.profileBytes.begin() + static_cast<long>(raw), 0xFF), 0);
+        const std::vector<std::uint8_t> bytes = paddedProfileBytes(record, raw);
+        EXPECT_EQ(std::count(bytes.begin(), bytes.end(), 0xFF), 0);
         EXPECT_EQ(record.samples[1].depth, -0.46875f);
         EXPECT_EQ(record.samples[1].markers[kWarnings], 0x3D);
         EXPECT_EQ(record.samples[2].depth, -159.21875f);
@@ -117,7 +117,7 @@ namespace {
         // must keep it rather than drop to 0.
         const DiveRecord record = encoded(std::vector<float>(6, 10.0f), { incrementA(6), incrementA(0) });
         ASSERT_EQ(record.sampleCount, 9);
-        EXPECT_EQ(markers(record, kLevelA, 0, 9), (std::vector<int>(10, 6)));
+        EXPECT_EQ(markers(record, kLevelA, 0, 8), (std::vector<int>(9, 6)));
     }
 
     TEST(ProfileDecoder, LevelCRampsInSixthsFromZeroAndThirdsOtherwise)
@@ -136,7 +136,7 @@ namespace {
 
         DiveRecord garbage;
         garbage.profileLength = 0xFFFF;
-        garbage.profileBytes.fill(0x7F);
+        garbage.profileBytes.assign(kProfileBytesCapacity, 0x7F);
         decodeProfile(garbage, true);
         EXPECT_EQ(garbage.sampleCount, kMaxSamples);
     }
@@ -145,7 +145,7 @@ namespace {
     {
         DiveRecord record;
         record.profileLength = 17;
-        record.profileBytes.fill(0x40);
+        record.profileBytes.assign(kProfileBytesCapacity, 0x40);
         decodeProfile(record, false);
         EXPECT_EQ(record.sampleCount, 1);
         EXPECT_FLOAT_EQ(record.profileAvgDepth, 0.65f);
@@ -177,13 +177,9 @@ namespace {
         record.profileBytes[5 + 6] = 0;
         decodeProfile(record, false);
         ASSERT_EQ(record.sampleCount, 6);
-        for (int i = 0; i < kMaxSamples; ++i) {
-            const ProfileSample &sample = record.samples[static_cast<std::size_t>(i)];
-            EXPECT_EQ(sample.markers, (std::array<std::uint8_t, 4> {})) << i;
-            if (i > 5) {
-                EXPECT_EQ(sample.depth, 0.0f) << i;
-            }
-        }
+        ASSERT_EQ(record.samples.size(), 6u);
+        for (const ProfileSample &sample : record.samples)
+            EXPECT_EQ(sample.markers, (std::array<std::uint8_t, 4> {}));
     }
 
 } // namespace

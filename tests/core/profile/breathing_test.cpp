@@ -22,6 +22,7 @@ DiveRecord tankDive()
     DiveRecord d;
     d.profileLength = 10;
     d.sampleCount = 10;
+    d.samples.resize(d.sampleCount);
     for (int i = 0; i < 10; ++i)
         d.samples[static_cast<std::size_t>(i)].depth = -10.0f;
     d.tankVolume = 1000;

@@ -33,6 +33,7 @@ DiveRecord diveWithDepths(const std::vector<float> &metres)
     DiveRecord d;
     d.profileLength = 10;
     d.sampleCount = static_cast<std::uint16_t>(metres.size());
+    d.samples.resize(d.sampleCount);
     for (std::size_t i = 0; i < metres.size(); ++i) {
         d.samples[i].depth = -metres[i];
         d.profileMaxDepth = std::max(d.profileMaxDepth, metres[i]);

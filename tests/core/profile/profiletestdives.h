@@ -13,6 +13,7 @@ inline logbook::DiveRecord diveOf(int samples, float metres)
     logbook::DiveRecord d;
     d.profileLength = 10;
     d.sampleCount = static_cast<std::uint16_t>(samples);
+    d.samples.resize(d.sampleCount);
     for (int i = 0; i < samples; ++i)
         d.samples[static_cast<std::size_t>(i)].depth = -metres;
     d.profileMaxDepth = metres;

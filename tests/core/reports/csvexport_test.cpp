@@ -153,6 +153,7 @@ namespace {
         Logbook book = makeLogbook();
         DiveRecord dive = *book.dive(2);
         dive.sampleCount = 4;
+        dive.samples.resize(dive.sampleCount);
         dive.samples[1].depth = -4.0f;
         dive.samples[2].depth = -12.3f;
         dive.samples[3].depth = -0.04f;

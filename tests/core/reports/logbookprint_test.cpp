@@ -34,6 +34,7 @@ namespace {
                 "M\x82"
                 "rous partout.");
             dive.sampleCount = 6;
+            dive.samples.resize(dive.sampleCount);
             dive.profileLength = 4;
             for (int s = 1; s < 5; ++s)
                 dive.samples[static_cast<std::size_t>(s)].depth = -18.5f;

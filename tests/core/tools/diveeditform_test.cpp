@@ -109,6 +109,7 @@ namespace {
     {
         DiveRecord dive;
         dive.sampleCount = 4;
+        dive.samples.resize(dive.sampleCount);
         for (int i = 1; i < 4; ++i)
             dive.samples[static_cast<std::size_t>(i)].depth = -10.0f;
         dive.profileAvgDepth = 10.0f;
