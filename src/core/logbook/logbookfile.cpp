@@ -3,6 +3,7 @@
 #include "common/atomicfile.h"
 #include "common/bytes.h"
 #include "common/fileset.h"
+#include "common/hugepageallocator.h"
 #include "common/strings.h"
 #include "common/systemerror.h"
 #include "logbook/profiledecoder.h"
@@ -453,8 +454,11 @@ namespace {
         std::uint16_t wordB = 0;
     };
 
-    std::vector<std::uint8_t> buildLog(
-        const LogHeader &header, const std::vector<const DiveRecord *> &dives, const ComputerInfo *info)
+    // A file's bytes as they are built for saving. Huge pages again: first touching a
+    // .log and .add of 10,000 dives page by page cost a third of a save.
+    using FileImage = std::vector<std::uint8_t, common::HugePageAllocator<std::uint8_t>>;
+
+    FileImage buildLog(const LogHeader &header, const std::vector<const DiveRecord *> &dives, const ComputerInfo *info)
     {
         std::vector<ProfileShape> shapes;
         shapes.reserve(dives.size());
@@ -463,7 +467,7 @@ namespace {
             shapes.push_back(profileShape(*d, info));
             size += recordSize(*d, shapes.back());
         }
-        std::vector<std::uint8_t> bytes(size);
+        FileImage bytes(size);
         Out out(bytes.data());
         out.u16(kFormatVersion);
         out.u32(header.headerLong);
@@ -486,10 +490,9 @@ namespace {
         return static_cast<std::int16_t>(std::min(tenthsOfMm / 100.0, 32767.0));
     }
 
-    std::vector<std::uint8_t> buildAdd(
-        const std::vector<const DiveRecord *> &dives, const std::array<std::uint8_t, 300> &trailer)
+    FileImage buildAdd(const std::vector<const DiveRecord *> &dives, const std::array<std::uint8_t, 300> &trailer)
     {
-        std::vector<std::uint8_t> bytes(kAddHeaderSize + kAddEntrySize * dives.size());
+        FileImage bytes(kAddHeaderSize + kAddEntrySize * dives.size());
         Out out(bytes.data());
         out.u32(kAddMagicA);
         out.u32(kAddMagicB);
@@ -564,8 +567,7 @@ namespace {
     // The .log and the .add are replaced as one unit: entries of the .add are matched
     // to dives by position, so a new .log with an old .add attaches supplementary
     // fields to the wrong dives after an insertion.
-    Result writeFileSet(
-        const std::string &logPath, const std::vector<std::uint8_t> &log, const std::vector<std::uint8_t> *add)
+    Result writeFileSet(const std::string &logPath, const FileImage &log, const FileImage *add)
     {
         if (logPath.empty())
             return failure(Status::IoError, "Aucun nom de fichier n'est donné.");
@@ -684,12 +686,14 @@ Result LogbookFile::reload(Logbook &logbook)
 std::vector<std::uint8_t> LogbookFile::logBytes(const Logbook &logbook)
 {
     const LogHeader header { logbook.m_header.headerLong, logbook.m_header.wordA, logbook.m_header.wordB };
-    return buildLog(header, allDives(logbook), logbook.computerInfo());
+    const FileImage image = buildLog(header, allDives(logbook), logbook.computerInfo());
+    return { image.begin(), image.end() };
 }
 
 std::vector<std::uint8_t> LogbookFile::addBytes(const Logbook &logbook)
 {
-    return buildAdd(allDives(logbook), logbook.m_addTrailer);
+    const FileImage image = buildAdd(allDives(logbook), logbook.m_addTrailer);
+    return { image.begin(), image.end() };
 }
 
 Result LogbookFile::save(Logbook &logbook, const std::string &path)
@@ -698,10 +702,12 @@ Result LogbookFile::save(Logbook &logbook, const std::string &path)
         return kept;
     if (logbook.dives().size() > kMaxFileDives)
         return failure(Status::Refused, "Un carnet contient au plus 32767 plongées.");
-    const std::vector<std::uint8_t> log = logBytes(logbook);
-    std::vector<std::uint8_t> add;
+    const std::vector<const DiveRecord *> dives = allDives(logbook);
+    const LogHeader header { logbook.m_header.headerLong, logbook.m_header.wordA, logbook.m_header.wordB };
+    const FileImage log = buildLog(header, dives, logbook.computerInfo());
+    FileImage add;
     if (logbook.mode() == Mode::Advanced)
-        add = addBytes(logbook);
+        add = buildAdd(dives, logbook.m_addTrailer);
     Result result = writeFileSet(path, log, logbook.mode() == Mode::Advanced ? &add : nullptr);
     if (result) {
         logbook.m_modified = false;
@@ -722,8 +728,8 @@ Result LogbookFile::saveSelection(
         return failure(Status::Refused, "Un carnet contient au plus 32767 plongées.");
     const auto count = static_cast<std::uint16_t>(dives.size());
     const LogHeader header { 0, static_cast<std::uint16_t>(count + 20), 20 };
-    const std::vector<std::uint8_t> log = buildLog(header, dives, logbook.computerInfo());
-    std::vector<std::uint8_t> add;
+    const FileImage log = buildLog(header, dives, logbook.computerInfo());
+    FileImage add;
     if (logbook.mode() == Mode::Advanced)
         add = buildAdd(dives, logbook.m_addTrailer);
     return writeFileSet(path, log, logbook.mode() == Mode::Advanced ? &add : nullptr);
