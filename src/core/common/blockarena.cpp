@@ -4,15 +4,23 @@
 #include <new>
 #include <sys/mman.h>
 
+namespace zorv::common {
+
+namespace {
+
 #if defined(__SANITIZE_ADDRESS__)
-#define ZORV_ARENA_BYPASS 1
+    constexpr bool kBypass = true;
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
-#define ZORV_ARENA_BYPASS 1
+    constexpr bool kBypass = true;
+#else
+    constexpr bool kBypass = false;
 #endif
+#else
+    constexpr bool kBypass = false;
 #endif
 
-namespace zorv::common {
+} // namespace
 
 BlockArena &BlockArena::instance()
 {
@@ -23,10 +31,7 @@ BlockArena &BlockArena::instance()
 
 void *BlockArena::allocate(std::size_t bytes)
 {
-#ifdef ZORV_ARENA_BYPASS
-    return ::operator new(bytes);
-#else
-    if (bytes > kLargest)
+    if (kBypass || bytes > kLargest)
         return ::operator new(bytes);
     const std::size_t size = bytes == 0 ? kGrain : (bytes + kGrain - 1) / kGrain * kGrain;
     const std::lock_guard<std::mutex> guard(m_mutex);
@@ -48,18 +53,13 @@ void *BlockArena::allocate(std::size_t bytes)
     void *block = m_next;
     m_next += size;
     return block;
-#endif
 }
 
 void BlockArena::deallocate(void *block, std::size_t bytes) noexcept
 {
-#ifdef ZORV_ARENA_BYPASS
-    (void)bytes;
-    ::operator delete(block);
-#else
     if (block == nullptr)
         return;
-    if (bytes > kLargest) {
+    if (kBypass || bytes > kLargest) {
         ::operator delete(block);
         return;
     }
@@ -67,7 +67,6 @@ void BlockArena::deallocate(void *block, std::size_t bytes) noexcept
     const std::lock_guard<std::mutex> guard(m_mutex);
     FreeBlock *&head = m_free[size / kGrain];
     head = ::new (block) FreeBlock { head };
-#endif
 }
 
 } // namespace zorv::common
