@@ -34,6 +34,20 @@ void removeStrayTempFiles(const fs::path &target)
     removeUnheldTempFiles(dir.empty() ? fs::path(".") : dir);
 }
 
+namespace {
+
+    // One read(2), again when a signal cut it short; -1 with errno set on failure.
+    ssize_t readRetrying(int fd, void *into, std::size_t size)
+    {
+        for (;;) {
+            const ssize_t n = ::read(fd, into, size);
+            if (n >= 0 || errno != EINTR)
+                return n;
+        }
+    }
+
+} // namespace
+
 ResultOr<std::string> readWholeFile(const fs::path &path)
 {
     // Read to the end instead of trusting the size: a folder opens fine and
@@ -55,9 +69,7 @@ ResultOr<std::string> readWholeFile(const fs::path &path)
     for (;;) {
         if (used == data.size())
             data.resize(data.size() * 2);
-        ssize_t n = ::read(fd, data.data() + used, data.size() - used);
-        if (n < 0 && errno == EINTR)
-            continue;
+        const ssize_t n = readRetrying(fd, data.data() + used, data.size() - used);
         if (n < 0) {
             err = errno;
             break;
@@ -81,9 +93,7 @@ Result readFileInPieces(const fs::path &path, const std::function<void(std::span
     std::vector<std::uint8_t> piece(65536);
     int err = 0;
     for (;;) {
-        const ssize_t n = ::read(fd, piece.data(), piece.size());
-        if (n < 0 && errno == EINTR)
-            continue;
+        const ssize_t n = readRetrying(fd, piece.data(), piece.size());
         if (n < 0) {
             err = errno;
             break;
