@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -182,14 +184,30 @@ void press(QWidget *modal, const QString &text)
     QFAIL(qPrintable(QStringLiteral("no button ") + text));
 }
 
+namespace {
+
+    // Watchers still waiting; a test that ends before its dialog came must not
+    // leave one to answer the next test's dialog.
+    QList<QPointer<QTimer>> &pendingWatchers()
+    {
+        static QList<QPointer<QTimer>> watchers;
+        return watchers;
+    }
+
+} // namespace
+
 void whenModalOpens(const std::function<void(QWidget *modal)> &action, int timeoutMs)
 {
     auto *timer = new QTimer;
-    auto elapsed = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, action, elapsed, timeoutMs] {
+    pendingWatchers().removeAll(nullptr);
+    pendingWatchers().append(timer);
+    // Real time, not ticks: on a loaded machine the ticks come late and the
+    // watcher would outlive the wait its test gives it.
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    QObject::connect(timer, &QTimer::timeout, [timer, action, clock, timeoutMs] {
         QWidget *modal = QApplication::activeModalWidget();
-        *elapsed += 20;
-        if (modal || *elapsed > timeoutMs) {
+        if (modal || clock->elapsed() > timeoutMs) {
             timer->stop();
             timer->deleteLater();
             if (modal)
@@ -197,6 +215,13 @@ void whenModalOpens(const std::function<void(QWidget *modal)> &action, int timeo
         }
     });
     timer->start(20);
+}
+
+void cancelModalWatchers()
+{
+    for (const QPointer<QTimer> &timer : std::as_const(pendingWatchers()))
+        delete timer.data();
+    pendingWatchers().clear();
 }
 
 void answer(const QString &buttonText, QString *seenText, const std::function<void(QWidget *)> &before)
@@ -294,6 +319,7 @@ bool AppFixture::quit()
 
 void AppFixture::stop()
 {
+    cancelModalWatchers();
     if (m_app && m_app->mainWindow())
         m_app->mainWindow()->hide();
     m_app.reset();

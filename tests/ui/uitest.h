@@ -31,6 +31,8 @@ void saveScreenshot(QWidget *widget, const QString &name);
 // Runs `action` on the next modal dialog or message box that opens, from the event loop.
 // Use it before the call that opens the dialog.
 void whenModalOpens(const std::function<void(QWidget *modal)> &action, int timeoutMs = 5000);
+// Drops every watcher of whenModalOpens still waiting; AppFixture::stop() calls it.
+void cancelModalWatchers();
 
 // Clicks the visible button of `modal` whose text is `text`, mnemonics ignored; fails the test when there is none.
 void press(QWidget *modal, const QString &text);

@@ -95,6 +95,7 @@ private slots:
 
     void cleanup()
     {
+        uitest::cancelModalWatchers();
         common::setClock(nullptr);
         m_context.reset();
         m_dir.reset();

@@ -98,6 +98,7 @@ private slots:
 
     void cleanup()
     {
+        uitest::cancelModalWatchers();
         m_context->logbook.setObserver(nullptr);
         m_context.reset();
     }
