@@ -173,7 +173,8 @@ private slots:
         QString question;
         onDialog(QStringLiteral("tool-renumber-part-repeats"), [&](QWidget *dialog) {
             fill(dialog);
-            answer(QStringLiteral("Annuler"), &question);
+            answer(QStringLiteral("Annuler"), &question,
+                [](QWidget *box) { uitest::saveScreenshot(box, QStringLiteral("tool-renumber-part-question")); });
         });
         window->runCommand(Command::RenumberPart);
         QVERIFY2(question.contains(QStringLiteral("se répéteront")), qPrintable(question));
