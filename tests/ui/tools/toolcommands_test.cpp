@@ -307,6 +307,36 @@ private slots:
         QVERIFY(logbook::LogbookFile::logBytes(lb) == original);
     }
 
+    // The criteria read a depth with a decimal comma, and refuse one that is no number by its label.
+    void theCriteriaReadDecimalCommasAndRefuseJunk()
+    {
+        MainWindow *window = m_fx.window();
+        logbook::Logbook &lb = m_fx.logbook();
+        int deeper = 0;
+        for (int p = 1; p <= lb.diveCount(); ++p) {
+            const int depth = lb.dive(p)->maxDepth;
+            deeper += depth != logbook::kMissing && depth >= 1850 ? 1 : 0;
+        }
+        QString message;
+        QString count;
+        onDialog(
+            {},
+            [&](QWidget *dialog) {
+                auto *criteria = qobject_cast<CriteriaDialog *>(dialog);
+                setField(dialog, "depthFrom", QStringLiteral("18,5 m"));
+                answer(QStringLiteral("OK"), &message);
+                criteria->search();
+                QVERIFY(!criteria->goToButton()->isEnabled());
+                setField(dialog, "depthFrom", QStringLiteral("18,5"));
+                criteria->search();
+                count = criteria->countLabel()->text();
+            },
+            QStringLiteral("Annuler"));
+        window->runCommand(Command::AdvancedSearch);
+        QVERIFY2(message.contains(QStringLiteral("« Prof. à partir de » : « 18,5 m »")), qPrintable(message));
+        QCOMPARE(count, QString::number(deeper));
+    }
+
     void theCriteriaSearchGoesToADiveAndWritesASelection()
     {
         MainWindow *window = m_fx.window();
