@@ -125,8 +125,9 @@ namespace {
                 continue;
             logbook::DiveRecord scratch;
             const QString text = parser.value(name);
-            if (text.isEmpty() || !text[0].isDigit()
-                || !catalogue.toRecord(logbook::Field::MaxDepth, qtglue::fromQt(text), scratch)) {
+            if (text.trimmed().isEmpty()
+                || catalogue.toRecord(logbook::Field::MaxDepth, qtglue::fromQt(text), scratch)
+                    != logbook::Parsed::Stored) {
                 code = fail("--" + qtglue::fromQt(name) + " must be a depth", kExitUsage);
                 return std::nullopt;
             }
@@ -202,11 +203,25 @@ namespace {
         const std::string text = qtglue::fromQt(value);
         const logbook::FieldCatalogue catalogue(book);
         logbook::DiveRecord scratch;
+        // The same rules as the edit dialog: a decimal comma or point, nothing cut, nothing clamped.
         auto parse = [&](logbook::Field field) {
-            const bool ok = !value.trimmed().isEmpty() && catalogue.toRecord(field, text, scratch);
-            if (!ok)
-                error = "cannot read '" + text + "' for " + qtglue::fromQt(name);
-            return ok;
+            const std::string fieldName = qtglue::fromQt(name);
+            if (value.trimmed().isEmpty()) {
+                error = fieldName + ": '' is empty, a value is needed";
+                return false;
+            }
+            switch (catalogue.toRecord(field, text, scratch)) {
+            case logbook::Parsed::Stored:
+                return true;
+            case logbook::Parsed::OutOfRange:
+                error = fieldName + ": '" + text + "' is outside the values the field can hold";
+                return false;
+            case logbook::Parsed::NotANumber:
+            case logbook::Parsed::NotTyped:
+                break;
+            }
+            error = fieldName + ": '" + text + "' is not a number (write 18.5 or 18,5)";
+            return false;
         };
         using namespace logbook;
         if (name == QLatin1String("place")) {

@@ -1,14 +1,17 @@
 #include "logbook/fieldcatalogue.h"
 
 #include "common/cformat.h"
+#include "common/decimal.h"
 #include "common/strings.h"
 #include "logbook/logbook.h"
 #include "logbook/names.h"
 #include "logbook/oemcharmap.h"
 #include "logbook/units.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
+#include <optional>
 #include <type_traits>
 
 namespace zorv::logbook {
@@ -66,11 +69,21 @@ namespace {
         return value;
     }
 
-    float leadingFloat(std::string_view text)
+    bool isBlankText(std::string_view text)
     {
-        float value = 0.0f;
-        common::cscan(std::string(text), "%f", &value);
-        return value;
+        for (char c : text)
+            if (!isSpace(c))
+                return false;
+        return true;
+    }
+
+    // Values past this are out of every field's range, and converting them could overflow.
+    constexpr double kHugeTyped = 1e7;
+
+    // A 16-bit field holds any hundredths up to 32766 (32767 is the missing mark).
+    bool fitsStored(long long hundredths)
+    {
+        return hundredths >= INT16_MIN && hundredths <= kMissing - 1;
     }
 
     long long saturatingTrunc(double value)
@@ -93,11 +106,6 @@ namespace {
         if (value < INT16_MIN)
             return INT16_MIN;
         return static_cast<std::int16_t>(value);
-    }
-
-    std::int16_t storedOrMissing(long long hundredths)
-    {
-        return hundredths == kTypedMissing ? kMissing : toStored(hundredths);
     }
 
     void appendJoined(std::string &out, std::string_view item)
@@ -420,133 +428,177 @@ double FieldCatalogue::airConsumptionValue(const DiveRecord &record) const
     return unitSystem() == UnitSystem::Metric ? value : litresPerMinuteToCubicFeet(value);
 }
 
-bool FieldCatalogue::toRecord(Field field, std::string_view text, DiveRecord &record) const
+std::string refusalMessage(Parsed outcome, std::string_view fieldLabel, std::string_view text)
+{
+    const std::string label(fieldLabel);
+    const std::string typed(text);
+    switch (outcome) {
+    case Parsed::NotANumber:
+        return cformat("Nombre illisible dans « %s » : « %s » (exemple : 18,5).", label.c_str(), typed.c_str());
+    case Parsed::OutOfRange:
+        return cformat("Valeur impossible dans « %s » : « %s ».", label.c_str(), typed.c_str());
+    case Parsed::NotTyped:
+        return cformat("Le champ « %s » ne se tape pas.", label.c_str());
+    case Parsed::Stored:
+        break;
+    }
+    return {};
+}
+
+common::Result FieldCatalogue::readTyped(
+    Field field, std::string_view text, std::string_view label, DiveRecord &record) const
+{
+    const Parsed parsed = toRecord(field, text, record);
+    if (parsed == Parsed::Stored)
+        return common::Result::success();
+    return common::Result::failure(common::Status::Refused, refusalMessage(parsed, label, text));
+}
+
+Parsed FieldCatalogue::toRecord(Field field, std::string_view text, DiveRecord &record) const
 {
     const bool metric = unitSystem() == UnitSystem::Metric;
+    const bool blank = isBlankText(text);
+    const std::optional<double> typed = blank ? std::nullopt : common::parseDecimal(text);
+    // Why a typed number is not stored; Stored when it may be.
+    auto refusal = [&](bool mayBeNegative) {
+        if (!typed)
+            return Parsed::NotANumber;
+        if (std::fabs(*typed) > kHugeTyped || (!mayBeNegative && *typed < 0))
+            return Parsed::OutOfRange;
+        return Parsed::Stored;
+    };
+    // Stores hundredths that passed the range test; the old "nothing typed" mark reads as missing.
+    auto storeHundredths = [](std::int16_t &target, long long hundredths) {
+        if (!fitsStored(hundredths))
+            return Parsed::OutOfRange;
+        target = hundredths == kTypedMissing ? kMissing : static_cast<std::int16_t>(hundredths);
+        return Parsed::Stored;
+    };
 
-    // "%f" fields: the typed number, in metric, as hundredths.
-    auto decimalField = [&](std::int16_t &target, double (*fromImperial)(double)) {
-        if (text.empty()) {
+    // Decimal fields: the typed number, in metric, as hundredths.
+    auto decimalField = [&](std::int16_t &target, double (*fromImperial)(double), bool mayBeNegative) {
+        if (blank) {
             target = kMissing;
-            return;
+            return Parsed::Stored;
         }
-        float value = leadingFloat(text);
+        if (const Parsed r = refusal(mayBeNegative); r != Parsed::Stored)
+            return r;
+        float value = static_cast<float>(*typed);
         if (!metric)
             value = static_cast<float>(fromImperial(value));
-        target = storedOrMissing(toHundredths(value));
+        return storeHundredths(target, toHundredths(value));
     };
-    // "%d" fields kept in whole units: metres or bar.
-    auto wholeField = [&](std::int16_t &target, long long (*imperialToHundredths)(long long)) {
-        if (text.empty()) {
+    // Fields kept in whole units (metres or bar): a fraction typed is dropped, as the field shows none.
+    auto wholeField = [&](std::int16_t &target, long long (*imperialToHundredths)(long long), long long cap) {
+        if (blank) {
             target = kMissing;
-            return;
+            return Parsed::Stored;
         }
-        const long long typed = leadingInt(text);
-        const long long whole = metric ? typed : imperialToHundredths(typed) / 100;
-        target = storedOrMissing(whole * 100);
+        if (const Parsed r = refusal(false); r != Parsed::Stored)
+            return r;
+        const auto whole = static_cast<long long>(std::trunc(*typed));
+        const long long hundredths = (metric ? whole : imperialToHundredths(whole) / 100) * 100;
+        return storeHundredths(target, std::min(hundredths, cap));
     };
     auto indexField = [&](auto &target, int count, auto name) {
         if (text.empty()) {
             target = 0;
-            return;
+            return Parsed::Stored;
         }
         const int index = indexOfName(text, count, name);
         if (index > 0)
             target = static_cast<std::remove_reference_t<decltype(target)>>(index);
+        return Parsed::Stored;
     };
+    constexpr long long kNoCap = LLONG_MAX;
 
     switch (field) {
-    case Field::DiveNumber:
-        record.diveNumber = toStored(leadingInt(text));
-        return true;
+    case Field::DiveNumber: {
+        if (const Parsed r = refusal(false); r != Parsed::Stored)
+            return r;
+        if (*typed != std::trunc(*typed))
+            return Parsed::NotANumber;
+        if (*typed > kMissing - 1)
+            return Parsed::OutOfRange;
+        record.diveNumber = static_cast<std::int16_t>(*typed);
+        return Parsed::Stored;
+    }
     case Field::Date:
         record.date = parseDate(text);
-        return true;
+        return Parsed::Stored;
     case Field::EntryTime:
         record.entryTime = parseMinutes(text);
-        return true;
+        return Parsed::Stored;
     case Field::SurfaceInterval:
         record.surfaceInterval = parseMinutes(text);
-        return true;
+        return Parsed::Stored;
     case Field::Duration:
         record.duration = parseMinutes(text);
-        return true;
+        return Parsed::Stored;
     case Field::MaxDepth:
-        if (text.empty()) {
-            record.maxDepth = kMissing;
-        } else if (metric) {
-            record.maxDepth = storedOrMissing(toHundredths(leadingFloat(text)));
-        } else {
-            // Cut to whole centimetres in one step: going through metres × 100
-            // again would lose a centimetre to binary rounding (40 ft is 1219, not 1218).
-            const double feet = leadingFloat(text);
-            record.maxDepth = storedOrMissing(saturatingTrunc(feet * 0.3047994328292154 * 100));
-        }
-        return true;
+        if (metric || blank)
+            return decimalField(record.maxDepth, nullptr, false);
+        if (const Parsed r = refusal(false); r != Parsed::Stored)
+            return r;
+        // Cut to whole centimetres in one step: going through metres × 100
+        // again would lose a centimetre to binary rounding (40 ft is 1219, not 1218).
+        return storeHundredths(record.maxDepth, saturatingTrunc(static_cast<float>(*typed) * 0.3047994328292154 * 100));
     case Field::Visibility:
-        wholeField(record.extra.visibility,
-            [](long long feet) { return saturatingTrunc(static_cast<double>(feet) * 0.3047994328292154 * 100); });
-        return true;
+        return wholeField(
+            record.extra.visibility,
+            [](long long feet) { return saturatingTrunc(static_cast<double>(feet) * 0.3047994328292154 * 100); },
+            kNoCap);
     case Field::AirTemperature:
-        decimalField(record.airTemperature, fahrenheitToCelsius);
-        return true;
+        return decimalField(record.airTemperature, fahrenheitToCelsius, true);
     case Field::MinWaterTemperature:
-        decimalField(record.minWaterTemperature, fahrenheitToCelsius);
-        return true;
+        return decimalField(record.minWaterTemperature, fahrenheitToCelsius, true);
     case Field::AirUsed:
     case Field::TankPressure: {
         std::int16_t &target = field == Field::AirUsed ? record.airUsed : record.extra.tankPressure;
-        wholeField(target,
-            [](long long psi) { return saturatingTrunc(static_cast<double>(psi) * 0.445 * 0.15500031000062 * 100); });
         // Fillings above 320 bar do not exist; a typo must not make the air-consumption figures absurd.
-        if (field == Field::TankPressure && target != kMissing && target > 32000)
-            target = 32000;
-        return true;
+        return wholeField(
+            target,
+            [](long long psi) { return saturatingTrunc(static_cast<double>(psi) * 0.445 * 0.15500031000062 * 100); },
+            field == Field::TankPressure ? 32000 : kNoCap);
     }
     case Field::TankVolume:
-        decimalField(record.tankVolume, cubicFeetToLitres);
-        return true;
+        return decimalField(record.tankVolume, cubicFeetToLitres, false);
     case Field::Weights:
-        decimalField(
-            record.extra.weights, [](double lb) { return static_cast<double>(lbToKg(static_cast<float>(lb))); });
-        return true;
+        return decimalField(
+            record.extra.weights, [](double lb) { return static_cast<double>(lbToKg(static_cast<float>(lb))); }, false);
     case Field::Place:
         storeText(record.place, text, kPlaceLength);
-        return true;
+        return Parsed::Stored;
     case Field::Site:
         storeText(record.site, text, kSiteLength);
-        return true;
+        return Parsed::Stored;
     case Field::Partners:
         storeText(record.partners, text, kPartnersLength);
-        return true;
+        return Parsed::Stored;
     case Field::OtherActivities:
         storeText(record.otherActivities, text, kOtherActivitiesLength);
-        return true;
+        return Parsed::Stored;
     case Field::Model:
         storeText(record.extra.model, text, kModelLength);
-        return true;
+        return Parsed::Stored;
     case Field::Comment: {
         const std::string stored = displayToStored(text);
         const std::string_view all(stored);
         setFixedText(record.comment, all.substr(0, kCommentLength), kCommentLength);
         setFixedText(record.extra.commentMore, all.size() > kCommentLength ? all.substr(kCommentLength) : "",
             kCommentMoreLength);
-        return true;
+        return Parsed::Stored;
     }
     case Field::Suit:
-        indexField(record.suit, names::kSuitCount, names::suit);
-        return true;
+        return indexField(record.suit, names::kSuitCount, names::suit);
     case Field::Weather:
-        indexField(record.weather, names::kWeatherCount, names::weather);
-        return true;
+        return indexField(record.weather, names::kWeatherCount, names::weather);
     case Field::TankMaterial:
-        indexField(record.extra.tankMaterial, names::kTankMaterialCount, names::tankMaterial);
-        return true;
+        return indexField(record.extra.tankMaterial, names::kTankMaterialCount, names::tankMaterial);
     case Field::AltitudeClass: {
         const UnitSystem units = unitSystem();
-        indexField(record.altitudeClass, names::kAltitudeClassCount,
+        return indexField(record.altitudeClass, names::kAltitudeClassCount,
             [units](int i) { return names::altitudeClass(i, units); });
-        return true;
     }
     case Field::AverageDepth:
     case Field::AirConsumption:
@@ -556,9 +608,9 @@ bool FieldCatalogue::toRecord(Field field, std::string_view text, DiveRecord &re
     case Field::ComputerName:
     case Field::ComputerNameForPrint:
     case Field::ProfileKindText:
-        return false;
+        return Parsed::NotTyped;
     }
-    return false;
+    return Parsed::NotTyped;
 }
 
 } // namespace zorv::logbook

@@ -1,6 +1,7 @@
 // The one place that turns dive values into text and typed text back into dive values.
 #pragma once
 
+#include "common/result.h"
 #include "logbook/computerinfo.h"
 #include "logbook/daynumber.h"
 #include "logbook/diverecord.h"
@@ -72,6 +73,18 @@ std::int16_t parseMinutes(std::string_view text);
 // when it has one, "Donnée manuelles" for type 0, else "Typ: <id>".
 std::string computerName(std::uint8_t typeId, const ComputerInfo *computers);
 
+// What became of a typed text.
+enum class Parsed {
+    Stored,
+    NotANumber, // refused; the record is unchanged
+    OutOfRange, // refused; the record is unchanged
+    NotTyped, // the field is computed or chosen from boxes, never typed
+};
+
+// The sentence telling the user why a typed value was refused, naming the field
+// by the label the user sees; empty for a stored value.
+std::string refusalMessage(Parsed outcome, std::string_view fieldLabel, std::string_view text);
+
 class FieldCatalogue {
 public:
     // Follows the logbook's unit system and computer catalogue at each call.
@@ -85,15 +98,17 @@ public:
     std::string fromDive(Field field, int position, DateForm dateForm = DateForm::Long) const;
     std::string fromRecord(Field field, const DiveRecord &record, DateForm dateForm = DateForm::Long) const;
 
-    // Parses typed UTF-8 text into the field. Numbers are read from the start of
-    // the text, so text that is not a number stores 0; only the empty text stores
-    // the missing value. Values beyond the 16-bit field are cut to its range
-    // (32766 at most, so that they never read back as missing). Suit, weather,
-    // tank material and altitude class take the displayed word of an entry (the
-    // empty text clears the field; an unknown word leaves it). Returns false,
-    // leaving the record alone, for the fields that are computed or chosen from
-    // check boxes rather than typed.
-    bool toRecord(Field field, std::string_view text, DiveRecord &record) const;
+    // Parses typed UTF-8 text into the field. A number may use a decimal comma
+    // or point and nothing else; the empty (or blank) text stores the missing
+    // value. A number that the field cannot hold (beyond its 16-bit range, or
+    // below zero for depths, volumes, pressures and weights) is refused, as is
+    // text that is not a number: the record is then left alone. Tank pressures
+    // above 320 bar are kept as 320 bar. Suit, weather, tank material and
+    // altitude class take the displayed word of an entry (the empty text clears
+    // the field; an unknown word leaves it).
+    [[nodiscard]] Parsed toRecord(Field field, std::string_view text, DiveRecord &record) const;
+    // toRecord for a form: a refusal comes back with its message naming the field by `label`.
+    common::Result readTyped(Field field, std::string_view text, std::string_view label, DiveRecord &record) const;
 
     // The logbook's mean air consumption as shown beside the totals.
     std::string meanAirConsumptionText() const;

@@ -113,6 +113,17 @@ bool LogbookSnapshot::sameDives(const LogbookSnapshot &other) const
         && m_firstDiveNumber == other.m_firstDiveNumber;
 }
 
+int LogbookSnapshot::firstDifference(const LogbookSnapshot &other) const
+{
+    const std::size_t n = std::min(m_records.size(), other.m_records.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const bool sameRecord = m_records[i] == other.m_records[i] || *m_records[i] == *other.m_records[i];
+        if (!sameRecord || !(m_order[i] == other.m_order[i]))
+            return static_cast<int>(i) + 1;
+    }
+    return m_records.size() == other.m_records.size() ? 0 : static_cast<int>(n) + 1;
+}
+
 int LogbookSnapshot::unsharedWith(const LogbookSnapshot &other) const
 {
     std::unordered_set<const DiveRecord *> shared;

@@ -32,6 +32,11 @@ public:
     // Both hold the same dives with the same numbers and times (the current dive aside).
     bool sameDives(const LogbookSnapshot &other) const;
 
+    // The position (from 1) of the first dive that differs between the two, 0
+    // when none does: the dive a step between them changed first, and the one
+    // to show after undoing or redoing it.
+    int firstDifference(const LogbookSnapshot &other) const;
+
     int diveCount() const { return static_cast<int>(m_records.size()); }
     // How many records this snapshot holds that `other` does not share.
     int unsharedWith(const LogbookSnapshot &other) const;

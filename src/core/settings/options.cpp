@@ -216,14 +216,18 @@ logbook::NewDiveDefaults newDiveDefaults(
         defaults.tankVolume = previous.tankVolume;
     } else {
         logbook::DiveRecord record;
-        catalogue.toRecord(logbook::Field::TankVolume, form.tankVolume, record);
+        // A value that does not read leaves the default unset, as an empty field does.
+        if (catalogue.toRecord(logbook::Field::TankVolume, form.tankVolume, record) != logbook::Parsed::Stored)
+            record = logbook::DiveRecord {};
         defaults.tankVolume = defaultValue(record.tankVolume);
     }
     if (form.weights == shownWeights(previous.weights, catalogue)) {
         defaults.weights = previous.weights;
     } else {
         logbook::DiveRecord record;
-        catalogue.toRecord(logbook::Field::Weights, form.weights, record);
+        // A value that does not read leaves the default unset, as an empty field does.
+        if (catalogue.toRecord(logbook::Field::Weights, form.weights, record) != logbook::Parsed::Stored)
+            record = logbook::DiveRecord {};
         defaults.weights = defaultValue(record.extra.weights);
     }
     defaults.diveTypeMask = diveTypeMask(form.diveTypes);

@@ -1,6 +1,7 @@
 #include "tools/diveeditform.h"
 
 #include "common/cformat.h"
+#include "common/decimal.h"
 #include "logbook/daynumber.h"
 #include "logbook/names.h"
 #include "logbook/oemcharmap.h"
@@ -153,14 +154,6 @@ namespace {
         return timeOfDay ? minutes < 24 * 60 : minutes < logbook::kMissing;
     }
 
-    std::optional<double> leadingNumber(std::string_view text)
-    {
-        double value = 0;
-        if (common::cscan(std::string(text), "%lf", &value) != 1 || !std::isfinite(value))
-            return std::nullopt;
-        return value;
-    }
-
 } // namespace
 
 common::Result checkTypedValue(const logbook::FieldCatalogue &fields, Field field, std::string_view text)
@@ -180,15 +173,19 @@ common::Result checkTypedValue(const logbook::FieldCatalogue &fields, Field fiel
         possible = possibleMinutes(text, false);
         break;
     default: {
-        // A number is refused when the field would keep another value than the
-        // one typed: it was cut to the field's range.
-        const std::optional<double> typed = leadingNumber(text);
+        DiveRecord scratch;
+        const logbook::Parsed parsed = fields.toRecord(field, text, scratch);
+        if (parsed == logbook::Parsed::NotTyped)
+            break;
+        if (parsed != logbook::Parsed::Stored)
+            return common::Result::failure(
+                common::Status::Refused, logbook::refusalMessage(parsed, labelOf(field), text));
+        // A number is refused too when the field would keep another value than
+        // the one typed (a tank pressure above what a tank holds).
+        const std::optional<double> typed = common::parseDecimal(text);
         if (!typed)
             break;
-        DiveRecord scratch;
-        if (!fields.toRecord(field, text, scratch))
-            break;
-        const std::optional<double> kept = leadingNumber(fields.fromRecord(field, scratch));
+        const std::optional<double> kept = common::parseDecimal(fields.fromRecord(field, scratch));
         possible = kept && std::fabs(*kept - *typed) <= 1.0 + 0.01 * std::fabs(*typed);
         break;
     }
@@ -405,7 +402,8 @@ void DiveEditForm::store(const DiveEditValues &c)
                     refused.emplace_back(t.text, typed);
             return;
         }
-        m_fields.toRecord(field, typed, r);
+        // Checked just above, so it is stored.
+        (void)m_fields.toRecord(field, typed, r);
     };
     auto index = [](int typed, int was, auto &target) {
         if (typed != was && typed >= 0)
@@ -464,12 +462,12 @@ void DiveEditForm::store(const DiveEditValues &c)
     const bool setChanged = c.secondSet != s.secondSet;
     if (m_logbook.mode() == logbook::Mode::Standard) {
         if (wordsChanged || setChanged) {
-            m_fields.toRecord(Field::OtherActivities, c.otherActivities, r);
+            (void)m_fields.toRecord(Field::OtherActivities, c.otherActivities, r);
             logbook::setSecondActivities(r, m_logbook.mode(), bitsOf(c.secondSet), m_switches.shortNames);
         }
     } else {
         if (wordsChanged)
-            m_fields.toRecord(Field::OtherActivities, c.otherActivities, r);
+            (void)m_fields.toRecord(Field::OtherActivities, c.otherActivities, r);
         if (setChanged)
             logbook::setSecondActivities(r, m_logbook.mode(), bitsOf(c.secondSet), m_switches.shortNames);
     }

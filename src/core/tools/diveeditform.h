@@ -129,9 +129,9 @@ std::uint16_t applyWarningBoxes(std::uint16_t warnings, const std::array<bool, 4
 std::string appendPartner(std::string_view partners, std::string_view name);
 
 // Typed text that no value of its field can match: an impossible date or time
-// of day, minutes past 59, or a number the field cannot hold (the field would
-// store something else than what was typed). Empty text (no value) and text
-// that is not a number at all are not refused here. The message names the field.
+// of day, minutes past 59, text that is not a number in a numeric field, or a
+// number the field cannot hold (the field would store something else than what
+// was typed). Empty text means no value and is taken. The message names the field.
 common::Result checkTypedValue(const logbook::FieldCatalogue &fields, logbook::Field field, std::string_view text);
 
 // Copies from the dive before what usually stays the same from one dive to the next.

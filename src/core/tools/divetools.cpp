@@ -141,6 +141,34 @@ ToolResult renumberRange(Logbook &logbook, int firstNumber, int lastNumber, int 
     return change;
 }
 
+std::optional<std::string> renumberRangeQuestion(const Logbook &logbook, int firstNumber, int lastNumber, int newStart)
+{
+    // A range the tool refuses needs no question first.
+    const int n = logbook.diveCount();
+    if (n == 0 || firstNumber < logbook.diveNumberAt(1) || lastNumber > logbook.diveNumberAt(n))
+        return std::nullopt;
+    const auto inRange = [&](int number) { return number >= firstNumber && number <= lastNumber; };
+    const auto count = std::count_if(
+        logbook.dives().begin(), logbook.dives().end(), [&](const DiveRecord &d) { return inRange(d.diveNumber); });
+    if (count == 0)
+        return std::nullopt;
+    const long long newLast = newStart + count - 1;
+    int repeated = 0;
+    int firstRepeated = 0;
+    for (const DiveRecord &d : logbook.dives()) {
+        if (inRange(d.diveNumber) || d.diveNumber < newStart || d.diveNumber > newLast)
+            continue;
+        if (repeated++ == 0 || d.diveNumber < firstRepeated)
+            firstRepeated = d.diveNumber;
+    }
+    if (repeated == 0)
+        return std::nullopt;
+    return common::cformat("Numéroter les plongées #%d à #%d à partir de #%d ?\n"
+                           "Des numéros se répéteront : %d plongée(s) hors de ces limites gardent un numéro "
+                           "de la nouvelle suite (dès #%d).",
+        firstNumber, lastNumber, newStart, repeated, firstRepeated);
+}
+
 std::optional<int> parseTimeDifference(std::string_view text)
 {
     const std::string s(text);
@@ -269,6 +297,11 @@ ToolResult splitDive(Logbook &logbook, int position, int minute)
     if (static_cast<std::size_t>(cut) >= samples.size()
         || std::abs(samples[static_cast<std::size_t>(cut)].depth) > kSurfaceBand)
         return refused(refusal + "\n(plongeur sous la surface)");
+    // Nothing below the surface after the cut would make a second dive of 00:00 and 0.0 m.
+    const auto later = samples.subspan(static_cast<std::size_t>(cut) + 1);
+    if (std::none_of(later.begin(), later.end(),
+            [](const logbook::ProfileSample &s) { return std::abs(s.depth) > kSurfaceBand; }))
+        return refused(refusal + "\n(aucune mesure sous l'eau après ce point)");
     if (isO2(logbook, a))
         return refused(refusal + "\n(profil d'ordinateur O2)");
     if (logbook.diveCount() >= kMaxDives)
@@ -325,6 +358,8 @@ ToolResult splitDive(Logbook &logbook, int position, int minute)
     for (int i = 0; i < kSampleStart; ++i)
         logbook::setProfileByte(
             second, static_cast<std::size_t>(i), logbook::profileByte(a, static_cast<std::size_t>(i)));
+    if (copied == 0)
+        return refused(refusal + "\n(aucune mesure sous l'eau après ce point)");
     logbook::trimProfileBytes(second);
     second.profileLength = static_cast<std::uint16_t>(copied + kProfileOverhead);
 

@@ -35,6 +35,10 @@ std::string renumberAllQuestion(int firstNumber);
 // Refused with "Donnée hors limite des n° de plongée" when the range reaches
 // outside the first and the last dive's numbers.
 ToolResult renumberRange(logbook::Logbook &logbook, int firstNumber, int lastNumber, int newStart);
+// The question to ask before renumberRange when the new numbers would repeat
+// numbers that dives outside the range keep; nullopt when every number stays single.
+std::optional<std::string> renumberRangeQuestion(
+    const logbook::Logbook &logbook, int firstNumber, int lastNumber, int newStart);
 
 // "h:m" (or plain minutes) as a positive difference in minutes; nullopt when it is not a time.
 std::optional<int> parseTimeDifference(std::string_view text);

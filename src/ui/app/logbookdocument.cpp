@@ -7,6 +7,7 @@
 #include "ui/common/appcontext.h"
 #include "ui/common/qtext.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -45,15 +46,17 @@ public:
         , m_document(document)
         , m_before(std::move(before))
         , m_after(std::move(after))
+        , m_changedAt(m_after->firstDifference(*m_before))
     {
     }
 
-    void undo() override { m_document.restore(m_before); }
+    // Both ways the page shows the dive the step changed, so that the next command acts on it.
+    void undo() override { m_document.restore(m_before, m_changedAt); }
     void redo() override
     {
         // The stack redoes a step as it is pushed; the logbook is already in that state then.
         if (m_pushed)
-            m_document.restore(m_after);
+            m_document.restore(m_after, m_changedAt);
         m_pushed = true;
     }
 
@@ -61,6 +64,7 @@ private:
     LogbookDocument &m_document;
     std::shared_ptr<const logbook::LogbookSnapshot> m_before;
     std::shared_ptr<const logbook::LogbookSnapshot> m_after;
+    int m_changedAt; // position of the first dive the step changed; 0 for none
     bool m_pushed = false;
 };
 
@@ -225,9 +229,12 @@ void LogbookDocument::commitStep(const QString &stepName)
     m_undoStack->push(new LogbookStep(*this, name, std::move(before), std::move(after)));
 }
 
-void LogbookDocument::restore(const std::shared_ptr<const logbook::LogbookSnapshot> &state)
+void LogbookDocument::restore(const std::shared_ptr<const logbook::LogbookSnapshot> &state, int shownDive)
 {
     state->restoreInto(m_context.logbook);
+    // The snapshot's own current dive is wherever the page stood when it was taken.
+    if (shownDive > 0)
+        m_context.logbook.setCurrentDive(shownDive);
     m_state = state;
     m_changed = false;
     emit restored();
@@ -287,6 +294,9 @@ bool LogbookDocument::confirm(const QString &question)
 
 bool LogbookDocument::load(const QString &path, bool quietWhenMissing)
 {
+    // A file that is refused must not cost the logbook that was open: the
+    // reader empties the logbook it was given, so it is given back afterwards.
+    logbook::Logbook kept = m_context.logbook;
     const common::Result result = logbook::LogbookFile::loadFromPath(m_context.logbook, fromQt(path));
     if (result.status() == common::Status::NotFound) {
         if (quietWhenMissing) {
@@ -298,12 +308,14 @@ bool LogbookDocument::load(const QString &path, bool quietWhenMissing)
         return false;
     }
     if (!result) {
-        // A refused file leaves the logbook empty and nameless, so that it is
-        // never saved over the file it could not read.
-        m_hasFile = false;
-        resetHistory();
-        showError(result.message());
-        emit replaced();
+        // The open logbook keeps its own name, so it is never saved over the file that was refused.
+        m_context.logbook = std::move(kept);
+        // "Mauvais format" alone does not say which file it was.
+        std::string message = result.message();
+        if (message.find(fromQt(QFileInfo(path).fileName())) == std::string::npos)
+            message = "« " + fromQt(QDir::toNativeSeparators(path)) + " » :\n" + message;
+        showError(message);
+        emit restored();
         return false;
     }
     m_hasFile = true;

@@ -86,7 +86,8 @@ private:
     void followStack();
 
     friend class LogbookStep;
-    void restore(const std::shared_ptr<const logbook::LogbookSnapshot> &state);
+    // Puts `state` back and makes `shownDive` (a position; 0 keeps the state's own) the current dive.
+    void restore(const std::shared_ptr<const logbook::LogbookSnapshot> &state, int shownDive);
     // Takes the edit lock of the file just read or written, asking the user when another program holds it.
     void lockForEditing(const QString &path);
     // False when the file changed on disk since it was read or written here and the user keeps it.

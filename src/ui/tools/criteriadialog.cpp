@@ -1,5 +1,6 @@
 #include "ui/tools/criteriadialog.h"
 
+#include "common/decimal.h"
 #include "logbook/fieldcatalogue.h"
 #include "logbook/names.h"
 #include "logbook/oemcharmap.h"
@@ -223,7 +224,10 @@ CriteriaDialog::CriteriaDialog(
     buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     buttons->addButton(QStringLiteral("Annuler"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, [this] {
-        readCriteria();
+        if (const common::Result read = readCriteria(); !read) {
+            showWarning(this, toQt(read.message()));
+            return;
+        }
         QDialog::accept();
     });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -299,7 +303,7 @@ void CriteriaDialog::showCriteria()
     m_mode->button(c.mode == tools::CriteriaMode::Or ? 1 : 0)->setChecked(true);
 }
 
-void CriteriaDialog::readCriteria()
+common::Result CriteriaDialog::readCriteria()
 {
     const logbook::FieldCatalogue fields(m_book);
     tools::SearchCriteria &c = m_criteria;
@@ -307,36 +311,54 @@ void CriteriaDialog::readCriteria()
         const std::uint32_t day = logbook::parseDate(fromQt(edit->text().trimmed()));
         return day == logbook::kNoDate ? 0u : day;
     };
-    const auto depth = [&fields](const QLineEdit *edit) {
-        logbook::DiveRecord probe;
-        fields.toRecord(Field::MaxDepth, fromQt(edit->text().trimmed()), probe);
+    // Depths, consumptions and the tank volume are read first: one that does not read changes nothing.
+    logbook::DiveRecord depthFrom;
+    logbook::DiveRecord depthTo;
+    logbook::DiveRecord tank;
+    std::optional<double> consumptionFrom;
+    std::optional<double> consumptionTo;
+    const auto consumption = [](const QLineEdit *edit, std::optional<double> &out, const char *label) {
+        const std::string text = fromQt(edit->text().trimmed());
+        out = text.empty() ? 0.0 : common::parseDecimal(text);
+        if (out && *out >= 0)
+            return common::Result::success();
+        return common::Result::failure(common::Status::Refused,
+            logbook::refusalMessage(out ? logbook::Parsed::OutOfRange : logbook::Parsed::NotANumber, label, text));
+    };
+    for (const common::Result &read : {
+             fields.readTyped(Field::MaxDepth, fromQt(m_depthFrom->text()), "Prof. à partir de", depthFrom),
+             fields.readTyped(Field::MaxDepth, fromQt(m_depthTo->text()), "jusqu'à", depthTo),
+             consumption(m_consumptionFrom, consumptionFrom, "Cons.Moy de"),
+             consumption(m_consumptionTo, consumptionTo, "Cons.Moy à"),
+             fields.readTyped(Field::TankVolume, fromQt(m_tankVolume->currentText()), "Cont. bouteille", tank),
+         })
+        if (!read)
+            return read;
+    const auto depth = [](const logbook::DiveRecord &probe) {
         return probe.maxDepth == logbook::kMissing ? 0 : static_cast<int>(probe.maxDepth);
     };
     const auto minutes = [](const QLineEdit *edit) {
         const std::int16_t m = logbook::parseMinutes(fromQt(edit->text().trimmed()));
         return m == logbook::kMissing ? 0 : static_cast<int>(m);
     };
-    const auto consumption = [this](const QLineEdit *edit) {
-        const double typed = edit->text().trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
+    const auto litresPerMinute = [this](double typed) {
         if (m_book.unitSystem() == logbook::UnitSystem::Metric)
             return static_cast<float>(typed);
         return static_cast<float>(typed / logbook::litresPerMinuteToCubicFeet(1.0));
     };
-    logbook::DiveRecord tank;
-    fields.toRecord(Field::TankVolume, fromQt(m_tankVolume->currentText().trimmed()), tank);
     c.dateFrom = date(m_dateFrom);
     c.dateTo = date(m_dateTo);
     c.place = stored(m_place->currentText());
     c.site = stored(m_site->currentText());
-    c.depthFrom = depth(m_depthFrom);
-    c.depthTo = depth(m_depthTo);
+    c.depthFrom = depth(depthFrom);
+    c.depthTo = depth(depthTo);
     c.altitudeClass = m_altitude->currentIndex();
     c.weather = m_weather->currentIndex();
     c.suit = m_suit->currentIndex();
     c.durationFrom = minutes(m_durationFrom);
     c.durationTo = minutes(m_durationTo);
-    c.consumptionFrom = consumption(m_consumptionFrom);
-    c.consumptionTo = consumption(m_consumptionTo);
+    c.consumptionFrom = litresPerMinute(*consumptionFrom);
+    c.consumptionTo = litresPerMinute(*consumptionTo);
     c.tankVolume = tank.tankVolume == logbook::kMissing ? 0 : tank.tankVolume;
     c.partner = stored(m_partner->text());
     c.otherActivities = stored(m_other->text());
@@ -352,11 +374,15 @@ void CriteriaDialog::readCriteria()
         if (m_secondSet[i]->isChecked())
             c.secondActivityBits = static_cast<std::uint8_t>(c.secondActivityBits | (1u << i));
     c.mode = m_mode->checkedId() == 1 ? tools::CriteriaMode::Or : tools::CriteriaMode::And;
+    return common::Result::success();
 }
 
 void CriteriaDialog::search()
 {
-    readCriteria();
+    if (const common::Result read = readCriteria(); !read) {
+        showWarning(this, toQt(read.message()));
+        return;
+    }
     m_found = tools::findDives(m_book, m_criteria);
     m_results->clear();
     for (const int position : m_found)

@@ -1,6 +1,7 @@
 // "Critères de sélection" and "Recherche avancé": the criteria search, its result list, and the selection save.
 #pragma once
 
+#include "common/result.h"
 #include "tools/divesearch.h"
 
 #include <QDialog>
@@ -45,7 +46,8 @@ public:
 
 private:
     void showCriteria();
-    void readCriteria();
+    // The controls into the criteria; a refusal names the field that does not read.
+    common::Result readCriteria();
     void create();
 
     logbook::Logbook &m_book;

@@ -241,16 +241,27 @@ void FillDialog::showTemplate()
     showBits(m_leader, m_fill.secondActivityBits, extra::kDiveLeader, extra::kAccompanying);
 }
 
-void FillDialog::readTemplate()
+common::Result FillDialog::readTemplate()
 {
     const logbook::FieldCatalogue fields(m_book);
     // An empty numeric field leaves the dives' value alone: the catalogue reads it as missing.
     logbook::DiveRecord probe;
-    fields.toRecord(Field::AirTemperature, fromQt(m_airTemperature->text().trimmed()), probe);
-    fields.toRecord(Field::TankVolume, fromQt(m_tankVolume->currentText().trimmed()), probe);
-    fields.toRecord(Field::Weights, fromQt(m_weights->text().trimmed()), probe);
-    m_fill.firstNumber = m_first->text().toInt();
-    m_fill.lastNumber = m_last->text().toInt();
+    logbook::DiveRecord first;
+    logbook::DiveRecord last;
+    const QString firstText = m_first->text().trimmed();
+    const QString lastText = m_last->text().trimmed();
+    for (const common::Result &read : {
+             fields.readTyped(Field::DiveNumber, firstText.isEmpty() ? "0" : fromQt(firstText), "Plongée", first),
+             fields.readTyped(Field::DiveNumber, lastText.isEmpty() ? "0" : fromQt(lastText), "à", last),
+             fields.readTyped(Field::AirTemperature, fromQt(m_airTemperature->text()), "Temp. air", probe),
+             fields.readTyped(Field::TankVolume, fromQt(m_tankVolume->currentText()), "Cont. bouteille", probe),
+             m_advanced ? fields.readTyped(Field::Weights, fromQt(m_weights->text()), "Plombs", probe)
+                        : common::Result::success(),
+         })
+        if (!read)
+            return read;
+    m_fill.firstNumber = first.diveNumber;
+    m_fill.lastNumber = last.diveNumber;
     m_fill.place = logbook::displayToStored(fromQt(m_place->currentText().trimmed()));
     m_fill.site = logbook::displayToStored(fromQt(m_site->currentText().trimmed()));
     m_fill.weather = static_cast<std::uint8_t>(m_weather->currentIndex());
@@ -272,11 +283,16 @@ void FillDialog::readTemplate()
         m_fill.secondActivityBits = static_cast<std::uint16_t>(bitsOf(m_boatShore, extra::kBoat, extra::kShore)
             | bitsOf(m_leader, extra::kDiveLeader, extra::kAccompanying));
     }
+    return common::Result::success();
 }
 
 void FillDialog::runFill()
 {
-    readTemplate();
+    // A value that does not read keeps the dialog open on it; nothing is filled.
+    if (const common::Result read = readTemplate(); !read) {
+        showWarning(this, toQt(read.message()));
+        return;
+    }
     const tools::ToolResult result = tools::fillDives(m_book, m_fill);
     if (!result) {
         // Without both dive numbers the dialog stays open for them.

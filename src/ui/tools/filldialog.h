@@ -1,6 +1,7 @@
 // "Remplir plongée": the values to write into a range of dives, kept for the run in a fill template.
 #pragma once
 
+#include "common/result.h"
 #include "logbook/suggestionlists.h"
 #include "tools/divefill.h"
 
@@ -27,7 +28,8 @@ protected:
 
 private:
     void showTemplate();
-    void readTemplate();
+    // The controls into the template; a refusal names the field that does not read.
+    common::Result readTemplate();
     void runFill();
     void refillSites();
 

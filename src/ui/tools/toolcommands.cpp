@@ -107,6 +107,10 @@ bool ToolCommands::renumberPart()
     if (dialog.exec() != QDialog::Accepted)
         return false;
     const QList<int> v = dialog.values();
+    // Numbers that would repeat are the user's choice, but not without a word, as for renumbering all dives.
+    if (const auto question = tools::renumberRangeQuestion(book, v[0], v[1], v[2]);
+        question && !askOkCancel(m_window, toQt(*question)))
+        return false;
     const tools::ToolResult result = tools::renumberRange(book, v[0], v[1], v[2]);
     return result ? result->changed > 0 : report(result.result());
 }

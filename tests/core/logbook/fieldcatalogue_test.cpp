@@ -62,7 +62,7 @@ TEST(Units, DecimalPointSurvivesAFrenchLocale)
         GTEST_SKIP() << "fr_FR.UTF-8 is not installed";
     const std::string shown = formatOneDecimal(1234);
     DiveRecord record;
-    FieldCatalogue(M).toRecord(Field::MaxDepth, "12.34", record);
+    EXPECT_EQ(FieldCatalogue(M).toRecord(Field::MaxDepth, "12.34", record), Parsed::Stored);
     std::setlocale(LC_ALL, "C");
     EXPECT_EQ(shown, "12.3");
     EXPECT_EQ(record.maxDepth, 1234);
@@ -179,7 +179,7 @@ TEST_P(FieldParse, Stores)
 {
     DiveRecord record;
     record.maxDepth = record.duration = record.entryTime = 1; // must be overwritten
-    EXPECT_TRUE(FieldCatalogue(GetParam().units).toRecord(GetParam().field, GetParam().text, record));
+    EXPECT_EQ(FieldCatalogue(GetParam().units).toRecord(GetParam().field, GetParam().text, record), Parsed::Stored);
     EXPECT_EQ(storedValue(GetParam().field, record), GetParam().stored);
 }
 
@@ -190,12 +190,7 @@ INSTANTIATE_TEST_SUITE_P(Table, FieldParse,
         ParseCase { "minutesCarryOver", M, Field::Duration, "1:75", 135 },
         ParseCase { "hoursOnly", M, Field::Duration, "2:", 120 },
         ParseCase { "depth", M, Field::MaxDepth, "12.34", 1234 },
-        ParseCase { "depthWithTrailingUnit", M, Field::MaxDepth, "12.5 m", 1250 },
-        ParseCase { "notANumberIsZero", M, Field::MaxDepth, "abc", 0 },
         ParseCase { "emptyIsMissing", M, Field::MaxDepth, "", 32767 },
-        ParseCase { "minusHundredIsMissing", M, Field::MaxDepth, "-100", 32767 },
-        ParseCase { "tooDeepIsCut", M, Field::MaxDepth, "99999", 32766 },
-        ParseCase { "tooShallowIsCut", M, Field::MaxDepth, "-99999", -32768 },
         ParseCase { "singlePrecisionHundredths", M, Field::TankVolume, "0.29", 29 },
         ParseCase { "feetCutToCentimetres", I, Field::MaxDepth, "40", 1219 },
         ParseCase { "visibilityWholeMetres", M, Field::Visibility, "12.7", 1200 },
@@ -203,13 +198,23 @@ INSTANTIATE_TEST_SUITE_P(Table, FieldParse,
         ParseCase { "pressureCapped", M, Field::TankPressure, "350", 32000 },
         ParseCase { "psiToWholeBar", I, Field::TankPressure, "2900", 20000 },
         ParseCase { "psiCapped", I, Field::TankPressure, "6000", 32000 },
-        ParseCase { "airUsedNotCapped", M, Field::AirUsed, "350", 32766 },
-        ParseCase { "airUsedMinusHundred", M, Field::AirUsed, "-100", 32767 },
         ParseCase { "fahrenheit", I, Field::AirTemperature, "77", 2500 },
         ParseCase { "negativeCelsius", M, Field::AirTemperature, "-5.5", -550 },
         ParseCase { "cubicFeet", I, Field::TankVolume, "84", 1200 },
         ParseCase { "pounds", I, Field::Weights, "26.8", 1000 },
-        ParseCase { "diveNumber", M, Field::DiveNumber, "42", 42 }),
+        ParseCase { "diveNumber", M, Field::DiveNumber, "42", 42 },
+        ParseCase { "blankIsMissing", M, Field::Weights, "  ", 32767 },
+        ParseCase { "decimalCommaTemperature", M, Field::AirTemperature, "18,5", 1850 },
+        ParseCase { "decimalCommaDepth", M, Field::MaxDepth, " 18,5 ", 1850 },
+        ParseCase { "decimalCommaFeet", I, Field::MaxDepth, "40,0", 1219 },
+        ParseCase { "decimalCommaWeights", M, Field::Weights, "2,5", 250 },
+        ParseCase { "decimalCommaVolume", M, Field::TankVolume, "11,1", 1110 },
+        ParseCase { "decimalCommaWholeBar", M, Field::AirUsed, "150,7", 15000 },
+        ParseCase { "minusHundredDegreesIsMissing", M, Field::AirTemperature, "-100", 32767 },
+        ParseCase { "deepestThatFits", M, Field::MaxDepth, "327,66", 32766 },
+        ParseCase { "coldestThatFits", M, Field::AirTemperature, "-327,68", -32768 },
+        ParseCase { "wholeDiveNumber", M, Field::DiveNumber, "42,0", 42 },
+        ParseCase { "airUsedAtTheTop", M, Field::AirUsed, "327", 32700 }),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(FieldParse, ValuesRoundTripThroughTheirTexts)
@@ -225,7 +230,7 @@ TEST(FieldParse, ValuesRoundTripThroughTheirTexts)
         DiveRecord copy;
         for (Field f :
             { Field::MaxDepth, Field::TankVolume, Field::AirTemperature, Field::TankPressure, Field::Duration })
-            catalogue.toRecord(f, catalogue.fromRecord(f, record), copy);
+            EXPECT_EQ(catalogue.toRecord(f, catalogue.fromRecord(f, record), copy), Parsed::Stored);
         EXPECT_EQ(catalogue.fromRecord(Field::MaxDepth, copy), catalogue.fromRecord(Field::MaxDepth, record));
         EXPECT_EQ(copy.tankVolume, 1500);
         EXPECT_EQ(copy.airTemperature, 2000);
@@ -241,8 +246,61 @@ TEST(FieldParse, ComputedFieldsRefuseText)
     const FieldCatalogue catalogue(M);
     for (Field f :
         { Field::AverageDepth, Field::AirConsumption, Field::DiveTypeText, Field::WarningsText, Field::ComputerName })
-        EXPECT_FALSE(catalogue.toRecord(f, "12", record));
+        EXPECT_EQ(catalogue.toRecord(f, "12", record), Parsed::NotTyped);
     EXPECT_EQ(record, before);
+}
+
+// Typed text that once became 0 or was cut to the field's edge: now refused, the record untouched.
+struct RefusedCase {
+    const char *name;
+    UnitSystem units;
+    Field field;
+    const char *text;
+    Parsed outcome;
+};
+
+class FieldRefusal : public testing::TestWithParam<RefusedCase> { };
+
+TEST_P(FieldRefusal, LeavesTheRecordAlone)
+{
+    DiveRecord record;
+    record.maxDepth = 1234;
+    record.airTemperature = 2000;
+    record.extra.weights = 600;
+    const DiveRecord before = record;
+    EXPECT_EQ(FieldCatalogue(GetParam().units).toRecord(GetParam().field, GetParam().text, record), GetParam().outcome);
+    EXPECT_EQ(record, before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, FieldRefusal,
+    testing::Values(RefusedCase { "letters", M, Field::Weights, "abc", Parsed::NotANumber },
+        RefusedCase { "trailingUnit", M, Field::MaxDepth, "12.5 m", Parsed::NotANumber },
+        RefusedCase { "trailingJunk", M, Field::AirTemperature, "18,5x", Parsed::NotANumber },
+        RefusedCase { "exponent", M, Field::AirTemperature, "1e309", Parsed::NotANumber },
+        RefusedCase { "infinity", M, Field::MinWaterTemperature, "inf", Parsed::NotANumber },
+        RefusedCase { "twoSeparators", M, Field::TankVolume, "1.000,5", Parsed::NotANumber },
+        RefusedCase { "fractionOfADiveNumber", M, Field::DiveNumber, "12,5", Parsed::NotANumber },
+        RefusedCase { "hugeWeights", M, Field::Weights, "99999999", Parsed::OutOfRange },
+        RefusedCase { "justPastTheTop", M, Field::MaxDepth, "327,67", Parsed::OutOfRange },
+        RefusedCase { "tooDeepInFeet", I, Field::MaxDepth, "1100", Parsed::OutOfRange },
+        RefusedCase { "tooHotInFahrenheit", I, Field::AirTemperature, "700", Parsed::OutOfRange },
+        RefusedCase { "negativeVolume", M, Field::TankVolume, "-3", Parsed::OutOfRange },
+        RefusedCase { "negativeDepth", M, Field::MaxDepth, "-5", Parsed::OutOfRange },
+        RefusedCase { "negativeWeights", I, Field::Weights, "-1", Parsed::OutOfRange },
+        RefusedCase { "negativeVisibility", M, Field::Visibility, "-2", Parsed::OutOfRange },
+        RefusedCase { "airUsedPastTheField", M, Field::AirUsed, "350", Parsed::OutOfRange },
+        RefusedCase { "diveNumberPastTheField", M, Field::DiveNumber, "32767", Parsed::OutOfRange }),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(FieldRefusal, MessageNamesTheFieldAndTheText)
+{
+    const std::string bad = refusalMessage(Parsed::NotANumber, "Temp. air", "abc");
+    EXPECT_NE(bad.find("« Temp. air »"), std::string::npos) << bad;
+    EXPECT_NE(bad.find("« abc »"), std::string::npos) << bad;
+    const std::string far = refusalMessage(Parsed::OutOfRange, "Plombs", "99999999");
+    EXPECT_NE(far.find("« Plombs »"), std::string::npos) << far;
+    EXPECT_NE(far.find("99999999"), std::string::npos) << far;
+    EXPECT_EQ(refusalMessage(Parsed::Stored, "Plombs", "5"), "");
 }
 
 // ---- Dates -------------------------------------------------------------------------------
@@ -276,12 +334,12 @@ TEST(FieldTexts, StoredInOemAndCutToCapacity)
 {
     const FieldCatalogue catalogue(M);
     DiveRecord record;
-    catalogue.toRecord(Field::Place, "Zürich " + std::string(70, 'x'), record);
+    EXPECT_EQ(catalogue.toRecord(Field::Place, "Zürich " + std::string(70, 'x'), record), Parsed::Stored);
     EXPECT_EQ(fixedText(record.place).size(), kPlaceLength);
     EXPECT_EQ(record.place[1], '\x81');
     EXPECT_EQ(catalogue.fromRecord(Field::Place, record).substr(0, 7), "Zürich");
 
-    catalogue.toRecord(Field::Model, std::string(30, 'm'), record);
+    EXPECT_EQ(catalogue.toRecord(Field::Model, std::string(30, 'm'), record), Parsed::Stored);
     EXPECT_EQ(catalogue.fromRecord(Field::Model, record), std::string(25, 'm'));
 }
 
@@ -290,14 +348,14 @@ TEST(FieldTexts, LongCommentIsSplitAndJoined)
     const FieldCatalogue catalogue(M);
     DiveRecord record;
     const std::string comment = std::string(255, 'a') + std::string(45, 'b');
-    catalogue.toRecord(Field::Comment, comment, record);
+    EXPECT_EQ(catalogue.toRecord(Field::Comment, comment, record), Parsed::Stored);
     EXPECT_EQ(fixedText(record.comment), std::string(255, 'a'));
     EXPECT_EQ(fixedText(record.extra.commentMore), std::string(45, 'b'));
     EXPECT_EQ(catalogue.fromRecord(Field::Comment, record), comment);
 
-    catalogue.toRecord(Field::Comment, "court", record);
+    EXPECT_EQ(catalogue.toRecord(Field::Comment, "court", record), Parsed::Stored);
     EXPECT_EQ(fixedText(record.extra.commentMore), "");
-    catalogue.toRecord(Field::Comment, std::string(600, 'c'), record);
+    EXPECT_EQ(catalogue.toRecord(Field::Comment, std::string(600, 'c'), record), Parsed::Stored);
     EXPECT_EQ(fixedText(record.extra.commentMore).size(), kCommentMoreLength);
 }
 
@@ -305,13 +363,13 @@ TEST(FieldTexts, ChoicesAreTakenByTheirWords)
 {
     DiveRecord record;
     const FieldCatalogue metric(M);
-    EXPECT_TRUE(metric.toRecord(Field::Weather, "Pluie", record));
+    EXPECT_EQ(metric.toRecord(Field::Weather, "Pluie", record), Parsed::Stored);
     EXPECT_EQ(record.weather, 4);
-    metric.toRecord(Field::Weather, "Grêle", record);
+    EXPECT_EQ(metric.toRecord(Field::Weather, "Grêle", record), Parsed::Stored);
     EXPECT_EQ(record.weather, 4);
-    metric.toRecord(Field::Weather, "", record);
+    EXPECT_EQ(metric.toRecord(Field::Weather, "", record), Parsed::Stored);
     EXPECT_EQ(record.weather, 0);
-    FieldCatalogue(I).toRecord(Field::AltitudeClass, "8800 ft ... 13300 ft", record);
+    EXPECT_EQ(FieldCatalogue(I).toRecord(Field::AltitudeClass, "8800 ft ... 13300 ft", record), Parsed::Stored);
     EXPECT_EQ(record.altitudeClass, 4);
 }
 

@@ -26,6 +26,7 @@ namespace {
         std::string name;
         std::function<void(Logbook &)> apply;
         int unshared; // records the after state may not share with the before state
+        int firstChanged; // the position undo and redo show
     };
 
     // Each change made after a snapshot is undone byte for byte by restoring
@@ -46,6 +47,8 @@ namespace {
         const int current = logbook.currentDive();
         const LogbookSnapshot second = LogbookSnapshot::take(logbook, &first);
         EXPECT_LE(second.unsharedWith(first), GetParam().unshared);
+        EXPECT_EQ(second.firstDifference(first), GetParam().firstChanged);
+        EXPECT_EQ(first.firstDifference(second), GetParam().firstChanged);
 
         second.restoreInto(logbook); // restoring the state it is in changes nothing
         EXPECT_EQ(fileSet(logbook), after);
@@ -74,26 +77,26 @@ namespace {
                                 setFixedText(d.place, "Lac");
                                 l.putDive(d, 5);
                             },
-                            1 },
-            Change { "InsertInTheMiddle", [](Logbook &l) { l.insertDive(datedDive(l, 10, 1)); }, 1 },
-            Change { "InsertAtTheEnd", [](Logbook &l) { l.insertDive(datedDive(l, 30, 1)); }, 1 },
-            Change { "DeleteFirst", [](Logbook &l) { l.deleteDive(1); }, 0 },
-            Change { "DeleteMiddle", [](Logbook &l) { l.deleteDive(14); }, 0 },
+                            1, 5 },
+            Change { "InsertInTheMiddle", [](Logbook &l) { l.insertDive(datedDive(l, 10, 1)); }, 1, 11 },
+            Change { "InsertAtTheEnd", [](Logbook &l) { l.insertDive(datedDive(l, 30, 1)); }, 1, 31 },
+            Change { "DeleteFirst", [](Logbook &l) { l.deleteDive(1); }, 0, 1 },
+            Change { "DeleteMiddle", [](Logbook &l) { l.deleteDive(14); }, 0, 14 },
             Change { "DeleteAll",
                 [](Logbook &l) {
                     while (l.diveCount() > 0)
                         l.deleteDive(1);
                 },
-                0 },
-            Change { "RenumberAll", [](Logbook &l) { l.renumber(500); }, 0 },
-            Change { "ShiftAllTimes", [](Logbook &l) { l.shiftTimes(1, 30, -90); }, 0 },
+                0, 1 },
+            Change { "RenumberAll", [](Logbook &l) { l.renumber(500); }, 0, 1 },
+            Change { "ShiftAllTimes", [](Logbook &l) { l.shiftTimes(1, 30, -90); }, 0, 1 },
             Change { "MoveByDate",
                 [](Logbook &l) {
                     DiveRecord d = *l.dive(3);
                     d.date += 400;
                     l.moveDive(d, 3, l.positionForDate(d, 3));
                 },
-                1 },
+                1, 3 },
             Change { "FillEveryDive",
                 [](Logbook &l) {
                     for (int p = 1; p <= l.diveCount(); ++p) {
@@ -102,8 +105,8 @@ namespace {
                         l.putDive(d, p);
                     }
                 },
-                30 },
-            Change { "SerialFromATransfer", [](Logbook &l) { l.setHeaderLong(123456); }, 0 }),
+                30, 1 },
+            Change { "SerialFromATransfer", [](Logbook &l) { l.setHeaderLong(123456); }, 0, 0 }),
         [](const testing::TestParamInfo<Change> &info) { return info.param.name; });
 
     TEST(LogbookSnapshot, EmptyLogbookKeepsItsFirstNumber)

@@ -363,7 +363,35 @@ namespace {
             Impossible { "99999", &DiveEditValues::maxDepth, "Prof. max." },
             Impossible { "-400", &DiveEditValues::minWaterTemperature, "Temp. eau min." },
             Impossible { "400", &DiveEditValues::tankPressure, "Pression-bouteille" },
-            Impossible { "40000", &DiveEditValues::number, "Numéro" }));
+            Impossible { "40000", &DiveEditValues::number, "Numéro" },
+            Impossible { "abc", &DiveEditValues::airTemperature, "Temp. air" },
+            Impossible { "18,5 m", &DiveEditValues::maxDepth, "Prof. max." },
+            Impossible { "1e309", &DiveEditValues::minWaterTemperature, "Temp. eau min." },
+            Impossible { "-3", &DiveEditValues::tankVolume, "Cont. bouteille" },
+            Impossible { "12,5", &DiveEditValues::number, "Numéro" }));
+
+    TEST_F(FormTest, DecimalCommaIsReadAsThePoint)
+    {
+        for (const UnitSystem units : { UnitSystem::Metric, UnitSystem::Imperial }) {
+            book.setUnitSystem(units);
+            DiveEditForm &f = open(DiveRecord {}, 0);
+            DiveEditValues typed = f.shown();
+            typed.airTemperature = "18,5";
+            typed.maxDepth = "18,5";
+            typed.tankVolume = " 11,1 ";
+            // Leaving a field stores the controls and shows them again: the fraction stays.
+            f.placeLeft(typed);
+            EXPECT_EQ(f.shown().maxDepth, units == UnitSystem::Metric ? "18.5" : "18");
+            ASSERT_TRUE(f.accept(f.shown()));
+            if (units == UnitSystem::Metric) {
+                EXPECT_EQ(f.working().airTemperature, 1850);
+                EXPECT_EQ(f.working().maxDepth, 1850);
+                EXPECT_EQ(f.working().tankVolume, 1110);
+            } else {
+                EXPECT_EQ(f.working().maxDepth, 563); // 18.5 ft cut to whole centimetres
+            }
+        }
+    }
 
     TEST_F(FormTest, PossibleValuesAtTheEdgesAreTaken)
     {

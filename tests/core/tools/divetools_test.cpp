@@ -124,6 +124,21 @@ namespace {
             RangeCase { 0, 3, 9, { 1, 2, 3, 4, 5, 6 }, true }, RangeCase { 3, 7, 9, { 1, 2, 3, 4, 5, 6 }, true },
             RangeCase { 5, 6, 32767, { 1, 2, 3, 4, 5, 6 }, true }));
 
+    TEST(RenumberRange, NumbersThatWouldRepeatAreAskedAbout)
+    {
+        Logbook book;
+        book.adoptDives(days(6));
+        const std::optional<std::string> question = renumberRangeQuestion(book, 3, 4, 1);
+        ASSERT_TRUE(question);
+        EXPECT_NE(question->find("#3 à #4 à partir de #1"), std::string::npos) << *question;
+        EXPECT_NE(question->find("se répéteront : 2 plongée(s)"), std::string::npos) << *question;
+        EXPECT_TRUE(renumberRangeQuestion(book, 4, 6, 3)); // dive 3 keeps its number
+        for (const RangeCase &single : { RangeCase { 2, 4, 20, {}, false }, RangeCase { 1, 6, 1, {}, false },
+                 RangeCase { 5, 6, 7, {}, false }, RangeCase { 4, 2, 1, {}, false }, RangeCase { 0, 3, 1, {}, true } })
+            EXPECT_FALSE(renumberRangeQuestion(book, single.first, single.last, single.start))
+                << single.first << "-" << single.last << " from " << single.start;
+    }
+
     TEST(TimeZone, CarriesAcrossNewYearsEve)
     {
         Logbook book;
@@ -324,6 +339,22 @@ namespace {
         EXPECT_EQ(splitDive(book, 1, 5).message().substr(0, 36), "Plongée #1 ne peut pas\nêtre coupé");
         EXPECT_FALSE(splitDive(book, 2, 12).ok()); // O2
         EXPECT_FALSE(splitDive(book, 3, 12).ok()); // no such dive
+        EXPECT_TRUE(std::equal(before.begin(), before.end(), book.dives().begin(), book.dives().end()));
+    }
+
+    TEST_F(MergeSplit, SplitWithNothingUnderWaterAfterItIsRefused)
+    {
+        // The first dip alone, then a stay at the surface that the computer still logged.
+        std::vector<float> depths = dip(18.0f, 10);
+        depths.insert(depths.end(), 12, 0.0f);
+        load({ profiled(twoDips()), profiled(depths) });
+        const std::vector<DiveRecord> before(book.dives().begin(), book.dives().end());
+        const int lastMinute = (book.dive(1)->sampleCount - 1) / 3;
+        const ToolResult atTheEnd = splitDive(book, 1, lastMinute);
+        EXPECT_EQ(atTheEnd.status(), common::Status::Refused) << lastMinute;
+        EXPECT_NE(atTheEnd.message().find("aucune mesure"), std::string::npos) << atTheEnd.message();
+        for (int minute = 11; 3 * minute < book.dive(2)->sampleCount; ++minute)
+            EXPECT_EQ(splitDive(book, 2, minute).status(), common::Status::Refused) << minute;
         EXPECT_TRUE(std::equal(before.begin(), before.end(), book.dives().begin(), book.dives().end()));
     }
 

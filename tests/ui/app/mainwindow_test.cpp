@@ -281,6 +281,34 @@ private slots:
         QVERIFY(!message.isEmpty());
     }
 
+    // A file that is no logbook is refused by name, and the logbook that was open stays open, unsaved changes and all.
+    void aRefusedLogbookKeepsTheOpenOne()
+    {
+        QVERIFY(m_fx.start(m_fx.sample()));
+        MainWindow *window = m_fx.window();
+        logbook::Logbook &lb = m_fx.logbook();
+        QFile broken(m_fx.path(QStringLiteral("pas-un-carnet.log")));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("not a logbook at all");
+        broken.close();
+        window->page()->goToDive(3);
+        const std::vector<std::uint8_t> before = logbook::LogbookFile::logBytes(lb);
+        const int count = lb.diveCount();
+
+        QString message;
+        chooseFile(broken.fileName(), [&message] { answer(QStringLiteral("OK"), &message); });
+        window->runCommand(Command::OpenLogbook);
+        QVERIFY2(message.contains(QStringLiteral("pas-un-carnet.log")), qPrintable(message));
+        QVERIFY2(message.contains(QStringLiteral("Mauvais format")), qPrintable(message));
+        QCOMPARE(lb.diveCount(), count);
+        QVERIFY(logbook::LogbookFile::logBytes(lb) == before);
+        QCOMPARE(toQt(lb.path()), m_fx.sample());
+        QCOMPARE(window->windowTitle(), QStringLiteral("sample.log - Zorv"));
+        QCOMPARE(window->page()->model()->rowCount(), count);
+        QCOMPARE(lb.currentDive(), 3);
+        uitest::saveScreenshot(window, QStringLiteral("refused-logbook-keeps-open-one"));
+    }
+
     void aDroppedFileIsOpened()
     {
         QVERIFY(m_fx.start({}));

@@ -9,6 +9,8 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QTest>
 #include <QUndoStack>
@@ -149,6 +151,55 @@ private slots:
         QVERIFY(!undo->isEnabled());
         QVERIFY(!lb.isModified());
         QCOMPARE(undo->text(), QStringLiteral("&Annuler"));
+    }
+
+    // Undo and redo show the dive the step changed (the first of a range), wherever
+    // the page stood, so that the next command acts on that dive.
+    void undoAndRedoShowTheDiveTheStepChanged()
+    {
+        QVERIFY(m_fx.start(m_fx.sample()));
+        MainWindow *window = m_fx.window();
+        logbook::Logbook &lb = m_fx.logbook();
+        QVERIFY(lb.diveCount() >= 40);
+
+        // "Remplir" over dives 38 to 39, started from the last dive of the logbook.
+        window->page()->goToDive(40);
+        uitest::whenModalOpens([](QWidget *modal) {
+            modal->findChild<QLineEdit *>(QStringLiteral("first"))->setText(QStringLiteral("38"));
+            modal->findChild<QLineEdit *>(QStringLiteral("last"))->setText(QStringLiteral("39"));
+            modal->findChild<QComboBox *>(QStringLiteral("place"))->setEditText(QStringLiteral("Lac Noir"));
+            for (QPushButton *button : modal->findChildren<QPushButton *>())
+                if (button->text() == QStringLiteral("&Remplir"))
+                    button->click();
+        });
+        window->runCommand(Command::FillDives);
+        int first = 1;
+        while (first <= lb.diveCount() && lb.diveNumberAt(first) != 38)
+            ++first;
+        QVERIFY(first < 40);
+        QCOMPARE(logbook::fixedText(lb.dive(first)->place), std::string_view("Lac Noir"));
+        const auto shownRow = [window] { return window->page()->diveList()->currentIndex().row() + 1; };
+        const QString shownNumber = QString::number(38);
+
+        window->page()->goToDive(5);
+        typeKey(window, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(lb.currentDive(), first);
+        QCOMPARE(shownRow(), first);
+        QCOMPARE(window->page()->valueText(1063), shownNumber);
+        window->page()->goToDive(40);
+        typeKey(window, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(lb.currentDive(), first);
+        QCOMPARE(shownRow(), first);
+        QCOMPARE(window->page()->valueText(1063), shownNumber);
+
+        // An edit of one dive, undone from another page.
+        window->page()->goToDive(3);
+        editPlace(QStringLiteral("Ailleurs"));
+        typeKey(window, Qt::Key_E, Qt::ControlModifier);
+        window->page()->goToDive(30);
+        typeKey(window, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(lb.currentDive(), 3);
+        uitest::saveScreenshot(window, QStringLiteral("undo-shows-changed-dive"));
     }
 
     // Storing a dive back unchanged is no step and leaves the logbook unmodified.

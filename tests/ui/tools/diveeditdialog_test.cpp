@@ -374,6 +374,42 @@ private slots:
         QCOMPARE(out->computerType, 244);
     }
 
+    // A French diver types decimal commas: they are read as points, and text that is no number is refused by name.
+    void decimalCommasAreReadAndJunkIsRefused()
+    {
+        ui::DiveEditDialog dialog(*m_context);
+        dialog.setRecord(DiveRecord {}, 0);
+        dialog.show();
+        // Leaving a field is a focus change, which needs the active window.
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        typeInto(child<QLineEdit>(&dialog, "maxDepth"), QStringLiteral("18,5"));
+        typeInto(child<QLineEdit>(&dialog, "airUsed"), QStringLiteral("150"));
+        // Leaving the air-used field stores the controls and shows them again.
+        child<QLineEdit>(&dialog, "time")->setFocus();
+        QCOMPARE(child<QLineEdit>(&dialog, "maxDepth")->text(), QStringLiteral("18.5"));
+
+        typeInto(child<QLineEdit>(&dialog, "airTemperature"), QStringLiteral("18,5°"));
+        QString message;
+        uitest::whenModalOpens([&message](QWidget *box) {
+            message = qobject_cast<QMessageBox *>(box)->text();
+            uitest::saveScreenshot(box, QStringLiteral("diveedit-not-a-number"));
+            static_cast<QDialog *>(box)->accept();
+        });
+        clickOk(&dialog);
+        QVERIFY2(message.contains(QStringLiteral("« Temp. air » : « 18,5° »")), qPrintable(message));
+        QVERIFY(dialog.isVisible());
+
+        typeInto(child<QLineEdit>(&dialog, "airTemperature"), QStringLiteral("18,5"));
+        uitest::saveScreenshot(&dialog, QStringLiteral("diveedit-decimal-comma"));
+        clickOk(&dialog);
+        QVERIFY(!dialog.isVisible());
+        const auto out = dialog.changedRecord();
+        QVERIFY(out);
+        QCOMPARE(out->airTemperature, 1850);
+        QCOMPARE(out->maxDepth, 1850);
+    }
+
     void preparedDiveIsInsertedOnOk()
     {
         DiveRecord prepared = sampleDive(20);

@@ -1,5 +1,6 @@
 #include "logbook/logbookfile.h"
 #include "logbook/oemcharmap.h"
+#include "logbook/profileencoder.h"
 #include "ui/app/application.h"
 #include "ui/app/divelistmodel.h"
 #include "ui/app/divepageview.h"
@@ -154,6 +155,41 @@ private slots:
         QVERIFY(!lb.isModified());
     }
 
+    // Renumbering a range into numbers other dives keep says that numbers will repeat, and waits for OK.
+    void renumberingARangeIntoTakenNumbersAsksFirst()
+    {
+        MainWindow *window = m_fx.window();
+        logbook::Logbook &lb = m_fx.logbook();
+        const auto original = logbook::LogbookFile::logBytes(lb);
+        const int first = lb.dive(10)->diveNumber;
+        const int last = lb.dive(15)->diveNumber;
+        const int start = lb.dive(5)->diveNumber;
+        const auto fill = [&](QWidget *dialog) {
+            setField(dialog, "number0", QString::number(first));
+            setField(dialog, "number1", QString::number(last));
+            setField(dialog, "number2", QString::number(start));
+        };
+
+        QString question;
+        onDialog(QStringLiteral("tool-renumber-part-repeats"), [&](QWidget *dialog) {
+            fill(dialog);
+            answer(QStringLiteral("Annuler"), &question,
+                [](QWidget *box) { uitest::saveScreenshot(box, QStringLiteral("tool-renumber-part-question")); });
+        });
+        window->runCommand(Command::RenumberPart);
+        QVERIFY2(question.contains(QStringLiteral("se répéteront")), qPrintable(question));
+        QVERIFY(logbook::LogbookFile::logBytes(lb) == original);
+
+        onDialog({}, [&](QWidget *dialog) {
+            fill(dialog);
+            answer(QStringLiteral("OK"));
+        });
+        window->runCommand(Command::RenumberPart);
+        QCOMPARE(lb.dive(10)->diveNumber, start);
+        QCOMPARE(lb.dive(5)->diveNumber, start);
+        QCOMPARE(window->action(Command::Undo)->text(), QStringLiteral("&Annuler Numéroter partiellement"));
+    }
+
     void theDiveBuffersCarryDivesIntoAnotherLogbook()
     {
         MainWindow *window = m_fx.window();
@@ -271,6 +307,36 @@ private slots:
         QVERIFY(logbook::LogbookFile::logBytes(lb) == original);
     }
 
+    // The criteria read a depth with a decimal comma, and refuse one that is no number by its label.
+    void theCriteriaReadDecimalCommasAndRefuseJunk()
+    {
+        MainWindow *window = m_fx.window();
+        logbook::Logbook &lb = m_fx.logbook();
+        int deeper = 0;
+        for (int p = 1; p <= lb.diveCount(); ++p) {
+            const int depth = lb.dive(p)->maxDepth;
+            deeper += depth != logbook::kMissing && depth >= 1850 ? 1 : 0;
+        }
+        QString message;
+        QString count;
+        onDialog(
+            {},
+            [&](QWidget *dialog) {
+                auto *criteria = qobject_cast<CriteriaDialog *>(dialog);
+                setField(dialog, "depthFrom", QStringLiteral("18,5 m"));
+                answer(QStringLiteral("OK"), &message);
+                criteria->search();
+                QVERIFY(!criteria->goToButton()->isEnabled());
+                setField(dialog, "depthFrom", QStringLiteral("18,5"));
+                criteria->search();
+                count = criteria->countLabel()->text();
+            },
+            QStringLiteral("Annuler"));
+        window->runCommand(Command::AdvancedSearch);
+        QVERIFY2(message.contains(QStringLiteral("« Prof. à partir de » : « 18,5 m »")), qPrintable(message));
+        QCOMPARE(count, QString::number(deeper));
+    }
+
     void theCriteriaSearchGoesToADiveAndWritesASelection()
     {
         MainWindow *window = m_fx.window();
@@ -369,6 +435,41 @@ private slots:
         QCOMPARE(shownPlace, QStringLiteral("Lac Rempli"));
     }
 
+    // The fill reads a decimal comma, and refuses a value that is no number by its field's name, filling nothing.
+    void fillReadsDecimalCommasAndRefusesJunk()
+    {
+        MainWindow *window = m_fx.window();
+        logbook::Logbook &lb = m_fx.logbook();
+        const auto original = logbook::LogbookFile::logBytes(lb);
+        const int number = lb.dive(2)->diveNumber;
+        QString message;
+        onDialog(
+            QStringLiteral("tool-fill-refused"),
+            [&](QWidget *dialog) {
+                setField(dialog, "first", QString::number(number));
+                setField(dialog, "last", QString::number(number));
+                setField(dialog, "airTemperature", QStringLiteral("18,5 °C"));
+                answer(QStringLiteral("OK"), &message);
+                press(dialog, QStringLiteral("&Remplir"));
+                QVERIFY(dialog->isVisible());
+            },
+            QStringLiteral("A&nnuler"));
+        window->runCommand(Command::FillDives);
+        QVERIFY2(message.contains(QStringLiteral("« Temp. air »")), qPrintable(message));
+        QVERIFY(logbook::LogbookFile::logBytes(lb) == original);
+
+        onDialog(
+            {},
+            [&](QWidget *dialog) {
+                setField(dialog, "first", QString::number(number));
+                setField(dialog, "last", QString::number(number));
+                setField(dialog, "airTemperature", QStringLiteral("18,5"));
+            },
+            QStringLiteral("&Remplir"));
+        window->runCommand(Command::FillDives);
+        QCOMPARE(lb.dive(2)->airTemperature, 1850);
+    }
+
     void mergeJoinsTheNextDiveAndIsUndone()
     {
         MainWindow *window = m_fx.window();
@@ -438,18 +539,27 @@ private slots:
     {
         MainWindow *window = m_fx.window();
         logbook::Logbook &lb = m_fx.logbook();
-        // A dive that comes back to the surface before its last sample, and the first minute it is there.
-        int position = 0;
-        int minute = 0;
-        for (int p = 1; p <= lb.diveCount() && position == 0; ++p) {
-            const logbook::DiveRecord &d = *lb.dive(p);
-            for (int m = 5; 3 * m < d.sampleCount && position == 0; ++m)
-                if (d.samples[static_cast<std::size_t>(3 * m)].depth > -1.3f && d.computerType != 0) {
-                    position = p;
-                    minute = m;
-                }
-        }
-        QVERIFY2(position > 0, "the sample logbook should hold a dive that surfaces before its end");
+        // The sample's dives end at the surface; one is made to come up and go down again, as a
+        // computer logs a dive it did not end: ten minutes to 18 m, four at the surface, six to 9 m.
+        int position = 1;
+        while (
+            position < lb.diveCount() && (lb.dive(position)->computerType == 0 || lb.dive(position)->sampleCount == 0))
+            ++position;
+        logbook::DiveRecord twice = *lb.dive(position);
+        logbook::ProfileScript script;
+        const auto dip = [&script](float depth, int minutes) {
+            for (int i = 0; i < 3 * minutes; ++i)
+                script.depths.push_back(
+                    depth * (1.0f - std::abs(2.0f * static_cast<float>(i) / (3 * minutes - 1) - 1.0f)));
+        };
+        dip(18.0f, 10);
+        script.depths.insert(script.depths.end(), 12, 0.0f);
+        dip(9.0f, 6);
+        script.groups.assign(script.depths.size() / 3 + 1, logbook::GroupLevels { 0, 9, 0 });
+        logbook::encodeProfile(twice, script, logbook::ProfileFamily::Plain);
+        twice.duration = static_cast<std::int16_t>(twice.sampleCount / 3);
+        lb.putDive(twice, position);
+        const int minute = 11;
         const auto before = logbook::LogbookFile::logBytes(lb);
         const int count = lb.diveCount();
         window->page()->goToDive(position);
