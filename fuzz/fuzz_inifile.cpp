@@ -1,9 +1,9 @@
 // Fuzzes the ini reader behind the settings and the computer types: any bytes parse,
 // what was read serialises and parses back to the same lines, and the settings and
 // catalogue read from it without failing.
+#include "computers/computercatalogue.h"
 #include "settings/inifile.h"
 #include "settings/settings.h"
-#include "transfer/computercatalogue.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     settings::Settings loaded;
     loaded.loadAll(ini, settings::ScreenSize { 1024, 768 });
-    transfer::ComputerCatalogue catalogue = transfer::ComputerCatalogue::withBuiltInTypes();
+    computers::ComputerCatalogue catalogue = computers::ComputerCatalogue::withBuiltInTypes();
     catalogue.load(ini);
     ini.writeString("Fuzz", "Key", "value");
     (void)ini.serialise();

@@ -1,8 +1,8 @@
 // Fuzzes the decoder of a dive computer's memory image: loading, the settings texts,
 // the search for new dives and their conversion into a logbook.
 #include "common/clock.h"
+#include "computers/computercatalogue.h"
 #include "logbook/logbook.h"
-#include "transfer/computercatalogue.h"
 #include "transfer/memoryimage.h"
 #include "transfer/transferlist.h"
 
@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     using namespace zorv;
     static const common::FixedClock clock(1718474400);
-    static const transfer::ComputerCatalogue catalogue = transfer::ComputerCatalogue::withBuiltInTypes();
+    static const computers::ComputerCatalogue catalogue = computers::ComputerCatalogue::withBuiltInTypes();
     common::setClock(&clock);
 
     // Most mutations would only meet the checksum; bit 1 of the second preamble byte

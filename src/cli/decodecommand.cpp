@@ -46,7 +46,7 @@ namespace {
         common::FixedClock m_clock;
     };
 
-    void printInfo(const transfer::MemoryImage &memory, const transfer::ComputerCatalogue &catalogue)
+    void printInfo(const transfer::MemoryImage &memory, const computers::ComputerCatalogue &catalogue)
     {
         const transfer::InfoTexts texts = transfer::infoTexts(memory.settings(), catalogue);
         for (int i = 0; i < transfer::kInfoFieldCount; ++i)
@@ -153,7 +153,7 @@ int commandMakeDumps(const QString &folder)
     if (!QFileInfo(folder).isDir())
         return fail("folder " + qtglue::fromQt(folder) + " does not exist", kExitUsage);
     // The built-in catalogue, not the user's: the dumps must come out the same everywhere.
-    const transfer::ComputerCatalogue catalogue = transfer::ComputerCatalogue::withBuiltInTypes();
+    const computers::ComputerCatalogue catalogue = computers::ComputerCatalogue::withBuiltInTypes();
     for (const transfer::ExampleDump &dump : transfer::exampleDumps(&catalogue)) {
         const std::filesystem::path target = std::filesystem::path(localPath(folder)) / dump.fileName;
         if (const common::Result saved = common::saveFileAtomically(target, dump.bytes); !saved)

@@ -37,7 +37,7 @@ std::string localPath(const QString &path)
 }
 
 Environment::Environment(const EnvironmentOptions &options)
-    : catalogue(transfer::ComputerCatalogue::withBuiltInTypes())
+    : catalogue(computers::ComputerCatalogue::withBuiltInTypes())
 {
     const std::filesystem::path dir
         = options.settingsDir ? *options.settingsDir : settings::settingsDirectory(options.programDir);

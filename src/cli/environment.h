@@ -1,10 +1,10 @@
 // What a command of zorv-cli works in: the settings, the computer catalogue and one logbook.
 #pragma once
 
+#include "computers/computercatalogue.h"
 #include "logbook/logbook.h"
 #include "settings/inifile.h"
 #include "settings/settings.h"
-#include "transfer/computercatalogue.h"
 
 #include <QString>
 #include <filesystem>
@@ -49,7 +49,7 @@ public:
     settings::IniFile mainIni;
     settings::IniFile catalogueIni;
     settings::Settings settings;
-    transfer::ComputerCatalogue catalogue;
+    computers::ComputerCatalogue catalogue;
     logbook::Logbook logbook;
 };
 

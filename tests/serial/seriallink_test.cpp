@@ -1,8 +1,8 @@
 #include "common/clock.h"
+#include "computers/computercatalogue.h"
 #include "serial/computersimulator.h"
 #include "serial/qtseriallink.h"
 #include "testutil.h"
-#include "transfer/computercatalogue.h"
 #include "transfer/imageencoder.h"
 #include "transfer/memoryimage.h"
 #include "transfer/receiver.h"
@@ -220,7 +220,7 @@ TEST(SerialLink, NoiseBeforeAnExampleDumpNeverListsAnInventedDive)
 {
     const common::FixedClock clock(transfer::kExampleTransferTime);
     common::setClock(&clock);
-    const auto catalogue = transfer::ComputerCatalogue::withBuiltInTypes();
+    const auto catalogue = computers::ComputerCatalogue::withBuiltInTypes();
     std::mt19937 rng(7);
     int refused = 0;
     for (const transfer::ExampleDump &dump : transfer::exampleDumps(&catalogue)) {

@@ -1,8 +1,8 @@
 #include "app/commandstate.h"
 
+#include "computers/computercatalogue.h"
 #include "logbook/diverecord.h"
 #include "logbook/logbook.h"
-#include "transfer/computercatalogue.h"
 
 namespace zorv::app {
 
@@ -19,7 +19,7 @@ namespace {
         return dive && dive->sampleCount > 0;
     }
 
-    bool mergeAllowed(const logbook::Logbook &logbook, const transfer::ComputerCatalogue *catalogue)
+    bool mergeAllowed(const logbook::Logbook &logbook, const computers::ComputerCatalogue *catalogue)
     {
         const int current = logbook.currentDive();
         const DiveRecord *dive = logbook.dive(current);
@@ -41,13 +41,13 @@ namespace {
 
 } // namespace
 
-bool isLinkedOxygenComputer(const transfer::ComputerCatalogue *catalogue, std::uint8_t typeId)
+bool isLinkedOxygenComputer(const computers::ComputerCatalogue *catalogue, std::uint8_t typeId)
 {
     return catalogue && catalogue->contains(typeId) && catalogue->isO2(typeId) && !catalogue->isImport(typeId);
 }
 
 CommandState commandState(Command command, const logbook::Logbook &logbook,
-    const transfer::ComputerCatalogue *catalogue, const CommandEnvironment &environment)
+    const computers::ComputerCatalogue *catalogue, const CommandEnvironment &environment)
 {
     const bool divesExist = logbook.diveCount() > 0;
     const int current = logbook.currentDive();

@@ -7,9 +7,9 @@ namespace zorv::logbook {
 class Logbook;
 } // namespace zorv::logbook
 
-namespace zorv::transfer {
+namespace zorv::computers {
 class ComputerCatalogue;
-} // namespace zorv::transfer
+} // namespace zorv::computers
 
 namespace zorv::app {
 
@@ -97,10 +97,10 @@ struct CommandState {
 // The state of one command. The computer catalogue decides whether two dives
 // of an oxygen computer may be merged; it may be null.
 CommandState commandState(Command command, const logbook::Logbook &logbook,
-    const transfer::ComputerCatalogue *catalogue, const CommandEnvironment &environment);
+    const computers::ComputerCatalogue *catalogue, const CommandEnvironment &environment);
 
 // Dives read from an oxygen computer over the serial link are merged by their
 // own rule: such a computer splits one dive into parts that carry no interval.
-bool isLinkedOxygenComputer(const transfer::ComputerCatalogue *catalogue, std::uint8_t typeId);
+bool isLinkedOxygenComputer(const computers::ComputerCatalogue *catalogue, std::uint8_t typeId);
 
 } // namespace zorv::app

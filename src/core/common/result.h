@@ -1,6 +1,8 @@
 // The outcome of anything that can fail on I/O or bad input: a status and a French sentence for the user.
 #pragma once
 
+#include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <utility>
@@ -62,15 +64,35 @@ public:
     const std::string &message() const { return m_result.message(); }
     const Result &result() const { return m_result; }
 
-    T &value() & { return *m_value; }
-    const T &value() const & { return *m_value; }
-    T &&value() && { return std::move(*m_value); }
-    T *operator->() { return &*m_value; }
-    const T *operator->() const { return &*m_value; }
-    T &operator*() & { return *m_value; }
-    const T &operator*() const & { return *m_value; }
+    // Reading the value of a failure is a programming error: it stops the program in every build
+    // instead of handing out an empty value that would be saved as a dive.
+    T &value() & { return checked(); }
+    const T &value() const & { return checked(); }
+    T &&value() && { return std::move(checked()); }
+    T *operator->() { return &checked(); }
+    const T *operator->() const { return &checked(); }
+    T &operator*() & { return checked(); }
+    const T &operator*() const & { return checked(); }
 
 private:
+    T &checked()
+    {
+        if (!m_value) [[unlikely]]
+            failedAccess(m_result.message());
+        return *m_value;
+    }
+    const T &checked() const
+    {
+        if (!m_value) [[unlikely]]
+            failedAccess(m_result.message());
+        return *m_value;
+    }
+    [[noreturn]] static void failedAccess(const std::string &message)
+    {
+        std::fprintf(stderr, "zorv: the value of a failed result was read (%s)\n", message.c_str());
+        std::abort();
+    }
+
     std::optional<T> m_value;
     Result m_result;
 };

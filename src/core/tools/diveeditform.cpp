@@ -248,7 +248,7 @@ void copyFromPreviousDive(const DiveRecord &previous, DiveRecord &record)
 }
 
 DiveEditForm::DiveEditForm(
-    logbook::Logbook &logbook, const transfer::ComputerCatalogue &catalogue, DiveEditSwitches &switches)
+    logbook::Logbook &logbook, const computers::ComputerCatalogue &catalogue, DiveEditSwitches &switches)
     : m_logbook(logbook)
     , m_catalogue(catalogue)
     , m_switches(switches)
@@ -300,7 +300,7 @@ std::vector<std::uint8_t> DiveEditForm::computerIds(ComputerList list) const
 {
     // Nitrox and O2 computers belong in the list too: their dives carry their type like any other.
     std::vector<std::uint8_t> ids;
-    for (const transfer::ComputerType &entry : m_catalogue.entries())
+    for (const computers::ComputerType &entry : m_catalogue.entries())
         if (list == ComputerList::All || entry.imported)
             ids.push_back(entry.typeId);
     return ids;

@@ -2,11 +2,11 @@
 #pragma once
 
 #include "common/result.h"
+#include "computers/computercatalogue.h"
 #include "logbook/diverecord.h"
 #include "logbook/fieldcatalogue.h"
 #include "logbook/logbook.h"
 #include "logbook/suggestionlists.h"
-#include "transfer/computercatalogue.h"
 
 #include <array>
 #include <cstdint>
@@ -146,7 +146,7 @@ class DiveEditForm {
 public:
     // The logbook is used for the previous dive, the second activity set and the
     // suggestion lists; all three must outlive the form.
-    DiveEditForm(logbook::Logbook &logbook, const transfer::ComputerCatalogue &catalogue, DiveEditSwitches &switches);
+    DiveEditForm(logbook::Logbook &logbook, const computers::ComputerCatalogue &catalogue, DiveEditSwitches &switches);
 
     // Position 0 is a new dive.
     void setRecord(const logbook::DiveRecord &record, int position);
@@ -201,7 +201,7 @@ private:
     void show();
 
     logbook::Logbook &m_logbook;
-    const transfer::ComputerCatalogue &m_catalogue;
+    const computers::ComputerCatalogue &m_catalogue;
     DiveEditSwitches &m_switches;
     logbook::FieldCatalogue m_fields;
     logbook::SuggestionLists m_lists;

@@ -19,21 +19,21 @@ namespace {
         return std::string(common::str(value ? StringId::Yes : StringId::No));
     }
 
-    std::string gasText(Gas gas)
+    std::string gasText(computers::Gas gas)
     {
         switch (gas) {
-        case Gas::Nitrox:
+        case computers::Gas::Nitrox:
             return std::string(common::str(StringId::GasNitrox));
-        case Gas::Oxygen:
+        case computers::Gas::Oxygen:
             return std::string(common::str(StringId::GasOxygen));
-        case Gas::Air:
+        case computers::Gas::Air:
             break;
         }
         return std::string(common::str(StringId::GasAir));
     }
 
     // The fields the user can see and change; ordinals are the catalogue's business.
-    bool sameContent(const ComputerType &a, const ComputerType &b)
+    bool sameContent(const computers::ComputerType &a, const computers::ComputerType &b)
     {
         return a.typeId == b.typeId && a.name == b.name && a.gas == b.gas && a.airIntegrated == b.airIntegrated
             && a.imported == b.imported;
@@ -60,13 +60,13 @@ bool computerTypeColumnRightAligned(int column)
     return column == 1;
 }
 
-std::array<std::string, kComputerTypeColumnCount> computerTypeRow(const ComputerType &entry)
+std::array<std::string, kComputerTypeColumnCount> computerTypeRow(const computers::ComputerType &entry)
 {
     return { entry.name, common::cformat("%d", entry.typeId), gasText(entry.gas), yesNo(entry.airIntegrated),
         yesNo(entry.imported) };
 }
 
-ComputerTypeList::ComputerTypeList(const ComputerCatalogue &catalogue)
+ComputerTypeList::ComputerTypeList(const computers::ComputerCatalogue &catalogue)
     : m_entries(catalogue.entries())
     , m_selection(m_entries.empty() ? -1 : 0)
 {
@@ -98,12 +98,12 @@ bool ComputerTypeList::removeSelected()
     return true;
 }
 
-bool ComputerTypeList::applyEdit(const ComputerType &edited)
+bool ComputerTypeList::applyEdit(const computers::ComputerType &edited)
 {
     if (!canEdit())
         return false;
-    ComputerType &entry = m_entries[static_cast<std::size_t>(m_selection)];
-    ComputerType next = edited;
+    computers::ComputerType &entry = m_entries[static_cast<std::size_t>(m_selection)];
+    computers::ComputerType next = edited;
     next.builtIn = entry.builtIn;
     next.importOrdinal = entry.importOrdinal;
     next.airOrdinal = entry.airOrdinal;
@@ -113,7 +113,7 @@ bool ComputerTypeList::applyEdit(const ComputerType &edited)
         next.gas = entry.gas;
         next.airIntegrated = entry.airIntegrated;
         next.imported = entry.imported;
-    } else if (next.typeId != entry.typeId && ComputerCatalogue::isBuiltInSerialId(next.typeId)) {
+    } else if (next.typeId != entry.typeId && computers::ComputerCatalogue::isBuiltInSerialId(next.typeId)) {
         next.typeId = entry.typeId;
     }
     if (sameContent(next, entry))
@@ -123,7 +123,7 @@ bool ComputerTypeList::applyEdit(const ComputerType &edited)
     if (other < 0) {
         entry = next;
     } else {
-        ComputerType &target = m_entries[static_cast<std::size_t>(other)];
+        computers::ComputerType &target = m_entries[static_cast<std::size_t>(other)];
         target.name = next.name;
         target.gas = next.gas;
         target.airIntegrated = next.airIntegrated;
@@ -135,20 +135,20 @@ bool ComputerTypeList::applyEdit(const ComputerType &edited)
     return true;
 }
 
-bool ComputerTypeList::addNew(const ComputerType &entry)
+bool ComputerTypeList::addNew(const computers::ComputerType &entry)
 {
-    if (ComputerCatalogue::isBuiltInSerialId(entry.typeId))
+    if (computers::ComputerCatalogue::isBuiltInSerialId(entry.typeId))
         return false;
     const int existing = indexOf(entry.typeId, -1);
     if (existing >= 0) {
-        ComputerType &target = m_entries[static_cast<std::size_t>(existing)];
+        computers::ComputerType &target = m_entries[static_cast<std::size_t>(existing)];
         target.name = entry.name;
         target.gas = entry.gas;
         target.airIntegrated = entry.airIntegrated;
         target.imported = entry.imported;
         m_selection = existing;
     } else {
-        ComputerType added = entry;
+        computers::ComputerType added = entry;
         added.builtIn = false;
         added.importOrdinal = -1;
         added.airOrdinal = -1;
@@ -159,13 +159,13 @@ bool ComputerTypeList::addNew(const ComputerType &entry)
     return true;
 }
 
-void ComputerTypeList::commit(ComputerCatalogue &catalogue) const
+void ComputerTypeList::commit(computers::ComputerCatalogue &catalogue) const
 {
     if (!m_modified)
         return;
     catalogue.clear();
-    for (const ComputerType &entry : m_entries)
-        catalogue.add(entry, SortNow::No);
+    for (const computers::ComputerType &entry : m_entries)
+        catalogue.add(entry, computers::SortNow::No);
     catalogue.sort();
 }
 
@@ -177,7 +177,7 @@ int ComputerTypeList::indexOf(std::uint8_t typeId, int except) const
     return -1;
 }
 
-ComputerTypeForm::ComputerTypeForm(const ComputerType &entry)
+ComputerTypeForm::ComputerTypeForm(const computers::ComputerType &entry)
     : name(entry.name)
     , gas(entry.gas)
     , airIntegrated(entry.airIntegrated)
@@ -207,9 +207,9 @@ void ComputerTypeForm::setTypeIdText(std::string_view text)
     m_typeId = value;
 }
 
-ComputerType ComputerTypeForm::result() const
+computers::ComputerType ComputerTypeForm::result() const
 {
-    ComputerType entry = m_original;
+    computers::ComputerType entry = m_original;
     entry.name = name;
     if (typeIdEditable())
         entry.typeId = static_cast<std::uint8_t>(m_typeId);

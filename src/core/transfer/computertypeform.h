@@ -1,7 +1,7 @@
 // The rules of the computer-type windows: the user's list of types with its working copy, and the form of one type.
 #pragma once
 
-#include "transfer/computercatalogue.h"
+#include "computers/computercatalogue.h"
 
 #include <array>
 #include <string>
@@ -18,7 +18,7 @@ int computerTypeColumnWidth(int column, int savedWidth);
 // Only the id column is right-aligned.
 bool computerTypeColumnRightAligned(int column);
 // The row of the list: name, id, gas, air integration, import, as shown.
-std::array<std::string, kComputerTypeColumnCount> computerTypeRow(const ComputerType &entry);
+std::array<std::string, kComputerTypeColumnCount> computerTypeRow(const computers::ComputerType &entry);
 
 /*
  * The list dialog works on a copy of the catalogue and hands it back only when
@@ -29,9 +29,9 @@ std::array<std::string, kComputerTypeColumnCount> computerTypeRow(const Computer
  */
 class ComputerTypeList {
 public:
-    explicit ComputerTypeList(const ComputerCatalogue &catalogue);
+    explicit ComputerTypeList(const computers::ComputerCatalogue &catalogue);
 
-    const std::vector<ComputerType> &entries() const { return m_entries; }
+    const std::vector<computers::ComputerType> &entries() const { return m_entries; }
     int count() const { return static_cast<int>(m_entries.size()); }
     bool modified() const { return m_modified; }
 
@@ -42,23 +42,23 @@ public:
     bool canEdit() const;
     bool canDelete() const;
     // The pop-up menu greys per row, whatever the selection.
-    static bool editableRow(const ComputerType &entry) { return entry.typeId != 0; }
-    static bool deletableRow(const ComputerType &entry) { return !entry.builtIn; }
+    static bool editableRow(const computers::ComputerType &entry) { return entry.typeId != 0; }
+    static bool deletableRow(const computers::ComputerType &entry) { return !entry.builtIn; }
 
     // Removes the selected row; the selection stays on a row while there is one.
     bool removeSelected();
     // Stores the form's result for the selected row. False when nothing differs.
-    bool applyEdit(const ComputerType &edited);
+    bool applyEdit(const computers::ComputerType &edited);
     // False for an id that only a built-in serial computer may carry.
-    bool addNew(const ComputerType &entry);
+    bool addNew(const computers::ComputerType &entry);
 
     // Replaces the catalogue with the copy, when anything changed.
-    void commit(ComputerCatalogue &catalogue) const;
+    void commit(computers::ComputerCatalogue &catalogue) const;
 
 private:
     int indexOf(std::uint8_t typeId, int except) const;
 
-    std::vector<ComputerType> m_entries;
+    std::vector<computers::ComputerType> m_entries;
     int m_selection = -1;
     bool m_modified = false;
 };
@@ -66,7 +66,7 @@ private:
 // The form "Données description ordinateur" over one entry.
 class ComputerTypeForm {
 public:
-    explicit ComputerTypeForm(const ComputerType &entry);
+    explicit ComputerTypeForm(const computers::ComputerType &entry);
 
     // A built-in type only lets its name be changed.
     bool typeIdEditable() const { return !m_original.builtIn; }
@@ -79,17 +79,17 @@ public:
     int typeId() const { return m_typeId; }
 
     std::string name;
-    Gas gas = Gas::Air;
+    computers::Gas gas = computers::Gas::Air;
     bool airIntegrated = false;
     bool imported = false;
 
     // The entry as the form leaves it. Fields whose controls are disabled keep
     // the entry's values, so a choice made while a field was open and then
     // closed again does not slip through.
-    ComputerType result() const;
+    computers::ComputerType result() const;
 
 private:
-    ComputerType m_original;
+    computers::ComputerType m_original;
     int m_typeId = 0;
 };
 

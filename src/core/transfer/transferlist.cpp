@@ -2,10 +2,10 @@
 
 #include "common/cformat.h"
 #include "common/strings.h"
+#include "computers/computercatalogue.h"
 #include "logbook/fieldcatalogue.h"
 #include "logbook/logbook.h"
 #include "logbook/units.h"
-#include "transfer/computercatalogue.h"
 
 #include <cmath>
 
@@ -22,7 +22,7 @@ namespace {
 
 } // namespace
 
-InfoTexts infoTexts(const ComputerSettings &s, const ComputerCatalogue &catalogue)
+InfoTexts infoTexts(const ComputerSettings &s, const computers::ComputerCatalogue &catalogue)
 {
     const auto type = static_cast<std::uint8_t>(s.type);
     InfoTexts texts;

@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
-namespace zorv::transfer {
-
+namespace zorv::computers {
 class ComputerCatalogue;
+} // namespace zorv::computers
+
+namespace zorv::transfer {
 
 // The nine fields of the group "Ordinateur", in the order of the dialog and of
 // the "Transfer" settings keys that keep the last transfer's values.
@@ -30,7 +32,7 @@ using InfoTexts = std::array<std::string, kInfoFieldCount>;
 
 // UTF-8. The ppO2 is only shown for nitrox computers, reserve and breathing only
 // for air-integrated ones; the others get the empty text.
-InfoTexts infoTexts(const ComputerSettings &settings, const ComputerCatalogue &catalogue);
+InfoTexts infoTexts(const ComputerSettings &settings, const computers::ComputerCatalogue &catalogue);
 // "Numéro de série:" .. "Sensibilité respiration:", as the dialog labels them.
 const char *infoLabel(InfoField field);
 // The "Transfer" settings key that keeps the field: "SerNum" .. "Atmung".

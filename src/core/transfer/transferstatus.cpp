@@ -2,7 +2,7 @@
 
 #include "common/cformat.h"
 #include "common/strings.h"
-#include "transfer/computercatalogue.h"
+#include "computers/computercatalogue.h"
 
 namespace zorv::transfer {
 
@@ -40,8 +40,8 @@ canvas::Rgb tintBackground(Tint tint)
     return kBlack;
 }
 
-TransferStatus transferStatus(
-    const Receiver &receiver, int comPort, std::optional<std::uint8_t> computerType, const ComputerCatalogue &catalogue)
+TransferStatus transferStatus(const Receiver &receiver, int comPort, std::optional<std::uint8_t> computerType,
+    const computers::ComputerCatalogue &catalogue)
 {
     TransferStatus status;
     if (receiver.connected())

@@ -8,9 +8,11 @@
 #include <optional>
 #include <string>
 
-namespace zorv::transfer {
-
+namespace zorv::computers {
 class ComputerCatalogue;
+} // namespace zorv::computers
+
+namespace zorv::transfer {
 
 // The few colour pairs the dialog paints its fields in.
 enum class Tint {
@@ -42,7 +44,7 @@ struct TransferStatus {
 
 // computerType is known once an image has been decoded.
 TransferStatus transferStatus(const Receiver &receiver, int comPort, std::optional<std::uint8_t> computerType,
-    const ComputerCatalogue &catalogue);
+    const computers::ComputerCatalogue &catalogue);
 
 // -1 while no value is known.
 Tint batteryTint(int batteryPercent);

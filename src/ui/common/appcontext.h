@@ -1,12 +1,12 @@
 // Everything the desktop program keeps for the whole run: settings, computer catalogue and the one logbook.
 #pragma once
 
+#include "computers/computercatalogue.h"
 #include "logbook/logbook.h"
 #include "profile/profileclipboard.h"
 #include "settings/inifile.h"
 #include "settings/settings.h"
 #include "tools/diveeditform.h"
-#include "transfer/computercatalogue.h"
 
 #include <filesystem>
 
@@ -18,7 +18,7 @@ struct AppContext {
     settings::IniFile mainIni; // Zorv.ini
     settings::IniFile catalogueIni; // Ctyp.ini
     settings::Settings settings;
-    transfer::ComputerCatalogue catalogue = transfer::ComputerCatalogue::withBuiltInTypes();
+    computers::ComputerCatalogue catalogue = computers::ComputerCatalogue::withBuiltInTypes();
     logbook::Logbook logbook;
     std::filesystem::path configDir; // where Zorv.ini, Ctyp.ini live
     std::filesystem::path programDir; // where tips.txt and the program live

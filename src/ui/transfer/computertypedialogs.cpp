@@ -27,8 +27,8 @@ namespace zorv::ui {
 
 namespace {
 
-    using transfer::ComputerType;
-    using transfer::Gas;
+    using computers::ComputerType;
+    using computers::Gas;
 
     // A titled group of radio buttons whose ids are the stored values.
     QGroupBox *radioGroup(const QString &title, const QStringList &labels, const QString &name, int checked,
@@ -60,7 +60,7 @@ namespace {
 
 } // namespace
 
-ComputerTypeDataDialog::ComputerTypeDataDialog(const ComputerType &entry, QWidget *parent)
+ComputerTypeDataDialog::ComputerTypeDataDialog(const computers::ComputerType &entry, QWidget *parent)
     : QDialog(parent)
     , m_form(entry)
 {
@@ -70,7 +70,7 @@ ComputerTypeDataDialog::ComputerTypeDataDialog(const ComputerType &entry, QWidge
     m_name = new QLineEdit(toQt(entry.name), this);
     m_name->setObjectName(QStringLiteral("name"));
     // The name was a fixed buffer; refusing more at the keyboard beats cutting it silently later.
-    m_name->setMaxLength(static_cast<int>(transfer::kMaxComputerNameLength));
+    m_name->setMaxLength(static_cast<int>(computers::kMaxComputerNameLength));
     m_name->setMinimumWidth(m_name->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 36);
     m_typeId = new QLineEdit(entry.typeId == 0 ? QString() : QString::number(entry.typeId), this);
     m_typeId->setObjectName(QStringLiteral("typeId"));
@@ -123,10 +123,10 @@ void ComputerTypeDataDialog::updateEnabling()
     m_importBox->setEnabled(m_form.importEditable());
 }
 
-ComputerType ComputerTypeDataDialog::result() const
+computers::ComputerType ComputerTypeDataDialog::result() const
 {
     m_form.name = fromQt(m_name->text());
-    m_form.gas = static_cast<Gas>(std::max(m_gas->checkedId(), 0));
+    m_form.gas = static_cast<computers::Gas>(std::max(m_gas->checkedId(), 0));
     m_form.airIntegrated = m_air->checkedId() == 1;
     m_form.imported = m_import->checkedId() == 1;
     return m_form.result();
@@ -222,7 +222,7 @@ QMenu *ComputerTypesDialog::rowMenu(int row)
     auto *menu = new QMenu(this);
     if (row < 0 || row >= m_list.count())
         return menu;
-    const ComputerType &entry = m_list.entries()[static_cast<std::size_t>(row)];
+    const computers::ComputerType &entry = m_list.entries()[static_cast<std::size_t>(row)];
     QAction *edit = menu->addAction(QStringLiteral("&Editer"), this, &ComputerTypesDialog::editSelected);
     edit->setEnabled(transfer::ComputerTypeList::editableRow(entry));
     menu->addAction(QStringLiteral("&Nouveau"), this, &ComputerTypesDialog::addNew);
@@ -257,7 +257,7 @@ void ComputerTypesDialog::deleteSelected()
 
 void ComputerTypesDialog::addNew()
 {
-    ComputerTypeDataDialog form(ComputerType {}, this);
+    ComputerTypeDataDialog form(computers::ComputerType {}, this);
     if (form.exec() == QDialog::Accepted && m_list.addNew(form.result()))
         refill();
     else
@@ -276,7 +276,7 @@ void ComputerTypesDialog::refill()
     QSignalBlocker blocker(m_view);
     m_view->clear();
     QList<QTreeWidgetItem *> items;
-    for (const ComputerType &entry : m_list.entries()) {
+    for (const computers::ComputerType &entry : m_list.entries()) {
         const auto row = transfer::computerTypeRow(entry);
         auto *item = new QTreeWidgetItem;
         for (int c = 0; c < transfer::kComputerTypeColumnCount; ++c) {

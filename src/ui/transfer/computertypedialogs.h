@@ -20,9 +20,9 @@ struct AppContext;
 class ComputerTypeDataDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit ComputerTypeDataDialog(const transfer::ComputerType &entry, QWidget *parent = nullptr);
+    explicit ComputerTypeDataDialog(const computers::ComputerType &entry, QWidget *parent = nullptr);
 
-    transfer::ComputerType result() const;
+    computers::ComputerType result() const;
 
 private:
     void updateEnabling();

@@ -1,6 +1,6 @@
 #include "app/commandstate.h"
+#include "computers/computercatalogue.h"
 #include "logbook/logbook.h"
-#include "transfer/computercatalogue.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -8,22 +8,23 @@
 namespace zorv::app {
 namespace {
 
+    using computers::ComputerCatalogue;
+    using computers::ComputerType;
+    using computers::Gas;
     using logbook::DiveRecord;
     using logbook::kMissing;
-    using transfer::ComputerCatalogue;
-    using transfer::ComputerType;
-    using transfer::Gas;
 
     constexpr std::uint8_t kOxygenComputer = 200;
     constexpr std::uint8_t kOxygenImport = 201;
     constexpr std::uint8_t kAirComputer = 202;
 
-    ComputerCatalogue catalogue()
+    computers::ComputerCatalogue catalogue()
     {
-        ComputerCatalogue c;
-        c.add({ kOxygenComputer, "O2", Gas::Oxygen, false, false, -1, -1, false }, transfer::SortNow::No);
-        c.add({ kOxygenImport, "O2 import", Gas::Oxygen, false, true, -1, -1, false }, transfer::SortNow::No);
-        c.add({ kAirComputer, "Air", Gas::Air, true, false, -1, -1, false }, transfer::SortNow::Yes);
+        computers::ComputerCatalogue c;
+        c.add({ kOxygenComputer, "O2", computers::Gas::Oxygen, false, false, -1, -1, false }, computers::SortNow::No);
+        c.add(
+            { kOxygenImport, "O2 import", computers::Gas::Oxygen, false, true, -1, -1, false }, computers::SortNow::No);
+        c.add({ kAirComputer, "Air", computers::Gas::Air, true, false, -1, -1, false }, computers::SortNow::Yes);
         return c;
     }
 
@@ -51,7 +52,7 @@ namespace {
         bool enabled(Command command) const { return commandState(command, m_logbook, &m_catalogue, m_env).enabled; }
 
         logbook::Logbook m_logbook;
-        ComputerCatalogue m_catalogue = catalogue();
+        computers::ComputerCatalogue m_catalogue = catalogue();
         CommandEnvironment m_env;
     };
 

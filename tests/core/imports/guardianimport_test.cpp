@@ -1,3 +1,4 @@
+#include "computers/computercatalogue.h"
 #include "imports/guardianimport.h"
 #include "logbook/daynumber.h"
 #include "logbook/divepage.h"
@@ -7,7 +8,6 @@
 #include "logbook/oemcharmap.h"
 #include "testutil.h"
 #include "tools/diveeditform.h"
-#include "transfer/computercatalogue.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -251,7 +251,7 @@ TEST(GuardianImport, ImportedDiveSurvivesSaveAndLoad)
     ASSERT_TRUE(result.ok());
     zorv::logbook::Logbook book;
     book.setMode(zorv::logbook::Mode::Advanced);
-    const auto catalogue = zorv::transfer::ComputerCatalogue::withBuiltInTypes();
+    const auto catalogue = zorv::computers::ComputerCatalogue::withBuiltInTypes();
     book.setComputerInfo(&catalogue);
     // OK in the edit dialog, untouched.
     zorv::tools::DiveEditSwitches switches;

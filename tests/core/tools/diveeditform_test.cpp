@@ -62,7 +62,7 @@ namespace {
 
     class FormTest : public testing::Test {
     protected:
-        FormTest() { catalogue = transfer::ComputerCatalogue::withBuiltInTypes(); }
+        FormTest() { catalogue = computers::ComputerCatalogue::withBuiltInTypes(); }
 
         DiveEditForm &open(const DiveRecord &record, int position)
         {
@@ -72,7 +72,7 @@ namespace {
         }
 
         logbook::Logbook book;
-        transfer::ComputerCatalogue catalogue;
+        computers::ComputerCatalogue catalogue;
         DiveEditSwitches switches;
         std::unique_ptr<DiveEditForm> form;
     };
@@ -293,7 +293,7 @@ namespace {
 
     TEST_F(FormTest, NitroxAndOxygenComputersAreShownAndChosen)
     {
-        catalogue.add({ .typeId = 201, .name = "Mon nitrox", .gas = transfer::Gas::Nitrox }, transfer::SortNow::Yes);
+        catalogue.add({ .typeId = 201, .name = "Mon nitrox", .gas = computers::Gas::Nitrox }, computers::SortNow::Yes);
         auto rowOf = [](const DiveEditForm &f, const std::string &row) {
             const std::vector<std::string> rows = f.computerRows();
             const auto found = std::find(rows.begin(), rows.end(), row);

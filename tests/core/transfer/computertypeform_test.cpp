@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 using namespace zorv::transfer;
+namespace computers = zorv::computers;
 
 namespace {
 
@@ -16,9 +17,9 @@ int indexOfId(const ComputerTypeList &list, std::uint8_t id)
     return -1;
 }
 
-ComputerType userType(std::uint8_t id, const char *name, Gas gas = Gas::Air)
+computers::ComputerType userType(std::uint8_t id, const char *name, computers::Gas gas = computers::Gas::Air)
 {
-    ComputerType entry;
+    computers::ComputerType entry;
     entry.typeId = id;
     entry.name = name;
     entry.gas = gas;
@@ -28,9 +29,9 @@ ComputerType userType(std::uint8_t id, const char *name, Gas gas = Gas::Air)
 // Two user types, 100 "A" and 101 "B", the second selected.
 ComputerTypeList twoUserTypes()
 {
-    ComputerCatalogue catalogue;
-    catalogue.add(userType(100, "A"), SortNow::No);
-    catalogue.add(userType(101, "B"), SortNow::No);
+    computers::ComputerCatalogue catalogue;
+    catalogue.add(userType(100, "A"), computers::SortNow::No);
+    catalogue.add(userType(101, "B"), computers::SortNow::No);
     ComputerTypeList list(catalogue);
     list.select(1);
     return list;
@@ -40,7 +41,7 @@ ComputerTypeList twoUserTypes()
 
 TEST(ComputerTypeRows, ColumnsShowIdGasAndFlagsInTheListsWords)
 {
-    ComputerType entry = userType(244, "Aladin Air X Nitrox", Gas::Nitrox);
+    computers::ComputerType entry = userType(244, "Aladin Air X Nitrox", computers::Gas::Nitrox);
     entry.airIntegrated = true;
     const auto row = computerTypeRow(entry);
     EXPECT_EQ(row[0], "Aladin Air X Nitrox");
@@ -48,7 +49,7 @@ TEST(ComputerTypeRows, ColumnsShowIdGasAndFlagsInTheListsWords)
     EXPECT_EQ(row[2], "NITROX");
     EXPECT_EQ(row[3], "OUI");
     EXPECT_EQ(row[4], "NON");
-    EXPECT_EQ(computerTypeRow(userType(7, "x", Gas::Oxygen))[2], "O2");
+    EXPECT_EQ(computerTypeRow(userType(7, "x", computers::Gas::Oxygen))[2], "O2");
 }
 
 TEST(ComputerTypeRows, KeptWidthOnlyReplacesTheDefaultWhenWiderThanTen)
@@ -61,7 +62,7 @@ TEST(ComputerTypeRows, KeptWidthOnlyReplacesTheDefaultWhenWiderThanTen)
 
 TEST(ComputerTypeListRules, EditAndDeleteFollowTheSelectedRow)
 {
-    ComputerTypeList list(ComputerCatalogue::withBuiltInTypes());
+    ComputerTypeList list(computers::ComputerCatalogue::withBuiltInTypes());
     list.select(indexOfId(list, 0));
     EXPECT_FALSE(list.canEdit()) << "a hand entry has nothing to describe";
     EXPECT_FALSE(list.canDelete());
@@ -74,7 +75,7 @@ TEST(ComputerTypeListRules, EditAndDeleteFollowTheSelectedRow)
     list.select(list.count());
     EXPECT_EQ(list.selection(), -1);
 
-    ComputerTypeList empty { ComputerCatalogue {} };
+    ComputerTypeList empty { computers::ComputerCatalogue {} };
     EXPECT_EQ(empty.selection(), -1);
     EXPECT_FALSE(empty.canEdit());
     EXPECT_FALSE(empty.removeSelected());
@@ -93,10 +94,10 @@ TEST(ComputerTypeListRules, DeleteKeepsTheSelectionOnARow)
 
 TEST(ComputerTypeListRules, NewRefusesBuiltInSerialIdsAndMergesKnownIds)
 {
-    ComputerCatalogue catalogue = ComputerCatalogue::withBuiltInTypes();
+    computers::ComputerCatalogue catalogue = computers::ComputerCatalogue::withBuiltInTypes();
     ComputerTypeList list(catalogue);
     const int before = list.count();
-    EXPECT_FALSE(list.addNew(ComputerType {})) << "an untouched form keeps id 0";
+    EXPECT_FALSE(list.addNew(computers::ComputerType {})) << "an untouched form keeps id 0";
     EXPECT_FALSE(list.addNew(userType(28, "Mine")));
     EXPECT_FALSE(list.modified());
 
@@ -111,18 +112,18 @@ TEST(ComputerTypeListRules, NewRefusesBuiltInSerialIdsAndMergesKnownIds)
     EXPECT_EQ(catalogue.name(177), "Ma montre");
     EXPECT_EQ(catalogue.entryAt(catalogue.count() - 1).name, "Zeta");
     const auto entries = catalogue.entries();
-    EXPECT_TRUE(std::ranges::find(entries, 177, &ComputerType::typeId)->builtIn);
+    EXPECT_TRUE(std::ranges::find(entries, 177, &computers::ComputerType::typeId)->builtIn);
 }
 
 TEST(ComputerTypeListRules, EditOfABuiltInRowOnlyTakesItsName)
 {
-    ComputerCatalogue catalogue = ComputerCatalogue::withBuiltInTypes();
+    computers::ComputerCatalogue catalogue = computers::ComputerCatalogue::withBuiltInTypes();
     ComputerTypeList list(catalogue);
     list.select(indexOfId(list, 28));
-    ComputerType edited = list.entries()[static_cast<std::size_t>(list.selection())];
+    computers::ComputerType edited = list.entries()[static_cast<std::size_t>(list.selection())];
     EXPECT_FALSE(list.applyEdit(edited)) << "nothing changed";
     edited.name = "Air alt";
-    edited.gas = Gas::Oxygen;
+    edited.gas = computers::Gas::Oxygen;
     edited.typeId = 99;
     ASSERT_TRUE(list.applyEdit(edited));
     list.commit(catalogue);
@@ -134,7 +135,7 @@ TEST(ComputerTypeListRules, EditOfABuiltInRowOnlyTakesItsName)
 TEST(ComputerTypeListRules, EditedIdJoinsTheRowThatHasItAndSkipsSerialIds)
 {
     ComputerTypeList list = twoUserTypes();
-    ComputerType edited = list.entries()[1];
+    computers::ComputerType edited = list.entries()[1];
     edited.typeId = 30;
     edited.name = "B2";
     ASSERT_TRUE(list.applyEdit(edited));
@@ -163,7 +164,7 @@ TEST(ComputerTypeFormRules, IdOutside1To255IsNotTaken)
 
 TEST(ComputerTypeFormRules, ImportOnlyForImportIdsOfUserTypes)
 {
-    ComputerTypeForm form { ComputerType {} };
+    ComputerTypeForm form { computers::ComputerType {} };
     EXPECT_FALSE(form.importEditable());
     form.setTypeIdText("178");
     EXPECT_TRUE(form.importEditable());
@@ -173,24 +174,24 @@ TEST(ComputerTypeFormRules, ImportOnlyForImportIdsOfUserTypes)
     form.setTypeIdText("90");
     EXPECT_FALSE(form.result().imported);
 
-    ComputerType builtIn = userType(179, "Mares Guardian");
+    computers::ComputerType builtIn = userType(179, "Mares Guardian");
     builtIn.builtIn = true;
     builtIn.imported = true;
     ComputerTypeForm locked(builtIn);
     EXPECT_FALSE(locked.importEditable());
     EXPECT_FALSE(locked.typeIdEditable());
     locked.imported = false;
-    locked.gas = Gas::Nitrox;
+    locked.gas = computers::Gas::Nitrox;
     locked.name = "Guardian";
-    const ComputerType result = locked.result();
+    const computers::ComputerType result = locked.result();
     EXPECT_TRUE(result.imported);
-    EXPECT_EQ(result.gas, Gas::Air);
+    EXPECT_EQ(result.gas, computers::Gas::Air);
     EXPECT_EQ(result.name, "Guardian");
 }
 
 TEST(TransferStatusFields, ConnectionStateAndBatteryColours)
 {
-    const ComputerCatalogue catalogue = ComputerCatalogue::withBuiltInTypes();
+    const computers::ComputerCatalogue catalogue = computers::ComputerCatalogue::withBuiltInTypes();
     Receiver receiver(0);
     TransferStatus status = transferStatus(receiver, 3, std::nullopt, catalogue);
     EXPECT_EQ(status.connection, (StatusField { "connecté", Tint::WhiteOnRed }));

@@ -1,9 +1,9 @@
 #include "common/clock.h"
+#include "computers/computercatalogue.h"
 #include "logbook/daynumber.h"
 #include "logbook/generator.h"
 #include "logbook/logbook.h"
 #include "testutil.h"
-#include "transfer/computercatalogue.h"
 #include "transfer/imageencoder.h"
 #include "transfer/memoryimage.h"
 #include "transfer/transferlist.h"
@@ -14,6 +14,7 @@
 #include <tuple>
 
 using namespace zorv::transfer;
+namespace computers = zorv::computers;
 using zorv::common::FixedClock;
 using zorv::common::LocalDateTime;
 using zorv::logbook::DiveRecord;
@@ -93,7 +94,7 @@ protected:
     }
 
     FixedClock m_clock { kNow };
-    ComputerCatalogue m_catalogue = ComputerCatalogue::withBuiltInTypes();
+    computers::ComputerCatalogue m_catalogue = computers::ComputerCatalogue::withBuiltInTypes();
     Logbook m_book;
     MemoryImage m_memory;
 };
@@ -174,7 +175,7 @@ INSTANTIATE_TEST_SUITE_P(Families, ImageRoundTrip,
 TEST(ImageEncoder, RefusesWhatTheComputerCannotHold)
 {
     const FixedClock clock(kNow);
-    const ComputerCatalogue catalogue = ComputerCatalogue::withBuiltInTypes();
+    const computers::ComputerCatalogue catalogue = computers::ComputerCatalogue::withBuiltInTypes();
     ImageDive dive;
     dive.start = { 2023, 8, 1, 9, 0, 0 };
     const auto encodes = [&](std::size_t dives, auto change) {
@@ -203,7 +204,7 @@ TEST(ExampleDumps, LoadAsTheirFamilyOrAreRefused)
 {
     const FixedClock clock(kExampleTransferTime);
     zorv::common::setClock(&clock);
-    const ComputerCatalogue catalogue = ComputerCatalogue::withBuiltInTypes();
+    const computers::ComputerCatalogue catalogue = computers::ComputerCatalogue::withBuiltInTypes();
     MemoryImage memory;
     int good = 0;
     for (const ExampleDump &dump : exampleDumps(&catalogue)) {
@@ -233,7 +234,7 @@ TEST(ExampleDumps, NoiseBeforeTheImageNeverListsAnInventedDive)
 {
     const FixedClock clock(kExampleTransferTime);
     zorv::common::setClock(&clock);
-    const ComputerCatalogue catalogue = ComputerCatalogue::withBuiltInTypes();
+    const computers::ComputerCatalogue catalogue = computers::ComputerCatalogue::withBuiltInTypes();
     std::mt19937 rng(55);
     MemoryImage memory;
     int unchecked = 0;
@@ -279,7 +280,7 @@ TEST(AcceptNewDives, CountsTheDivesThatDidNotFit)
 {
     const FixedClock clock(kExampleTransferTime);
     zorv::common::setClock(&clock);
-    const ComputerCatalogue catalogue = ComputerCatalogue::withBuiltInTypes();
+    const computers::ComputerCatalogue catalogue = computers::ComputerCatalogue::withBuiltInTypes();
     MemoryImage memory;
     const auto dumps = exampleDumps(&catalogue);
     ASSERT_TRUE(memory.load(dumps.front().bytes));

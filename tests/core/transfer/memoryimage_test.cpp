@@ -1,13 +1,14 @@
 #include "common/clock.h"
+#include "computers/computercatalogue.h"
 #include "logbook/daynumber.h"
 #include "logbook/logbook.h"
-#include "transfer/computercatalogue.h"
 #include "transfer/memoryimage.h"
 
 #include <gtest/gtest.h>
 #include <vector>
 
 using namespace zorv::transfer;
+namespace computers = zorv::computers;
 using zorv::common::FixedClock;
 using zorv::logbook::DiveRecord;
 using zorv::logbook::kMissing;
@@ -373,7 +374,7 @@ TEST_F(MemoryImageTest, SearchFindsTheDivesAfterTheLogbooksLast)
 
 TEST_F(MemoryImageTest, ConvertKeepsTheRawProfileAndInsertsByDate)
 {
-    const ComputerCatalogue catalogue = ComputerCatalogue::withBuiltInTypes();
+    const computers::ComputerCatalogue catalogue = computers::ComputerCatalogue::withBuiltInTypes();
     Logbook book;
     book.setComputerInfo(&catalogue);
     zorv::logbook::NewDiveDefaults defaults;

@@ -146,7 +146,7 @@ private slots:
 
     void formLocksBuiltInsAndOpensImportForImportIds()
     {
-        transfer::ComputerType builtIn;
+        computers::ComputerType builtIn;
         builtIn.typeId = 177;
         builtIn.name = "Citizen Hyper Aqualand";
         builtIn.imported = true;
@@ -158,7 +158,7 @@ private slots:
         QVERIFY(!locked.findChild<QGroupBox *>(QStringLiteral("import"))->isEnabled());
         QVERIFY(locked.findChild<QLineEdit *>(QStringLiteral("name"))->isEnabled());
 
-        ComputerTypeDataDialog form { transfer::ComputerType {} };
+        ComputerTypeDataDialog form { computers::ComputerType {} };
         form.show();
         auto *id = form.findChild<QLineEdit *>(QStringLiteral("typeId"));
         auto *import = form.findChild<QGroupBox *>(QStringLiteral("import"));

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-namespace zorv::transfer {
+namespace zorv::computers {
 
 // Ctyp.ini keeps these numbers.
 enum class Gas : std::int32_t {
@@ -109,4 +109,4 @@ private:
     const settings::IniFile *m_overrides = nullptr;
 };
 
-} // namespace zorv::transfer
+} // namespace zorv::computers

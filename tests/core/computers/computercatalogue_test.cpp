@@ -1,11 +1,11 @@
+#include "computers/computercatalogue.h"
 #include "settings/settings.h"
 #include "testutil.h"
-#include "transfer/computercatalogue.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
 
-using namespace zorv::transfer;
+using namespace zorv::computers;
 using zorv::settings::IniFile;
 using zorv::test::TempDir;
 

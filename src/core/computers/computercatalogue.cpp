@@ -1,4 +1,4 @@
-#include "transfer/computercatalogue.h"
+#include "computers/computercatalogue.h"
 
 #include "common/cformat.h"
 #include "common/strings.h"
@@ -9,7 +9,7 @@
 #include <array>
 #include <numeric>
 
-namespace zorv::transfer {
+namespace zorv::computers {
 
 using common::StringId;
 
@@ -309,4 +309,4 @@ common::Result ComputerCatalogue::save(settings::IniFile &ctyp) const
     return ctyp.save();
 }
 
-} // namespace zorv::transfer
+} // namespace zorv::computers
