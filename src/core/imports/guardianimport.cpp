@@ -108,9 +108,9 @@ namespace {
     constexpr std::int16_t kNoPoint = std::numeric_limits<std::int16_t>::min();
 
     // The keys of GENERAL the import takes, in upper case as they are compared.
-    constexpr std::array<std::string_view, 16> kGeneralKeys = { "DIVEDATE", "DIVETIME", "TEMPERATURE", "NUMPOINTS",
-        "MAXDEPTH", "AVEDEPTH", "SURFACEINT", "ALTITUDE", "TANKSIZE", "TANKPRESSURE", "AIRCONS", "LOCATION", "SITE",
-        "BUDDIES", "NOTE", "WEIGHTS" };
+    constexpr std::array<std::string_view, 16> kGeneralKeys
+        = { "DIVEDATE", "DIVETIME", "TEMPERATURE", "NUMPOINTS", "MAXDEPTH", "AVEDEPTH", "SURFACEINT", "ALTITUDE",
+              "TANKSIZE", "TANKPRESSURE", "AIRCONS", "LOCATION", "SITE", "BUDDIES", "NOTE", "WEIGHTS" };
 
     class GuardianReader final : public ImportReader {
     public:
