@@ -277,11 +277,12 @@ common::ResultOr<ImportedDive> CitizenReader::finish()
         return common::Result::failure(common::Status::BadFormat, std::string(common::str(StringId::BadFormat)));
     points.push_back(0);
 
-    // The texts are stored as the file has them, unless the file is UTF-8: then they
-    // are taken to the stored set as the other import's texts are.
+    // The texts are stored as the file has them, unless the file is UTF-8 and the text
+    // goes beyond ASCII: then it is taken to the stored set as the other import's texts are.
     const bool utf8 = m_utf8.valid();
     auto stored = [&](const std::string &text) {
-        return utf8 ? logbook::ansiToOem(windowsText(wholeCharacters(text), true)) : text;
+        const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
+        return utf8 && !ascii ? logbook::ansiToOem(windowsText(wholeCharacters(text), true)) : text;
     };
     logbook::setFixedText(r.place, stored(place), logbook::kPlaceLength);
     logbook::setFixedText(r.partners, stored(buddy), logbook::kPartnersLength);

@@ -217,8 +217,10 @@ TEST(CitizenImport, UtfEightTextsAreConverted)
     // The field's 20 bytes end inside the last "é": it is dropped, not half kept.
     const DiveRecord cut = Wgm().put(39, "xéééééééééé").record();
     EXPECT_EQ(zorv::logbook::storedToDisplay(fixedText(cut.partners)), "xééééééééé");
-    const DiveRecord raw = Wgm().put(39, "Zo\x82").record();
+    const DiveRecord raw = Wgm().put(39, "Zo\x82").put(60, "`Lac`").record();
     EXPECT_EQ(fixedText(raw.partners), "Zo\x82");
+    EXPECT_EQ(fixedText(raw.place), "`Lac`");
+    EXPECT_EQ(fixedText(Wgm().put(60, "`Lac`").record().place), "`Lac`");
 }
 
 TEST(CitizenImport, ValuesBeyondTheFileAreNotTaken)
