@@ -3,6 +3,7 @@
 #include "common/atomicfile.h"
 #include "common/clock.h"
 #include "common/strings.h"
+#include "common/textcodec.h"
 #include "logbook/logbookfile.h"
 #include "qtglue/qtext.h"
 #include "transfer/imageencoder.h"
@@ -10,9 +11,10 @@
 #include "transfer/transferlist.h"
 
 #include <QDateTime>
-#include <QFile>
-#include <QFileInfo>
 #include <QTimeZone>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
 #include <iostream>
 #include <memory>
 
@@ -89,19 +91,22 @@ int commandDecode(const QCommandLineParser &parser, Environment &env, const QStr
     }
 
     // The dialog's "Test" reads the first 2050 bytes of a dump; so does this.
-    QFile file(imagePath);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail("cannot open " + qtglue::fromQt(imagePath) + ": " + qtglue::fromQt(file.errorString()));
-    const QByteArray bytes = file.read(transfer::image::kSize);
+    // Read by its own bytes: Qt would decode a name that is not UTF-8 into another one.
+    std::ifstream file(localPath(imagePath), std::ios::binary);
+    if (!file)
+        return fail("cannot open " + shownPath(imagePath) + ": " + std::strerror(errno));
+    QByteArray bytes(static_cast<qsizetype>(transfer::image::kSize), '\0');
+    file.read(bytes.data(), bytes.size());
+    bytes.resize(static_cast<qsizetype>(file.gcount()));
     if (bytes.size() < static_cast<qsizetype>(transfer::image::kSize))
-        return fail(qtglue::fromQt(imagePath) + ": not a memory image (" + std::to_string(bytes.size())
-            + " bytes, 2050 expected)");
+        return fail(
+            shownPath(imagePath) + ": not a memory image (" + std::to_string(bytes.size()) + " bytes, 2050 expected)");
 
     transfer::MemoryImage memory;
     const std::span<const std::uint8_t> image(
         reinterpret_cast<const std::uint8_t *>(bytes.constData()), static_cast<std::size_t>(bytes.size()));
     if (!memory.load(image))
-        return fail(qtglue::fromQt(imagePath) + ": " + trimmed(common::str(StringId::TransferError))
+        return fail(shownPath(imagePath) + ": " + trimmed(common::str(StringId::TransferError))
             + ": the checksum does not match, or the image points outside its rings");
 
     logbook::Logbook &book = env.logbook;
@@ -113,7 +118,7 @@ int commandDecode(const QCommandLineParser &parser, Environment &env, const QStr
         if (existed) {
             const common::Result loaded = logbook::LogbookFile::loadFromPath(book, localPath(into));
             if (!loaded.ok())
-                return fail(qtglue::fromQt(into) + ": " + loaded.message());
+                return fail(shownPath(into) + ": " + loaded.message());
         }
     }
 
@@ -144,20 +149,21 @@ int commandDecode(const QCommandLineParser &parser, Environment &env, const QStr
         return status;
     const common::Result saved = logbook::LogbookFile::save(book, localPath(into));
     if (!saved.ok())
-        return fail("cannot save " + qtglue::fromQt(into) + ": " + saved.message());
+        return fail("cannot save " + shownPath(into) + ": " + saved.message());
     return status;
 }
 
 int commandMakeDumps(const QString &folder)
 {
-    if (!QFileInfo(folder).isDir())
-        return fail("folder " + qtglue::fromQt(folder) + " does not exist", kExitUsage);
+    std::error_code error;
+    if (!std::filesystem::is_directory(localPath(folder), error))
+        return fail("folder " + shownPath(folder) + " does not exist", kExitUsage);
     // The built-in catalogue, not the user's: the dumps must come out the same everywhere.
     const computers::ComputerCatalogue catalogue = computers::ComputerCatalogue::withBuiltInTypes();
     for (const transfer::ExampleDump &dump : transfer::exampleDumps(&catalogue)) {
         const std::filesystem::path target = std::filesystem::path(localPath(folder)) / dump.fileName;
         if (const common::Result saved = common::saveFileAtomically(target, dump.bytes); !saved)
-            return fail("cannot save " + target.string() + ": " + saved.message());
+            return fail("cannot save " + common::escapeInvalidUtf8(target.string()) + ": " + saved.message());
     }
     return 0;
 }

@@ -2,38 +2,14 @@
 
 #include "common/fileset.h"
 
-#include <QFile>
 #include <iostream>
-#include <vector>
 
 namespace zorv::cli {
-
-namespace {
-    std::vector<std::string> g_rawArguments;
-} // namespace
-
-void rememberRawArguments(int argc, char **argv)
-{
-    g_rawArguments.assign(argv, argv + argc);
-}
 
 int fail(const std::string &message, int code)
 {
     std::cerr << "zorv-cli: " << message << "\n";
     return code;
-}
-
-std::string localPath(const QString &path)
-{
-    for (const std::string &raw : g_rawArguments) {
-        if (QString::fromLocal8Bit(raw) == path)
-            return raw;
-        // The value of an "--option=value" argument.
-        if (const auto eq = raw.find('=');
-            raw.starts_with("--") && eq != std::string::npos && QString::fromLocal8Bit(raw.substr(eq + 1)) == path)
-            return raw.substr(eq + 1);
-    }
-    return QFile::encodeName(path).toStdString();
 }
 
 Environment::Environment(const EnvironmentOptions &options)

@@ -1,6 +1,7 @@
 // What a command of zorv-cli works in: the settings, the computer catalogue and one logbook.
 #pragma once
 
+#include "arguments.h"
 #include "computers/computercatalogue.h"
 #include "logbook/logbook.h"
 #include "settings/inifile.h"
@@ -21,15 +22,6 @@ inline constexpr int kExitNotAllAdded = 3;
 
 // Writes "zorv-cli: message" to the error stream and gives back `code` for the command to return.
 int fail(const std::string &message, int code = kExitFailure);
-
-// Keeps the command line's own bytes for localPath(); called first thing in main().
-void rememberRawArguments(int argc, char **argv);
-
-// The file system's bytes for a path given on the command line. Qt decodes the
-// arguments as UTF-8, which turns a name in another encoding ("caf\xe9.log") into
-// U+FFFD, so a different file would be read and written: a path that came from the
-// command line is taken byte for byte as it was typed.
-std::string localPath(const QString &path);
 
 struct EnvironmentOptions {
     std::optional<std::filesystem::path> settingsDir; // --settings; else the program's own rule

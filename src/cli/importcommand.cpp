@@ -6,8 +6,8 @@
 #include "logbook/logbookfile.h"
 #include "qtglue/qtext.h"
 
-#include <QFileInfo>
 #include <charconv>
+#include <filesystem>
 #include <iostream>
 
 namespace zorv::cli {
@@ -65,16 +65,21 @@ int commandImport(const QCommandLineParser &parser, Environment &env, const QStr
     // The file first: a refused file must leave the logbook as it was.
     const auto imported = imports::importFile(imports::importer(which), localPath(path), settings);
     if (!imported.ok())
-        return fail(qtglue::fromQt(path) + ": " + imported.message());
+        return fail(shownPath(path) + ": " + imported.message());
     if (const std::string_view cut = imports::cutMessage(*imported); !cut.empty())
         std::cerr << "zorv-cli: note: " << cut << "\n";
 
     logbook::Logbook &book = env.logbook;
     const QString into = parser.value(QStringLiteral("into"));
-    if (!into.isEmpty() && QFileInfo::exists(into)) {
+    // The logbook is looked for by its own bytes: a name decoded on the way would miss
+    // it, and the save would put a one-dive logbook in its place.
+    std::error_code error;
+    if (!into.isEmpty() && std::filesystem::exists(localPath(into), error)) {
         const common::Result loaded = logbook::LogbookFile::loadFromPath(book, localPath(into));
         if (!loaded.ok())
-            return fail(qtglue::fromQt(into) + ": " + loaded.message());
+            return fail(shownPath(into) + ": " + loaded.message());
+    } else if (error) {
+        return fail(shownPath(into) + ": " + error.message());
     }
     if (!book.insertDive(imported->record))
         return fail("the logbook holds as many dives as it can");
@@ -83,7 +88,7 @@ int commandImport(const QCommandLineParser &parser, Environment &env, const QStr
         return 0;
     const common::Result saved = logbook::LogbookFile::save(book, localPath(into));
     if (!saved.ok())
-        return fail("cannot save " + qtglue::fromQt(into) + ": " + saved.message());
+        return fail("cannot save " + shownPath(into) + ": " + saved.message());
     return 0;
 }
 

@@ -1,6 +1,7 @@
 #include "jsonexport.h"
 
 #include "common/cformat.h"
+#include "common/textcodec.h"
 #include "logbook/oemcharmap.h"
 
 #include <algorithm>
@@ -207,7 +208,7 @@ void writeJson(std::ostream &out, const logbook::Logbook &book)
 {
     {
         Object root(out, "  ");
-        writeString(root.key("path"), book.path());
+        writeString(root.key("path"), common::escapeInvalidUtf8(book.path()));
         root.key("formatVersion") << book.formatVersion();
         root.key("headerLong") << book.headerLong();
         root.key("fileDiveCount") << book.diveCount();

@@ -1,4 +1,5 @@
 // zorv-cli: the logbook from the command line, for scripts, tests and benchmarks.
+#include "common/textcodec.h"
 #include "csvcommand.h"
 #include "decodecommand.h"
 #include "environment.h"
@@ -21,10 +22,10 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <charconv>
 #include <cstdio>
 #include <iostream>
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,7 @@ using cli::fail;
 using cli::kExitFailure;
 using cli::kExitUsage;
 using cli::localPath;
+using cli::shownPath;
 
 namespace {
 
@@ -50,12 +52,11 @@ common::Result loadLogbook(cli::Environment &env, const QString &path)
     const std::string p = localPath(path);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(p, ec))
-        return common::Result::failure(
-            common::Status::NotFound, "cannot open " + qtglue::fromQt(path) + ": no such file");
+        return common::Result::failure(common::Status::NotFound, "cannot open " + shownPath(path) + ": no such file");
     const common::Result result = logbook::LogbookFile::loadFromPath(env.logbook, p);
     if (!result.ok())
         return common::Result::failure(result.status(),
-            qtglue::fromQt(path) + ": "
+            shownPath(path) + ": "
                 + (result.message().empty() ? std::string("cannot read the logbook") : result.message()));
     if (const std::string notice = logbook::LogbookFile::loadNotice(p); !notice.empty())
         std::cerr << "zorv-cli: warning: " << notice << "\n";
@@ -70,7 +71,7 @@ int commandInfo(cli::Environment &env)
     std::string mean = catalogue.meanAirConsumptionText();
     if (!mean.empty())
         mean += " " + std::string(logbook::unitWord(logbook::Quantity::AirConsumption, book.unitSystem()));
-    std::cout << "path: " << book.path() << "\n"
+    std::cout << "path: " << common::escapeInvalidUtf8(book.path()) << "\n"
               << "dives: " << book.diveCount() << "\n"
               << "total dive time: " << minutes / 60 << ":" << (minutes % 60 < 10 ? "0" : "") << minutes % 60 << "\n"
               << "mean air consumption: " << mean << "\n"
@@ -115,7 +116,7 @@ int report(const common::Result &result, const QString &path)
 {
     if (result.ok())
         return 0;
-    return fail("cannot save " + qtglue::fromQt(path) + ": " + result.message());
+    return fail("cannot save " + shownPath(path) + ": " + result.message());
 }
 
 const QString kDives = QStringLiteral("dives");
@@ -289,10 +290,11 @@ QString commandHelp()
 
 } // namespace
 
-int main(int argc, char **argv)
+static int runCommand(int argc, char **argv)
 {
-    cli::rememberRawArguments(argc, argv);
     const auto app = cli::createApplication(argc, argv);
+    // What is left after Qt took its own options, decoded so that file names keep their bytes.
+    const QStringList arguments = cli::decodeArguments(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zorv-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZORV_VERSION));
 
@@ -322,12 +324,12 @@ int main(int argc, char **argv)
     parser.addPositionalArgument(
         QStringLiteral("args"), QStringLiteral("arguments of the command"), QStringLiteral("[args...]"));
 
-    if (const QStringList arguments = QCoreApplication::arguments(); arguments.size() > 1) {
+    if (arguments.size() > 1) {
         const Command *own = findCommand(arguments[1]);
         if (own && own->needs == Needs::OwnOptions)
             return own->run({ parser, arguments, nullptr });
     }
-    if (!parser.parse(QCoreApplication::arguments()))
+    if (!parser.parse(arguments))
         return fail(qtglue::fromQt(parser.errorText()), kExitUsage);
     if (parser.isSet(QStringLiteral("help"))) {
         std::cout << qtglue::fromQt(parser.helpText());
@@ -355,8 +357,9 @@ int main(int argc, char **argv)
     options.programDir = localPath(QCoreApplication::applicationDirPath());
     if (parser.isSet(settingsDir)) {
         const QString dir = parser.value(settingsDir);
-        if (!QFileInfo(dir).isDir())
-            return fail("settings folder " + qtglue::fromQt(dir) + " does not exist", kExitUsage);
+        std::error_code error;
+        if (!std::filesystem::is_directory(localPath(dir), error))
+            return fail("settings folder " + shownPath(dir) + " does not exist", kExitUsage);
         options.settingsDir = localPath(dir);
     }
     options.imperial = parser.isSet(imperial);
@@ -367,4 +370,14 @@ int main(int argc, char **argv)
             return fail(loaded.message());
     }
     return command->run({ parser, args, &env });
+}
+
+int main(int argc, char **argv)
+{
+    // No input may end a command in an abort: memory running out is refused with a message.
+    try {
+        return runCommand(argc, argv);
+    } catch (const std::bad_alloc &) {
+        return fail("not enough memory for this command");
+    }
 }

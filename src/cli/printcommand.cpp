@@ -95,9 +95,9 @@ int commandPrint(Environment &env, const QCommandLineParser &parser, const QStri
     if (pages == 0)
         return fail("cannot draw the pages", kExitFailure);
     const auto saved = common::saveFileAtomically(
-        QFile::encodeName(outPath).toStdString(), std::string(pdf.constData(), static_cast<std::size_t>(pdf.size())));
+        localPath(outPath), std::string(pdf.constData(), static_cast<std::size_t>(pdf.size())));
     if (!saved)
-        return fail("cannot write " + outPath.toStdString() + ": " + saved.message(), kExitFailure);
+        return fail("cannot write " + shownPath(outPath) + ": " + saved.message(), kExitFailure);
     std::cout << pages << " page(s)\n";
     return 0;
 }

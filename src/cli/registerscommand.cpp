@@ -365,7 +365,7 @@ bool isLogbookRegisterCommand(const QString &command)
 
 int commandRegister(const QCommandLineParser &parser, Environment &env, const QString &command, const QString &path)
 {
-    const std::string file = QFile::encodeName(path).toStdString();
+    const std::string file = localPath(path);
     if (command == QLatin1String("equipment"))
         return equipment(parser, file);
     if (command == QLatin1String("addresses"))

@@ -115,9 +115,9 @@ int commandRenderProfile(
     if (!image.save(&buffer, "PNG"))
         return fail("cannot encode the picture", kExitFailure);
     const std::string bytes(png.constData(), static_cast<std::size_t>(png.size()));
-    const common::Result saved = common::saveFileAtomically(QFile::encodeName(outPath).toStdString(), bytes);
+    const common::Result saved = common::saveFileAtomically(localPath(outPath), bytes);
     if (!saved)
-        return fail("cannot save " + outPath.toStdString() + ": " + saved.message(), kExitFailure);
+        return fail("cannot save " + shownPath(outPath) + ": " + saved.message(), kExitFailure);
     return 0;
 }
 

@@ -5,8 +5,10 @@
 #include "serial/computersimulator.h"
 #include "transfer/receiver.h"
 
-#include <QFile>
 #include <QSerialPort>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
 #include <iostream>
 #include <vector>
 
@@ -56,14 +58,18 @@ int commandSimulate(const QCommandLineParser &parser, const QString &imagePath)
         return fail(
             QStringLiteral("--pause-at takes 0 to %1 bytes, --pause-ms 1 to 600000 ms").arg(imageSize - 1), kExitUsage);
 
-    QFile file(imagePath);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(imagePath + QStringLiteral(": ") + file.errorString());
-    const QByteArray bytes = file.read(imageSize);
+    // Read by its own bytes: Qt would decode a name that is not UTF-8 into another one.
+    std::ifstream file(localPath(imagePath), std::ios::binary);
+    if (!file)
+        return cli::fail(shownPath(imagePath) + ": " + std::strerror(errno));
+    QByteArray bytes(imageSize, '\0');
+    file.read(bytes.data(), bytes.size());
+    bytes.resize(static_cast<qsizetype>(file.gcount()));
     // A receiver syncs on the first 0x55: an image that does not start with it would
     // arrive shifted or not at all, which is not what anybody means to try.
     if (bytes.size() < imageSize || static_cast<std::uint8_t>(bytes[0]) != transfer::Receiver::kSyncByte)
-        return fail(imagePath + QStringLiteral(": not a memory image (%1 bytes starting with 0x55)").arg(imageSize));
+        return cli::fail(
+            shownPath(imagePath) + ": not a memory image (" + std::to_string(imageSize) + " bytes starting with 0x55)");
     const std::vector<std::uint8_t> image(bytes.begin(), bytes.end());
 
     QSerialPort port;

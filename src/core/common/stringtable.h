@@ -183,6 +183,7 @@ inline constexpr std::array kStringTable = std::to_array<StringEntry>({
     { StringId::OpenError, "Erreur à l'ouverture" },
     { StringId::BadFormat, "Mauvais format" },
     { StringId::ProfileCutShort, "Profil trop long : la fin du profil est coupée." },
+    { StringId::ImportImpossibleValue, "Valeur impossible, rien n'est importé : %s" },
     // Tank materials.
     { StringId::TankSteel, "Acier" },
     { StringId::TankAluminium, "Aluminium" },
@@ -318,6 +319,7 @@ inline constexpr std::array kStringTable = std::to_array<StringEntry>({
         " perte de pression:\t\t%d bar\n"
         " Cons. air:\t\t%d barl\n" },
     // Merging and splitting dives.
+    { StringId::SplitLogbookFull, "(le carnet contient déjà 32767 plongées, le maximum)" },
     { StringId::MergeRefused, "Plongée #%d et #%d ne peuvent pas\nêtre fusionné" },
     { StringId::MergeDone, "Plongée #%d et #%d\n sont fusionnées" },
     { StringId::SplitRefused, "Plongée #%d ne peut pas\nêtre coupé" },

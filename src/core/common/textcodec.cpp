@@ -117,4 +117,86 @@ std::string utf8ToCp1252(std::string_view utf8)
     return out;
 }
 
+Utf8Sequence firstUtf8Sequence(std::string_view bytes)
+{
+    Utf8Checker checker;
+    for (std::size_t i = 0; i < bytes.size() && i < 4; ++i) {
+        const auto b = static_cast<std::uint8_t>(bytes[i]);
+        checker.feed({ &b, 1 });
+        if (!checker.m_valid)
+            return {};
+        if (checker.m_pending == 0) {
+            const auto lead = static_cast<std::uint8_t>(bytes[0]);
+            char32_t cp = i == 0 ? lead : i == 1 ? (lead & 0x1Fu) : i == 2 ? (lead & 0x0Fu) : (lead & 0x07u);
+            for (std::size_t k = 1; k <= i; ++k)
+                cp = (cp << 6) | (static_cast<std::uint8_t>(bytes[k]) & 0x3Fu);
+            return { cp, i + 1 };
+        }
+    }
+    return {};
+}
+
+bool isValidUtf8(std::string_view bytes)
+{
+    Utf8Checker checker;
+    checker.feed({ reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size() });
+    return checker.valid();
+}
+
+std::string escapeInvalidUtf8(std::string_view bytes)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(bytes.size());
+    while (!bytes.empty()) {
+        const Utf8Sequence sequence = firstUtf8Sequence(bytes);
+        if (sequence.length > 0) {
+            out.append(bytes.substr(0, sequence.length));
+            bytes.remove_prefix(sequence.length);
+            continue;
+        }
+        const auto b = static_cast<std::uint8_t>(bytes.front());
+        out += "\\x";
+        out += kHex[b >> 4];
+        out += kHex[b & 0x0F];
+        bytes.remove_prefix(1);
+    }
+    return out;
+}
+
+void Utf8Checker::feed(std::span<const std::uint8_t> bytes)
+{
+    for (const std::uint8_t b : bytes) {
+        if (!m_valid)
+            return;
+        if (m_pending > 0) {
+            if (b < m_low || b > m_high) {
+                m_valid = false;
+                return;
+            }
+            --m_pending;
+            m_low = 0x80;
+            m_high = 0xBF;
+            continue;
+        }
+        if (b < 0x80)
+            continue;
+        // The bounds of the second byte rule out overlong forms, surrogates and
+        // code points past U+10FFFF.
+        if (b >= 0xC2 && b <= 0xDF) {
+            m_pending = 1;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            m_pending = 2;
+            m_low = b == 0xE0 ? 0xA0 : 0x80;
+            m_high = b == 0xED ? 0x9F : 0xBF;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            m_pending = 3;
+            m_low = b == 0xF0 ? 0x90 : 0x80;
+            m_high = b == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            m_valid = false;
+        }
+    }
+}
+
 } // namespace zorv::common

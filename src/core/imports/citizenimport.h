@@ -20,8 +20,7 @@ namespace zorv::imports {
  */
 class CitizenImporter final : public Importer {
 public:
-    common::ResultOr<ImportedDive> read(
-        std::span<const std::uint8_t> bytes, const ImportSettings &settings) const override;
+    std::unique_ptr<ImportReader> reader(const ImportSettings &settings) const override;
     std::string_view fileFilter() const override { return "Citizen Dateien (*.wgm)|*.wgm|"; }
     std::string_view defaultExtension() const override { return "wgm"; }
 };

@@ -1,6 +1,9 @@
 #include "imports/guardianimport.h"
 
 #include "common/cformat.h"
+#include "common/strings.h"
+#include "common/textcodec.h"
+#include "imports/importchecks.h"
 #include "imports/importedprofile.h"
 #include "logbook/daynumber.h"
 #include "logbook/logbook.h"
@@ -8,10 +11,15 @@
 #include "logbook/oemcharmap.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
-#include <unordered_map>
+#include <limits>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
 
 namespace zorv::imports {
 
@@ -75,71 +83,6 @@ namespace {
 
 } // namespace
 
-SectionedText::SectionedText(std::string_view text)
-{
-    Section *current = nullptr;
-    while (!text.empty()) {
-        const auto end = text.find('\n');
-        std::string_view line = text.substr(0, std::min(end, kMaxLine));
-        text = end == std::string_view::npos ? std::string_view {} : text.substr(end + 1);
-
-        if (!line.empty() && line[0] == '[') {
-            const auto close = line.find(']');
-            if (close != std::string_view::npos) {
-                m_sections.push_back({ upper(line.substr(1, close - 1)), {} });
-                current = &m_sections.back();
-                continue;
-            }
-        }
-        if (!current)
-            continue;
-        line = line.substr(0, line.find(';'));
-        if (line.find_first_of("[]") != std::string_view::npos) {
-            current = nullptr;
-            continue;
-        }
-        std::string clean;
-        for (char c : line)
-            if (c != '\r' && c != '\n')
-                clean += c == '\t' ? ' ' : c;
-        if (clean.empty())
-            continue;
-        const auto eq = clean.find('=');
-        const std::string_view all(clean);
-        const std::string_view key = trim(all.substr(0, eq));
-        const std::string_view value = eq == std::string::npos ? std::string_view {} : trim(all.substr(eq + 1));
-        current->entries.emplace_back(upper(key), std::string(value));
-    }
-}
-
-const SectionedText::Section *SectionedText::find(std::string_view section) const
-{
-    const std::string name = upper(section);
-    for (const Section &s : m_sections)
-        if (s.name == name)
-            return &s;
-    return nullptr;
-}
-
-std::optional<std::string> SectionedText::value(std::string_view section, std::string_view key) const
-{
-    const Section *s = find(section);
-    if (!s)
-        return std::nullopt;
-    const std::string k = upper(key);
-    for (const auto &[name, value] : s->entries)
-        if (name == k)
-            return value;
-    return std::nullopt;
-}
-
-const std::vector<std::pair<std::string, std::string>> &SectionedText::entries(std::string_view section) const
-{
-    static const std::vector<std::pair<std::string, std::string>> kNone;
-    const Section *s = find(section);
-    return s ? s->entries : kNone;
-}
-
 std::vector<int> expandMinutePoints(const std::vector<int> &minutePoints, int after)
 {
     std::vector<int> out;
@@ -158,93 +101,265 @@ std::vector<int> expandMinutePoints(const std::vector<int> &minutePoints, int af
     return out;
 }
 
-common::ResultOr<ImportedDive> GuardianImporter::read(
-    std::span<const std::uint8_t> bytes, const ImportSettings &settings) const
-{
-    const SectionedText file(std::string_view(reinterpret_cast<const char *>(bytes.data()), bytes.size()));
-    auto general = [&](std::string_view key) { return file.value("GENERAL", key).value_or(std::string()); };
-    auto generalFloat = [&](std::string_view key) { return leadingFloat(general(key)); };
-    auto generalInt = [&](std::string_view key) { return leadingInt(general(key)); };
+namespace {
 
-    ImportedDive out;
-    logbook::DiveRecord &r = out.record;
-    logbook::applyNewDiveDefaults(r, settings.defaults);
+    // Point values the reader keeps: one per minute a record's duration can count.
+    constexpr long long kMaxPointIndex = logbook::kMissing - 1;
+    constexpr std::int16_t kNoPoint = std::numeric_limits<std::int16_t>::min();
 
-    int day = 0;
-    int month = 0;
-    int year = 0;
-    (void)common::cscan(general("DiveDate"), "%2d-%2d-%4d", &day, &month, &year);
-    r.date = logbook::dayNumber(day, month, year);
-    int hours = 0;
-    int minutes = 0;
-    (void)common::cscan(general("DiveTime"), "%2d:%2d", &hours, &minutes);
-    r.entryTime = toField(hours * 60LL + minutes);
-    r.minWaterTemperature = toField(generalInt("Temperature") * 100);
-    const long long n = std::clamp<long long>(generalInt("NumPoints"), 0, logbook::kMissing - 1);
-    r.duration = static_cast<std::int16_t>(n);
-    r.surfaceInterval = toField(generalInt("SurfaceInt"));
+    // The keys of GENERAL the import takes, in upper case as they are compared.
+    constexpr std::array<std::string_view, 16> kGeneralKeys
+        = { "DIVEDATE", "DIVETIME", "TEMPERATURE", "NUMPOINTS", "MAXDEPTH", "AVEDEPTH", "SURFACEINT", "ALTITUDE",
+              "TANKSIZE", "TANKPRESSURE", "AIRCONS", "LOCATION", "SITE", "BUDDIES", "NOTE", "WEIGHTS" };
 
-    // A missing point repeats the one before it (the first counts as 0), so past the
-    // highest point in the file the dive stays level; walking further than the
-    // samples reach would only repeat it.
-    std::unordered_map<long long, std::string> pointText;
-    long long highest = 0;
-    for (const auto &[key, value] : file.entries("POINTS"))
-        if (const long long i = pointIndex(key); i > 0 && pointText.emplace(i, value).second)
-            highest = std::max(highest, i);
-    const long long walk = std::min(n, std::max<long long>(highest, logbook::kMaxSamples / 3 + 1) + 1);
-    std::vector<int> minutePoints;
-    minutePoints.reserve(static_cast<std::size_t>(walk));
-    int previous = 0;
-    auto point = [&](long long i) {
-        if (const auto it = pointText.find(i); it != pointText.end())
-            previous = decimetres(leadingFloat(it->second));
-        return previous;
+    class GuardianReader final : public ImportReader {
+    public:
+        explicit GuardianReader(const ImportSettings &settings)
+            : m_settings(settings)
+        {
+        }
+
+        void feed(std::span<const std::uint8_t> bytes) override
+        {
+            m_utf8.feed(bytes);
+            const auto *at = reinterpret_cast<const char *>(bytes.data());
+            std::string_view rest(at, bytes.size());
+            while (!rest.empty()) {
+                const auto end = rest.find('\n');
+                const std::string_view piece = rest.substr(0, end);
+                // Lines are read up to their first 1023 characters; the rest of a longer one is dropped.
+                if (m_line.size() < kMaxLine)
+                    m_line.append(piece.substr(0, kMaxLine - m_line.size()));
+                m_lineOpen = true;
+                if (end == std::string_view::npos)
+                    break;
+                takeLine();
+                rest.remove_prefix(end + 1);
+            }
+        }
+
+        common::ResultOr<ImportedDive> finish() override;
+
+    private:
+        enum class Section {
+            None,
+            General,
+            Points,
+            Other,
+        };
+
+        void takeLine()
+        {
+            std::string_view line(m_line);
+            if (m_firstLine && line.starts_with("\xEF\xBB\xBF"))
+                line.remove_prefix(3);
+            m_firstLine = false;
+            takeLine(line);
+            m_line.clear();
+            m_lineOpen = false;
+        }
+
+        void takeLine(std::string_view line);
+        void takePoint(long long index, const std::string &value);
+        std::string general(std::string_view key) const
+        {
+            const auto it = m_general.find(upper(key));
+            return it == m_general.end() ? std::string() : it->second;
+        }
+        bool has(std::string_view key) const { return m_general.contains(upper(key)); }
+
+        ImportSettings m_settings;
+        common::Utf8Checker m_utf8;
+        std::string m_line;
+        bool m_lineOpen = false;
+        bool m_firstLine = true;
+        Section m_section = Section::None;
+        bool m_generalSeen = false;
+        bool m_pointsSeen = false;
+        std::map<std::string, std::string> m_general; // the first value of each key taken, keys in upper case
+        std::vector<std::int16_t> m_points; // decimetres by point index; kNoPoint where the file has none
+        long long m_highestPoint = 0;
+        std::optional<common::Result> m_refusal;
     };
-    long long maxDepthCm = 0;
-    for (long long i = 1; i <= walk; ++i) {
-        const int v = point(i);
-        maxDepthCm = std::max<long long>(maxDepthCm, v * 10LL);
-        minutePoints.push_back(v);
+
+    void GuardianReader::takeLine(std::string_view line)
+    {
+        if (!line.empty() && line[0] == '[') {
+            const auto close = line.find(']');
+            if (close != std::string_view::npos) {
+                // Only the first section of each name counts.
+                const std::string name = upper(line.substr(1, close - 1));
+                m_section = Section::Other;
+                if (name == "GENERAL" && !std::exchange(m_generalSeen, true))
+                    m_section = Section::General;
+                else if (name == "POINTS" && !std::exchange(m_pointsSeen, true))
+                    m_section = Section::Points;
+                return;
+            }
+        }
+        if (m_section == Section::None)
+            return;
+        line = line.substr(0, line.find(';'));
+        if (line.find_first_of("[]") != std::string_view::npos) {
+            m_section = Section::None;
+            return;
+        }
+        std::string clean;
+        for (char c : line)
+            if (c != '\r' && c != '\n')
+                clean += c == '\t' ? ' ' : c;
+        if (clean.empty())
+            return;
+        const auto eq = clean.find('=');
+        const std::string_view all(clean);
+        const std::string key = upper(trim(all.substr(0, eq)));
+        const std::string value(eq == std::string::npos ? std::string_view {} : trim(all.substr(eq + 1)));
+        if (m_section == Section::General) {
+            if (std::find(kGeneralKeys.begin(), kGeneralKeys.end(), key) != kGeneralKeys.end())
+                m_general.try_emplace(key, value);
+        } else if (m_section == Section::Points) {
+            if (const long long i = pointIndex(key); i > 0)
+                takePoint(i, value);
+        }
     }
-    const int after = walk < n ? point(walk + 1) : 0;
-    if (const double given = generalFloat("MaxDepth"); given > 0)
-        maxDepthCm = truncated(given * 10.0) * 10;
-    r.maxDepth = toField(maxDepthCm);
-    r.computerFlags = 1;
 
-    out.profileCut = fillImportedProfile(r, expandMinutePoints(minutePoints, after), static_cast<int>(n));
+    void GuardianReader::takePoint(long long index, const std::string &value)
+    {
+        const double metres = leadingFloat(value);
+        if (!std::isfinite(metres) || metres < 0.0 || metres > kMaxHundredthsValue) {
+            if (!m_refusal)
+                m_refusal = impossibleValue("P" + std::to_string(index), value);
+            return;
+        }
+        // No dive holds a point past the largest duration; such points are not kept.
+        if (index > kMaxPointIndex)
+            return;
+        if (m_points.empty())
+            m_points.assign(static_cast<std::size_t>(kMaxPointIndex + 1), kNoPoint);
+        std::int16_t &slot = m_points[static_cast<std::size_t>(index)];
+        if (slot == kNoPoint) {
+            slot = static_cast<std::int16_t>(decimetres(metres));
+            m_highestPoint = std::max(m_highestPoint, index);
+        }
+    }
 
-    const long long altitude = generalInt("Altitude");
-    r.altitudeClass = static_cast<std::uint8_t>(altitude >= 1 && altitude <= 4 ? altitude : 1);
+    common::ResultOr<ImportedDive> GuardianReader::finish()
+    {
+        if (m_lineOpen)
+            takeLine();
+        if (m_refusal)
+            return *m_refusal;
+        auto generalFloat = [&](std::string_view key) { return leadingFloat(general(key)); };
+        auto generalInt = [&](std::string_view key) { return leadingInt(general(key)); };
 
-    // Not a number, or one no float holds, is no average depth.
-    const double average = generalFloat("AveDepth");
-    r.avgDepth = std::isfinite(average) && std::abs(average) < 1.0e6 ? static_cast<float>(average) : 0.0f;
-    if (const double v = generalFloat("TankSize"); v != 0)
-        r.tankVolume = toField(truncated(v * 100.0));
-    if (const long long v = generalInt("TankPressure"); v != 0)
-        r.extra.tankPressure = toField(v * 100);
-    if (const long long v = generalInt("AirCons"); v != 0)
-        r.airUsed = toField(v * 100);
-    if (const double v = generalFloat("Weights"); v != 0)
-        r.extra.weights = toField(truncated(v * 100.0));
+        // Values no dive can have refuse the whole file, before anything is built.
+        int date[3] = { 0, 0, 0 };
+        const std::string dateText = general("DiveDate");
+        const bool noDate
+            = dateText.empty() || (readNumbers(dateText, '-', date, 3) && date[0] + date[1] + date[2] == 0);
+        if (!noDate && (!readNumbers(dateText, '-', date, 3) || !isCalendarDate(date[0], date[1], date[2])))
+            return impossibleValue("DiveDate", dateText);
+        int clock[2] = { 0, 0 };
+        const std::string timeText = general("DiveTime");
+        if (!timeText.empty() && (!readNumbers(timeText, ':', clock, 2, 2) || clock[0] > 23 || clock[1] > 59))
+            return impossibleValue("DiveTime", timeText);
+        struct Limit {
+            std::string_view key;
+            double low;
+            double high;
+        };
+        static constexpr std::array<Limit, 9> kLimits = { { { "Temperature", kLowestTemperature, kHighestTemperature },
+            { "NumPoints", 0, kMaxPointIndex }, { "MaxDepth", 0, kMaxHundredthsValue },
+            { "AveDepth", 0, kMaxHundredthsValue }, { "SurfaceInt", 0, kMaxPointIndex },
+            { "TankSize", 0, kMaxHundredthsValue }, { "TankPressure", 0, kMaxHundredthsValue },
+            { "AirCons", 0, kMaxHundredthsValue }, { "Weights", 0, kMaxHundredthsValue } } };
+        for (const Limit &limit : kLimits) {
+            const double v = generalFloat(limit.key);
+            if (has(limit.key) && (!std::isfinite(v) || v < limit.low || v > limit.high))
+                return impossibleValue(limit.key, general(limit.key));
+        }
 
-    // The export is in the Windows set; each text is converted to the stored set once.
-    using logbook::ansiToOem;
-    logbook::setFixedText(r.place, ansiToOem(general("Location")), logbook::kPlaceLength);
-    logbook::setFixedText(r.site, ansiToOem(general("Site")), logbook::kSiteLength);
-    logbook::setFixedText(r.partners, ansiToOem(general("Buddies")), logbook::kPartnersLength);
-    const std::string note = ansiToOem(general("Note").substr(0, kNoteLength));
-    logbook::setFixedText(r.comment, note, logbook::kCommentLength);
-    logbook::setFixedText(r.extra.commentMore,
-        note.size() > logbook::kCommentLength ? std::string_view(note).substr(logbook::kCommentLength) : "",
-        logbook::kCommentMoreLength);
+        const long long n = generalInt("NumPoints");
+        const double givenMaxDepth = generalFloat("MaxDepth");
+        const bool anyDepth
+            = givenMaxDepth > 0 || std::any_of(m_points.begin(), m_points.end(), [](std::int16_t v) { return v > 0; });
+        // An empty file, or one of another kind, has none of the three a dive is known by.
+        if (noDate && timeText.empty() && !anyDepth)
+            return common::Result::failure(
+                common::Status::BadFormat, std::string(common::str(common::StringId::BadFormat)));
 
-    r.computerType = kGuardianType;
-    // As a load would, now that the tank values are known.
-    logbook::Logbook::computeAirConsumption(r);
-    return out;
+        ImportedDive out;
+        logbook::DiveRecord &r = out.record;
+        logbook::applyNewDiveDefaults(r, m_settings.defaults);
+        r.date = logbook::dayNumber(date[0], date[1], date[2]);
+        r.entryTime = toField(clock[0] * 60LL + clock[1]);
+        r.minWaterTemperature = toField(generalInt("Temperature") * 100);
+        r.duration = static_cast<std::int16_t>(n);
+        r.surfaceInterval = toField(generalInt("SurfaceInt"));
+
+        // A missing point repeats the one before it (the first counts as 0), so past the
+        // highest point in the file the dive stays level; walking further than the
+        // samples reach would only repeat it.
+        const long long walk = std::min(n, std::max<long long>(m_highestPoint, logbook::kMaxSamples / 3 + 1) + 1);
+        std::vector<int> minutePoints;
+        minutePoints.reserve(static_cast<std::size_t>(walk));
+        int previous = 0;
+        auto point = [&](long long i) {
+            if (i <= kMaxPointIndex && !m_points.empty() && m_points[static_cast<std::size_t>(i)] != kNoPoint)
+                previous = m_points[static_cast<std::size_t>(i)];
+            return previous;
+        };
+        long long maxDepthCm = 0;
+        for (long long i = 1; i <= walk; ++i) {
+            const int v = point(i);
+            maxDepthCm = std::max<long long>(maxDepthCm, v * 10LL);
+            minutePoints.push_back(v);
+        }
+        const int after = walk < n ? point(walk + 1) : 0;
+        if (givenMaxDepth > 0)
+            maxDepthCm = truncated(givenMaxDepth * 10.0) * 10;
+        r.maxDepth = toField(maxDepthCm);
+        r.computerFlags = 1;
+
+        out.profileCut = fillImportedProfile(r, expandMinutePoints(minutePoints, after), static_cast<int>(n));
+
+        const long long altitude = generalInt("Altitude");
+        r.altitudeClass = static_cast<std::uint8_t>(altitude >= 1 && altitude <= 4 ? altitude : 1);
+
+        r.avgDepth = static_cast<float>(generalFloat("AveDepth"));
+        if (const double v = generalFloat("TankSize"); v != 0)
+            r.tankVolume = toField(truncated(v * 100.0));
+        if (const long long v = generalInt("TankPressure"); v != 0)
+            r.extra.tankPressure = toField(v * 100);
+        if (const long long v = generalInt("AirCons"); v != 0)
+            r.airUsed = toField(v * 100);
+        if (const double v = generalFloat("Weights"); v != 0)
+            r.extra.weights = toField(truncated(v * 100.0));
+
+        // The texts reach the Windows set first (from UTF-8 when the whole file is
+        // UTF-8), then the stored set, once.
+        const bool utf8 = m_utf8.valid();
+        auto stored = [&](std::string_view key) { return logbook::ansiToOem(windowsText(general(key), utf8)); };
+        logbook::setFixedText(r.place, stored("Location"), logbook::kPlaceLength);
+        logbook::setFixedText(r.site, stored("Site"), logbook::kSiteLength);
+        logbook::setFixedText(r.partners, stored("Buddies"), logbook::kPartnersLength);
+        const std::string note = stored("Note").substr(0, kNoteLength);
+        logbook::setFixedText(r.comment, note, logbook::kCommentLength);
+        logbook::setFixedText(r.extra.commentMore,
+            note.size() > logbook::kCommentLength ? std::string_view(note).substr(logbook::kCommentLength) : "",
+            logbook::kCommentMoreLength);
+
+        r.computerType = kGuardianType;
+        // As a load would, now that the tank values are known.
+        logbook::Logbook::computeAirConsumption(r);
+        return out;
+    }
+
+} // namespace
+
+std::unique_ptr<ImportReader> GuardianImporter::reader(const ImportSettings &settings) const
+{
+    return std::make_unique<GuardianReader>(settings);
 }
 
 } // namespace zorv::imports

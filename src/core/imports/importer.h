@@ -6,6 +6,7 @@
 #include "logbook/newdivedefaults.h"
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -30,13 +31,23 @@ struct ImportedDive {
     bool profileCut = false;
 };
 
+// Takes one file's bytes piece by piece, so that a file of any size is read in
+// bounded memory: what a dive cannot hold is not kept.
+class ImportReader {
+public:
+    virtual ~ImportReader() = default;
+    virtual void feed(std::span<const std::uint8_t> bytes) = 0;
+    // One dive from all the bytes fed, or the reason there is none.
+    virtual common::ResultOr<ImportedDive> finish() = 0;
+};
+
 class Importer {
 public:
     virtual ~Importer() = default;
 
-    // One dive from the bytes of a file, or the reason there is none.
-    virtual common::ResultOr<ImportedDive> read(
-        std::span<const std::uint8_t> bytes, const ImportSettings &settings) const = 0;
+    virtual std::unique_ptr<ImportReader> reader(const ImportSettings &settings) const = 0;
+    // One dive from the bytes of a whole file, or the reason there is none.
+    common::ResultOr<ImportedDive> read(std::span<const std::uint8_t> bytes, const ImportSettings &settings) const;
 
     // The open dialog's filter, in the "Text (*.ext)|*.ext|" form, and the extension it adds.
     virtual std::string_view fileFilter() const = 0;
@@ -50,7 +61,7 @@ enum class Format {
 
 const Importer &importer(Format format);
 
-// Reads the file at `path` and hands its bytes to the importer. A file that does
+// Reads the file at `path` in pieces and hands them to the importer. A file that does
 // not exist or cannot be read is refused with the message the user is shown.
 common::ResultOr<ImportedDive> importFile(
     const Importer &importer, const std::string &path, const ImportSettings &settings);

@@ -304,8 +304,9 @@ ToolResult splitDive(Logbook &logbook, int position, int minute)
         return refused(refusal + "\n(aucune mesure sous l'eau après ce point)");
     if (isO2(logbook, a))
         return refused(refusal + "\n(profil d'ordinateur O2)");
+    // The second part needs a place of its own.
     if (logbook.diveCount() >= kMaxDives)
-        return refused(refusal);
+        return refused(refusal + "\n" + std::string(common::str(StringId::SplitLogbookFull)));
 
     DiveRecord first = a;
     DiveRecord second = a;

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace zorv::ui {
@@ -51,7 +52,9 @@ bool importDiveFrom(AppContext &context, imports::Format format, const QString &
     const auto result = imports::importFile(
         imports::importer(format), QFile::encodeName(path).toStdString(), importSettings(context));
     if (!result.ok()) {
-        QMessageBox::warning(parent, qstr(StringId::AppTitle), toQt(result.message()));
+        // The refusal names the file, so that the user knows which one was not taken.
+        QMessageBox::warning(
+            parent, qstr(StringId::AppTitle), toQt(result.message()) + QLatin1Char('\n') + QFileInfo(path).fileName());
         return false;
     }
     if (const std::string_view cut = imports::cutMessage(*result); !cut.empty())

@@ -15,6 +15,10 @@ namespace {
 using zorv::common::cformat;
 using zorv::common::cp1252ToUtf8;
 using zorv::common::cscan;
+using zorv::common::escapeInvalidUtf8;
+using zorv::common::firstUtf8Sequence;
+using zorv::common::isValidUtf8;
+using zorv::common::Utf8Checker;
 using zorv::common::utf8ToCp1252;
 
 // The C library's own converter as an independent reference; it has no
@@ -74,6 +78,40 @@ TEST(TextCodec, UnmappableAndMalformedInput)
         { "\xC1\xA9", "\xC1\xA9" }, { "\xC2\xA9", "\xA9" } };
     for (const auto &[in, out] : cases)
         EXPECT_EQ(utf8ToCp1252(in), out) << in;
+}
+
+// Well-formed UTF-8 is kept and everything else is shown byte by byte: overlong forms,
+// surrogates, code points past U+10FFFF and sequences cut short.
+TEST(TextCodec, NamesThatAreNotUtf8AreEscaped)
+{
+    const std::pair<std::string, std::string> cases[]
+        = { { "café.log", "café.log" }, { "caf\xE9.log", "caf\\xE9.log" }, { "\xC0\xAF", "\\xC0\\xAF" },
+              { "\xED\xA0\x80", "\\xED\\xA0\\x80" }, { "\xF4\x90\x80\x80", "\\xF4\\x90\\x80\\x80" },
+              { "a\xE2\x82", "a\\xE2\\x82" }, { "🐟\xFF", "🐟\\xFF" }, { "", "" } };
+    for (const auto &[in, out] : cases) {
+        EXPECT_EQ(escapeInvalidUtf8(in), out) << in;
+        EXPECT_EQ(isValidUtf8(in), in == out) << in;
+        EXPECT_TRUE(isValidUtf8(escapeInvalidUtf8(in))) << in;
+    }
+    EXPECT_EQ(firstUtf8Sequence("\xF0\x9F\x90\x9F").codePoint, U'\U0001F41F');
+    EXPECT_EQ(firstUtf8Sequence("\xC3").length, 0u);
+}
+
+// A sequence split between two pieces is whole; a piece ending inside one is not the end.
+TEST(TextCodec, CheckerTakesPieces)
+{
+    const std::string text = "Zoé Lefèvre 🐟";
+    for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+        Utf8Checker checker;
+        const auto *bytes = reinterpret_cast<const std::uint8_t *>(text.data());
+        checker.feed({ bytes, cut });
+        checker.feed({ bytes + cut, text.size() - cut });
+        EXPECT_TRUE(checker.valid()) << cut;
+    }
+    Utf8Checker open;
+    const std::uint8_t lead = 0xC3;
+    open.feed({ &lead, 1 });
+    EXPECT_FALSE(open.valid());
 }
 
 // Switches LC_NUMERIC of the whole process to a locale with a decimal comma,

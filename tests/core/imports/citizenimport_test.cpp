@@ -1,5 +1,6 @@
 #include "imports/citizenimport.h"
 #include "logbook/daynumber.h"
+#include "logbook/oemcharmap.h"
 #include "testutil.h"
 
 #include <gtest/gtest.h>
@@ -159,6 +160,67 @@ TEST(CitizenImport, WrongMarkOrShortFile)
     EXPECT_EQ(fixedText(result->record.partners), "Anna");
     EXPECT_EQ(result->record.sampleCount, 1);
     EXPECT_EQ(result->record.surfaceInterval, zorv::logbook::kMissing);
+}
+
+struct CitizenImpossible {
+    std::size_t offset;
+    std::string text;
+    SourceUnits units;
+    std::string named;
+};
+
+class CitizenImpossibleValue : public testing::TestWithParam<CitizenImpossible> { };
+
+// Values no dive can have refuse the file and name the field; nothing is built from it.
+TEST_P(CitizenImpossibleValue, RefusedWithTheValue)
+{
+    const CitizenImpossible &c = GetParam();
+    const auto result = Wgm({ 10, 20, 30, 40 }).put(c.offset, c.text).read(c.units);
+    EXPECT_EQ(result.status(), zorv::common::Status::Refused);
+    EXPECT_NE(result.message().find("Valeur impossible"), std::string::npos) << result.message();
+    EXPECT_NE(result.message().find(c.named), std::string::npos) << result.message();
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, CitizenImpossibleValue,
+    testing::Values(CitizenImpossible { 2, "9999,99,99", SourceUnits::Metric, "date=9999,99,99" },
+        CitizenImpossible { 2, "2003,02,29", SourceUnits::Metric, "date=2003,02,29" },
+        CitizenImpossible { 2, "20x3,02,01", SourceUnits::Metric, "date=20x3,02,01" },
+        CitizenImpossible { 300, "99,99", SourceUnits::Metric, "99,99" },
+        CitizenImpossible { 309, "10,60", SourceUnits::Metric, "10,60" },
+        CitizenImpossible { 318, "00,75", SourceUnits::Metric, "00,75" },
+        CitizenImpossible { 324, "1:30", SourceUnits::Metric, "1:30" },
+        CitizenImpossible { 337, "9999", SourceUnits::Metric, "9999" },
+        CitizenImpossible { 337, "1100", SourceUnits::Imperial, "1100" },
+        CitizenImpossible { 345, "-999", SourceUnits::Metric, "-999" },
+        CitizenImpossible { 291, "999", SourceUnits::Imperial, "999" },
+        CitizenImpossible { 291, "nan", SourceUnits::Metric, "nan" },
+        CitizenImpossible { 485, "  -4", SourceUnits::Metric, "-4" },
+        CitizenImpossible { 493 + 4 * 3, "-20", SourceUnits::Metric, "-20" }),
+    [](const testing::TestParamInfo<CitizenImpossible> &info) { return "Case" + std::to_string(info.index); });
+
+// Only the mark, and nothing a dive is known by: no date, no time, no depth.
+TEST(CitizenImport, MarkAloneIsRefused)
+{
+    const std::string blank = "M" + std::string(600, ' ');
+    const auto result
+        = importer(Format::Citizen).read({ reinterpret_cast<const std::uint8_t *>(blank.data()), blank.size() }, {});
+    EXPECT_EQ(result.status(), zorv::common::Status::BadFormat);
+    EXPECT_EQ(result.message(), "Mauvais format");
+}
+
+// A UTF-8 file's texts reach the stored set; others stay as the file has them.
+TEST(CitizenImport, UtfEightTextsAreConverted)
+{
+    const DiveRecord utf8 = Wgm().put(39, "Zoé Lefèvre").put(60, "Genève").record();
+    EXPECT_EQ(zorv::logbook::storedToDisplay(fixedText(utf8.partners)), "Zoé Lefèvre");
+    EXPECT_EQ(zorv::logbook::storedToDisplay(fixedText(utf8.place)), "Genève");
+    // The field's 20 bytes end inside the last "é": it is dropped, not half kept.
+    const DiveRecord cut = Wgm().put(39, "xéééééééééé").record();
+    EXPECT_EQ(zorv::logbook::storedToDisplay(fixedText(cut.partners)), "xééééééééé");
+    const DiveRecord raw = Wgm().put(39, "Zo\x82").put(60, "`Lac`").record();
+    EXPECT_EQ(fixedText(raw.partners), "Zo\x82");
+    EXPECT_EQ(fixedText(raw.place), "`Lac`");
+    EXPECT_EQ(fixedText(Wgm().put(60, "`Lac`").record().place), "`Lac`");
 }
 
 TEST(CitizenImport, ValuesBeyondTheFileAreNotTaken)

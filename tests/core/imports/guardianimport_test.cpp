@@ -26,11 +26,16 @@ std::filesystem::path example(const std::string &name)
     return std::filesystem::path(ZORV_SOURCE_DIR) / "examples" / "imports" / name;
 }
 
+zorv::common::ResultOr<ImportedDive> read(const std::string &text, const ImportSettings &settings = {})
+{
+    return importer(Format::Guardian)
+        .read({ reinterpret_cast<const std::uint8_t *>(text.data()), text.size() }, settings);
+}
+
 ImportedDive import(const std::string &text, const ImportSettings &settings = {})
 {
-    auto result = importer(Format::Guardian)
-                      .read({ reinterpret_cast<const std::uint8_t *>(text.data()), text.size() }, settings);
-    EXPECT_TRUE(result.ok());
+    auto result = read(text, settings);
+    EXPECT_TRUE(result.ok()) << result.message();
     return std::move(result).value();
 }
 
@@ -148,17 +153,107 @@ TEST(GuardianImport, MissingPointsRepeatTheOneBefore)
     expectSamples(d.record, { 0, 20, 40, 60, 60, 60, 60 });
 }
 
-TEST(GuardianImport, FileWithoutSectionsGivesAnEmptyDive)
+TEST(GuardianImport, DateAloneGivesAnEmptyDive)
 {
-    const ImportedDive d = import("just some text\n");
+    const ImportedDive d = import("[GENERAL]\nDiveDate=02-03-2021\n");
     EXPECT_EQ(d.record.sampleCount, 1);
     EXPECT_EQ(d.record.duration, 0);
     EXPECT_EQ(d.record.profileLength, 17);
     EXPECT_EQ(d.record.altitudeClass, 1);
-    EXPECT_EQ(d.record.date, zorv::logbook::kNoDate);
+    EXPECT_EQ(d.record.date, zorv::logbook::dayNumber(2, 3, 2021));
     // Only the non-zero tank values replace the blank record's.
     EXPECT_EQ(d.record.tankVolume, zorv::logbook::kMissing);
     EXPECT_EQ(d.record.extra.weights, zorv::logbook::kMissing);
+}
+
+// A file without date, time or depth is no export (empty, or another program's): nothing to import.
+TEST(GuardianImport, FileWithoutDateTimeOrDepthIsRefused)
+{
+    for (const std::string &text : { std::string(), std::string("just some text\n"),
+             std::string("[GENERAL]\nLocation=Lac\nNumPoints=3\n[POINTS]\nP1=0\n"), std::string("\xEF\xBB\xBF") }) {
+        const auto result = read(text);
+        EXPECT_EQ(result.status(), zorv::common::Status::BadFormat) << text;
+        EXPECT_EQ(result.message(), "Mauvais format");
+    }
+}
+
+struct ImpossibleCase {
+    std::string general;
+    std::string points;
+    std::string named; // what the message must show
+};
+
+class GuardianImpossible : public testing::TestWithParam<ImpossibleCase> { };
+
+// Values no dive can have refuse the file and name the value; nothing is built from it.
+TEST_P(GuardianImpossible, RefusedWithTheValue)
+{
+    const ImpossibleCase &c = GetParam();
+    const auto result
+        = read("[GENERAL]\n" + c.general + "DiveDate=05-07-2003\nNumPoints=2\n[POINTS]\nP1=10\n" + c.points);
+    EXPECT_EQ(result.status(), zorv::common::Status::Refused);
+    EXPECT_NE(result.message().find("Valeur impossible"), std::string::npos) << result.message();
+    EXPECT_NE(result.message().find(c.named), std::string::npos) << result.message();
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, GuardianImpossible,
+    testing::Values(ImpossibleCase { "DiveDate=99-99-99999\n", "", "DiveDate=99-99-99999" },
+        ImpossibleCase { "DiveDate=31-04-2003\n", "", "DiveDate=31-04-2003" },
+        ImpossibleCase { "DiveDate=29-02-2003\n", "", "DiveDate=29-02-2003" },
+        ImpossibleCase { "DiveDate=yesterday\n", "", "DiveDate=yesterday" },
+        ImpossibleCase { "DiveTime=99:99\n", "", "DiveTime=99:99" },
+        ImpossibleCase { "DiveTime=24:00\n", "", "DiveTime=24:00" },
+        ImpossibleCase { "DiveTime=12:60\n", "", "DiveTime=12:60" },
+        ImpossibleCase { "Temperature=-9223372036854775808\n", "", "Temperature=-9223372036854775808" },
+        ImpossibleCase { "NumPoints=-3\n", "", "NumPoints=-3" },
+        ImpossibleCase { "NumPoints=2147483647\n", "", "NumPoints=2147483647" },
+        ImpossibleCase { "MaxDepth=inf\n", "", "MaxDepth=inf" }, ImpossibleCase { "AveDepth=-4\n", "", "AveDepth=-4" },
+        ImpossibleCase { "SurfaceInt=-1\n", "", "SurfaceInt=-1" },
+        ImpossibleCase { "TankPressure=9223372036854775807\n", "", "TankPressure=9223372036854775807" },
+        ImpossibleCase { "AirCons=99999999999999999999\n", "", "AirCons=99999999999999999999" },
+        ImpossibleCase { "Weights=1e9\n", "", "Weights=1e9" }, ImpossibleCase { "", "P2=-3\n", "P2=-3" },
+        ImpossibleCase { "", "P2=nan\n", "P2=nan" }, ImpossibleCase { "", "P99999=1e300\n", "P99999=1e300" }),
+    [](const testing::TestParamInfo<ImpossibleCase> &info) { return "Case" + std::to_string(info.index); });
+
+// The same file in UTF-8 (with or without a byte-order mark) and in Windows-1252 gives the same stored texts.
+TEST(GuardianImport, UtfEightAndWindowsFilesGiveTheSameTexts)
+{
+    const std::string windows = "[GENERAL]\nDiveDate=05-07-2003\nBuddies=Zo\xE9 Lef\xE8vre\nNote=\xC7"
+                                "a, na\xEFve\n";
+    const std::string utf8 = "[GENERAL]\nDiveDate=05-07-2003\nBuddies=Zoé Lefèvre\nNote=Ça, naïve\n";
+    for (const std::string &text : { windows, utf8, "\xEF\xBB\xBF" + utf8 }) {
+        const ImportedDive d = import(text);
+        EXPECT_EQ(zorv::logbook::storedToDisplay(fixedText(d.record.partners)), "Zoé Lefèvre");
+        EXPECT_EQ(zorv::logbook::storedToDisplay(fixedText(d.record.comment)), "Ça, naïve");
+        EXPECT_EQ(d.record.date, zorv::logbook::dayNumber(5, 7, 2003));
+    }
+    // One byte that is not UTF-8 anywhere in the file makes all of it Windows-1252.
+    const ImportedDive mixed = import(utf8 + "Site=Gen\xE8ve\n");
+    EXPECT_EQ(zorv::logbook::storedToDisplay(fixedText(mixed.record.site)), "Genève");
+    EXPECT_EQ(zorv::logbook::storedToDisplay(fixedText(mixed.record.partners)), "ZoÃ© LefÃ¨vre");
+}
+
+// Whole or in pieces of any size, with lines and characters split between them, the dive is the same.
+TEST(GuardianImport, PiecesGiveTheSameDiveAsTheWholeFile)
+{
+    std::string text = "\xEF\xBB\xBF[GENERAL]\r\nDiveDate=05-07-2003\r\nBuddies=Zoé\r\nNumPoints=40\r\n[POINTS]\r\n";
+    for (int i = 1; i <= 40; ++i)
+        text += "P" + std::to_string(i) + "=" + std::to_string(5 + i % 9) + ".5\r\n";
+    text += "Note=" + std::string(3000, 'x'); // a line past the length read, ending the file
+    const ImportedDive whole = import(text);
+    EXPECT_EQ(fixedText(whole.record.partners), "Zo\x82"); // é in the stored set
+    EXPECT_EQ(whole.record.sampleCount, 121);
+    for (const std::size_t piece :
+        { std::size_t { 1 }, std::size_t { 2 }, std::size_t { 1023 }, std::size_t { 4096 } }) {
+        const auto reader = importer(Format::Guardian).reader({});
+        for (std::size_t at = 0; at < text.size(); at += piece) {
+            const std::string_view part = std::string_view(text).substr(at, piece);
+            reader->feed({ reinterpret_cast<const std::uint8_t *>(part.data()), part.size() });
+        }
+        const auto result = reader->finish();
+        ASSERT_TRUE(result.ok()) << piece;
+        EXPECT_TRUE(result->record == whole.record) << piece;
+    }
 }
 
 TEST(GuardianImport, NewDiveDefaultsComeFirst)
@@ -167,7 +262,7 @@ TEST(GuardianImport, NewDiveDefaultsComeFirst)
     settings.defaults.apply = true;
     settings.defaults.suit = 4;
     settings.defaults.tankVolume = 1000;
-    const ImportedDive d = import("[GENERAL]\nTankSize=15\n", settings);
+    const ImportedDive d = import("[GENERAL]\nDiveTime=10:00\nTankSize=15\n", settings);
     EXPECT_EQ(d.record.suit, 4);
     EXPECT_EQ(d.record.tankVolume, 1500);
 }
@@ -176,7 +271,7 @@ TEST(GuardianImport, NewDiveDefaultsComeFirst)
 // would turn ß into á and ` into ï.
 TEST(GuardianImport, TextsAreConvertedToTheStoredSetOnce)
 {
-    const ImportedDive d = import("[GENERAL]\nBuddies=Wei\xDF `Bob`\nNote=caf\xE9 \xDF\n");
+    const ImportedDive d = import("[GENERAL]\nDiveTime=10:00\nBuddies=Wei\xDF `Bob`\nNote=caf\xE9 \xDF\n");
     EXPECT_EQ(fixedText(d.record.partners),
         "Wei\xE1 \xEF"
         "Bob\xEF");
@@ -186,7 +281,8 @@ TEST(GuardianImport, TextsAreConvertedToTheStoredSetOnce)
 
 TEST(GuardianImport, LongNoteContinuesIntoTheSecondBuffer)
 {
-    const ImportedDive d = import("[GENERAL]\nNote=" + std::string(300, 'a') + std::string(300, 'b') + "\n");
+    const ImportedDive d
+        = import("[GENERAL]\nDiveTime=10:00\nNote=" + std::string(300, 'a') + std::string(300, 'b') + "\n");
     EXPECT_EQ(fixedText(d.record.comment), std::string(255, 'a'));
     EXPECT_EQ(fixedText(d.record.extra.commentMore), std::string(45, 'a') + std::string(210, 'b'));
 }
@@ -216,22 +312,12 @@ TEST(GuardianImport, LongDiveIsCutAtTheEndOfWhatFits)
     EXPECT_FALSE(import(fits).profileCut);
 }
 
-TEST(GuardianImport, HugePointCountEndsQuickly)
+TEST(GuardianImport, LargestPointCountEndsQuickly)
 {
-    const ImportedDive d = import("[GENERAL]\nNumPoints=2147483647\nMaxDepth=inf\n[POINTS]\nP1=1e300\nP300=nan\n");
+    const ImportedDive d = import("[GENERAL]\nNumPoints=32766\n[POINTS]\nP1=12\nP300=3\nP40000=5\n");
     EXPECT_EQ(d.record.duration, 32766);
     EXPECT_EQ(d.record.sampleCount, zorv::logbook::kMaxSamples);
     EXPECT_TRUE(d.profileCut);
-}
-
-// Whole numbers beyond any field are held at its largest value, never scaled past a long.
-TEST(GuardianImport, HugeWholeNumbersFillTheirFields)
-{
-    const ImportedDive d = import("[GENERAL]\nNumPoints=1\nTemperature=-9223372036854775808\n"
-                                  "TankPressure=9223372036854775807\nAirCons=99999999999999999999\n");
-    EXPECT_EQ(d.record.minWaterTemperature, -32768);
-    EXPECT_EQ(d.record.extra.tankPressure, 32766);
-    EXPECT_EQ(d.record.airUsed, 32766);
 }
 
 TEST(GuardianImport, FilesThatCannotBeReadAreRefused)

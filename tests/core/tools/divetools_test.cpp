@@ -358,6 +358,18 @@ namespace {
         EXPECT_TRUE(std::equal(before.begin(), before.end(), book.dives().begin(), book.dives().end()));
     }
 
+    // The second part would be one dive too many: the refusal says so.
+    TEST_F(MergeSplit, SplitOfAFullLogbookSaysWhy)
+    {
+        std::vector<DiveRecord> dives(Logbook::kMaxDives, dive(1, 3, 2024, 0));
+        dives.front() = profiled(twoDips());
+        load(std::move(dives));
+        const ToolResult r = splitDive(book, 1, 12);
+        EXPECT_EQ(r.status(), common::Status::Refused);
+        EXPECT_NE(r.message().find("32767 plongées"), std::string::npos) << r.message();
+        EXPECT_EQ(book.diveCount(), Logbook::kMaxDives);
+    }
+
     TEST_F(MergeSplit, SplitLateInTheDayCarriesTheSecondPartIntoTheNextDay)
     {
         DiveRecord d = profiled(twoDips());

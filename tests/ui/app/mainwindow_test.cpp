@@ -233,11 +233,32 @@ private slots:
         QString message;
         chooseFile(m_fx.path(QStringLiteral("none.txt")), [&message] { answer(QStringLiteral("OK"), &message); });
         window->runCommand(Command::ImportGuardian);
-        QCOMPARE(message, QStringLiteral("Fichier intouvable"));
+        QCOMPARE(message, QStringLiteral("Fichier intouvable\nnone.txt"));
         chooseFile(
             examples + QStringLiteral("guardian-dive.txt"), [&message] { answer(QStringLiteral("OK"), &message); });
         window->runCommand(Command::ImportCitizen);
-        QCOMPARE(message, QStringLiteral("Mauvais format"));
+        QCOMPARE(message, QStringLiteral("Mauvais format\nguardian-dive.txt"));
+        // An empty file, and one with a date no calendar has, are no dive: refused, naming the file.
+        QFile empty(m_fx.path(QStringLiteral("vide.txt")));
+        QVERIFY(empty.open(QIODevice::WriteOnly));
+        empty.close();
+        chooseFile(empty.fileName(), [this, &message] {
+            uitest::whenModalOpens([this, &message](QWidget *modal) {
+                message = qobject_cast<QMessageBox *>(modal)->text();
+                uitest::saveScreenshot(modal, QStringLiteral("import-guardian-empty"));
+                press(modal, QStringLiteral("OK"));
+            });
+        });
+        window->runCommand(Command::ImportGuardian);
+        QCOMPARE(message, QStringLiteral("Mauvais format\nvide.txt"));
+        QFile impossible(m_fx.path(QStringLiteral("date.txt")));
+        QVERIFY(impossible.open(QIODevice::WriteOnly));
+        impossible.write("[GENERAL]\nDiveDate=99-99-99999\nDiveTime=10:00\n");
+        impossible.close();
+        chooseFile(impossible.fileName(), [&message] { answer(QStringLiteral("OK"), &message); });
+        window->runCommand(Command::ImportGuardian);
+        QVERIFY2(message.contains(QStringLiteral("DiveDate=99-99-99999")), qPrintable(message));
+        QVERIFY(message.endsWith(QStringLiteral("date.txt")));
         QCOMPARE(lb.diveCount(), before + 2);
     }
 
