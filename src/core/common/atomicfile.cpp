@@ -34,19 +34,14 @@ void removeStrayTempFiles(const fs::path &target)
     removeUnheldTempFiles(dir.empty() ? fs::path(".") : dir);
 }
 
-namespace {
-
-    // One read(2), again when a signal cut it short; -1 with errno set on failure.
-    ssize_t readRetrying(int fd, void *into, std::size_t size)
-    {
-        for (;;) {
-            const ssize_t n = ::read(fd, into, size);
-            if (n >= 0 || errno != EINTR)
-                return n;
-        }
+long readRetrying(int fd, void *into, std::size_t size)
+{
+    for (;;) {
+        const ssize_t n = ::read(fd, into, size);
+        if (n >= 0 || errno != EINTR)
+            return n;
     }
-
-} // namespace
+}
 
 ResultOr<std::string> readWholeFile(const fs::path &path)
 {
