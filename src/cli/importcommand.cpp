@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <charconv>
 #include <iostream>
+#include <optional>
 
 namespace zorv::cli {
 
@@ -71,8 +72,15 @@ int commandImport(const QCommandLineParser &parser, Environment &env, const QStr
 
     logbook::Logbook &book = env.logbook;
     const QString into = parser.value(QStringLiteral("into"));
-    if (!into.isEmpty() && QFileInfo::exists(into)) {
-        const common::Result loaded = logbook::LogbookFile::loadFromPath(book, localPath(into));
+    std::optional<HeldLogbook> held;
+    if (!into.isEmpty()) {
+        int code = 0;
+        held = HeldLogbook::hold(localPath(into), env.force, code);
+        if (!held)
+            return code;
+    }
+    if (held && held->exists()) {
+        const common::Result loaded = held->load(book);
         if (!loaded.ok())
             return fail(qtglue::fromQt(into) + ": " + loaded.message());
     }
@@ -81,7 +89,7 @@ int commandImport(const QCommandLineParser &parser, Environment &env, const QStr
     printPage(book, book.currentDive());
     if (into.isEmpty())
         return 0;
-    const common::Result saved = logbook::LogbookFile::save(book, localPath(into));
+    const common::Result saved = held->save(book);
     if (!saved.ok())
         return fail("cannot save " + qtglue::fromQt(into) + ": " + saved.message());
     return 0;
