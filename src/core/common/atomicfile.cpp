@@ -82,6 +82,14 @@ ResultOr<std::string> readWholeFile(const fs::path &path)
 
 Result readFileInPieces(const fs::path &path, const std::function<void(std::span<const std::uint8_t>)> &consume)
 {
+    return readFileInPiecesWhile(path, [&consume](std::span<const std::uint8_t> piece) {
+        consume(piece);
+        return true;
+    });
+}
+
+Result readFileInPiecesWhile(const fs::path &path, const std::function<bool(std::span<const std::uint8_t>)> &consume)
+{
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return fileFailure("Impossible de lire", path, errno);
@@ -93,9 +101,8 @@ Result readFileInPieces(const fs::path &path, const std::function<void(std::span
             err = errno;
             break;
         }
-        if (n == 0)
+        if (n == 0 || !consume({ piece.data(), static_cast<std::size_t>(n) }))
             break;
-        consume({ piece.data(), static_cast<std::size_t>(n) });
     }
     ::close(fd);
     if (err != 0)

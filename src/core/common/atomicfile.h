@@ -39,4 +39,8 @@ ResultOr<std::string> readWholeFile(const std::filesystem::path &path);
 Result readFileInPieces(
     const std::filesystem::path &path, const std::function<void(std::span<const std::uint8_t>)> &consume);
 
+// The same, stopping early once `consume` returns false: what follows is not wanted.
+Result readFileInPiecesWhile(
+    const std::filesystem::path &path, const std::function<bool(std::span<const std::uint8_t>)> &consume);
+
 } // namespace zorv::common

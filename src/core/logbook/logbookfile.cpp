@@ -257,6 +257,10 @@ namespace {
             m_held.erase(m_held.begin(), m_held.begin() + static_cast<std::ptrdiff_t>(used));
         }
 
+        // Whether more bytes can change nothing: the file failed, or it holds more than
+        // its dives and that is already known.
+        bool settled() const { return m_failed || m_out.holdsMore; }
+
         // Reads what is left at the end of the file; false when the file is not a logbook.
         bool finish()
         {
@@ -690,7 +694,14 @@ Result LogbookFile::load(Logbook &logbook, const common::LogbookPaths &set)
     // The size only bounds what a lying header may reserve; the reading goes to the end.
     const std::uintmax_t size = fs::file_size(logFile, ec);
     LogParser dives(logbook.computerInfo(), ec ? SIZE_MAX : static_cast<std::size_t>(size), parsed.content);
-    if (const Result read = common::readFileInPieces(logFile, [&dives](auto piece) { dives.feed(piece); }); !read)
+    // Once the counted dives are read, one byte more tells that the file holds more;
+    // the rest (a tail of any size) is left unread.
+    if (const Result read = common::readFileInPiecesWhile(logFile,
+            [&dives](auto piece) {
+                dives.feed(piece);
+                return !dives.settled();
+            });
+        !read)
         return read;
     const bool parsedWell = dives.finish();
     if (!parsedWell)
