@@ -68,11 +68,15 @@ bool HeldLogbook::exists() const
     return m_stamp.size >= 0;
 }
 
-common::Result HeldLogbook::load(logbook::Logbook &book) const
+common::Result HeldLogbook::load(logbook::Logbook &book)
 {
     if (!exists())
         return common::Result::failure(common::Status::NotFound, "cannot open " + m_files.given().string());
-    return logbook::LogbookFile::load(book, m_files);
+    common::Result loaded = logbook::LogbookFile::load(book, m_files);
+    m_stamp = common::fileStamp(m_files.log());
+    if (const std::string notice = logbook::LogbookFile::loadNotice(m_files.given().string()); !notice.empty())
+        std::cerr << "zorv-cli: warning: " << notice << "\n";
+    return loaded;
 }
 
 common::Result HeldLogbook::save(logbook::Logbook &book) const

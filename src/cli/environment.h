@@ -53,8 +53,9 @@ public:
 
     const common::LogbookPaths &files() const { return m_files; }
     bool exists() const;
-    // Loads the logbook when it exists; NotFound when it does not.
-    common::Result load(logbook::Logbook &book) const;
+    // Loads the logbook when it exists; NotFound when it does not. The stamp the commit
+    // compares is taken after the read, which may have finished an interrupted save.
+    common::Result load(logbook::Logbook &book);
     // Saves, unless the file changed on disk since it was held: then nothing is written.
     common::Result save(logbook::Logbook &book) const;
 

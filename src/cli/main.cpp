@@ -53,12 +53,13 @@ common::Result loadLogbook(cli::Environment &env, const QString &path)
         return common::Result::failure(
             common::Status::NotFound, "cannot open " + qtglue::fromQt(path) + ": no such file");
     env.files = env.held ? env.held->files() : common::LogbookPaths::resolve(p);
-    const common::Result result = logbook::LogbookFile::load(env.logbook, env.files);
+    const common::Result result
+        = env.held ? env.held->load(env.logbook) : logbook::LogbookFile::load(env.logbook, env.files);
     if (!result.ok())
         return common::Result::failure(result.status(),
             qtglue::fromQt(path) + ": "
                 + (result.message().empty() ? std::string("cannot read the logbook") : result.message()));
-    if (const std::string notice = logbook::LogbookFile::loadNotice(p); !notice.empty())
+    if (const std::string notice = env.held ? std::string() : logbook::LogbookFile::loadNotice(p); !notice.empty())
         std::cerr << "zorv-cli: warning: " << notice << "\n";
     return result;
 }
