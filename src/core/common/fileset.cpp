@@ -1013,30 +1013,15 @@ ResultOr<std::string> readRegularFile(const fs::path &path, std::size_t maxBytes
         ::close(fd);
         return Result::failure(Status::BadFormat, "« " + path.string() + " » n'est pas un fichier ordinaire.");
     }
-    std::string out(std::min<std::size_t>(static_cast<std::size_t>(st.st_size), maxBytes) + 1, '\0');
-    std::size_t used = 0;
-    for (;;) {
-        const ssize_t n = ::read(fd, out.data() + used, out.size() - used);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            const int err = errno;
-            ::close(fd);
-            return fileFailure("Impossible de lire", path, err);
-        }
-        if (n == 0)
-            break;
-        used += static_cast<std::size_t>(n);
-        if (used > maxBytes) {
-            ::close(fd);
-            return Result::failure(Status::BadFormat,
-                "« " + path.string() + " » est trop grand (plus de " + std::to_string(maxBytes / 1024) + " Ko).");
-        }
-        if (used == out.size())
-            out.resize(std::min(out.size() * 2, maxBytes + 1));
-    }
+    std::string out;
+    int err = 0;
+    const bool read = readFrom(fd, out, maxBytes, err);
     ::close(fd);
-    out.resize(used);
+    if (!read)
+        return fileFailure("Impossible de lire", path, err);
+    if (out.size() > maxBytes)
+        return Result::failure(Status::BadFormat,
+            "« " + path.string() + " » est trop grand (plus de " + std::to_string(maxBytes / 1024) + " Ko).");
     return out;
 }
 

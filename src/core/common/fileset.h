@@ -186,7 +186,7 @@ std::optional<std::vector<StoredRename>> decodeCommitRecord(std::string_view byt
 // Whether `name` is one that createLockedTemp gives: our prefix and sixteen hex digits.
 bool isSaveTemporaryName(std::string_view name);
 
-// A test may make reads of commit records fail with this errno (0: no failure).
+// A test may make the reads of commit records and other small files fail with this errno (0: none).
 void setReadFaultForTests(int err);
 
 } // namespace zorv::common
