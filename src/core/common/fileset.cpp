@@ -521,9 +521,13 @@ namespace {
     // How long a save waits for the folder's commit lock, and a reader for a save's commit.
     constexpr int kFolderWaitMs = 10000;
 
+    int g_renameFault = 0;
+
     Result renameInto(const Temp &t)
     {
         step(FsStep::Rename);
+        if (const int e = std::exchange(g_renameFault, 0); e != 0)
+            return fileFailure("Impossible de remplacer", t.target, e);
         if (::rename(t.path.c_str(), t.target.c_str()) != 0)
             return fileFailure("Impossible de remplacer", t.target, errno);
         return {};
@@ -666,6 +670,11 @@ bool isSaveTemporaryName(std::string_view name)
 void setReadFaultForTests(int err)
 {
     g_readFault = err;
+}
+
+void setRenameFaultForTests(int err)
+{
+    g_renameFault = err;
 }
 
 namespace {

@@ -188,5 +188,7 @@ bool isSaveTemporaryName(std::string_view name);
 
 // A test may make the reads of commit records and other small files fail with this errno (0: none).
 void setReadFaultForTests(int err);
+// A test may make the next rename of a save fail with this errno, once.
+void setRenameFaultForTests(int err);
 
 } // namespace zorv::common

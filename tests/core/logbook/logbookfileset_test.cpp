@@ -3,6 +3,7 @@
 #include "logbook/logbookfile.h"
 #include "testutil.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -303,6 +304,26 @@ namespace {
         EXPECT_FALSE(fs::exists(dir / "real" / "x.add"));
         const Bytes add = bytesOf(full).add;
         EXPECT_EQ(test::readFile(dir / "x.add"), std::string(add.begin(), add.end()));
+    }
+
+    // A save whose first rename fails after its commit record is on disk has decided
+    // the new set: it says so, and the next open shows it.
+    TEST(LogbookFileSet, AFailurePastTheCommitRecordSaysTheChangeIsKept)
+    {
+        test::TempDir dir;
+        Logbook old, next;
+        makePair(old, next, 8);
+        const fs::path log = dir / "kept.log";
+        writeSet(log, bytesOf(old));
+        common::setRenameFaultForTests(EIO);
+        const common::Result failed = LogbookFile::save(next, log.string());
+        common::setRenameFaultForTests(0);
+        ASSERT_FALSE(failed);
+        EXPECT_NE(failed.message().find("Vos modifications sont conservées"), std::string::npos) << failed.message();
+        Logbook reopened;
+        reopened.setMode(Mode::Advanced);
+        ASSERT_TRUE(LogbookFile::loadFromPath(reopened, log.string()));
+        EXPECT_TRUE(bytesOf(reopened) == bytesOf(next));
     }
 
 } // namespace
