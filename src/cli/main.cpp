@@ -386,7 +386,10 @@ int main(int argc, char **argv)
     options.standard = parser.isSet(standard);
     options.force = parser.isSet(force);
     cli::Environment env(options);
-    if (command->needs == Needs::LogbookToWrite) {
+    // A dry run of replace writes nothing, so it neither waits for writers nor minds an editor.
+    const bool writes = command->needs == Needs::LogbookToWrite
+        && !(command->name == "replace" && parser.isSet(QStringLiteral("dry-run")));
+    if (writes) {
         int code = 0;
         env.held = cli::HeldLogbook::hold(localPath(args[1]), options.force, code);
         if (!env.held)

@@ -49,6 +49,9 @@ editlock)
     [ $code = 4 ] || { kill "$holder"; fail "renumber under a live edit lock exited $code"; }
     grep -q "anna sur bureau (processus 4242)" "$dir/err" || { kill "$holder"; fail "the holder is not named: $(cat "$dir/err")"; }
     cmp -s "$sample" "$dir/L.log" || { kill "$holder"; fail "the logbook changed"; }
+    # Reading is no writing: a dry run and a listing go on beside the editor.
+    "$cli" replace "$dir/L.log" --field place --find a --with b --dry-run >/dev/null &&
+        "$cli" list "$dir/L.log" >/dev/null || { kill "$holder"; fail "a reading command was refused"; }
     "$cli" --force renumber "$dir/L.log" --start 100 >/dev/null || { kill "$holder"; fail "--force was refused"; }
     kill "$holder"
     wait "$holder" 2>/dev/null

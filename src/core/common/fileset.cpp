@@ -556,21 +556,6 @@ fs::path resolveLinks(const fs::path &path)
     return current;
 }
 
-FolderLock::FolderLock(const fs::path &folder, Mode mode)
-    : m_fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
-{
-    if (m_fd < 0)
-        return;
-    int rc;
-    do
-        rc = ::flock(m_fd, mode == Mode::Exclusive ? LOCK_EX : LOCK_SH);
-    while (rc != 0 && errno == EINTR);
-    if (rc != 0) {
-        ::close(m_fd);
-        m_fd = -1;
-    }
-}
-
 ResultOr<FolderLock> FolderLock::take(const fs::path &folder, Mode mode, int waitMs)
 {
     FolderLock lock;

@@ -117,8 +117,6 @@ public:
         Exclusive,
     };
     FolderLock() = default;
-    // Waits as long as it takes; for readers of a folder only saves can hold.
-    FolderLock(const std::filesystem::path &folder, Mode mode);
     // Waits at most `waitMs`, then fails naming the process that holds the folder.
     static ResultOr<FolderLock> take(const std::filesystem::path &folder, Mode mode, int waitMs);
     ~FolderLock();
