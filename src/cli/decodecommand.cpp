@@ -17,6 +17,7 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
 
 namespace zorv::cli {
 
@@ -112,11 +113,16 @@ int commandDecode(const QCommandLineParser &parser, Environment &env, const QStr
     logbook::Logbook &book = env.logbook;
     QString into;
     bool existed = false;
+    std::optional<HeldLogbook> held;
     if (parser.isSet(QStringLiteral("into"))) {
         into = parser.value(QStringLiteral("into"));
-        existed = std::filesystem::exists(localPath(into));
+        int code = 0;
+        held = HeldLogbook::hold(localPath(into), env.force, code);
+        if (!held)
+            return code;
+        existed = held->exists();
         if (existed) {
-            const common::Result loaded = logbook::LogbookFile::loadFromPath(book, localPath(into));
+            const common::Result loaded = held->load(book);
             if (!loaded.ok())
                 return fail(shownPath(into) + ": " + loaded.message());
         }
@@ -147,7 +153,7 @@ int commandDecode(const QCommandLineParser &parser, Environment &env, const QStr
         std::cerr << "zorv-cli: " << accepted.notFitted << " dive(s) not added: a logbook holds at most 32767 dives\n";
     if (accepted.added == 0 && existed)
         return status;
-    const common::Result saved = logbook::LogbookFile::save(book, localPath(into));
+    const common::Result saved = held->save(book);
     if (!saved.ok())
         return fail("cannot save " + shownPath(into) + ": " + saved.message());
     return status;

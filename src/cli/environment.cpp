@@ -1,6 +1,7 @@
 #include "environment.h"
 
 #include "common/fileset.h"
+#include "logbook/logbookfile.h"
 
 #include <iostream>
 
@@ -12,8 +13,70 @@ int fail(const std::string &message, int code)
     return code;
 }
 
+std::optional<HeldLogbook> HeldLogbook::hold(const std::string &path, bool force, int &code)
+{
+    HeldLogbook held;
+    held.m_files = common::LogbookPaths::resolve(path);
+    if (held.m_files.empty()) {
+        code = fail("no logbook named", kExitUsage);
+        return std::nullopt;
+    }
+    auto lock = common::WriterLock::acquire(held.m_files, common::kWriterWaitMs);
+    if (!lock) {
+        code = fail(lock.message(), kExitLocked);
+        return std::nullopt;
+    }
+    held.m_lock = std::move(*lock);
+    if (!force) {
+        if (const auto holder = common::EditLock::liveHolder(held.m_files.log())) {
+            code = fail("« " + held.m_files.given().string() + " » est ouvert pour modification par " + *holder
+                    + " ; rien n'a été modifié (--force pour l'écrire quand même).",
+                kExitLocked);
+            return std::nullopt;
+        }
+    }
+    held.m_stamp = common::fileStamp(held.m_files.log());
+    return held;
+}
+
+bool HeldLogbook::exists() const
+{
+    return m_stamp.size >= 0;
+}
+
+common::Result HeldLogbook::load(logbook::Logbook &book)
+{
+    if (!exists())
+        return common::Result::failure(common::Status::NotFound, "cannot open " + m_files.given().string());
+    common::Result loaded = logbook::LogbookFile::load(book, m_files);
+    m_stamp = common::fileStamp(m_files.log());
+    if (const std::string notice = logbook::LogbookFile::loadNotice(m_files.given().string()); !notice.empty())
+        std::cerr << "zorv-cli: warning: " << notice << "\n";
+    return loaded;
+}
+
+common::Result HeldLogbook::save(logbook::Logbook &book) const
+{
+    // Another writer that takes no lock (an editor, a copy) may have replaced the file.
+    if (common::fileStamp(m_files.log()) != m_stamp)
+        return common::Result::failure(common::Status::Busy,
+            "« " + m_files.given().string()
+                + " » a été modifié par un autre programme depuis sa lecture ; rien n'a été enregistré.");
+    return logbook::LogbookFile::save(book, m_files);
+}
+
+int refuseOwnFile(const common::LogbookPaths &input, const std::string &out, const std::string &shown)
+{
+    if (!input.holds(out))
+        return 0;
+    return fail("« " + shown + " » est le carnet lu ou l'un de ses fichiers (" + input.given().filename().string()
+            + ") ; choisissez un autre nom. Rien n'a été écrit.",
+        kExitUsage);
+}
+
 Environment::Environment(const EnvironmentOptions &options)
     : catalogue(computers::ComputerCatalogue::withBuiltInTypes())
+    , force(options.force)
 {
     const std::filesystem::path dir
         = options.settingsDir ? *options.settingsDir : settings::settingsDirectory(options.programDir);

@@ -9,6 +9,7 @@
 #include <charconv>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
 namespace zorv::cli {
 
@@ -71,22 +72,24 @@ int commandImport(const QCommandLineParser &parser, Environment &env, const QStr
 
     logbook::Logbook &book = env.logbook;
     const QString into = parser.value(QStringLiteral("into"));
-    // The logbook is looked for by its own bytes: a name decoded on the way would miss
-    // it, and the save would put a one-dive logbook in its place.
-    std::error_code error;
-    if (!into.isEmpty() && std::filesystem::exists(localPath(into), error)) {
-        const common::Result loaded = logbook::LogbookFile::loadFromPath(book, localPath(into));
+    std::optional<HeldLogbook> held;
+    if (!into.isEmpty()) {
+        int code = 0;
+        held = HeldLogbook::hold(localPath(into), env.force, code);
+        if (!held)
+            return code;
+    }
+    if (held && held->exists()) {
+        const common::Result loaded = held->load(book);
         if (!loaded.ok())
             return fail(shownPath(into) + ": " + loaded.message());
-    } else if (error) {
-        return fail(shownPath(into) + ": " + error.message());
     }
     if (!book.insertDive(imported->record))
         return fail("the logbook holds as many dives as it can");
     printPage(book, book.currentDive());
     if (into.isEmpty())
         return 0;
-    const common::Result saved = logbook::LogbookFile::save(book, localPath(into));
+    const common::Result saved = held->save(book);
     if (!saved.ok())
         return fail("cannot save " + shownPath(into) + ": " + saved.message());
     return 0;

@@ -53,12 +53,14 @@ common::Result loadLogbook(cli::Environment &env, const QString &path)
     std::error_code ec;
     if (!std::filesystem::is_regular_file(p, ec))
         return common::Result::failure(common::Status::NotFound, "cannot open " + shownPath(path) + ": no such file");
-    const common::Result result = logbook::LogbookFile::loadFromPath(env.logbook, p);
+    env.files = env.held ? env.held->files() : common::LogbookPaths::resolve(p);
+    const common::Result result
+        = env.held ? env.held->load(env.logbook) : logbook::LogbookFile::load(env.logbook, env.files);
     if (!result.ok())
         return common::Result::failure(result.status(),
             shownPath(path) + ": "
                 + (result.message().empty() ? std::string("cannot read the logbook") : result.message()));
-    if (const std::string notice = logbook::LogbookFile::loadNotice(p); !notice.empty())
+    if (const std::string notice = env.held ? std::string() : logbook::LogbookFile::loadNotice(p); !notice.empty())
         std::cerr << "zorv-cli: warning: " << notice << "\n";
     return result;
 }
@@ -119,6 +121,16 @@ int report(const common::Result &result, const QString &path)
     return fail("cannot save " + shownPath(path) + ": " + result.message());
 }
 
+// Saves the environment's logbook as the logbook OUT, holding OUT as every writer does.
+int saveAs(cli::Environment &env, const QString &outPath)
+{
+    int code = 0;
+    const auto held = cli::HeldLogbook::hold(localPath(outPath), env.force, code);
+    if (!held)
+        return code;
+    return report(held->save(env.logbook), outPath);
+}
+
 const QString kDives = QStringLiteral("dives");
 const QString kSeed = QStringLiteral("seed");
 
@@ -134,7 +146,7 @@ int commandGenerate(const QCommandLineParser &parser, cli::Environment &env, con
     generatorOptions.dives = static_cast<int>(count);
     generatorOptions.seed = static_cast<std::uint64_t>(seedValue);
     logbook::generateLogbook(env.logbook, generatorOptions);
-    return report(logbook::LogbookFile::save(env.logbook, localPath(outPath)), outPath);
+    return saveAs(env, outPath);
 }
 
 // What a command needs made ready before it runs.
@@ -143,6 +155,7 @@ enum class Needs {
     Nothing,
     Settings, // the environment: settings and computer catalogue
     Logbook, // the environment with the logbook named by the first argument loaded
+    LogbookToWrite, // the same, held for writing from its read to its commit
 };
 
 struct Call {
@@ -175,9 +188,7 @@ const Command kCommands[] = {
             return 0;
         } },
     { "resave", "LOG OUT", "load and save again", 2, Needs::Logbook,
-        [](const Call &c) {
-            return report(logbook::LogbookFile::save(c.env->logbook, localPath(c.args[2])), c.args[2]);
-        } },
+        [](const Call &c) { return saveAs(*c.env, c.args[2]); } },
     { "render-profile", "LOG POSITION OUT.png [--width W --height H --cursor SAMPLE]",
         "the profile window's picture of a dive, to share it", 3, Needs::Logbook,
         [](const Call &c) { return cli::commandRenderProfile(*c.env, c.parser, c.args[2], c.args[3]); } },
@@ -231,12 +242,13 @@ const Command kCommands[] = {
         [](const Call &c) { return cli::commandRegister(c.parser, *c.env, c.args[0], c.args[1]); } },
     { "renumber", "LOG [--start N] [--from N --to N]",
         "renumber every dive from N (default 1),\nor the dives numbered --from..--to from --start on", 1,
-        Needs::Logbook, [](const Call &c) { return cli::commandRenumber(*c.env, c.parser, c.args[1]); } },
+        Needs::LogbookToWrite, [](const Call &c) { return cli::commandRenumber(*c.env, c.parser, c.args[1]); } },
     { "timeshift", "LOG --from N --to N --hours +-H[:MM]", "move date and time of the dives numbered N..N", 1,
-        Needs::Logbook, [](const Call &c) { return cli::commandTimeShift(*c.env, c.parser, c.args[1]); } },
+        Needs::LogbookToWrite, [](const Call &c) { return cli::commandTimeShift(*c.env, c.parser, c.args[1]); } },
     { "split", "LOG DIVE_NUMBER --at MINUTES", "split a dive in two where the diver is at the surface", 2,
-        Needs::Logbook, [](const Call &c) { return cli::commandSplit(*c.env, c.parser, c.args[1], c.args[2]); } },
-    { "merge", "LOG DIVE_NUMBER", "merge a dive with the next one", 2, Needs::Logbook,
+        Needs::LogbookToWrite,
+        [](const Call &c) { return cli::commandSplit(*c.env, c.parser, c.args[1], c.args[2]); } },
+    { "merge", "LOG DIVE_NUMBER", "merge a dive with the next one", 2, Needs::LogbookToWrite,
         [](const Call &c) { return cli::commandMerge(*c.env, c.args[1], c.args[2]); } },
     { "find",
         "LOG [--place TEXT --site TEXT --partner TEXT --other TEXT --text TEXT\n"
@@ -244,13 +256,22 @@ const Command kCommands[] = {
         "the dives meeting every criterion (one of them with --any)", 1, Needs::Logbook,
         [](const Call &c) { return cli::commandFind(*c.env, c.parser); } },
     { "replace", "LOG --field NAME --find TEXT --with TEXT [--dry-run]",
-        "replace a text in place, site, partners, comment or model", 1, Needs::Logbook,
+        "replace a text in place, site, partners, comment or model", 1, Needs::LogbookToWrite,
         [](const Call &c) { return cli::commandReplace(*c.env, c.parser, c.args[1]); } },
-    { "fill", "LOG --from N --to N --field NAME=VALUE...", "set values in the dives numbered N..N", 1, Needs::Logbook,
-        [](const Call &c) { return cli::commandFill(*c.env, c.parser, c.args[1]); } },
+    { "fill", "LOG --from N --to N --field NAME=VALUE...", "set values in the dives numbered N..N", 1,
+        Needs::LogbookToWrite, [](const Call &c) { return cli::commandFill(*c.env, c.parser, c.args[1]); } },
     { "select", "LOG OUT.log (--from N --to N | the find criteria)", "write the chosen dives as a new logbook", 2,
         Needs::Logbook, [](const Call &c) { return cli::commandSelect(*c.env, c.parser, c.args[2]); } },
 };
+
+// The argument that names an output file, for the commands that write one beside
+// reading a logbook: it may name none of the logbook's own files.
+struct OutputArgument {
+    std::string_view command;
+    int argument;
+};
+const OutputArgument kOutputs[]
+    = { { "resave", 2 }, { "render-profile", 3 }, { "csv", 2 }, { "print", 2 }, { "select", 2 } };
 
 const Command *findCommand(const QString &name)
 {
@@ -307,10 +328,12 @@ static int runCommand(int argc, char **argv)
         QStringLiteral("standard"), QStringLiteral("Standard mode: no supplementary (.add) data."));
     const QCommandLineOption settingsDir(
         QStringLiteral("settings"), QStringLiteral("Read Zorv.ini and Ctyp.ini from DIR."), QStringLiteral("DIR"));
+    const QCommandLineOption force(QStringLiteral("force"),
+        QStringLiteral("Write a logbook even while a running Zorv edits it (else exit status 4)."));
     const QCommandLineOption dives(kDives, QStringLiteral("generate: number of dives (1-32767)."), QStringLiteral("N"));
     const QCommandLineOption seed(
         kSeed, QStringLiteral("generate: random seed (default 1)."), QStringLiteral("S"), QStringLiteral("1"));
-    parser.addOptions({ imperial, standard, settingsDir, dives, seed });
+    parser.addOptions({ imperial, standard, settingsDir, force, dives, seed });
     cli::addSimulateOptions(parser);
     cli::addDecodeOptions(parser);
     cli::addRenderProfileOptions(parser);
@@ -364,10 +387,27 @@ static int runCommand(int argc, char **argv)
     }
     options.imperial = parser.isSet(imperial);
     options.standard = parser.isSet(standard);
+    options.force = parser.isSet(force);
     cli::Environment env(options);
-    if (command->needs == Needs::Logbook) {
+    // A dry run of replace writes nothing, so it neither waits for writers nor minds an editor.
+    const bool writes = command->needs == Needs::LogbookToWrite
+        && !(command->name == "replace" && parser.isSet(QStringLiteral("dry-run")));
+    if (writes) {
+        int code = 0;
+        env.held = cli::HeldLogbook::hold(localPath(args[1]), options.force, code);
+        if (!env.held)
+            return code;
+    }
+    if (command->needs == Needs::Logbook || command->needs == Needs::LogbookToWrite) {
         if (const common::Result loaded = loadLogbook(env, args[1]); !loaded)
             return fail(loaded.message());
+    }
+    for (const OutputArgument &output : kOutputs) {
+        if (output.command == command->name) {
+            if (const int refused = cli::refuseOwnFile(
+                    env.files, localPath(args[output.argument]), shownPath(args[output.argument])))
+                return refused;
+        }
     }
     return command->run({ parser, args, &env });
 }

@@ -67,7 +67,9 @@ namespace {
 
     int save(Environment &env, const QString &logPath)
     {
-        const common::Result saved = logbook::LogbookFile::save(env.logbook, localPath(logPath));
+        const common::Result saved = env.held
+            ? env.held->save(env.logbook)
+            : common::Result::failure(common::Status::Refused, "not held for writing");
         if (!saved)
             return fail("cannot save " + qtglue::fromQt(logPath) + ": " + saved.message(), kExitFailure);
         return 0;
@@ -462,6 +464,10 @@ int commandSelect(Environment &env, const QCommandLineParser &parser, const QStr
             return code;
         chosen = std::move(*found);
     }
+    int held = 0;
+    const auto out = HeldLogbook::hold(localPath(outPath), env.force, held);
+    if (!out)
+        return held;
     const common::Result saved = tools::saveSelection(env.logbook, localPath(outPath), chosen);
     if (!saved)
         return fail("cannot save " + qtglue::fromQt(outPath) + ": " + saved.message(),

@@ -34,19 +34,14 @@ void removeStrayTempFiles(const fs::path &target)
     removeUnheldTempFiles(dir.empty() ? fs::path(".") : dir);
 }
 
-namespace {
-
-    // One read(2), again when a signal cut it short; -1 with errno set on failure.
-    ssize_t readRetrying(int fd, void *into, std::size_t size)
-    {
-        for (;;) {
-            const ssize_t n = ::read(fd, into, size);
-            if (n >= 0 || errno != EINTR)
-                return n;
-        }
+long readRetrying(int fd, void *into, std::size_t size)
+{
+    for (;;) {
+        const ssize_t n = ::read(fd, into, size);
+        if (n >= 0 || errno != EINTR)
+            return n;
     }
-
-} // namespace
+}
 
 ResultOr<std::string> readWholeFile(const fs::path &path)
 {
@@ -87,6 +82,14 @@ ResultOr<std::string> readWholeFile(const fs::path &path)
 
 Result readFileInPieces(const fs::path &path, const std::function<void(std::span<const std::uint8_t>)> &consume)
 {
+    return readFileInPiecesWhile(path, [&consume](std::span<const std::uint8_t> piece) {
+        consume(piece);
+        return true;
+    });
+}
+
+Result readFileInPiecesWhile(const fs::path &path, const std::function<bool(std::span<const std::uint8_t>)> &consume)
+{
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return fileFailure("Impossible de lire", path, errno);
@@ -98,9 +101,8 @@ Result readFileInPieces(const fs::path &path, const std::function<void(std::span
             err = errno;
             break;
         }
-        if (n == 0)
+        if (n == 0 || !consume({ piece.data(), static_cast<std::size_t>(n) }))
             break;
-        consume({ piece.data(), static_cast<std::size_t>(n) });
     }
     ::close(fd);
     if (err != 0)

@@ -27,6 +27,10 @@ inline constexpr const char *kTempPrefix = ".zorv-tmp-";
 // Removes temporary files of ours in the folder of `target` that no live process holds.
 void removeStrayTempFiles(const std::filesystem::path &target);
 
+// One read(2), again when a signal cut it short; -1 with errno set on failure. Every
+// read loop of the file layer goes through it, so none takes a failed read for the end.
+long readRetrying(int fd, void *into, std::size_t size);
+
 // Reads a whole file; a folder or a device that fails to read is refused like a missing file.
 ResultOr<std::string> readWholeFile(const std::filesystem::path &path);
 
@@ -34,5 +38,9 @@ ResultOr<std::string> readWholeFile(const std::filesystem::path &path);
 // files too large to hold whole beside what is read from them. Fails as readWholeFile.
 Result readFileInPieces(
     const std::filesystem::path &path, const std::function<void(std::span<const std::uint8_t>)> &consume);
+
+// The same, stopping early once `consume` returns false: what follows is not wanted.
+Result readFileInPiecesWhile(
+    const std::filesystem::path &path, const std::function<bool(std::span<const std::uint8_t>)> &consume);
 
 } // namespace zorv::common

@@ -3,6 +3,7 @@
 #include "common/fileset.h"
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
@@ -10,6 +11,7 @@
 #include <string>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <utility>
 
@@ -52,12 +54,88 @@ namespace {
 
 fs::path editLockPath(const fs::path &file)
 {
-    const fs::path real = resolveLinks(file);
-    const std::string name = ".~lock." + real.filename().string() + "#";
-    // A name near the system's limit leaves no room for the decoration.
-    if (name.size() > NAME_MAX)
-        return real.parent_path() / (".~lock." + real.filename().string().substr(0, NAME_MAX - 8) + "#");
-    return real.parent_path() / name;
+    return LogbookPaths::resolve(file).editLock();
+}
+
+std::optional<std::string> EditLock::liveHolder(const fs::path &file)
+{
+    const fs::path path = editLockPath(file);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0)
+        return std::nullopt;
+    std::optional<std::string> holder;
+    struct stat st { };
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK)
+        holder = readHolder(fd);
+    ::close(fd);
+    return holder;
+}
+
+WriterLock::~WriterLock()
+{
+    if (m_fd < 0)
+        return;
+    // Removed while still held, so that the next writer never takes a file nobody will
+    // see again: it finds the name gone or new and tries again.
+    if (sameFile(m_fd, m_path))
+        ::unlink(m_path.c_str());
+    ::close(m_fd);
+}
+
+WriterLock::WriterLock(WriterLock &&other) noexcept
+    : m_fd(std::exchange(other.m_fd, -1))
+    , m_path(std::move(other.m_path))
+{
+}
+
+WriterLock &WriterLock::operator=(WriterLock &&other) noexcept
+{
+    if (this != &other) {
+        WriterLock old(std::move(*this));
+        m_fd = std::exchange(other.m_fd, -1);
+        m_path = std::move(other.m_path);
+    }
+    return *this;
+}
+
+ResultOr<WriterLock> WriterLock::acquire(const LogbookPaths &set, int waitMs)
+{
+    WriterLock lock;
+    lock.m_path = set.writerLock();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    std::string holder;
+    for (int pause = 1;; pause = std::min(pause * 2, 20)) {
+        const int fd = ::open(lock.m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+        if (fd < 0)
+            return lock;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            // The holder before us removed the name between our open and our lock.
+            if (!sameFile(fd, lock.m_path)) {
+                ::close(fd);
+                continue;
+            }
+            const std::string me = whoAmI() + "\n";
+            if (::ftruncate(fd, 0) != 0 || ::pwrite(fd, me.data(), me.size(), 0) != static_cast<ssize_t>(me.size())) {
+                // The lock holds without the name of its holder.
+            }
+            lock.m_fd = fd;
+            return lock;
+        }
+        const int err = errno;
+        if (err != EWOULDBLOCK && err != EINTR) {
+            // A file system without locks: no lock, as it always was there.
+            ::close(fd);
+            return lock;
+        }
+        holder = readHolder(fd);
+        ::close(fd);
+        if (std::chrono::steady_clock::now() >= deadline)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(pause));
+    }
+    return Result::failure(Status::Busy,
+        "Le carnet « " + set.given().filename().string() + " » est en cours d'enregistrement par " + holder
+            + " depuis plus de " + std::to_string(waitMs / 1000) + " s ; rien n'a été modifié. Réessayez plus tard.");
 }
 
 EditLock EditLock::acquire(const fs::path &file)

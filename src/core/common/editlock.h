@@ -1,8 +1,11 @@
 // Who has a file open for editing: a lock file beside it, as office programs keep, and the file's stamp.
 #pragma once
 
+#include "common/result.h"
+
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace zorv::common {
@@ -32,6 +35,9 @@ public:
     static EditLock acquire(const std::filesystem::path &file);
     // Takes it even from a live holder: the user chose to edit anyway.
     static EditLock takeOver(const std::filesystem::path &file);
+    // Looks without taking or leaving anything: the holder ("user sur host (processus
+    // N)") when a live process edits `file`, else nothing.
+    static std::optional<std::string> liveHolder(const std::filesystem::path &file);
 
     State state() const { return m_state; }
     // "user sur host (processus N)" of the holder when HeldByOther.
@@ -45,6 +51,34 @@ private:
 };
 
 std::filesystem::path editLockPath(const std::filesystem::path &file);
+
+class LogbookPaths;
+
+/*
+ * The lock every writer of a logbook holds from its read to its commit, so that two
+ * writers never both read the old dives and the later commit drops the other's
+ * change. It is a file beside the logbook, kept open under an advisory lock; a writer
+ * that finds it taken waits, and gives up after a while naming who holds it.
+ */
+class WriterLock {
+public:
+    WriterLock() = default;
+    ~WriterLock();
+    WriterLock(WriterLock &&other) noexcept;
+    WriterLock &operator=(WriterLock &&other) noexcept;
+    WriterLock(const WriterLock &) = delete;
+    WriterLock &operator=(const WriterLock &) = delete;
+
+    // A folder where no lock file can be made gets no lock: nothing can be saved there either.
+    static ResultOr<WriterLock> acquire(const LogbookPaths &set, int waitMs);
+
+private:
+    int m_fd = -1;
+    std::filesystem::path m_path;
+};
+
+// How long a writer waits for another one before it gives up.
+inline constexpr int kWriterWaitMs = 20000;
 
 // What tells one version of a file from the next without reading it.
 struct FileStamp {

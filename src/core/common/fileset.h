@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zorv::common {
@@ -43,18 +45,68 @@ void setFsStepHook(FsStepHook hook);
 struct FileToSave {
     std::filesystem::path target;
     std::span<const std::uint8_t> data;
+    // When not empty, the content is this file's instead of `data`, copied a piece at a
+    // time (holes stay holes), so that a file of any size is kept without holding it whole.
+    std::filesystem::path copyOf = {};
 };
+
+class LogbookPaths;
 
 // Replaces every target with its data, all or nothing as described above. A target
 // that exists must be one the user may write; its permission bits, owner and group
 // are kept (owner and group as far as the process may set them). A new file takes
-// the permission bits of the first target when that one exists.
-Result saveFileSet(std::span<const FileToSave> files);
+// the permission bits of the first target when that one exists. A name too long for
+// the file system is refused before anything is written. With `set`, the commit
+// record is the logbook's own, and every target must be one of its files.
+Result saveFileSet(std::span<const FileToSave> files, const LogbookPaths *set = nullptr);
 
 // The file a path names once symbolic links are followed; the path itself when it is
 // no link or the link is dangling. Companion names are derived from this path, so the
 // whole set lands beside the real file and not beside the link.
 std::filesystem::path resolveLinks(const std::filesystem::path &path);
+
+/*
+ * A logbook's file set, named once from the path the user gave: links are followed
+ * here and nowhere else, and every file that belongs to the logbook is named from
+ * the result. Save, backup, recovery and the checks of the command-line tool all
+ * take this value, so "is this one of the logbook's files?" is one comparison.
+ */
+class LogbookPaths {
+public:
+    LogbookPaths() = default;
+    static LogbookPaths resolve(const std::filesystem::path &given);
+
+    bool empty() const { return m_log.empty(); }
+    // As the user named it, for messages and the recent-files list.
+    const std::filesystem::path &given() const { return m_given; }
+    // The real .log once links are followed; every companion lies beside it.
+    const std::filesystem::path &log() const { return m_log; }
+    std::filesystem::path folder() const;
+    // Beside the real .log, except when the .log is a link and its .add lies only
+    // beside the link: then that one, so that its entries are not lost.
+    const std::filesystem::path &add() const { return m_add; }
+    bool addBesideLink() const { return m_addBesideLink; }
+    // ".inf", ".trp" or ".prg" beside the real .log.
+    std::filesystem::path companion(std::string_view extension) const;
+    std::filesystem::path logBackup() const;
+    std::filesystem::path addBackup() const;
+    std::filesystem::path editLock() const;
+    std::filesystem::path writerLock() const;
+    std::filesystem::path commitRecord() const;
+
+    // Whether `path`, once its links are followed, names a file of this set (the
+    // .log, a companion, a backup, a lock or the commit record).
+    bool holds(const std::filesystem::path &path) const;
+    // Whether a commit record may put a file in place of `target`: only the .log,
+    // the .add and their backups.
+    bool mayCommitTo(const std::filesystem::path &target) const;
+
+private:
+    std::filesystem::path m_given;
+    std::filesystem::path m_log;
+    std::filesystem::path m_add;
+    bool m_addBesideLink = false;
+};
 
 // An advisory lock on a folder, released when the object dies (or the process does).
 // File systems that refuse folder locks get no lock, which is what they had before.
@@ -65,7 +117,8 @@ public:
         Exclusive,
     };
     FolderLock() = default;
-    FolderLock(const std::filesystem::path &folder, Mode mode);
+    // Waits at most `waitMs`, then fails naming the process that holds the folder.
+    static ResultOr<FolderLock> take(const std::filesystem::path &folder, Mode mode, int waitMs);
     ~FolderLock();
     FolderLock(FolderLock &&other) noexcept;
     FolderLock &operator=(FolderLock &&other) noexcept;
@@ -76,11 +129,27 @@ private:
     int m_fd = -1;
 };
 
-// Makes the file set whose first file is `mainFile` whole before it is read: finishes
-// a save that was cut short in its commit phase or discards one that was not, and
-// removes temporary files of ours that no live process holds. The returned lock keeps
-// any save from committing while the caller reads; drop it once the files are read.
-ResultOr<FolderLock> prepareFileSetForReading(const std::filesystem::path &mainFile);
+// A file set made whole for reading. The lock keeps any save from committing while
+// the caller reads; drop it once the files are read.
+struct ReadableFileSet {
+    FolderLock lock;
+    // Where to read the .log and the .add: their own names, or the new files of a
+    // save that could not be finished because the folder may not be written.
+    std::filesystem::path log;
+    std::filesystem::path add;
+    bool readOnly = false; // the files read are not yet the logbook's own
+    std::string notice; // what the user must be told; empty for nothing
+};
+
+// Makes the logbook's file set whole before it is read: finishes a save that was cut
+// short in its commit phase or discards one that was not, and removes temporary files
+// of ours that no live process holds. A commit record is trusted only when it renames
+// save temporaries of ours over this logbook's own files; anything else is dropped
+// (or, when it is no small regular file, set aside) with a notice, and nothing moves.
+// A record that cannot be read fails the read and stays for the next one.
+ResultOr<ReadableFileSet> prepareFileSetForReading(const LogbookPaths &set);
+// The same for the set whose first file is `mainFile`.
+ResultOr<ReadableFileSet> prepareFileSetForReading(const std::filesystem::path &mainFile);
 
 // Commit records start with this one.
 inline constexpr const char *kCommitPrefix = ".zorv-commit-";
@@ -103,5 +172,21 @@ inline constexpr std::size_t kMaxSettingsFileSize = 1024 * 1024;
 
 // The commit record's name for a file set whose first file is `mainFile`.
 std::filesystem::path commitRecordPath(const std::filesystem::path &mainFile);
+
+// A (temporary, target) pair of a commit record as stored: the temporary's bare
+// name and the target's name (bare when beside the record, else absolute).
+struct StoredRename {
+    std::string temp;
+    std::string target;
+};
+// The pairs of a complete record; nothing when it is cut short or damaged.
+std::optional<std::vector<StoredRename>> decodeCommitRecord(std::string_view bytes);
+// Whether `name` is one that createLockedTemp gives: our prefix and sixteen hex digits.
+bool isSaveTemporaryName(std::string_view name);
+
+// A test may make the reads of commit records and other small files fail with this errno (0: none).
+void setReadFaultForTests(int err);
+// A test may make the next rename of a save fail with this errno, once.
+void setRenameFaultForTests(int err);
 
 } // namespace zorv::common

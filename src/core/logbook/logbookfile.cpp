@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -61,16 +62,6 @@ namespace {
     Result badFormat()
     {
         return failure(Status::BadFormat, std::string(common::str(StringId::BadFormat)));
-    }
-
-    std::span<const std::uint8_t> asBytes(const std::string &data)
-    {
-        return { reinterpret_cast<const std::uint8_t *>(data.data()), data.size() };
-    }
-
-    std::string addPathFor(const std::string &logPath)
-    {
-        return fs::path(logPath).replace_extension(".add").string();
     }
 
     bool carriesExtraWord(const ComputerInfo *info, std::uint8_t type)
@@ -265,6 +256,10 @@ namespace {
             const std::size_t used = parse(m_held, false);
             m_held.erase(m_held.begin(), m_held.begin() + static_cast<std::ptrdiff_t>(used));
         }
+
+        // Whether more bytes can change nothing: the file failed, or it holds more than
+        // its dives and that is already known.
+        bool settled() const { return m_failed || m_out.holdsMore; }
 
         // Reads what is left at the end of the file; false when the file is not a logbook.
         bool finish()
@@ -522,60 +517,87 @@ namespace {
         return "Impossible de lire « " + fs::path(path).filename().string() + " » : ce n'est pas un fichier.";
     }
 
-    // Files (by resolved path) that were loaded holding more than their header
-    // counted, and have not been backed up yet.
-    bool backupPending(const std::string &resolved, bool add)
+    // What loading found that the user must hear of, by resolved .log path, until
+    // loadNotice() hands it out; and the files that were loaded holding more than
+    // their header counted and have not been backed up yet.
+    struct Pending {
+        std::mutex mutex;
+        std::set<std::string> backups;
+        std::map<std::string, std::string> notices;
+    };
+
+    Pending &pending()
     {
-        static std::mutex mutex;
-        static std::set<std::string> pending;
-        const std::lock_guard<std::mutex> guard(mutex);
-        if (add)
-            return pending.insert(resolved).second;
-        if (resolved.empty())
-            return false;
-        return pending.erase(resolved) > 0;
+        static Pending p;
+        return p;
     }
 
-    bool isBackupPending(const std::string &resolved)
+    void markBackupPending(const common::LogbookPaths &set)
     {
-        if (!backupPending(resolved, false))
-            return false;
-        backupPending(resolved, true);
-        return true;
+        const std::lock_guard<std::mutex> guard(pending().mutex);
+        pending().backups.insert(set.log().string());
     }
 
-    Result keepBackupIfPending(const std::string &path)
+    bool isBackupPending(const common::LogbookPaths &set)
     {
-        const fs::path log = common::resolveLinks(path);
-        if (!backupPending(log.string(), false))
+        const std::lock_guard<std::mutex> guard(pending().mutex);
+        return pending().backups.count(set.log().string()) > 0;
+    }
+
+    void backupDone(const common::LogbookPaths &set)
+    {
+        const std::lock_guard<std::mutex> guard(pending().mutex);
+        pending().backups.erase(set.log().string());
+    }
+
+    void addNotice(const common::LogbookPaths &set, const std::string &notice)
+    {
+        if (notice.empty())
+            return;
+        const std::lock_guard<std::mutex> guard(pending().mutex);
+        pending().notices[set.log().string()] += notice;
+    }
+
+    std::string takeNotices(const common::LogbookPaths &set)
+    {
+        const std::lock_guard<std::mutex> guard(pending().mutex);
+        const auto it = pending().notices.find(set.log().string());
+        if (it == pending().notices.end())
             return {};
-        const fs::path add = fs::path(addPathFor(log.string()));
-        const common::ResultOr<std::string> logData = common::readWholeFile(log);
-        const common::ResultOr<std::string> addData = common::readWholeFile(add);
+        std::string text = std::move(it->second);
+        pending().notices.erase(it);
+        return text;
+    }
+
+    // The old set is copied a piece at a time, so a file of any size is kept without
+    // being held in memory.
+    Result keepBackupIfPending(const common::LogbookPaths &set)
+    {
+        if (!isBackupPending(set))
+            return {};
         std::vector<common::FileToSave> files;
-        if (logData)
-            files.push_back({ log.string() + ".bak", asBytes(*logData) });
-        if (addData)
-            files.push_back({ add.string() + ".bak", asBytes(*addData) });
-        if (Result r = common::saveFileSet(files); !r) {
-            backupPending(log.string(), true);
+        std::error_code ec;
+        if (fs::is_regular_file(set.log(), ec))
+            files.push_back({ set.logBackup(), {}, set.log() });
+        if (fs::is_regular_file(set.add(), ec))
+            files.push_back({ set.addBackup(), {}, set.add() });
+        if (Result r = common::saveFileSet(files, &set); !r)
             return r;
-        }
+        backupDone(set);
         return {};
     }
 
     // The .log and the .add are replaced as one unit: entries of the .add are matched
     // to dives by position, so a new .log with an old .add attaches supplementary
     // fields to the wrong dives after an insertion.
-    Result writeFileSet(const std::string &logPath, const FileImage &log, const FileImage *add)
+    Result writeFileSet(const common::LogbookPaths &set, const FileImage &log, const FileImage *add)
     {
-        if (logPath.empty())
+        if (set.empty())
             return failure(Status::IoError, "Aucun nom de fichier n'est donné.");
-        const fs::path resolved = common::resolveLinks(logPath);
-        std::vector<common::FileToSave> files { { resolved, log } };
+        std::vector<common::FileToSave> files { { set.log(), log } };
         if (add != nullptr)
-            files.push_back({ addPathFor(resolved.string()), *add });
-        return common::saveFileSet(files);
+            files.push_back({ set.add(), *add });
+        return common::saveFileSet(files, &set);
     }
 
 } // namespace
@@ -612,47 +634,74 @@ void LogbookFile::finishLoad(Logbook &logbook, ParsedLog &parsed, const std::str
     logbook.recomputeTotals();
     logbook.setPath(path);
     if (content.holdsMore && !path.empty())
-        backupPending(common::resolveLinks(path).string(), true);
+        markBackupPending(common::LogbookPaths::resolve(path));
 }
 
 std::string LogbookFile::loadNotice(const std::string &path)
 {
-    const std::string resolved = common::resolveLinks(path).string();
-    if (path.empty() || !isBackupPending(resolved))
+    if (path.empty())
         return {};
-    return "Le fichier « " + path
-        + " » contient plus de données que son en-tête n'annonce de plongées ; seules celles-ci sont lues. Avant le "
-          "premier enregistrement, il sera conservé sous « "
-        + resolved + ".bak ».";
+    const common::LogbookPaths set = common::LogbookPaths::resolve(path);
+    std::string notice = takeNotices(set);
+    if (isBackupPending(set))
+        notice += "Le fichier « " + path
+            + " » contient plus de données que son en-tête n'annonce de plongées ; seules celles-ci sont lues. Avant "
+              "le premier enregistrement, il sera conservé sous « "
+            + set.logBackup().string() + " ».";
+    while (!notice.empty() && notice.back() == '\n')
+        notice.pop_back();
+    return notice;
 }
 
 Result LogbookFile::loadFromPath(Logbook &logbook, const std::string &path)
 {
     if (path.empty())
         return failure(Status::NotFound, "Aucun nom de fichier n'est donné.");
-    // Every companion is named after the file the link points to, so the set stays together.
-    const std::string resolved = common::resolveLinks(path).string();
-    const std::string addPath = addPathFor(resolved);
-    auto readLock = common::prepareFileSetForReading(resolved);
-    if (!readLock)
-        return readLock.result();
+    return load(logbook, common::LogbookPaths::resolve(path));
+}
+
+Result LogbookFile::load(Logbook &logbook, const common::LogbookPaths &set)
+{
+    const std::string path = set.given().string();
+    if (set.empty())
+        return failure(Status::NotFound, "Aucun nom de fichier n'est donné.");
+    auto readable = common::prepareFileSetForReading(set);
+    if (!readable)
+        return readable.result();
+    addNotice(set, readable->notice);
+    // Every companion is named after the file the link points to, so the set stays
+    // together; the .log and .add read are the set's own, or the finished files of a
+    // save that this reader may not put in place.
+    const fs::path &logFile = readable->log;
+    const fs::path &addPath = readable->add;
 
     std::error_code ec;
-    if (!fs::exists(path, ec))
+    if (!fs::exists(path, ec) && !readable->readOnly)
         return failure(Status::NotFound, common::fileErrorText("Impossible d'ouvrir", path, ENOENT));
     // Folders and devices are refused before reading: their sizes mean nothing.
-    if (!fs::is_regular_file(resolved, ec))
+    if (!fs::is_regular_file(logFile, ec))
         return failure(Status::IoError, notAFile(path));
     // An .add file that exists but cannot be read must stop the load: a save in
     // advanced mode would otherwise replace it with blank entries.
     const bool hasAdd = fs::exists(addPath, ec);
     if (hasAdd && !fs::is_regular_file(addPath, ec))
-        return failure(Status::IoError, notAFile(addPath));
+        return failure(Status::IoError, notAFile(addPath.string()));
+    if (hasAdd && set.addBesideLink())
+        addNotice(set,
+            "Les données supplémentaires de « " + path + " » sont lues dans « " + addPath.string()
+                + " », à côté du lien : le dossier du carnet n'en a pas. Elles y seront enregistrées.\n");
     ParsedLog parsed;
     // The size only bounds what a lying header may reserve; the reading goes to the end.
-    const std::uintmax_t size = fs::file_size(resolved, ec);
+    const std::uintmax_t size = fs::file_size(logFile, ec);
     LogParser dives(logbook.computerInfo(), ec ? SIZE_MAX : static_cast<std::size_t>(size), parsed.content);
-    if (const Result read = common::readFileInPieces(resolved, [&dives](auto piece) { dives.feed(piece); }); !read)
+    // Once the counted dives are read, one byte more tells that the file holds more;
+    // the rest (a tail of any size) is left unread.
+    if (const Result read = common::readFileInPiecesWhile(logFile,
+            [&dives](auto piece) {
+                dives.feed(piece);
+                return !dives.settled();
+            });
+        !read)
         return read;
     const bool parsedWell = dives.finish();
     if (!parsedWell)
@@ -665,7 +714,7 @@ Result LogbookFile::loadFromPath(Logbook &logbook, const std::string &path)
             return failure(read.status() == Status::NotFound ? Status::IoError : read.status(), read.message());
         parsed.content.addTrailer = extras.trailer();
     }
-    *readLock = common::FolderLock();
+    readable->lock = common::FolderLock();
     if (!parsedWell)
         return reject(logbook);
     finishLoad(logbook, parsed, path);
@@ -698,20 +747,25 @@ std::vector<std::uint8_t> LogbookFile::addBytes(const Logbook &logbook)
 
 Result LogbookFile::save(Logbook &logbook, const std::string &path)
 {
-    if (Result kept = keepBackupIfPending(path); !kept)
-        return kept;
+    return save(logbook, common::LogbookPaths::resolve(path));
+}
+
+Result LogbookFile::save(Logbook &logbook, const common::LogbookPaths &set)
+{
     if (logbook.dives().size() > kMaxFileDives)
         return failure(Status::Refused, "Un carnet contient au plus 32767 plongées.");
+    if (Result kept = keepBackupIfPending(set); !kept)
+        return kept;
     const std::vector<const DiveRecord *> dives = allDives(logbook);
     const LogHeader header { logbook.m_header.headerLong, logbook.m_header.wordA, logbook.m_header.wordB };
     const FileImage log = buildLog(header, dives, logbook.computerInfo());
     FileImage add;
     if (logbook.mode() == Mode::Advanced)
         add = buildAdd(dives, logbook.m_addTrailer);
-    Result result = writeFileSet(path, log, logbook.mode() == Mode::Advanced ? &add : nullptr);
+    Result result = writeFileSet(set, log, logbook.mode() == Mode::Advanced ? &add : nullptr);
     if (result) {
         logbook.m_modified = false;
-        logbook.setPath(path);
+        logbook.setPath(set.given().string());
     }
     return result;
 }
@@ -732,7 +786,7 @@ Result LogbookFile::saveSelection(
     FileImage add;
     if (logbook.mode() == Mode::Advanced)
         add = buildAdd(dives, logbook.m_addTrailer);
-    return writeFileSet(path, log, logbook.mode() == Mode::Advanced ? &add : nullptr);
+    return writeFileSet(common::LogbookPaths::resolve(path), log, logbook.mode() == Mode::Advanced ? &add : nullptr);
 }
 
 } // namespace zorv::logbook

@@ -1,6 +1,7 @@
 // Reading and writing a logbook's file set: the .log file of dives and its .add companion.
 #pragma once
 
+#include "common/fileset.h"
 #include "common/result.h"
 #include "logbook/logbook.h"
 
@@ -26,6 +27,8 @@ public:
     // Loads the .log file at `path` and its .add companion. A missing .log file
     // changes nothing and reports NotFound; one that cannot be read, IoError or AccessDenied.
     static common::Result loadFromPath(Logbook &logbook, const std::string &path);
+    // The same for a path resolved once by the caller, who hands the same value to save().
+    static common::Result load(Logbook &logbook, const common::LogbookPaths &set);
 
     // Resets the logbook and loads its own file again.
     static common::Result reload(Logbook &logbook);
@@ -35,10 +38,12 @@ public:
     // file that held more than its header counted keeps that file set as
     // "<name>.log.bak" and "<name>.add.bak" first.
     static common::Result save(Logbook &logbook, const std::string &path);
+    static common::Result save(Logbook &logbook, const common::LogbookPaths &set);
 
     // What the user must be told about the file at `path` once it is loaded: that
     // it held more than its header counted and will be kept as a backup before the
-    // first save. Empty for a file that needs no word.
+    // first save, that an interrupted save was refused or could not be finished, that
+    // its .add was found beside its link. Empty for a file that needs no word.
     static std::string loadNotice(const std::string &path);
 
     // Writes the dives whose position `selected` accepts as a new file set. The

@@ -320,7 +320,7 @@ bool LogbookDocument::load(const QString &path, bool quietWhenMissing)
     }
     m_hasFile = true;
     resetHistory();
-    m_stamp = common::fileStamp(common::resolveLinks(fromQt(path)));
+    m_stamp = common::fileStamp(common::LogbookPaths::resolve(fromQt(path)).log());
     lockForEditing(path);
     m_context.settings.addRecentFile(fromQt(path));
     emit recentFilesChanged();
@@ -340,14 +340,29 @@ bool LogbookDocument::saveTo(const QString &path)
             + " » est ouvert en lecture seule : un autre programme le modifie. Enregistrez-le sous un autre nom.");
         return false;
     }
-    if (sameFile && !mayOverwrite(path))
+    // The path is resolved once; the writer lock makes a zorv-cli command that changes
+    // the same logbook wait for this commit (and this one for it), and the stamp check
+    // under it sees any change that came first.
+    const common::LogbookPaths files = common::LogbookPaths::resolve(fromQt(path));
+    auto writer = common::WriterLock::acquire(files, common::kWriterWaitMs);
+    if (writer && sameFile && common::fileStamp(files.log()) != m_stamp) {
+        // No question is asked under the lock: another writer would wait on the user.
+        *writer = common::WriterLock();
+        if (!mayOverwrite(path))
+            return false;
+        writer = common::WriterLock::acquire(files, common::kWriterWaitMs);
+    }
+    if (!writer) {
+        showError(writer.message());
         return false;
-    const common::Result result = logbook::LogbookFile::save(m_context.logbook, fromQt(path));
+    }
+    const common::Result result = logbook::LogbookFile::save(m_context.logbook, files);
+    *writer = common::WriterLock();
     if (!result) {
         showError(result.message());
         return false;
     }
-    m_stamp = common::fileStamp(common::resolveLinks(fromQt(path)));
+    m_stamp = common::fileStamp(files.log());
     if (!sameFile)
         lockForEditing(path);
     m_hasFile = true;
@@ -420,7 +435,7 @@ void LogbookDocument::lockForEditing(const QString &path)
 
 bool LogbookDocument::mayOverwrite(const QString &path)
 {
-    if (common::fileStamp(common::resolveLinks(fromQt(path))) == m_stamp)
+    if (common::fileStamp(common::LogbookPaths::resolve(fromQt(path)).log()) == m_stamp)
         return true;
     QMessageBox box(QMessageBox::Warning, qstr(StringId::AppTitle),
         QStringLiteral("« %1 » a été modifié par un autre programme depuis qu'il a été ouvert ici.\n\n"
