@@ -23,6 +23,7 @@ namespace {
     using registers::Address;
     constexpr auto kCharset = registers::Charset::Oem;
     const QString kFilter = QStringLiteral("Adresses (*.adr);;Tous les fichiers (*)");
+    const QString kSuffix = QStringLiteral("adr");
 
 } // namespace
 
@@ -134,7 +135,7 @@ void AddressDialog::load(const std::string &path)
 
 bool AddressDialog::save()
 {
-    if (!saveRegister(this, m_state, kFilter, m_context.settings.addressFile,
+    if (!saveRegister(this, m_state, kFilter, kSuffix, m_context.settings.addressFile,
             [this](const std::string &path) { return registers::saveAddresses(path, m_addresses); }))
         return false;
     updateState();
@@ -158,7 +159,7 @@ void AddressDialog::openFile()
 {
     if (!maySave())
         return;
-    const QString chosen = chooseOpenPath(this, kFilter, m_context.settings.addressFile);
+    const QString chosen = chooseOpenPath(this, kFilter, kSuffix, m_context.settings.addressFile);
     if (chosen.isEmpty())
         return;
     m_context.settings.addressFile = fromQt(chosen);

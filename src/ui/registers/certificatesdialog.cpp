@@ -158,7 +158,8 @@ void CertificatesDialog::refreshSummary()
 
 QString CertificatesDialog::askNewPath()
 {
-    return chooseSavePath(this, QStringLiteral("Brevets (*.inf);;Tous les fichiers (*)"), m_context.logbook.infPath());
+    return chooseSavePath(this, QStringLiteral("Brevets (*.inf);;Tous les fichiers (*)"), QStringLiteral("inf"),
+        m_context.logbook.infPath());
 }
 
 void showCertificates(AppContext &context, QWidget *parent)

@@ -35,6 +35,7 @@ namespace {
     using registers::toStored;
     constexpr auto kCharset = registers::Charset::Windows;
     const QString kFilter = QStringLiteral("Liste de matériel (*.dat);;Tous les fichiers (*)");
+    const QString kSuffix = QStringLiteral("dat");
 
     QLineEdit *textField(const std::string &stored, std::size_t size, const QString &name, QWidget *parent)
     {
@@ -311,7 +312,7 @@ void EquipmentDialog::load(const std::string &path)
 
 bool EquipmentDialog::save()
 {
-    if (!saveRegister(this, m_state, kFilter, m_context.settings.equipmentFile,
+    if (!saveRegister(this, m_state, kFilter, kSuffix, m_context.settings.equipmentFile,
             [this](const std::string &path) { return registers::saveEquipment(path, m_items); }))
         return false;
     updateState();
@@ -336,7 +337,7 @@ void EquipmentDialog::openFile()
 {
     if (!maySave())
         return;
-    const QString chosen = chooseOpenPath(this, kFilter, m_context.settings.equipmentFile);
+    const QString chosen = chooseOpenPath(this, kFilter, kSuffix, m_context.settings.equipmentFile);
     if (chosen.isEmpty())
         return;
     m_context.settings.equipmentFile = fromQt(chosen);

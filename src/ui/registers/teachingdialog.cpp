@@ -20,6 +20,7 @@ namespace {
     using registers::TeachingActivity;
     constexpr auto kCharset = registers::Charset::Windows;
     const QString kFilter = QStringLiteral("Suivi de qualification (*.abn);;Tous les fichiers (*)");
+    const QString kSuffix = QStringLiteral("abn");
 
     QString dateText(std::uint32_t day)
     {
@@ -126,7 +127,7 @@ void TeachingDialog::openFile()
 {
     if (!maySave())
         return;
-    const QString chosen = chooseOpenPath(this, kFilter, m_context.settings.trainingRecordFile);
+    const QString chosen = chooseOpenPath(this, kFilter, kSuffix, m_context.settings.trainingRecordFile);
     if (chosen.isEmpty())
         return;
     m_context.settings.trainingRecordFile = fromQt(chosen);
@@ -174,7 +175,7 @@ void TeachingDialog::refreshSummary()
 
 QString TeachingDialog::askNewPath()
 {
-    return chooseSavePath(this, kFilter, m_context.settings.trainingRecordFile);
+    return chooseSavePath(this, kFilter, kSuffix, m_context.settings.trainingRecordFile);
 }
 
 void TeachingDialog::pathSaved(const std::string &path)

@@ -139,7 +139,8 @@ void TripsDialog::refreshSummary()
 
 QString TripsDialog::askNewPath()
 {
-    return chooseSavePath(this, QStringLiteral("Voyages (*.trp);;Tous les fichiers (*)"), m_context.logbook.trpPath());
+    return chooseSavePath(this, QStringLiteral("Voyages (*.trp);;Tous les fichiers (*)"), QStringLiteral("trp"),
+        m_context.logbook.trpPath());
 }
 
 void showTrips(AppContext &context, const std::function<void(int position)> &goToDive, QWidget *parent)
