@@ -8,6 +8,8 @@
 #include "ui/common/qtext.h"
 #include "ui/reports/printdispatcher.h"
 
+#include <QBoxLayout>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -186,25 +188,15 @@ QString chooseSavePath(QWidget *parent, const QString &filter, const QString &su
     return choosePath(parent, QFileDialog::AcceptSave, filter, suffix, current);
 }
 
-bool saveRegister(QWidget *parent, registers::RegisterState &state, const QString &filter, const QString &suffix,
-    std::string &remembered, const std::function<common::Result(const std::string &)> &saveTo)
+void addFormButtons(QDialog *form, QBoxLayout *layout)
 {
-    std::string path = state.path;
-    if (path.empty()) {
-        const QString chosen = chooseSavePath(parent, filter, suffix, remembered);
-        if (chosen.isEmpty())
-            return false;
-        path = fromQt(chosen);
-    }
-    const common::Result saved = saveTo(path);
-    if (!saved) {
-        showFailure(parent, saved);
-        return false;
-    }
-    state.path = path;
-    state.modified = false;
-    remembered = path;
-    return true;
+    auto *buttons = new QDialogButtonBox(form);
+    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setObjectName(QStringLiteral("ok"));
+    buttons->addButton(QStringLiteral("Annuler"), QDialogButtonBox::RejectRole)
+        ->setObjectName(QStringLiteral("cancel"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, form, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, form, &QDialog::reject);
+    layout->addWidget(buttons);
 }
 
 namespace {
