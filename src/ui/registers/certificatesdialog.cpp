@@ -14,7 +14,6 @@ namespace zorv::ui {
 
 namespace {
 
-    using registers::Certificate;
     constexpr auto kCharset = registers::Charset::Oem;
 
     QString shown(const std::string &stored)
