@@ -261,6 +261,9 @@ void RegisterWindow::appendNew()
         return;
     reloadList(count() - 1);
     markChanged();
+    // The new record is typed in at once.
+    if (!m_bindings.empty())
+        m_bindings.front().widget->setFocus();
 }
 
 void RegisterWindow::editSelected()

@@ -377,6 +377,7 @@ private slots:
         const int hours[][2] = { { 4, 2 }, { 6, 0 }, { 0, 8 } };
         for (const auto &h : hours) {
             click(&dialog, "new");
+            QCOMPARE(dialog.focusWidget(), child<QLineEdit>(&dialog, "activity"));
             QTest::keyClicks(child<QLineEdit>(&dialog, "activity"), QStringLiteral("Cours Niveau 1"));
             auto *theory = child<QLineEdit>(&dialog, "theory");
             theory->selectAll();
