@@ -33,23 +33,23 @@ TripsDialog::TripsDialog(AppContext &context, std::function<void(int position)> 
     setUpList(registers::kTripColumns, settings::ColumnList::Trips);
 
     addDateField(QStringLiteral("Date du:"), QStringLiteral("firstDay"),
-        [this](int r) -> std::uint32_t & { return record(r).firstDay; });
-    addDateField(QStringLiteral("au:"), QStringLiteral("lastDay"),
-        [this](int r) -> std::uint32_t & { return record(r).lastDay; });
+        [this](int r) -> std::uint32_t & { return trip(r).firstDay; });
+    addDateField(
+        QStringLiteral("au:"), QStringLiteral("lastDay"), [this](int r) -> std::uint32_t & { return trip(r).lastDay; });
     addField(
         QStringLiteral("Plongée de:"), QStringLiteral("firstDive"), 11,
-        [this](int r) { return QString::number(record(r).firstDive); },
-        [this](int r, const QString &t) { record(r).firstDive = diveNumber(t); });
+        [this](int r) { return QString::number(trip(r).firstDive); },
+        [this](int r, const QString &t) { trip(r).firstDive = diveNumber(t); });
     addField(
         QStringLiteral("à:"), QStringLiteral("lastDive"), 11,
-        [this](int r) { return QString::number(record(r).lastDive); },
-        [this](int r, const QString &t) { record(r).lastDive = diveNumber(t); });
+        [this](int r) { return QString::number(trip(r).lastDive); },
+        [this](int r, const QString &t) { trip(r).lastDive = diveNumber(t); });
     addTextField(
         QStringLiteral("Déstination:"), QStringLiteral("destination"), registers::trips::kDestination, kCharset,
-        [this](int r) -> std::string & { return record(r).destination; }, 3);
+        [this](int r) -> std::string & { return trip(r).destination; }, 3);
     addTextArea(QStringLiteral("Remarques:"), QStringLiteral("remarks"),
         static_cast<int>(registers::trips::kRemarksAccepted), kCharset,
-        [this](int r) -> std::string & { return record(r).remarks; });
+        [this](int r) -> std::string & { return trip(r).remarks; });
 
     addButton(Action::New, QStringLiteral("Nouve&au"));
     addButton(Action::Delete, QStringLiteral("Ef&facer"), Enabled::WithRecords);
@@ -60,7 +60,7 @@ TripsDialog::TripsDialog(AppContext &context, std::function<void(int position)> 
         const int row = selectedRow();
         if (row < 0)
             return;
-        if (const auto position = registers::tripGoToPosition(record(row), m_context.logbook.diveCount()))
+        if (const auto position = registers::tripGoToPosition(trip(row), m_context.logbook.diveCount()))
             m_goToDive(*position);
     });
     load(context.logbook.trpPath());
@@ -68,7 +68,7 @@ TripsDialog::TripsDialog(AppContext &context, std::function<void(int position)> 
 
 std::string TripsDialog::cell(int row, int column) const
 {
-    return registers::tripCell(record(row), column);
+    return registers::tripCell(trip(row), column);
 }
 
 common::Result TripsDialog::readFrom(const std::string &path)
@@ -87,7 +87,7 @@ registers::ListPrintout TripsDialog::printout() const
 void TripsDialog::refreshSummary()
 {
     const int row = selectedRow();
-    m_goTo->setEnabled(row >= 0 && record(row).firstDive != 0);
+    m_goTo->setEnabled(row >= 0 && trip(row).firstDive != 0);
 }
 
 void showTrips(AppContext &context, const std::function<void(int position)> &goToDive, QWidget *parent)

@@ -23,6 +23,9 @@ protected:
     void refreshSummary() override;
 
 private:
+    registers::Trip &trip(int row) { return record(row); }
+    const registers::Trip &trip(int row) const { return record(row); }
+
     std::function<void(int)> m_goToDive;
     QPushButton *m_goTo = nullptr;
 };
