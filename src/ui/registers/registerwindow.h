@@ -174,6 +174,26 @@ protected:
     Record &record(int row) { return m_records[static_cast<std::size_t>(row)]; }
     const Record &record(int row) const { return m_records[static_cast<std::size_t>(row)]; }
 
+    // Fields bound to a member of the selected record.
+    using RegisterWindow::addDateField;
+    using RegisterWindow::addTextArea;
+    using RegisterWindow::addTextField;
+    void addTextField(const QString &label, const QString &name, std::size_t size, registers::Charset charset,
+        std::string Record::*text, int columnSpan = 1)
+    {
+        addTextField(
+            label, name, size, charset, [this, text](int r) -> std::string & { return record(r).*text; }, columnSpan);
+    }
+    void addTextArea(
+        const QString &label, const QString &name, int maxLength, registers::Charset charset, std::string Record::*text)
+    {
+        addTextArea(label, name, maxLength, charset, [this, text](int r) -> std::string & { return record(r).*text; });
+    }
+    void addDateField(const QString &label, const QString &name, std::uint32_t Record::*day)
+    {
+        addDateField(label, name, [this, day](int r) -> std::uint32_t & { return record(r).*day; });
+    }
+
     int count() const override { return static_cast<int>(m_records.size()); }
     common::Result readFrom(const std::string &path) override { return takeRecords(m_records, m_store.load(path)); }
     common::Result saveTo(const std::string &path) override { return m_store.save(path, m_records); }

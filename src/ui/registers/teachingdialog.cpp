@@ -13,6 +13,7 @@ namespace zorv::ui {
 
 namespace {
 
+    using registers::TeachingActivity;
     constexpr auto kCharset = registers::Charset::Windows;
 
     std::int32_t whole(const QString &text)
@@ -35,12 +36,9 @@ TeachingDialog::TeachingDialog(AppContext &context, QWidget *parent)
     setUpList(registers::kTeachingColumns, settings::ColumnList::TrainingRecord);
 
     addTextField(
-        QStringLiteral("Activité"), QStringLiteral("activity"), kActivity, kCharset,
-        [this](int r) -> std::string & { return record(r).activity; }, 3);
-    addDateField(QStringLiteral("Date"), QStringLiteral("firstDay"),
-        [this](int r) -> std::uint32_t & { return record(r).firstDay; });
-    addDateField(
-        QStringLiteral("à"), QStringLiteral("lastDay"), [this](int r) -> std::uint32_t & { return record(r).lastDay; });
+        QStringLiteral("Activité"), QStringLiteral("activity"), kActivity, kCharset, &TeachingActivity::activity, 3);
+    addDateField(QStringLiteral("Date"), QStringLiteral("firstDay"), &TeachingActivity::firstDay);
+    addDateField(QStringLiteral("à"), QStringLiteral("lastDay"), &TeachingActivity::lastDay);
     addField(
         QStringLiteral("Heures de théorie"), QStringLiteral("theory"), 11,
         [this](int r) { return QString::number(record(r).theoryHours); },
@@ -54,8 +52,7 @@ TeachingDialog::TeachingDialog(AppContext &context, QWidget *parent)
         [this](int r) { return QString::number(record(r).persons); },
         [this](int r, const QString &t) { record(r).persons = whole(t); });
     addTextField(
-        QStringLiteral("Remarques"), QStringLiteral("remarks"), kRemarks, kCharset,
-        [this](int r) -> std::string & { return record(r).remarks; }, 3);
+        QStringLiteral("Remarques"), QStringLiteral("remarks"), kRemarks, kCharset, &TeachingActivity::remarks, 3);
 
     auto *totals = new QGroupBox(QStringLiteral("Total heures"), this);
     auto *totalsLayout = new QGridLayout(totals);

@@ -12,6 +12,7 @@ namespace zorv::ui {
 
 namespace {
 
+    using registers::Trip;
     constexpr auto kCharset = registers::Charset::Windows;
 
     std::int32_t diveNumber(const QString &text)
@@ -32,10 +33,8 @@ TripsDialog::TripsDialog(AppContext &context, std::function<void(int position)> 
     setWindowTitle(QStringLiteral("Voyages"));
     setUpList(registers::kTripColumns, settings::ColumnList::Trips);
 
-    addDateField(QStringLiteral("Date du:"), QStringLiteral("firstDay"),
-        [this](int r) -> std::uint32_t & { return trip(r).firstDay; });
-    addDateField(
-        QStringLiteral("au:"), QStringLiteral("lastDay"), [this](int r) -> std::uint32_t & { return trip(r).lastDay; });
+    addDateField(QStringLiteral("Date du:"), QStringLiteral("firstDay"), &Trip::firstDay);
+    addDateField(QStringLiteral("au:"), QStringLiteral("lastDay"), &Trip::lastDay);
     addField(
         QStringLiteral("Plongée de:"), QStringLiteral("firstDive"), 11,
         [this](int r) { return QString::number(trip(r).firstDive); },
@@ -44,12 +43,10 @@ TripsDialog::TripsDialog(AppContext &context, std::function<void(int position)> 
         QStringLiteral("à:"), QStringLiteral("lastDive"), 11,
         [this](int r) { return QString::number(trip(r).lastDive); },
         [this](int r, const QString &t) { trip(r).lastDive = diveNumber(t); });
-    addTextField(
-        QStringLiteral("Déstination:"), QStringLiteral("destination"), registers::trips::kDestination, kCharset,
-        [this](int r) -> std::string & { return trip(r).destination; }, 3);
+    addTextField(QStringLiteral("Déstination:"), QStringLiteral("destination"), registers::trips::kDestination,
+        kCharset, &Trip::destination, 3);
     addTextArea(QStringLiteral("Remarques:"), QStringLiteral("remarks"),
-        static_cast<int>(registers::trips::kRemarksAccepted), kCharset,
-        [this](int r) -> std::string & { return trip(r).remarks; });
+        static_cast<int>(registers::trips::kRemarksAccepted), kCharset, &Trip::remarks);
 
     addButton(Action::New, QStringLiteral("Nouve&au"));
     addButton(Action::Delete, QStringLiteral("Ef&facer"), Enabled::WithRecords);
