@@ -7,13 +7,9 @@
 #include "ui/common/qtext.h"
 #include "ui/registers/registerwidgets.h"
 
-#include <QDialogButtonBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace zorv::ui {
@@ -22,7 +18,6 @@ namespace {
 
     using registers::Address;
     constexpr auto kCharset = registers::Charset::Oem;
-    const QString kFilter = QStringLiteral("Adresses (*.adr);;Tous les fichiers (*)");
 
 } // namespace
 
@@ -46,15 +41,9 @@ AddressDetailDialog::AddressDetailDialog(const Address &address, QWidget *parent
         grid->addWidget(new QLabel(QString::fromUtf8(field.label), this), row, column);
         grid->addWidget(edit, row, column + 1);
     }
-    auto *buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setObjectName(QStringLiteral("ok"));
-    buttons->addButton(QStringLiteral("Annuler"), QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("cancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addWidget(buttons);
+    addFormButtons(this, layout);
     m_fields.front()->setFocus();
 }
 
@@ -68,162 +57,37 @@ Address AddressDetailDialog::result() const
 }
 
 AddressDialog::AddressDialog(AppContext &context, QWidget *parent)
-    : QDialog(parent)
-    , m_context(context)
+    : RecordListWindow(context,
+        { qstr(StringId::AskSaveAddresses), QStringLiteral("Adresses (*.adr);;Tous les fichiers (*)"),
+            QStringLiteral("adr"), &context.settings.addressFile, reports::JobKind::Addresses },
+        { registers::loadAddresses, registers::saveAddresses, registers::sortAddresses }, parent)
 {
     setObjectName(QStringLiteral("addresses"));
     setWindowTitle(QStringLiteral("Adresses"));
-    m_model = new RegisterListModel(
-        columnTitles(registers::kAddressColumns), [this] { return static_cast<int>(m_addresses.size()); },
-        [this](
-            int row, int column) { return registers::addressCell(m_addresses[static_cast<std::size_t>(row)], column); },
-        this);
-    m_view = registerView(this, m_model, registers::kAddressColumns, context.settings, settings::ColumnList::Addresses);
-    m_file = new QLabel(this);
-    m_file->setObjectName(QStringLiteral("fileName"));
-
-    auto *open = registerButton(QStringLiteral("&Ouvrir"), QStringLiteral("open"), this);
-    m_save = registerButton(QStringLiteral("&Sauvegarder"), QStringLiteral("save"), this);
-    auto *add = registerButton(QStringLiteral("&Nouvelle"), QStringLiteral("new"), this);
-    m_details = registerButton(QStringLiteral("De&tails"), QStringLiteral("details"), this);
-    m_delete = registerButton(QStringLiteral("Ef&facer"), QStringLiteral("delete"), this);
-    m_sort = registerButton(QStringLiteral("Trie&r"), QStringLiteral("sort"), this);
-    m_print = registerButton(QStringLiteral("&Imprimer"), QStringLiteral("print"), this);
-    auto *quit = registerButton(QStringLiteral("&Quitter"), QStringLiteral("quit"), this);
-    connect(open, &QPushButton::clicked, this, &AddressDialog::openFile);
-    connect(m_save, &QPushButton::clicked, this, [this] { save(); });
-    connect(add, &QPushButton::clicked, this, &AddressDialog::addAddress);
-    connect(m_details, &QPushButton::clicked, this, &AddressDialog::editAddress);
-    connect(m_delete, &QPushButton::clicked, this, &AddressDialog::deleteAddress);
-    connect(m_sort, &QPushButton::clicked, this, &AddressDialog::sortAddresses);
-    connect(m_print, &QPushButton::clicked, this,
-        [this] { printList(this, registers::addressPrintout(m_addresses), reports::JobKind::Addresses); });
-    connect(quit, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_view, &QTreeView::doubleClicked, this, &AddressDialog::editAddress);
-
-    auto *fileLine = new QHBoxLayout;
-    fileLine->addWidget(new QLabel(QStringLiteral("Fichier:"), this));
-    fileLine->addWidget(m_file, 1);
-    auto *side = new QVBoxLayout;
-    for (QPushButton *b : { open, m_save, add, m_details, m_delete, m_sort, m_print })
-        side->addWidget(b);
-    side->addStretch(1);
-    side->addWidget(quit);
-    auto *column = new QVBoxLayout;
-    column->addLayout(fileLine);
-    column->addWidget(m_view, 1);
-    auto *layout = new QHBoxLayout(this);
-    layout->addLayout(column, 1);
-    layout->addLayout(side);
-
+    setUpList(registers::kAddressColumns, settings::ColumnList::Addresses);
+    addButton(Action::Open, QStringLiteral("&Ouvrir"));
+    addButton(Action::Save, QStringLiteral("&Sauvegarder"), Enabled::WithRecords);
+    addButton(Action::New, QStringLiteral("&Nouvelle"));
+    addButton(Action::Details, QStringLiteral("De&tails"), Enabled::WithRecords);
+    addButton(Action::Delete, QStringLiteral("Ef&facer"), Enabled::WithRecords);
+    addButton(Action::Sort, QStringLiteral("Trie&r"), Enabled::WithRecords);
+    addButton(Action::Print, QStringLiteral("&Imprimer"), Enabled::WithRecords);
     load(context.settings.addressFile);
 }
 
-AddressDialog::~AddressDialog()
+std::string AddressDialog::cell(int row, int column) const
 {
-    storeColumnWidths(m_view, m_context.settings, settings::ColumnList::Addresses, registers::kAddressColumnCount);
+    return registers::addressCell(record(row), column);
 }
 
-void AddressDialog::load(const std::string &path)
+QString AddressDialog::removeQuestion(int row) const
 {
-    takeLoaded(this, m_state, m_addresses, registers::loadAddresses(path), path);
-    m_model->reload();
-    selectRow(m_view, m_addresses.empty() ? -1 : 0);
-    updateState();
+    return toQt(common::cformat(std::string(common::str(StringId::AskDeleteNamed)).c_str(), cell(row, 0).c_str()));
 }
 
-bool AddressDialog::save()
+registers::ListPrintout AddressDialog::printout() const
 {
-    if (!saveRegister(this, m_state, kFilter, m_context.settings.addressFile,
-            [this](const std::string &path) { return registers::saveAddresses(path, m_addresses); }))
-        return false;
-    updateState();
-    return true;
-}
-
-bool AddressDialog::maySave()
-{
-    if (!m_state.modified)
-        return true;
-    return saveOrDiscard(this, qstr(StringId::AskSaveAddresses), [this] { return save(); });
-}
-
-void AddressDialog::done(int result)
-{
-    if (maySave())
-        QDialog::done(result);
-}
-
-void AddressDialog::openFile()
-{
-    if (!maySave())
-        return;
-    const QString chosen = chooseOpenPath(this, kFilter, m_context.settings.addressFile);
-    if (chosen.isEmpty())
-        return;
-    m_context.settings.addressFile = fromQt(chosen);
-    load(m_context.settings.addressFile);
-}
-
-void AddressDialog::addAddress()
-{
-    AddressDetailDialog form(Address {}, this);
-    if (form.exec() != QDialog::Accepted)
-        return;
-    m_addresses.push_back(form.result());
-    m_model->reload();
-    selectRow(m_view, static_cast<int>(m_addresses.size()) - 1);
-    changed();
-}
-
-void AddressDialog::editAddress()
-{
-    const int row = currentRow(m_view);
-    if (row < 0)
-        return;
-    AddressDetailDialog form(m_addresses[static_cast<std::size_t>(row)], this);
-    if (form.exec() != QDialog::Accepted)
-        return;
-    m_addresses[static_cast<std::size_t>(row)] = form.result();
-    m_model->rowChanged(row);
-    changed();
-}
-
-void AddressDialog::deleteAddress()
-{
-    const int row = currentRow(m_view);
-    if (row < 0)
-        return;
-    const std::string name = registers::addressCell(m_addresses[static_cast<std::size_t>(row)], 0);
-    if (!askYesNo(
-            this, toQt(common::cformat(std::string(common::str(StringId::AskDeleteNamed)).c_str(), name.c_str()))))
-        return;
-    m_addresses.erase(m_addresses.begin() + row);
-    m_model->reload();
-    selectRow(m_view, std::min(row, static_cast<int>(m_addresses.size()) - 1));
-    changed();
-}
-
-void AddressDialog::sortAddresses()
-{
-    registers::sortAddresses(m_addresses);
-    m_model->reload();
-    selectRow(m_view, 0);
-    changed();
-}
-
-void AddressDialog::changed()
-{
-    m_state.modified = true;
-    updateState();
-}
-
-void AddressDialog::updateState()
-{
-    m_file->setText(toQt(m_state.fileLabel()));
-    const bool any = !m_addresses.empty();
-    for (QPushButton *b : { m_save, m_details, m_delete, m_sort, m_print })
-        b->setEnabled(any);
+    return registers::addressPrintout(m_records);
 }
 
 void showAddressRegister(AppContext &context, QWidget *parent)

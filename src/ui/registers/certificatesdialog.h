@@ -2,13 +2,14 @@
 #pragma once
 
 #include "registers/certificates.h"
-#include "ui/registers/recordlistdialog.h"
+#include "ui/registers/registerwindow.h"
 
+class QLabel;
 class QLineEdit;
 
 namespace zorv::ui {
 
-class CertificatesDialog : public RecordListDialog {
+class CertificatesDialog : public RegisterWindow {
     Q_OBJECT
 public:
     explicit CertificatesDialog(AppContext &context, QWidget *parent = nullptr);
@@ -16,13 +17,14 @@ public:
 
 protected:
     int count() const override { return static_cast<int>(m_register.certificates.size()); }
-    void appendRecord() override;
+    std::string cell(int row, int column) const override;
+    common::Result readFrom(const std::string &path) override;
+    common::Result saveTo(const std::string &path) override;
+    bool appendRecord() override;
     void removeRecord(int row) override;
     void sortRecords() override;
-    common::Result saveTo(const std::string &path) override;
     registers::ListPrintout printout() const override;
     void refreshSummary() override;
-    QString askNewPath() override;
 
 private:
     registers::Certificate &certificate(int row) { return m_register.certificates[static_cast<std::size_t>(row)]; }

@@ -10,7 +10,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -21,7 +20,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTreeView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -34,7 +32,6 @@ namespace {
     using registers::toDisplay;
     using registers::toStored;
     constexpr auto kCharset = registers::Charset::Windows;
-    const QString kFilter = QStringLiteral("Liste de matériel (*.dat);;Tous les fichiers (*)");
 
     QLineEdit *textField(const std::string &stored, std::size_t size, const QString &name, QWidget *parent)
     {
@@ -132,17 +129,10 @@ EquipmentItemDialog::EquipmentItemDialog(const EquipmentItem &item, QWidget *par
     grid->addWidget(m_service, row, 1, 1, 2);
     grid->setColumnStretch(4, 1);
 
-    auto *buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setObjectName(QStringLiteral("ok"));
-    buttons->addButton(QStringLiteral("Annuler"), QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("cancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
     auto *layout = new QHBoxLayout(this);
     auto *left = new QVBoxLayout;
     left->addLayout(grid);
-    left->addWidget(buttons);
+    addFormButtons(this, left);
     layout->addWidget(categories, 0, Qt::AlignTop);
     layout->addLayout(left, 1);
     m_texts.front().first->setFocus();
@@ -233,196 +223,52 @@ void EquipmentCostDialog::refill()
 }
 
 EquipmentDialog::EquipmentDialog(AppContext &context, QWidget *parent)
-    : QDialog(parent)
-    , m_context(context)
+    : RecordListWindow(context,
+        { qstr(StringId::AskSaveEquipment), QStringLiteral("Liste de matériel (*.dat);;Tous les fichiers (*)"),
+            QStringLiteral("dat"), &context.settings.equipmentFile, reports::JobKind::Equipment },
+        { registers::loadEquipment, registers::saveEquipment, registers::sortEquipment }, parent)
 {
     setObjectName(QStringLiteral("equipment"));
     setWindowTitle(QStringLiteral("Inventaire équipement"));
+    setUpList(registers::kEquipmentColumns, settings::ColumnList::Equipment);
+    auto *autocheck = new QCheckBox(QStringLiteral("Contrôle automatique"), this);
+    autocheck->setObjectName(QStringLiteral("autocheck"));
+    autocheck->setChecked(context.settings.equipmentAutocheck);
+    connect(autocheck, &QCheckBox::toggled, this, [this](bool on) { m_context.settings.equipmentAutocheck = on; });
+    mainColumn()->addWidget(autocheck);
 
-    m_model = new RegisterListModel(
-        columnTitles(registers::kEquipmentColumns), [this] { return static_cast<int>(m_items.size()); },
-        [this](int row, int column) {
-            const MonthAndYear now = currentMonth();
-            return registers::equipmentCell(m_items[static_cast<std::size_t>(row)], column, now.month, now.year);
-        },
-        this);
-    m_view
-        = registerView(this, m_model, registers::kEquipmentColumns, context.settings, settings::ColumnList::Equipment);
-    m_file = new QLabel(this);
-    m_file->setObjectName(QStringLiteral("fileName"));
-    m_file->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_autocheck = new QCheckBox(QStringLiteral("Contrôle automatique"), this);
-    m_autocheck->setObjectName(QStringLiteral("autocheck"));
-    m_autocheck->setChecked(context.settings.equipmentAutocheck);
-    connect(m_autocheck, &QCheckBox::toggled, this, [this](bool on) { m_context.settings.equipmentAutocheck = on; });
-
-    auto *open = registerButton(QStringLiteral("&Ouvrir"), QStringLiteral("open"), this);
-    m_save = registerButton(QStringLiteral("&Sauvegarder"), QStringLiteral("save"), this);
-    auto *add = registerButton(QStringLiteral("N&ouveau"), QStringLiteral("new"), this);
-    m_details = registerButton(QStringLiteral("De&tails"), QStringLiteral("details"), this);
-    m_delete = registerButton(QStringLiteral("Ef&facer"), QStringLiteral("delete"), this);
-    m_sort = registerButton(QStringLiteral("Tr&ier"), QStringLiteral("sort"), this);
-    m_print = registerButton(QStringLiteral("&Imprimer"), QStringLiteral("print"), this);
-    m_cost = registerButton(QStringLiteral("&Coût"), QStringLiteral("cost"), this);
-    auto *quit = registerButton(QStringLiteral("&Quitter"), QStringLiteral("quit"), this);
-    connect(open, &QPushButton::clicked, this, &EquipmentDialog::openFile);
-    connect(m_save, &QPushButton::clicked, this, [this] { save(); });
-    connect(add, &QPushButton::clicked, this, &EquipmentDialog::addItem);
-    connect(m_details, &QPushButton::clicked, this, &EquipmentDialog::editItem);
-    connect(m_delete, &QPushButton::clicked, this, &EquipmentDialog::deleteItem);
-    connect(m_sort, &QPushButton::clicked, this, &EquipmentDialog::sortItems);
-    connect(m_print, &QPushButton::clicked, this, &EquipmentDialog::print);
-    connect(m_cost, &QPushButton::clicked, this, &EquipmentDialog::showCosts);
-    connect(quit, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_view, &QTreeView::doubleClicked, this, &EquipmentDialog::editItem);
-    connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this, &EquipmentDialog::updateState);
-
-    auto *fileLine = new QHBoxLayout;
-    fileLine->addWidget(new QLabel(QStringLiteral("Fichier:"), this));
-    fileLine->addWidget(m_file, 1);
-    auto *side = new QVBoxLayout;
-    for (QPushButton *b : { open, m_save, add, m_details, m_delete, m_sort, m_print, m_cost })
-        side->addWidget(b);
-    side->addStretch(1);
-    side->addWidget(quit);
-    auto *column = new QVBoxLayout;
-    column->addLayout(fileLine);
-    column->addWidget(m_view, 1);
-    column->addWidget(m_autocheck);
-    auto *layout = new QHBoxLayout(this);
-    layout->addLayout(column, 1);
-    layout->addLayout(side);
-
+    addButton(Action::Open, QStringLiteral("&Ouvrir"));
+    addButton(Action::Save, QStringLiteral("&Sauvegarder"), Enabled::WhenChanged);
+    addButton(Action::New, QStringLiteral("N&ouveau"));
+    addButton(Action::Details, QStringLiteral("De&tails"), Enabled::WithSelection);
+    addButton(Action::Delete, QStringLiteral("Ef&facer"), Enabled::WithSelection);
+    addButton(Action::Sort, QStringLiteral("Tr&ier"), Enabled::WithRecords);
+    addButton(Action::Print, QStringLiteral("&Imprimer"), Enabled::WithRecords);
+    addButton(QStringLiteral("&Coût"), QStringLiteral("cost"), Enabled::WithRecords, [this] {
+        EquipmentCostDialog dialog(m_records, m_context.settings.currency, this);
+        dialog.exec();
+    });
     load(context.settings.equipmentFile);
 }
 
-EquipmentDialog::~EquipmentDialog()
-{
-    storeColumnWidths(m_view, m_context.settings, settings::ColumnList::Equipment, registers::kEquipmentColumnCount);
-}
-
-void EquipmentDialog::load(const std::string &path)
-{
-    takeLoaded(this, m_state, m_items, registers::loadEquipment(path), path);
-    m_model->reload();
-    selectRow(m_view, m_items.empty() ? -1 : 0);
-    updateState();
-}
-
-bool EquipmentDialog::save()
-{
-    if (!saveRegister(this, m_state, kFilter, m_context.settings.equipmentFile,
-            [this](const std::string &path) { return registers::saveEquipment(path, m_items); }))
-        return false;
-    updateState();
-    return true;
-}
-
-bool EquipmentDialog::maySave()
-{
-    if (!m_state.modified)
-        return true;
-    return saveOrDiscard(this, qstr(StringId::AskSaveEquipment), [this] { return save(); });
-}
-
-void EquipmentDialog::done(int result)
-{
-    if (!maySave())
-        return;
-    QDialog::done(result);
-}
-
-void EquipmentDialog::openFile()
-{
-    if (!maySave())
-        return;
-    const QString chosen = chooseOpenPath(this, kFilter, m_context.settings.equipmentFile);
-    if (chosen.isEmpty())
-        return;
-    m_context.settings.equipmentFile = fromQt(chosen);
-    load(m_context.settings.equipmentFile);
-}
-
-void EquipmentDialog::addItem()
-{
-    EquipmentItemDialog form(EquipmentItem {}, this);
-    if (form.exec() != QDialog::Accepted)
-        return;
-    m_items.push_back(form.result());
-    m_model->reload();
-    selectRow(m_view, static_cast<int>(m_items.size()) - 1);
-    changed();
-}
-
-void EquipmentDialog::editItem()
-{
-    const int row = currentRow(m_view);
-    if (row < 0)
-        return;
-    EquipmentItemDialog form(m_items[static_cast<std::size_t>(row)], this);
-    if (form.exec() != QDialog::Accepted)
-        return;
-    m_items[static_cast<std::size_t>(row)] = form.result();
-    m_model->rowChanged(row);
-    changed();
-}
-
-void EquipmentDialog::deleteItem()
-{
-    const int row = currentRow(m_view);
-    if (row < 0)
-        return;
-    const EquipmentItem &item = m_items[static_cast<std::size_t>(row)];
-    const std::string category(registers::equipmentCategoryName(item.category));
-    const std::string article = toDisplay(item.article, kCharset);
-    if (!askYesNo(this,
-            toQt(common::cformat(
-                std::string(common::str(StringId::AskDeleteEquipment)).c_str(), category.c_str(), article.c_str()))))
-        return;
-    m_items.erase(m_items.begin() + row);
-    m_model->reload();
-    selectRow(m_view, std::min(row, static_cast<int>(m_items.size()) - 1));
-    changed();
-}
-
-void EquipmentDialog::sortItems()
-{
-    registers::sortEquipment(m_items);
-    m_model->reload();
-    selectRow(m_view, 0);
-    changed();
-}
-
-void EquipmentDialog::print()
+std::string EquipmentDialog::cell(int row, int column) const
 {
     const MonthAndYear now = currentMonth();
-    printList(this, registers::equipmentPrintout(m_items, now.month, now.year, m_context.settings.currency),
-        reports::JobKind::Equipment);
+    return registers::equipmentCell(record(row), column, now.month, now.year);
 }
 
-void EquipmentDialog::showCosts()
+QString EquipmentDialog::removeQuestion(int row) const
 {
-    EquipmentCostDialog dialog(m_items, m_context.settings.currency, this);
-    dialog.exec();
+    const std::string category(registers::equipmentCategoryName(record(row).category));
+    const std::string article = toDisplay(record(row).article, kCharset);
+    return toQt(common::cformat(
+        std::string(common::str(StringId::AskDeleteEquipment)).c_str(), category.c_str(), article.c_str()));
 }
 
-void EquipmentDialog::changed()
+registers::ListPrintout EquipmentDialog::printout() const
 {
-    m_state.modified = true;
-    updateState();
-}
-
-void EquipmentDialog::updateState()
-{
-    m_file->setText(toQt(m_state.fileLabel()));
-    const bool any = !m_items.empty();
-    const bool selected = currentRow(m_view) >= 0;
-    m_save->setEnabled(m_state.modified);
-    m_details->setEnabled(selected);
-    m_delete->setEnabled(selected);
-    m_sort->setEnabled(any);
-    m_print->setEnabled(any);
-    m_cost->setEnabled(any);
+    const MonthAndYear now = currentMonth();
+    return registers::equipmentPrintout(m_records, now.month, now.year, m_context.settings.currency);
 }
 
 bool showEquipmentRegister(AppContext &context, QWidget *parent)

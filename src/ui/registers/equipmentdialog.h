@@ -2,6 +2,7 @@
 #pragma once
 
 #include "registers/equipment.h"
+#include "ui/registers/registerwindow.h"
 
 #include <QDialog>
 #include <array>
@@ -10,16 +11,10 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
-class QLabel;
 class QLineEdit;
-class QPushButton;
-class QTreeView;
 class QTreeWidget;
 
 namespace zorv::ui {
-
-struct AppContext;
-class RegisterListModel;
 
 // "Equipement": one item, edited on a copy; result() after OK.
 class EquipmentItemDialog : public QDialog {
@@ -55,44 +50,16 @@ private:
     QTreeWidget *m_table = nullptr;
 };
 
-class EquipmentDialog : public QDialog {
+class EquipmentDialog : public RecordListWindow<registers::EquipmentItem, EquipmentItemDialog> {
     Q_OBJECT
 public:
     explicit EquipmentDialog(AppContext &context, QWidget *parent = nullptr);
-    ~EquipmentDialog() override;
+    const std::vector<registers::EquipmentItem> &items() const { return m_records; }
 
-    const std::vector<registers::EquipmentItem> &items() const { return m_items; }
-    const registers::RegisterState &state() const { return m_state; }
-
-    void done(int result) override;
-
-private:
-    void load(const std::string &path);
-    bool save();
-    bool maySave();
-    void openFile();
-    void addItem();
-    void editItem();
-    void deleteItem();
-    void sortItems();
-    void print();
-    void showCosts();
-    void changed();
-    void updateState();
-
-    AppContext &m_context;
-    std::vector<registers::EquipmentItem> m_items;
-    registers::RegisterState m_state;
-    RegisterListModel *m_model = nullptr;
-    QTreeView *m_view = nullptr;
-    QLabel *m_file = nullptr;
-    QCheckBox *m_autocheck = nullptr;
-    QPushButton *m_save = nullptr;
-    QPushButton *m_details = nullptr;
-    QPushButton *m_delete = nullptr;
-    QPushButton *m_sort = nullptr;
-    QPushButton *m_print = nullptr;
-    QPushButton *m_cost = nullptr;
+protected:
+    std::string cell(int row, int column) const override;
+    QString removeQuestion(int row) const override;
+    registers::ListPrintout printout() const override;
 };
 
 bool showEquipmentRegister(AppContext &context, QWidget *parent);

@@ -8,6 +8,8 @@
 #include "ui/common/qtext.h"
 #include "ui/reports/printdispatcher.h"
 
+#include <QBoxLayout>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -154,37 +156,47 @@ void showFailure(QWidget *parent, const common::Result &result)
     box.exec();
 }
 
-QString chooseOpenPath(QWidget *parent, const QString &filter, const std::string &current)
+namespace {
+
+    // Both dialogs open in the folder of the register's file. The save dialog does not propose the file's
+    // own name: it is asked for only when that file could not be read, and must not be written over.
+    QString choosePath(QWidget *parent, QFileDialog::AcceptMode mode, const QString &filter, const QString &suffix,
+        const std::string &current)
+    {
+        const bool open = mode == QFileDialog::AcceptOpen;
+        QFileDialog dialog(parent, open ? QStringLiteral("Ouvrir") : QStringLiteral("Enregistrer sous"),
+            QFileInfo(toQt(current)).absolutePath(), filter);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(mode);
+        dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+        // A name typed without an extension gets the register's, or the Open dialog's filter would hide the file.
+        dialog.setDefaultSuffix(suffix);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return dialog.selectedFiles().constFirst();
+    }
+
+} // namespace
+
+QString chooseOpenPath(QWidget *parent, const QString &filter, const QString &suffix, const std::string &current)
 {
-    return QFileDialog::getOpenFileName(parent, QStringLiteral("Ouvrir"), QFileInfo(toQt(current)).absolutePath(),
-        filter, nullptr, QFileDialog::DontUseNativeDialog);
+    return choosePath(parent, QFileDialog::AcceptOpen, filter, suffix, current);
 }
 
-QString chooseSavePath(QWidget *parent, const QString &filter, const std::string &current)
+QString chooseSavePath(QWidget *parent, const QString &filter, const QString &suffix, const std::string &current)
 {
-    return QFileDialog::getSaveFileName(
-        parent, QStringLiteral("Enregistrer sous"), toQt(current), filter, nullptr, QFileDialog::DontUseNativeDialog);
+    return choosePath(parent, QFileDialog::AcceptSave, filter, suffix, current);
 }
 
-bool saveRegister(QWidget *parent, registers::RegisterState &state, const QString &filter, std::string &remembered,
-    const std::function<common::Result(const std::string &)> &saveTo)
+void addFormButtons(QDialog *form, QBoxLayout *layout)
 {
-    std::string path = state.path;
-    if (path.empty()) {
-        const QString chosen = chooseSavePath(parent, filter, remembered);
-        if (chosen.isEmpty())
-            return false;
-        path = fromQt(chosen);
-    }
-    const common::Result saved = saveTo(path);
-    if (!saved) {
-        showFailure(parent, saved);
-        return false;
-    }
-    state.path = path;
-    state.modified = false;
-    remembered = path;
-    return true;
+    auto *buttons = new QDialogButtonBox(form);
+    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setObjectName(QStringLiteral("ok"));
+    buttons->addButton(QStringLiteral("Annuler"), QDialogButtonBox::RejectRole)
+        ->setObjectName(QStringLiteral("cancel"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, form, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, form, &QDialog::reject);
+    layout->addWidget(buttons);
 }
 
 namespace {

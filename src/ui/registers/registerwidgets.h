@@ -16,6 +16,8 @@
 #include <span>
 #include <string>
 
+class QBoxLayout;
+class QDialog;
 class QPushButton;
 class QTreeView;
 class QWidget;
@@ -66,31 +68,13 @@ QPushButton *registerButton(const QString &text, const QString &name, QWidget *p
 bool saveOrDiscard(QWidget *parent, const QString &question, const std::function<bool()> &save);
 void showFailure(QWidget *parent, const common::Result &result);
 
-// File dialogs for a register's extension (".dat", ".adr", ".abn"); empty when cancelled.
-QString chooseOpenPath(QWidget *parent, const QString &filter, const std::string &current);
-QString chooseSavePath(QWidget *parent, const QString &filter, const std::string &current);
+// File dialogs for a register's files; `suffix` ("dat", "adr", "abn", ...) is given to a name typed
+// without one. Empty when cancelled.
+QString chooseOpenPath(QWidget *parent, const QString &filter, const QString &suffix, const std::string &current);
+QString chooseSavePath(QWidget *parent, const QString &filter, const QString &suffix, const std::string &current);
 
-// Takes what loading a register from `path` gave: on a refusal the records are emptied and the path
-// forgotten, so that the damaged file is never written over, and the user is told why.
-template <class Records>
-void takeLoaded(QWidget *parent, registers::RegisterState &state, Records &records, common::ResultOr<Records> loaded,
-    const std::string &path)
-{
-    state.modified = false;
-    if (loaded) {
-        records = std::move(loaded.value());
-        state.path = path;
-    } else {
-        records.clear();
-        state.path.clear();
-        showFailure(parent, loaded.result());
-    }
-}
-
-// Saves a register, asking for a file name first when it has none; `remembered` is the settings
-// entry that follows the file. False when cancelled or refused (the user has been told).
-bool saveRegister(QWidget *parent, registers::RegisterState &state, const QString &filter, std::string &remembered,
-    const std::function<common::Result(const std::string &)> &saveTo);
+// OK and Annuler below a record's form.
+void addFormButtons(QDialog *form, QBoxLayout *layout);
 
 // Prints every page of the list through the program's print dispatcher (kept printer, paper and
 // dialog), or through a print dialog of its own when there is none; false when cancelled.

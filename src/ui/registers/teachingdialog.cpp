@@ -1,7 +1,5 @@
 #include "ui/registers/teachingdialog.h"
 
-#include "logbook/diverecord.h"
-#include "logbook/fieldcatalogue.h"
 #include "registers/registerprintouts.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/qtext.h"
@@ -10,8 +8,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 namespace zorv::ui {
 
@@ -19,18 +15,6 @@ namespace {
 
     using registers::TeachingActivity;
     constexpr auto kCharset = registers::Charset::Windows;
-    const QString kFilter = QStringLiteral("Suivi de qualification (*.abn);;Tous les fichiers (*)");
-
-    QString dateText(std::uint32_t day)
-    {
-        return toQt(logbook::formatDate(day, logbook::DateForm::Medium));
-    }
-
-    std::uint32_t parsedDate(const QString &text)
-    {
-        const std::uint32_t day = logbook::parseDate(fromQt(text));
-        return day == logbook::kNoDate ? 0 : day;
-    }
 
     std::int32_t whole(const QString &text)
     {
@@ -40,26 +24,21 @@ namespace {
 } // namespace
 
 TeachingDialog::TeachingDialog(AppContext &context, QWidget *parent)
-    : RecordListDialog(context, parent)
+    : RecordListWindow(context,
+        { QStringLiteral("Sauvegarder le suivi de qualification?"),
+            QStringLiteral("Suivi de qualification (*.abn);;Tous les fichiers (*)"), QStringLiteral("abn"),
+            &context.settings.trainingRecordFile, reports::JobKind::InstructorRecord },
+        { registers::loadTeaching, registers::saveTeaching, registers::sortTeaching }, parent)
 {
     using namespace registers::teaching;
     setObjectName(QStringLiteral("teaching"));
     setWindowTitle(QStringLiteral("Suivi de qualification"));
-    m_saveQuestion = QStringLiteral("Sauvegarder le suivi de qualification?");
-    setUpList(registers::kTeachingColumns, settings::ColumnList::TrainingRecord,
-        [this](int row, int column) { return registers::teachingCell(record(row), column); });
+    setUpList(registers::kTeachingColumns, settings::ColumnList::TrainingRecord);
 
-    addField(
-        QStringLiteral("Activité"), QStringLiteral("activity"), static_cast<int>(kActivity) - 1,
-        [this](int r) { return toQt(registers::toDisplay(record(r).activity, kCharset)); },
-        [this](int r, const QString &t) { record(r).activity = registers::toStored(fromQt(t), kCharset); },
-        Apply::AsTyped, 3);
-    addField(
-        QStringLiteral("Date"), QStringLiteral("firstDay"), 12, [this](int r) { return dateText(record(r).firstDay); },
-        [this](int r, const QString &t) { record(r).firstDay = parsedDate(t); }, Apply::WhenLeft);
-    addField(
-        QStringLiteral("à"), QStringLiteral("lastDay"), 12, [this](int r) { return dateText(record(r).lastDay); },
-        [this](int r, const QString &t) { record(r).lastDay = parsedDate(t); }, Apply::WhenLeft);
+    addTextField(
+        QStringLiteral("Activité"), QStringLiteral("activity"), kActivity, kCharset, &TeachingActivity::activity, 3);
+    addDateField(QStringLiteral("Date"), QStringLiteral("firstDay"), &TeachingActivity::firstDay);
+    addDateField(QStringLiteral("à"), QStringLiteral("lastDay"), &TeachingActivity::lastDay);
     addField(
         QStringLiteral("Heures de théorie"), QStringLiteral("theory"), 11,
         [this](int r) { return QString::number(record(r).theoryHours); },
@@ -72,11 +51,8 @@ TeachingDialog::TeachingDialog(AppContext &context, QWidget *parent)
         QStringLiteral("Nombre de personnes"), QStringLiteral("persons"), 11,
         [this](int r) { return QString::number(record(r).persons); },
         [this](int r, const QString &t) { record(r).persons = whole(t); });
-    addField(
-        QStringLiteral("Remarques"), QStringLiteral("remarks"), static_cast<int>(kRemarks) - 1,
-        [this](int r) { return toQt(registers::toDisplay(record(r).remarks, kCharset)); },
-        [this](int r, const QString &t) { record(r).remarks = registers::toStored(fromQt(t), kCharset); },
-        Apply::AsTyped, 3);
+    addTextField(
+        QStringLiteral("Remarques"), QStringLiteral("remarks"), kRemarks, kCharset, &TeachingActivity::remarks, 3);
 
     auto *totals = new QGroupBox(QStringLiteral("Total heures"), this);
     auto *totalsLayout = new QGridLayout(totals);
@@ -99,64 +75,18 @@ TeachingDialog::TeachingDialog(AppContext &context, QWidget *parent)
     totalsLayout->addWidget(m_total, 0, 5);
     mainColumn()->addWidget(totals);
 
-    addButton(QStringLiteral("&Nouvelle"), QStringLiteral("new"), [this] { appendRecord(); });
-    m_needRecords.push_back(addButton(QStringLiteral("Ef&facer"), QStringLiteral("delete"), [this] {
-        if (selectedRow() >= 0)
-            removeRecord(selectedRow());
-    }));
-    m_needRecords.push_back(addButton(QStringLiteral("Tri&er"), QStringLiteral("sort"), [this] { sortRecords(); }));
-    m_needRecords.push_back(addButton(QStringLiteral("&Imprimer"), QStringLiteral("print"),
-        [this] { printList(this, printout(), reports::JobKind::InstructorRecord); }));
-    addButton(QStringLiteral("&Ouvrir"), QStringLiteral("open"), [this] { openFile(); });
-    m_needRecords.push_back(addButton(QStringLiteral("&Sauvegarder"), QStringLiteral("save"), [this] { save(); }));
-    sideButtons()->addStretch(1);
-    addButton(QStringLiteral("&Quitter"), QStringLiteral("quit"), [this] { reject(); });
-
+    addButton(Action::New, QStringLiteral("&Nouvelle"));
+    addButton(Action::Delete, QStringLiteral("Ef&facer"), Enabled::WithRecords);
+    addButton(Action::Sort, QStringLiteral("Tri&er"), Enabled::WithRecords);
+    addButton(Action::Print, QStringLiteral("&Imprimer"), Enabled::WithRecords);
+    addButton(Action::Open, QStringLiteral("&Ouvrir"));
+    addButton(Action::Save, QStringLiteral("&Sauvegarder"), Enabled::WithRecords);
     load(context.settings.trainingRecordFile);
 }
 
-void TeachingDialog::load(const std::string &path)
+std::string TeachingDialog::cell(int row, int column) const
 {
-    auto loaded = registers::loadTeaching(path);
-    m_records = loaded ? std::move(loaded.value()) : std::vector<TeachingActivity> {};
-    setRecords(path, loaded.ok(), loaded.result());
-}
-
-void TeachingDialog::openFile()
-{
-    if (!maySave())
-        return;
-    const QString chosen = chooseOpenPath(this, kFilter, m_context.settings.trainingRecordFile);
-    if (chosen.isEmpty())
-        return;
-    m_context.settings.trainingRecordFile = fromQt(chosen);
-    load(m_context.settings.trainingRecordFile);
-}
-
-void TeachingDialog::appendRecord()
-{
-    m_records.emplace_back();
-    reloadList(count() - 1);
-    markChanged();
-}
-
-void TeachingDialog::removeRecord(int row)
-{
-    m_records.erase(m_records.begin() + row);
-    reloadList(std::min(row, count() - 1));
-    markChanged();
-}
-
-void TeachingDialog::sortRecords()
-{
-    registers::sortTeaching(m_records);
-    reloadList(0);
-    markChanged();
-}
-
-common::Result TeachingDialog::saveTo(const std::string &path)
-{
-    return registers::saveTeaching(path, m_records);
+    return registers::teachingCell(record(row), column);
 }
 
 registers::ListPrintout TeachingDialog::printout() const
@@ -170,16 +100,6 @@ void TeachingDialog::refreshSummary()
     m_theory->setText(QString::number(totals.theory));
     m_practice->setText(QString::number(totals.practice));
     m_total->setText(QString::number(totals.total()));
-}
-
-QString TeachingDialog::askNewPath()
-{
-    return chooseSavePath(this, kFilter, m_context.settings.trainingRecordFile);
-}
-
-void TeachingDialog::pathSaved(const std::string &path)
-{
-    m_context.settings.trainingRecordFile = path;
 }
 
 void showTeachingRecord(AppContext &context, QWidget *parent)

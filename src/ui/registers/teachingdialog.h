@@ -2,35 +2,25 @@
 #pragma once
 
 #include "registers/instructorrecord.h"
-#include "ui/registers/recordlistdialog.h"
+#include "ui/registers/registerwindow.h"
 
 #include <vector>
 
+class QLabel;
+
 namespace zorv::ui {
 
-class TeachingDialog : public RecordListDialog {
+class TeachingDialog : public RecordListWindow<registers::TeachingActivity> {
     Q_OBJECT
 public:
     explicit TeachingDialog(AppContext &context, QWidget *parent = nullptr);
-    const std::vector<registers::TeachingActivity> &records() const { return m_records; }
 
 protected:
-    int count() const override { return static_cast<int>(m_records.size()); }
-    void appendRecord() override;
-    void removeRecord(int row) override;
-    void sortRecords() override;
-    common::Result saveTo(const std::string &path) override;
+    std::string cell(int row, int column) const override;
     registers::ListPrintout printout() const override;
     void refreshSummary() override;
-    QString askNewPath() override;
-    void pathSaved(const std::string &path) override;
 
 private:
-    void load(const std::string &path);
-    void openFile();
-    registers::TeachingActivity &record(int row) { return m_records[static_cast<std::size_t>(row)]; }
-
-    std::vector<registers::TeachingActivity> m_records;
     QLabel *m_theory = nullptr;
     QLabel *m_practice = nullptr;
     QLabel *m_total = nullptr;

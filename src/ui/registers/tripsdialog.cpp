@@ -1,14 +1,12 @@
 #include "ui/registers/tripsdialog.h"
 
-#include "logbook/diverecord.h"
-#include "logbook/fieldcatalogue.h"
+#include "common/strings.h"
 #include "registers/registerprintouts.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/qtext.h"
 #include "ui/registers/registerwidgets.h"
 
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace zorv::ui {
 
@@ -16,17 +14,6 @@ namespace {
 
     using registers::Trip;
     constexpr auto kCharset = registers::Charset::Windows;
-
-    QString dateText(std::uint32_t day)
-    {
-        return toQt(logbook::formatDate(day, logbook::DateForm::Medium));
-    }
-
-    std::uint32_t parsedDate(const QString &text)
-    {
-        const std::uint32_t day = logbook::parseDate(fromQt(text));
-        return day == logbook::kNoDate ? 0 : day;
-    }
 
     std::int32_t diveNumber(const QString &text)
     {
@@ -36,22 +23,18 @@ namespace {
 } // namespace
 
 TripsDialog::TripsDialog(AppContext &context, std::function<void(int position)> goToDive, QWidget *parent)
-    : RecordListDialog(context, parent)
+    : RecordListWindow(context,
+        { qstr(StringId::AskSaveTrips), QStringLiteral("Voyages (*.trp);;Tous les fichiers (*)"), QStringLiteral("trp"),
+            nullptr, reports::JobKind::Trips },
+        { registers::loadTrips, registers::saveTrips, registers::sortTrips }, parent)
     , m_goToDive(std::move(goToDive))
 {
     setObjectName(QStringLiteral("trips"));
     setWindowTitle(QStringLiteral("Voyages"));
-    m_saveQuestion = qstr(StringId::AskSaveTrips);
-    setUpList(registers::kTripColumns, settings::ColumnList::Trips,
-        [this](int row, int column) { return registers::tripCell(trip(row), column); });
+    setUpList(registers::kTripColumns, settings::ColumnList::Trips);
 
-    addField(
-        QStringLiteral("Date du:"), QStringLiteral("firstDay"), 12,
-        [this](int r) { return dateText(trip(r).firstDay); },
-        [this](int r, const QString &t) { trip(r).firstDay = parsedDate(t); }, Apply::WhenLeft);
-    addField(
-        QStringLiteral("au:"), QStringLiteral("lastDay"), 12, [this](int r) { return dateText(trip(r).lastDay); },
-        [this](int r, const QString &t) { trip(r).lastDay = parsedDate(t); }, Apply::WhenLeft);
+    addDateField(QStringLiteral("Date du:"), QStringLiteral("firstDay"), &Trip::firstDay);
+    addDateField(QStringLiteral("au:"), QStringLiteral("lastDay"), &Trip::lastDay);
     addField(
         QStringLiteral("Plongée de:"), QStringLiteral("firstDive"), 11,
         [this](int r) { return QString::number(trip(r).firstDive); },
@@ -60,86 +43,48 @@ TripsDialog::TripsDialog(AppContext &context, std::function<void(int position)> 
         QStringLiteral("à:"), QStringLiteral("lastDive"), 11,
         [this](int r) { return QString::number(trip(r).lastDive); },
         [this](int r, const QString &t) { trip(r).lastDive = diveNumber(t); });
-    addField(
-        QStringLiteral("Déstination:"), QStringLiteral("destination"),
-        static_cast<int>(registers::trips::kDestination) - 1,
-        [this](int r) { return toQt(registers::toDisplay(trip(r).destination, kCharset)); },
-        [this](int r, const QString &t) { trip(r).destination = registers::toStored(fromQt(t), kCharset); },
-        Apply::AsTyped, 3);
-    addTextArea(
-        QStringLiteral("Remarques:"), QStringLiteral("remarks"), static_cast<int>(registers::trips::kRemarksAccepted),
-        [this](int r) { return toQt(registers::toDisplay(trip(r).remarks, kCharset)); },
-        [this](int r, const QString &t) { trip(r).remarks = registers::toStored(fromQt(t), kCharset); });
+    addTextField(QStringLiteral("Déstination:"), QStringLiteral("destination"), registers::trips::kDestination,
+        kCharset, &Trip::destination, 3);
+    addTextArea(QStringLiteral("Remarques:"), QStringLiteral("remarks"),
+        static_cast<int>(registers::trips::kRemarksAccepted), kCharset, &Trip::remarks);
 
-    addButton(QStringLiteral("Nouve&au"), QStringLiteral("new"), [this] { appendRecord(); });
-    m_needRecords.push_back(addButton(QStringLiteral("Ef&facer"), QStringLiteral("delete"), [this] {
-        if (selectedRow() >= 0)
-            removeRecord(selectedRow());
-    }));
-    m_needRecords.push_back(addButton(QStringLiteral("Tr&ier"), QStringLiteral("sort"), [this] { sortRecords(); }));
-    m_needRecords.push_back(addButton(QStringLiteral("&Sauvegarder"), QStringLiteral("save"), [this] { save(); }));
-    m_needRecords.push_back(addButton(QStringLiteral("&Imprimer"), QStringLiteral("print"),
-        [this] { printList(this, printout(), reports::JobKind::Trips); }));
-    m_goTo = addButton(QStringLiteral("A&ller à"), QStringLiteral("goTo"), [this] {
+    addButton(Action::New, QStringLiteral("Nouve&au"));
+    addButton(Action::Delete, QStringLiteral("Ef&facer"), Enabled::WithRecords);
+    addButton(Action::Sort, QStringLiteral("Tr&ier"), Enabled::WithRecords);
+    addButton(Action::Save, QStringLiteral("&Sauvegarder"), Enabled::WithRecords);
+    addButton(Action::Print, QStringLiteral("&Imprimer"), Enabled::WithRecords);
+    m_goTo = addButton(QStringLiteral("A&ller à"), QStringLiteral("goTo"), Enabled::Always, [this] {
         const int row = selectedRow();
         if (row < 0)
             return;
         if (const auto position = registers::tripGoToPosition(trip(row), m_context.logbook.diveCount()))
             m_goToDive(*position);
     });
-    sideButtons()->addStretch(1);
-    addButton(QStringLiteral("&Quitter"), QStringLiteral("quit"), [this] { reject(); });
-
-    const std::string path = context.logbook.trpPath();
-    auto loaded = registers::loadTrips(path);
-    if (loaded)
-        m_trips = std::move(loaded.value());
-    const bool start = loaded && m_trips.empty();
-    if (start)
-        m_trips.emplace_back(); // a logbook without trips opens on a first, empty one
-    setRecords(path, loaded.ok(), loaded.result());
+    load(context.logbook.trpPath());
 }
 
-void TripsDialog::appendRecord()
+std::string TripsDialog::cell(int row, int column) const
 {
-    m_trips.emplace_back();
-    reloadList(count() - 1);
-    markChanged();
+    return registers::tripCell(trip(row), column);
 }
 
-void TripsDialog::removeRecord(int row)
+common::Result TripsDialog::readFrom(const std::string &path)
 {
-    m_trips.erase(m_trips.begin() + row);
-    reloadList(std::min(row, count() - 1));
-    markChanged();
-}
-
-void TripsDialog::sortRecords()
-{
-    registers::sortTrips(m_trips);
-    reloadList(0);
-    markChanged();
-}
-
-common::Result TripsDialog::saveTo(const std::string &path)
-{
-    return registers::saveTrips(path, m_trips);
+    common::Result read = RecordListWindow::readFrom(path);
+    if (read && m_records.empty())
+        m_records.emplace_back(); // a logbook without trips opens on a first, empty one
+    return read;
 }
 
 registers::ListPrintout TripsDialog::printout() const
 {
-    return registers::tripPrintout(m_trips);
+    return registers::tripPrintout(m_records);
 }
 
 void TripsDialog::refreshSummary()
 {
     const int row = selectedRow();
-    m_goTo->setEnabled(row >= 0 && m_trips[static_cast<std::size_t>(row)].firstDive != 0);
-}
-
-QString TripsDialog::askNewPath()
-{
-    return chooseSavePath(this, QStringLiteral("Voyages (*.trp);;Tous les fichiers (*)"), m_context.logbook.trpPath());
+    m_goTo->setEnabled(row >= 0 && trip(row).firstDive != 0);
 }
 
 void showTrips(AppContext &context, const std::function<void(int position)> &goToDive, QWidget *parent)

@@ -2,34 +2,30 @@
 #pragma once
 
 #include "registers/trips.h"
-#include "ui/registers/recordlistdialog.h"
+#include "ui/registers/registerwindow.h"
 
 #include <functional>
 #include <vector>
 
 namespace zorv::ui {
 
-class TripsDialog : public RecordListDialog {
+class TripsDialog : public RecordListWindow<registers::Trip> {
     Q_OBJECT
 public:
     // `goToDive` moves the dive page to a position of the logbook.
     TripsDialog(AppContext &context, std::function<void(int position)> goToDive, QWidget *parent = nullptr);
-    const std::vector<registers::Trip> &trips() const { return m_trips; }
+    const std::vector<registers::Trip> &trips() const { return m_records; }
 
 protected:
-    int count() const override { return static_cast<int>(m_trips.size()); }
-    void appendRecord() override;
-    void removeRecord(int row) override;
-    void sortRecords() override;
-    common::Result saveTo(const std::string &path) override;
+    std::string cell(int row, int column) const override;
+    common::Result readFrom(const std::string &path) override;
     registers::ListPrintout printout() const override;
     void refreshSummary() override;
-    QString askNewPath() override;
 
 private:
-    registers::Trip &trip(int row) { return m_trips[static_cast<std::size_t>(row)]; }
+    registers::Trip &trip(int row) { return record(row); }
+    const registers::Trip &trip(int row) const { return record(row); }
 
-    std::vector<registers::Trip> m_trips;
     std::function<void(int)> m_goToDive;
     QPushButton *m_goTo = nullptr;
 };

@@ -22,6 +22,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -270,6 +271,54 @@ private slots:
         dialog.close();
     }
 
+    // A name typed without an extension gets the register's own, so that its Open dialog lists the
+    // file; the Open dialog takes the name as typed too.
+    void typedNamesGetTheRegistersExtension_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("extension");
+        QTest::newRow("equipment") << QStringLiteral("equipment") << QStringLiteral(".dat");
+        QTest::newRow("addresses") << QStringLiteral("addresses") << QStringLiteral(".adr");
+        QTest::newRow("teaching") << QStringLiteral("teaching") << QStringLiteral(".abn");
+        QTest::newRow("trips") << QStringLiteral("trips") << QStringLiteral(".trp");
+        QTest::newRow("certificates") << QStringLiteral("certificates") << QStringLiteral(".inf");
+    }
+
+    void typedNamesGetTheRegistersExtension()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, extension);
+        // The logbook's own registers ask for a name only when their file could not be read.
+        const bool companion = window == QStringLiteral("trips") || window == QStringLiteral("certificates");
+        if (companion) {
+            loadSample();
+            QFile file(
+                toQt(window == QStringLiteral("trips") ? m_context->logbook.trpPath() : m_context->logbook.infPath()));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("\x07", 1);
+            file.close();
+            answer(QStringLiteral("OK"));
+        }
+        const std::unique_ptr<QDialog> dialog = openRegister(window);
+        dialog->show();
+        if (window == QStringLiteral("equipment") || window == QStringLiteral("addresses"))
+            answer(QStringLiteral("OK"));
+        click(dialog.get(), "new");
+        const QString typed = m_dir->filePath(QStringLiteral("registre"));
+        chooseFile(typed);
+        click(dialog.get(), "save");
+        QTRY_COMPARE(child<QLabel>(dialog.get(), "fileName")->text(), typed + extension);
+        QVERIFY(QFileInfo::exists(typed + extension));
+        QVERIFY(!QFileInfo::exists(typed));
+        if (companion)
+            return;
+        const QString other = m_dir->filePath(QStringLiteral("autre"));
+        QVERIFY(QFile::copy(typed + extension, other + extension));
+        chooseFile(other);
+        click(dialog.get(), "open");
+        QTRY_COMPARE(child<QLabel>(dialog.get(), "fileName")->text(), other + extension);
+    }
+
     void tripsEditInPlaceAndGoToTheFirstDive()
     {
         loadSample();
@@ -328,6 +377,7 @@ private slots:
         const int hours[][2] = { { 4, 2 }, { 6, 0 }, { 0, 8 } };
         for (const auto &h : hours) {
             click(&dialog, "new");
+            QCOMPARE(dialog.focusWidget(), child<QLineEdit>(&dialog, "activity"));
             QTest::keyClicks(child<QLineEdit>(&dialog, "activity"), QStringLiteral("Cours Niveau 1"));
             auto *theory = child<QLineEdit>(&dialog, "theory");
             theory->selectAll();
@@ -485,6 +535,19 @@ private slots:
     }
 
 private:
+    std::unique_ptr<QDialog> openRegister(const QString &window)
+    {
+        if (window == QStringLiteral("equipment"))
+            return std::make_unique<EquipmentDialog>(*m_context);
+        if (window == QStringLiteral("addresses"))
+            return std::make_unique<AddressDialog>(*m_context);
+        if (window == QStringLiteral("teaching"))
+            return std::make_unique<TeachingDialog>(*m_context);
+        if (window == QStringLiteral("trips"))
+            return std::make_unique<TripsDialog>(*m_context, [](int) {});
+        return std::make_unique<CertificatesDialog>(*m_context);
+    }
+
     void loadSample()
     {
         for (const char *name : { "sample.log", "sample.add" })
