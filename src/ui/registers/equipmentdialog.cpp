@@ -258,10 +258,10 @@ EquipmentDialog::EquipmentDialog(AppContext &context, QWidget *parent)
 
     auto *open = registerButton(QStringLiteral("&Ouvrir"), QStringLiteral("open"), this);
     m_save = registerButton(QStringLiteral("&Sauvegarder"), QStringLiteral("save"), this);
-    auto *add = registerButton(QStringLiteral("N&ouveau"), QStringLiteral("new"), this);
+    auto *add = registerButton(QStringLiteral("Nou&veau"), QStringLiteral("new"), this);
     m_details = registerButton(QStringLiteral("De&tails"), QStringLiteral("details"), this);
     m_delete = registerButton(QStringLiteral("Ef&facer"), QStringLiteral("delete"), this);
-    m_sort = registerButton(QStringLiteral("Tr&ier"), QStringLiteral("sort"), this);
+    m_sort = registerButton(QStringLiteral("T&rier"), QStringLiteral("sort"), this);
     m_print = registerButton(QStringLiteral("&Imprimer"), QStringLiteral("print"), this);
     m_cost = registerButton(QStringLiteral("&Coût"), QStringLiteral("cost"), this);
     auto *quit = registerButton(QStringLiteral("&Quitter"), QStringLiteral("quit"), this);

@@ -76,7 +76,7 @@ TripsDialog::TripsDialog(AppContext &context, std::function<void(int position)> 
         if (selectedRow() >= 0)
             removeRecord(selectedRow());
     }));
-    m_needRecords.push_back(addButton(QStringLiteral("Tr&ier"), QStringLiteral("sort"), [this] { sortRecords(); }));
+    m_needRecords.push_back(addButton(QStringLiteral("T&rier"), QStringLiteral("sort"), [this] { sortRecords(); }));
     m_needRecords.push_back(addButton(QStringLiteral("&Sauvegarder"), QStringLiteral("save"), [this] { save(); }));
     m_needRecords.push_back(addButton(QStringLiteral("&Imprimer"), QStringLiteral("print"),
         [this] { printList(this, printout(), reports::JobKind::Trips); }));
