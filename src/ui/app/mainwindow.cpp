@@ -225,7 +225,7 @@ void MainWindow::buildMenus()
     addCommand(search, Command::AdvancedSearch, StringId::MenuAdvancedSearch);
     addCommand(search, Command::SearchReplace, StringId::MenuSearchReplace);
 
-    QMenu *extras = bar->addMenu(QStringLiteral("E&xtras"));
+    QMenu *extras = bar->addMenu(QStringLiteral("Extr&as"));
     addCommand(extras, Command::Planner, StringId::MenuPlanner);
     addCommand(extras, Command::NoDecoComparison, StringId::MenuNoDecoComparison);
     extras->addSeparator();
