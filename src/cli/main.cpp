@@ -1,10 +1,12 @@
 // zorv-cli: the logbook from the command line, for scripts, tests and benchmarks.
+#include "common/clock.h"
 #include "common/textcodec.h"
 #include "csvcommand.h"
 #include "decodecommand.h"
 #include "environment.h"
 #include "importcommand.h"
 #include "jsonexport.h"
+#include "logbook/daynumber.h"
 #include "logbook/divepage.h"
 #include "logbook/fieldcatalogue.h"
 #include "logbook/generator.h"
@@ -21,11 +23,13 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDate>
 #include <QDir>
 #include <charconv>
 #include <cstdio>
 #include <iostream>
 #include <new>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -133,6 +137,20 @@ int saveAs(cli::Environment &env, const QString &outPath)
 
 const QString kDives = QStringLiteral("dives");
 const QString kSeed = QStringLiteral("seed");
+const QString kEnd = QStringLiteral("end");
+
+// The last day generated dives may fall on: --end YYYY-MM-DD, else today by the program's clock.
+std::optional<std::uint32_t> generatorEndDay(const QCommandLineParser &parser)
+{
+    if (!parser.isSet(kEnd)) {
+        const common::LocalDateTime now = common::clock().localNow();
+        return logbook::dayNumber(now.day, now.month, now.year);
+    }
+    const QDate date = QDate::fromString(parser.value(kEnd), Qt::ISODate);
+    if (!date.isValid() || date.year() < 1901 || date.year() > 9999)
+        return std::nullopt;
+    return logbook::dayNumber(date.day(), date.month(), date.year());
+}
 
 int commandGenerate(const QCommandLineParser &parser, cli::Environment &env, const QString &outPath)
 {
@@ -142,7 +160,11 @@ int commandGenerate(const QCommandLineParser &parser, cli::Environment &env, con
         return fail("generate needs --dives N with N from 1 to 32767", kExitUsage);
     if (!parseInt(parser.value(kSeed), 0, (1LL << 62), seedValue))
         return fail("--seed must be a non-negative number", kExitUsage);
+    const std::optional<std::uint32_t> endDay = generatorEndDay(parser);
+    if (!endDay)
+        return fail("--end must be a date written YYYY-MM-DD", kExitUsage);
     logbook::GeneratorOptions generatorOptions;
+    generatorOptions.endDay = *endDay;
     generatorOptions.dives = static_cast<int>(count);
     generatorOptions.seed = static_cast<std::uint64_t>(seedValue);
     logbook::generateLogbook(env.logbook, generatorOptions);
@@ -203,8 +225,8 @@ const Command kCommands[] = {
         [](const Call &c) { return cli::commandSimulate(c.parser, c.args[1]); } },
     { "make-dumps", "DIR", "write the example memory images (examples/dumps)", 1, Needs::Nothing,
         [](const Call &c) { return cli::commandMakeDumps(c.args[1]); } },
-    { "generate", "--dives N [--seed S] OUT", "a synthetic logbook", 1, Needs::Settings,
-        [](const Call &c) { return commandGenerate(c.parser, *c.env, c.args[1]); } },
+    { "generate", "--dives N [--seed S] [--end YYYY-MM-DD] OUT", "a synthetic logbook ending by today or --end", 1,
+        Needs::Settings, [](const Call &c) { return commandGenerate(c.parser, *c.env, c.args[1]); } },
     { "csv", "LOG OUT.csv [--fields NAME,...|all] [--from N] [--to N] [--tab] [--positive] [--hms] [--profile N]",
         "the spreadsheet export of the dives numbered N..N", 2, Needs::Logbook,
         [](const Call &c) { return cli::commandCsv(*c.env, c.parser, c.args[2]); } },
@@ -333,7 +355,9 @@ static int runCommand(int argc, char **argv)
     const QCommandLineOption dives(kDives, QStringLiteral("generate: number of dives (1-32767)."), QStringLiteral("N"));
     const QCommandLineOption seed(
         kSeed, QStringLiteral("generate: random seed (default 1)."), QStringLiteral("S"), QStringLiteral("1"));
-    parser.addOptions({ imperial, standard, settingsDir, force, dives, seed });
+    const QCommandLineOption end(kEnd, QStringLiteral("generate: the last day a dive may fall on (default today)."),
+        QStringLiteral("YYYY-MM-DD"));
+    parser.addOptions({ imperial, standard, settingsDir, force, dives, seed, end });
     cli::addSimulateOptions(parser);
     cli::addDecodeOptions(parser);
     cli::addRenderProfileOptions(parser);

@@ -215,9 +215,15 @@ void generateLogbook(Logbook &logbook, const GeneratorOptions &options)
         if (std::string_view(site).find("pave") != std::string_view::npos || std::string_view(site) == "Thistlegorm")
             r.activities |= 1u << 8;
 
-        std::string partners = kPartners[static_cast<std::size_t>(rng.range(0, 9))];
-        if (rng.chance(0.4))
-            partners += std::string(", ") + kPartners[static_cast<std::size_t>(rng.range(0, 9))];
+        const auto first = static_cast<std::size_t>(rng.range(0, 9));
+        std::string partners = kPartners[first];
+        if (rng.chance(0.4)) {
+            // A buddy is named once: a second draw of the same name takes the next one in the list.
+            auto second = static_cast<std::size_t>(rng.range(0, 9));
+            if (second == first)
+                second = (first + 1) % kPartners.size();
+            partners += std::string(", ") + kPartners[second];
+        }
         setText(r.partners, partners, kPartnersLength);
         if (rng.chance(0.1))
             setText(r.otherActivities, "Biologie", kOtherActivitiesLength);
@@ -280,6 +286,12 @@ void generateLogbook(Logbook &logbook, const GeneratorOptions &options)
         r.diveNumber = static_cast<std::int16_t>(n + 1);
         dives.push_back(r);
         ++diveOfDay;
+    }
+    // A logbook from the future would be left out of the statistics and the forecast.
+    if (options.endDay != 0 && !dives.empty() && dives.back().date > options.endDay) {
+        const std::uint32_t shift = dives.back().date - options.endDay;
+        for (DiveRecord &d : dives)
+            d.date -= shift;
     }
     logbook.adoptDives(std::move(dives));
 }

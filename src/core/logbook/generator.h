@@ -12,6 +12,9 @@ struct GeneratorOptions {
     std::uint64_t seed = 1;
     // First dive day; dives then follow over the years at a diver's pace.
     int startYear = 2019;
+    // The last day a dive may fall on (a day number), 0 for none. Dives that would run past it are all moved
+    // back by the same number of days, so the logbook ends on it and keeps its pace; the caller passes today.
+    std::uint32_t endDay = 0;
 };
 
 // Replaces the logbook's dives with `dives` generated ones, in date order and

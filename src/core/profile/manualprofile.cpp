@@ -125,25 +125,56 @@ ManualAxis manualAxis(const DiveRecord &dive, logbook::UnitSystem units)
     return { whole + step, step };
 }
 
+namespace {
+
+    // One sample of the drawing, without the averages that the caller recomputes once.
+    bool setManualSample(
+        DiveRecord &dive, int cursor, double localY, int plotHeight, const ManualAxis &axis, logbook::UnitSystem units)
+    {
+        if (axis.maximum <= 0 || cursor < 0 || cursor >= kMaxSamples)
+            return false;
+        const double perUnit = static_cast<double>(plotHeight) / axis.maximum;
+        if (perUnit == 0)
+            return false;
+        const bool imperial = units == logbook::UnitSystem::Imperial;
+        double limit = maxDepthMetres(dive);
+        if (imperial)
+            limit = logbook::metresToFeet(limit);
+        double depth = std::clamp(localY / perUnit, 0.0, limit);
+        if (imperial)
+            depth = logbook::feetToMetres(depth);
+        // The editor may draw the point one past the samples: it goes into the stored bytes.
+        if (static_cast<std::size_t>(cursor) >= dive.samples.size())
+            dive.samples.resize(static_cast<std::size_t>(cursor) + 1);
+        dive.samples[static_cast<std::size_t>(cursor)].depth = static_cast<float>(-depth);
+        return true;
+    }
+
+} // namespace
+
 bool drawManualSample(
     DiveRecord &dive, int cursor, int localY, int plotHeight, const ManualAxis &axis, logbook::UnitSystem units)
 {
-    if (axis.maximum <= 0 || cursor < 0 || cursor >= kMaxSamples)
+    if (!setManualSample(dive, cursor, localY, plotHeight, axis, units))
         return false;
-    const double perUnit = static_cast<double>(plotHeight) / axis.maximum;
-    if (perUnit == 0)
+    updateManualAverages(dive);
+    dive.avgDepth = 0.0f;
+    return true;
+}
+
+bool drawManualStroke(DiveRecord &dive, ManualPoint from, ManualPoint to, int plotHeight, const ManualAxis &axis,
+    logbook::UnitSystem units)
+{
+    const int steps = std::abs(to.cursor - from.cursor);
+    bool drawn = false;
+    for (int i = 0; i <= steps; ++i) {
+        const int cursor = from.cursor + (to.cursor >= from.cursor ? i : -i);
+        const double t = steps == 0 ? 1.0 : static_cast<double>(i) / steps;
+        const double y = from.localY + t * (to.localY - from.localY);
+        drawn = setManualSample(dive, cursor, y, plotHeight, axis, units) || drawn;
+    }
+    if (!drawn)
         return false;
-    const bool imperial = units == logbook::UnitSystem::Imperial;
-    double limit = maxDepthMetres(dive);
-    if (imperial)
-        limit = logbook::metresToFeet(limit);
-    double depth = std::clamp(localY / perUnit, 0.0, limit);
-    if (imperial)
-        depth = logbook::feetToMetres(depth);
-    // The editor may draw the point one past the samples: it goes into the stored bytes.
-    if (static_cast<std::size_t>(cursor) >= dive.samples.size())
-        dive.samples.resize(static_cast<std::size_t>(cursor) + 1);
-    dive.samples[static_cast<std::size_t>(cursor)].depth = static_cast<float>(-depth);
     updateManualAverages(dive);
     dive.avgDepth = 0.0f;
     return true;

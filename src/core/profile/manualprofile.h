@@ -41,6 +41,15 @@ ManualAxis manualAxis(const logbook::DiveRecord &dive, logbook::UnitSystem units
 bool drawManualSample(logbook::DiveRecord &dive, int cursor, int localY, int plotHeight, const ManualAxis &axis,
     logbook::UnitSystem units);
 
+// A drag from one mouse event to the next: the pointer passed over every sample between the two cursors, so
+// each of them takes the depth of the straight line between the two points, not only the last one.
+struct ManualPoint {
+    int cursor = 0;
+    int localY = 0;
+};
+bool drawManualStroke(logbook::DiveRecord &dive, ManualPoint from, ManualPoint to, int plotHeight,
+    const ManualAxis &axis, logbook::UnitSystem units);
+
 // Writes the samples as the hand-drawn profile block, and sets the altitude class when it has none.
 void storeManualProfile(logbook::DiveRecord &dive);
 

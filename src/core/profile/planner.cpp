@@ -240,6 +240,41 @@ std::string resultText(const PlannerState &state)
         state.stop3, state.remainingPressure, state.pressureLoss, state.airNeeded);
 }
 
+std::vector<ResultRow> resultRows(std::string_view resultText)
+{
+    std::vector<ResultRow> rows;
+    std::size_t start = 0;
+    while (start <= resultText.size()) {
+        const std::size_t end = std::min(resultText.find('\n', start), resultText.size());
+        std::vector<std::string> parts;
+        std::string_view line = resultText.substr(start, end - start);
+        std::size_t from = 0;
+        while (from <= line.size()) {
+            const std::size_t tab = std::min(line.find('\t', from), line.size());
+            std::string_view part = line.substr(from, tab - from);
+            while (!part.empty() && part.front() == ' ')
+                part.remove_prefix(1);
+            while (!part.empty() && part.back() == ' ')
+                part.remove_suffix(1);
+            if (!part.empty())
+                parts.emplace_back(part);
+            from = tab + 1;
+        }
+        if (!parts.empty()) {
+            ResultRow row;
+            if (parts.size() > 1) {
+                row.value = parts.back();
+                parts.pop_back();
+            }
+            for (const std::string &part : parts)
+                row.label += (row.label.empty() ? "" : " ") + part;
+            rows.push_back(std::move(row));
+        }
+        start = end + 1;
+    }
+    return rows;
+}
+
 bool calculate(PlannerState &state, PlannedProfile &profile)
 {
     if (state.depth == 0 || state.bottomTime == 0)

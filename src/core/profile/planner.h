@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace zorv::profile {
 
@@ -94,10 +96,18 @@ bool calculate(PlannerState &state, PlannedProfile &profile);
 std::string resultText(const PlannerState &state);
 inline constexpr const char *kTableTooShort = "Tabelle nicht ausreichend";
 
+// The result text as label and value per line, for a box that shows them in two columns: the text's tabs were
+// set for one old font and do not line up in another. A line without a tab is a label alone.
+struct ResultRow {
+    std::string label;
+    std::string value;
+};
+std::vector<ResultRow> resultRows(std::string_view resultText);
+
 // The planner's first state in a run, at `now`, with the logbook's mean breathing rate when it has one.
 PlannerState initialPlannerState(std::int32_t now, double meanAirConsumption);
 
-// "Dé&co 92" of the profile windows: the table's plan of the dive up to the cursor, without touching the planner's
+// "Déco &92" of the profile windows: the table's plan of the dive up to the cursor, without touching the planner's
 // own state. False, and the clipboard unchanged, when the cursor is in the first minute or the table is too short.
 bool planIntoClipboard(const logbook::DiveRecord &dive, int cursor, ProfileClipboard &clipboard);
 

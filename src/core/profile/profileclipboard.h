@@ -40,7 +40,7 @@ struct ProfileButtons {
     bool copy = false; // "&Copier"
     bool paste = false; // "C&oller"
     bool erase = false; // "&Effacer"
-    bool plan = false; // "Dé&co 92"
+    bool plan = false; // "Déco &92"
     bool operator==(const ProfileButtons &) const = default;
 };
 ProfileButtons profileButtons(

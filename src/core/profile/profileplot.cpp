@@ -319,14 +319,21 @@ void ProfilePlot::drawStripFrame(Canvas &canvas, int xCount, SignalLane signalLa
     }
 
     canvas.setPen(Pen { m_textColour, 1, PenStyle::Solid });
+    // The arrows are 10 pixels tall where the lanes leave room, as on the screen; a lower strip (the printed
+    // page's) shrinks them to their lane, or the two would run into each other.
     const int x = 12;
-    const int down = laneY(0) - 6;
-    canvas.drawLine({ x, down }, { x, down + 6 });
-    const Point downHead[] = { { x - 4, down + 6 }, { x, down + 10 }, { x + 4, down + 6 }, { x, down + 6 } };
+    const int tall = std::clamp(m_height / 5 - 2, 4, 10);
+    const int above = tall * 6 / 10; // the part above the lane line
+    const int below = tall - above;
+    const int wing = std::min(4, below + 1);
+    const int down = laneY(0);
+    canvas.drawLine({ x, down - above }, { x, down });
+    const Point downHead[] = { { x - wing, down }, { x, down + below }, { x + wing, down }, { x, down } };
     canvas.drawPolyline(downHead);
-    const int up = laneY(1) - 6;
-    canvas.drawLine({ x, up + 10 }, { x, up + 4 });
-    const Point upHead[] = { { x - 4, up + 4 }, { x, up }, { x + 4, up + 4 }, { x, up + 4 } };
+    const int up = laneY(1);
+    const int base = up - above + below;
+    canvas.drawLine({ x, up + below }, { x, base });
+    const Point upHead[] = { { x - wing, base }, { x, up - above }, { x + wing, base }, { x, base } };
     canvas.drawPolyline(upHead);
 
     canvas.setFont(axisFont());

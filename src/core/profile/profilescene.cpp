@@ -3,6 +3,7 @@
 #include "common/cformat.h"
 #include "common/strings.h"
 #include "logbook/units.h"
+#include "profile/depthaxisscale.h"
 #include "profile/gauges.h"
 #include "profile/levelbars.h"
 #include "profile/offsetcanvas.h"
@@ -103,7 +104,27 @@ void drawProfileGraph(Canvas &canvas, canvas::Size size, const logbook::DiveReco
     ProfilePlot plot = plotFor(graphPlotArea(size), colours, style.units);
     setDiveRanges(plot, *dive, style.units);
     const int samples = samplesOf(*dive);
-    plot.drawAxes(canvas, samples + 1, style.grid);
+    int xCount = samples + 1;
+    if (style.secondProfile && !style.secondProfile->isEmpty()) {
+        // A laid-over profile deeper or longer than the dive (a plan on a shallow dive) widens the axes to hold it.
+        const ProfileClipboard &second = *style.secondProfile;
+        double deepest = 0.0;
+        for (const double depth : second.depths())
+            if (std::isfinite(depth))
+                deepest = std::max(deepest, -depth);
+        if (style.units == UnitSystem::Imperial)
+            deepest = logbook::metresToFeet(deepest);
+        const int step = depthAxisScale(deepest, style.units).step;
+        const int yMax = static_cast<int>(std::min(deepest + step, 1e6));
+        xCount = std::max(xCount, second.count());
+        if (yMax > plot.yMax()) {
+            plot.setRanges(0, xCount - 1, 0, yMax);
+            plot.setYStep(step);
+        } else {
+            plot.setRanges(0, xCount - 1, 0, plot.yMax());
+        }
+    }
+    plot.drawAxes(canvas, xCount, style.grid);
     plot.drawDecoLine(canvas, colours[ProfileColour::DecoLine], samplesSpan(*dive));
     plot.drawProfile(
         canvas, colours[ProfileColour::Profile], colours[ProfileColour::Warnings], 3, samplesSpan(*dive), samples + 1);

@@ -124,7 +124,8 @@ namespace {
         const int width = chart.fromDevice(dev(canvas, kProfileRight) - origin.x);
         const int height = chart.fromDevice(dev(canvas, topMm + kProfileBottom) - origin.y);
         const logbook::UnitSystem units = logbook.unitSystem();
-        profile::ProfilePlot plot(kBlack, kBlack, 26, 16, width - 30, height - 32, units);
+        // The top margin holds the unit caption above the depth axis's "0", as on the screen.
+        profile::ProfilePlot plot(kBlack, kBlack, 26, 24, width - 30, height - 40, units);
         profile::setDiveRanges(plot, dive, units);
         const int sampleCount = std::min<int>(dive.sampleCount, logbook::kMaxSamples);
         const int xCount = sampleCount + 1;

@@ -373,6 +373,7 @@ void StatisticsPage::compute(const logbook::Logbook &logbook, const common::Loca
     if (options.selectedYear == 0)
         options.selectedYear = m_currentYear;
     m_yearDiveCount = 0;
+    m_laterDiveCount = 0;
     if (isTimeline(m_kind))
         computeTimeline(logbook);
     else if (isClassPage(m_kind))
@@ -385,6 +386,18 @@ void StatisticsPage::compute(const logbook::Logbook &logbook, const common::Loca
     // keep the user's scroll position when it still fits.
     m_firstShown = m_computed ? std::clamp(m_firstShown, 0, maxFirstShownRow()) : maxFirstShownRow();
     m_computed = true;
+}
+
+std::string StatisticsPage::uncountedNote() const
+{
+    if (m_laterDiveCount == 0)
+        return {};
+    const bool byYear = m_kind == PageKind::Year || m_kind == PageKind::ConsumptionYear;
+    const std::string after
+        = byYear ? std::to_string(m_currentYear) : common::cformat("%02d.%d", m_currentMonth, m_currentYear);
+    if (m_laterDiveCount == 1)
+        return "1 plongée non comptée : datée après " + after + " (aujourd'hui).";
+    return std::to_string(m_laterDiveCount) + " plongées non comptées : datées après " + after + " (aujourd'hui).";
 }
 
 void StatisticsPage::computeTimeline(const logbook::Logbook &logbook)
@@ -425,8 +438,12 @@ void StatisticsPage::computeTimeline(const logbook::Logbook &logbook)
         if (!date)
             continue;
         const int index = byYear ? date->year : date->year * 12 + (date->month - 1);
-        // Dives dated before the first dive or in the future have no row.
-        if (index < firstIndex || index > (byYear ? m_currentYear : currentIndex))
+        // Dives dated before the first dive or in the future have no row; the user is told of the latter.
+        if (index > (byYear ? m_currentYear : currentIndex)) {
+            ++m_laterDiveCount;
+            continue;
+        }
+        if (index < firstIndex)
             continue;
         m_table.add(static_cast<unsigned>(index - firstIndex + 1), sampleOf(dive, value, !consumption));
     }

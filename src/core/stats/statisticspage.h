@@ -120,6 +120,10 @@ public:
     unsigned yearDiveCount() const { return m_yearDiveCount; }
     // The dives a percentage is taken of.
     float percentBase() const { return m_percentBase; }
+    // Timelines: the dives left out because they are dated after the current year (month), which has the
+    // last row; and the sentence telling the user so, empty when none was left out.
+    unsigned laterDiveCount() const { return m_laterDiveCount; }
+    std::string uncountedNote() const;
 
     // Every row in key order, empty ones included.
     std::vector<PageRow> rows() const;
@@ -159,6 +163,7 @@ private:
     int m_timelineFirstYear = 0;
     int m_timelineFirstMonth = 1;
     unsigned m_yearDiveCount = 0;
+    unsigned m_laterDiveCount = 0;
     float m_percentBase = 0.0f;
     int m_firstShown = 0;
     bool m_computed = false;

@@ -5,6 +5,7 @@
 #include "common/strings.h"
 #include "logbook/logbookfile.h"
 #include "ui/common/appcontext.h"
+#include "ui/common/messages.h"
 #include "ui/common/qtext.h"
 
 #include <QDir>
@@ -154,18 +155,14 @@ bool LogbookDocument::maySave()
 {
     if (!m_context.logbook.isModified())
         return true;
-    QMessageBox box(QMessageBox::Question, qstr(StringId::AppTitle),
-        QStringLiteral("Enregistrer les modifications de %1 ?").arg(displayName()), QMessageBox::NoButton, m_window);
-    QPushButton *yes = box.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
-    QPushButton *no = box.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
-    QPushButton *cancel = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
-    box.setDefaultButton(yes);
-    box.setEscapeButton(cancel);
-    box.exec();
-    if (box.clickedButton() == no)
-        return true;
-    if (box.clickedButton() == yes)
+    switch (askYesNoCancel(m_window, QStringLiteral("Enregistrer les modifications de %1 ?").arg(displayName()))) {
+    case Answer::Yes:
         return save();
+    case Answer::No:
+        return true;
+    case Answer::Cancel:
+        break;
+    }
     return false;
 }
 

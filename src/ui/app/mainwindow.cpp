@@ -218,14 +218,14 @@ void MainWindow::buildMenus()
     addCommand(statistics, Command::PartnerStatistics, StringId::MenuPartnerStatistics);
     addCommand(statistics, Command::MonthlyStatistics, StringId::MenuMonthlyStatistics);
 
-    QMenu *search = bar->addMenu(QStringLiteral("Chercher"));
+    QMenu *search = bar->addMenu(QStringLiteral("&Chercher"));
     addCommand(search, Command::SearchDive, StringId::MenuSearchDive, { QK(Qt::CTRL | Qt::Key_F) });
     addCommand(search, Command::SearchForward, StringId::MenuSearchForward);
     addCommand(search, Command::SearchBackward, StringId::MenuSearchBackward);
     addCommand(search, Command::AdvancedSearch, StringId::MenuAdvancedSearch);
     addCommand(search, Command::SearchReplace, StringId::MenuSearchReplace);
 
-    QMenu *extras = bar->addMenu(QStringLiteral("&Extras"));
+    QMenu *extras = bar->addMenu(QStringLiteral("Extr&as"));
     addCommand(extras, Command::Planner, StringId::MenuPlanner);
     addCommand(extras, Command::NoDecoComparison, StringId::MenuNoDecoComparison);
     extras->addSeparator();

@@ -36,6 +36,20 @@ bool askYesNo(QWidget *parent, const QString &question)
     return box.clickedButton() == yes;
 }
 
+Answer askYesNoCancel(QWidget *parent, const QString &question)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Zorv"), question, QMessageBox::NoButton, parent);
+    QPushButton *yes = box.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
+    QPushButton *cancel = box.addButton(QStringLiteral("&Annuler"), QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == yes)
+        return Answer::Yes;
+    return box.clickedButton() == no ? Answer::No : Answer::Cancel;
+}
+
 void fitTitle(QWidget *window)
 {
     // Title bars use a bold face; the icon and three buttons take about 110 pixels.
@@ -49,6 +63,13 @@ void fitTitle(QWidget *window)
 void showWarning(QWidget *parent, const QString &message)
 {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Zorv"), message, QMessageBox::NoButton, parent);
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+void showInformation(QWidget *parent, const QString &message)
+{
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Zorv"), message, QMessageBox::NoButton, parent);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();
 }

@@ -16,11 +16,22 @@ bool installFrenchTranslations(QCoreApplication &application);
 // A question with the buttons "&Oui" and "&Non"; true for yes.
 bool askYesNo(QWidget *parent, const QString &question);
 
+enum class Answer {
+    Yes,
+    No,
+    Cancel,
+};
+
+// A question with the buttons "&Oui", "&Non" and "&Annuler"; Escape and closing the box cancel.
+Answer askYesNoCancel(QWidget *parent, const QString &question);
+
 // Makes the window at least as wide as the window manager's title bar needs
 // for its title, so that a small dialog's title is not cut.
 void fitTitle(QWidget *window);
 
 // A warning with one "OK" button, titled with the program's name.
 void showWarning(QWidget *parent, const QString &message);
+// A notice of what was done, with one "OK" button, titled with the program's name.
+void showInformation(QWidget *parent, const QString &message);
 
 } // namespace zorv::ui

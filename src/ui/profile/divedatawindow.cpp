@@ -48,6 +48,9 @@ DiveDataWindow::DiveDataWindow(AppContext &context, QWidget *parent)
     // A tool window of the profile window: it stays above it, and the window
     // manager does not give it a place of its own behind the others.
     setWindowFlag(Qt::Tool);
+    // The profile window is modal: a window manager such as Openbox stacks a modal window above every window
+    // of its program, its own tool windows included, at each click in it. Only "above" keeps this one in sight.
+    setWindowFlag(Qt::WindowStaysOnTopHint);
     auto *grid = new QGridLayout(this);
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(4);

@@ -56,8 +56,11 @@ protected:
     }
     void mousePressEvent(QMouseEvent *event) override
     {
+        // A press starts a new stroke: the one before it ended with its release.
+        m_mouse(event->position().toPoint(), false);
         m_mouse(event->position().toPoint(), event->button() == Qt::LeftButton);
     }
+    void mouseReleaseEvent(QMouseEvent *event) override { m_mouse(event->position().toPoint(), false); }
 
 private:
     std::function<void(QPoint, bool)> m_mouse;
@@ -137,7 +140,7 @@ ManualDataDialog::ManualDataDialog(AppContext &context, QWidget *parent)
     auto *copy = plainButton(QStringLiteral("&Copier"), this);
     m_paste = plainButton(QStringLiteral("C&oller"), this);
     m_erase = plainButton(QStringLiteral("&Effacer"), this);
-    m_plan = plainButton(QStringLiteral("De&co 92"), this);
+    m_plan = plainButton(QStringLiteral("Deco &92"), this);
     auto *eraseProfile = plainButton(QStringLiteral("&Profil effacer"), this);
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setDefault(true);
@@ -251,10 +254,15 @@ void ManualDataDialog::mouseAt(QPoint point, bool drawing)
         return;
     m_cursor = profile::cursorIndexAt(point.x(), rect, m_work.sampleCount, m_cursor);
     if (drawing) {
-        // The pointer's row, counted from 1 at the top of the plot.
-        if (profile::drawManualSample(m_work, m_cursor, point.y() - rect.top + 1, rect.bottom - rect.top + 1, m_axis,
+        // The pointer's row, counted from 1 at the top of the plot. Mouse events come far apart in a quick
+        // drag: every sample between the last point and this one is drawn.
+        const profile::ManualPoint here { m_cursor, point.y() - rect.top + 1 };
+        if (profile::drawManualStroke(m_work, m_stroke.value_or(here), here, rect.bottom - rect.top + 1, m_axis,
                 m_context.logbook.unitSystem()))
             m_graph->invalidate();
+        m_stroke = here;
+    } else {
+        m_stroke.reset();
     }
     m_graph->update();
     m_panel->invalidate();

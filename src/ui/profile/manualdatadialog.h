@@ -5,6 +5,7 @@
 #include "profile/manualprofile.h"
 
 #include <QDialog>
+#include <optional>
 
 class QCheckBox;
 class QLabel;
@@ -44,6 +45,7 @@ private:
     logbook::DiveRecord m_work;
     profile::ManualAxis m_axis;
     int m_cursor = 0;
+    std::optional<profile::ManualPoint> m_stroke; // the last drawn point while the button is held
     ManualGraphView *m_graph = nullptr;
     CanvasView *m_panel = nullptr;
     QLabel *m_limitNote = nullptr;

@@ -28,6 +28,7 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <optional>
 
 namespace zorv::ui {
@@ -204,7 +205,6 @@ PlannerDialog::PlannerDialog(AppContext &context, QWidget *parent)
     m_result->setReadOnly(true);
     m_result->setFocusPolicy(Qt::NoFocus);
     m_result->setMinimumWidth(300);
-    m_result->setTabStopDistance(m_result->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 9);
     const auto &colours = context.settings.profileColours;
     QPalette palette = m_result->palette();
     palette.setColor(QPalette::Base, qtglue::toQColor(colours[settings::ProfileColour::Background]));
@@ -214,10 +214,10 @@ PlannerDialog::PlannerDialog(AppContext &context, QWidget *parent)
     auto *calculate = new QPushButton(QStringLiteral("&Calculer"), this);
     calculate->setDefault(true);
     auto *quit = plainButton(QStringLiteral("Quitter"), this);
-    m_copy = plainButton(QStringLiteral("&Copier"), this);
-    m_paste = plainButton(QStringLiteral("&Coller"), this);
+    m_copy = plainButton(QStringLiteral("Co&pier"), this);
+    m_paste = plainButton(QStringLiteral("C&oller"), this);
     m_erase = plainButton(QStringLiteral("&Effacer"), this);
-    auto *colour = plainButton(QStringLiteral("&Couleur"), this);
+    auto *colour = plainButton(QStringLiteral("Cou&leur"), this);
     m_print = plainButton(QStringLiteral("&Imprimer"), this);
     m_grid = new QCheckBox(QStringLiteral("&Grille"), this);
     m_crosshair = new QCheckBox(QStringLiteral("Croi&x filée"), this);
@@ -323,7 +323,16 @@ void PlannerDialog::showFields()
     m_rate->setText(decimalText(s.breathingRate, "%.1f"));
     m_tank->setText(decimalText(s.tankLitres, "%g"));
     m_pressure->setText(QString::number(s.fillPressure));
-    m_result->setPlainText(toQt(s.resultText));
+    // One tab between label and value, the stop past the widest label: the values line up in one column.
+    QStringList lines;
+    int widest = 0;
+    for (const profile::ResultRow &row : profile::resultRows(s.resultText)) {
+        const QString label = toQt(row.label);
+        widest = std::max(widest, m_result->fontMetrics().horizontalAdvance(label));
+        lines << (row.value.empty() ? label : label + QLatin1Char('\t') + toQt(row.value));
+    }
+    m_result->setTabStopDistance(widest + m_result->fontMetrics().horizontalAdvance(QStringLiteral("xx")));
+    m_result->setPlainText(lines.join(QLatin1Char('\n')));
     refreshEnabling();
 }
 

@@ -413,7 +413,7 @@ QWidget *ProfileWindow::buildButtons()
     m_paste = plainButton(QStringLiteral("C&oller"));
     m_erase = plainButton(QStringLiteral("&Effacer"));
     QPushButton *colours = plainButton(QStringLiteral("Cou&leur"));
-    m_plan = plainButton(QStringLiteral("Dé&co 92"));
+    m_plan = plainButton(QStringLiteral("Déco &92"));
     auto *quit = new QPushButton(QStringLiteral("&Quitter"));
     quit->setDefault(true);
     grid->addWidget(m_copy, 3, 0);

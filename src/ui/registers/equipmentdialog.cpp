@@ -239,10 +239,10 @@ EquipmentDialog::EquipmentDialog(AppContext &context, QWidget *parent)
 
     addButton(Action::Open, QStringLiteral("&Ouvrir"));
     addButton(Action::Save, QStringLiteral("&Sauvegarder"), Enabled::WhenChanged);
-    addButton(Action::New, QStringLiteral("N&ouveau"));
+    addButton(Action::New, QStringLiteral("Nou&veau"));
     addButton(Action::Details, QStringLiteral("De&tails"), Enabled::WithSelection);
     addButton(Action::Delete, QStringLiteral("Ef&facer"), Enabled::WithSelection);
-    addButton(Action::Sort, QStringLiteral("Tr&ier"), Enabled::WithRecords);
+    addButton(Action::Sort, QStringLiteral("T&rier"), Enabled::WithRecords);
     addButton(Action::Print, QStringLiteral("&Imprimer"), Enabled::WithRecords);
     addButton(QStringLiteral("&Coût"), QStringLiteral("cost"), Enabled::WithRecords, [this] {
         EquipmentCostDialog dialog(m_records, m_context.settings.currency, this);

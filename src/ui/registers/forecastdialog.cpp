@@ -106,7 +106,7 @@ ForecastDialog::ForecastDialog(const logbook::Logbook &book, QWidget *parent)
 
     auto *compute = registerButton(QStringLiteral("&Calculer"), QStringLiteral("compute"), this);
     m_store = registerButton(QStringLiteral("&Enregistrer pronostic"), QStringLiteral("store"), this);
-    m_delete = registerButton(QStringLiteral("&Effacer pronostic"), QStringLiteral("delete"), this);
+    m_delete = registerButton(QStringLiteral("Effacer &pronostic"), QStringLiteral("delete"), this);
     auto *quit = registerButton(QStringLiteral("&Quitter"), QStringLiteral("quit"), this);
     connect(compute, &QPushButton::clicked, this, &ForecastDialog::compute);
     connect(m_store, &QPushButton::clicked, this, &ForecastDialog::store);

@@ -5,6 +5,7 @@
 #include "common/strings.h"
 #include "qtcanvas/qpaintercanvas.h"
 #include "reports/pagesource.h"
+#include "ui/common/messages.h"
 #include "ui/common/qtext.h"
 #include "ui/reports/printdispatcher.h"
 
@@ -135,15 +136,10 @@ QPushButton *registerButton(const QString &text, const QString &name, QWidget *p
 
 bool saveOrDiscard(QWidget *parent, const QString &question, const std::function<bool()> &save)
 {
-    QMessageBox box(QMessageBox::Question, qstr(StringId::AppTitle), question, QMessageBox::NoButton, parent);
-    QPushButton *yes = box.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
-    QPushButton *no = box.addButton(QStringLiteral("Non"), QMessageBox::NoRole);
-    box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
-    box.setDefaultButton(yes);
-    box.exec();
-    if (box.clickedButton() == yes)
+    const Answer answer = askYesNoCancel(parent, question);
+    if (answer == Answer::Yes)
         return save();
-    return box.clickedButton() == no;
+    return answer == Answer::No;
 }
 
 void showFailure(QWidget *parent, const common::Result &result)

@@ -50,7 +50,7 @@ TripsDialog::TripsDialog(AppContext &context, std::function<void(int position)> 
 
     addButton(Action::New, QStringLiteral("Nouve&au"));
     addButton(Action::Delete, QStringLiteral("Ef&facer"), Enabled::WithRecords);
-    addButton(Action::Sort, QStringLiteral("Tr&ier"), Enabled::WithRecords);
+    addButton(Action::Sort, QStringLiteral("T&rier"), Enabled::WithRecords);
     addButton(Action::Save, QStringLiteral("&Sauvegarder"), Enabled::WithRecords);
     addButton(Action::Print, QStringLiteral("&Imprimer"), Enabled::WithRecords);
     m_goTo = addButton(QStringLiteral("A&ller à"), QStringLiteral("goTo"), Enabled::Always, [this] {

@@ -3,6 +3,7 @@
 #include "common/atomicfile.h"
 #include "common/strings.h"
 #include "ui/common/appcontext.h"
+#include "ui/common/filefolders.h"
 #include "ui/common/qtext.h"
 
 #include <QButtonGroup>
@@ -160,8 +161,10 @@ void exportCsv(AppContext &context, QWidget *parent)
     chooser.setNameFilter(QStringLiteral("Fichiers CSV (*.csv);;Tous les fichiers (*)"));
     chooser.setDefaultSuffix(QStringLiteral("csv"));
     chooser.setWindowTitle(QStringLiteral("Export vers CSV"));
+    startFileDialog(chooser, context, FileFolder::CsvExport);
     if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
         return;
+    rememberFileFolder(chooser, FileFolder::CsvExport);
     CsvExportDialog dialog(context, chooser.selectedFiles().constFirst(), parent);
     dialog.exec();
 }

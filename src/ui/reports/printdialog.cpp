@@ -24,7 +24,7 @@ LogbookPrintDialog::LogbookPrintDialog(const reports::PrintJob &job, QWidget *pa
     auto *modeBox = new QGroupBox(QStringLiteral("Imprimer"));
     auto *modeLayout = new QVBoxLayout(modeBox);
     const QString modeTexts[]
-        = { QStringLiteral("&Plongée"), QStringLiteral("&Liste de Plongée"), QStringLiteral("&Page de garde") };
+        = { QStringLiteral("&Plongée"), QStringLiteral("&Liste de Plongée"), QStringLiteral("Pa&ge de garde") };
     for (int i = 0; i < 3; ++i) {
         m_modes[i] = new QRadioButton(modeTexts[i]);
         modeLayout->addWidget(m_modes[i]);

@@ -292,10 +292,10 @@ namespace {
             m_currency = lineEdit(QStringLiteral("currency"), form.currency, this);
             m_currency->setMaximumWidth(m_currency->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 8);
 
-            m_advanced = new QCheckBox(QStringLiteral("&Modus avancé"), this);
+            m_advanced = new QCheckBox(QStringLiteral("Modus a&vancé"), this);
             m_advanced->setObjectName(QStringLiteral("advanced"));
             m_advanced->setChecked(form.advancedMode);
-            m_remember = new QCheckBox(QStringLiteral("&Marqué position fenêtre"), this);
+            m_remember = new QCheckBox(QStringLiteral("Marqué &position fenêtre"), this);
             m_remember->setObjectName(QStringLiteral("rememberWindows"));
             m_remember->setChecked(form.rememberWindows);
 

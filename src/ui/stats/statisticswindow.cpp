@@ -1,5 +1,6 @@
 #include "ui/stats/statisticswindow.h"
 
+#include "app/windowplace.h"
 #include "common/cformat.h"
 #include "logbook/units.h"
 #include "qtcanvas/qpaintercanvas.h"
@@ -14,6 +15,7 @@
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMoveEvent>
@@ -22,6 +24,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -122,6 +125,10 @@ StatisticsPageWindow::StatisticsPageWindow(AppContext &context, PageKind kind, Q
     buildOptions(grid);
     m_page.compute(m_context.logbook);
     buildRows(grid);
+    m_note = new QLabel(this);
+    m_note->setObjectName(QStringLiteral("uncountedNote"));
+    m_note->setStyleSheet(QStringLiteral("color: rgb(160, 0, 0)"));
+    grid->addWidget(m_note, grid->rowCount(), 0, 1, grid->columnCount());
     showPage();
 }
 
@@ -156,7 +163,7 @@ void StatisticsPageWindow::buildOptions(QGridLayout *grid)
             auto *aggregateLayout = new QVBoxLayout(aggregateBox);
             m_aggregate = new QButtonGroup(this);
             addRadio(m_aggregate, aggregateLayout, "&Moyennes", 0)->setChecked(true);
-            addRadio(m_aggregate, aggregateLayout, "Minim&um", 1);
+            addRadio(m_aggregate, aggregateLayout, "Min&imum", 1);
             addRadio(m_aggregate, aggregateLayout, "Ma&ximum", 2);
             options->addWidget(box);
             options->addWidget(aggregateBox);
@@ -190,6 +197,9 @@ void StatisticsPageWindow::buildRows(QGridLayout *grid)
     ++line;
     const int shown = m_page.shownRowCount();
     const int firstRowLine = line;
+    // The activity page's 25 rows must fit a 1000-pixel screen with the options above them.
+    if (shown > 20)
+        grid->setVerticalSpacing(2);
     for (int r = 0; r < shown; ++r, ++line) {
         RowWidgets row { new QLabel, {}, new BarField };
         grid->addWidget(row.label, line, 0);
@@ -289,6 +299,8 @@ void StatisticsPageWindow::showPage()
     }
     m_filling = false;
     m_scale->setText(toQt(common::cformat("%.0f", static_cast<double>(m_page.scale()))));
+    m_note->setText(toQt(m_page.uncountedNote()));
+    m_note->setVisible(!m_note->text().isEmpty());
     showRows();
     if (stats::isClassPage(m_page.kind())) {
         const bool duration = m_page.kind() == PageKind::Duration;
@@ -377,7 +389,7 @@ StatisticsWindow::StatisticsWindow(AppContext &context, QWidget *parent)
     }
     layout->addWidget(legendBox);
 
-    auto *colours = new QPushButton(QStringLiteral("&Couleur"));
+    auto *colours = new QPushButton(QStringLiteral("Cou&leur"));
     auto *print = new QPushButton(QStringLiteral("&Imprimer"));
     auto *quit = new QPushButton(QStringLiteral("&Quitter"));
     layout->addWidget(colours);
@@ -430,12 +442,35 @@ void StatisticsWindow::selectPage(PageKind kind)
     m_pages->button(static_cast<int>(kind))->setChecked(true);
     StatisticsPageWindow *window = pageWindow(kind);
     window->recompute();
-    if (const auto stored = storedPlacement(m_context, settings::Window::StatisticsChart))
-        window->move(stored->rect.topLeft());
-    else
-        window->move(frameGeometry().topLeft() + QPoint(150, 24));
+    placeChart(window);
     window->show();
     window->raise();
+}
+
+void StatisticsWindow::placeChart(StatisticsPageWindow *window)
+{
+    // Beside the chooser, never over its buttons, and on the screen; a remembered place only when it is so too.
+    const auto toRect = [](const QRect &r) {
+        return canvas::Rect { r.left(), r.top(), r.right() + 1, r.bottom() + 1 };
+    };
+    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const canvas::Rect available = toRect(screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768));
+    const canvas::Rect owner = toRect(frameGeometry());
+    window->adjustSize();
+    // The frame the window manager adds is not known before the first showing; the chooser's is alike.
+    const QSize frame = frameGeometry().size() - size();
+    const QSize outer = window->size() + frame;
+    if (const auto stored = storedPlacement(m_context, settings::Window::StatisticsChart)) {
+        const canvas::Rect remembered = toRect(QRect(stored->rect.topLeft(), outer));
+        if (app::clearOfOwner(available, owner, remembered)) {
+            window->move(stored->rect.topLeft());
+            return;
+        }
+    }
+    const canvas::Rect place = app::placeBeside(available, owner, { outer.width(), outer.height() });
+    if (place.height() < outer.height() || place.width() < outer.width())
+        window->resize(place.width() - frame.width(), place.height() - frame.height());
+    window->move(place.left, place.top);
 }
 
 void StatisticsWindow::changeColours()
@@ -492,14 +527,13 @@ void StatisticsWindow::printCurrentPage()
     StatisticsPageWindow *page = currentPage();
     if (!page)
         return;
-    page->hide();
+    // The chart stays up while the print dialog asks: the user looks at what is about to be printed.
     PrintDispatcher local(m_context);
     PrintDispatcher *dispatcher = PrintDispatcher::current() ? PrintDispatcher::current() : &local;
     const stats::StatisticsPage &shown = page->page();
     dispatcher->printPages(
         this, reports::JobKind::Statistics,
         [this, &shown] { return std::make_unique<StatisticsPages>(m_context, shown); }, false);
-    page->show();
 }
 
 void printStatisticsPage(const AppContext &context, const stats::StatisticsPage &page, QPrinter &printer)

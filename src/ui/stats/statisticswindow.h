@@ -78,6 +78,7 @@ private:
     QButtonGroup *m_aggregate = nullptr;
     QScrollBar *m_scroll = nullptr;
     QLabel *m_scale = nullptr;
+    QLabel *m_note = nullptr; // the dives the page leaves out, and why
     struct RowWidgets {
         QLabel *label;
         std::array<QLabel *, 4> values;
@@ -106,6 +107,7 @@ public:
 
 protected:
     void moveEvent(QMoveEvent *event) override;
+    void placeChart(StatisticsPageWindow *window);
 
 private:
     StatisticsPageWindow *pageWindow(stats::PageKind kind);

@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -23,6 +24,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QVBoxLayout>
 
 namespace zorv::ui {
@@ -58,7 +61,16 @@ namespace {
     {
         auto *edit = new QLineEdit(parent);
         edit->setObjectName(QLatin1String(name));
-        edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00.00.0000")) + 14);
+        // Room for a whole date as the style draws a line edit: its frame and margins vary with the desktop, so
+        // they are asked of the style rather than guessed; the cursor and a digit wider than "0" take the rest.
+        const QFontMetrics metrics = edit->fontMetrics();
+        QStyleOptionFrame option;
+        option.initFrom(edit);
+        option.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
+        const QSize text(metrics.horizontalAdvance(QStringLiteral("00.00.00000")) + 4, metrics.height());
+        const int width = edit->style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, edit).width();
+        edit->setMinimumWidth(width);
+        edit->setMaximumWidth(width);
         return edit;
     }
 
@@ -406,6 +418,9 @@ void CriteriaDialog::create()
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QStringLiteral("Carnet de plongée (*.log)"));
     dialog.setDefaultSuffix(QStringLiteral("log"));
+    // The new logbook goes beside the one it is taken from unless the user goes elsewhere.
+    if (const QString from = toQt(m_book.path()); !from.isEmpty())
+        dialog.setDirectory(QFileInfo(from).absolutePath());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     createAt(dialog.selectedFiles().constFirst());
@@ -422,6 +437,13 @@ void CriteriaDialog::createAt(const QString &path)
         return;
     }
     m_written = path;
+    // The new logbook is not opened here: say where it went and what it holds.
+    const auto count = static_cast<int>(m_found.size());
+    const QString where = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    showInformation(this,
+        count == 1
+            ? QStringLiteral("1 plongée écrite dans le nouveau carnet\n%1").arg(where)
+            : QStringLiteral("%1 plongées écrites dans le nouveau carnet\n%2").arg(QString::number(count), where));
 }
 
 } // namespace zorv::ui

@@ -186,7 +186,7 @@ FillDialog::FillDialog(logbook::Logbook &book, tools::FillTemplate &fill, QWidge
     auto *buttons = new QDialogButtonBox(this);
     QPushButton *fillButton = buttons->addButton(QStringLiteral("&Remplir"), QDialogButtonBox::AcceptRole);
     buttons->addButton(QStringLiteral("A&nnuler"), QDialogButtonBox::RejectRole);
-    QPushButton *resetButton = buttons->addButton(QStringLiteral("&Reset"), QDialogButtonBox::ResetRole);
+    QPushButton *resetButton = buttons->addButton(QStringLiteral("Rese&t"), QDialogButtonBox::ResetRole);
     fillButton->setDefault(true);
     connect(fillButton, &QPushButton::clicked, this, &FillDialog::runFill);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -193,7 +193,7 @@ QuickSearchDialog::QuickSearchDialog(
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(fieldBox);
     auto *textRow = new QHBoxLayout;
-    auto *textLabel = new QLabel(QStringLiteral("&Texte:"), this);
+    auto *textLabel = new QLabel(QStringLiteral("Te&xte:"), this);
     textLabel->setBuddy(m_text);
     textRow->addWidget(textLabel);
     textRow->addWidget(m_text, 1);
@@ -251,14 +251,14 @@ ReplaceDialog::ReplaceDialog(QWidget *parent)
     , m_old(new QLineEdit(this))
     , m_new(new QLineEdit(this))
     , m_list(new QListWidget(this))
-    , m_find(new QPushButton(QStringLiteral("&Cherche"), this))
+    , m_find(new QPushButton(QStringLiteral("C&herche"), this))
     , m_replace(new QPushButton(QStringLiteral("&Remplacer"), this))
 {
     setWindowTitle(QStringLiteral("Recherche & Remplacer"));
     auto *fieldBox = new QGroupBox(QStringLiteral("Champ"), this);
     auto *fieldLayout = new QHBoxLayout(fieldBox);
     const QString names[5] = { QStringLiteral("&Lieu"), QStringLiteral("S&ite"), QStringLiteral("Acc&ompagnateur"),
-        QStringLiteral("&Commentaire"), QStringLiteral("&Combi-modèle") };
+        QStringLiteral("&Commentaire"), QStringLiteral("Combi-&modèle") };
     for (int i = 0; i < 5; ++i) {
         auto *button = new QRadioButton(names[i], fieldBox);
         m_fields->addButton(button, i);

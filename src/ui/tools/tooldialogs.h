@@ -81,7 +81,7 @@ public:
     int field() const;
     QString findText() const;
     QString replacementText() const;
-    // Shows what "&Cherche" found: two lines per dive; "&Remplacer" follows whether there are any.
+    // Shows what "C&herche" found: two lines per dive; "&Remplacer" follows whether there are any.
     void showFound(const QStringList &lines);
     // After a replacement the list stays, and "&Remplacer" waits for the next search.
     void replaced();

@@ -166,7 +166,7 @@ ComputerTypesDialog::ComputerTypesDialog(AppContext &context, QWidget *parent)
     m_view->setMinimumSize(total + 24, 300);
 
     m_edit = button(QStringLiteral("&Editer"), QStringLiteral("edit"), this);
-    m_delete = button(QStringLiteral("&Effacer"), QStringLiteral("delete"), this);
+    m_delete = button(QStringLiteral("E&ffacer"), QStringLiteral("delete"), this);
     m_new = button(QStringLiteral("&Nouveau"), QStringLiteral("new"), this);
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("ok"));

@@ -1,6 +1,7 @@
 #include "ui/transfer/importcommands.h"
 
 #include "ui/common/appcontext.h"
+#include "ui/common/filefolders.h"
 #include "ui/common/qtext.h"
 #include "ui/tools/diveeditdialog.h"
 
@@ -42,8 +43,10 @@ bool importDive(AppContext &context, imports::Format format, QWidget *parent)
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(nameFilter(importer.fileFilter()));
     dialog.setDefaultSuffix(toQt(importer.defaultExtension()));
+    startFileDialog(dialog, context, FileFolder::Import);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
+    rememberFileFolder(dialog, FileFolder::Import);
     return importDiveFrom(context, format, dialog.selectedFiles().constFirst(), parent);
 }
 

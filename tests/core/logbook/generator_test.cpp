@@ -1,3 +1,4 @@
+#include "logbook/daynumber.h"
 #include "logbook/generator.h"
 #include "logbook/logbookfile.h"
 
@@ -37,6 +38,45 @@ namespace {
             }
     }
 
+    // "A, B" names two different people, whatever the seed.
+    void expectNoBuddyTwice(const Logbook &book, const std::string &which)
+    {
+        for (int p = 1; p <= book.diveCount(); ++p) {
+            const std::string partners(fixedText(book.dive(p)->partners));
+            const auto comma = partners.find(", ");
+            if (comma != std::string::npos) {
+                EXPECT_NE(partners.substr(0, comma), partners.substr(comma + 2)) << which << " dive " << p;
+            }
+        }
+    }
+
+    TEST(Generator, EndsByTheGivenDayAtTheSamePaceAndNamesNoBuddyTwice)
+    {
+        const std::uint32_t end = dayNumber(7, 12, 2026);
+        Logbook open;
+        generateLogbook(open, { .dives = 3000, .seed = 1 });
+        ASSERT_GT(open.dive(3000)->date, end); // a large logbook runs for decades from 2019
+        Logbook ended;
+        generateLogbook(ended, { .dives = 3000, .seed = 1, .endDay = end });
+        EXPECT_EQ(ended.dive(3000)->date, end);
+        const std::uint32_t shift = open.dive(3000)->date - end;
+        for (int p = 1; p <= 3000; p += 499)
+            EXPECT_EQ(ended.dive(p)->date, open.dive(p)->date - shift) << p;
+        expectPlausibleDays(ended, "ended");
+        expectNoBuddyTwice(ended, "ended");
+        // A small logbook already over before the end day keeps its dates.
+        Logbook small;
+        generateLogbook(small, { .dives = 40, .seed = 2024, .endDay = end });
+        Logbook free;
+        generateLogbook(free, { .dives = 40, .seed = 2024 });
+        EXPECT_EQ(small.dive(40)->date, free.dive(40)->date);
+        for (const std::uint64_t seed : { 1u, 7u, 2024u }) {
+            Logbook book;
+            generateLogbook(book, { .dives = 400, .seed = seed });
+            expectNoBuddyTwice(book, std::to_string(seed));
+        }
+    }
+
     TEST(Generator, TheBundledSampleIsPlausibleAndSeveralDivesShareADay)
     {
         Logbook book;
@@ -46,6 +86,7 @@ namespace {
         for (int p = 2; p <= book.diveCount(); ++p)
             sameDay += book.dive(p)->date == book.dive(p - 1)->date ? 1 : 0;
         EXPECT_GE(sameDay, 5);
+        expectNoBuddyTwice(book, "sample");
     }
 
 } // namespace

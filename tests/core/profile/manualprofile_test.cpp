@@ -75,6 +75,25 @@ TEST(ManualProfile, AveragesAndBreathingRateFollowTheDrawing)
     EXPECT_NEAR(depthAt(d, 53), 3.04f, 1e-5);
 }
 
+TEST(ManualProfile, ADragSetsEverySampleThePointerPassedOver)
+{
+    DiveRecord d = diveOf(2000, 30);
+    generateManualProfile(d);
+    const ManualAxis axis = manualAxis(d, UnitSystem::Metric);
+    const float untouched = depthAt(d, 30);
+    // Two mouse events 8 samples apart, from 5 m to 15 m on a 250-pixel plot of 25 m: a straight line, no comb.
+    ASSERT_TRUE(drawManualStroke(d, { 10, 50 }, { 18, 150 }, 250, axis, UnitSystem::Metric));
+    for (int i = 10; i <= 18; ++i)
+        EXPECT_NEAR(depthAt(d, i), 5.0f + 1.25f * static_cast<float>(i - 10), 1e-4) << i;
+    // Right to left as well, and held at the dive's maximum depth.
+    ASSERT_TRUE(drawManualStroke(d, { 24, 0 }, { 20, 250 }, 250, axis, UnitSystem::Metric));
+    EXPECT_NEAR(depthAt(d, 24), 0.0f, 1e-4);
+    EXPECT_NEAR(depthAt(d, 22), 12.5f, 1e-4);
+    EXPECT_NEAR(depthAt(d, 20), 20.0f, 1e-4);
+    EXPECT_EQ(depthAt(d, 30), untouched);
+    EXPECT_FALSE(drawManualStroke(d, { 1, 10 }, { 5, 10 }, 0, axis, UnitSystem::Metric));
+}
+
 TEST(ManualProfile, DepthCodesCarryTheHandMark)
 {
     const std::pair<double, DepthCode> cases[] = { { 0.0, { 0, 0x20 } }, { 20.0, { 32, 0x20 } }, { 4.63, { 7, 0x60 } },

@@ -2,6 +2,7 @@
 #include "profile/decotables.h"
 #include "profile/planner.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
@@ -242,6 +243,31 @@ TEST(Planner, TwentyFourMetresFortyFiveMinutesAtSeaLevel)
     EXPECT_EQ(s.airNeeded, 3594);
     EXPECT_EQ(s.remainingPressure, -39);
     EXPECT_EQ(s.pressureLoss, 239);
+}
+
+TEST(Planner, ResultRowsPairEachLabelWithItsValueWhateverTheTabs)
+{
+    PlannerState s = plan(24.0, 45);
+    s.tankLitres = 15.0;
+    s.fillPressure = 200;
+    s.breathingRate = 20.0;
+    PlannedProfile p;
+    ASSERT_TRUE(calculate(s, p));
+    const std::vector<ResultRow> rows = resultRows(s.resultText);
+    ASSERT_EQ(rows.size(), 14u);
+    const std::pair<const char *, const char *> expected[] = { { "Durée:", "63 min" },
+        { "temps de remonté:", "18 min" }, { "groupe de pression:", "G" }, { "palier 15 m:", "0 min" },
+        { "palier 9 m:", "0 min" }, { "palier 3 m:", "13 min" }, { "Cons. air:", "3594 barl" } };
+    for (const auto &[label, value] : expected) {
+        const auto row = std::find_if(rows.begin(), rows.end(), [&](const ResultRow &r) { return r.label == label; });
+        ASSERT_NE(row, rows.end()) << label;
+        EXPECT_EQ(row->value, value) << label;
+    }
+    s.depth = 70.0;
+    ASSERT_TRUE(calculate(s, p));
+    ASSERT_EQ(resultRows(s.resultText).size(), 1u);
+    EXPECT_EQ(resultRows(s.resultText)[0].label, kTableTooShort);
+    EXPECT_EQ(resultRows(s.resultText)[0].value, "");
 }
 
 TEST(Planner, AirWithoutATankOrWithoutARate)

@@ -85,6 +85,33 @@ TEST(ProfileScene, EverythingStaysInsideThePictureWithTheCursorLines)
     EXPECT_EQ(greys[1].rect, layout.strip);
 }
 
+TEST(ProfileScene, ALaidOverPlanDeeperAndLongerThanTheDiveWidensTheAxes)
+{
+    const DiveRecord shallow = diveOf(60, 9.0f);
+    ProfileClipboard plan;
+    plan.copyDive(diveOf(120, 27.0f));
+    GraphStyle style;
+    style.secondProfile = &plan;
+    const Size size { 700, 400 };
+    RecordingCanvas c;
+    drawProfileGraph(c, size, &shallow, style);
+    const PlotArea area = graphPlotArea(size);
+    const auto clip = c.drawings([&](const CanvasOp &op) {
+        return op.kind == OpKind::Polyline
+            && op.state.pen.colour == style.colours[zorv::settings::ProfileColour::ClipProfile];
+    });
+    ASSERT_FALSE(clip.empty());
+    int deepest = 0;
+    for (const CanvasOp &op : clip)
+        for (const Point p : op.points) {
+            EXPECT_LE(p.y, area.top + area.height);
+            EXPECT_LE(p.x, area.left + area.width);
+            deepest = std::max(deepest, p.y);
+        }
+    EXPECT_GT(deepest, area.top + area.height / 2); // the plan's bottom lies well inside, not on the edge
+    EXPECT_TRUE(c.findText("30") || c.findText("25")); // the axis reaches the plan's depth
+}
+
 // Inverted on the pale chart background the line came out white; it must show on every colour.
 TEST(CursorLines, CrossAtTheMouseBlackBetweenWhiteEdgesInsideThePlot)
 {

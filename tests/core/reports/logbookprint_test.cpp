@@ -203,6 +203,57 @@ namespace {
         }
     }
 
+    bool overlap(const canvas::Rect &a, const canvas::Rect &b)
+    {
+        return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+    }
+
+    canvas::Rect textBox(RecordingCanvas &canvas, const canvas::CanvasOp &op)
+    {
+        canvas.setFont(op.state.font);
+        const canvas::Size size = canvas.textSize(op.text);
+        return { op.points[0].x, op.points[0].y, op.points[0].x + size.width, op.points[0].y + size.height };
+    }
+
+    TEST(DivePages, ProfileCaptionsAndStripArrowsKeepClearOfEachOther)
+    {
+        Logbook book = makeLogbook(1);
+        for (const int dpi : { kDpi, 300, 600 }) {
+            RecordingCanvas canvas(dpi);
+            drawDive(canvas, book, *book.dive(1), 7.0, DivePageOption::Complete, {});
+            // "Mètre(s)" above the axis and the axis's "0" beside its top.
+            const auto unit = canvas.findText("M\xC3\xA8tre(s)");
+            ASSERT_TRUE(unit) << dpi;
+            const canvas::Rect unitBox = textBox(canvas, *unit);
+            int zeros = 0;
+            for (const auto &op : canvas.ofKind(OpKind::Text))
+                if (op.text == "0" && op.points[0].x < unitBox.right + 100) {
+                    ++zeros;
+                    EXPECT_FALSE(overlap(unitBox, textBox(canvas, op))) << dpi;
+                }
+            EXPECT_GE(zeros, 1) << dpi;
+            // The strip's two arrows are the black lines left of its lanes, below the chart: down first, then up.
+            const double mm = dpi / 25.4;
+            const int stripTop = static_cast<int>((7.0 + 112.0) * mm);
+            const int lanesLeft = static_cast<int>(96.0 * mm) + dpi * 20 / 96;
+            std::vector<canvas::Rect> arrows;
+            for (const auto &op : canvas.drawings()) {
+                if ((op.kind != OpKind::Line && op.kind != OpKind::Polyline) || op.state.pen.colour != 0)
+                    continue;
+                canvas::Rect box { 1 << 20, 1 << 20, -1, -1 };
+                for (const canvas::Point p : op.points)
+                    box = { std::min(box.left, p.x), std::min(box.top, p.y), std::max(box.right, p.x + 1),
+                        std::max(box.bottom, p.y + 1) };
+                if (box.top >= stripTop && box.right <= lanesLeft)
+                    arrows.push_back(box);
+            }
+            ASSERT_EQ(arrows.size(), 4u) << dpi; // shaft and head of each
+            const int downBottom = std::max(arrows[0].bottom, arrows[1].bottom);
+            const int upTop = std::min(arrows[2].top, arrows[3].top);
+            EXPECT_LT(downBottom, upTop) << dpi;
+        }
+    }
+
     TEST(DivePages, DecoStretchIsRedOnlyWhenMarked)
     {
         Logbook book = makeLogbook(1);

@@ -160,6 +160,22 @@ TEST(Timelines, ScrollBetweenTheEarliestWindowAndTheNewestYear)
     EXPECT_FLOAT_EQ(page.table().total().sum[0], 1.0f);
 }
 
+TEST(Timelines, SayHowManyLaterDivesWereLeftOut)
+{
+    const auto book = logbookOf({ dive(2026, 12, 1000), dive(2027, 1, 1000), dive(2045, 3, 1000) });
+    const auto years = computed(PageKind::Year, book);
+    EXPECT_EQ(years.laterDiveCount(), 2u);
+    EXPECT_FLOAT_EQ(years.table().total().sum[0], 1.0f);
+    EXPECT_EQ(years.uncountedNote(), "2 plongées non comptées : datées après 2026 (aujourd'hui).");
+    const auto months = computed(PageKind::ConsumptionMonth, logbookOf({ dive(2027, 1, 1000) }));
+    EXPECT_EQ(months.laterDiveCount(), 0u); // no consumption: not counted anyway
+    auto withAir = dive(2027, 1, 1000);
+    withAir.airConsumption = 20.0f;
+    EXPECT_EQ(computed(PageKind::ConsumptionMonth, logbookOf({ withAir })).uncountedNote(),
+        "1 plongée non comptée : datée après 12.2026 (aujourd'hui).");
+    EXPECT_EQ(computed(PageKind::Year, logbookOf({ dive(2026, 12, 1000) })).uncountedNote(), "");
+}
+
 TEST(Timelines, ConsumptionAveragesPerYearAndColoursAgainstTheOverallAverage)
 {
     auto a = dive(2025, 1, 1000, dive_type::kSeaWater);

@@ -89,10 +89,22 @@ private slots:
             Qt::LeftButton, {});
         QApplication::sendEvent(graph, &drag);
         QVERIFY(std::abs(dialog->work().samples[static_cast<std::size_t>(cursor)].depth + 5.0f) < 0.2f);
+        // A quick drag far to the right: every sample the pointer passed over lies on the line, no comb of spikes.
+        const int far = x + (rect.right - rect.left) / 4;
+        QMouseEvent jump(QEvent::MouseMove, QPointF(far, upper), graph->mapToGlobal(QPointF(far, upper)), Qt::NoButton,
+            Qt::LeftButton, {});
+        QApplication::sendEvent(graph, &jump);
+        QVERIFY(dialog->cursor() > cursor + 10);
+        for (int i = cursor; i <= dialog->cursor(); ++i)
+            QVERIFY2(std::abs(dialog->work().samples[static_cast<std::size_t>(i)].depth + 5.0f) < 0.2f,
+                qPrintable(QString::number(i)));
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(far, upper), graph->mapToGlobal(QPointF(far, upper)),
+            Qt::LeftButton, Qt::NoButton, {});
+        QApplication::sendEvent(graph, &release);
         QVERIFY(!dialog->field(QStringLiteral("depth"))->text().isEmpty());
 
         // Deco 92 at the cursor lays the table's plan over the drawing.
-        QTest::mouseClick(dialog->button(QStringLiteral("De&co 92")), Qt::LeftButton);
+        QTest::mouseClick(dialog->button(QStringLiteral("Deco &92")), Qt::LeftButton);
         QVERIFY(m_context.secondProfile.shown);
         uitest::saveScreenshot(dialog.get(), QStringLiteral("manual-profile"));
 

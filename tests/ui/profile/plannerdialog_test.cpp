@@ -73,7 +73,7 @@ private slots:
         auto dialog = showDialog<ui::PlannerDialog>(m_context);
         QVERIFY(!dialog->groupField()->isEnabled());
         QVERIFY(!dialog->button(QStringLiteral("&Imprimer"))->isEnabled());
-        QVERIFY(!dialog->button(QStringLiteral("&Copier"))->isEnabled());
+        QVERIFY(!dialog->button(QStringLiteral("Co&pier"))->isEnabled());
         setText(dialog->depthField(), QStringLiteral("24"));
         setText(dialog->timeField(), QStringLiteral("45"));
         setText(dialog->rateField(), QStringLiteral("20.0"));
@@ -81,16 +81,24 @@ private slots:
         setText(dialog->pressureField(), QStringLiteral("200"));
         QTest::mouseClick(dialog->button(QStringLiteral("&Calculer")), Qt::LeftButton);
         const QString text = dialog->resultBox()->toPlainText();
-        QVERIFY2(text.contains(QStringLiteral("Durée:\t\t63 min")), qPrintable(text));
-        QVERIFY(text.contains(QStringLiteral("palier\t 3 m:\t13 min")));
+        QVERIFY2(text.contains(QStringLiteral("Durée:\t63 min")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("palier 3 m:\t13 min")));
+        // Every value starts at the one tab stop, right of the widest label: two columns that line up.
+        for (const QString &line : text.split(QLatin1Char('\n'))) {
+            QCOMPARE(line.count(QLatin1Char('\t')), 1);
+            const QString label = line.section(QLatin1Char('\t'), 0, 0);
+            QVERIFY2(
+                dialog->resultBox()->fontMetrics().horizontalAdvance(label) < dialog->resultBox()->tabStopDistance(),
+                qPrintable(label));
+        }
         QVERIFY(dialog->button(QStringLiteral("&Imprimer"))->isEnabled());
-        QVERIFY(!dialog->button(QStringLiteral("&Coller"))->isEnabled());
+        QVERIFY(!dialog->button(QStringLiteral("C&oller"))->isEnabled());
 
         // Copy, then lay the plan over itself as the second profile.
-        QTest::mouseClick(dialog->button(QStringLiteral("&Copier")), Qt::LeftButton);
+        QTest::mouseClick(dialog->button(QStringLiteral("Co&pier")), Qt::LeftButton);
         QCOMPARE(m_context.secondProfile.clipboard.count(), 190);
-        QVERIFY(dialog->button(QStringLiteral("&Coller"))->isEnabled());
-        QTest::mouseClick(dialog->button(QStringLiteral("&Coller")), Qt::LeftButton);
+        QVERIFY(dialog->button(QStringLiteral("C&oller"))->isEnabled());
+        QTest::mouseClick(dialog->button(QStringLiteral("C&oller")), Qt::LeftButton);
         QVERIFY(m_context.secondProfile.shown);
         QVERIFY(dialog->button(QStringLiteral("&Effacer"))->isEnabled());
 
@@ -114,12 +122,12 @@ private slots:
         setText(dialog->depthField(), QStringLiteral("20"));
         setText(dialog->timeField(), QStringLiteral("10"));
         QVERIFY(dialog->calculate());
-        QVERIFY(dialog->resultBox()->toPlainText().contains(QStringLiteral("ajout:\t\t11 min")));
+        QVERIFY(dialog->resultBox()->toPlainText().contains(QStringLiteral("ajout:\t11 min")));
 
         // A table too short says so and takes the chart away.
         setText(dialog->depthField(), QStringLiteral("70"));
         QVERIFY(dialog->calculate());
-        QCOMPARE(dialog->resultBox()->toPlainText(), QStringLiteral("\n Tabelle nicht ausreichend"));
+        QCOMPARE(dialog->resultBox()->toPlainText(), QStringLiteral("Tabelle nicht ausreichend"));
         QVERIFY(!dialog->button(QStringLiteral("&Imprimer"))->isEnabled());
     }
 

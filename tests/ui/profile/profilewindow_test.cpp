@@ -205,7 +205,7 @@ private slots:
     void deco92LaysThePlanOverTheDive()
     {
         auto window = open(m_deep);
-        auto *plan = findByText<QPushButton>(window.get(), QStringLiteral("Dé&co 92"));
+        auto *plan = findByText<QPushButton>(window.get(), QStringLiteral("Déco &92"));
         QVERIFY(plan->isEnabled());
         // In the first minute the button does nothing.
         QTest::mouseClick(plan, Qt::LeftButton);

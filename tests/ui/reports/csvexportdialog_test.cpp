@@ -6,8 +6,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -15,6 +17,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 #include <memory>
 
 using namespace zorv;
@@ -127,6 +130,41 @@ private slots:
         });
         ui::exportCsv(context, nullptr);
         QVERIFY(readAll(target).startsWith("\xEF\xBB\xBFNum\xC3\xA9ro;\n1;\n2;"));
+    }
+
+    void theFileDialogStartsBesideTheLogbookThenWhereTheLastFileWent()
+    {
+        AppContext &context = *m_context;
+        const std::string before = context.logbook.path();
+        context.logbook.setPath(m_dir->filePath(QStringLiteral("carnet.log")).toStdString());
+        QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("exports")));
+        const QString exports = m_dir->filePath(QStringLiteral("exports"));
+        const auto run = [&](const QString &target, QString &startedIn) {
+            uitest::whenModalOpens([&](QWidget *modal) {
+                auto *files = qobject_cast<QFileDialog *>(modal);
+                QVERIFY(files);
+                startedIn = files->directory().absolutePath();
+                // Every detail column is as wide as its header ("Dernière modification").
+                auto *tree = files->findChild<QTreeView *>(QStringLiteral("treeView"));
+                QVERIFY(tree);
+                for (int c = 1; c < tree->header()->count(); ++c) {
+                    const QString title = tree->model()->headerData(c, Qt::Horizontal).toString();
+                    QVERIFY2(tree->header()->sectionSize(c) > tree->header()->fontMetrics().horizontalAdvance(title),
+                        qPrintable(title));
+                }
+                files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(target);
+                uitest::whenModalOpens([](QWidget *dialog) { static_cast<QDialog *>(dialog)->reject(); });
+                static_cast<QDialog *>(files)->accept();
+            });
+            ui::exportCsv(context, nullptr);
+        };
+        QString first;
+        run(exports + QStringLiteral("/a.csv"), first);
+        QCOMPARE(first, QDir(m_dir->path()).absolutePath());
+        QString second;
+        run(exports + QStringLiteral("/b.csv"), second);
+        QCOMPARE(second, QDir(exports).absolutePath());
+        context.logbook.setPath(before);
     }
 };
 

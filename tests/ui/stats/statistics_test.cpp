@@ -2,6 +2,7 @@
 #include "logbook/daynumber.h"
 #include "logbook/generator.h"
 #include "ui/common/appcontext.h"
+#include "ui/common/qtext.h"
 #include "ui/stats/frequencywindow.h"
 #include "ui/stats/statisticswindow.h"
 #include "uitest.h"
@@ -14,6 +15,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTableView>
@@ -123,11 +125,66 @@ private slots:
             click(findByText(modal, QStringLiteral("&Appl. couleur")));
             click(findByText(modal, QStringLiteral("OK")));
         });
-        click(findByText(&chooser, QStringLiteral("&Couleur")));
+        click(findByText(&chooser, QStringLiteral("Cou&leur")));
         QCOMPARE(m_context.settings.statisticsColours[settings::StatisticsColour::SeaWater], canvas::rgb(200, 0, 200));
         const QImage swatch = chooser.swatch(1)->grab().toImage();
         QCOMPARE(swatch.pixelColor(5, 5), QColor(200, 0, 200));
         m_context.settings.statisticsColours = settings::kDefaultStatisticsColours;
+    }
+
+    void chartOpensBesideItsChooserSaysWhatItLeftOutAndStaysUpForPrinting()
+    {
+        // A large generated logbook that runs past today, as the old generator made them.
+        QTemporaryDir dir;
+        ui::AppContext context;
+        context.load(dir.path().toStdString(), settings::ScreenSize { 1600, 1000 });
+        logbook::generateLogbook(context.logbook, { 3000, 1, 2019 });
+        ui::StatisticsWindow chooser(context);
+        chooser.move(40, 40);
+        chooser.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&chooser));
+        chooser.selectPage(PageKind::Year);
+        ui::StatisticsPageWindow *years = chooser.currentPage();
+        QTRY_VERIFY(years->isVisible());
+        // Beside the chooser, clear of its buttons, and on the screen.
+        QVERIFY2(!years->frameGeometry().intersects(chooser.frameGeometry()),
+            qPrintable(QStringLiteral("%1,%2 over %3,%4")
+                           .arg(years->x())
+                           .arg(years->y())
+                           .arg(chooser.frameGeometry().right())
+                           .arg(chooser.y())));
+        const QRect screen = chooser.screen()->availableGeometry();
+        QVERIFY(years->frameGeometry().top() >= screen.top());
+        QVERIFY(years->frameGeometry().right() <= screen.right());
+        auto *note = years->findChild<QLabel *>(QStringLiteral("uncountedNote"));
+        QVERIFY(note);
+        QVERIFY(note->isVisible());
+        QCOMPARE(note->text(), ui::toQt(years->page().uncountedNote()));
+        QVERIFY(years->page().laterDiveCount() > 1000);
+        QVERIFY(note->text().startsWith(QString::number(years->page().laterDiveCount()) + QStringLiteral(" plongées")));
+        uitest::saveScreenshot(years, QStringLiteral("statistics_uncounted"));
+
+        // The tallest page fits the 1000-pixel screen.
+        chooser.selectPage(PageKind::Activity);
+        ui::StatisticsPageWindow *activities = chooser.currentPage();
+        QTRY_VERIFY(activities->isVisible());
+        // 1000 pixels less a title bar; the test screen may be smaller, then the window starts at its top.
+        QVERIFY2(activities->frameGeometry().height() <= 960,
+            qPrintable(QString::number(activities->frameGeometry().height())));
+        QVERIFY(activities->frameGeometry().top() >= screen.top());
+        QVERIFY(!activities->frameGeometry().intersects(chooser.frameGeometry()));
+        uitest::saveScreenshot(activities, QStringLiteral("statistics_activities_fit"));
+
+        // The print dialog leaves the chart it prints in sight.
+        bool shownWhileAsking = false;
+        uitest::whenModalOpens([&](QWidget *modal) {
+            shownWhileAsking = activities->isVisible();
+            static_cast<QDialog *>(modal)->reject();
+        });
+        click(findByText(&chooser, QStringLiteral("&Imprimer")));
+        uitest::cancelModalWatchers();
+        QVERIFY(shownWhileAsking);
+        QVERIFY(activities->isVisible());
     }
 
     void printedPagesCarryTheirTexts()

@@ -15,12 +15,15 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTest>
 #include <QToolBar>
 #include <functional>
@@ -75,7 +78,7 @@ private slots:
         QStringList menus;
         for (QAction *action : window->menuBar()->actions())
             menus << action->text();
-        QVERIFY(menus.contains(QStringLiteral("Chercher")));
+        QVERIFY(menus.contains(QStringLiteral("&Chercher")));
         QCOMPARE(window->action(Command::SearchDive)->shortcuts().value(0), QKeySequence(Qt::CTRL | Qt::Key_F));
         QCOMPARE(window->action(Command::CopyDive)->shortcuts(),
             QList<QKeySequence>({ QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert) }));
@@ -292,7 +295,7 @@ private slots:
                 QCOMPARE(dialog->windowTitle(), QStringLiteral("Recherche & Remplacer"));
                 setField(dialog, "find", place);
                 setField(dialog, "replacement", QStringLiteral("Lac Nouveau"));
-                press(dialog, QStringLiteral("&Cherche"));
+                press(dialog, QStringLiteral("C&herche"));
                 listed = dialog->findChild<QListWidget *>()->count();
                 press(dialog, QStringLiteral("&Remplacer"));
                 // Waits for the next search before it replaces again.
@@ -374,7 +377,23 @@ private slots:
             QCOMPARE(dialog->findChild<QComboBox *>(QStringLiteral("place"))->currentText(), place);
             criteria->search();
             QVERIFY(criteria->createButton()->isEnabled());
+            // A whole date shows in the narrow date fields.
+            auto *from = dialog->findChild<QLineEdit *>(QStringLiteral("dateFrom"));
+            from->setText(QStringLiteral("01.01.2021"));
+            QStyleOptionFrame option;
+            option.initFrom(from);
+            option.lineWidth = from->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, from);
+            // The line edit keeps two pixels of margin on each side of its text.
+            const int room = from->style()->subElementRect(QStyle::SE_LineEditContents, &option, from).width() - 4;
+            QVERIFY2(from->fontMetrics().horizontalAdvance(from->text()) < room, qPrintable(QString::number(room)));
+            from->clear();
+            // Writing says where the new logbook went and how many dives it holds.
+            QString written;
+            answer(QStringLiteral("OK"), &written);
             criteria->createAt(path);
+            QCOMPARE(written,
+                QStringLiteral("%1 plongées écrites dans le nouveau carnet\n%2")
+                    .arg(QString::number(matches), QDir::toNativeSeparators(path)));
             answer(QStringLiteral("&Oui"));
         });
         window->runCommand(Command::CreateSelection);
