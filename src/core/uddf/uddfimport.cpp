@@ -292,8 +292,11 @@ namespace {
                 if (auto v = number(c, index); v && *v >= 0)
                     r.duration = field(*v / 60.0);
             } else if (is(c, "averagedepth")) {
-                if (auto v = number(c, index); v && *v > 0 && *v < 1000)
-                    r.avgDepth = static_cast<float>(*v);
+                if (auto v = number(c, index); v && *v > 0 && *v < 300) {
+                    // Kept as the .add keeps it, whole centimetres, so the dive equals itself once saved.
+                    r.extra.avgDepthCm = static_cast<std::int16_t>(std::round(*v * 10000.0) / 100.0);
+                    r.avgDepth = static_cast<float>(r.extra.avgDepthCm * 0.01);
+                }
             } else if (is(c, "notes")) {
                 std::string text;
                 forChildren(c, [&](xmlNodePtr para) {
