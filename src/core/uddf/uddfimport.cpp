@@ -450,7 +450,9 @@ namespace {
         hasPressure = p.record.extra.tankPressure != kMissing;
         if (samples)
             readProfile(samples, p, index, hasDepth, hasDuration, hasTemperature, hasPressure);
-        if (p.record.date == logbook::kNoDate)
+        if (p.rawRecord && logRecordLength(*p.rawRecord) == p.rawRecord->size())
+            p.record = DiveRecord {}; // our own bytes give the dive; its profile need not be held twice
+        else if (p.record.date == logbook::kNoDate)
             note("Plongée " + std::to_string(index) + " : sans date.");
         m_dives.push_back(std::move(p));
     }
