@@ -450,9 +450,9 @@ namespace {
         hasPressure = p.record.extra.tankPressure != kMissing;
         if (samples)
             readProfile(samples, p, index, hasDepth, hasDuration, hasTemperature, hasPressure);
-        if (p.rawRecord && logRecordLength(*p.rawRecord) == p.rawRecord->size())
-            p.record = DiveRecord {}; // our own bytes give the dive; its profile need not be held twice
-        else if (p.record.date == logbook::kNoDate)
+        // The dive as UDDF gives it is kept even when our own bytes came along: they are read
+        // with this machine's computer catalogue, and a dive they do not make falls back on it.
+        if (p.record.date == logbook::kNoDate && !p.rawRecord)
             note("Plongée " + std::to_string(index) + " : sans date.");
         m_dives.push_back(std::move(p));
     }

@@ -57,6 +57,33 @@ namespace {
         }
     }
 
+    // Our bytes of one dive damaged: that dive comes from its UDDF elements, the others exactly,
+    // and the logbook header no longer claims to be whole.
+    TEST(UddfRoundTrip, DamagedOwnDataFallsBackOnTheUddfElements)
+    {
+        zorv::test::TempDir dir;
+        logbook::Logbook book;
+        const test::Fixture fixture = test::makeFixture(book, dir.path(), 12);
+        std::string uddf = exportText(book, fixture.registers);
+        const std::size_t at = uddf.find("<z:record>") + 10;
+        uddf.replace(at, uddf.find("</z:record>", at) - at, "00ff");
+        ImportOptions options;
+        options.computers = &test::kComputers;
+        auto content = readUddf({ reinterpret_cast<const std::uint8_t *>(uddf.data()), uddf.size() }, options, "x");
+        ASSERT_TRUE(content.ok()) << content.message();
+        EXPECT_FALSE(content->exact.has_value());
+        ASSERT_EQ(content->dives.size(), 12u);
+        const logbook::DiveRecord &first = content->dives[0];
+        const logbook::DiveRecord &original = *book.dive(1);
+        EXPECT_EQ(first.date, original.date);
+        EXPECT_EQ(first.entryTime, original.entryTime);
+        EXPECT_EQ(first.maxDepth, original.maxDepth);
+        EXPECT_EQ(logbook::fixedText(first.site), logbook::fixedText(original.site));
+        EXPECT_EQ(first.sampleCount > 0, original.sampleCount > 0);
+        for (std::size_t i = 1; i < 12; ++i)
+            EXPECT_TRUE(content->dives[i] == book.dives()[i]) << i;
+    }
+
     TEST(UddfExport, PortableAndPartialExportsMeetTheSchemaWithoutOurData)
     {
         zorv::test::TempDir dir;
