@@ -5,6 +5,7 @@
 #include "logbook/fieldcatalogue.h"
 #include "logbook/logbookfile.h"
 #include "qtglue/qtext.h"
+#include "uddfcommand.h"
 
 #include <charconv>
 #include <filesystem>
@@ -42,11 +43,13 @@ void addImportOptions(QCommandLineParser &parser)
 
 int commandImport(const QCommandLineParser &parser, Environment &env, const QString &format, const QString &path)
 {
+    if (format == QLatin1String("uddf"))
+        return commandUddfImport(parser, env, path);
     imports::Format which = imports::Format::Guardian;
     if (format == QLatin1String("citizen"))
         which = imports::Format::Citizen;
     else if (format != QLatin1String("guardian"))
-        return fail("import reads guardian or citizen files, not '" + qtglue::fromQt(format) + "'", kExitUsage);
+        return fail("import reads guardian, citizen or uddf files, not '" + qtglue::fromQt(format) + "'", kExitUsage);
 
     imports::ImportSettings settings;
     settings.defaults = env.settings.newDiveDefaults;

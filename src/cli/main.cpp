@@ -20,6 +20,7 @@
 #include "simulatecommand.h"
 #include "statscommand.h"
 #include "toolscommand.h"
+#include "uddfcommand.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -217,9 +218,10 @@ const Command kCommands[] = {
     { "decode", "IMAGE [--into LOG] [--now TIME]",
         "a dive computer's memory image and its new dives;\nwith --into, add them to LOG and save", 1, Needs::Settings,
         [](const Call &c) { return cli::commandDecode(c.parser, *c.env, c.args[1]); } },
-    { "import", "guardian|citizen FILE [--into LOG] [--imperial-source] [--type N]",
-        "one dive from another program's export, shown as a dive page;\nwith --into, added to LOG and saved", 2,
-        Needs::Settings, [](const Call &c) { return cli::commandImport(c.parser, *c.env, c.args[1], c.args[2]); } },
+    { "import", "guardian|citizen|uddf FILE [--into LOG] [--imperial-source] [--type N]",
+        "one dive from another program's export, shown as a dive page (uddf: the file's dives listed);\n"
+        "with --into, added to LOG and saved",
+        2, Needs::Settings, [](const Call &c) { return cli::commandImport(c.parser, *c.env, c.args[1], c.args[2]); } },
     { "simulate", "--port DEVICE IMAGE [--pause-at N --pause-ms M]",
         "play a dive computer on a serial line, to try a transfer", 1, Needs::Nothing,
         [](const Call &c) { return cli::commandSimulate(c.parser, c.args[1]); } },
@@ -282,6 +284,11 @@ const Command kCommands[] = {
         [](const Call &c) { return cli::commandReplace(*c.env, c.parser, c.args[1]); } },
     { "fill", "LOG --from N --to N --field NAME=VALUE...", "set values in the dives numbered N..N", 1,
         Needs::LogbookToWrite, [](const Call &c) { return cli::commandFill(*c.env, c.parser, c.args[1]); } },
+    { "uddf",
+        "LOG OUT.uddf [--from N --to N] [--equipment FILE.dat] [--addresses FILE.adr] [--teaching FILE.abn]\n"
+        "[--portable]",
+        "the dives numbered N..N with the trips, certificates and named registers as UDDF", 2, Needs::Logbook,
+        [](const Call &c) { return cli::commandUddfExport(*c.env, c.parser, c.args[2]); } },
     { "select", "LOG OUT.log (--from N --to N | the find criteria)", "write the chosen dives as a new logbook", 2,
         Needs::Logbook, [](const Call &c) { return cli::commandSelect(*c.env, c.parser, c.args[2]); } },
 };
@@ -293,7 +300,7 @@ struct OutputArgument {
     int argument;
 };
 const OutputArgument kOutputs[]
-    = { { "resave", 2 }, { "render-profile", 3 }, { "csv", 2 }, { "print", 2 }, { "select", 2 } };
+    = { { "resave", 2 }, { "render-profile", 3 }, { "csv", 2 }, { "print", 2 }, { "select", 2 }, { "uddf", 2 } };
 
 const Command *findCommand(const QString &name)
 {
@@ -367,6 +374,7 @@ static int runCommand(int argc, char **argv)
     cli::addImportOptions(parser);
     cli::addRegisterOptions(parser);
     cli::addToolOptions(parser);
+    cli::addUddfOptions(parser);
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("one of the commands above"));
     parser.addPositionalArgument(
         QStringLiteral("args"), QStringLiteral("arguments of the command"), QStringLiteral("[args...]"));
@@ -428,8 +436,8 @@ static int runCommand(int argc, char **argv)
     }
     for (const OutputArgument &output : kOutputs) {
         if (output.command == command->name) {
-            if (const int refused = cli::refuseOwnFile(
-                    env.files, localPath(args[output.argument]), shownPath(args[output.argument])))
+            if (const int refused
+                = cli::refuseOwnFile(env.files, localPath(args[output.argument]), shownPath(args[output.argument])))
                 return refused;
         }
     }

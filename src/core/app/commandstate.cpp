@@ -72,6 +72,7 @@ CommandState commandState(Command command, const logbook::Logbook &logbook,
     case Command::SearchReplace:
     case Command::CreateSelection:
     case Command::ExportCsv:
+    case Command::ExportUddf:
         return { divesExist, false };
     case Command::PasteDive:
         return { environment.diveInClipboard, false };

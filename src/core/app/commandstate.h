@@ -23,6 +23,8 @@ enum class Command : std::uint16_t {
     ReopenLogbook = 32836,
     CreateSelection = 32787,
     ExportCsv = 32822,
+    ExportUddf = 32837,
+    ImportUddf = 32838,
     ImportCitizen = 32829,
     ImportGuardian = 32834,
     Print = 57607,

@@ -64,6 +64,8 @@ enum class StringId : std::uint16_t {
     MenuImportGuardian = 32834,
     MenuExternalApplication = 32835,
     MenuReopenLogbook = 32836,
+    MenuExportUddf = 32837,
+    MenuImportUddf = 32838,
     AppTitle = 57344,
     MenuNewLogbook = 57600,
     MenuOpenLogbook = 57601,

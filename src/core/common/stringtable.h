@@ -78,6 +78,8 @@ inline constexpr std::array kStringTable = std::to_array<StringEntry>({
     { StringId::MenuImportGuardian, "Import Mares &Guardian" },
     { StringId::MenuExternalApplication, "&Application externe\tStrg+F5" },
     { StringId::MenuReopenLogbook, "Réouvrir C&arnet actuel\tAlt+F5" },
+    { StringId::MenuExportUddf, "Exporter U&DDF…" },
+    { StringId::MenuImportUddf, "Importer UDD&F…" },
     // Application title.
     { StringId::AppTitle, "Zorv" },
     // Framework commands in the main menu.

@@ -30,6 +30,7 @@
 #include "ui/transfer/computertypedialogs.h"
 #include "ui/transfer/importcommands.h"
 #include "ui/transfer/transferdialog.h"
+#include "ui/transfer/uddfcommands.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -163,6 +164,8 @@ void MainWindow::buildMenus()
     addCommand(m_fileMenu, Command::ExportCsv, StringId::MenuExportCsv);
     addCommand(m_fileMenu, Command::ImportCitizen, StringId::MenuImportCitizen);
     addCommand(m_fileMenu, Command::ImportGuardian, StringId::MenuImportGuardian);
+    addCommand(m_fileMenu, Command::ExportUddf, StringId::MenuExportUddf);
+    addCommand(m_fileMenu, Command::ImportUddf, StringId::MenuImportUddf);
     m_fileMenu->addSeparator();
     addCommand(m_fileMenu, Command::Print, StringId::MenuPrint, { QK(Qt::CTRL | Qt::Key_P) });
     addCommand(m_fileMenu, Command::PrintPreview, StringId::MenuPrintPreview);
@@ -419,6 +422,13 @@ void MainWindow::runCommandBody(Command command)
     case Command::ImportGuardian:
         if (importDive(
                 c, command == Command::ImportCitizen ? imports::Format::Citizen : imports::Format::Guardian, this))
+            m_page->reloadList();
+        break;
+    case Command::ExportUddf:
+        exportUddf(c, this);
+        break;
+    case Command::ImportUddf:
+        if (importUddf(c, this))
             m_page->reloadList();
         break;
     case Command::DeleteDive:

@@ -60,14 +60,14 @@ namespace {
     {
         const Command alwaysOn[] = { Command::NewLogbook, Command::OpenLogbook, Command::SaveLogbook,
             Command::ReopenLogbook, Command::ReadComputer, Command::ImportCitizen, Command::ImportGuardian,
-            Command::Planner, Command::NoDecoComparison, Command::Options, Command::PrintSetup, Command::ComputerTypes,
-            Command::KnownComputers, Command::About, Command::InsertDive, Command::Tips };
+            Command::ImportUddf, Command::Planner, Command::NoDecoComparison, Command::Options, Command::PrintSetup,
+            Command::ComputerTypes, Command::KnownComputers, Command::About, Command::InsertDive, Command::Tips };
         for (Command c : alwaysOn)
             EXPECT_TRUE(enabled(c)) << static_cast<int>(c);
         const Command needDives[] = { Command::EditDive, Command::DeleteDive, Command::CopyDive, Command::TableView,
             Command::ProfileWindow, Command::Statistics, Command::SearchDive, Command::SplitDive, Command::MergeDives,
-            Command::ManualData, Command::ExportCsv, Command::Certificates, Command::Trips, Command::Forecast,
-            Command::SearchForward, Command::SearchBackward, Command::PasteDive, Command::MultiPaste,
+            Command::ManualData, Command::ExportCsv, Command::ExportUddf, Command::Certificates, Command::Trips,
+            Command::Forecast, Command::SearchForward, Command::SearchBackward, Command::PasteDive, Command::MultiPaste,
             Command::ExternalApplication };
         m_env.lastSearchCriteria = 3;
         m_env.logbookFileExists = true;

@@ -1,0 +1,749 @@
+#include "uddf/uddfimport.h"
+
+#include "common/atomicfile.h"
+#include "logbook/daynumber.h"
+#include "logbook/logbookfile.h"
+#include "logbook/newdive.h"
+#include "logbook/oemcharmap.h"
+#include "logbook/profileencoder.h"
+#include "uddf/rawrecords.h"
+#include "uddf/uddftext.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <libxml/xmlreader.h>
+#include <limits>
+#include <map>
+#include <memory>
+#include <set>
+
+namespace zorv::uddf {
+
+namespace fs = std::filesystem;
+using common::Result;
+using common::Status;
+using logbook::DiveRecord;
+using logbook::kMissing;
+
+namespace {
+
+    constexpr double kKelvin = 273.15;
+    // Points of a profile a record takes: the encoder adds the first sample and a few at the end.
+    constexpr std::size_t kMaxProfilePoints = logbook::kMaxSamples - 6;
+    // Notes beyond this many are counted, not listed: a broken file must not flood the window.
+    constexpr std::size_t kMaxNotes = 50;
+
+    // Reading no DTD, substituting no entity and fetching nothing from the network; the
+    // default limits on entity expansion stay on (no XML_PARSE_HUGE).
+    constexpr int kReaderOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+
+    std::string_view localName(xmlNodePtr node)
+    {
+        return reinterpret_cast<const char *>(node->name);
+    }
+
+    bool is(xmlNodePtr node, std::string_view name)
+    {
+        return node->type == XML_ELEMENT_NODE && localName(node) == name;
+    }
+
+    // Element children, whatever their namespace: other programs' files often have none.
+    template <class F> void forChildren(xmlNodePtr node, F f)
+    {
+        for (xmlNodePtr child = node->children; child; child = child->next)
+            if (child->type == XML_ELEMENT_NODE)
+                f(child);
+    }
+
+    xmlNodePtr child(xmlNodePtr node, std::string_view name)
+    {
+        for (xmlNodePtr c = node->children; c; c = c->next)
+            if (is(c, name))
+                return c;
+        return nullptr;
+    }
+
+    std::string content(xmlNodePtr node)
+    {
+        if (!node)
+            return {};
+        xmlChar *text = xmlNodeGetContent(node);
+        std::string s = text ? reinterpret_cast<const char *>(text) : "";
+        xmlFree(text);
+        return s;
+    }
+
+    std::string attribute(xmlNodePtr node, const char *name)
+    {
+        xmlChar *value = xmlGetProp(node, reinterpret_cast<const xmlChar *>(name));
+        std::string s = value ? reinterpret_cast<const char *>(value) : "";
+        xmlFree(value);
+        return s;
+    }
+
+    std::int16_t field(double value)
+    {
+        return static_cast<std::int16_t>(std::clamp(std::round(value), -32768.0, 32766.0));
+    }
+
+    struct Site {
+        std::string name;
+        std::string location;
+    };
+
+    struct Mix {
+        std::string name;
+        double o2 = 0.0;
+    };
+
+    // A dive as read, before the links to sites, buddies and mixes can be followed.
+    struct PendingDive {
+        DiveRecord record;
+        std::vector<std::string> links;
+        std::string mix;
+        std::optional<std::vector<std::uint8_t>> rawRecord;
+        std::optional<std::vector<std::uint8_t>> rawExtra;
+    };
+
+    class Reader {
+    public:
+        Reader(const ImportOptions &options, UddfContent &out)
+            : m_options(options)
+            , m_out(out)
+        {
+        }
+
+        Result run(xmlTextReaderPtr reader, const std::string &name);
+
+    private:
+        void note(std::string text)
+        {
+            if (m_out.notes.size() < kMaxNotes)
+                m_out.notes.push_back(std::move(text));
+            else
+                ++m_moreNotes;
+        }
+        std::optional<double> number(xmlNodePtr node, int dive)
+        {
+            const std::string text = content(node);
+            auto value = parseNumber(text);
+            if (!value)
+                note("Plongée " + std::to_string(dive) + " : « " + xmlSafe(text.substr(0, 40))
+                    + " » n'est pas un nombre (" + std::string(localName(node)) + "), champ ignoré.");
+            return value;
+        }
+        void readDive(xmlNodePtr dive);
+        void readWrapper(xmlNodePtr wrapper, PendingDive &pending);
+        void readBefore(xmlNodePtr node, PendingDive &pending, int index);
+        void readAfter(xmlNodePtr node, PendingDive &pending, int index);
+        void readProfile(xmlNodePtr samples, PendingDive &pending, int index, bool hasDepth, bool hasDuration,
+            bool hasTemperature, bool hasPressure);
+        void resolve();
+
+        const ImportOptions &m_options;
+        UddfContent &m_out;
+        std::vector<PendingDive> m_dives;
+        std::map<std::string, Site> m_sites;
+        std::map<std::string, std::string> m_people; // buddy id -> name
+        std::set<std::string> m_otherIds; // owners, their equipment: known targets that fill no field
+        std::map<std::string, Mix> m_mixes;
+        std::optional<LogHeader> m_header;
+        std::optional<std::array<std::uint8_t, kAddTrailerSize>> m_trailer;
+        std::size_t m_moreNotes = 0;
+    };
+
+    void Reader::readWrapper(xmlNodePtr wrapper, PendingDive &pending)
+    {
+        forChildren(wrapper, [&](xmlNodePtr z) {
+            if (is(z, "record")) {
+                pending.rawRecord = fromHex(content(z));
+            } else if (is(z, "extra")) {
+                pending.rawExtra = fromHex(content(z));
+            } else if (is(z, "logbook")) {
+                LogHeader header;
+                auto word = [&](const char *name, auto &into) {
+                    const auto v = parseNumber(attribute(z, name));
+                    if (v && *v >= 0 && *v <= 4294967295.0 && *v == std::floor(*v))
+                        into = static_cast<std::remove_reference_t<decltype(into)>>(*v);
+                };
+                word("headerlong", header.headerLong);
+                word("worda", header.wordA);
+                word("wordb", header.wordB);
+                m_header = header;
+            } else if (is(z, "addtrailer")) {
+                const auto bytes = fromHex(content(z));
+                if (bytes && bytes->size() == kAddTrailerSize) {
+                    m_trailer.emplace();
+                    std::copy(bytes->begin(), bytes->end(), m_trailer->begin());
+                }
+            } else if (is(z, "register")) {
+                static const std::map<std::string, RegisterKind> kKinds
+                    = { { "certificates", RegisterKind::Certificates }, { "trips", RegisterKind::Trips },
+                          { "equipment", RegisterKind::Equipment }, { "addresses", RegisterKind::Addresses },
+                          { "teaching", RegisterKind::Teaching } };
+                const auto kind = kKinds.find(attribute(z, "kind"));
+                auto bytes = fromHex(content(z));
+                // Only a bare file name: the file goes beside the logbook, never elsewhere.
+                const std::string file = fs::path(attribute(z, "file")).filename().string();
+                if (kind != kKinds.end() && bytes && !file.empty() && file != "." && file != "..")
+                    m_out.registers.push_back({ kind->second, file, std::move(*bytes) });
+            }
+        });
+    }
+
+    void Reader::readBefore(xmlNodePtr node, PendingDive &p, int index)
+    {
+        DiveRecord &r = p.record;
+        forChildren(node, [&](xmlNodePtr c) {
+            if (is(c, "link")) {
+                p.links.push_back(attribute(c, "ref"));
+            } else if (is(c, "divenumber")) {
+                if (auto v = number(c, index); v && *v >= 1 && *v <= 32767)
+                    r.diveNumber = static_cast<std::int16_t>(*v);
+            } else if (is(c, "datetime")) {
+                const std::string text = content(c);
+                if (const auto when = parseDateTime(text)) {
+                    r.date = logbook::dayNumber(when->day, when->month, when->year);
+                    r.entryTime = static_cast<std::int16_t>(when->minutes);
+                } else {
+                    note("Plongée " + std::to_string(index) + " : date « " + xmlSafe(text.substr(0, 40))
+                        + " » illisible.");
+                }
+            } else if (is(c, "airtemperature")) {
+                if (auto v = number(c, index))
+                    r.airTemperature = field((*v < 150.0 ? *v : *v - kKelvin) * 100.0);
+            } else if (is(c, "surfaceintervalbeforedive")) {
+                if (xmlNodePtr passed = child(c, "passedtime"))
+                    if (auto v = number(passed, index); v && *v >= 0)
+                        r.surfaceInterval = field(*v / 60.0);
+            } else if (is(c, "equipmentused")) {
+                forChildren(c, [&](xmlNodePtr e) {
+                    if (is(e, "leadquantity")) {
+                        if (auto v = number(e, index))
+                            r.extra.weights = field(*v * 100.0);
+                    } else if (is(e, "link")) {
+                        p.links.push_back(attribute(e, "ref"));
+                    }
+                });
+            } else if (is(c, "tankdata")) {
+                // Some programs put the tanks here.
+                readAfter(c, p, index);
+            }
+        });
+    }
+
+    // Reads a tankdata element; the first one of a dive fills the tank fields.
+    void readTank(xmlNodePtr tank, PendingDive &p, const std::function<std::optional<double>(xmlNodePtr)> &number,
+        const std::function<void(std::string)> &note, int index)
+    {
+        DiveRecord &r = p.record;
+        if (r.tankVolume != kMissing || r.extra.tankPressure != kMissing) {
+            note("Plongée " + std::to_string(index) + " : plusieurs bouteilles, seule la première est reprise.");
+            return;
+        }
+        std::optional<double> begin;
+        std::optional<double> end;
+        forChildren(tank, [&](xmlNodePtr c) {
+            if (is(c, "link") && p.mix.empty()) {
+                p.mix = attribute(c, "ref");
+            } else if (is(c, "tankvolume")) {
+                if (auto v = number(c); v && *v > 0) {
+                    // A volume of a cubic metre or more is no scuba tank: it was written in litres.
+                    if (*v >= 1.0)
+                        note("Plongée " + std::to_string(index) + " : volume de bouteille lu en litres.");
+                    r.tankVolume = field((*v >= 1.0 ? *v : *v * 1000.0) * 100.0);
+                }
+            } else if (is(c, "tankpressurebegin")) {
+                begin = number(c);
+            } else if (is(c, "tankpressureend")) {
+                end = number(c);
+            }
+        });
+        // Pascal; a value under 1000 can only be bar.
+        auto bar = [](double v) { return v < 1000.0 ? v : v / 1e5; };
+        if (begin) {
+            r.extra.tankPressure = field(bar(*begin) * 100.0);
+            if (end)
+                r.airUsed = field((bar(*begin) - bar(*end)) * 100.0);
+        }
+    }
+
+    void Reader::readAfter(xmlNodePtr node, PendingDive &p, int index)
+    {
+        if (is(node, "tankdata")) {
+            readTank(
+                node, p, [&](xmlNodePtr c) { return number(c, index); }, [&](std::string t) { note(std::move(t)); },
+                index);
+            return;
+        }
+        DiveRecord &r = p.record;
+        forChildren(node, [&](xmlNodePtr c) {
+            if (is(c, "lowesttemperature")) {
+                if (auto v = number(c, index))
+                    r.minWaterTemperature = field((*v < 150.0 ? *v : *v - kKelvin) * 100.0);
+            } else if (is(c, "greatestdepth")) {
+                if (auto v = number(c, index); v && *v >= 0)
+                    r.maxDepth = field(*v * 100.0);
+            } else if (is(c, "visibility")) {
+                if (auto v = number(c, index); v && *v >= 0)
+                    r.extra.visibility = field(*v * 100.0);
+            } else if (is(c, "diveduration")) {
+                if (auto v = number(c, index); v && *v >= 0)
+                    r.duration = field(*v / 60.0);
+            } else if (is(c, "averagedepth")) {
+                if (auto v = number(c, index); v && *v > 0 && *v < 300) {
+                    // Kept as the .add keeps it, whole centimetres, so the dive equals itself once saved.
+                    r.extra.avgDepthCm = static_cast<std::int16_t>(std::round(*v * 10000.0) / 100.0);
+                    r.avgDepth = static_cast<float>(r.extra.avgDepthCm * 0.01);
+                }
+            } else if (is(c, "notes")) {
+                std::string text;
+                forChildren(c, [&](xmlNodePtr para) {
+                    if (is(para, "para")) {
+                        if (!text.empty())
+                            text += ' ';
+                        text += content(para);
+                    }
+                });
+                const std::string stored = logbook::displayToStored(xmlSafe(text));
+                logbook::setFixedText(r.comment, stored, logbook::kCommentLength);
+                if (stored.size() > logbook::kCommentLength)
+                    logbook::setFixedText(r.extra.commentMore, std::string_view(stored).substr(logbook::kCommentLength),
+                        logbook::kCommentMoreLength);
+            }
+        });
+    }
+
+    void Reader::readProfile(xmlNodePtr samples, PendingDive &p, int index, bool hasDepth, bool hasDuration,
+        bool hasTemperature, bool hasPressure)
+    {
+        struct Point {
+            double time;
+            double depth;
+            std::uint8_t warnings;
+        };
+        std::vector<Point> points;
+        std::optional<double> coldest;
+        std::optional<double> firstPressure;
+        std::optional<double> lastPressure;
+        double lastTime = 0.0;
+        forChildren(samples, [&](xmlNodePtr w) {
+            if (!is(w, "waypoint"))
+                return;
+            std::optional<double> time;
+            std::optional<double> depth;
+            std::uint8_t warnings = 0;
+            forChildren(w, [&](xmlNodePtr c) {
+                if (is(c, "divetime"))
+                    time = number(c, index);
+                else if (is(c, "depth"))
+                    depth = number(c, index);
+                else if (is(c, "temperature")) {
+                    if (auto v = number(c, index)) {
+                        const double celsius = *v < 150.0 ? *v : *v - kKelvin;
+                        coldest = coldest ? std::min(*coldest, celsius) : celsius;
+                    }
+                } else if (is(c, "tankpressure")) {
+                    if (auto v = number(c, index)) {
+                        if (!firstPressure)
+                            firstPressure = *v;
+                        lastPressure = *v;
+                    }
+                } else if (is(c, "alarm")) {
+                    const std::string alarm = content(c);
+                    warnings |= alarm == "deco"   ? 0x01
+                        : alarm == "rbt"          ? 0x02
+                        : alarm == "ascent"       ? 0x04
+                        : alarm == "microbubbles" ? 0x10
+                                                  : 0;
+                }
+            });
+            if (time)
+                lastTime = std::max(lastTime, *time);
+            if (time && depth && *time >= 0 && *time < 1e6 && *depth >= 0 && *depth < 1000)
+                points.push_back({ *time, *depth, warnings });
+        });
+        DiveRecord &r = p.record;
+        if (!hasTemperature && coldest)
+            r.minWaterTemperature = field(*coldest * 100.0);
+        if (!hasPressure && firstPressure && r.extra.tankPressure == kMissing) {
+            auto bar = [](double v) { return v < 1000.0 ? v : v / 1e5; };
+            r.extra.tankPressure = field(bar(*firstPressure) * 100.0);
+            r.airUsed = field((bar(*firstPressure) - bar(*lastPressure)) * 100.0);
+        }
+        if (points.empty())
+            return;
+        std::stable_sort(points.begin(), points.end(), [](const Point &a, const Point &b) { return a.time < b.time; });
+        const auto deepest = std::max_element(
+            points.begin(), points.end(), [](const Point &a, const Point &b) { return a.depth < b.depth; });
+        if (!hasDepth)
+            r.maxDepth = field(deepest->depth * 100.0);
+        if (!hasDuration)
+            r.duration = field(std::max(lastTime, points.back().time) / 60.0);
+
+        // Resampled every 20 s from the first sample on, then the deepest point put into
+        // the slot nearest to it, so a short deep spike between two slots is not lost.
+        const double end = points.back().time;
+        std::size_t slots = static_cast<std::size_t>(end / logbook::kSampleSeconds);
+        if (slots > kMaxProfilePoints) {
+            note("Plongée " + std::to_string(index) + " : profil trop long, coupé à "
+                + std::to_string(logbook::kMaxSamples) + " points.");
+            slots = kMaxProfilePoints;
+        }
+        logbook::ProfileScript script;
+        script.depths.resize(slots);
+        script.warnings.resize(slots);
+        std::size_t at = 0;
+        for (std::size_t k = 0; k < slots; ++k) {
+            const double t = static_cast<double>(k + 1) * logbook::kSampleSeconds;
+            while (at + 1 < points.size() && points[at + 1].time <= t)
+                ++at;
+            const Point &a = points[at];
+            double depth = a.depth;
+            if (at + 1 < points.size() && points[at + 1].time > a.time)
+                depth += (points[at + 1].depth - a.depth) * (t - a.time) / (points[at + 1].time - a.time);
+            script.depths[k] = static_cast<float>(depth);
+        }
+        for (const Point &point : points) {
+            if (point.warnings == 0)
+                continue;
+            const auto k = static_cast<std::size_t>(std::lround(point.time / logbook::kSampleSeconds));
+            if (k >= 1 && k <= slots)
+                script.warnings[k - 1] |= point.warnings;
+        }
+        if (const auto k = static_cast<std::size_t>(std::lround(deepest->time / logbook::kSampleSeconds));
+            k >= 1 && k <= slots)
+            script.depths[k - 1] = std::max(script.depths[k - 1], static_cast<float>(deepest->depth));
+        if (!script.depths.empty())
+            logbook::encodeProfile(r, script, logbook::ProfileFamily::Plain);
+    }
+
+    void Reader::readDive(xmlNodePtr dive)
+    {
+        const int index = static_cast<int>(m_dives.size()) + 1;
+        PendingDive p;
+        logbook::applyNewDiveDefaults(p.record, m_options.defaults);
+        p.record.computerType = m_options.computerType;
+        bool hasDepth = false;
+        bool hasDuration = false;
+        bool hasTemperature = false;
+        bool hasPressure = false;
+        xmlNodePtr samples = nullptr;
+        forChildren(dive, [&](xmlNodePtr c) {
+            if (is(c, "applicationdata")) {
+                if (xmlNodePtr wrapper = child(c, "zorv"))
+                    readWrapper(wrapper, p);
+            } else if (is(c, "informationbeforedive")) {
+                readBefore(c, p, index);
+            } else if (is(c, "tankdata")) {
+                readAfter(c, p, index);
+            } else if (is(c, "samples")) {
+                samples = c;
+            } else if (is(c, "informationafterdive")) {
+                readAfter(c, p, index);
+                hasDepth = child(c, "greatestdepth") && p.record.maxDepth != kMissing;
+                hasDuration = child(c, "diveduration") && p.record.duration != kMissing;
+                hasTemperature = p.record.minWaterTemperature != kMissing;
+            }
+        });
+        hasPressure = p.record.extra.tankPressure != kMissing;
+        if (samples)
+            readProfile(samples, p, index, hasDepth, hasDuration, hasTemperature, hasPressure);
+        // The dive as UDDF gives it is kept even when our own bytes came along: they are read
+        // with this machine's computer catalogue, and a dive they do not make falls back on it.
+        if (p.record.date == logbook::kNoDate && !p.rawRecord)
+            note("Plongée " + std::to_string(index) + " : sans date.");
+        m_dives.push_back(std::move(p));
+    }
+
+    void Reader::resolve()
+    {
+        // Our own records, read back through the logbook reader itself.
+        std::vector<std::vector<std::uint8_t>> records;
+        std::vector<std::vector<std::uint8_t>> extras;
+        bool whole = m_header.has_value() && !m_dives.empty();
+        for (PendingDive &p : m_dives) {
+            const bool raw = p.rawRecord && logRecordLength(*p.rawRecord) == p.rawRecord->size();
+            whole = whole && raw && p.rawExtra && p.rawExtra->size() == kExtraSize;
+            if (!raw)
+                p.rawRecord.reset();
+        }
+        std::optional<logbook::Logbook> own;
+        std::vector<bool> fromOwn(m_dives.size(), false);
+        for (std::size_t i = 0; i < m_dives.size(); ++i) {
+            if (!m_dives[i].rawRecord)
+                continue;
+            fromOwn[i] = true;
+            records.push_back(std::move(*m_dives[i].rawRecord));
+            extras.push_back(m_dives[i].rawExtra && m_dives[i].rawExtra->size() == kExtraSize
+                    ? std::move(*m_dives[i].rawExtra)
+                    : std::vector<std::uint8_t>(kExtraSize, 0));
+            m_dives[i].rawRecord.reset();
+            m_dives[i].rawExtra.reset();
+        }
+        if (!records.empty() && records.size() <= static_cast<std::size_t>(logbook::Logbook::kMaxDives)) {
+            ExactImages images;
+            images.log = buildLogImage(m_header.value_or(LogHeader {}), records);
+            images.add = buildAddImage(extras, m_trailer.value_or(std::array<std::uint8_t, kAddTrailerSize> {}));
+            records = {};
+            extras = {};
+            own.emplace();
+            own->setComputerInfo(m_options.computers);
+            if (!logbook::LogbookFile::load(*own, images.log, images.add, {})) {
+                own.reset();
+                note("Les données propres à Zorv sont illisibles ; les plongées sont lues depuis UDDF.");
+                whole = false;
+            } else if (whole && m_trailer) {
+                m_out.exact = std::move(images);
+            }
+        }
+
+        std::size_t next = 0;
+        for (std::size_t i = 0; i < m_dives.size(); ++i) {
+            PendingDive &p = m_dives[i];
+            if (fromOwn[i] && own) {
+                m_out.dives.push_back(own->dives()[next++]);
+                continue;
+            }
+            DiveRecord &r = p.record;
+            std::string partners;
+            for (const std::string &ref : p.links) {
+                if (const auto site = m_sites.find(ref); site != m_sites.end()) {
+                    logbook::setFixedText(r.site, logbook::displayToStored(site->second.name), logbook::kSiteLength);
+                    logbook::setFixedText(
+                        r.place, logbook::displayToStored(site->second.location), logbook::kPlaceLength);
+                } else if (const auto person = m_people.find(ref); person != m_people.end()) {
+                    if (!person->second.empty())
+                        partners += (partners.empty() ? "" : ", ") + person->second;
+                } else if (!m_otherIds.contains(ref) && !m_mixes.contains(ref)) {
+                    note("Plongée " + std::to_string(i + 1) + " : le lien « " + xmlSafe(ref.substr(0, 40))
+                        + " » ne mène nulle part.");
+                }
+            }
+            if (!partners.empty())
+                logbook::setFixedText(r.partners, logbook::displayToStored(partners), logbook::kPartnersLength);
+            if (!p.mix.empty()) {
+                const auto mix = m_mixes.find(p.mix);
+                if (mix == m_mixes.end())
+                    note("Plongée " + std::to_string(i + 1) + " : le mélange « " + xmlSafe(p.mix.substr(0, 40))
+                        + " » ne mène nulle part.");
+                else if (mix->second.o2 > 0.215
+                    || (mix->second.o2 == 0.0 && mix->second.name.find("itrox") != std::string::npos))
+                    r.diveType |= logbook::dive_type::kNitrox;
+            }
+            m_out.dives.push_back(std::move(r));
+        }
+        m_dives = {};
+        if (m_moreNotes > 0)
+            m_out.notes.push_back("… et " + std::to_string(m_moreNotes) + " autres remarques.");
+    }
+
+    std::string personName(xmlNodePtr person)
+    {
+        xmlNodePtr personal = child(person, "personal");
+        if (!personal)
+            return {};
+        std::string name = xmlSafe(content(child(personal, "firstname")));
+        const std::string last = xmlSafe(content(child(personal, "lastname")));
+        if (!last.empty())
+            name += (name.empty() ? "" : " ") + last;
+        return name;
+    }
+
+    Result Reader::run(xmlTextReaderPtr reader, const std::string &name)
+    {
+        auto refused
+            = [&name](const std::string &why) { return Result::failure(Status::BadFormat, "« " + name + " » " + why); };
+        if (!reader)
+            return refused("ne peut pas être lu.");
+        bool sawRoot = false;
+        int rc = xmlTextReaderRead(reader);
+        while (rc == 1) {
+            if (xmlTextReaderNodeType(reader) != XML_READER_TYPE_ELEMENT) {
+                rc = xmlTextReaderRead(reader);
+                continue;
+            }
+            const std::string_view local = reinterpret_cast<const char *>(xmlTextReaderConstLocalName(reader));
+            if (!sawRoot) {
+                if (local != "uddf")
+                    return refused("n'est pas un fichier UDDF.");
+                sawRoot = true;
+                xmlChar *version = xmlTextReaderGetAttribute(reader, reinterpret_cast<const xmlChar *>("version"));
+                const std::string v = version ? reinterpret_cast<const char *>(version) : "";
+                xmlFree(version);
+                if (!v.empty() && !v.starts_with("3."))
+                    note("Version UDDF « " + xmlSafe(v.substr(0, 20)) + " » : lue comme une version 3.");
+                rc = xmlTextReaderRead(reader);
+                continue;
+            }
+            const bool wanted = local == "dive" || local == "site" || local == "buddy" || local == "owner"
+                || local == "mix" || local == "divebase";
+            if (!wanted) {
+                rc = xmlTextReaderRead(reader);
+                continue;
+            }
+            xmlNodePtr node = xmlTextReaderExpand(reader);
+            if (!node)
+                break; // the document breaks off inside it
+            const std::string id = attribute(node, "id");
+            if (local == "dive") {
+                readDive(node);
+            } else if (local == "site") {
+                m_sites[id] = { xmlSafe(content(child(node, "name"))),
+                    xmlSafe(content(child(child(node, "geography") ? child(node, "geography") : node, "location"))) };
+            } else if (local == "buddy") {
+                m_people[id] = personName(node);
+            } else if (local == "mix") {
+                Mix mix { xmlSafe(content(child(node, "name"))), 0.0 };
+                if (xmlNodePtr o2 = child(node, "o2"))
+                    mix.o2 = parseNumber(content(o2)).value_or(0.0);
+                m_mixes[id] = mix;
+            } else {
+                m_otherIds.insert(id);
+                if (local == "owner")
+                    if (xmlNodePtr equipment = child(node, "equipment"))
+                        forChildren(equipment, [&](xmlNodePtr piece) { m_otherIds.insert(attribute(piece, "id")); });
+            }
+            rc = xmlTextReaderNext(reader);
+        }
+        if (rc != 0 || !sawRoot)
+            return refused(sawRoot ? "est coupé ou n'est pas du XML valide." : "n'est pas un fichier UDDF.");
+        resolve();
+        return {};
+    }
+
+    struct ReaderDeleter {
+        void operator()(xmlTextReaderPtr reader) const { xmlFreeTextReader(reader); }
+    };
+
+} // namespace
+
+common::ResultOr<UddfContent> readUddf(
+    std::span<const std::uint8_t> bytes, const ImportOptions &options, const std::string &name)
+{
+    if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
+        return Result::failure(Status::Refused, "« " + name + " » est trop grand.");
+    UddfContent content;
+    Reader reader(options, content);
+    std::unique_ptr<xmlTextReader, ReaderDeleter> xml(xmlReaderForMemory(reinterpret_cast<const char *>(bytes.data()),
+        static_cast<int>(bytes.size()), nullptr, nullptr, kReaderOptions));
+    if (Result r = reader.run(xml.get(), name); !r)
+        return r;
+    return content;
+}
+
+common::ResultOr<UddfContent> readUddfFile(const fs::path &path, const ImportOptions &options)
+{
+    const std::string name = path.filename().string();
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec))
+        return Result::failure(Status::NotFound, "« " + name + " » n'est pas un fichier.");
+    UddfContent content;
+    Reader reader(options, content);
+    std::unique_ptr<xmlTextReader, ReaderDeleter> xml(xmlReaderForFile(path.c_str(), nullptr, kReaderOptions));
+    if (Result r = reader.run(xml.get(), name); !r)
+        return r;
+    return content;
+}
+
+ImportSummary addToLogbook(logbook::Logbook &book, UddfContent content)
+{
+    ImportSummary summary;
+    summary.notes = std::move(content.notes);
+    if (book.diveCount() == 0 && content.exact) {
+        const std::string path = book.path(); // the load clears the logbook's own copy first
+        if (logbook::LogbookFile::load(book, content.exact->log, content.exact->add, path)) {
+            book.setModified(true);
+            summary.added = book.diveCount();
+            return summary;
+        }
+    }
+    auto when = [](const DiveRecord &d) { return std::make_pair(d.date, d.entryTime); };
+    std::stable_sort(content.dives.begin(), content.dives.end(),
+        [&when](const DiveRecord &a, const DiveRecord &b) { return when(a) < when(b); });
+
+    // Existing dives by day, for the duplicate test.
+    std::multimap<std::uint32_t, std::pair<int, int>> known;
+    for (const DiveRecord &d : book.dives())
+        known.emplace(d.date, std::make_pair(d.entryTime, d.maxDepth));
+    auto duplicate = [&known](const DiveRecord &d) {
+        const auto [from, to] = known.equal_range(d.date);
+        for (auto it = from; it != to; ++it)
+            if (std::abs(it->second.first - d.entryTime) <= 1 && it->second.second == d.maxDepth)
+                return true;
+        return false;
+    };
+
+    std::vector<DiveRecord> fresh;
+    for (DiveRecord &d : content.dives) {
+        if (duplicate(d)) {
+            ++summary.duplicates;
+            continue;
+        }
+        known.emplace(d.date, std::make_pair(d.entryTime, d.maxDepth));
+        fresh.push_back(std::move(d));
+    }
+    const int room = logbook::Logbook::kMaxDives - book.diveCount();
+    if (static_cast<int>(fresh.size()) > room) {
+        summary.refused = static_cast<int>(fresh.size()) - room;
+        fresh.resize(static_cast<std::size_t>(room));
+    }
+    // All after the last dive (the usual case): appended and numbered on in one go, as
+    // inserting them one by one would, without re-totalling the logbook for each.
+    const bool after = book.diveCount() == 0 || fresh.empty() || when(fresh.front()) > when(book.dives().back());
+    if (after && !fresh.empty()) {
+        std::vector<DiveRecord> all(book.dives().begin(), book.dives().end());
+        std::int16_t number = all.empty() ? 0 : all.back().diveNumber;
+        for (DiveRecord &d : fresh) {
+            d.diveNumber = ++number;
+            all.push_back(std::move(d));
+        }
+        book.adoptDives(std::move(all));
+        summary.added = static_cast<int>(fresh.size());
+    } else {
+        for (const DiveRecord &d : fresh)
+            if (book.insertDive(d))
+                ++summary.added;
+            else
+                ++summary.refused;
+    }
+    return summary;
+}
+
+void restoreRegisters(const UddfContent &content, const logbook::Logbook &book, std::vector<std::string> &notes)
+{
+    const fs::path log = book.path();
+    for (const RegisterSource &reg : content.registers) {
+        fs::path target;
+        if (reg.kind == RegisterKind::Certificates)
+            target = book.infPath();
+        else if (reg.kind == RegisterKind::Trips)
+            target = book.trpPath();
+        else
+            target = log.parent_path() / reg.fileName;
+        if (target.empty())
+            continue;
+        std::error_code ec;
+        if (fs::exists(target, ec) || ec) {
+            notes.push_back("« " + target.filename().string() + " » existe déjà et reste tel quel.");
+            continue;
+        }
+        if (Result saved = common::saveFileAtomically(target, reg.bytes); !saved)
+            notes.push_back(saved.message());
+    }
+}
+
+std::vector<std::string> summaryLines(const ImportSummary &summary)
+{
+    std::vector<std::string> lines;
+    lines.push_back("Plongées ajoutées : " + std::to_string(summary.added));
+    lines.push_back("Doublons ignorés : " + std::to_string(summary.duplicates));
+    if (summary.refused > 0)
+        lines.push_back("Refusées (journal plein) : " + std::to_string(summary.refused));
+    for (const std::string &note : summary.notes)
+        lines.push_back(note);
+    return lines;
+}
+
+} // namespace zorv::uddf

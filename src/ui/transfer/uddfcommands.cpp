@@ -1,0 +1,219 @@
+#include "ui/transfer/uddfcommands.h"
+
+#include "uddf/uddfimport.h"
+#include "ui/common/appcontext.h"
+#include "ui/common/qtext.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zorv::ui {
+
+namespace {
+
+    std::string localPath(const QString &path)
+    {
+        return QFile::encodeName(path).toStdString();
+    }
+
+    QString existing(const std::string &path)
+    {
+        const QString q = QFile::decodeName(path.c_str());
+        return !q.isEmpty() && QFileInfo(q).isFile() ? q : QString();
+    }
+
+    // The registers the user names beside the logbook's own, and whether Zorv's data goes along.
+    class UddfExportDialog : public QDialog {
+    public:
+        UddfExportDialog(const AppContext &context, QWidget *parent)
+            : QDialog(parent)
+        {
+            setWindowTitle(QStringLiteral("Exporter UDDF"));
+            auto *form = new QFormLayout;
+            m_equipment = addFile(form, QStringLiteral("equipment"), QStringLiteral("Matériel :"),
+                existing(context.settings.equipmentFile), QStringLiteral("Matériel (*.dat)"));
+            m_addresses = addFile(form, QStringLiteral("addresses"), QStringLiteral("Adresses :"),
+                existing(context.settings.addressFile), QStringLiteral("Adresses (*.adr)"));
+            m_teaching = addFile(form, QStringLiteral("teaching"), QStringLiteral("Enseignement :"), {},
+                QStringLiteral("Cours (*.abn)"));
+            m_portable = new QCheckBox(QStringLiteral("Sans les données propres à Zorv (fichier plus petit, sans "
+                                                      "retour exact)"));
+            m_portable->setObjectName(QStringLiteral("portable"));
+            auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+            buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+            buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annuler"));
+            connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+            connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+            auto *layout = new QVBoxLayout(this);
+            layout->addWidget(
+                new QLabel(QStringLiteral("Le carnet part avec ses voyages et ses brevets. Registres à joindre :")));
+            layout->addLayout(form);
+            layout->addWidget(m_portable);
+            layout->addWidget(buttons);
+        }
+
+        QString equipment() const { return m_equipment->text(); }
+        QString addresses() const { return m_addresses->text(); }
+        QString teaching() const { return m_teaching->text(); }
+        bool portable() const { return m_portable->isChecked(); }
+
+    private:
+        QLineEdit *addFile(
+            QFormLayout *form, const QString &name, const QString &label, const QString &value, const QString &filter)
+        {
+            auto *edit = new QLineEdit(value);
+            edit->setObjectName(name);
+            edit->setMinimumWidth(320);
+            auto *browse = new QPushButton(QStringLiteral("…"));
+            browse->setMaximumWidth(40);
+            connect(browse, &QPushButton::clicked, this, [this, edit, filter] {
+                const QString file = QFileDialog::getOpenFileName(this, QString(), edit->text(),
+                    filter + QStringLiteral(";;Tous les fichiers (*)"), nullptr, QFileDialog::DontUseNativeDialog);
+                if (!file.isEmpty())
+                    edit->setText(file);
+            });
+            auto *row = new QHBoxLayout;
+            row->addWidget(edit);
+            row->addWidget(browse);
+            form->addRow(label, row);
+            return edit;
+        }
+
+        QLineEdit *m_equipment;
+        QLineEdit *m_addresses;
+        QLineEdit *m_teaching;
+        QCheckBox *m_portable;
+    };
+
+    void warn(QWidget *parent, const std::string &message)
+    {
+        QMessageBox::warning(parent, qstr(StringId::AppTitle), toQt(message));
+    }
+
+} // namespace
+
+void exportUddf(AppContext &context, QWidget *parent)
+{
+    QFileDialog chooser(parent);
+    chooser.setOption(QFileDialog::DontUseNativeDialog);
+    chooser.setAcceptMode(QFileDialog::AcceptSave);
+    chooser.setFileMode(QFileDialog::AnyFile);
+    chooser.setNameFilter(QStringLiteral("Fichiers UDDF (*.uddf);;Tous les fichiers (*)"));
+    chooser.setDefaultSuffix(QStringLiteral("uddf"));
+    chooser.setWindowTitle(QStringLiteral("Exporter UDDF"));
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+        return;
+    const QString target = chooser.selectedFiles().constFirst();
+    UddfExportDialog choices(context, parent);
+    if (choices.exec() != QDialog::Accepted)
+        return;
+
+    const logbook::Logbook &book = context.logbook;
+    std::vector<uddf::RegisterSource> registers;
+    const std::pair<uddf::RegisterKind, std::string> files[] = {
+        { uddf::RegisterKind::Certificates, book.infPath() },
+        { uddf::RegisterKind::Trips, book.trpPath() },
+        { uddf::RegisterKind::Equipment, localPath(choices.equipment()) },
+        { uddf::RegisterKind::Addresses, localPath(choices.addresses()) },
+        { uddf::RegisterKind::Teaching, localPath(choices.teaching()) },
+    };
+    for (const auto &[kind, path] : files) {
+        if (path.empty())
+            continue;
+        auto source = uddf::readRegisterSource(kind, path);
+        if (!source) {
+            warn(parent, source.message());
+            return;
+        }
+        if (*source)
+            registers.push_back(std::move(**source));
+    }
+
+    uddf::ExportOptions options;
+    options.content = choices.portable() ? uddf::Content::Portable : uddf::Content::Full;
+    QProgressDialog progress(
+        QStringLiteral("Export UDDF en cours…"), QStringLiteral("Annuler"), 0, book.diveCount(), parent);
+    progress.setWindowTitle(QStringLiteral("Exporter UDDF"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(400);
+    options.progress = [&progress](int done, int total) {
+        // Every few dives: repainting for each one would cost more than writing it.
+        if (done % 50 == 0 || done == total) {
+            progress.setMaximum(total);
+            progress.setValue(done);
+            QApplication::processEvents();
+        }
+        return !progress.wasCanceled();
+    };
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto written = uddf::exportUddf(book, registers, options, localPath(target));
+    QApplication::restoreOverrideCursor();
+    progress.reset();
+    if (!written && written.status() != common::Status::Cancelled)
+        warn(parent, written.message());
+}
+
+bool importUddf(AppContext &context, QWidget *parent)
+{
+    QFileDialog dialog(parent);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(QStringLiteral("Fichiers UDDF (*.uddf *.xml);;Tous les fichiers (*)"));
+    dialog.setWindowTitle(QStringLiteral("Importer UDDF"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    return importUddfFrom(context, dialog.selectedFiles().constFirst(), parent);
+}
+
+bool importUddfFrom(AppContext &context, const QString &path, QWidget *parent)
+{
+    logbook::Logbook &book = context.logbook;
+    uddf::ImportOptions options;
+    options.defaults = context.settings.newDiveDefaults;
+    if (context.settings.importTypeId >= 0 && context.settings.importTypeId <= 255)
+        options.computerType = static_cast<std::uint8_t>(context.settings.importTypeId);
+    options.computers = book.computerInfo();
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    auto content = uddf::readUddfFile(localPath(path), options);
+    std::vector<std::string> registerNotes;
+    // Registers come back only into a logbook that is still empty: they belong to the logbook they left.
+    if (content && book.diveCount() == 0 && QFileInfo(QFile::decodeName(book.path().c_str())).dir().exists())
+        uddf::restoreRegisters(*content, book, registerNotes);
+    std::optional<uddf::ImportSummary> summary;
+    if (content)
+        summary = uddf::addToLogbook(book, std::move(*content));
+    QApplication::restoreOverrideCursor();
+    if (!summary) {
+        warn(parent, content.message());
+        return false;
+    }
+    summary->notes.insert(summary->notes.end(), registerNotes.begin(), registerNotes.end());
+    QStringList lines;
+    for (const std::string &line : uddf::summaryLines(*summary))
+        lines << toQt(line);
+    // The counts above, the notes (fields skipped, profiles cut, links unresolved) in the details.
+    const qsizetype counts = summary->refused > 0 ? 3 : 2;
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Importer UDDF"),
+        lines.mid(0, counts).join(QLatin1Char('\n')), QMessageBox::Ok, parent);
+    if (lines.size() > counts)
+        box.setDetailedText(lines.mid(counts).join(QLatin1Char('\n')));
+    box.exec();
+    return summary->added > 0;
+}
+
+} // namespace zorv::ui
