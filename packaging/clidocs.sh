@@ -4,8 +4,8 @@
 #
 #   clidocs.sh ZORV_CLI MAN_TEMPLATE MAN_OUT BASH_TEMPLATE BASH_OUT
 #
-# The templates hold the hand-written parts; the line @COMMANDS@ (and, in the manual page,
-# @OPTIONS@) is replaced by what --help says. Only POSIX sh and awk: the package build has
+# The templates hold the hand-written parts; the line %%COMMANDS%% (and, in the manual page,
+# %%OPTIONS%%) is replaced by what --help says. Only POSIX sh and awk: the package build has
 # nothing more.
 set -eu
 cli=$1 man_in=$2 man_out=$3 bash_in=$4 bash_out=$5
@@ -177,6 +177,6 @@ fill() {
         { print }
     ' "$1"
 }
-fill "$man_in" @COMMANDS@ "$tmp/commands.man" >"$tmp/man1"
-fill "$tmp/man1" @OPTIONS@ "$tmp/options.man" >"$man_out"
-fill "$bash_in" @COMMANDS@ "$tmp/commands.bash" >"$bash_out"
+fill "$man_in" %%COMMANDS%% "$tmp/commands.man" >"$tmp/man1"
+fill "$tmp/man1" %%OPTIONS%% "$tmp/options.man" >"$man_out"
+fill "$bash_in" %%COMMANDS%% "$tmp/commands.bash" >"$bash_out"
