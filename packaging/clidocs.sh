@@ -127,21 +127,28 @@ function addopt(cmd, name, value,   padded) {
     if (index(padded, " " name " ") || index(padded, " " name "=")) return
     opts[cmd] = opts[cmd] (opts[cmd] == "" ? "" : " ") name (value == "" ? "" : "=" value)
 }
+# How many brackets a word of a usage opens, less those it closes.
+function nesting(w,   opened, closed) {
+    opened = gsub(/[[(]/, "", w); closed = gsub(/[])]/, "", w)
+    return opened - closed
+}
 $1 == "C" {
     cmd = $2; cmds = cmds (cmds == "" ? "" : " ") cmd; order[++ncmd] = cmd; args[cmd] = ""
     n = split($3, t, " "); depth = 0
     for (i = 1; i <= n; i++) {
-        w = t[i]; startDepth = depth
-        tmpw = w; depth += gsub(/[[(]/, "", tmpw); tmpw = w; depth -= gsub(/[])]/, "", tmpw)
+        w = t[i]; outside = depth == 0 && w !~ /^[[(]/
+        depth += nesting(w)
         bare = w; gsub(/[][()]/, "", bare)
         if (bare ~ /^--/) {
+            # The next word is its value when it is a placeholder (LOG, +-H) or a choice (a|b).
             v = ""
-            if (i < n && t[i + 1] !~ /^[[(]?-/ && t[i + 1] != "|" && t[i + 1] !~ /^[[(]/ && (t[i + 1] ~ /^[A-Z+]/ || t[i + 1] ~ /\|/)) {
-                v = spec(t[i + 1], $4); i++
-                tmpw = t[i]; depth += gsub(/[[(]/, "", tmpw); tmpw = t[i]; depth -= gsub(/[])]/, "", tmpw)
+            if (i < n && t[i + 1] !~ /^[-[(|]/ && t[i + 1] ~ /^[A-Z+]|\|/) {
+                v = spec(t[++i], $4)
+                depth += nesting(t[i])
             }
             addopt(cmd, bare, v)
-        } else if (startDepth == 0 && w !~ /^[[(]/) {
+        } else if (outside) {
+            # Only words outside brackets are positional arguments.
             args[cmd] = args[cmd] (args[cmd] == "" ? "" : " ") spec(w, $4)
         }
     }
@@ -150,10 +157,11 @@ $1 == "O" {
     name = $2; sub(/^-[a-zA-Z], /, "", name)
     v = $3 == "" ? "" : spec($3, "")
     owners = ""
+    # "csv, print: ..." names the commands an option belongs to; the others belong to all.
     if (index($4, ":")) {
         pre = substr($4, 1, index($4, ":") - 1); gsub(/ and /, ", ", pre)
         m = split(pre, items, ", ")
-        for (j = 1; j <= m; j++) { split(items[j], first, " "); if ((" " cmds " ") ~ (" " first[1] " ")) owners = owners " " first[1] }
+        for (j = 1; j <= m; j++) { split(items[j], first, " "); if (index(" " cmds " ", " " first[1] " ")) owners = owners " " first[1] }
     }
     if (owners == "") global = global (global == "" ? "" : " ") name (v == "" ? "" : "=" v)
     else { m = split(owners, own, " "); for (j = 1; j <= m; j++) addopt(own[j], name, v) }
