@@ -106,6 +106,21 @@ for entry in "${cases[@]}"; do
     done
 done
 
+echo "-- the generator on commands still to come"
+# A help text in the same layout, with commands and options other branches are adding: the
+# generated completion must take them without a change to the generator.
+printf '#!/bin/sh\ncat "%s"\n' "$src/tests/packaging/futurehelp.txt" >"$work/fakecli"
+chmod +x "$work/fakecli"
+sh "$src/packaging/clidocs.sh" "$work/fakecli" "$src/packaging/zorv-cli.1.in" "$work/fake.1" \
+    "$src/packaging/zorv-cli.bash.in" "$work/fake.bash" || fail "clidocs.sh failed on the future help"
+tables=$(bash -c 'source "$1"; declare -p _zorv_cli_options _zorv_cli_arguments; echo "global=$_zorv_cli_global"' \
+    _ "$work/fake.bash" 2>&1)
+for want in '[uddf]="f.log f.uddf"' '[import]="c:guardian,citizen,uddf f"' '--equipment=f.dat' '--teaching=f.abn' \
+    '--portable' 'global=--help --force' '[generate]="f"' '--end=-'; do
+    grep -qF -- "$want" <<<"$tables" || fail "the future help gives no $want in the completion: $tables"
+done
+grep -q 'uddf' "$work/fake.1" && grep -q '\\-\\-force' "$work/fake.1" || fail "the future help is not in the manual page"
+
 if [ "$failures" -gt 0 ]; then
     echo "$failures check(s) failed" >&2
     exit 1
