@@ -31,7 +31,7 @@ grep -q '<launchable type="desktop-id">zorv.desktop</launchable>' "$built/org.zo
     || fail "the AppStream entry does not launch zorv.desktop"
 
 echo "-- manual pages"
-for page in "$src/packaging/zorv.1" "$built/zorv-cli.1"; do
+for page in "$src/packaging/zorv.1" "$src/packaging/zorv.fr.1" "$built/zorv-cli.1"; do
     # man reports roff mistakes on stderr and still renders the page.
     err=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null) || fail "man $page failed"
     [ -z "$err" ] || fail "man --warnings $page: $err"
