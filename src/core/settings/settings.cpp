@@ -280,13 +280,21 @@ namespace {
         return !dir.empty() && fs::is_directory(dir, ec) && ::access(dir.c_str(), W_OK) == 0;
     }
 
+    // An installed program (its data in ../share/zorv, as in /usr/bin) shares its folder with
+    // every user and every other program: settings never go there, not even root's.
+    bool isInstalledProgramFolder(const fs::path &dir)
+    {
+        std::error_code ec;
+        return fs::is_directory(dir.parent_path() / "share" / "zorv", ec);
+    }
+
 } // namespace
 
 fs::path settingsDirectory(const fs::path &programDir)
 {
     if (const char *dir = std::getenv("ZORV_CONFIG_DIR"); dir && *dir)
         return dir;
-    if (isWritableDirectory(programDir))
+    if (isWritableDirectory(programDir) && !isInstalledProgramFolder(programDir))
         return programDir;
     if (const char *xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg && fs::path(xdg).is_absolute())
         return fs::path(xdg) / "zorv";

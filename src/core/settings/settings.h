@@ -20,7 +20,8 @@ inline constexpr const char *kCatalogueFileName = "Ctyp.ini";
 
 // The folder of both settings files: $ZORV_CONFIG_DIR when set; else the
 // program's folder, where the files have always been, as long as we may
-// write there; else $XDG_CONFIG_HOME/zorv (~/.config/zorv). The folder is not
+// write there and it is not an installed bin folder (one beside share/zorv);
+// else $XDG_CONFIG_HOME/zorv (~/.config/zorv). The folder is not
 // created here; IniFile::save() does that.
 std::filesystem::path settingsDirectory(const std::filesystem::path &programDir);
 

@@ -282,4 +282,8 @@ TEST(SettingsDirectory, PrefersOverrideThenProgramFolderThenXdg)
     ScopedEnv xdg("XDG_CONFIG_HOME", "relative/is/ignored");
     ScopedEnv home("HOME", dir.path().c_str());
     EXPECT_EQ(settingsDirectory(missing), dir / ".config" / "zorv");
+    // An installed program's bin folder is writable for root, and still no place for settings.
+    std::filesystem::create_directories(dir / "usr" / "bin");
+    std::filesystem::create_directories(dir / "usr" / "share" / "zorv");
+    EXPECT_EQ(settingsDirectory(dir / "usr" / "bin"), dir / ".config" / "zorv");
 }
