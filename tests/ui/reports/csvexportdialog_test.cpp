@@ -31,12 +31,7 @@ void pressOk(QDialog *dialog)
     QTest::mouseClick(dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
+using zorv::uitest::fileBytes;
 } // namespace
 
 class CsvExportDialogTest : public QObject {
@@ -80,7 +75,7 @@ private slots:
         pressOk(&dialog);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
 
-        const QByteArray csv = readAll(target);
+        const QByteArray csv = fileBytes(target);
         QVERIFY(csv.startsWith("\xEF\xBB\xBFNum\xC3\xA9ro\tLieu\tMaxProf.\t\n3\t"));
         QCOMPARE(csv.count('\n'), 3);
         // Below the header the depths carry a decimal comma.
@@ -129,7 +124,7 @@ private slots:
             static_cast<QDialog *>(files)->accept();
         });
         ui::exportCsv(context, nullptr);
-        QVERIFY(readAll(target).startsWith("\xEF\xBB\xBFNum\xC3\xA9ro;\n1;\n2;"));
+        QVERIFY(fileBytes(target).startsWith("\xEF\xBB\xBFNum\xC3\xA9ro;\n1;\n2;"));
     }
 
     void theFileDialogStartsBesideTheLogbookThenWhereTheLastFileWent()
