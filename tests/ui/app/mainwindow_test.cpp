@@ -19,7 +19,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
@@ -238,12 +237,9 @@ private slots:
         QCOMPARE(message, QStringLiteral("Mauvais format\nguardian-dive.txt"));
         // An empty file, and one with a date no calendar has, are no dive: refused, naming the file.
         QVERIFY(uitest::writeFile(m_fx.path(QStringLiteral("vide.txt")), {}));
-        chooseFile(m_fx.path(QStringLiteral("vide.txt")), [this, &message] {
-            uitest::whenModalOpens([this, &message](QWidget *modal) {
-                message = qobject_cast<QMessageBox *>(modal)->text();
-                uitest::saveScreenshot(modal, QStringLiteral("import-guardian-empty"));
-                press(modal, QStringLiteral("OK"));
-            });
+        chooseFile(m_fx.path(QStringLiteral("vide.txt")), [&message] {
+            answer(QStringLiteral("OK"), &message,
+                [](QWidget *box) { uitest::saveScreenshot(box, QStringLiteral("import-guardian-empty")); });
         });
         window->runCommand(Command::ImportGuardian);
         QCOMPARE(message, QStringLiteral("Mauvais format\nvide.txt"));
@@ -500,11 +496,8 @@ private slots:
 
         MainWindow *window = m_fx.window();
         QString about;
-        uitest::whenModalOpens([&about](QWidget *modal) {
-            about = qobject_cast<QMessageBox *>(modal)->text();
-            uitest::saveScreenshot(modal, QStringLiteral("about"));
-            press(modal, QStringLiteral("OK"));
-        });
+        answer(
+            QStringLiteral("OK"), &about, [](QWidget *box) { uitest::saveScreenshot(box, QStringLiteral("about")); });
         window->action(Command::About)->trigger();
         QVERIFY2(about.contains(QCoreApplication::applicationVersion()), qPrintable(about));
         QVERIFY(about.contains(QStringLiteral("Licence")));

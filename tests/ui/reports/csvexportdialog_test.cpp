@@ -12,7 +12,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -97,13 +96,8 @@ private slots:
         dialog.fieldBox(CsvField::DiveNumber)->setChecked(true);
         dialog.lastEdit()->setText(QStringLiteral("13"));
         QString said;
-        uitest::whenModalOpens([&](QWidget *modal) {
-            auto *box = qobject_cast<QMessageBox *>(modal);
-            QVERIFY(box);
-            said = box->text();
-            uitest::saveScreenshot(box, QStringLiteral("csvexport-range"));
-            box->accept();
-        });
+        uitest::answer(QStringLiteral("OK"), &said,
+            [](QWidget *box) { uitest::saveScreenshot(box, QStringLiteral("csvexport-range")); });
         pressOk(&dialog);
         QCOMPARE(said, QStringLiteral("Donnée hors limite des n° de plongée"));
         QVERIFY(dialog.isVisible());
