@@ -1,5 +1,6 @@
 #include "testutil.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -39,6 +40,26 @@ void writeFile(const std::filesystem::path &path, const std::string &bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::uint8_t> readBytes(const std::filesystem::path &path)
+{
+    const std::string text = readFile(path);
+    return { text.begin(), text.end() };
+}
+
+void writeBytes(const std::filesystem::path &path, const std::vector<std::uint8_t> &bytes)
+{
+    writeFile(path, std::string(bytes.begin(), bytes.end()));
+}
+
+std::vector<std::string> namesIn(const std::filesystem::path &dir)
+{
+    std::vector<std::string> names;
+    for (const auto &entry : std::filesystem::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 } // namespace zorv::test

@@ -1,23 +1,17 @@
-#include "common/clock.h"
-#include "computers/computercatalogue.h"
 #include "serial/computersimulator.h"
 #include "serial/qtseriallink.h"
 #include "testutil.h"
-#include "transfer/imageencoder.h"
-#include "transfer/memoryimage.h"
 #include "transfer/receiver.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pty.h>
-#include <random>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -212,59 +206,4 @@ TEST(SimulateCommand, SendsTheImageFile)
     ASSERT_TRUE(receiver.done());
     EXPECT_EQ(imageOf(receiver), image);
 #endif
-}
-
-// A stray 0x55 before the image, then noise: the capture arrives shifted. Whatever the
-// receiver makes of it over a real line, the decoder lists no dive the computer lacks.
-TEST(SerialLink, NoiseBeforeAnExampleDumpNeverListsAnInventedDive)
-{
-    const common::FixedClock clock(transfer::kExampleTransferTime);
-    common::setClock(&clock);
-    const auto catalogue = computers::ComputerCatalogue::withBuiltInTypes();
-    std::mt19937 rng(7);
-    int refused = 0;
-    for (const transfer::ExampleDump &dump : transfer::exampleDumps(&catalogue)) {
-        if (dump.fileName.starts_with("transfer-bad-"))
-            continue;
-        SCOPED_TRACE(dump.fileName);
-        transfer::MemoryImage memory;
-        ASSERT_TRUE(memory.load(dump.bytes));
-        ASSERT_GT(memory.diveCount(), 0);
-        std::vector<transfer::ComputerDive> real;
-        for (int p = 0; p < memory.diveCount(); ++p)
-            real.push_back(*memory.diveAt(p));
-
-        for (const int shift : { 1, 2, 3, 17, 64, 127, 255, 400 }) {
-            std::vector<std::uint8_t> line { Receiver::kSyncByte };
-            for (int i = 1; i < shift; ++i)
-                line.push_back(static_cast<std::uint8_t>(rng() % 2 ? 0 : rng()));
-            line.insert(line.end(), dump.bytes.begin(), dump.bytes.end());
-            // The byte after 2051 counted ends the capture; nothing is left on the line.
-            line.resize(Receiver::kFinishCount + 1, 0);
-
-            Pty pty;
-            ASSERT_FALSE(pty.path.empty());
-            serial::QtSerialLink link(QString::fromStdString(pty.path));
-            Receiver receiver(nowMs());
-            ASSERT_TRUE(transfer::startLink(link, 0, receiver)) << link.errorText();
-            ASSERT_EQ(::write(pty.master, line.data(), line.size()), static_cast<ssize_t>(line.size()));
-            receive(link, receiver, 10000);
-            ASSERT_TRUE(receiver.done()) << "shift " << shift;
-
-            if (!memory.load(imageOf(receiver))) {
-                ++refused;
-                continue;
-            }
-            for (int p = 0; p < memory.diveCount(); ++p) {
-                const transfer::ComputerDive dive = *memory.diveAt(p);
-                EXPECT_TRUE(std::any_of(real.begin(), real.end(),
-                    [&](const transfer::ComputerDive &r) {
-                        return r.clockAtDive == dive.clockAtDive && r.maxDepth == dive.maxDepth && r.date == dive.date;
-                    }))
-                    << "shift " << shift << ": invented dive of " << dive.maxDepth << " cm";
-            }
-        }
-    }
-    EXPECT_GT(refused, 0);
-    common::setClock(nullptr);
 }

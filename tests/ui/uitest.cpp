@@ -270,6 +270,18 @@ void click(QAbstractButton *button)
         button, Qt::LeftButton, {}, indicator ? QPoint(7, button->height() / 2) : button->rect().center());
 }
 
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 int countPixels(const QImage &image, const QColor &colour)
 {
     int n = 0;

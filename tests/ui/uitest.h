@@ -90,6 +90,11 @@ template <typename T = QAbstractButton> T *findByText(QWidget *parent, const QSt
 // How many pixels of `image` are exactly `colour`.
 int countPixels(const QImage &image, const QColor &colour);
 
+// The bytes of the file at `path`, none when it cannot be read.
+QByteArray fileBytes(const QString &path);
+// Replaces the file at `path` with `bytes`; false when that failed.
+bool writeFile(const QString &path, const QByteArray &bytes);
+
 // The whole program, started on a copy of examples/sample.log (and .add) in a scratch
 // settings folder. Call prepare() from init() and stop() from cleanup().
 class AppFixture {

@@ -18,18 +18,10 @@ using zorv::common::kTempPrefix;
 using zorv::common::readWholeFile;
 using zorv::common::removeStrayTempFiles;
 using zorv::common::saveFileAtomically;
+using zorv::test::namesIn;
 using zorv::test::readFile;
 using zorv::test::TempDir;
 using zorv::test::writeFile;
-
-std::vector<std::string> namesIn(const fs::path &dir)
-{
-    std::vector<std::string> names;
-    for (const auto &entry : fs::directory_iterator(dir))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 TEST(SaveFileAtomically, CreatesThenReplaces)
 {

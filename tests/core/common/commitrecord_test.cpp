@@ -22,6 +22,7 @@ namespace zorv::common {
 namespace {
 
     namespace fs = std::filesystem;
+    using test::namesIn;
     using test::readFile;
     using test::TempDir;
     using test::writeFile;
@@ -53,15 +54,6 @@ namespace {
         }
         putU32(out, static_cast<std::uint32_t>(h & 0xFFFFFFFFu));
         return out;
-    }
-
-    std::vector<std::string> namesIn(const fs::path &dir)
-    {
-        std::vector<std::string> names;
-        for (const auto &entry : fs::directory_iterator(dir))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
     }
 
     struct Planted {

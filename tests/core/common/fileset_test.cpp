@@ -18,6 +18,7 @@ namespace zorv::common {
 namespace {
 
     namespace fs = std::filesystem;
+    using test::namesIn;
     using test::readFile;
     using test::TempDir;
     using test::writeFile;
@@ -25,15 +26,6 @@ namespace {
     std::span<const std::uint8_t> bytesOf(const std::string &text)
     {
         return { reinterpret_cast<const std::uint8_t *>(text.data()), text.size() };
-    }
-
-    std::vector<std::string> namesIn(const fs::path &dir)
-    {
-        std::vector<std::string> names;
-        for (const auto &entry : fs::directory_iterator(dir))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
     }
 
     struct stat statOf(const fs::path &path)

@@ -32,16 +32,8 @@ namespace {
 
     const FakeComputers kComputers;
 
-    Bytes bytesOf(const fs::path &path)
-    {
-        const std::string text = test::readFile(path);
-        return { text.begin(), text.end() };
-    }
-
-    void writeBytes(const fs::path &path, const Bytes &bytes)
-    {
-        test::writeFile(path, std::string(bytes.begin(), bytes.end()));
-    }
+    using test::writeBytes;
+    const auto bytesOf = test::readBytes;
 
     // A record as the tests write it by hand, independent of the writer under test.
     struct RawRecord {

@@ -320,18 +320,12 @@ TEST(Pages, CountsMatchAnIndependentCountOfAGeneratedLogbook)
         const int index = 2026 * 12 + 11 - static_cast<int>(monthRows.size() - 1 - i);
         EXPECT_FLOAT_EQ(monthRows[i].values[0].value_or(0), static_cast<float>(perMonth[index]));
     }
-    const auto depth = computed(PageKind::Depth, book);
-    for (const PageRow &row : depth.rows())
-        EXPECT_FLOAT_EQ(row.values[0].value_or(0), static_cast<float>(depthClass[row.key])) << row.label;
-    const auto duration = computed(PageKind::Duration, book);
-    for (const PageRow &row : duration.rows())
-        EXPECT_FLOAT_EQ(row.values[0].value_or(0), static_cast<float>(durationClass[row.key])) << row.label;
-    const auto suit = computed(PageKind::Suit, book);
-    for (const PageRow &row : suit.rows())
-        EXPECT_FLOAT_EQ(row.values[0].value_or(0), static_cast<float>(suits[row.key])) << row.label;
-    const auto weather = computed(PageKind::Weather, book);
-    for (const PageRow &row : weather.rows())
-        EXPECT_FLOAT_EQ(row.values[0].value_or(0), static_cast<float>(weathers[row.key])) << row.label;
+    const std::pair<PageKind, const int *> keyed[]
+        = { { PageKind::Depth, depthClass.data() }, { PageKind::Duration, durationClass.data() },
+              { PageKind::Suit, suits.data() }, { PageKind::Weather, weathers.data() } };
+    for (const auto &[kind, counts] : keyed)
+        for (const PageRow &row : computed(kind, book).rows())
+            EXPECT_FLOAT_EQ(row.values[0].value_or(0), static_cast<float>(counts[row.key])) << row.label;
     const auto types = computed(PageKind::DiveType, book);
     EXPECT_FLOAT_EQ(valueOf(types, 6, 0), static_cast<float>(freshSeaChamber[1]));
     EXPECT_FLOAT_EQ(valueOf(types, 7, 0), static_cast<float>(freshSeaChamber[2]));

@@ -19,7 +19,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
@@ -104,10 +103,8 @@ private slots:
     {
         // The most recent logbook was deleted: an empty logbook, without a message.
         QVERIFY(QFile::remove(m_fx.sample()));
-        QFile ini(m_fx.path(QStringLiteral("Zorv.ini")));
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[Recent File List]\nFile1=" + m_fx.sample().toUtf8() + "\n");
-        ini.close();
+        QVERIFY(uitest::writeFile(
+            m_fx.path(QStringLiteral("Zorv.ini")), "[Recent File List]\nFile1=" + m_fx.sample().toUtf8() + "\n"));
         QVERIFY(m_fx.start({}));
         MainWindow *window = m_fx.window();
         QCOMPARE(window->windowTitle(), QStringLiteral("sansnom.log - Zorv"));
@@ -239,23 +236,16 @@ private slots:
         window->runCommand(Command::ImportCitizen);
         QCOMPARE(message, QStringLiteral("Mauvais format\nguardian-dive.txt"));
         // An empty file, and one with a date no calendar has, are no dive: refused, naming the file.
-        QFile empty(m_fx.path(QStringLiteral("vide.txt")));
-        QVERIFY(empty.open(QIODevice::WriteOnly));
-        empty.close();
-        chooseFile(empty.fileName(), [this, &message] {
-            uitest::whenModalOpens([this, &message](QWidget *modal) {
-                message = qobject_cast<QMessageBox *>(modal)->text();
-                uitest::saveScreenshot(modal, QStringLiteral("import-guardian-empty"));
-                press(modal, QStringLiteral("OK"));
-            });
+        QVERIFY(uitest::writeFile(m_fx.path(QStringLiteral("vide.txt")), {}));
+        chooseFile(m_fx.path(QStringLiteral("vide.txt")), [&message] {
+            answer(QStringLiteral("OK"), &message,
+                [](QWidget *box) { uitest::saveScreenshot(box, QStringLiteral("import-guardian-empty")); });
         });
         window->runCommand(Command::ImportGuardian);
         QCOMPARE(message, QStringLiteral("Mauvais format\nvide.txt"));
-        QFile impossible(m_fx.path(QStringLiteral("date.txt")));
-        QVERIFY(impossible.open(QIODevice::WriteOnly));
-        impossible.write("[GENERAL]\nDiveDate=99-99-99999\nDiveTime=10:00\n");
-        impossible.close();
-        chooseFile(impossible.fileName(), [&message] { answer(QStringLiteral("OK"), &message); });
+        const QString impossible = m_fx.path(QStringLiteral("date.txt"));
+        QVERIFY(uitest::writeFile(impossible, "[GENERAL]\nDiveDate=99-99-99999\nDiveTime=10:00\n"));
+        chooseFile(impossible, [&message] { answer(QStringLiteral("OK"), &message); });
         window->runCommand(Command::ImportGuardian);
         QVERIFY2(message.contains(QStringLiteral("DiveDate=99-99-99999")), qPrintable(message));
         QVERIFY(message.endsWith(QStringLiteral("date.txt")));
@@ -292,13 +282,10 @@ private slots:
 
     void aBrokenFileOnTheCommandLineEndsTheStartUp()
     {
-        QFile broken(m_fx.path(QStringLiteral("broken.log")));
-        QVERIFY(broken.open(QIODevice::WriteOnly));
-        broken.write("not a logbook at all");
-        broken.close();
+        QVERIFY(uitest::writeFile(m_fx.path(QStringLiteral("broken.log")), "not a logbook at all"));
         QString message;
         answer(QStringLiteral("OK"), &message);
-        QVERIFY(!m_fx.start(broken.fileName()));
+        QVERIFY(!m_fx.start(m_fx.path(QStringLiteral("broken.log"))));
         QVERIFY(!message.isEmpty());
     }
 
@@ -308,16 +295,14 @@ private slots:
         QVERIFY(m_fx.start(m_fx.sample()));
         MainWindow *window = m_fx.window();
         logbook::Logbook &lb = m_fx.logbook();
-        QFile broken(m_fx.path(QStringLiteral("pas-un-carnet.log")));
-        QVERIFY(broken.open(QIODevice::WriteOnly));
-        broken.write("not a logbook at all");
-        broken.close();
+        const QString broken = m_fx.path(QStringLiteral("pas-un-carnet.log"));
+        QVERIFY(uitest::writeFile(broken, "not a logbook at all"));
         window->page()->goToDive(3);
         const std::vector<std::uint8_t> before = logbook::LogbookFile::logBytes(lb);
         const int count = lb.diveCount();
 
         QString message;
-        chooseFile(broken.fileName(), [&message] { answer(QStringLiteral("OK"), &message); });
+        chooseFile(broken, [&message] { answer(QStringLiteral("OK"), &message); });
         window->runCommand(Command::OpenLogbook);
         QVERIFY2(message.contains(QStringLiteral("pas-un-carnet.log")), qPrintable(message));
         QVERIFY2(message.contains(QStringLiteral("Mauvais format")), qPrintable(message));
@@ -363,11 +348,9 @@ private slots:
         QVERIFY(m_fx.start({}));
         AppContext &context = m_fx.context();
         const std::filesystem::path tips = (m_fx.folder() + QStringLiteral("/tips.txt")).toStdString();
-        QFile file(toQt(tips.string()));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("; comment\nPremier conseil.\nDeuxième conseil, un peu plus long pour voir le retour à la ligne "
-                   "dans la fenêtre des astuces.\n");
-        file.close();
+        QVERIFY(uitest::writeFile(toQt(tips.string()),
+            "; comment\nPremier conseil.\nDeuxième conseil, un peu plus long pour voir le retour à la ligne "
+            "dans la fenêtre des astuces.\n"));
         {
             TipsDialog dialog(context, tips, m_fx.window());
             dialog.show();
@@ -513,11 +496,8 @@ private slots:
 
         MainWindow *window = m_fx.window();
         QString about;
-        uitest::whenModalOpens([&about](QWidget *modal) {
-            about = qobject_cast<QMessageBox *>(modal)->text();
-            uitest::saveScreenshot(modal, QStringLiteral("about"));
-            press(modal, QStringLiteral("OK"));
-        });
+        answer(
+            QStringLiteral("OK"), &about, [](QWidget *box) { uitest::saveScreenshot(box, QStringLiteral("about")); });
         window->action(Command::About)->trigger();
         QVERIFY2(about.contains(QCoreApplication::applicationVersion()), qPrintable(about));
         QVERIFY(about.contains(QStringLiteral("Licence")));
@@ -556,10 +536,7 @@ private slots:
         LogbookDocument *document = m_fx.window()->document();
         QVERIFY(document->isReadOnly());
         logbook::Logbook &lb = m_fx.logbook();
-        const QByteArray before = [this] {
-            QFile f(m_fx.sample());
-            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-        }();
+        const QByteArray before = uitest::fileBytes(m_fx.sample());
         lb.deleteDive(1);
         QString error;
         answer(QStringLiteral("OK"), &error);
@@ -575,18 +552,13 @@ private slots:
         QVERIFY(logbook::LogbookFile::loadFromPath(other2, fromQt(m_fx.sample())));
         other2.deleteDive(2);
         QVERIFY(logbook::LogbookFile::save(other2, fromQt(m_fx.sample())));
-        const QByteArray theirs = [this] {
-            QFile f(m_fx.sample());
-            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-        }();
+        const QByteArray theirs = uitest::fileBytes(m_fx.sample());
         QVERIFY(theirs != before);
         lb.deleteDive(1);
         answer(QStringLiteral("Annuler"), &question);
         QVERIFY(!document->save());
         QVERIFY(question.contains(QStringLiteral("modifié par un autre programme")));
-        QFile f(m_fx.sample());
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), theirs);
+        QCOMPARE(uitest::fileBytes(m_fx.sample()), theirs);
     }
 
 private:

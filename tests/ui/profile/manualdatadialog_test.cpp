@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -126,13 +125,10 @@ private slots:
         QVERIFY(window.action(app::Command::ManualData)->isEnabled());
         m_context.logbook.setCurrentDive(position);
         auto again = showDialog(m_context);
-        uitest::whenModalOpens([](QWidget *modal) {
-            auto *box = qobject_cast<QMessageBox *>(modal);
-            QVERIFY(box);
-            QCOMPARE(box->text(), QStringLiteral("Effacer vraiment le profil?"));
-            box->button(QMessageBox::Ok)->click();
-        });
+        QString question;
+        uitest::answer(QStringLiteral("OK"), &question);
         QTest::mouseClick(again->button(QStringLiteral("&Profil effacer")), Qt::LeftButton);
+        QCOMPARE(question, QStringLiteral("Effacer vraiment le profil?"));
         QVERIFY(m_context.logbook.dive(position));
         stored = *m_context.logbook.dive(position);
         QCOMPARE(logbook::profileKind(stored), logbook::ProfileKind::None);

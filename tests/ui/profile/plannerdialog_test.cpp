@@ -1,4 +1,5 @@
 #include "logbook/generator.h"
+#include "qtglue/qcolour.h"
 #include "ui/app/mainwindow.h"
 #include "ui/common/appcontext.h"
 #include "ui/profile/plannerdialog.h"
@@ -32,16 +33,6 @@ void setText(QLineEdit *field, const QString &text)
 {
     field->selectAll();
     QTest::keyClicks(field, text);
-}
-
-int countColour(const QImage &image, canvas::Rgb rgb)
-{
-    const QColor colour(canvas::redOf(rgb), canvas::greenOf(rgb), canvas::blueOf(rgb));
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            n += image.pixelColor(x, y) == colour ? 1 : 0;
-    return n;
 }
 
 } // namespace
@@ -104,7 +95,9 @@ private slots:
 
         auto *chart = dialog->findChild<QWidget *>(QStringLiteral("chart"));
         const QImage plain = chart->grab().toImage();
-        QVERIFY(countColour(plain, m_context.settings.profileColours[settings::ProfileColour::DecoLine]) > 0);
+        QVERIFY(uitest::countPixels(
+                    plain, qtglue::toQColor(m_context.settings.profileColours[settings::ProfileColour::DecoLine]))
+            > 0);
         QTest::mouseMove(chart, QPoint(chart->width() / 2, chart->height() / 2));
         QTRY_VERIFY(chart->grab().toImage() != plain);
         uitest::saveScreenshot(dialog.get(), QStringLiteral("planner-result"));

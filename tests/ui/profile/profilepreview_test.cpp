@@ -6,7 +6,6 @@
 #include "uitest.h"
 
 #include <QImage>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
@@ -124,20 +123,6 @@ private slots:
         const QImage image = preview->grab().toImage();
         QCOMPARE(image.pixelColor(100, 60), QColor(192, 192, 192));
         uitest::saveScreenshot(preview, QStringLiteral("profilepreview_no_profile"));
-    }
-
-    void optionOffGivesAPlainButton()
-    {
-        m_context.settings.profilePreview = false;
-        QWidget window;
-        ui::ProfilePreview *preview = host(window);
-        QCOMPARE(preview->sizeHint(), QSize(60, 20));
-        QCOMPARE(preview->text(), QStringLiteral("&Profile"));
-        QSignalSpy clicked(preview, &QAbstractButton::clicked);
-        QTest::mouseClick(preview, Qt::LeftButton);
-        QCOMPARE(clicked.count(), 1);
-        uitest::saveScreenshot(preview, QStringLiteral("profilepreview_option_off"));
-        m_context.settings.profilePreview = true;
     }
 };
 

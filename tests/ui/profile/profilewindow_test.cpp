@@ -449,6 +449,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&main));
         QVERIFY(main.page()->preview()->isVisible());
         QCOMPARE(main.page()->preview()->size(), QSize(60, 20));
+        QCOMPARE(main.page()->preview()->text(), QStringLiteral("&Profile"));
         uitest::saveScreenshot(&main, QStringLiteral("mainwindow_preview_off"));
         m_context.settings.profilePreview = true;
         main.page()->applyOptions();

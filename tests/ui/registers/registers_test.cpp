@@ -44,6 +44,7 @@ namespace {
 using uitest::answer;
 using uitest::child;
 using uitest::chooseFile;
+using uitest::fileBytes;
 
 void click(QWidget *parent, const char *name)
 {
@@ -51,12 +52,6 @@ void click(QWidget *parent, const char *name)
     QVERIFY(button);
     QVERIFY(button->isEnabled());
     button->click();
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QString cell(QTreeView *view, int row, int column)
@@ -197,10 +192,7 @@ private slots:
     void damagedFileIsReportedAndKept()
     {
         const QString path = m_dir->filePath(QStringLiteral("gear.dat"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray::fromHex("6400050001"));
-        file.close();
+        QVERIFY(uitest::writeFile(path, QByteArray::fromHex("6400050001")));
         const QByteArray original = fileBytes(path);
         m_context->settings.equipmentFile = fromQt(path);
 
@@ -292,11 +284,9 @@ private slots:
         const bool companion = window == QStringLiteral("trips") || window == QStringLiteral("certificates");
         if (companion) {
             loadSample();
-            QFile file(
-                toQt(window == QStringLiteral("trips") ? m_context->logbook.trpPath() : m_context->logbook.infPath()));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("\x07", 1);
-            file.close();
+            QVERIFY(uitest::writeFile(
+                toQt(window == QStringLiteral("trips") ? m_context->logbook.trpPath() : m_context->logbook.infPath()),
+                QByteArray("\x07", 1)));
             answer(QStringLiteral("OK"));
         }
         const std::unique_ptr<QDialog> dialog = openRegister(window);
@@ -409,10 +399,7 @@ private slots:
         std::memcpy(old.data() + 2 + 24, &cost, 4);
         std::memcpy(old.data() + 2 + 952, "Anna", 4);
         const QString inf = toQt(m_context->logbook.infPath());
-        QFile file(inf);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(old);
-        file.close();
+        QVERIFY(uitest::writeFile(inf, old));
         m_context->settings.currency = "EUR";
 
         CertificatesDialog dialog(*m_context);

@@ -12,7 +12,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -31,12 +30,7 @@ void pressOk(QDialog *dialog)
     QTest::mouseClick(dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
+using zorv::uitest::fileBytes;
 } // namespace
 
 class CsvExportDialogTest : public QObject {
@@ -80,7 +74,7 @@ private slots:
         pressOk(&dialog);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
 
-        const QByteArray csv = readAll(target);
+        const QByteArray csv = fileBytes(target);
         QVERIFY(csv.startsWith("\xEF\xBB\xBFNum\xC3\xA9ro\tLieu\tMaxProf.\t\n3\t"));
         QCOMPARE(csv.count('\n'), 3);
         // Below the header the depths carry a decimal comma.
@@ -102,13 +96,8 @@ private slots:
         dialog.fieldBox(CsvField::DiveNumber)->setChecked(true);
         dialog.lastEdit()->setText(QStringLiteral("13"));
         QString said;
-        uitest::whenModalOpens([&](QWidget *modal) {
-            auto *box = qobject_cast<QMessageBox *>(modal);
-            QVERIFY(box);
-            said = box->text();
-            uitest::saveScreenshot(box, QStringLiteral("csvexport-range"));
-            box->accept();
-        });
+        uitest::answer(QStringLiteral("OK"), &said,
+            [](QWidget *box) { uitest::saveScreenshot(box, QStringLiteral("csvexport-range")); });
         pressOk(&dialog);
         QCOMPARE(said, QStringLiteral("Donnée hors limite des n° de plongée"));
         QVERIFY(dialog.isVisible());
@@ -129,7 +118,7 @@ private slots:
             static_cast<QDialog *>(files)->accept();
         });
         ui::exportCsv(context, nullptr);
-        QVERIFY(readAll(target).startsWith("\xEF\xBB\xBFNum\xC3\xA9ro;\n1;\n2;"));
+        QVERIFY(fileBytes(target).startsWith("\xEF\xBB\xBFNum\xC3\xA9ro;\n1;\n2;"));
     }
 
     void theFileDialogStartsBesideTheLogbookThenWhereTheLastFileWent()

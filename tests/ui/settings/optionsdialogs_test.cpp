@@ -117,9 +117,7 @@ private slots:
     {
         AppContext &context = *m_context;
         const QString program = m_dir->filePath(QStringLiteral("navigateur"));
-        QFile file(program);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
+        QVERIFY(uitest::writeFile(program, {}));
 
         QStringList filters;
         uitest::whenModalOpens([&](QWidget *modal) {

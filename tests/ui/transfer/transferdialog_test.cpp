@@ -238,28 +238,6 @@ private slots:
         QCOMPARE(reloaded.dive(dives)->maxDepth, context.logbook.dive(dives)->maxDepth);
     }
 
-    void silenceAbortsAndTheNextSyncByteRestarts()
-    {
-        Pty pty;
-        AppContext context;
-        load(context);
-        const auto image = exampleDump("plain-30.dp~");
-        auto dialog = openOn(context, pty);
-        Computer computer(pty.master);
-        computer.start([&](QIODevice &out) {
-            // The computer stops part-way; the diver starts its transfer again later. (The rest of
-            // a broken-off image is not sent: a 0x55 inside it would rightly start a capture.)
-            const bool first = serial::sendAsComputer(out, std::span(image).first(600), {});
-            std::this_thread::sleep_for(std::chrono::milliseconds(3000));
-            return first && serial::sendAsComputer(out, image, {});
-        });
-        QTRY_VERIFY_WITH_TIMEOUT(
-            labelText(dialog.get(), "state").contains(QStringLiteral("Erreur de transmission")), 6000);
-        QVERIFY(!dialog->receiver().done());
-        QTRY_VERIFY_WITH_TIMEOUT(dialog->receiver().done(), 10000);
-        QCOMPARE(diveList(dialog.get())->topLevelItemCount(), decodedDives(image));
-    }
-
     void corruptedChecksumIsRefused()
     {
         Pty pty;
