@@ -7,7 +7,8 @@
 
 namespace zorv::common {
 
-// The text of a string id, or an empty view for an id the table does not have.
+// The text of a string id in the language chosen at start (see translation.h), or an empty view
+// for an id the table does not have.
 std::string_view str(StringId id);
 
 bool hasStr(StringId id);
