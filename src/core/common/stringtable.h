@@ -222,7 +222,7 @@ inline constexpr std::array kStringTable = std::to_array<StringEntry>({
     { StringId::ActivityLeisure, N_("Plongée loisir") },
     { StringId::ActivityClub, N_("Plongée club") },
     { StringId::ActivityQualification, N_("Qualification") },
-    { StringId::ActivityInstruction, N_("Enseignement") },
+    { StringId::ActivityInstruction, N_("Instruction") },
     { StringId::ActivityNight, N_("Pl. de nuit") },
     { StringId::ActivityCave, N_("Pl. souterraine") },
     { StringId::ActivityIce, N_("Pl. sous glace") },

@@ -322,9 +322,9 @@ TEST(FieldTexts, DiveTypeNamesChamberWhenNoWaterIsGiven)
     record.diveType = dive_type::kNoDeco | dive_type::kSeaWater | dive_type::kScr | 0x3;
     EXPECT_EQ(catalogue.fromRecord(Field::DiveTypeText, record), "Dans la courbe, Eau de mer, SCR");
     record.diveType = dive_type::kDeco;
-    EXPECT_EQ(catalogue.fromRecord(Field::DiveTypeText, record), "Décompression, Chambre -déco");
+    EXPECT_EQ(catalogue.fromRecord(Field::DiveTypeText, record), "Décompression, Caisson de décompression");
     record.diveType = 0;
-    EXPECT_EQ(catalogue.fromRecord(Field::DiveTypeText, record), "Chambre -déco");
+    EXPECT_EQ(catalogue.fromRecord(Field::DiveTypeText, record), "Caisson de décompression");
 }
 
 TEST(FieldTexts, ActivitiesJoinBothSetsAndTheFreeText)
@@ -340,7 +340,7 @@ TEST(FieldTexts, ActivitiesJoinBothSetsAndTheFreeText)
     record = DiveRecord {};
     EXPECT_EQ(catalogue.fromRecord(Field::ActivitiesText, record), "");
     record.warnings = 0x01 | 0x02 | 0x20 | 0x80;
-    EXPECT_EQ(catalogue.fromRecord(Field::WarningsText, record), "REMONTEE, SOS");
+    EXPECT_EQ(catalogue.fromRecord(Field::WarningsText, record), "REMONTÉE, SOS");
 }
 
 class FakeComputers : public ComputerInfo {
@@ -354,7 +354,7 @@ TEST(FieldTexts, ComputerNames)
 {
     DiveRecord record;
     const FieldCatalogue bare(M);
-    EXPECT_EQ(bare.fromRecord(Field::ComputerName, record), "Donnée manuelles");
+    EXPECT_EQ(bare.fromRecord(Field::ComputerName, record), "Données manuelles");
     record.computerType = 7;
     EXPECT_EQ(bare.fromRecord(Field::ComputerName, record), "Typ: 7");
     EXPECT_EQ(bare.fromRecord(Field::ComputerNameForPrint, record), "");
@@ -388,8 +388,8 @@ TEST(Names, GermanDefaultsFillGapsAndOutOfRangeIsEmpty)
     EXPECT_EQ(names::suit(-1), "");
     EXPECT_EQ(names::suit(names::kSuitCount), "");
     // The second activities' long names are the first extra flags, and end where the activities do.
-    EXPECT_EQ(names::secondActivityLong(2), "Chambre compression");
-    EXPECT_EQ(names::secondActivityLong(names::kSecondActivityCount - 1), "Pl. check");
+    EXPECT_EQ(names::secondActivityLong(2), "Caisson hyperbare");
+    EXPECT_EQ(names::secondActivityLong(names::kSecondActivityCount - 1), "Pl. de contrôle");
     EXPECT_EQ(names::secondActivityLong(names::kSecondActivityCount), "");
     EXPECT_EQ(names::secondActivityLong(-1), "");
 }

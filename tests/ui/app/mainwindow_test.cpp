@@ -209,7 +209,7 @@ private slots:
             });
         });
         window->runCommand(Command::ImportGuardian);
-        QCOMPARE(caption, QStringLiteral("Editer données de plongée"));
+        QCOMPARE(caption, QStringLiteral("Modifier les données de plongée"));
         QCOMPARE(lb.diveCount(), before + 1);
         const logbook::DiveRecord *dive = lb.dive(lb.currentDive());
         QVERIFY(dive);
@@ -233,7 +233,7 @@ private slots:
         QString message;
         chooseFile(m_fx.path(QStringLiteral("none.txt")), [&message] { answer(QStringLiteral("OK"), &message); });
         window->runCommand(Command::ImportGuardian);
-        QCOMPARE(message, QStringLiteral("Fichier intouvable"));
+        QCOMPARE(message, QStringLiteral("Fichier introuvable"));
         chooseFile(
             examples + QStringLiteral("guardian-dive.txt"), [&message] { answer(QStringLiteral("OK"), &message); });
         window->runCommand(Command::ImportCitizen);
@@ -403,7 +403,7 @@ private slots:
     {
         QVERIFY(m_fx.start(m_fx.sample()));
         MainWindow *window = m_fx.window();
-        m_fx.context().settings.externalAppMenuText = "&Programme externe\tStrg+F5";
+        m_fx.context().settings.externalAppMenuText = "&Programme externe\tCtrl+F5";
         window->updateCommandStates();
         for (Command c : { Command::NewLogbook, Command::OpenLogbook, Command::SaveLogbook, Command::EditDive,
                  Command::DeleteDive, Command::ProfileWindow, Command::TableView, Command::ExternalApplication,

@@ -74,7 +74,7 @@ private slots:
             std::function<void()> run;
         };
         const std::vector<Step> steps = {
-            { QStringLiteral("Editer plongée"),
+            { QStringLiteral("Modifier la plongée"),
                 [&] {
                     window->page()->goToDive(3);
                     editPlace(QStringLiteral("Lac Noir"));

@@ -117,7 +117,7 @@ private slots:
         uitest::whenModalOpens([](QWidget *modal) {
             auto *box = qobject_cast<QMessageBox *>(modal);
             QVERIFY(box);
-            QCOMPARE(box->text(), QStringLiteral("Effacer vraiment le profil?"));
+            QCOMPARE(box->text(), QStringLiteral("Supprimer vraiment le profil ?"));
             box->button(QMessageBox::Ok)->click();
         });
         QTest::mouseClick(again->button(QStringLiteral("&Profil effacer")), Qt::LeftButton);

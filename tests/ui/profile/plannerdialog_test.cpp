@@ -82,7 +82,7 @@ private slots:
         QTest::mouseClick(dialog->button(QStringLiteral("&Calculer")), Qt::LeftButton);
         const QString text = dialog->resultBox()->toPlainText();
         QVERIFY2(text.contains(QStringLiteral("Durée:\t\t63 min")), qPrintable(text));
-        QVERIFY(text.contains(QStringLiteral("palier\t 3 m:\t13 min")));
+        QVERIFY(text.contains(QStringLiteral("Palier\t 3 m:\t13 min")));
         QVERIFY(dialog->button(QStringLiteral("&Imprimer"))->isEnabled());
         QVERIFY(!dialog->button(QStringLiteral("&Coller"))->isEnabled());
 
@@ -92,7 +92,7 @@ private slots:
         QVERIFY(dialog->button(QStringLiteral("&Coller"))->isEnabled());
         QTest::mouseClick(dialog->button(QStringLiteral("&Coller")), Qt::LeftButton);
         QVERIFY(m_context.secondProfile.shown);
-        QVERIFY(dialog->button(QStringLiteral("&Effacer"))->isEnabled());
+        QVERIFY(dialog->button(QStringLiteral("&Supprimer"))->isEnabled());
 
         auto *chart = dialog->findChild<QWidget *>(QStringLiteral("chart"));
         const QImage plain = chart->grab().toImage();
@@ -101,7 +101,7 @@ private slots:
         QTRY_VERIFY(chart->grab().toImage() != plain);
         uitest::saveScreenshot(dialog.get(), QStringLiteral("planner-result"));
 
-        QTest::mouseClick(dialog->button(QStringLiteral("&Effacer")), Qt::LeftButton);
+        QTest::mouseClick(dialog->button(QStringLiteral("&Supprimer")), Qt::LeftButton);
         QVERIFY(!m_context.secondProfile.shown);
 
         // The group and interval open with the tick; the letter turns to a capital.
@@ -175,7 +175,7 @@ private slots:
         ui::MainWindow window(m_context, {});
         QAction *action = window.action(app::Command::Planner);
         QVERIFY(action);
-        QCOMPARE(action->text(), QStringLiteral("&Calcul de plongée"));
+        QCOMPARE(action->text(), QStringLiteral("&Planification de plongée"));
         QVERIFY(action->isEnabled());
         QString title;
         uitest::whenModalOpens([&title](QWidget *modal) {

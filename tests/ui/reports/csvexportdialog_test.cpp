@@ -107,7 +107,7 @@ private slots:
             box->accept();
         });
         pressOk(&dialog);
-        QCOMPARE(said, QStringLiteral("Donnée hors limite des n° de plongée"));
+        QCOMPARE(said, QStringLiteral("Numéro de plongée hors limites"));
         QVERIFY(dialog.isVisible());
         QVERIFY(!QFile::exists(target));
     }

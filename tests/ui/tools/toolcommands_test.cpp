@@ -108,7 +108,7 @@ private slots:
             answer(QStringLiteral("OK"), &question);
         });
         window->runCommand(Command::RenumberAll);
-        QCOMPARE(question, QStringLiteral("Numéroter plongées avec N§ de départ #100?"));
+        QCOMPARE(question, QStringLiteral("Numéroter les plongées à partir du n°100 ?"));
         QCOMPARE(lb.dive(1)->diveNumber, 100);
         QCOMPARE(lb.dive(lb.diveCount())->diveNumber, 99 + lb.diveCount());
         QCOMPARE(window->action(Command::Undo)->text(), QStringLiteral("&Annuler Numéroter toutes les plongées"));
@@ -122,7 +122,7 @@ private slots:
             answer(QStringLiteral("OK"), &message);
         });
         window->runCommand(Command::RenumberPart);
-        QCOMPARE(message, QStringLiteral("Donnée hors limite des n° de plongée"));
+        QCOMPARE(message, QStringLiteral("Numéro de plongée hors limites"));
         QCOMPARE(lb.dive(lb.diveCount())->diveNumber, last);
 
         // Dives 2 to 4 go back 1:30, after the question.
@@ -165,7 +165,7 @@ private slots:
         QString caption;
         onDialog({}, [&caption](QWidget *dialog) { caption = dialog->windowTitle(); });
         window->runCommand(Command::PasteDive);
-        QCOMPARE(caption, QStringLiteral("Editer données de plongée"));
+        QCOMPARE(caption, QStringLiteral("Modifier les données de plongée"));
         QCOMPARE(lb.diveCount(), count + 1);
         QCOMPARE(window->action(Command::Undo)->text(), QStringLiteral("&Annuler Coller du presse-papier"));
         QVERIFY(window->action(Command::PasteDive)->isEnabled());
@@ -179,7 +179,7 @@ private slots:
             answer(QStringLiteral("OK"), &message);
         });
         window->runCommand(Command::MultiCopy);
-        QCOMPARE(message, QStringLiteral("Donnée hors limite des n° de plongée"));
+        QCOMPARE(message, QStringLiteral("Numéro de plongée hors limites"));
         QVERIFY(!window->action(Command::MultiPaste)->isEnabled());
 
         const int first = lb.dive(3)->diveNumber;
@@ -284,7 +284,7 @@ private slots:
         onDialog(
             QStringLiteral("tool-advancedsearch"),
             [&](QWidget *dialog) {
-                QCOMPARE(dialog->windowTitle(), QStringLiteral("Recherche avancé"));
+                QCOMPARE(dialog->windowTitle(), QStringLiteral("Recherche avancée"));
                 auto *criteria = qobject_cast<CriteriaDialog *>(dialog);
                 QVERIFY(criteria);
                 QVERIFY(!criteria->goToButton()->isEnabled());
@@ -325,14 +325,14 @@ private slots:
         onDialog(
             QStringLiteral("tool-fill"),
             [&message](QWidget *dialog) {
-                QCOMPARE(dialog->windowTitle(), QStringLiteral("Remplir plongée"));
+                QCOMPARE(dialog->windowTitle(), QStringLiteral("Remplir les plongées"));
                 answer(QStringLiteral("OK"), &message);
                 press(dialog, QStringLiteral("&Remplir"));
                 QVERIFY(dialog->isVisible());
             },
             QStringLiteral("A&nnuler"));
         window->runCommand(Command::FillDives);
-        QCOMPARE(message, QStringLiteral("Editer plongée"));
+        QCOMPARE(message, QStringLiteral("Modifier la plongée"));
 
         const int first = lb.dive(2)->diveNumber;
         const int last = lb.dive(3)->diveNumber;
