@@ -46,6 +46,12 @@ std::string_view str(StringId id)
     return entry->frenchOffset ? trInContext(entry->key, entry->frenchOffset) : std::string_view(tr(entry->key));
 }
 
+std::string_view sourceStr(StringId id)
+{
+    const StringEntry *entry = find(id);
+    return entry ? entry->french() : std::string_view {};
+}
+
 bool hasStr(StringId id)
 {
     return find(id) != nullptr;

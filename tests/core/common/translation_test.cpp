@@ -57,11 +57,11 @@ TEST_F(Language, EveryTextHasItsEnglish)
         StringId::IndicatorNum, StringId::ColumnDate, StringId::ColumnSite, StringId::ColumnType,
         StringId::ColumnDescription, StringId::ColumnDestination, StringId::TankAluminium, StringId::SuitShorty,
         StringId::DiveTypeNitrox, StringId::DiveTypeDeco, StringId::ActivityQualification,
-        StringId::ActivityInstruction, StringId::WarningSos, StringId::SecondSoloShort, StringId::MenuImportCitizen,
-        StringId::MenuImportGuardian, StringId::TransferInterface, StringId::ComputerImport, StringId::GasAir,
-        StringId::GasNitrox, StringId::GasOxygen, StringId::AxisMinutes, StringId::WeekdaySaturday,
-        StringId::MonthOctober, StringId::MonthNovember, StringId::MonthSeptember, StringId::MonthJanuary,
-        StringId::ColumnSuitModel };
+        StringId::ActivityInstruction, StringId::WarningSos, StringId::SecondSoloShort, StringId::SecondCheckDiveShort,
+        StringId::MenuImportCitizen, StringId::MenuImportGuardian, StringId::TransferInterface,
+        StringId::ComputerImport, StringId::GasAir, StringId::GasNitrox, StringId::GasOxygen, StringId::AxisMinutes,
+        StringId::WeekdaySaturday, StringId::MonthOctober, StringId::MonthNovember, StringId::MonthSeptember,
+        StringId::MonthJanuary, StringId::ColumnSuitModel };
     for (const auto &entry : kStringTable) {
         const std::string_view french = entry.french();
         const std::string_view english = str(entry.id);

@@ -388,8 +388,8 @@ TEST(Names, GermanDefaultsFillGapsAndOutOfRangeIsEmpty)
     EXPECT_EQ(names::suit(-1), "");
     EXPECT_EQ(names::suit(names::kSuitCount), "");
     // The second activities' long names are the first extra flags, and end where the activities do.
-    EXPECT_EQ(names::secondActivityLong(2), "Caisson hyperbare");
-    EXPECT_EQ(names::secondActivityLong(names::kSecondActivityCount - 1), "Pl. de contrôle");
+    EXPECT_EQ(names::secondActivityLong(2), "Chambre compression");
+    EXPECT_EQ(names::secondActivityLong(names::kSecondActivityCount - 1), "Pl. check");
     EXPECT_EQ(names::secondActivityLong(names::kSecondActivityCount), "");
     EXPECT_EQ(names::secondActivityLong(-1), "");
 }

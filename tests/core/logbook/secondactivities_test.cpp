@@ -19,21 +19,21 @@ namespace {
         d = DiveRecord {};
         setFixedText(d.otherActivities, "Biologie");
         setSecondActivities(d, Mode::Standard, 0x07, false);
-        // "Caisson hyperbare" would make 42 characters and is left out.
+        // "Chambre compression" would make 42 characters and is left out.
         EXPECT_EQ(storedToDisplay(fixedText(d.otherActivities)), "Biologie, Pl. travail, Pl. solo");
         EXPECT_EQ(secondActivities(d, Mode::Standard), 0x03);
         EXPECT_EQ(d.extra.extraFlags, 0);
 
         // Rewriting replaces the names instead of adding to them.
         setSecondActivities(d, Mode::Standard, 0x12, true);
-        EXPECT_EQ(storedToDisplay(fixedText(d.otherActivities)), "Biologie, Solo, Pl. exam");
+        EXPECT_EQ(storedToDisplay(fixedText(d.otherActivities)), "Biologie, Solo, PrüfTG");
         EXPECT_EQ(secondActivities(d, Mode::Standard), 0x12);
         setSecondActivities(d, Mode::Standard, 0, true);
         EXPECT_EQ(fixedText(d.otherActivities), "Biologie");
 
         setFixedText(d.otherActivities, "");
         setSecondActivities(d, Mode::Standard, 0x80, false);
-        EXPECT_EQ(fixedText(d.otherActivities), "Pl. de contrôle");
+        EXPECT_EQ(fixedText(d.otherActivities), "Pl. check");
     }
 
     struct FitCase {

@@ -120,9 +120,9 @@ TEST(PlannerPage, ListsInputsAndOnlyTheResultsThatApply)
     EXPECT_EQ(find(lines, "palier  3 m:"), "13 min");
     EXPECT_EQ(find(lines, "palier  6 m:"), "2 min");
     EXPECT_FALSE(find(lines, "palier  9 m:"));
-    EXPECT_EQ(find(lines, "Cons. air:"), "3594 bar·l");
-    EXPECT_EQ(find(lines, "Pression restante:"), "-39 bar");
-    EXPECT_EQ(find(lines, "Pression consommée:"), "239 bar");
+    EXPECT_EQ(find(lines, "Cons. air:"), "3594 barl");
+    EXPECT_EQ(find(lines, "pression restante:"), "-39 bar");
+    EXPECT_EQ(find(lines, "perte de pression:"), "239 bar");
 
     p.state.repetitive = 1;
     p.state.group = "D";
@@ -136,7 +136,7 @@ TEST(PlannerPage, ListsInputsAndOnlyTheResultsThatApply)
     EXPECT_EQ(find(lines, "Plongées succesives:"), "Groupe de pression: D  Intervale de surface 40 min");
     EXPECT_FALSE(find(lines, "Données air:"));
     EXPECT_FALSE(find(lines, "Cons. air:"));
-    EXPECT_FALSE(find(lines, "Pression restante:"));
+    EXPECT_FALSE(find(lines, "pression restante:"));
 }
 
 TEST(PlannerPage, EverythingLiesOnTheA4PageAtAnyResolution)

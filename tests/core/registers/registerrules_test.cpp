@@ -355,7 +355,7 @@ namespace {
         reg.certificates[0].cost = 12.5f;
         canvas::RecordingCanvas d;
         drawListPage(d, certificatePrintout(reg, "EUR"), 1);
-        EXPECT_TRUE(d.findText("Coût/Enseignement: 12.50 EUR"));
+        EXPECT_TRUE(d.findText("Coût/Instruction: 12.50 EUR"));
         canvas::RecordingCanvas e;
         drawListPage(e, equipmentPrintout({ gear(1, "Anna", 100.0f, 5.0f) }, 1, 2004, "EUR"), 1);
         EXPECT_TRUE(e.findText("Bouteille"));

@@ -274,7 +274,8 @@ namespace {
         EXPECT_NE(mergeWithNext(book, 3).message().find("O2"), std::string::npos);
         EXPECT_FALSE(mergeWithNext(book, 4).ok()); // computers differ
         EXPECT_FALSE(mergeWithNext(book, 5).ok()); // the next has no profile
-        EXPECT_EQ(mergeWithNext(book, 6).message(), "Les plongées n°6 et n°0 ne peuvent pas\nêtre fusionnées"); // the last
+        EXPECT_EQ(
+            mergeWithNext(book, 6).message(), "Les plongées n°6 et n°0 ne peuvent pas\nêtre fusionnées"); // the last
         EXPECT_TRUE(std::equal(before.begin(), before.end(), book.dives().begin(), book.dives().end()));
     }
 
@@ -321,7 +322,7 @@ namespace {
         const std::vector<DiveRecord> before(book.dives().begin(), book.dives().end());
         for (const int minute : { 0, -1, 5 /* at 18 m */, 200 /* past the profile */ })
             EXPECT_EQ(splitDive(book, 1, minute).status(), common::Status::Refused) << minute;
-        EXPECT_EQ(splitDive(book, 1, 5).message().substr(0, 36), "La plongée n°1 ne peut pas\nêtre séparée");
+        EXPECT_TRUE(splitDive(book, 1, 5).message().starts_with("La plongée n°1 ne peut pas\nêtre séparée"));
         EXPECT_FALSE(splitDive(book, 2, 12).ok()); // O2
         EXPECT_FALSE(splitDive(book, 3, 12).ok()); // no such dive
         EXPECT_TRUE(std::equal(before.begin(), before.end(), book.dives().begin(), book.dives().end()));

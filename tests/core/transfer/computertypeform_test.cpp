@@ -204,7 +204,7 @@ TEST(TransferStatusFields, ConnectionStateAndBatteryColours)
     receiver.receive(0x55, 600);
     receiver.setPortStatus(1);
     status = transferStatus(receiver, 3, std::nullopt, catalogue);
-    EXPECT_EQ(status.connection, (StatusField { "non connecté", Tint::WhiteOnGreen }));
+    EXPECT_EQ(status.connection, (StatusField { "connecté", Tint::WhiteOnGreen }));
     EXPECT_EQ(status.portError, (StatusField { "Erreur de communication", Tint::WhiteOnRed }));
     EXPECT_EQ(status.state.text, "Transfert en cours");
 

@@ -92,7 +92,7 @@ private slots:
         QVERIFY(dialog->button(QStringLiteral("&Coller"))->isEnabled());
         QTest::mouseClick(dialog->button(QStringLiteral("&Coller")), Qt::LeftButton);
         QVERIFY(m_context.secondProfile.shown);
-        QVERIFY(dialog->button(QStringLiteral("&Supprimer"))->isEnabled());
+        QVERIFY(dialog->button(QStringLiteral("&Effacer"))->isEnabled());
 
         auto *chart = dialog->findChild<QWidget *>(QStringLiteral("chart"));
         const QImage plain = chart->grab().toImage();
@@ -101,7 +101,7 @@ private slots:
         QTRY_VERIFY(chart->grab().toImage() != plain);
         uitest::saveScreenshot(dialog.get(), QStringLiteral("planner-result"));
 
-        QTest::mouseClick(dialog->button(QStringLiteral("&Supprimer")), Qt::LeftButton);
+        QTest::mouseClick(dialog->button(QStringLiteral("&Effacer")), Qt::LeftButton);
         QVERIFY(!m_context.secondProfile.shown);
 
         // The group and interval open with the tick; the letter turns to a capital.
@@ -114,7 +114,7 @@ private slots:
         setText(dialog->depthField(), QStringLiteral("20"));
         setText(dialog->timeField(), QStringLiteral("10"));
         QVERIFY(dialog->calculate());
-        QVERIFY(dialog->resultBox()->toPlainText().contains(QStringLiteral("ajout:\t\t11 min")));
+        QVERIFY(dialog->resultBox()->toPlainText().contains(QStringLiteral("Majoration:\t\t11 min")));
 
         // A table too short says so and takes the chart away.
         setText(dialog->depthField(), QStringLiteral("70"));

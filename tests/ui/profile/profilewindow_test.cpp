@@ -215,7 +215,7 @@ private slots:
         QTest::mouseClick(plan, Qt::LeftButton);
         QVERIFY(m_context.secondProfile.shown);
         QVERIFY(m_context.secondProfile.clipboard.count() > 30);
-        QVERIFY(findByText<QPushButton>(window.get(), QStringLiteral("&Supprimer"))->isEnabled());
+        QVERIFY(findByText<QPushButton>(window.get(), QStringLiteral("&Effacer"))->isEnabled());
         uitest::saveScreenshot(window.get(), QStringLiteral("profile-window-deco92"));
     }
 
@@ -235,7 +235,7 @@ private slots:
         }
         auto window = open(m_other);
         auto *paste = findByText<QPushButton>(window.get(), QStringLiteral("C&oller"));
-        auto *erase = findByText<QPushButton>(window.get(), QStringLiteral("&Supprimer"));
+        auto *erase = findByText<QPushButton>(window.get(), QStringLiteral("&Effacer"));
         QVERIFY(!paste->isEnabled());
         QVERIFY(erase->isEnabled());
         const QColor clip = qtglue::toQColor(m_context.settings.profileColours[ProfileColour::ClipProfile]);

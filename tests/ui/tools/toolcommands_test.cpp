@@ -141,7 +141,7 @@ private slots:
             answer(QStringLiteral("OK"), &question);
         });
         window->runCommand(Command::TimeZone);
-        QCOMPARE(question, QStringLiteral("Plongée #%1 à #%2\navec -01:30 HH:MM corriger?").arg(from).arg(to));
+        QCOMPARE(question, QStringLiteral("Corriger les plongées n°%1 à n°%2\nde -01:30 HH:MM ?").arg(from).arg(to));
         const logbook::DiveRecord &after = *lb.dive(3);
         const long long shift
             = (static_cast<long long>(after.date) - before.date) * 1440 + after.entryTime - before.entryTime;
@@ -167,7 +167,7 @@ private slots:
         window->runCommand(Command::PasteDive);
         QCOMPARE(caption, QStringLiteral("Modifier les données de plongée"));
         QCOMPARE(lb.diveCount(), count + 1);
-        QCOMPARE(window->action(Command::Undo)->text(), QStringLiteral("&Annuler Coller du presse-papier"));
+        QCOMPARE(window->action(Command::Undo)->text(), QStringLiteral("&Annuler Coller du presse-papiers"));
         QVERIFY(window->action(Command::PasteDive)->isEnabled());
 
         // Out of range: the buffer stays empty.
@@ -266,7 +266,7 @@ private slots:
         window->runCommand(Command::SearchReplace);
         QCOMPARE(listed, 2 * matches);
         QCOMPARE(placeOf(lb, 4), QStringLiteral("Lac Nouveau"));
-        QCOMPARE(window->action(Command::Undo)->text(), QStringLiteral("&Annuler Chercher & Remplacer"));
+        QCOMPARE(window->action(Command::Undo)->text(), QStringLiteral("&Annuler Chercher et remplacer"));
         window->runCommand(Command::Undo);
         QVERIFY(logbook::LogbookFile::logBytes(lb) == original);
     }
@@ -325,7 +325,7 @@ private slots:
         onDialog(
             QStringLiteral("tool-fill"),
             [&message](QWidget *dialog) {
-                QCOMPARE(dialog->windowTitle(), QStringLiteral("Remplir les plongées"));
+                QCOMPARE(dialog->windowTitle(), QStringLiteral("Remplir plongée"));
                 answer(QStringLiteral("OK"), &message);
                 press(dialog, QStringLiteral("&Remplir"));
                 QVERIFY(dialog->isVisible());
@@ -350,7 +350,7 @@ private slots:
         QCOMPARE(placeOf(lb, 3), QStringLiteral("Lac Rempli"));
         QVERIFY(placeOf(lb, 4) != QStringLiteral("Lac Rempli"));
         QCOMPARE(toQt(logbook::storedToDisplay(logbook::fixedText(lb.dive(2)->site))), keptSite);
-        QCOMPARE(window->action(Command::Undo)->text(), QStringLiteral("&Annuler Remplir-rectifier plongées"));
+        QCOMPARE(window->action(Command::Undo)->text(), QStringLiteral("&Annuler Remplir ou corriger des plongées"));
         const auto filled = logbook::LogbookFile::addBytes(lb);
         window->runCommand(Command::Undo);
         QVERIFY(logbook::LogbookFile::logBytes(lb) == original);
@@ -459,11 +459,11 @@ private slots:
             answer(QStringLiteral("OK"), &message);
         });
         window->runCommand(Command::SplitDive);
-        QVERIFY2(message.contains(QStringLiteral("est coupée")), qPrintable(message));
+        QVERIFY2(message.contains(QStringLiteral("est séparée")), qPrintable(message));
         QCOMPARE(lb.diveCount(), count + 1);
         QCOMPARE(lb.dive(position)->duration, minute);
         QCOMPARE(window->page()->model()->rowCount(), count + 1);
-        QCOMPARE(window->action(Command::Undo)->text(), QStringLiteral("&Annuler Séparer 2 plongées"));
+        QCOMPARE(window->action(Command::Undo)->text(), QStringLiteral("&Annuler Séparer en 2 plongées"));
         window->runCommand(Command::Undo);
         QVERIFY(logbook::LogbookFile::logBytes(lb) == before);
         QCOMPARE(window->page()->model()->rowCount(), count);

@@ -202,7 +202,7 @@ private slots:
             return serial::sendAsComputer(out, image, {});
         });
         QTRY_VERIFY_WITH_TIMEOUT(dialog->receiver().running(), 5000);
-        QTRY_COMPARE(labelText(dialog.get(), "connection"), QStringLiteral("non connecté"));
+        QTRY_COMPARE(labelText(dialog.get(), "connection"), QStringLiteral("connecté"));
         QTRY_VERIFY_WITH_TIMEOUT(dialog->receiver().done(), 10000);
         QVERIFY(computer.sent());
 
