@@ -154,7 +154,7 @@ bool LogbookDocument::maySave()
         ui::tr("Enregistrer les modifications de %1 ?").arg(displayName()), QMessageBox::NoButton, m_window);
     QPushButton *yes = box.addButton(ui::tr("&Oui"), QMessageBox::YesRole);
     QPushButton *no = box.addButton(ui::tr("&Non"), QMessageBox::NoRole);
-    QPushButton *cancel = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
+    QPushButton *cancel = box.addButton(ui::tr("Annuler"), QMessageBox::RejectRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(cancel);
     box.exec();
@@ -278,7 +278,7 @@ bool LogbookDocument::confirm(const QString &question)
 {
     QMessageBox box(QMessageBox::Question, qstr(StringId::AppTitle), question, QMessageBox::NoButton, m_window);
     QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    QPushButton *cancel = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
+    QPushButton *cancel = box.addButton(ui::tr("Annuler"), QMessageBox::RejectRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(cancel);
     box.exec();
@@ -416,7 +416,7 @@ bool LogbookDocument::mayOverwrite(const QString &path)
             .arg(QFileInfo(path).fileName()),
         QMessageBox::NoButton, m_window);
     QPushButton *overwrite = box.addButton(ui::tr("Écraser"), QMessageBox::DestructiveRole);
-    QPushButton *cancel = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
+    QPushButton *cancel = box.addButton(ui::tr("Annuler"), QMessageBox::RejectRole);
     box.setDefaultButton(cancel);
     box.setEscapeButton(cancel);
     box.exec();

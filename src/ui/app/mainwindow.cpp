@@ -218,7 +218,7 @@ void MainWindow::buildMenus()
     addCommand(statistics, Command::PartnerStatistics, StringId::MenuPartnerStatistics);
     addCommand(statistics, Command::MonthlyStatistics, StringId::MenuMonthlyStatistics);
 
-    QMenu *search = bar->addMenu(QStringLiteral("Chercher"));
+    QMenu *search = bar->addMenu(ui::tr("Chercher"));
     addCommand(search, Command::SearchDive, StringId::MenuSearchDive, { QK(Qt::CTRL | Qt::Key_F) });
     addCommand(search, Command::SearchForward, StringId::MenuSearchForward);
     addCommand(search, Command::SearchBackward, StringId::MenuSearchBackward);

@@ -79,7 +79,7 @@ TipsDialog::TipsDialog(AppContext &context, std::filesystem::path tipsFile, QWid
     m_startUp->setChecked(m_state.startUp == 0);
     auto *buttons = new QDialogButtonBox;
     QPushButton *next = buttons->addButton(ui::tr("&Astuce suivante"), QDialogButtonBox::ActionRole);
-    QPushButton *close = buttons->addButton(QStringLiteral("Fermer"), QDialogButtonBox::AcceptRole);
+    QPushButton *close = buttons->addButton(ui::tr("Fermer"), QDialogButtonBox::AcceptRole);
     close->setDefault(true);
     connect(next, &QPushButton::clicked, this, &TipsDialog::showNextTip);
     connect(buttons, &QDialogButtonBox::accepted, this, &TipsDialog::accept);
