@@ -50,8 +50,9 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("Zorv"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZORV_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("zorv"));
-    // Qt's own dialogs and menus speak French too; without the translations they stay English.
-    if (!zorv::ui::installFrenchTranslations(qtApp))
+    // The texts follow the desktop's language, and Qt's own dialogs and menus with them; French
+    // dialogs need Qt's French translations, without which they stay English.
+    if (!zorv::ui::installTranslations(qtApp))
         std::fprintf(stderr, "zorv: les traductions françaises de Qt manquent (qt6-translations-l10n)\n");
 
     const bool report = qEnvironmentVariableIsSet("ZORV_STARTUP_REPORT");

@@ -1,6 +1,8 @@
 // zorv-cli: the logbook from the command line, for scripts, tests and benchmarks.
 #include "common/clock.h"
+#include "common/cformat.h"
 #include "common/textcodec.h"
+#include "common/translation.h"
 #include "csvcommand.h"
 #include "decodecommand.h"
 #include "environment.h"
@@ -26,6 +28,8 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <charconv>
 #include <cstdio>
 #include <iostream>
@@ -57,16 +61,17 @@ common::Result loadLogbook(cli::Environment &env, const QString &path)
     const std::string p = localPath(path);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(p, ec))
-        return common::Result::failure(common::Status::NotFound, "cannot open " + shownPath(path) + ": no such file");
+        return common::Result::failure(common::Status::NotFound,
+            common::cformat(common::tr("impossible d'ouvrir %s : fichier introuvable"), shownPath(path).c_str()));
     env.files = env.held ? env.held->files() : common::LogbookPaths::resolve(p);
     const common::Result result
         = env.held ? env.held->load(env.logbook) : logbook::LogbookFile::load(env.logbook, env.files);
     if (!result.ok())
         return common::Result::failure(result.status(),
             shownPath(path) + ": "
-                + (result.message().empty() ? std::string("cannot read the logbook") : result.message()));
+                + (result.message().empty() ? std::string(common::tr("carnet illisible")) : result.message()));
     if (const std::string notice = env.held ? std::string() : logbook::LogbookFile::loadNotice(p); !notice.empty())
-        std::cerr << "zorv-cli: warning: " << notice << "\n";
+        std::cerr << "zorv-cli: " << common::tr("attention : ") << notice << "\n";
     return result;
 }
 
@@ -104,7 +109,8 @@ int commandShow(cli::Environment &env, const QString &positionText)
 {
     long long position = 0;
     if (!parseInt(positionText, 1, env.logbook.diveCount(), position))
-        return fail("position must be a number from 1 to " + std::to_string(env.logbook.diveCount()), kExitUsage);
+        return fail(common::cformat(common::tr("la position doit être un nombre de 1 à %d"), env.logbook.diveCount()),
+            kExitUsage);
     logbook::FieldCatalogue catalogue(env.logbook);
     logbook::DivePageOptions options;
     options.mode = env.logbook.mode();
@@ -123,7 +129,8 @@ int report(const common::Result &result, const QString &path)
 {
     if (result.ok())
         return 0;
-    return fail("cannot save " + shownPath(path) + ": " + result.message());
+    return fail(common::cformat(
+        common::tr("impossible d'enregistrer %s : %s"), shownPath(path).c_str(), result.message().c_str()));
 }
 
 // Saves the environment's logbook as the logbook OUT, holding OUT as every writer does.
@@ -158,12 +165,12 @@ int commandGenerate(const QCommandLineParser &parser, cli::Environment &env, con
     long long count = 0;
     long long seedValue = 0;
     if (!parser.isSet(kDives) || !parseInt(parser.value(kDives), 1, 32767, count))
-        return fail("generate needs --dives N with N from 1 to 32767", kExitUsage);
+        return fail(common::tr("generate demande --dives N, N de 1 à 32767"), kExitUsage);
     if (!parseInt(parser.value(kSeed), 0, (1LL << 62), seedValue))
-        return fail("--seed must be a non-negative number", kExitUsage);
+        return fail(common::tr("--seed doit être un nombre positif ou nul"), kExitUsage);
     const std::optional<std::uint32_t> endDay = generatorEndDay(parser);
     if (!endDay)
-        return fail("--end must be a date written YYYY-MM-DD", kExitUsage);
+        return fail(common::tr("--end doit être une date écrite AAAA-MM-JJ"), kExitUsage);
     logbook::GeneratorOptions generatorOptions;
     generatorOptions.endDay = *endDay;
     generatorOptions.dives = static_cast<int>(count);
@@ -192,105 +199,109 @@ struct Call {
 struct Command {
     std::string_view name;
     std::string_view usage; // what follows the name; options in brackets; may hold a line break
-    std::string_view summary; // may hold a line break
+    const char *summary; // French, translated when shown; may hold a line break
     int arguments;
     Needs needs;
     int (*run)(const Call &);
 };
 
 const Command kCommands[] = {
-    { "info", "LOG", "summary: dives, total time, mean air consumption", 1, Needs::Logbook,
+    { "info", "LOG", N_("résumé : plongées, durée totale, consommation moyenne"), 1, Needs::Logbook,
         [](const Call &c) { return commandInfo(*c.env); } },
-    { "list", "LOG", "the dive list, one line per dive", 1, Needs::Logbook,
+    { "list", "LOG", N_("la liste des plongées, une ligne par plongée"), 1, Needs::Logbook,
         [](const Call &c) { return commandList(*c.env); } },
-    { "show", "LOG POSITION", "the dive page of one dive (1 = first)", 2, Needs::Logbook,
+    { "show", "LOG POSITION", N_("la page d'une plongée (1 = la première)"), 2, Needs::Logbook,
         [](const Call &c) { return commandShow(*c.env, c.args[2]); } },
-    { "json", "LOG", "every stored field as JSON", 1, Needs::Logbook,
+    { "json", "LOG", N_("tous les champs enregistrés, en JSON"), 1, Needs::Logbook,
         [](const Call &c) {
             cli::writeJson(std::cout, c.env->logbook);
             return 0;
         } },
-    { "resave", "LOG OUT", "load and save again", 2, Needs::Logbook,
+    { "resave", "LOG OUT", N_("charger et enregistrer à nouveau"), 2, Needs::Logbook,
         [](const Call &c) { return saveAs(*c.env, c.args[2]); } },
     { "render-profile", "LOG POSITION OUT.png [--width W --height H --cursor SAMPLE]",
-        "the profile window's picture of a dive, to share it", 3, Needs::Logbook,
+        N_("l'image du profil d'une plongée, pour la partager"), 3, Needs::Logbook,
         [](const Call &c) { return cli::commandRenderProfile(*c.env, c.parser, c.args[2], c.args[3]); } },
     { "decode", "IMAGE [--into LOG] [--now TIME]",
-        "a dive computer's memory image and its new dives;\nwith --into, add them to LOG and save", 1, Needs::Settings,
-        [](const Call &c) { return cli::commandDecode(c.parser, *c.env, c.args[1]); } },
+        N_("l'image mémoire d'un ordinateur de plongée et ses nouvelles plongées ;\navec --into, les ajoute à LOG et "
+           "enregistre"),
+        1, Needs::Settings, [](const Call &c) { return cli::commandDecode(c.parser, *c.env, c.args[1]); } },
     { "import", "guardian|citizen|uddf FILE [--into LOG] [--imperial-source] [--type N]",
-        "one dive from another program's export, shown as a dive page (uddf: the file's dives listed);\n"
-        "with --into, added to LOG and saved",
+        N_("une plongée exportée par un autre programme, en page de plongée (uddf : les plongées du fichier) ;\navec "
+           "--into, ajoutée à LOG et enregistrée"),
         2, Needs::Settings, [](const Call &c) { return cli::commandImport(c.parser, *c.env, c.args[1], c.args[2]); } },
     { "simulate", "--port DEVICE IMAGE [--pause-at N --pause-ms M]",
-        "play a dive computer on a serial line, to try a transfer", 1, Needs::Nothing,
+        N_("joue un ordinateur de plongée sur une ligne série, pour essayer un transfert"), 1, Needs::Nothing,
         [](const Call &c) { return cli::commandSimulate(c.parser, c.args[1]); } },
-    { "make-dumps", "DIR", "write the example memory images (examples/dumps)", 1, Needs::Nothing,
+    { "make-dumps", "DIR", N_("écrit les images mémoire d'exemple (examples/dumps)"), 1, Needs::Nothing,
         [](const Call &c) { return cli::commandMakeDumps(c.args[1]); } },
-    { "generate", "--dives N [--seed S] [--end YYYY-MM-DD] OUT", "a synthetic logbook ending by today or --end", 1,
-        Needs::Settings, [](const Call &c) { return commandGenerate(c.parser, *c.env, c.args[1]); } },
+    { "generate", "--dives N [--seed S] [--end YYYY-MM-DD] OUT",
+        N_("un carnet synthétique qui finit aujourd'hui ou à --end"), 1, Needs::Settings,
+        [](const Call &c) { return commandGenerate(c.parser, *c.env, c.args[1]); } },
     { "csv", "LOG OUT.csv [--fields NAME,...|all] [--from N] [--to N] [--tab] [--positive] [--hms] [--profile N]",
-        "the spreadsheet export of the dives numbered N..N", 2, Needs::Logbook,
+        N_("l'export pour tableur des plongées numérotées N..N"), 2, Needs::Logbook,
         [](const Call &c) { return cli::commandCsv(*c.env, c.parser, c.args[2]); } },
     { "stats", "LOG PAGE [--year Y --percent --avg-depth --value V --aggregate A --today D --json]",
-        "a statistics page: year, month, depth, duration, temperature, suit,\nweather, divetype, activity, "
-        "consumption-year, consumption-month",
+        N_("une page de statistiques : year, month, depth, duration, temperature, suit,\nweather, divetype, activity, "
+           "consumption-year, consumption-month"),
         2, Needs::Logbook, [](const Call &c) { return cli::commandStats(*c.env, c.parser, c.args[2]); } },
-    { "sites", "LOG [--year Y --json]", "dives per place and site", 1, Needs::Logbook,
+    { "sites", "LOG [--year Y --json]", N_("plongées par lieu et par site"), 1, Needs::Logbook,
         [](const Call &c) { return cli::commandFrequencies(*c.env, c.parser, false); } },
-    { "partners", "LOG [--year Y --json]", "dives per partner and place", 1, Needs::Logbook,
+    { "partners", "LOG [--year Y --json]", N_("plongées par partenaire et par lieu"), 1, Needs::Logbook,
         [](const Call &c) { return cli::commandFrequencies(*c.env, c.parser, true); } },
     { "print",
         "LOG OUT.pdf [--mode pages|list|cover] [--option complete|blank|profile] [--from N]\n"
         "[--to N] [--no-separator] [--paper a4|letter]",
-        "the printed pages as a PDF", 2, Needs::Logbook,
+        N_("les pages imprimées, en PDF"), 2, Needs::Logbook,
         [](const Call &c) { return cli::commandPrint(*c.env, c.parser, c.args[2]); } },
     // Its options share names with other commands' (--profile) but not their meaning.
     { "plan",
         "--depth METRES --time MINUTES [--mountain] [--group LETTER --interval MINUTES]\n"
         "[--rate L_PER_MIN --tank LITRES --pressure BAR] [--json] [--profile]",
-        "a dive planned from the DECO 92 tables", 0, Needs::OwnOptions,
+        N_("une plongée planifiée avec les tables DECO 92"), 0, Needs::OwnOptions,
         [](const Call &c) { return cli::commandPlan(c.args); } },
-    { "equipment", "FILE [--due] [--today YYYY-MM-DD] [--json]", "the equipment register", 1, Needs::Settings,
+    { "equipment", "FILE [--due] [--today YYYY-MM-DD] [--json]", N_("l'inventaire du matériel"), 1, Needs::Settings,
         [](const Call &c) { return cli::commandRegister(c.parser, *c.env, c.args[0], c.args[1]); } },
-    { "addresses", "FILE [--json]", "the address register", 1, Needs::Settings,
+    { "addresses", "FILE [--json]", N_("le carnet d'adresses"), 1, Needs::Settings,
         [](const Call &c) { return cli::commandRegister(c.parser, *c.env, c.args[0], c.args[1]); } },
-    { "teaching", "FILE [--json]", "the instructor record, with its hour totals", 1, Needs::Settings,
+    { "teaching", "FILE [--json]", N_("le suivi instructeur, avec ses totaux d'heures"), 1, Needs::Settings,
         [](const Call &c) { return cli::commandRegister(c.parser, *c.env, c.args[0], c.args[1]); } },
-    { "trips", "LOG [--json]", "the trips kept beside a logbook (.trp)", 1, Needs::Logbook,
+    { "trips", "LOG [--json]", N_("les voyages rangés à côté d'un carnet (.trp)"), 1, Needs::Logbook,
         [](const Call &c) { return cli::commandRegister(c.parser, *c.env, c.args[0], c.args[1]); } },
-    { "certificates", "LOG [--json]", "the certificates kept beside a logbook (.inf)", 1, Needs::Logbook,
+    { "certificates", "LOG [--json]", N_("les brevets rangés à côté d'un carnet (.inf)"), 1, Needs::Logbook,
         [](const Call &c) { return cli::commandRegister(c.parser, *c.env, c.args[0], c.args[1]); } },
     { "forecast", "LOG [--target N] [--start MM.YYYY] [--current-month] [--today YYYY-MM-DD] [--json]",
-        "the day the logbook reaches N dives", 1, Needs::Logbook,
+        N_("le jour où le carnet atteint N plongées"), 1, Needs::Logbook,
         [](const Call &c) { return cli::commandRegister(c.parser, *c.env, c.args[0], c.args[1]); } },
     { "renumber", "LOG [--start N] [--from N --to N]",
-        "renumber every dive from N (default 1),\nor the dives numbered --from..--to from --start on", 1,
-        Needs::LogbookToWrite, [](const Call &c) { return cli::commandRenumber(*c.env, c.parser, c.args[1]); } },
-    { "timeshift", "LOG --from N --to N --hours +-H[:MM]", "move date and time of the dives numbered N..N", 1,
-        Needs::LogbookToWrite, [](const Call &c) { return cli::commandTimeShift(*c.env, c.parser, c.args[1]); } },
-    { "split", "LOG DIVE_NUMBER --at MINUTES", "split a dive in two where the diver is at the surface", 2,
-        Needs::LogbookToWrite,
-        [](const Call &c) { return cli::commandSplit(*c.env, c.parser, c.args[1], c.args[2]); } },
-    { "merge", "LOG DIVE_NUMBER", "merge a dive with the next one", 2, Needs::LogbookToWrite,
+        N_("renumérote toutes les plongées à partir de N (1 par défaut),\nou les plongées numérotées --from..--to à "
+           "partir de --start"),
+        1, Needs::LogbookToWrite, [](const Call &c) { return cli::commandRenumber(*c.env, c.parser, c.args[1]); } },
+    { "timeshift", "LOG --from N --to N --hours +-H[:MM]", N_("décale la date et l'heure des plongées numérotées N..N"),
+        1, Needs::LogbookToWrite, [](const Call &c) { return cli::commandTimeShift(*c.env, c.parser, c.args[1]); } },
+    { "split", "LOG DIVE_NUMBER --at MINUTES", N_("sépare une plongée en deux là où le plongeur est en surface"), 2,
+        Needs::LogbookToWrite, [](const Call &c) { return cli::commandSplit(*c.env, c.parser, c.args[1], c.args[2]); } },
+    { "merge", "LOG DIVE_NUMBER", N_("fusionne une plongée avec la suivante"), 2, Needs::LogbookToWrite,
         [](const Call &c) { return cli::commandMerge(*c.env, c.args[1], c.args[2]); } },
     { "find",
         "LOG [--place TEXT --site TEXT --partner TEXT --other TEXT --text TEXT\n"
         "--depth-min M --depth-max M --year Y --any] [--json]",
-        "the dives meeting every criterion (one of them with --any)", 1, Needs::Logbook,
+        N_("les plongées qui remplissent tous les critères (l'un d'eux avec --any)"), 1, Needs::Logbook,
         [](const Call &c) { return cli::commandFind(*c.env, c.parser); } },
     { "replace", "LOG --field NAME --find TEXT --with TEXT [--dry-run]",
-        "replace a text in place, site, partners, comment or model", 1, Needs::LogbookToWrite,
+        N_("remplace un texte dans le lieu, le site, les partenaires, le commentaire ou le modèle"), 1,
+        Needs::LogbookToWrite,
         [](const Call &c) { return cli::commandReplace(*c.env, c.parser, c.args[1]); } },
-    { "fill", "LOG --from N --to N --field NAME=VALUE...", "set values in the dives numbered N..N", 1,
+    { "fill", "LOG --from N --to N --field NAME=VALUE...", N_("donne des valeurs aux plongées numérotées N..N"), 1,
         Needs::LogbookToWrite, [](const Call &c) { return cli::commandFill(*c.env, c.parser, c.args[1]); } },
     { "uddf",
         "LOG OUT.uddf [--from N --to N] [--equipment FILE.dat] [--addresses FILE.adr] [--teaching FILE.abn]\n"
         "[--portable]",
-        "the dives numbered N..N with the trips, certificates and named registers as UDDF", 2, Needs::Logbook,
-        [](const Call &c) { return cli::commandUddfExport(*c.env, c.parser, c.args[2]); } },
-    { "select", "LOG OUT.log (--from N --to N | the find criteria)", "write the chosen dives as a new logbook", 2,
-        Needs::Logbook, [](const Call &c) { return cli::commandSelect(*c.env, c.parser, c.args[2]); } },
+        N_("les plongées numérotées N..N avec les voyages, les brevets et les registres nommés, en UDDF"), 2,
+        Needs::Logbook, [](const Call &c) { return cli::commandUddfExport(*c.env, c.parser, c.args[2]); } },
+    { "select", "LOG OUT.log (--from N --to N | the find criteria)",
+        N_("écrit les plongées choisies dans un nouveau carnet"), 2, Needs::Logbook,
+        [](const Call &c) { return cli::commandSelect(*c.env, c.parser, c.args[2]); } },
 };
 
 // The argument that names an output file, for the commands that write one beside
@@ -315,7 +326,7 @@ QString commandHelp()
 {
     constexpr std::size_t kSummaryColumn = 38;
     const std::string indent(kSummaryColumn, ' ');
-    std::string text = "Commands:\n";
+    std::string text = std::string(common::tr("Commandes :")) + "\n";
     for (const Command &command : kCommands) {
         std::string head = "  " + std::string(command.name);
         if (!command.usage.empty())
@@ -330,12 +341,25 @@ QString commandHelp()
         }
         text += head;
         text += head.size() < kSummaryColumn ? std::string(kSummaryColumn - head.size(), ' ') : "\n" + indent;
-        for (const char c : command.summary)
+        for (const char c : std::string_view(common::tr(command.summary)))
             text += c == '\n' ? "\n" + indent : std::string(1, c);
         text += '\n';
     }
     text.pop_back(); // Qt puts its own blank line after the description
     return QString::fromStdString(text);
+}
+
+// Qt's parser writes its own words ("Usage", "Options", the help and version options): in
+// French when the program speaks French, in Qt's English otherwise.
+void installQtTranslation(QCoreApplication &application)
+{
+    if (common::textLanguage() != "fr")
+        return;
+    auto *translator = new QTranslator(&application);
+    if (translator->load(QStringLiteral("qtbase_fr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
 }
 
 } // namespace
@@ -347,22 +371,29 @@ static int runCommand(int argc, char **argv)
     const QStringList arguments = cli::decodeArguments(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zorv-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZORV_VERSION));
+    common::setUpTranslations(localPath(QCoreApplication::applicationDirPath()));
+    installQtTranslation(*app);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Reads and writes Zorv logbooks.\n\n") + commandHelp());
+    parser.setApplicationDescription(QString::fromUtf8(common::tr("Lit et écrit les carnets de plongée Zorv."))
+        + QStringLiteral("\n\n") + commandHelp());
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption imperial(QStringLiteral("imperial"), QStringLiteral("Show values in imperial units."));
-    const QCommandLineOption standard(
-        QStringLiteral("standard"), QStringLiteral("Standard mode: no supplementary (.add) data."));
-    const QCommandLineOption settingsDir(
-        QStringLiteral("settings"), QStringLiteral("Read Zorv.ini and Ctyp.ini from DIR."), QStringLiteral("DIR"));
+    const QCommandLineOption imperial(
+        QStringLiteral("imperial"), QString::fromUtf8(common::tr("Valeurs en unités impériales.")));
+    const QCommandLineOption standard(QStringLiteral("standard"),
+        QString::fromUtf8(common::tr("Mode standard : sans les données supplémentaires (.add).")));
+    const QCommandLineOption settingsDir(QStringLiteral("settings"),
+        QString::fromUtf8(common::tr("Lire Zorv.ini et Ctyp.ini dans DIR.")), QStringLiteral("DIR"));
+    const QCommandLineOption dives(
+        kDives, QString::fromUtf8(common::tr("generate : nombre de plongées (1-32767).")), QStringLiteral("N"));
+    const QCommandLineOption seed(kSeed, QString::fromUtf8(common::tr("generate : graine aléatoire (1 par défaut).")),
+        QStringLiteral("S"), QStringLiteral("1"));
     const QCommandLineOption force(QStringLiteral("force"),
-        QStringLiteral("Write a logbook even while a running Zorv edits it (else exit status 4)."));
-    const QCommandLineOption dives(kDives, QStringLiteral("generate: number of dives (1-32767)."), QStringLiteral("N"));
-    const QCommandLineOption seed(
-        kSeed, QStringLiteral("generate: random seed (default 1)."), QStringLiteral("S"), QStringLiteral("1"));
-    const QCommandLineOption end(kEnd, QStringLiteral("generate: the last day a dive may fall on (default today)."),
+        QString::fromUtf8(
+            common::tr("Écrire un carnet même pendant qu'un Zorv en cours le modifie (sinon code de sortie 4).")));
+    const QCommandLineOption end(kEnd,
+        QString::fromUtf8(common::tr("generate : le dernier jour où une plongée peut tomber (aujourd'hui par défaut).")),
         QStringLiteral("YYYY-MM-DD"));
     parser.addOptions({ imperial, standard, settingsDir, force, dives, seed, end });
     cli::addSimulateOptions(parser);
@@ -375,9 +406,10 @@ static int runCommand(int argc, char **argv)
     cli::addRegisterOptions(parser);
     cli::addToolOptions(parser);
     cli::addUddfOptions(parser);
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("one of the commands above"));
     parser.addPositionalArgument(
-        QStringLiteral("args"), QStringLiteral("arguments of the command"), QStringLiteral("[args...]"));
+        QStringLiteral("command"), QString::fromUtf8(common::tr("une des commandes ci-dessus")));
+    parser.addPositionalArgument(
+        QStringLiteral("args"), QString::fromUtf8(common::tr("arguments de la commande")), QStringLiteral("[args...]"));
 
     if (arguments.size() > 1) {
         const Command *own = findCommand(arguments[1]);
@@ -397,13 +429,15 @@ static int runCommand(int argc, char **argv)
 
     const QStringList args = parser.positionalArguments();
     if (args.isEmpty())
-        return fail("no command given; try --help", kExitUsage);
+        return fail(common::tr("aucune commande ; voir --help"), kExitUsage);
     const Command *command = findCommand(args.first());
     if (!command)
-        return fail("unknown command '" + qtglue::fromQt(args.first()) + "'; try --help", kExitUsage);
-    if (args.size() - 1 != command->arguments)
         return fail(
-            std::string(command->name) + " takes " + std::to_string(command->arguments) + " argument(s); try --help",
+            common::cformat(common::tr("commande inconnue « %s » ; voir --help"), qtglue::fromQt(args.first()).c_str()),
+            kExitUsage);
+    if (args.size() - 1 != command->arguments)
+        return fail(common::cformat(common::tr("%s attend %d argument(s) ; voir --help"),
+                        std::string(command->name).c_str(), command->arguments),
             kExitUsage);
     if (command->needs == Needs::Nothing)
         return command->run({ parser, args, nullptr });
@@ -414,7 +448,8 @@ static int runCommand(int argc, char **argv)
         const QString dir = parser.value(settingsDir);
         std::error_code error;
         if (!std::filesystem::is_directory(localPath(dir), error))
-            return fail("settings folder " + shownPath(dir) + " does not exist", kExitUsage);
+            return fail(common::cformat(common::tr("le dossier de réglages %s n'existe pas"), shownPath(dir).c_str()),
+                kExitUsage);
         options.settingsDir = localPath(dir);
     }
     options.imperial = parser.isSet(imperial);

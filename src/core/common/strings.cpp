@@ -41,7 +41,15 @@ namespace zorv::common {
 std::string_view str(StringId id)
 {
     const StringEntry *entry = find(id);
-    return entry ? entry->text : std::string_view {};
+    if (!entry)
+        return {};
+    return entry->frenchOffset ? trInContext(entry->key, entry->frenchOffset) : std::string_view(tr(entry->key));
+}
+
+std::string_view sourceStr(StringId id)
+{
+    const StringEntry *entry = find(id);
+    return entry ? entry->french() : std::string_view {};
 }
 
 bool hasStr(StringId id)

@@ -27,6 +27,16 @@ namespace {
         return word.german;
     }
 
+    template <std::size_t N> std::string_view lookupSource(const std::array<Word, N> &table, int index)
+    {
+        if (index < 0 || static_cast<std::size_t>(index) >= N)
+            return {};
+        const Word &word = table[static_cast<std::size_t>(index)];
+        if (word.id && common::hasStr(*word.id))
+            return common::sourceStr(*word.id);
+        return word.german;
+    }
+
     constexpr std::array<Word, kTankMaterialCount> kTankMaterials { {
         { std::nullopt, "" },
         { StringId::TankSteel, "Stahl" },
@@ -183,6 +193,16 @@ std::string_view secondActivityLong(int index)
 std::string_view secondActivityShort(int index)
 {
     return lookup(kSecondShort, index);
+}
+
+std::string_view storedSecondActivityLong(int index)
+{
+    return index < kSecondActivityCount ? lookupSource(kExtraFlags, index) : std::string_view {};
+}
+
+std::string_view storedSecondActivityShort(int index)
+{
+    return lookupSource(kSecondShort, index);
 }
 
 std::string_view extraFlag(int bit)

@@ -31,6 +31,10 @@ std::string_view activity(int bit);
 // The second activity set (bits 0-7 of extraFlags), long and abbreviated.
 std::string_view secondActivityLong(int index);
 std::string_view secondActivityShort(int index);
+// The same names as a standard-mode dive stores them in its text and reads them back: stored
+// values, the same French in every language and as older logbooks wrote them.
+std::string_view storedSecondActivityLong(int index);
+std::string_view storedSecondActivityShort(int index);
 // By bit number of extraFlags: the eight long names, boat, shore, dive leader, accompanying.
 std::string_view extraFlag(int bit);
 // By bit number of warnings.

@@ -25,8 +25,8 @@ namespace {
             SecondSetNames built;
             for (int i = 0; i < kSecondSetSize; ++i) {
                 const auto k = static_cast<std::size_t>(i);
-                built.longNames[k] = displayToStored(names::secondActivityLong(i));
-                built.shortNames[k] = displayToStored(names::secondActivityShort(i));
+                built.longNames[k] = displayToStored(names::storedSecondActivityLong(i));
+                built.shortNames[k] = displayToStored(names::storedSecondActivityShort(i));
             }
             return built;
         }();

@@ -155,7 +155,7 @@ bool LogbookDocument::maySave()
 {
     if (!m_context.logbook.isModified())
         return true;
-    switch (askYesNoCancel(m_window, QStringLiteral("Enregistrer les modifications de %1 ?").arg(displayName()))) {
+    switch (askYesNoCancel(m_window, ui::tr("Enregistrer les modifications de %1 ?").arg(displayName()))) {
     case Answer::Yes:
         return save();
     case Answer::No:
@@ -222,7 +222,7 @@ void LogbookDocument::commitStep(const QString &stepName)
     }
     auto before = std::exchange(m_state, after);
     // Changes that came from no command are named as an edit of a dive, the only kind there is.
-    const QString name = stepName.isEmpty() ? QStringLiteral("Editer plongée") : stepName;
+    const QString name = stepName.isEmpty() ? ui::tr("Modifier la plongée") : stepName;
     m_undoStack->push(new LogbookStep(*this, name, std::move(before), std::move(after)));
 }
 
@@ -282,7 +282,7 @@ bool LogbookDocument::confirm(const QString &question)
 {
     QMessageBox box(QMessageBox::Question, qstr(StringId::AppTitle), question, QMessageBox::NoButton, m_window);
     QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    QPushButton *cancel = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
+    QPushButton *cancel = box.addButton(ui::tr("Annuler"), QMessageBox::RejectRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(cancel);
     box.exec();
@@ -416,8 +416,8 @@ void LogbookDocument::lockForEditing(const QString &path)
                            "Ouvert en lecture seule, il ne peut être enregistré que sous un autre nom.")
                 .arg(QFileInfo(path).fileName(), toQt(lock.holder())),
             QMessageBox::NoButton, m_window);
-        QPushButton *readOnly = box.addButton(QStringLiteral("Lecture seule"), QMessageBox::AcceptRole);
-        box.addButton(QStringLiteral("Modifier quand même"), QMessageBox::DestructiveRole);
+        QPushButton *readOnly = box.addButton(ui::tr("Lecture seule"), QMessageBox::AcceptRole);
+        box.addButton(ui::tr("Modifier quand même"), QMessageBox::DestructiveRole);
         box.setDefaultButton(readOnly);
         box.setEscapeButton(readOnly);
         box.exec();
@@ -439,8 +439,8 @@ bool LogbookDocument::mayOverwrite(const QString &path)
                        "L'écraser avec ce carnet, et perdre ces modifications ?")
             .arg(QFileInfo(path).fileName()),
         QMessageBox::NoButton, m_window);
-    QPushButton *overwrite = box.addButton(QStringLiteral("Écraser"), QMessageBox::DestructiveRole);
-    QPushButton *cancel = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
+    QPushButton *overwrite = box.addButton(ui::tr("Écraser"), QMessageBox::DestructiveRole);
+    QPushButton *cancel = box.addButton(ui::tr("Annuler"), QMessageBox::RejectRole);
     box.setDefaultButton(cancel);
     box.setEscapeButton(cancel);
     box.exec();

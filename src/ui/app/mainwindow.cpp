@@ -151,7 +151,7 @@ void MainWindow::buildMenus()
     using QK = QKeySequence;
     QMenuBar *bar = menuBar();
 
-    m_fileMenu = bar->addMenu(QStringLiteral("&Fichier"));
+    m_fileMenu = bar->addMenu(ui::tr("&Fichier"));
     addCommand(m_fileMenu, Command::NewLogbook, StringId::MenuNewLogbook, { QK(Qt::CTRL | Qt::Key_N) });
     addCommand(
         m_fileMenu, Command::OpenLogbook, StringId::MenuOpenLogbook, { QK(Qt::Key_F3), QK(Qt::CTRL | Qt::Key_O) });
@@ -174,7 +174,7 @@ void MainWindow::buildMenus()
     m_recentAnchor = m_fileMenu->addSeparator();
     addCommand(m_fileMenu, Command::Quit, StringId::MenuQuit, { QK(Qt::ALT | Qt::Key_X) });
 
-    QMenu *edit = bar->addMenu(QStringLiteral("&Editer"));
+    QMenu *edit = bar->addMenu(ui::tr("É&dition"));
     // The stack names the step to undo; the menu shows it after the verb.
     addCommand(edit, Command::Undo, std::nullopt, { QK(Qt::CTRL | Qt::Key_Z), QK(Qt::ALT | Qt::Key_Backspace) });
     addCommand(edit, Command::Redo, std::nullopt, { QK(Qt::CTRL | Qt::Key_Y) });
@@ -186,7 +186,7 @@ void MainWindow::buildMenus()
         edit, Command::CopyDive, StringId::MenuCopyDive, { QK(Qt::CTRL | Qt::Key_C), QK(Qt::CTRL | Qt::Key_Insert) });
     addCommand(edit, Command::PasteDive, StringId::MenuPasteDive,
         { QK(Qt::CTRL | Qt::Key_V), QK(Qt::SHIFT | Qt::Key_Insert) });
-    QMenu *multi = edit->addMenu(QStringLiteral("&Presse-papier Multi-Plongées"));
+    QMenu *multi = edit->addMenu(ui::tr("&Presse-papiers multi-plongées"));
     addCommand(multi, Command::MultiCopy, StringId::MenuMultiCopy);
     addCommand(multi, Command::MultiPaste, StringId::MenuMultiPaste);
     addCommand(multi, Command::MultiClear, StringId::MenuMultiClear);
@@ -204,7 +204,7 @@ void MainWindow::buildMenus()
     addCommand(edit, Command::SplitDive, StringId::MenuSplitDive);
     addCommand(edit, Command::MergeDives, StringId::MenuMergeDives);
 
-    QMenu *view = bar->addMenu(QStringLiteral("&Vue"));
+    QMenu *view = bar->addMenu(ui::tr("&Vue"));
     addCommand(view, Command::ToolBar, StringId::MenuToolBar)->setCheckable(true);
     addCommand(view, Command::StatusBar, StringId::MenuStatusBar)->setCheckable(true);
     view->addSeparator();
@@ -215,20 +215,20 @@ void MainWindow::buildMenus()
     addCommand(view, Command::Options, StringId::MenuOptions);
     addCommand(view, Command::ComputerTypes, StringId::MenuComputerTypes);
 
-    QMenu *statistics = bar->addMenu(QStringLiteral("&Statistiques"));
+    QMenu *statistics = bar->addMenu(ui::tr("&Statistiques"));
     addCommand(statistics, Command::Statistics, StringId::MenuStatistics, { QK(Qt::Key_F6) });
     addCommand(statistics, Command::SiteStatistics, StringId::MenuSiteStatistics);
     addCommand(statistics, Command::PartnerStatistics, StringId::MenuPartnerStatistics);
     addCommand(statistics, Command::MonthlyStatistics, StringId::MenuMonthlyStatistics);
 
-    QMenu *search = bar->addMenu(QStringLiteral("&Chercher"));
+    QMenu *search = bar->addMenu(ui::tr("&Chercher"));
     addCommand(search, Command::SearchDive, StringId::MenuSearchDive, { QK(Qt::CTRL | Qt::Key_F) });
     addCommand(search, Command::SearchForward, StringId::MenuSearchForward);
     addCommand(search, Command::SearchBackward, StringId::MenuSearchBackward);
     addCommand(search, Command::AdvancedSearch, StringId::MenuAdvancedSearch);
     addCommand(search, Command::SearchReplace, StringId::MenuSearchReplace);
 
-    QMenu *extras = bar->addMenu(QStringLiteral("Extr&as"));
+    QMenu *extras = bar->addMenu(ui::tr("&Outils"));
     addCommand(extras, Command::Planner, StringId::MenuPlanner);
     addCommand(extras, Command::NoDecoComparison, StringId::MenuNoDecoComparison);
     extras->addSeparator();
@@ -284,8 +284,8 @@ void MainWindow::updateUndoTexts()
         return step.isEmpty() ? verb : QStringLiteral("%1 %2").arg(verb, step);
     };
     const std::pair<Command, QString> items[] = {
-        { Command::Undo, label(QStringLiteral("&Annuler"), stack->undoText()) },
-        { Command::Redo, label(QStringLiteral("&Rétablir"), stack->redoText()) },
+        { Command::Undo, label(ui::tr("&Annuler"), stack->undoText()) },
+        { Command::Redo, label(ui::tr("&Rétablir"), stack->redoText()) },
     };
     for (const auto &[command, text] : items) {
         QAction *action = m_actions.value(command);

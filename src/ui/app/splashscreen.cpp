@@ -1,6 +1,7 @@
 #include "ui/app/splashscreen.h"
 
 #include "ui/common/commandicons.h"
+#include "ui/common/qtext.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -95,7 +96,7 @@ void SplashScreen::paintEvent(QPaintEvent *)
     subtitle.setPointSize(12);
     p.setFont(subtitle);
     p.setPen(QColor(210, 235, 255));
-    p.drawText(QRectF(118, 104, 290, 24), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Carnet de plongée"));
+    p.drawText(QRectF(118, 104, 290, 24), Qt::AlignLeft | Qt::AlignVCenter, ui::tr("Carnet de plongée"));
     p.setPen(QColor(255, 255, 255, 90));
     p.drawRect(area.adjusted(0.5, 0.5, -0.5, -0.5));
 }

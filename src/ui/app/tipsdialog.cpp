@@ -75,11 +75,11 @@ TipsDialog::TipsDialog(AppContext &context, std::filesystem::path tipsFile, QWid
     panelLayout->addWidget(picture);
     panelLayout->addLayout(text, 1);
 
-    m_startUp = new QCheckBox(QStringLiteral("&Montrer les astuces au démarrage"));
+    m_startUp = new QCheckBox(ui::tr("&Montrer les astuces au démarrage"));
     m_startUp->setChecked(m_state.startUp == 0);
     auto *buttons = new QDialogButtonBox;
-    QPushButton *next = buttons->addButton(QStringLiteral("&Astuce suivante"), QDialogButtonBox::ActionRole);
-    QPushButton *close = buttons->addButton(QStringLiteral("Fermer"), QDialogButtonBox::AcceptRole);
+    QPushButton *next = buttons->addButton(ui::tr("&Astuce suivante"), QDialogButtonBox::ActionRole);
+    QPushButton *close = buttons->addButton(ui::tr("Fermer"), QDialogButtonBox::AcceptRole);
     close->setDefault(true);
     connect(next, &QPushButton::clicked, this, &TipsDialog::showNextTip);
     connect(buttons, &QDialogButtonBox::accepted, this, &TipsDialog::accept);

@@ -1,5 +1,8 @@
 #include "ui/common/messages.h"
 
+#include "common/translation.h"
+#include "ui/common/qtext.h"
+
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QLibraryInfo>
@@ -9,12 +12,46 @@
 #include <QTranslator>
 #include <QWidget>
 #include <algorithm>
+#include <string_view>
 
 namespace zorv::ui {
 
+namespace {
+
+    // qtbase's French leaves a few words of the file dialog in English (its type column says
+    // "Folder"): they are answered here, before qtbase's own translator is asked.
+    class FileDialogWords : public QTranslator {
+    public:
+        using QTranslator::QTranslator;
+
+        bool isEmpty() const override { return false; }
+
+        QString translate(const char *context, const char *sourceText, const char *disambiguation, int n) const override
+        {
+            Q_UNUSED(disambiguation)
+            Q_UNUSED(n)
+            const std::string_view where = context ? context : "";
+            if (where != "QAbstractFileIconProvider" && where != "QFileSystemModel" && where != "QFileDialog")
+                return {};
+            const std::string_view source = sourceText ? sourceText : "";
+            if (source == "Folder")
+                return QStringLiteral("Dossier");
+            if (source == "File Folder")
+                return QStringLiteral("Dossier");
+            if (source == "Drive")
+                return QStringLiteral("Lecteur");
+            if (source == "File")
+                return QStringLiteral("Fichier");
+            if (source == "%1 File")
+                return QStringLiteral("Fichier %1");
+            return {};
+        }
+    };
+
+} // namespace
+
 bool installFrenchTranslations(QCoreApplication &application)
 {
-    // The program speaks French whatever the desktop's language is.
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     auto *translator = new QTranslator(&application);
     if (!translator->load(QStringLiteral("qtbase_fr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
@@ -22,14 +59,27 @@ bool installFrenchTranslations(QCoreApplication &application)
         return false;
     }
     QCoreApplication::installTranslator(translator);
+    // Installed last, asked first.
+    QCoreApplication::installTranslator(new FileDialogWords(&application));
+    return true;
+}
+
+bool installTranslations(QCoreApplication &application)
+{
+    common::setUpTranslations(QCoreApplication::applicationDirPath().toStdString());
+    const std::string language = common::textLanguage();
+    if (language == "fr")
+        return installFrenchTranslations(application);
+    // English is qtbase's own language: no translator to load.
+    QLocale::setDefault(QLocale(QString::fromStdString(language)));
     return true;
 }
 
 bool askYesNo(QWidget *parent, const QString &question)
 {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Zorv"), question, QMessageBox::NoButton, parent);
-    QPushButton *yes = box.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
-    QPushButton *no = box.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
+    QPushButton *yes = box.addButton(ui::tr("&Oui"), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(ui::tr("&Non"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
     box.exec();
@@ -39,9 +89,9 @@ bool askYesNo(QWidget *parent, const QString &question)
 Answer askYesNoCancel(QWidget *parent, const QString &question)
 {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Zorv"), question, QMessageBox::NoButton, parent);
-    QPushButton *yes = box.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
-    QPushButton *no = box.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
-    QPushButton *cancel = box.addButton(QStringLiteral("&Annuler"), QMessageBox::RejectRole);
+    QPushButton *yes = box.addButton(ui::tr("&Oui"), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(ui::tr("&Non"), QMessageBox::NoRole);
+    QPushButton *cancel = box.addButton(ui::tr("&Annuler"), QMessageBox::RejectRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(cancel);
     box.exec();

@@ -13,6 +13,11 @@ namespace zorv::ui {
 // are not installed: Qt's windows then speak English, ours stay French.
 bool installFrenchTranslations(QCoreApplication &application);
 
+// Opens the program's catalogue for the desktop's language and gives Qt's own dialogs the same
+// language: qtbase's French when the texts are French, Qt's built-in English otherwise.
+// False when Qt's French translations are missing.
+bool installTranslations(QCoreApplication &application);
+
 // A question with the buttons "&Oui" and "&Non"; true for yes.
 bool askYesNo(QWidget *parent, const QString &question);
 

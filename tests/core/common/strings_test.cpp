@@ -84,20 +84,20 @@ INSTANTIATE_TEST_SUITE_P(AcrossTheProgram, StringTableSample,
     testing::Values(Sample { StringId::MenuHelp, "&?" },
         Sample {
             StringId::DocumentTemplate, "Zorv\n\nZorv\nType fichier Zorv (*.log)\n.log\nZorv.Document\nZorv Document" },
-        Sample { StringId::MenuSearchReplace, "&Chercher && Remplacer" },
-        Sample { StringId::MenuOpenLogbook, "&Ouvrir...\tF3 / Strg+O" }, Sample { StringId::UnitCelsius, "°C" },
-        Sample { StringId::AskOverwriteFile, "´%s´ existe déjà\nEcraser fichier?" },
+        Sample { StringId::MenuSearchReplace, "&Chercher et remplacer" },
+        Sample { StringId::MenuOpenLogbook, "&Ouvrir...\tF3 / Ctrl+O" }, Sample { StringId::UnitCelsius, "°C" },
+        Sample { StringId::AskOverwriteFile, "´%s´ existe déjà\nÉcraser le fichier ?" },
         Sample { StringId::ForecastReached, "   %5d plongées atteintes le %2d.%02d.%04d" },
         Sample { StringId::TransferError, "      Erreur de transmission      " },
-        Sample { StringId::ServiceReminder,
-            "ATTENTION\nUne pièce de ton équipement\na dépassé le délai pour la révision!" }));
+        Sample {
+            StringId::ServiceReminder, "ATTENTION\nUne pièce de ton équipement\na dépassé la date de révision !" }));
 
 TEST(StringTable, PlannerResultKeepsItsLayoutAndArgumentOrder)
 {
     const std::string_view text = str(StringId::PlannerResult);
-    EXPECT_TRUE(text.starts_with("\n Durée:\t\t%d min\n temps de remonté:\t\t%d min\n groupe de pression:\t%s\n"));
+    EXPECT_TRUE(text.starts_with("\n Durée:\t\t%d min\n Temps de remontée:\t\t%d min\n Groupe de pression:\t%s\n"));
     EXPECT_TRUE(
-        text.ends_with(" pression restante:\t\t%d bar\n perte de pression:\t\t%d bar\n Cons. air:\t\t%d barl\n"));
+        text.ends_with(" Pression restante:\t\t%d bar\n Pression consommée:\t\t%d bar\n Cons. air:\t\t%d bar·l\n"));
     std::size_t conversions = 0;
     for (std::size_t at = text.find('%'); at != std::string_view::npos; at = text.find('%', at + 1))
         ++conversions;
@@ -119,12 +119,12 @@ TEST(StringTable, EveryEntryIsFoundAndWellFormed)
         const int id = static_cast<int>(entry.id);
         EXPECT_LT(previous, id);
         previous = id;
-        EXPECT_EQ(str(entry.id).data(), entry.text.data()) << id;
-        EXPECT_FALSE(entry.text.empty()) << id;
-        EXPECT_TRUE(isValidUtf8(entry.text)) << id;
-        EXPECT_TRUE(placeholdersAreSafe(entry.text)) << id;
+        EXPECT_EQ(str(entry.id).data(), entry.french().data()) << id;
+        EXPECT_FALSE(entry.french().empty()) << id;
+        EXPECT_TRUE(isValidUtf8(entry.french())) << id;
+        EXPECT_TRUE(placeholdersAreSafe(entry.french())) << id;
         // A backslash would mean an escape was written twice, e.g. "\\n" instead of a line break.
-        EXPECT_EQ(entry.text.find('\\'), std::string_view::npos) << id;
+        EXPECT_EQ(entry.french().find('\\'), std::string_view::npos) << id;
     }
     EXPECT_GE(kStringTable.size(), 300u);
 }

@@ -139,7 +139,7 @@ TEST(ComputerCatalogue, CtypIniUpdatesBuiltInTypesInPlace)
 TEST(ComputerCatalogue, DisplayNameTakesTheUsersOverride)
 {
     ComputerCatalogue c = ComputerCatalogue::withBuiltInTypes();
-    EXPECT_EQ(c.displayName(0), "Donnée manuelles");
+    EXPECT_EQ(c.displayName(0), "Données manuelles");
     EXPECT_EQ(c.displayName(28), "Aladin Air");
     const IniFile overrides = parsed("[Computertyp]\nCT000=Von Hand\nCT099=Unbekannt\n");
     c.setNameOverrides(&overrides);

@@ -325,7 +325,7 @@ TEST(GuardianImport, FilesThatCannotBeReadAreRefused)
     const zorv::test::TempDir dir;
     const auto missing = importFile(importer(Format::Guardian), (dir / "none.txt").string(), {});
     EXPECT_EQ(missing.status(), zorv::common::Status::NotFound);
-    EXPECT_EQ(missing.message(), "Fichier intouvable");
+    EXPECT_EQ(missing.message(), "Fichier introuvable");
     const auto folder = importFile(importer(Format::Guardian), dir.path().string(), {});
     EXPECT_EQ(folder.message(), "Erreur à l'ouverture");
 }

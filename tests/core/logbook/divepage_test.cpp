@@ -97,7 +97,7 @@ TEST_F(DivePage, HeaderAndValuesFollowTheLogbookAndUnits)
     EXPECT_EQ(row(rows, 1044).value, "Lac Léman");
     EXPECT_EQ(row(rows, 1046).label, "");
     EXPECT_EQ(row(rows, 1065).value, "Pas de profil");
-    EXPECT_EQ(row(rows, 1054).label, "Ø Prof.:");
+    EXPECT_EQ(row(rows, 1054).label, "Prof. moy.:");
     EXPECT_EQ(row(rows, 1053).value, "12.3");
     EXPECT_EQ(row(rows, 1053).unit, "m");
     EXPECT_EQ(row(rows, 1040).unitControlId, 1360);

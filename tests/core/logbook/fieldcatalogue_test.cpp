@@ -380,9 +380,9 @@ TEST(FieldTexts, DiveTypeNamesChamberWhenNoWaterIsGiven)
     record.diveType = dive_type::kNoDeco | dive_type::kSeaWater | dive_type::kScr | 0x3;
     EXPECT_EQ(catalogue.fromRecord(Field::DiveTypeText, record), "Dans la courbe, Eau de mer, SCR");
     record.diveType = dive_type::kDeco;
-    EXPECT_EQ(catalogue.fromRecord(Field::DiveTypeText, record), "Décompression, Chambre -déco");
+    EXPECT_EQ(catalogue.fromRecord(Field::DiveTypeText, record), "Décompression, Caisson de décompression");
     record.diveType = 0;
-    EXPECT_EQ(catalogue.fromRecord(Field::DiveTypeText, record), "Chambre -déco");
+    EXPECT_EQ(catalogue.fromRecord(Field::DiveTypeText, record), "Caisson de décompression");
 }
 
 TEST(FieldTexts, ActivitiesJoinBothSetsAndTheFreeText)
@@ -398,7 +398,7 @@ TEST(FieldTexts, ActivitiesJoinBothSetsAndTheFreeText)
     record = DiveRecord {};
     EXPECT_EQ(catalogue.fromRecord(Field::ActivitiesText, record), "");
     record.warnings = 0x01 | 0x02 | 0x20 | 0x80;
-    EXPECT_EQ(catalogue.fromRecord(Field::WarningsText, record), "REMONTEE, SOS");
+    EXPECT_EQ(catalogue.fromRecord(Field::WarningsText, record), "REMONTÉE, SOS");
 }
 
 class FakeComputers : public ComputerInfo {
@@ -412,7 +412,7 @@ TEST(FieldTexts, ComputerNames)
 {
     DiveRecord record;
     const FieldCatalogue bare(M);
-    EXPECT_EQ(bare.fromRecord(Field::ComputerName, record), "Donnée manuelles");
+    EXPECT_EQ(bare.fromRecord(Field::ComputerName, record), "Données manuelles");
     record.computerType = 7;
     EXPECT_EQ(bare.fromRecord(Field::ComputerName, record), "Typ: 7");
     EXPECT_EQ(bare.fromRecord(Field::ComputerNameForPrint, record), "");

@@ -399,9 +399,9 @@ TEST(Planner, CalculateFillsTheResultTextOrRefuses)
     EXPECT_EQ(s.breathingRate, 20.0);
     EXPECT_EQ(s.resultValid, 1);
     EXPECT_NE(s.resultText.find(" Durée:\t\t63 min\n"), std::string::npos);
-    EXPECT_NE(s.resultText.find(" groupe de pression:\tG\n"), std::string::npos);
-    EXPECT_NE(s.resultText.find(" palier\t 3 m:\t13 min\n"), std::string::npos);
-    EXPECT_NE(s.resultText.find(" Cons. air:\t\t3594 barl\n"), std::string::npos);
+    EXPECT_NE(s.resultText.find(" Groupe de pression:\tG\n"), std::string::npos);
+    EXPECT_NE(s.resultText.find(" Palier\t 3 m:\t13 min\n"), std::string::npos);
+    EXPECT_NE(s.resultText.find(" Cons. air:\t\t3594 bar·l\n"), std::string::npos);
 
     PlannerState deep = plan(70.0, 10);
     ASSERT_TRUE(calculate(deep, p));

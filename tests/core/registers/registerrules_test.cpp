@@ -294,9 +294,9 @@ namespace {
         }
         const auto lines = journalLines(journal);
         ASSERT_EQ(lines.size(), 4u);
-        EXPECT_EQ(lines[0], "20.08.2004\tCalcul: de  7.2004 (sans mois actuel)");
+        EXPECT_EQ(lines[0], "20.08.2004\tCalcul : à partir de  7.2004 (sans mois en cours)");
         EXPECT_EQ(lines[1], "\t     100 plongées atteintes le  3.02.2006");
-        EXPECT_EQ(lines[2], "20.08.2004\tCalcul: de  7.2004 (avec mois actuel)");
+        EXPECT_EQ(lines[2], "20.08.2004\tCalcul : à partir de  7.2004 (avec mois en cours)");
 
         // Either line of a forecast removes both.
         for (const int line : { 0, 1 }) {
@@ -344,7 +344,7 @@ namespace {
         records[1].persons = 5;
         canvas::RecordingCanvas c;
         drawListPage(c, teachingPrintout(records), 1);
-        const auto totals = c.findText("Heure de cours théorie: 4, pratique: 8, personnes: 5");
+        const auto totals = c.findText("Heures de cours théoriques : 4, pratiques : 8, personnes : 5");
         ASSERT_TRUE(totals);
         const auto head = c.findText("Activité");
         ASSERT_TRUE(head);

@@ -121,12 +121,12 @@ namespace {
         EXPECT_EQ(reversed.value(), std::string(kBom) + "Numéro;\n");
 
         const auto below = exportCsv(book, 4, 7, choices);
-        EXPECT_EQ(below.message(), "Donnée hors limite des n° de plongée");
+        EXPECT_EQ(below.message(), "Numéro de plongée hors limites");
         EXPECT_FALSE(exportCsv(book, 5, 8, choices).ok());
         EXPECT_FALSE(exportCsv(Logbook {}, 1, 1, choices).ok());
 
         choices.fieldSet = 0;
-        EXPECT_EQ(exportCsv(book, 5, 7, choices).message(), "Aucun champs n'est défini");
+        EXPECT_EQ(exportCsv(book, 5, 7, choices).message(), "Aucun champ n'est choisi");
     }
 
     TEST(CsvExport, TextsHoldingTheSeparatorAreQuoted)
@@ -186,7 +186,7 @@ namespace {
         EXPECT_EQ(exportCsv(book, 5, 7, choices).value(), std::string(kBom) + "Profil;Seconde;Profondeur\n");
         dive.diveNumber = 8; // numbers 5, 8, 7: none is 6
         book.putDive(dive, 2);
-        EXPECT_EQ(exportCsv(book, 5, 6, choices).message(), "Plongée pas trouvé");
+        EXPECT_EQ(exportCsv(book, 5, 6, choices).message(), "Plongée introuvable");
     }
 
 } // namespace

@@ -165,7 +165,7 @@ namespace {
         EXPECT_EQ(page1.findText("La Gabinière")->points[0].x, 1170);
         EXPECT_EQ(countText(page1, "Signature/Cachet:"), 2);
         // Hand-entered dives name no computer beside the partners.
-        EXPECT_FALSE(hasText(page1, "Donnée manuelles"));
+        EXPECT_FALSE(hasText(page1, "Données manuelles"));
 
         // The odd dive goes alone onto the last sheet; no cutting line when it is switched off.
         RecordingCanvas page2(kDpi);

@@ -23,8 +23,8 @@ struct ClockPin {
 TEST(PrintHeader, TitleLinesAndRuleInMillimetres)
 {
     RecordingCanvas c(kTenthMmDpi);
-    const double y = reports::printHeader(c, 200.0, 280.0, "Jahresstatistik", "Jean Plongeur", "");
-    const auto title = c.findText("Jahresstatistik");
+    const double y = reports::printHeader(c, 200.0, 280.0, "Statistiques annuelles", "Jean Plongeur", "");
+    const auto title = c.findText("Statistiques annuelles");
     ASSERT_TRUE(title);
     EXPECT_EQ(title->rect.top, 100); // 10 mm
     EXPECT_EQ(title->rect.left, 0);

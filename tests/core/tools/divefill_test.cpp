@@ -71,7 +71,7 @@ namespace {
         fill.weather = 2;
         EXPECT_EQ(fillDives(book, fill)->changed, 0);
         fill.firstNumber = 0;
-        EXPECT_EQ(fillDives(book, fill).message(), "Editer plongée");
+        EXPECT_EQ(fillDives(book, fill).message(), "Modifier la plongée");
 
         fill = {};
         fill.firstNumber = 1;
@@ -119,7 +119,7 @@ namespace {
         Logbook book;
         book.adoptDives(weeks(20));
         MultiDiveBuffer buffer;
-        EXPECT_EQ(buffer.copyFrom(book, 5, 21).message(), "Donnée hors limite des n° de plongée");
+        EXPECT_EQ(buffer.copyFrom(book, 5, 21).message(), "Numéro de plongée hors limites");
         EXPECT_EQ(buffer.count(), 0);
         ASSERT_TRUE(buffer.copyFrom(book, 5, 7).ok());
         EXPECT_EQ(buffer.count(), 3);

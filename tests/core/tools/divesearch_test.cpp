@@ -73,7 +73,7 @@ namespace {
         EXPECT_EQ(*findQuick(book, activity, SearchDirection::FromStart), 2);
         activity.activity = 3;
         EXPECT_EQ(findQuick(book, activity, SearchDirection::FromStart).message(), "Activité introuvable");
-        EXPECT_EQ(findQuick(book, activity, SearchDirection::Forward, 1).message(), "Cela est introuvable");
+        EXPECT_EQ(findQuick(book, activity, SearchDirection::Forward, 1).message(), "Introuvable");
         activity.activity = 13; // the second set's "Solo" entry, found by name in the text
         EXPECT_EQ(*findQuick(book, activity, SearchDirection::FromStart), 4);
         activity = { QuickSearch::kActivity, QuickSearch::kOtherActivity, "Bio" };

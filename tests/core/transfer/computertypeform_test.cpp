@@ -194,10 +194,10 @@ TEST(TransferStatusFields, ConnectionStateAndBatteryColours)
     const computers::ComputerCatalogue catalogue = computers::ComputerCatalogue::withBuiltInTypes();
     Receiver receiver(0);
     TransferStatus status = transferStatus(receiver, 3, std::nullopt, catalogue);
-    EXPECT_EQ(status.connection, (StatusField { "connecté", Tint::WhiteOnRed }));
+    EXPECT_EQ(status.connection, (StatusField { "non connecté", Tint::WhiteOnRed }));
     EXPECT_EQ(status.comPort, (StatusField { "3", Tint::WhiteOnBlack }));
     EXPECT_EQ(status.portError.text, "");
-    EXPECT_EQ(status.state, (StatusField { "Attend le transfert", Tint::Default }));
+    EXPECT_EQ(status.state, (StatusField { "En attente du transfert", Tint::Default }));
 
     receiver.tick(500);
     EXPECT_EQ(transferStatus(receiver, 3, std::nullopt, catalogue).connection.tint, Tint::WhiteOnDarkRed);
@@ -205,9 +205,9 @@ TEST(TransferStatusFields, ConnectionStateAndBatteryColours)
     receiver.receive(0x55, 600);
     receiver.setPortStatus(1);
     status = transferStatus(receiver, 3, std::nullopt, catalogue);
-    EXPECT_EQ(status.connection, (StatusField { "est connecté", Tint::WhiteOnGreen }));
-    EXPECT_EQ(status.portError, (StatusField { "Erreur-Com", Tint::WhiteOnRed }));
-    EXPECT_EQ(status.state.text, "Transfert en marche");
+    EXPECT_EQ(status.connection, (StatusField { "connecté", Tint::WhiteOnGreen }));
+    EXPECT_EQ(status.portError, (StatusField { "Erreur de communication", Tint::WhiteOnRed }));
+    EXPECT_EQ(status.state.text, "Transfert en cours");
 
     receiver.tick(3000);
     status = transferStatus(receiver, 3, std::nullopt, catalogue);

@@ -206,7 +206,7 @@ private slots:
             });
         });
         window->runCommand(Command::ImportGuardian);
-        QCOMPARE(caption, QStringLiteral("Editer données de plongée"));
+        QCOMPARE(caption, QStringLiteral("Modifier les données de plongée"));
         QCOMPARE(lb.diveCount(), before + 1);
         const logbook::DiveRecord *dive = lb.dive(lb.currentDive());
         QVERIFY(dive);
@@ -230,7 +230,7 @@ private slots:
         QString message;
         chooseFile(m_fx.path(QStringLiteral("none.txt")), [&message] { answer(QStringLiteral("OK"), &message); });
         window->runCommand(Command::ImportGuardian);
-        QCOMPARE(message, QStringLiteral("Fichier intouvable\nnone.txt"));
+        QCOMPARE(message, QStringLiteral("Fichier introuvable\nnone.txt"));
         chooseFile(
             examples + QStringLiteral("guardian-dive.txt"), [&message] { answer(QStringLiteral("OK"), &message); });
         window->runCommand(Command::ImportCitizen);
@@ -435,7 +435,7 @@ private slots:
     {
         QVERIFY(m_fx.start(m_fx.sample()));
         MainWindow *window = m_fx.window();
-        m_fx.context().settings.externalAppMenuText = "&Programme externe\tStrg+F5";
+        m_fx.context().settings.externalAppMenuText = "&Programme externe\tCtrl+F5";
         window->updateCommandStates();
         for (Command c : { Command::NewLogbook, Command::OpenLogbook, Command::SaveLogbook, Command::EditDive,
                  Command::DeleteDive, Command::ProfileWindow, Command::TableView, Command::ExternalApplication,

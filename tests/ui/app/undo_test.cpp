@@ -76,19 +76,19 @@ private slots:
             std::function<void()> run;
         };
         const std::vector<Step> steps = {
-            { QStringLiteral("Editer plongée"),
+            { QStringLiteral("Modifier la plongée"),
                 [&] {
                     window->page()->goToDive(3);
                     editPlace(QStringLiteral("Lac Noir"));
                     typeKey(window, Qt::Key_E, Qt::ControlModifier);
                 } },
-            { QStringLiteral("Effacer plongée"),
+            { QStringLiteral("Supprimer la plongée"),
                 [&] {
                     window->page()->goToDive(2);
                     answer(QStringLiteral("OK"));
                     typeKey(window, Qt::Key_F8);
                 } },
-            { QStringLiteral("Insérer nouvelle plongée"),
+            { QStringLiteral("Insérer une nouvelle plongée"),
                 [&] {
                     editPlace(QStringLiteral("Nouveau lieu"));
                     typeKey(window, Qt::Key_F7);

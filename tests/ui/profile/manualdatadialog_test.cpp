@@ -128,7 +128,7 @@ private slots:
         QString question;
         uitest::answer(QStringLiteral("OK"), &question);
         QTest::mouseClick(again->button(QStringLiteral("&Profil effacer")), Qt::LeftButton);
-        QCOMPARE(question, QStringLiteral("Effacer vraiment le profil?"));
+        QCOMPARE(question, QStringLiteral("Supprimer vraiment le profil ?"));
         QVERIFY(m_context.logbook.dive(position));
         stored = *m_context.logbook.dive(position);
         QCOMPARE(logbook::profileKind(stored), logbook::ProfileKind::None);

@@ -176,7 +176,7 @@ private slots:
         ui::MainWindow window(m_context, {});
         QAction *action = window.action(app::Command::Planner);
         QVERIFY(action);
-        QCOMPARE(action->text(), QStringLiteral("&Calcul de plongée"));
+        QCOMPARE(action->text(), QStringLiteral("&Planification de plongée"));
         QVERIFY(action->isEnabled());
         QString title;
         uitest::whenModalOpens([&title](QWidget *modal) {

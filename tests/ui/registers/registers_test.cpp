@@ -157,7 +157,7 @@ private slots:
         answer(QStringLiteral("Oui"), &question);
         click(&dialog, "delete");
         QTRY_COMPARE(view->model()->rowCount(), 3);
-        QCOMPARE(question, QStringLiteral("´Bouteille: Bouteille 12 l´ vraiment effacer?"));
+        QCOMPARE(question, QStringLiteral("Supprimer vraiment ´Bouteille : Bouteille 12 l´ ?"));
 
         click(&dialog, "save");
         QCOMPARE(child<QLabel>(&dialog, "fileName")->text(), path);
@@ -257,7 +257,7 @@ private slots:
         answer(QStringLiteral("Oui"), &question);
         click(&dialog, "delete");
         QTRY_COMPARE(view->model()->rowCount(), 1);
-        QCOMPARE(question, QStringLiteral("´Weber, Anna´ êtes vous sûr de vouloir effacer?"));
+        QCOMPARE(question, QStringLiteral("Voulez-vous vraiment supprimer ´Weber, Anna´ ?"));
         click(&dialog, "save");
         QCOMPARE(registers::loadAddresses(fromQt(path))->size(), std::size_t { 1 });
         dialog.close();

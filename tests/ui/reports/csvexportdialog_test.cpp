@@ -99,7 +99,7 @@ private slots:
         uitest::answer(QStringLiteral("OK"), &said,
             [](QWidget *box) { uitest::saveScreenshot(box, QStringLiteral("csvexport-range")); });
         pressOk(&dialog);
-        QCOMPARE(said, QStringLiteral("Donnée hors limite des n° de plongée"));
+        QCOMPARE(said, QStringLiteral("Numéro de plongée hors limites"));
         QVERIFY(dialog.isVisible());
         QVERIFY(!QFile::exists(target));
     }

@@ -112,7 +112,7 @@ private slots:
             answer(QStringLiteral("OK"), &question);
         });
         window->runCommand(Command::RenumberAll);
-        QCOMPARE(question, QStringLiteral("Numéroter plongées avec N§ de départ #100?"));
+        QCOMPARE(question, QStringLiteral("Numéroter les plongées à partir du n°100 ?"));
         QCOMPARE(lb.dive(1)->diveNumber, 100);
         QCOMPARE(lb.dive(lb.diveCount())->diveNumber, 99 + lb.diveCount());
         QCOMPARE(window->action(Command::Undo)->text(), QStringLiteral("&Annuler Numéroter toutes les plongées"));
@@ -126,7 +126,7 @@ private slots:
             answer(QStringLiteral("OK"), &message);
         });
         window->runCommand(Command::RenumberPart);
-        QCOMPARE(message, QStringLiteral("Donnée hors limite des n° de plongée"));
+        QCOMPARE(message, QStringLiteral("Numéro de plongée hors limites"));
         QCOMPARE(lb.dive(lb.diveCount())->diveNumber, last);
 
         // Dives 2 to 4 go back 1:30, after the question.
@@ -145,7 +145,7 @@ private slots:
             answer(QStringLiteral("OK"), &question);
         });
         window->runCommand(Command::TimeZone);
-        QCOMPARE(question, QStringLiteral("Plongée #%1 à #%2\navec -01:30 HH:MM corriger?").arg(from).arg(to));
+        QCOMPARE(question, QStringLiteral("Corriger les plongées n°%1 à n°%2\nde -01:30 HH:MM ?").arg(from).arg(to));
         const logbook::DiveRecord &after = *lb.dive(3);
         const long long shift
             = (static_cast<long long>(after.date) - before.date) * 1440 + after.entryTime - before.entryTime;
@@ -204,9 +204,9 @@ private slots:
         QString caption;
         onDialog({}, [&caption](QWidget *dialog) { caption = dialog->windowTitle(); });
         window->runCommand(Command::PasteDive);
-        QCOMPARE(caption, QStringLiteral("Editer données de plongée"));
+        QCOMPARE(caption, QStringLiteral("Modifier les données de plongée"));
         QCOMPARE(lb.diveCount(), count + 1);
-        QCOMPARE(window->action(Command::Undo)->text(), QStringLiteral("&Annuler Coller du presse-papier"));
+        QCOMPARE(window->action(Command::Undo)->text(), QStringLiteral("&Annuler Coller du presse-papiers"));
         QVERIFY(window->action(Command::PasteDive)->isEnabled());
 
         // Out of range: the buffer stays empty.
@@ -218,7 +218,7 @@ private slots:
             answer(QStringLiteral("OK"), &message);
         });
         window->runCommand(Command::MultiCopy);
-        QCOMPARE(message, QStringLiteral("Donnée hors limite des n° de plongée"));
+        QCOMPARE(message, QStringLiteral("Numéro de plongée hors limites"));
         QVERIFY(!window->action(Command::MultiPaste)->isEnabled());
 
         const int first = lb.dive(3)->diveNumber;
@@ -305,7 +305,7 @@ private slots:
         window->runCommand(Command::SearchReplace);
         QCOMPARE(listed, 2 * matches);
         QCOMPARE(placeOf(lb, 4), QStringLiteral("Lac Nouveau"));
-        QCOMPARE(window->action(Command::Undo)->text(), QStringLiteral("&Annuler Chercher & Remplacer"));
+        QCOMPARE(window->action(Command::Undo)->text(), QStringLiteral("&Annuler Chercher et remplacer"));
         window->runCommand(Command::Undo);
         QVERIFY(logbook::LogbookFile::logBytes(lb) == original);
     }
@@ -353,7 +353,7 @@ private slots:
         onDialog(
             QStringLiteral("tool-advancedsearch"),
             [&](QWidget *dialog) {
-                QCOMPARE(dialog->windowTitle(), QStringLiteral("Recherche avancé"));
+                QCOMPARE(dialog->windowTitle(), QStringLiteral("Recherche avancée"));
                 auto *criteria = qobject_cast<CriteriaDialog *>(dialog);
                 QVERIFY(criteria);
                 QVERIFY(!criteria->goToButton()->isEnabled());
@@ -417,7 +417,7 @@ private slots:
             },
             QStringLiteral("A&nnuler"));
         window->runCommand(Command::FillDives);
-        QCOMPARE(message, QStringLiteral("Editer plongée"));
+        QCOMPARE(message, QStringLiteral("Modifier la plongée"));
 
         const int first = lb.dive(2)->diveNumber;
         const int last = lb.dive(3)->diveNumber;
@@ -435,7 +435,7 @@ private slots:
         QCOMPARE(placeOf(lb, 3), QStringLiteral("Lac Rempli"));
         QVERIFY(placeOf(lb, 4) != QStringLiteral("Lac Rempli"));
         QCOMPARE(toQt(logbook::storedToDisplay(logbook::fixedText(lb.dive(2)->site))), keptSite);
-        QCOMPARE(window->action(Command::Undo)->text(), QStringLiteral("&Annuler Remplir-rectifier plongées"));
+        QCOMPARE(window->action(Command::Undo)->text(), QStringLiteral("&Annuler Remplir ou corriger des plongées"));
         const auto filled = logbook::LogbookFile::addBytes(lb);
         window->runCommand(Command::Undo);
         QVERIFY(logbook::LogbookFile::logBytes(lb) == original);
@@ -588,11 +588,11 @@ private slots:
             answer(QStringLiteral("OK"), &message);
         });
         window->runCommand(Command::SplitDive);
-        QVERIFY2(message.contains(QStringLiteral("est coupée")), qPrintable(message));
+        QVERIFY2(message.contains(QStringLiteral("est séparée")), qPrintable(message));
         QCOMPARE(lb.diveCount(), count + 1);
         QCOMPARE(lb.dive(position)->duration, minute);
         QCOMPARE(window->page()->model()->rowCount(), count + 1);
-        QCOMPARE(window->action(Command::Undo)->text(), QStringLiteral("&Annuler Séparer 2 plongées"));
+        QCOMPARE(window->action(Command::Undo)->text(), QStringLiteral("&Annuler Séparer en 2 plongées"));
         window->runCommand(Command::Undo);
         QVERIFY(logbook::LogbookFile::logBytes(lb) == before);
         QCOMPARE(window->page()->model()->rowCount(), count);

@@ -127,7 +127,7 @@ private slots:
         QString question;
         uitest::answer(QStringLiteral("&Oui"), &question);
         QTest::mouseClick(button(&dialog, "delete"), Qt::LeftButton);
-        QCOMPARE(question, QStringLiteral("´Montre bleue´ êtes vous sûr de vouloir effacer?"));
+        QCOMPARE(question, QStringLiteral("Voulez-vous vraiment supprimer ´Montre bleue´ ?"));
         QCOMPARE(rowOf(dialog.view(), QStringLiteral("151")), -1);
         fillNextForm(QStringLiteral("Ma montre"), QStringLiteral("150"));
         QTest::mouseClick(button(&dialog, "new"), Qt::LeftButton);

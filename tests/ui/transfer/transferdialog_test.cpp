@@ -190,8 +190,8 @@ private slots:
 
         auto dialog = openOn(context, pty);
         QVERIFY(dialog->portReady());
-        QTRY_COMPARE(labelText(dialog.get(), "state"), QStringLiteral("Attend le transfert"));
-        QTRY_COMPARE(labelText(dialog.get(), "connection"), QStringLiteral("connecté"));
+        QTRY_COMPARE(labelText(dialog.get(), "state"), QStringLiteral("En attente du transfert"));
+        QTRY_COMPARE(labelText(dialog.get(), "connection"), QStringLiteral("non connecté"));
         uitest::saveScreenshot(dialog.get(), QStringLiteral("transfer-waiting"));
 
         Computer computer(pty.master);
@@ -202,7 +202,7 @@ private slots:
             return serial::sendAsComputer(out, image, {});
         });
         QTRY_VERIFY_WITH_TIMEOUT(dialog->receiver().running(), 5000);
-        QTRY_COMPARE(labelText(dialog.get(), "connection"), QStringLiteral("est connecté"));
+        QTRY_COMPARE(labelText(dialog.get(), "connection"), QStringLiteral("connecté"));
         QTRY_VERIFY_WITH_TIMEOUT(dialog->receiver().done(), 10000);
         QVERIFY(computer.sent());
 
@@ -267,7 +267,7 @@ private slots:
         QString message;
         answerNextBox(&message, QMessageBox::Ok);
         QCOMPARE(dialog.exec(), int(QDialog::Rejected));
-        QCOMPARE(message, QStringLiteral("Com 4 pas prêt"));
+        QCOMPARE(message, QStringLiteral("Port COM 4 pas prêt"));
     }
 
     // "Test" reads dump.dmp beside the logbook; dives from another computer, and leaving
@@ -297,7 +297,7 @@ private slots:
             QString question;
             answerNextBox(&question, QMessageBox::No);
             QTest::mouseClick(button(dialog.get(), "cancel"), Qt::LeftButton);
-            QCOMPARE(question, QStringLiteral("Détruire plongées lus?"));
+            QCOMPARE(question, QStringLiteral("Abandonner les plongées lues ?"));
             QVERIFY(dialog->isVisible());
             answerNextBox(nullptr, QMessageBox::Yes);
             QTest::mouseClick(button(dialog.get(), "cancel"), Qt::LeftButton);
@@ -322,7 +322,7 @@ private slots:
         QString question;
         answerNextBox(&question, QMessageBox::No);
         QTest::mouseClick(button(dialog.get(), "accept"), Qt::LeftButton);
-        QCOMPARE(question, QStringLiteral("Autresr Ordinateur\nPrendre quand même plongée?"));
+        QCOMPARE(question, QStringLiteral("Autre ordinateur\nReprendre quand même les plongées ?"));
         QVERIFY(dialog->isVisible());
         QCOMPARE(context.logbook.diveCount(), dives - 1);
         answerNextBox(nullptr, QMessageBox::Yes);
