@@ -12,7 +12,8 @@ cli=$1 man_in=$2 man_out=$3 bash_in=$4 bash_out=$5
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
-"$cli" --help >"$tmp/help"
+# The manual page is English: ask for the English help whatever the builder's locale.
+LANGUAGE=en LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8 "$cli" --help >"$tmp/help"
 
 # One record per command and per option, fields separated by tabs:
 #   C <name> <usage> <summary>        O <names> <value> <description>
