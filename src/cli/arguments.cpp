@@ -2,6 +2,7 @@
 
 #include "common/textcodec.h"
 
+#include <charconv>
 #include <string_view>
 
 namespace zorv::cli {
@@ -83,6 +84,16 @@ std::string localPath(const QString &path)
 std::string shownPath(const QString &path)
 {
     return common::escapeInvalidUtf8(localPath(path));
+}
+
+std::optional<long long> wholeNumber(const QString &text, long long low, long long high)
+{
+    const std::string s = text.toStdString();
+    long long value = 0;
+    const auto result = std::from_chars(s.data(), s.data() + s.size(), value);
+    if (result.ec != std::errc() || result.ptr != s.data() + s.size() || value < low || value > high)
+        return std::nullopt;
+    return value;
 }
 
 } // namespace zorv::cli

@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <string>
 
 namespace zorv::cli {
@@ -21,5 +22,9 @@ std::string localPath(const QString &path);
 
 // The same path as UTF-8 for messages and JSON: bytes that are not UTF-8 shown as "\xHH".
 std::string shownPath(const QString &path);
+
+// The whole of `text` as a decimal number from `low` to `high`: no blank, no '+', nothing after
+// it, and the locale plays no part. Nothing for anything else.
+std::optional<long long> wholeNumber(const QString &text, long long low, long long high);
 
 } // namespace zorv::cli

@@ -1,11 +1,11 @@
 #include "csvcommand.h"
 
+#include "arguments.h"
 #include "common/atomicfile.h"
 #include "reports/csvexport.h"
 
 #include <QFile>
 #include <QStringList>
-#include <charconv>
 #include <iostream>
 #include <string>
 
@@ -15,13 +15,10 @@ namespace {
 
     bool parseNumber(const QString &text, int &out)
     {
-        const std::string s = text.toStdString();
-        long long value = 0;
-        const auto result = std::from_chars(s.data(), s.data() + s.size(), value);
-        if (result.ec != std::errc() || result.ptr != s.data() + s.size() || value < -32768 || value > 32767)
-            return false;
-        out = static_cast<int>(value);
-        return true;
+        const auto value = wholeNumber(text, -32768, 32767);
+        if (value)
+            out = static_cast<int>(*value);
+        return value.has_value();
     }
 
     const QString kFields = QStringLiteral("fields");

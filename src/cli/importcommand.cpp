@@ -1,5 +1,6 @@
 #include "importcommand.h"
 
+#include "arguments.h"
 #include "imports/importer.h"
 #include "logbook/divepage.h"
 #include "logbook/fieldcatalogue.h"
@@ -7,7 +8,6 @@
 #include "qtglue/qtext.h"
 #include "uddfcommand.h"
 
-#include <charconv>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -58,10 +58,10 @@ int commandImport(const QCommandLineParser &parser, Environment &env, const QStr
         : imports::SourceUnits::Metric;
     int type = env.settings.importTypeId;
     if (parser.isSet(QStringLiteral("type"))) {
-        const std::string text = qtglue::fromQt(parser.value(QStringLiteral("type")));
-        const auto parsed = std::from_chars(text.data(), text.data() + text.size(), type);
-        if (parsed.ec != std::errc() || parsed.ptr != text.data() + text.size() || type < 0 || type > 255)
+        const auto parsed = wholeNumber(parser.value(QStringLiteral("type")), 0, 255);
+        if (!parsed)
             return fail("--type must be a computer type id from 0 to 255", kExitUsage);
+        type = static_cast<int>(*parsed);
     }
     if (type >= 0 && type <= 255)
         settings.computerType = static_cast<std::uint8_t>(type);

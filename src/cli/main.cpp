@@ -1,4 +1,5 @@
 // zorv-cli: the logbook from the command line, for scripts, tests and benchmarks.
+#include "arguments.h"
 #include "common/clock.h"
 #include "common/cformat.h"
 #include "common/textcodec.h"
@@ -30,7 +31,6 @@
 #include <QDir>
 #include <QLibraryInfo>
 #include <QTranslator>
-#include <charconv>
 #include <cstdio>
 #include <iostream>
 #include <new>
@@ -44,14 +44,16 @@ using cli::kExitFailure;
 using cli::kExitUsage;
 using cli::localPath;
 using cli::shownPath;
+using cli::wholeNumber;
 
 namespace {
 
 bool parseInt(const QString &text, long long low, long long high, long long &out)
 {
-    const std::string s = qtglue::fromQt(text);
-    auto result = std::from_chars(s.data(), s.data() + s.size(), out);
-    return result.ec == std::errc() && result.ptr == s.data() + s.size() && out >= low && out <= high;
+    const auto value = wholeNumber(text, low, high);
+    if (value)
+        out = *value;
+    return value.has_value();
 }
 
 // Loads LOG into the environment's logbook; a missing or refused file is an error here,

@@ -1,5 +1,6 @@
 #include "plancommand.h"
 
+#include "arguments.h"
 #include "common/cformat.h"
 #include "environment.h"
 #include "profile/planner.h"
@@ -46,12 +47,8 @@ namespace {
 
     std::optional<int> whole(const QString &text, int high)
     {
-        const std::string s = text.toStdString();
-        int value = 0;
-        const auto result = std::from_chars(s.data(), s.data() + s.size(), value);
-        if (s.empty() || result.ec != std::errc() || result.ptr != s.data() + s.size() || value < 0 || value > high)
-            return std::nullopt;
-        return value;
+        const auto value = wholeNumber(text, 0, high);
+        return value ? std::optional<int>(static_cast<int>(*value)) : std::nullopt;
     }
 
     void printJson(const profile::PlannerState &s, const profile::PlannedProfile &planned, bool withProfile)

@@ -1,5 +1,6 @@
 #include "renderprofilecommand.h"
 
+#include "arguments.h"
 #include "common/atomicfile.h"
 #include "profile/profilescene.h"
 #include "qtcanvas/qpaintercanvas.h"
@@ -9,7 +10,6 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <charconv>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -20,13 +20,10 @@ namespace {
 
     bool parseNumber(const QString &text, long long low, long long high, int &out)
     {
-        const std::string s = text.toStdString();
-        long long value = 0;
-        const auto result = std::from_chars(s.data(), s.data() + s.size(), value);
-        if (result.ec != std::errc() || result.ptr != s.data() + s.size() || value < low || value > high)
-            return false;
-        out = static_cast<int>(value);
-        return true;
+        const auto value = wholeNumber(text, low, high);
+        if (value)
+            out = static_cast<int>(*value);
+        return value.has_value();
     }
 
     const QString kWidth = QStringLiteral("width");

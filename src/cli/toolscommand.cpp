@@ -1,5 +1,6 @@
 #include "toolscommand.h"
 
+#include "arguments.h"
 #include "common/cformat.h"
 #include "jsonexport.h"
 #include "logbook/daynumber.h"
@@ -12,7 +13,6 @@
 #include "tools/divesearch.h"
 #include "tools/divetools.h"
 
-#include <charconv>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -43,12 +43,8 @@ namespace {
 
     std::optional<int> number(const QString &text, int low = -32768, int high = 32767)
     {
-        const std::string s = qtglue::fromQt(text);
-        int value = 0;
-        const auto r = std::from_chars(s.data(), s.data() + s.size(), value);
-        if (r.ec != std::errc() || r.ptr != s.data() + s.size() || value < low || value > high)
-            return std::nullopt;
-        return value;
+        const auto value = wholeNumber(text, low, high);
+        return value ? std::optional<int>(static_cast<int>(*value)) : std::nullopt;
     }
 
     // Reads --NAME as a number into `out` when given; false (after the message) when it is not one.

@@ -1,5 +1,6 @@
 #include "uddfcommand.h"
 
+#include "arguments.h"
 #include "logbook/fieldcatalogue.h"
 #include "logbook/logbookfile.h"
 #include "logbook/oemcharmap.h"
@@ -8,7 +9,6 @@
 #include "uddf/uddfimport.h"
 
 #include <QFileInfo>
-#include <charconv>
 #include <iostream>
 
 namespace zorv::cli {
@@ -22,9 +22,10 @@ namespace {
 
     bool parseDiveNumber(const QString &text, int &out)
     {
-        const std::string s = qtglue::fromQt(text);
-        const auto result = std::from_chars(s.data(), s.data() + s.size(), out);
-        return result.ec == std::errc() && result.ptr == s.data() + s.size() && out >= -32768 && out <= 32767;
+        const auto value = wholeNumber(text, -32768, 32767);
+        if (value)
+            out = static_cast<int>(*value);
+        return value.has_value();
     }
 
     // One line per dive: number, date, time, depth, duration, place and site.

@@ -10,6 +10,7 @@
 #include "uddf/rawrecords.h"
 #include "uddf/streamfile.h"
 #include "uddf/uddftext.h"
+#include "uddf/uddfwriter.h"
 
 #include <algorithm>
 #include <array>
@@ -35,6 +36,8 @@ common::ResultOr<std::optional<RegisterSource>> readRegisterSource(RegisterKind 
     return std::optional<RegisterSource>(RegisterSource { kind, path.filename().string(), std::move(bytes->data) });
 }
 
+using namespace uddfwriting;
+
 namespace {
 
     constexpr double kKelvin = 273.15;
@@ -56,112 +59,37 @@ namespace {
         return "teaching";
     }
 
-    const xmlChar *x(const char *text)
-    {
-        return reinterpret_cast<const xmlChar *>(text);
-    }
+} // namespace
 
-    // xmlTextWriter over a sink; the first failure is latched and stops the writing.
-    class XmlOut {
-    public:
-        explicit XmlOut(const std::function<bool(std::string_view)> &sink)
-            : m_sink(sink)
-        {
-            xmlOutputBufferPtr buffer = xmlOutputBufferCreateIO(&XmlOut::write, nullptr, this, nullptr);
-            m_writer = buffer ? xmlNewTextWriter(buffer) : nullptr;
-            if (m_writer) {
-                xmlTextWriterSetIndent(m_writer, 1);
-                xmlTextWriterSetIndentString(m_writer, x(" "));
-            }
-            m_failed = m_writer == nullptr || xmlTextWriterStartDocument(m_writer, "1.0", "UTF-8", nullptr) < 0;
-        }
-        ~XmlOut()
-        {
-            if (m_writer)
-                xmlFreeTextWriter(m_writer);
-        }
-        XmlOut(const XmlOut &) = delete;
-        XmlOut &operator=(const XmlOut &) = delete;
+namespace uddfwriting {
 
-        void start(const char *name) { check(xmlTextWriterStartElement(m_writer, x(name))); }
-        void end() { check(xmlTextWriterEndElement(m_writer)); }
-        void attribute(const char *name, const std::string &value)
-        {
-            check(xmlTextWriterWriteAttribute(m_writer, x(name), x(value.c_str())));
-        }
-        void element(const char *name, const std::string &value)
-        {
-            check(xmlTextWriterWriteElement(m_writer, x(name), x(value.c_str())));
-        }
-        void empty(const char *name)
-        {
-            start(name);
-            end();
-        }
-        void link(const std::string &ref)
-        {
-            start("link");
-            attribute("ref", ref);
-            end();
-        }
-        void hexText(std::span<const std::uint8_t> bytes)
-        {
-            m_hex.clear();
-            appendHex(m_hex, bytes);
-            m_hex.push_back('\0');
-            check(xmlTextWriterWriteString(m_writer, x(m_hex.data())));
-        }
-        void hexElement(const char *name, std::span<const std::uint8_t> bytes)
-        {
-            start(name);
-            hexText(bytes);
-            end();
-        }
-        bool finish()
-        {
-            check(xmlTextWriterEndDocument(m_writer));
-            check(xmlTextWriterFlush(m_writer));
-            return !m_failed;
-        }
-        bool failed() const { return m_failed; }
-
-    private:
-        void check(int rc)
-        {
-            if (rc < 0)
-                m_failed = true;
-        }
-        static int write(void *context, const char *buffer, int length)
-        {
-            auto *self = static_cast<XmlOut *>(context);
-            if (self->m_sinkFailed || !self->m_sink({ buffer, static_cast<std::size_t>(length) })) {
-                self->m_sinkFailed = true;
-                return -1;
-            }
-            return length;
-        }
-
-        const std::function<bool(std::string_view)> &m_sink;
-        xmlTextWriterPtr m_writer = nullptr;
-        bool m_failed = false;
-        bool m_sinkFailed = false;
-        std::vector<char> m_hex;
-    };
-
-    std::string display(std::string_view stored)
-    {
-        return xmlSafe(logbook::storedToDisplay(stored));
-    }
     std::string registerText(const std::string &stored, registers::Charset charset)
     {
         return xmlSafe(registers::toDisplay(stored, charset));
     }
 
-    std::string dateText(std::uint32_t day, int minutes = 0)
+    std::string dateText(std::uint32_t day, int minutes)
     {
         const logbook::CalendarDate date = logbook::calendarDate(logbook::isShownAsDate(day) ? day : 0);
         return dateTimeText(std::max(date.year, 1600), std::clamp(date.month, 1, 12), std::clamp(date.day, 1, 31),
             std::clamp(minutes, 0, 24 * 60 - 1));
+    }
+
+    std::pair<std::string, std::string> splitName(const std::string &name)
+    {
+        const std::size_t space = name.find(' ');
+        if (space == std::string::npos)
+            return { name, {} };
+        return { name.substr(0, space), name.substr(space + 1) };
+    }
+
+} // namespace uddfwriting
+
+namespace {
+
+    std::string display(std::string_view stored)
+    {
+        return xmlSafe(logbook::storedToDisplay(stored));
     }
 
     // The partner names of a dive as the partner statistics count them.
@@ -185,193 +113,11 @@ namespace {
         return names;
     }
 
-    // A one-word name is a first name with an empty last name: the schema wants both.
-    void personal(XmlOut &out, const std::string &first, const std::string &last)
-    {
-        out.start("personal");
-        out.element("firstname", first);
-        out.element("lastname", last);
-        out.end();
-    }
-
-    std::pair<std::string, std::string> splitName(const std::string &name)
-    {
-        const std::size_t space = name.find(' ');
-        if (space == std::string::npos)
-            return { name, {} };
-        return { name.substr(0, space), name.substr(space + 1) };
-    }
-
-    // What the elements outside our wrapper are built from, gathered before writing.
-    struct Plan {
-        std::vector<int> positions; // 1-based, of the dives written
-        std::map<std::pair<std::string, std::string>, std::string> sites; // (place, site) stored -> id
-        std::map<std::string, std::string> buddies; // display name -> id
-        std::set<std::uint8_t> computers;
-        bool nitrox = false;
-        std::optional<registers::CertificateRegister> certificates;
-        std::vector<registers::Trip> trips;
-        std::vector<registers::EquipmentItem> equipment;
-        std::vector<registers::Address> addresses;
-    };
-
     std::string siteKeyId(const Plan &plan, const DiveRecord &d)
     {
         const auto it
             = plan.sites.find({ std::string(logbook::fixedText(d.place)), std::string(logbook::fixedText(d.site)) });
         return it == plan.sites.end() ? std::string() : it->second;
-    }
-
-    const char *equipmentElement(std::uint8_t category)
-    {
-        static constexpr std::array<const char *, registers::kEquipmentCategoryCount> kElements = { "regulator", "tank",
-            "buoyancycontroldevice", "divecomputer", "suit", "variouspieces", "mask", "variouspieces" };
-        return kElements[std::min<std::size_t>(category, kElements.size() - 1)];
-    }
-
-    // The order the schema gives the kinds of equipment.
-    constexpr std::array<const char *, 7> kEquipmentOrder
-        = { "buoyancycontroldevice", "divecomputer", "mask", "regulator", "suit", "tank", "variouspieces" };
-
-    void writeOwner(XmlOut &out, const Plan &plan, const logbook::Logbook &book)
-    {
-        out.start("owner");
-        out.attribute("id", "owner");
-        std::string name;
-        std::string club;
-        if (plan.certificates) {
-            name = registerText(plan.certificates->diverName, registers::Charset::Oem);
-            club = registerText(plan.certificates->club, registers::Charset::Oem);
-        }
-        const auto [first, last] = splitName(name);
-        out.start("personal");
-        out.element("firstname", first);
-        out.element("lastname", last);
-        if (!club.empty()) {
-            out.start("membership");
-            out.attribute("organisation", club);
-            out.end();
-        }
-        out.end();
-
-        if (!plan.equipment.empty() || !plan.computers.empty()) {
-            out.start("equipment");
-            for (const char *kind : kEquipmentOrder) {
-                for (std::size_t i = 0; i < plan.equipment.size(); ++i) {
-                    const registers::EquipmentItem &item = plan.equipment[i];
-                    if (std::string_view(equipmentElement(item.category)) != kind)
-                        continue;
-                    auto text = [](const std::string &s) { return registerText(s, registers::Charset::Windows); };
-                    out.start(kind);
-                    out.attribute("id", "equipment-" + std::to_string(i + 1));
-                    out.element("name", text(item.article));
-                    if (!item.part1.empty())
-                        out.element("model", text(item.part1));
-                    if (!item.serialNumber.empty())
-                        out.element("serialnumber", text(item.serialNumber));
-                    if (item.price > 0.0f) {
-                        out.start("purchase");
-                        out.element("price", numberText(item.price, 2));
-                        out.end();
-                    }
-                    if (item.nextServiceYear >= 1601 && item.nextServiceMonth >= 1 && item.nextServiceMonth <= 12) {
-                        out.start("nextservicedate");
-                        out.element("datetime", dateTimeText(item.nextServiceYear, item.nextServiceMonth, 1, 0));
-                        out.end();
-                    }
-                    if (!item.remarks.empty()) {
-                        out.start("notes");
-                        out.element("para", text(item.remarks));
-                        out.end();
-                    }
-                    out.end();
-                }
-                if (std::string_view(kind) == "divecomputer") {
-                    for (const std::uint8_t type : plan.computers) {
-                        out.start("divecomputer");
-                        out.attribute("id", "computer-" + std::to_string(type));
-                        const logbook::ComputerInfo *info = book.computerInfo();
-                        std::string name = info ? xmlSafe(info->displayName(type)) : std::string();
-                        out.element("name", name.empty() ? "Type " + std::to_string(type) : name);
-                        out.end();
-                    }
-                }
-            }
-            out.end();
-        }
-
-        if (plan.certificates && !plan.certificates->certificates.empty()) {
-            out.start("education");
-            int n = 0;
-            for (const registers::Certificate &c : plan.certificates->certificates) {
-                auto text = [](const std::string &s) { return registerText(s, registers::Charset::Oem); };
-                out.start("certification");
-                out.element("level", text(c.description.empty() ? c.category : c.description));
-                if (!c.category.empty())
-                    out.element("organization", text(c.category));
-                if (!c.instructor.empty()) {
-                    out.start("instructor");
-                    out.attribute("id", "instructor-" + std::to_string(++n));
-                    const auto [f, l] = splitName(text(c.instructor));
-                    personal(out, f, l);
-                    out.end();
-                }
-                if (logbook::isShownAsDate(c.date)) {
-                    out.start("issuedate");
-                    out.element("datetime", dateText(c.date));
-                    out.end();
-                }
-                out.end();
-            }
-            out.end();
-        }
-        out.end(); // owner
-    }
-
-    void writeBuddy(XmlOut &out, const std::string &id, const std::string &first, const std::string &last,
-        const registers::Address *address)
-    {
-        out.start("buddy");
-        out.attribute("id", id);
-        personal(out, first, last);
-        if (address) {
-            auto text = [](const std::string &s) { return registerText(s, registers::Charset::Oem); };
-            if (!address->street.empty() || !address->town.empty() || !address->postalCode.empty()
-                || !address->country.empty()) {
-                out.start("address");
-                if (!address->street.empty())
-                    out.element("street", text(address->street));
-                if (!address->town.empty())
-                    out.element("city", text(address->town));
-                if (!address->postalCode.empty())
-                    out.element("postcode", text(address->postalCode));
-                out.element("country", text(address->country));
-                out.end();
-            }
-            const bool homePage = !address->homePage.empty() && address->homePage.find(' ') == std::string::npos;
-            if (!address->phone1.empty() || !address->phone2.empty() || !address->mobile.empty()
-                || !address->fax.empty() || !address->email.empty() || homePage) {
-                out.start("contact");
-                for (const std::string *phone : { &address->phone1, &address->phone2 })
-                    if (!phone->empty())
-                        out.element("phone", text(*phone));
-                if (!address->mobile.empty())
-                    out.element("mobilephone", text(address->mobile));
-                if (!address->fax.empty())
-                    out.element("fax", text(address->fax));
-                if (!address->email.empty())
-                    out.element("email", text(address->email));
-                if (homePage)
-                    out.element("homepage", text(address->homePage));
-                out.end();
-            }
-            if (!address->remarks.empty()) {
-                out.start("notes");
-                out.element("para", text(address->remarks));
-                out.end();
-            }
-        }
-        out.end();
     }
 
     // What our wrapper carries beside the dives: the logbook's own bytes.

@@ -7,6 +7,7 @@
 #include "logbook/oemcharmap.h"
 #include "logbook/profileencoder.h"
 #include "uddf/rawrecords.h"
+#include "uddf/uddfreader.h"
 #include "uddf/uddftext.h"
 
 #include <algorithm>
@@ -26,132 +27,17 @@ using common::Status;
 using logbook::DiveRecord;
 using logbook::kMissing;
 
-namespace {
+using namespace uddfreading;
 
-    constexpr double kKelvin = 273.15;
-    // Points of a profile a record takes: the encoder adds the first sample and a few at the end.
-    constexpr std::size_t kMaxProfilePoints = logbook::kMaxSamples - 6;
-    // Notes beyond this many are counted, not listed: a broken file must not flood the window.
-    constexpr std::size_t kMaxNotes = 50;
+namespace {
 
     // Reading no DTD, substituting no entity and fetching nothing from the network; the
     // default limits on entity expansion stay on (no XML_PARSE_HUGE).
     constexpr int kReaderOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
 
-    std::string_view localName(xmlNodePtr node)
-    {
-        return reinterpret_cast<const char *>(node->name);
-    }
+} // namespace
 
-    bool is(xmlNodePtr node, std::string_view name)
-    {
-        return node->type == XML_ELEMENT_NODE && localName(node) == name;
-    }
-
-    // Element children, whatever their namespace: other programs' files often have none.
-    template <class F> void forChildren(xmlNodePtr node, F f)
-    {
-        for (xmlNodePtr child = node->children; child; child = child->next)
-            if (child->type == XML_ELEMENT_NODE)
-                f(child);
-    }
-
-    xmlNodePtr child(xmlNodePtr node, std::string_view name)
-    {
-        for (xmlNodePtr c = node->children; c; c = c->next)
-            if (is(c, name))
-                return c;
-        return nullptr;
-    }
-
-    std::string content(xmlNodePtr node)
-    {
-        if (!node)
-            return {};
-        xmlChar *text = xmlNodeGetContent(node);
-        std::string s = text ? reinterpret_cast<const char *>(text) : "";
-        xmlFree(text);
-        return s;
-    }
-
-    std::string attribute(xmlNodePtr node, const char *name)
-    {
-        xmlChar *value = xmlGetProp(node, reinterpret_cast<const xmlChar *>(name));
-        std::string s = value ? reinterpret_cast<const char *>(value) : "";
-        xmlFree(value);
-        return s;
-    }
-
-    std::int16_t field(double value)
-    {
-        return static_cast<std::int16_t>(std::clamp(std::round(value), -32768.0, 32766.0));
-    }
-
-    struct Site {
-        std::string name;
-        std::string location;
-    };
-
-    struct Mix {
-        std::string name;
-        double o2 = 0.0;
-    };
-
-    // A dive as read, before the links to sites, buddies and mixes can be followed.
-    struct PendingDive {
-        DiveRecord record;
-        std::vector<std::string> links;
-        std::string mix;
-        std::optional<std::vector<std::uint8_t>> rawRecord;
-        std::optional<std::vector<std::uint8_t>> rawExtra;
-    };
-
-    class Reader {
-    public:
-        Reader(const ImportOptions &options, UddfContent &out)
-            : m_options(options)
-            , m_out(out)
-        {
-        }
-
-        Result run(xmlTextReaderPtr reader, const std::string &name);
-
-    private:
-        void note(std::string text)
-        {
-            if (m_out.notes.size() < kMaxNotes)
-                m_out.notes.push_back(std::move(text));
-            else
-                ++m_moreNotes;
-        }
-        std::optional<double> number(xmlNodePtr node, int dive)
-        {
-            const std::string text = content(node);
-            auto value = parseNumber(text);
-            if (!value)
-                note("Plongée " + std::to_string(dive) + " : « " + xmlSafe(text.substr(0, 40))
-                    + " » n'est pas un nombre (" + std::string(localName(node)) + "), champ ignoré.");
-            return value;
-        }
-        void readDive(xmlNodePtr dive);
-        void readWrapper(xmlNodePtr wrapper, PendingDive &pending);
-        void readBefore(xmlNodePtr node, PendingDive &pending, int index);
-        void readAfter(xmlNodePtr node, PendingDive &pending, int index);
-        void readProfile(xmlNodePtr samples, PendingDive &pending, int index, bool hasDepth, bool hasDuration,
-            bool hasTemperature, bool hasPressure);
-        void resolve();
-
-        const ImportOptions &m_options;
-        UddfContent &m_out;
-        std::vector<PendingDive> m_dives;
-        std::map<std::string, Site> m_sites;
-        std::map<std::string, std::string> m_people; // buddy id -> name
-        std::set<std::string> m_otherIds; // owners, their equipment: known targets that fill no field
-        std::map<std::string, Mix> m_mixes;
-        std::optional<LogHeader> m_header;
-        std::optional<std::array<std::uint8_t, kAddTrailerSize>> m_trailer;
-        std::size_t m_moreNotes = 0;
-    };
+namespace uddfreading {
 
     void Reader::readWrapper(xmlNodePtr wrapper, PendingDive &pending)
     {
@@ -313,110 +199,6 @@ namespace {
                         logbook::kCommentMoreLength);
             }
         });
-    }
-
-    void Reader::readProfile(xmlNodePtr samples, PendingDive &p, int index, bool hasDepth, bool hasDuration,
-        bool hasTemperature, bool hasPressure)
-    {
-        struct Point {
-            double time;
-            double depth;
-            std::uint8_t warnings;
-        };
-        std::vector<Point> points;
-        std::optional<double> coldest;
-        std::optional<double> firstPressure;
-        std::optional<double> lastPressure;
-        double lastTime = 0.0;
-        forChildren(samples, [&](xmlNodePtr w) {
-            if (!is(w, "waypoint"))
-                return;
-            std::optional<double> time;
-            std::optional<double> depth;
-            std::uint8_t warnings = 0;
-            forChildren(w, [&](xmlNodePtr c) {
-                if (is(c, "divetime"))
-                    time = number(c, index);
-                else if (is(c, "depth"))
-                    depth = number(c, index);
-                else if (is(c, "temperature")) {
-                    if (auto v = number(c, index)) {
-                        const double celsius = *v < 150.0 ? *v : *v - kKelvin;
-                        coldest = coldest ? std::min(*coldest, celsius) : celsius;
-                    }
-                } else if (is(c, "tankpressure")) {
-                    if (auto v = number(c, index)) {
-                        if (!firstPressure)
-                            firstPressure = *v;
-                        lastPressure = *v;
-                    }
-                } else if (is(c, "alarm")) {
-                    const std::string alarm = content(c);
-                    warnings |= alarm == "deco"   ? 0x01
-                        : alarm == "rbt"          ? 0x02
-                        : alarm == "ascent"       ? 0x04
-                        : alarm == "microbubbles" ? 0x10
-                                                  : 0;
-                }
-            });
-            if (time)
-                lastTime = std::max(lastTime, *time);
-            if (time && depth && *time >= 0 && *time < 1e6 && *depth >= 0 && *depth < 1000)
-                points.push_back({ *time, *depth, warnings });
-        });
-        DiveRecord &r = p.record;
-        if (!hasTemperature && coldest)
-            r.minWaterTemperature = field(*coldest * 100.0);
-        if (!hasPressure && firstPressure && r.extra.tankPressure == kMissing) {
-            auto bar = [](double v) { return v < 1000.0 ? v : v / 1e5; };
-            r.extra.tankPressure = field(bar(*firstPressure) * 100.0);
-            r.airUsed = field((bar(*firstPressure) - bar(*lastPressure)) * 100.0);
-        }
-        if (points.empty())
-            return;
-        std::stable_sort(points.begin(), points.end(), [](const Point &a, const Point &b) { return a.time < b.time; });
-        const auto deepest = std::max_element(
-            points.begin(), points.end(), [](const Point &a, const Point &b) { return a.depth < b.depth; });
-        if (!hasDepth)
-            r.maxDepth = field(deepest->depth * 100.0);
-        if (!hasDuration)
-            r.duration = field(std::max(lastTime, points.back().time) / 60.0);
-
-        // Resampled every 20 s from the first sample on, then the deepest point put into
-        // the slot nearest to it, so a short deep spike between two slots is not lost.
-        const double end = points.back().time;
-        std::size_t slots = static_cast<std::size_t>(end / logbook::kSampleSeconds);
-        if (slots > kMaxProfilePoints) {
-            note("Plongée " + std::to_string(index) + " : profil trop long, coupé à "
-                + std::to_string(logbook::kMaxSamples) + " points.");
-            slots = kMaxProfilePoints;
-        }
-        logbook::ProfileScript script;
-        script.depths.resize(slots);
-        script.warnings.resize(slots);
-        std::size_t at = 0;
-        for (std::size_t k = 0; k < slots; ++k) {
-            const double t = static_cast<double>(k + 1) * logbook::kSampleSeconds;
-            while (at + 1 < points.size() && points[at + 1].time <= t)
-                ++at;
-            const Point &a = points[at];
-            double depth = a.depth;
-            if (at + 1 < points.size() && points[at + 1].time > a.time)
-                depth += (points[at + 1].depth - a.depth) * (t - a.time) / (points[at + 1].time - a.time);
-            script.depths[k] = static_cast<float>(depth);
-        }
-        for (const Point &point : points) {
-            if (point.warnings == 0)
-                continue;
-            const auto k = static_cast<std::size_t>(std::lround(point.time / logbook::kSampleSeconds));
-            if (k >= 1 && k <= slots)
-                script.warnings[k - 1] |= point.warnings;
-        }
-        if (const auto k = static_cast<std::size_t>(std::lround(deepest->time / logbook::kSampleSeconds));
-            k >= 1 && k <= slots)
-            script.depths[k - 1] = std::max(script.depths[k - 1], static_cast<float>(deepest->depth));
-        if (!script.depths.empty())
-            logbook::encodeProfile(r, script, logbook::ProfileFamily::Plain);
     }
 
     void Reader::readDive(xmlNodePtr dive)
@@ -613,6 +395,10 @@ namespace {
         return {};
     }
 
+} // namespace uddfreading
+
+namespace {
+
     struct ReaderDeleter {
         void operator()(xmlTextReaderPtr reader) const { xmlFreeTextReader(reader); }
     };
@@ -645,105 +431,6 @@ common::ResultOr<UddfContent> readUddfFile(const fs::path &path, const ImportOpt
     if (Result r = reader.run(xml.get(), name); !r)
         return r;
     return content;
-}
-
-ImportSummary addToLogbook(logbook::Logbook &book, UddfContent content)
-{
-    ImportSummary summary;
-    summary.notes = std::move(content.notes);
-    if (book.diveCount() == 0 && content.exact) {
-        const std::string path = book.path(); // the load clears the logbook's own copy first
-        if (logbook::LogbookFile::load(book, content.exact->log, content.exact->add, path)) {
-            book.setModified(true);
-            summary.added = book.diveCount();
-            return summary;
-        }
-    }
-    auto when = [](const DiveRecord &d) { return std::make_pair(d.date, d.entryTime); };
-    std::stable_sort(content.dives.begin(), content.dives.end(),
-        [&when](const DiveRecord &a, const DiveRecord &b) { return when(a) < when(b); });
-
-    // Existing dives by day, for the duplicate test.
-    std::multimap<std::uint32_t, std::pair<int, int>> known;
-    for (const DiveRecord &d : book.dives())
-        known.emplace(d.date, std::make_pair(d.entryTime, d.maxDepth));
-    auto duplicate = [&known](const DiveRecord &d) {
-        const auto [from, to] = known.equal_range(d.date);
-        for (auto it = from; it != to; ++it)
-            if (std::abs(it->second.first - d.entryTime) <= 1 && it->second.second == d.maxDepth)
-                return true;
-        return false;
-    };
-
-    std::vector<DiveRecord> fresh;
-    for (DiveRecord &d : content.dives) {
-        if (duplicate(d)) {
-            ++summary.duplicates;
-            continue;
-        }
-        known.emplace(d.date, std::make_pair(d.entryTime, d.maxDepth));
-        fresh.push_back(std::move(d));
-    }
-    const int room = logbook::Logbook::kMaxDives - book.diveCount();
-    if (static_cast<int>(fresh.size()) > room) {
-        summary.refused = static_cast<int>(fresh.size()) - room;
-        fresh.resize(static_cast<std::size_t>(room));
-    }
-    // All after the last dive (the usual case): appended and numbered on in one go, as
-    // inserting them one by one would, without re-totalling the logbook for each.
-    const bool after = book.diveCount() == 0 || fresh.empty() || when(fresh.front()) > when(book.dives().back());
-    if (after && !fresh.empty()) {
-        std::vector<DiveRecord> all(book.dives().begin(), book.dives().end());
-        std::int16_t number = all.empty() ? 0 : all.back().diveNumber;
-        for (DiveRecord &d : fresh) {
-            d.diveNumber = ++number;
-            all.push_back(std::move(d));
-        }
-        book.adoptDives(std::move(all));
-        summary.added = static_cast<int>(fresh.size());
-    } else {
-        for (const DiveRecord &d : fresh)
-            if (book.insertDive(d))
-                ++summary.added;
-            else
-                ++summary.refused;
-    }
-    return summary;
-}
-
-void restoreRegisters(const UddfContent &content, const logbook::Logbook &book, std::vector<std::string> &notes)
-{
-    const fs::path log = book.path();
-    for (const RegisterSource &reg : content.registers) {
-        fs::path target;
-        if (reg.kind == RegisterKind::Certificates)
-            target = book.infPath();
-        else if (reg.kind == RegisterKind::Trips)
-            target = book.trpPath();
-        else
-            target = log.parent_path() / reg.fileName;
-        if (target.empty())
-            continue;
-        std::error_code ec;
-        if (fs::exists(target, ec) || ec) {
-            notes.push_back("« " + target.filename().string() + " » existe déjà et reste tel quel.");
-            continue;
-        }
-        if (Result saved = common::saveFileAtomically(target, reg.bytes); !saved)
-            notes.push_back(saved.message());
-    }
-}
-
-std::vector<std::string> summaryLines(const ImportSummary &summary)
-{
-    std::vector<std::string> lines;
-    lines.push_back("Plongées ajoutées : " + std::to_string(summary.added));
-    lines.push_back("Doublons ignorés : " + std::to_string(summary.duplicates));
-    if (summary.refused > 0)
-        lines.push_back("Refusées (journal plein) : " + std::to_string(summary.refused));
-    for (const std::string &note : summary.notes)
-        lines.push_back(note);
-    return lines;
 }
 
 } // namespace zorv::uddf

@@ -6,6 +6,7 @@
 #include "ui/common/appcontext.h"
 #include "ui/common/messages.h"
 #include "ui/common/qtext.h"
+#include "ui/common/rowlist.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
@@ -140,24 +141,15 @@ ComputerTypesDialog::ComputerTypesDialog(AppContext &context, QWidget *parent)
     setObjectName(QStringLiteral("computerTypes"));
     setWindowTitle(QStringLiteral("Type d'ordinateurs"));
 
-    m_view = new QTreeWidget(this);
-    m_view->setObjectName(QStringLiteral("typeList"));
-    m_view->setRootIsDecorated(false);
-    m_view->setUniformRowHeights(true);
-    m_view->setAllColumnsShowFocus(true);
+    m_view = rowList(QStringLiteral("typeList"), transfer::computerTypeColumnTitles(), this);
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);
-    const auto titles = transfer::computerTypeColumnTitles();
-    QStringList headers;
-    for (const std::string &title : titles)
-        headers << toQt(title);
-    m_view->setHeaderLabels(headers);
     int total = 0;
     for (int c = 0; c < transfer::kComputerTypeColumnCount; ++c) {
         const int saved = context.settings.columnWidth(settings::ColumnList::ComputerTypes, c);
         int width = transfer::computerTypeColumnWidth(c, saved);
         // A title wider than its old column would be cut in today's fonts.
         if (saved <= 10)
-            width = std::max(width, m_view->fontMetrics().horizontalAdvance(headers[c]) + 20);
+            width = std::max(width, m_view->fontMetrics().horizontalAdvance(m_view->headerItem()->text(c)) + 20);
         m_view->setColumnWidth(c, width);
         if (transfer::computerTypeColumnRightAligned(c))
             m_view->headerItem()->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);

@@ -9,6 +9,7 @@
 #include "ui/common/appcontext.h"
 #include "ui/common/messages.h"
 #include "ui/common/qtext.h"
+#include "ui/common/rowlist.h"
 
 #include <QDir>
 #include <QFile>
@@ -173,17 +174,7 @@ void TransferDialog::buildLayout()
     m_state->setFont(stateFont);
     m_state->setMinimumHeight(m_state->fontMetrics().height() + 8);
 
-    m_list = new QTreeWidget(this);
-    m_list->setObjectName(QStringLiteral("newDives"));
-    m_list->setRootIsDecorated(false);
-    m_list->setUniformRowHeights(true);
-    m_list->setAllColumnsShowFocus(true);
-    m_list->setColumnCount(transfer::kTransferColumnCount);
-    const auto titles = transfer::transferColumnTitles();
-    QStringList headers;
-    for (const std::string &title : titles)
-        headers << toQt(title);
-    m_list->setHeaderLabels(headers);
+    m_list = rowList(QStringLiteral("newDives"), transfer::transferColumnTitles(), this);
     int listWidth = 0;
     for (int c = 0; c < transfer::kTransferColumnCount; ++c) {
         // The date needs its room in today's fonts; the rest keep their old widths.
