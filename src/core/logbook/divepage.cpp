@@ -13,54 +13,57 @@ using common::cformat;
 
 namespace {
 
+    using C = PageControl;
+
     struct UnitLabel {
-        int controlId;
+        PageControl controlId;
         Quantity quantity;
     };
 
     struct FieldRow {
-        int controlId;
+        PageControl controlId;
         const char *label;
         Field field;
         std::optional<UnitLabel> unit;
     };
 
-    // The dive fields in the order of the form. Weights (1069) is left to the caller's options.
+    // The dive fields in the order of the form. Weights are left to the caller's options.
     const FieldRow kFieldRows[] = {
-        { 1063, "Pl-Numero:", Field::DiveNumber, {} },
-        { 1042, "Date:", Field::Date, {} },
-        { 1043, "Heure:", Field::EntryTime, {} },
-        { 1044, "Lieu:", Field::Place, {} },
-        { 1045, "Site:", Field::Site, {} },
-        { 1046, "", Field::ComputerName, {} },
-        { 1065, "", Field::ProfileKindText, {} },
-        { 1047, "Niveau d'altitude:", Field::AltitudeClass, {} },
-        { 1048, "Intervale:", Field::SurfaceInterval, {} },
-        { 1049, "Temps:", Field::Weather, {} },
-        { 1050, "Temperatur air:", Field::AirTemperature, UnitLabel { 1362, Quantity::Temperature } },
-        { 1051, "Combinaison:", Field::Suit, {} },
-        { 1071, "Marque:", Field::Model, {} },
-        { 1052, "Cont. bouteille:", Field::TankVolume, UnitLabel { 1363, Quantity::TankVolume } },
-        { 1067, "Pression:", Field::TankPressure, UnitLabel { 1385, Quantity::Pressure } },
-        { 1070, "Mat. bouteille:", Field::TankMaterial, {} },
-        { 1068, "Visibilité:", Field::Visibility, UnitLabel { 1380, Quantity::Depth } },
-        { 1069, "Plombs:", Field::Weights, UnitLabel { 1368, Quantity::Weights } },
-        { 1053, "Prof. max.:", Field::MaxDepth, UnitLabel { 1364, Quantity::Depth } },
-        { 1054, "Ø Prof.:", Field::AverageDepth, UnitLabel { 1365, Quantity::Depth } },
-        { 1055, "Durée:", Field::Duration, {} },
-        { 1056, "Temp. min. eau:", Field::MinWaterTemperature, UnitLabel { 1366, Quantity::Temperature } },
-        { 1057, "Consommation air:", Field::AirUsed, UnitLabel { 1367, Quantity::Pressure } },
-        { 1058, "Cons.Moy:", Field::AirConsumption, UnitLabel { 1361, Quantity::AirConsumption } },
-        { 1059, "Type de plongée:", Field::DiveTypeText, {} },
-        { 1060, "Activité:", Field::ActivitiesText, {} },
-        { 1061, "Alarmes:", Field::WarningsText, {} },
-        { 1062, "Palanqué:", Field::Partners, {} },
-        { 1064, "Commentaire:", Field::Comment, {} },
+        { C::DiveNumber, "Pl-Numero:", Field::DiveNumber, {} },
+        { C::Date, "Date:", Field::Date, {} },
+        { C::EntryTime, "Heure:", Field::EntryTime, {} },
+        { C::Place, "Lieu:", Field::Place, {} },
+        { C::Site, "Site:", Field::Site, {} },
+        { C::ComputerName, "", Field::ComputerName, {} },
+        { C::ProfileKind, "", Field::ProfileKindText, {} },
+        { C::AltitudeClass, "Niveau d'altitude:", Field::AltitudeClass, {} },
+        { C::SurfaceInterval, "Intervale:", Field::SurfaceInterval, {} },
+        { C::Weather, "Temps:", Field::Weather, {} },
+        { C::AirTemperature, "Temperatur air:", Field::AirTemperature,
+            UnitLabel { C::AirTemperatureUnit, Quantity::Temperature } },
+        { C::Suit, "Combinaison:", Field::Suit, {} },
+        { C::Model, "Marque:", Field::Model, {} },
+        { C::TankVolume, "Cont. bouteille:", Field::TankVolume, UnitLabel { C::TankVolumeUnit, Quantity::TankVolume } },
+        { C::TankPressure, "Pression:", Field::TankPressure, UnitLabel { C::TankPressureUnit, Quantity::Pressure } },
+        { C::TankMaterial, "Mat. bouteille:", Field::TankMaterial, {} },
+        { C::Visibility, "Visibilité:", Field::Visibility, UnitLabel { C::VisibilityUnit, Quantity::Depth } },
+        { C::Weights, "Plombs:", Field::Weights, UnitLabel { C::WeightsUnit, Quantity::Weights } },
+        { C::MaxDepth, "Prof. max.:", Field::MaxDepth, UnitLabel { C::MaxDepthUnit, Quantity::Depth } },
+        { C::AverageDepth, "Ø Prof.:", Field::AverageDepth, UnitLabel { C::AverageDepthUnit, Quantity::Depth } },
+        { C::Duration, "Durée:", Field::Duration, {} },
+        { C::MinWaterTemperature, "Temp. min. eau:", Field::MinWaterTemperature,
+            UnitLabel { C::MinWaterTemperatureUnit, Quantity::Temperature } },
+        { C::AirUsed, "Consommation air:", Field::AirUsed, UnitLabel { C::AirUsedUnit, Quantity::Pressure } },
+        { C::AirConsumption, "Cons.Moy:", Field::AirConsumption,
+            UnitLabel { C::AirConsumptionUnit, Quantity::AirConsumption } },
+        { C::DiveType, "Type de plongée:", Field::DiveTypeText, {} },
+        { C::Activities, "Activité:", Field::ActivitiesText, {} },
+        { C::Warnings, "Alarmes:", Field::WarningsText, {} },
+        { C::Partners, "Palanqué:", Field::Partners, {} },
+        { C::Comment, "Commentaire:", Field::Comment, {} },
     };
 
-    constexpr int kWeightsControl = 1069;
-
-    DivePageRow unitRow(int controlId, std::string label, std::string value, UnitLabel unit, UnitSystem units)
+    DivePageRow unitRow(PageControl controlId, std::string label, std::string value, UnitLabel unit, UnitSystem units)
     {
         return { controlId, std::move(label), std::move(value), unit.controlId,
             std::string(unitWord(unit.quantity, units)) };
@@ -73,26 +76,27 @@ std::vector<DivePageRow> divePage(
 {
     const UnitSystem units = catalogue.unitSystem();
     std::vector<DivePageRow> rows;
-    rows.push_back(
-        { 1037, " Fichier:", logbook.isModified() ? cformat("%s *", logbook.path().c_str()) : logbook.path(), 0, {} });
-    rows.push_back({ 1038, " Nombre:", cformat("%d", logbook.diveCount()), 0, {} });
-    rows.push_back(
-        unitRow(1040, "Moy. Cons.Moy:", catalogue.meanAirConsumptionText(), { 1360, Quantity::AirConsumption }, units));
+    rows.push_back({ C::File, " Fichier:",
+        logbook.isModified() ? cformat("%s *", logbook.path().c_str()) : logbook.path(), PageControl::None, {} });
+    rows.push_back({ C::DiveCount, " Nombre:", cformat("%d", logbook.diveCount()), PageControl::None, {} });
+    rows.push_back(unitRow(C::MeanAirConsumption, "Moy. Cons.Moy:", catalogue.meanAirConsumptionText(),
+        { C::MeanAirConsumptionUnit, Quantity::AirConsumption }, units));
     const int total = logbook.totalMinutes();
-    rows.push_back({ 1041, "Temps plongée tot.:", cformat("%d:%02d", total / 60, total % 60), 0, {} });
+    rows.push_back(
+        { C::TotalTime, "Temps plongée tot.:", cformat("%d:%02d", total / 60, total % 60), PageControl::None, {} });
 
     static const DiveRecord blank;
     const DiveRecord *found = logbook.dive(position);
     const DiveRecord &dive = found ? *found : blank;
     const bool showWeights = options.mode == Mode::Advanced && options.weightsSelected;
     for (const FieldRow &row : kFieldRows) {
-        if (row.controlId == kWeightsControl && !showWeights)
+        if (row.controlId == PageControl::Weights && !showWeights)
             continue;
         std::string value = catalogue.fromRecord(row.field, dive, DateForm::Long);
         if (row.unit)
             rows.push_back(unitRow(row.controlId, row.label, std::move(value), *row.unit, units));
         else
-            rows.push_back({ row.controlId, row.label, std::move(value), 0, {} });
+            rows.push_back({ row.controlId, row.label, std::move(value), PageControl::None, {} });
     }
     return rows;
 }

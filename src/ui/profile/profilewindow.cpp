@@ -39,13 +39,14 @@ using logbook::UnitSystem;
 
 namespace {
 
-    constexpr int kComputerName = 1046;
+    using C = logbook::PageControl;
     constexpr int kStripHeight = 92;
     constexpr int kLevelCaptionWidth = 40;
     constexpr canvas::Rgb kLevelCaption = canvas::rgb(255, 0, 128);
 
-    // The header's fields in three rows; 0 leaves a cell empty.
-    constexpr int kHeaderRows[3][3] = { { 1042, 1053, 1056 }, { 1044, 1054, 1058 }, { 1045, 0, 0 } };
+    // The header's fields in three rows; None leaves a cell empty.
+    constexpr C kHeaderRows[3][3] = { { C::Date, C::MaxDepth, C::MinWaterTemperature },
+        { C::Place, C::AverageDepth, C::AirConsumption }, { C::Site, C::None, C::None } };
 
     bool hasProfile(const DiveRecord *dive)
     {
@@ -281,15 +282,15 @@ QWidget *ProfileWindow::buildHeaderFields()
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(4);
-    QHash<int, logbook::DivePageRow> rows;
+    QMap<C, logbook::DivePageRow> rows;
     for (logbook::DivePageRow &row : divePageRows(m_context, 0))
         rows.insert(row.controlId, row);
     // Label, value and unit per field; a gap column between the fields.
     constexpr int kColumnsPerField = 4;
     for (int r = 0; r < 3; ++r) {
         for (int f = 0; f < 3; ++f) {
-            const int id = kHeaderRows[r][f];
-            if (id == 0)
+            const C id = kHeaderRows[r][f];
+            if (id == C::None)
                 continue;
             const int column = f * kColumnsPerField;
             grid->addWidget(new QLabel(toQt(rows.value(id).label)), r, column);
@@ -302,7 +303,7 @@ QWidget *ProfileWindow::buildHeaderFields()
                 value->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
             }
             grid->addWidget(value, r, column + 1, 1, wide ? 3 * kColumnsPerField - 2 : 1);
-            if (!wide && rows.value(id).unitControlId != 0) {
+            if (!wide && rows.value(id).unitControlId != C::None) {
                 auto *unit = new QLabel;
                 unit->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("cft/min")) + 2);
                 m_units.insert(id, unit);
@@ -501,13 +502,13 @@ int ProfileWindow::graphDrawCount() const
     return m_graph->drawCount();
 }
 
-QString ProfileWindow::headerText(int controlId) const
+QString ProfileWindow::headerText(logbook::PageControl controlId) const
 {
     const QLabel *value = m_values.value(controlId);
     return value ? value->text() : QString();
 }
 
-QString ProfileWindow::headerUnit(int controlId) const
+QString ProfileWindow::headerUnit(logbook::PageControl controlId) const
 {
     const QLabel *unit = m_units.value(controlId);
     return unit ? unit->text() : QString();
@@ -548,7 +549,7 @@ void ProfileWindow::refreshFields()
     const int position = m_context.logbook.currentDive();
     std::string computerName;
     for (const logbook::DivePageRow &row : divePageRows(m_context, position)) {
-        if (row.controlId == kComputerName)
+        if (row.controlId == C::ComputerName)
             computerName = row.value;
         if (QLabel *value = m_values.value(row.controlId)) {
             value->setText(toQt(row.value));
