@@ -362,5 +362,23 @@ namespace {
         EXPECT_TRUE(e.findText("100.00"));
     }
 
+    TEST(Printouts, ALongCellStopsAtItsColumn)
+    {
+        EquipmentItem item = gear(1, "Anna", 100.0f, 5.0f);
+        item.article = "Article avec un nom assez long pour etre coupe au bord";
+        canvas::RecordingCanvas c;
+        drawListPage(c, equipmentPrintout({ item }, 1, 2004, "EUR"), 1);
+        const auto article = c.findText(item.article);
+        const auto nextHead = c.findText("Utilisateur");
+        ASSERT_TRUE(article && nextHead);
+        ASSERT_TRUE(article->state.clip);
+        EXPECT_LT(article->state.clip->right, nextHead->rect.left);
+        EXPECT_GT(article->state.clip->left, c.findText("Catégorie")->rect.left);
+        // The clip ends with the cell: the user's name beside it is drawn unclipped by it.
+        const auto user = c.findText("Anna");
+        ASSERT_TRUE(user && user->state.clip);
+        EXPECT_GE(user->state.clip->left, article->state.clip->right);
+    }
+
 } // namespace
 } // namespace zorv::registers

@@ -468,18 +468,6 @@ private slots:
         dialog.close();
     }
 
-    void printedPagesLookRight()
-    {
-        std::vector<registers::EquipmentItem> items;
-        for (int i = 0; i < 8; ++i)
-            items.push_back(gear(
-                static_cast<std::uint8_t>(i), "Article avec un nom assez long pour être coupé", "Anna", 1 + i, 2005));
-        const QImage page = renderListPage(registers::equipmentPrintout(items, 3, 2005, "EUR"), 1, 1240);
-        QVERIFY(!page.isNull());
-        QDir().mkpath(QStringLiteral(ZORV_SCREENSHOT_DIR));
-        QVERIFY(page.save(QStringLiteral(ZORV_SCREENSHOT_DIR "/equipment-printed.png")));
-    }
-
     // Start-up with "Contrôle automatique" on and an item due shows the reminder once.
     void serviceReminderAtStartUp()
     {
