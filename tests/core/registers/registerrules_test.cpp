@@ -2,6 +2,7 @@
 #include "filebuilder.h"
 #include "logbook/daynumber.h"
 #include "registers/forecast.h"
+#include "registers/registerfile.h"
 #include "registers/registerprintouts.h"
 #include "testutil.h"
 
@@ -18,6 +19,34 @@ namespace {
         item.price = price;
         item.serviceCost = service;
         return item;
+    }
+
+    TEST(WholeNumbers, CommaAndPointAlikeAndFractionsRefusedNamingTheField)
+    {
+        const struct {
+            const char *typed;
+            std::optional<long long> read;
+            const char *refusal;
+        } cases[] = {
+            { "2", 2, "" },
+            { " 12 ", 12, "" },
+            { "3,0", 3, "" },
+            { "3.", 3, "" },
+            { "", 0, "" },
+            { "2,5", std::nullopt, "« Heures » ne prend que des nombres entiers : « 2,5 »." },
+            { "0.5", std::nullopt, "entiers" },
+            { "deux", std::nullopt, "Nombre illisible dans « Heures » : « deux »." },
+            { "2h", std::nullopt, "illisible" },
+            { "-1", std::nullopt, "Valeur impossible dans « Heures »" },
+            { "100000", std::nullopt, "impossible" },
+        };
+        for (const auto &c : cases) {
+            const common::ResultOr<long long> read = readWhole(c.typed, "Heures", 0, 99999);
+            EXPECT_EQ(read ? std::optional<long long>(*read) : std::nullopt, c.read) << c.typed;
+            if (!read) {
+                EXPECT_NE(read.message().find(c.refusal), std::string::npos) << read.message();
+            }
+        }
     }
 
     TEST(Equipment, ServiceFallsDueFromItsMonthOn)
