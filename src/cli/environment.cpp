@@ -75,31 +75,17 @@ int refuseOwnFile(const common::LogbookPaths &input, const std::string &out, con
 }
 
 Environment::Environment(const EnvironmentOptions &options)
-    : catalogue(computers::ComputerCatalogue::withBuiltInTypes())
-    , force(options.force)
+    : force(options.force)
 {
     const std::filesystem::path dir
         = options.settingsDir ? *options.settingsDir : settings::settingsDirectory(options.programDir);
-    // Missing files are the normal first run: the defaults stand until the first save.
-    for (settings::IniFile *ini : { &mainIni, &catalogueIni }) {
-        const std::filesystem::path path
-            = dir / (ini == &mainIni ? settings::kSettingsFileName : settings::kCatalogueFileName);
-        if (const common::Result usable = common::checkRegularFile(path, common::kMaxSettingsFileSize); !usable)
-            std::cerr << "zorv-cli: warning: " << usable.message() << " The defaults are used.\n";
-        static_cast<void>(ini->load(path));
-    }
-    settings.loadAll(mainIni, settings::ScreenSize {});
-    catalogue.load(catalogueIni);
-    catalogue.setNameOverrides(&mainIni);
-
+    for (const std::string &warning : load(dir, settings::ScreenSize {}).warnings)
+        std::cerr << "zorv-cli: warning: " << warning << "\n";
     if (options.imperial)
         settings.unitSystem = logbook::UnitSystem::Imperial;
     if (options.standard)
         settings.advancedMode = false;
-    logbook.setUnitSystem(settings.unitSystem);
-    logbook.setMode(settings.advancedMode ? logbook::Mode::Advanced : logbook::Mode::Standard);
-    logbook.setComputerInfo(&catalogue);
-    logbook.setNewDiveDefaults(settings.newDiveDefaults);
+    applyTo(logbook);
 }
 
 } // namespace zorv::cli

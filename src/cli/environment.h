@@ -1,13 +1,11 @@
 // What a command of zorv-cli works in: the settings, the computer catalogue and one logbook.
 #pragma once
 
+#include "app/startsettings.h"
 #include "arguments.h"
 #include "common/editlock.h"
 #include "common/fileset.h"
-#include "computers/computercatalogue.h"
 #include "logbook/logbook.h"
-#include "settings/inifile.h"
-#include "settings/settings.h"
 
 #include <QString>
 #include <filesystem>
@@ -61,18 +59,13 @@ private:
 // before anything is written: 0 when `out` is free, else the exit status after the message.
 int refuseOwnFile(const common::LogbookPaths &input, const std::string &out, const std::string &shown);
 
-// The settings are read, never written: the command-line tool leaves the
-// desktop program's preferences alone.
-class Environment {
+// The settings are read through the desktop program's loader, never written: the
+// command-line tool leaves the desktop program's preferences alone.
+class Environment : public app::StartSettings {
 public:
+    // The loader's warnings go to the error stream.
     explicit Environment(const EnvironmentOptions &options);
-    Environment(const Environment &) = delete;
-    Environment &operator=(const Environment &) = delete;
 
-    settings::IniFile mainIni;
-    settings::IniFile catalogueIni;
-    settings::Settings settings;
-    computers::ComputerCatalogue catalogue;
     logbook::Logbook logbook;
     bool force = false;
     // The files of the logbook the command was given, once loaded.

@@ -24,7 +24,7 @@ namespace {
         options.weightsSelected = true;
         for (const auto &row : logbook::divePage(book, catalogue, position, options)) {
             std::cout << row.label << '\t' << row.value;
-            if (row.unitControlId != 0)
+            if (row.unitControlId != logbook::PageControl::None)
                 std::cout << '\t' << row.unit;
             std::cout << '\n';
         }

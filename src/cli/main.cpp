@@ -120,7 +120,7 @@ int commandShow(cli::Environment &env, const QString &positionText)
     options.weightsSelected = true;
     for (const auto &row : logbook::divePage(env.logbook, catalogue, static_cast<int>(position), options)) {
         std::cout << row.label << '\t' << row.value;
-        if (row.unitControlId != 0)
+        if (row.unitControlId != logbook::PageControl::None)
             std::cout << '\t' << row.unit;
         std::cout << '\n';
     }

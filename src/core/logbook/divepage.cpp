@@ -14,54 +14,59 @@ using common::cformat;
 
 namespace {
 
+    using C = PageControl;
+
     struct UnitLabel {
-        int controlId;
+        PageControl controlId;
         Quantity quantity;
     };
 
     struct FieldRow {
-        int controlId;
+        PageControl controlId;
         const char *label;
         Field field;
         std::optional<UnitLabel> unit;
     };
 
-    // The dive fields in the order of the form. Weights (1069) is left to the caller's options.
+    // The dive fields in the order of the form. Weights are left to the caller's options.
     const FieldRow kFieldRows[] = {
-        { 1063, N_("N° de plongée:"), Field::DiveNumber, {} },
-        { 1042, N_("Date:"), Field::Date, {} },
-        { 1043, N_("Heure:"), Field::EntryTime, {} },
-        { 1044, N_("Lieu:"), Field::Place, {} },
-        { 1045, N_("Site:"), Field::Site, {} },
-        { 1046, "", Field::ComputerName, {} },
-        { 1065, "", Field::ProfileKindText, {} },
-        { 1047, N_("Niveau d'altitude:"), Field::AltitudeClass, {} },
-        { 1048, N_("Intervalle:"), Field::SurfaceInterval, {} },
-        { 1049, N_("Temps:"), Field::Weather, {} },
-        { 1050, N_("Temp. air:"), Field::AirTemperature, UnitLabel { 1362, Quantity::Temperature } },
-        { 1051, N_("Combinaison:"), Field::Suit, {} },
-        { 1071, N_("Modèle:"), Field::Model, {} },
-        { 1052, N_("Cont. bouteille:"), Field::TankVolume, UnitLabel { 1363, Quantity::TankVolume } },
-        { 1067, N_("Pression:"), Field::TankPressure, UnitLabel { 1385, Quantity::Pressure } },
-        { 1070, N_("Mat. bouteille:"), Field::TankMaterial, {} },
-        { 1068, N_("Visibilité:"), Field::Visibility, UnitLabel { 1380, Quantity::Depth } },
-        { 1069, N_("Plombs:"), Field::Weights, UnitLabel { 1368, Quantity::Weights } },
-        { 1053, N_("Prof. max.:"), Field::MaxDepth, UnitLabel { 1364, Quantity::Depth } },
-        { 1054, N_("Prof. moy.:"), Field::AverageDepth, UnitLabel { 1365, Quantity::Depth } },
-        { 1055, N_("Durée:"), Field::Duration, {} },
-        { 1056, N_("Temp. min. eau:"), Field::MinWaterTemperature, UnitLabel { 1366, Quantity::Temperature } },
-        { 1057, N_("Consommation air:"), Field::AirUsed, UnitLabel { 1367, Quantity::Pressure } },
-        { 1058, N_("Cons.Moy:"), Field::AirConsumption, UnitLabel { 1361, Quantity::AirConsumption } },
-        { 1059, N_("Type de plongée:"), Field::DiveTypeText, {} },
-        { 1060, N_("Activité:"), Field::ActivitiesText, {} },
-        { 1061, N_("Alarmes:"), Field::WarningsText, {} },
-        { 1062, N_("Palanquée:"), Field::Partners, {} },
-        { 1064, N_("Commentaire:"), Field::Comment, {} },
+        { C::DiveNumber, N_("N° de plongée:"), Field::DiveNumber, {} },
+        { C::Date, N_("Date:"), Field::Date, {} },
+        { C::EntryTime, N_("Heure:"), Field::EntryTime, {} },
+        { C::Place, N_("Lieu:"), Field::Place, {} },
+        { C::Site, N_("Site:"), Field::Site, {} },
+        { C::ComputerName, "", Field::ComputerName, {} },
+        { C::ProfileKind, "", Field::ProfileKindText, {} },
+        { C::AltitudeClass, N_("Niveau d'altitude:"), Field::AltitudeClass, {} },
+        { C::SurfaceInterval, N_("Intervalle:"), Field::SurfaceInterval, {} },
+        { C::Weather, N_("Temps:"), Field::Weather, {} },
+        { C::AirTemperature, N_("Temp. air:"), Field::AirTemperature,
+            UnitLabel { C::AirTemperatureUnit, Quantity::Temperature } },
+        { C::Suit, N_("Combinaison:"), Field::Suit, {} },
+        { C::Model, N_("Modèle:"), Field::Model, {} },
+        { C::TankVolume, N_("Cont. bouteille:"), Field::TankVolume,
+            UnitLabel { C::TankVolumeUnit, Quantity::TankVolume } },
+        { C::TankPressure, N_("Pression:"), Field::TankPressure,
+            UnitLabel { C::TankPressureUnit, Quantity::Pressure } },
+        { C::TankMaterial, N_("Mat. bouteille:"), Field::TankMaterial, {} },
+        { C::Visibility, N_("Visibilité:"), Field::Visibility, UnitLabel { C::VisibilityUnit, Quantity::Depth } },
+        { C::Weights, N_("Plombs:"), Field::Weights, UnitLabel { C::WeightsUnit, Quantity::Weights } },
+        { C::MaxDepth, N_("Prof. max.:"), Field::MaxDepth, UnitLabel { C::MaxDepthUnit, Quantity::Depth } },
+        { C::AverageDepth, N_("Prof. moy.:"), Field::AverageDepth, UnitLabel { C::AverageDepthUnit, Quantity::Depth } },
+        { C::Duration, N_("Durée:"), Field::Duration, {} },
+        { C::MinWaterTemperature, N_("Temp. min. eau:"), Field::MinWaterTemperature,
+            UnitLabel { C::MinWaterTemperatureUnit, Quantity::Temperature } },
+        { C::AirUsed, N_("Consommation air:"), Field::AirUsed, UnitLabel { C::AirUsedUnit, Quantity::Pressure } },
+        { C::AirConsumption, N_("Cons.Moy:"), Field::AirConsumption,
+            UnitLabel { C::AirConsumptionUnit, Quantity::AirConsumption } },
+        { C::DiveType, N_("Type de plongée:"), Field::DiveTypeText, {} },
+        { C::Activities, N_("Activité:"), Field::ActivitiesText, {} },
+        { C::Warnings, N_("Alarmes:"), Field::WarningsText, {} },
+        { C::Partners, N_("Palanquée:"), Field::Partners, {} },
+        { C::Comment, N_("Commentaire:"), Field::Comment, {} },
     };
 
-    constexpr int kWeightsControl = 1069;
-
-    DivePageRow unitRow(int controlId, std::string label, std::string value, UnitLabel unit, UnitSystem units)
+    DivePageRow unitRow(PageControl controlId, std::string label, std::string value, UnitLabel unit, UnitSystem units)
     {
         return { controlId, std::move(label), std::move(value), unit.controlId,
             std::string(unitWord(unit.quantity, units)) };
@@ -74,27 +79,28 @@ std::vector<DivePageRow> divePage(
 {
     const UnitSystem units = catalogue.unitSystem();
     std::vector<DivePageRow> rows;
-    rows.push_back({ 1037, common::tr(N_(" Fichier:")),
-        logbook.isModified() ? cformat("%s *", logbook.path().c_str()) : logbook.path(), 0, {} });
-    rows.push_back({ 1038, common::tr(N_(" Nombre:")), cformat("%d", logbook.diveCount()), 0, {} });
-    rows.push_back(unitRow(1040, common::tr(N_("Cons. moy. globale:")), catalogue.meanAirConsumptionText(),
-        { 1360, Quantity::AirConsumption }, units));
-    const int total = logbook.totalMinutes();
+    rows.push_back({ C::File, common::tr(N_(" Fichier:")),
+        logbook.isModified() ? cformat("%s *", logbook.path().c_str()) : logbook.path(), PageControl::None, {} });
     rows.push_back(
-        { 1041, common::tr(N_("Temps total de plongée:")), cformat("%d:%02d", total / 60, total % 60), 0, {} });
+        { C::DiveCount, common::tr(N_(" Nombre:")), cformat("%d", logbook.diveCount()), PageControl::None, {} });
+    rows.push_back(unitRow(C::MeanAirConsumption, common::tr(N_("Cons. moy. globale:")),
+        catalogue.meanAirConsumptionText(), { C::MeanAirConsumptionUnit, Quantity::AirConsumption }, units));
+    const int total = logbook.totalMinutes();
+    rows.push_back({ C::TotalTime, common::tr(N_("Temps total de plongée:")),
+        cformat("%d:%02d", total / 60, total % 60), PageControl::None, {} });
 
     static const DiveRecord blank;
     const DiveRecord *found = logbook.dive(position);
     const DiveRecord &dive = found ? *found : blank;
     const bool showWeights = options.mode == Mode::Advanced && options.weightsSelected;
     for (const FieldRow &row : kFieldRows) {
-        if (row.controlId == kWeightsControl && !showWeights)
+        if (row.controlId == PageControl::Weights && !showWeights)
             continue;
         std::string value = catalogue.fromRecord(row.field, dive, DateForm::Long);
         if (row.unit)
             rows.push_back(unitRow(row.controlId, common::tr(row.label), std::move(value), *row.unit, units));
         else
-            rows.push_back({ row.controlId, common::tr(row.label), std::move(value), 0, {} });
+            rows.push_back({ row.controlId, common::tr(row.label), std::move(value), PageControl::None, {} });
     }
     return rows;
 }

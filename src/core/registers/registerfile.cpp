@@ -2,6 +2,7 @@
 
 #include "common/atomicfile.h"
 #include "common/cformat.h"
+#include "common/decimal.h"
 #include "common/textcodec.h"
 #include "logbook/oemcharmap.h"
 
@@ -10,6 +11,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <system_error>
 
 namespace zorv::registers {
@@ -111,6 +113,25 @@ long long parseWhole(std::string_view text, long long low, long long high)
     if (common::cscan(std::string(text), "%lld", &value) != 1)
         return 0;
     return std::clamp(value, low, high);
+}
+
+common::ResultOr<long long> readWhole(std::string_view text, std::string_view label, long long low, long long high)
+{
+    if (text.find_first_not_of(" \t") == std::string_view::npos)
+        return std::clamp(0LL, low, high);
+    const std::string field(label);
+    const std::string typed(text);
+    const std::optional<double> number = common::parseDecimal(text);
+    if (!number)
+        return Result::failure(
+            Status::Refused, common::cformat("Nombre illisible dans « %s » : « %s ».", field.c_str(), typed.c_str()));
+    if (*number != std::floor(*number))
+        return Result::failure(Status::Refused,
+            common::cformat("« %s » ne prend que des nombres entiers : « %s ».", field.c_str(), typed.c_str()));
+    if (*number < static_cast<double>(low) || *number > static_cast<double>(high))
+        return Result::failure(
+            Status::Refused, common::cformat("Valeur impossible dans « %s » : « %s ».", field.c_str(), typed.c_str()));
+    return static_cast<long long>(*number);
 }
 
 std::string toDisplay(std::string_view stored, Charset charset)

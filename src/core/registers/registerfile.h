@@ -112,6 +112,10 @@ std::string moneyText(float value);
 float parseMoney(std::string_view text);
 // A whole number typed in a field; 0 when the text is not one, clamped to the field's range.
 long long parseWhole(std::string_view text, long long low, long long high);
+// A whole number the user typed in the field `label`: "2", "2,0" and "2.0" alike, a blank field is 0.
+// A fraction ("2,5"), a text that is no number or a number outside [low, high] is refused with a
+// message naming the field, rather than cut to what fits.
+common::ResultOr<long long> readWhole(std::string_view text, std::string_view label, long long low, long long high);
 
 // A list column: its title in the string table and its built-in width in dialog pixels.
 struct ColumnSpec {

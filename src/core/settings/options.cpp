@@ -234,6 +234,17 @@ logbook::NewDiveDefaults newDiveDefaults(
     return defaults;
 }
 
+common::Result checkNewDiveDefaultsForm(const NewDiveDefaultsForm &form, logbook::UnitSystem units)
+{
+    const logbook::FieldCatalogue catalogue(units);
+    logbook::DiveRecord scratch;
+    if (common::Result tank
+        = catalogue.readTyped(logbook::Field::TankVolume, form.tankVolume, "Cont. bouteille", scratch);
+        !tank)
+        return tank;
+    return catalogue.readTyped(logbook::Field::Weights, form.weights, "Plombs", scratch);
+}
+
 std::vector<std::string> altitudeClassEntries(logbook::UnitSystem units)
 {
     std::vector<std::string> entries;

@@ -1,6 +1,7 @@
 // The rules behind the options dialog, the data-field selection and the defaults for new dives.
 #pragma once
 
+#include "common/result.h"
 #include "logbook/newdivedefaults.h"
 #include "logbook/unitsystem.h"
 #include "settings/settings.h"
@@ -131,6 +132,9 @@ NewDiveDefaultsForm newDiveDefaultsForm(const logbook::NewDiveDefaults &defaults
 // lose a hundredth on every OK (12 l shows as 84 cft, which reads back 11.99 l).
 logbook::NewDiveDefaults newDiveDefaults(
     const NewDiveDefaultsForm &form, logbook::UnitSystem units, const logbook::NewDiveDefaults &previous);
+// Why the dialog cannot take the typed tank volume or weights ("18,5" and "18.5" read alike), naming
+// the field; success when each is empty or reads as the dive field would.
+common::Result checkNewDiveDefaultsForm(const NewDiveDefaultsForm &form, logbook::UnitSystem units);
 
 // The altitude list of the defaults dialog: an empty entry, then the four ranges.
 std::vector<std::string> altitudeClassEntries(logbook::UnitSystem units);

@@ -1,7 +1,6 @@
 #include "ui/app/application.h"
 
 #include "app/tips.h"
-#include "common/fileset.h"
 #include "ui/app/logbookdocument.h"
 #include "ui/app/mainwindow.h"
 #include "ui/app/splashscreen.h"
@@ -52,7 +51,7 @@ bool Application::start(const StartOptions &options)
     if (const QScreen *primary = QGuiApplication::primaryScreen())
         screen = { primary->geometry().width(), primary->geometry().height() };
     m_context.programDir = options.programDir;
-    m_context.load(settings::settingsDirectory(options.programDir), screen);
+    const app::SettingsLoadReport loaded = m_context.load(settings::settingsDirectory(options.programDir), screen);
 
     m_window = std::make_unique<MainWindow>(m_context, tipsFilePath(options.programDir));
     if (options.splash)
@@ -66,15 +65,9 @@ bool Application::start(const StartOptions &options)
     else
         m_window->show();
 
-    // A settings file that is no file, or far too large, was not read: the defaults
-    // hold and the file is left as it is, which the user must know.
-    const std::filesystem::path settingsDir = settings::settingsDirectory(options.programDir);
-    for (const char *name : { settings::kSettingsFileName, settings::kCatalogueFileName }) {
-        if (const common::Result usable = common::checkRegularFile(settingsDir / name, common::kMaxSettingsFileSize);
-            !usable)
-            QMessageBox::warning(m_window.get(), qstr(StringId::AppTitle),
-                toQt(usable.message() + " Les réglages par défaut sont utilisés, et ce fichier ne sera pas modifié."));
-    }
+    // A settings file that was not read leaves the defaults, which the user must know.
+    for (const std::string &warning : loaded.warnings)
+        QMessageBox::warning(m_window.get(), qstr(StringId::AppTitle), toQt(warning));
     // The notice comes first, then the reminder of due services, then the tip of the day, all over the
     // shown window, as the dive page showed them on its first paint.
     const bool notice = options.notice && m_context.settings.compatibilityNotice;

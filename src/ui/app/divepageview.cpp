@@ -28,39 +28,37 @@ namespace {
     // Wide enough for the number, the date and a usual place and site.
     constexpr int kDiveListWidth = 360;
 
-    constexpr int kFile = 1037;
-    constexpr int kCount = 1038;
-    constexpr int kMeanConsumption = 1040;
-    constexpr int kTotalTime = 1041;
-    constexpr int kComputerName = 1046;
-    constexpr int kProfileKind = 1065;
-    constexpr int kComment = 1064;
-    constexpr int kWeights = 1069;
+    using C = logbook::PageControl;
 
-    // Pairs of controls on one line of the page; 0 leaves the right half empty,
-    // a negative right id lets the left value run across the whole line.
-    struct PageLine {
-        int left;
-        int right;
+    // Pairs of controls on one line of the page; None leaves the right half empty,
+    // a whole line lets the left value run across the line.
+    enum class Span {
+        Half,
+        WholeLine,
     };
-    constexpr int kWholeLine = -1;
+    struct PageLine {
+        C left;
+        C right;
+        Span span = Span::Half;
+    };
+    constexpr Span kWholeLine = Span::WholeLine;
     constexpr PageLine kPageLines[] = {
-        { 1042, 1043 },
-        { 1044, kWholeLine },
-        { 1045, kWholeLine },
-        { 1047, 1048 },
-        { 1049, 1050 },
-        { 1051, 1071 },
-        { 1052, 1067 },
-        { 1070, 1068 },
-        { 1053, 1054 },
-        { 1055, 1056 },
-        { 1057, 1058 },
-        { kWeights, 0 },
-        { 1059, kWholeLine },
-        { 1060, kWholeLine },
-        { 1061, kWholeLine },
-        { 1062, kWholeLine },
+        { C::Date, C::EntryTime },
+        { C::Place, C::None, kWholeLine },
+        { C::Site, C::None, kWholeLine },
+        { C::AltitudeClass, C::SurfaceInterval },
+        { C::Weather, C::AirTemperature },
+        { C::Suit, C::Model },
+        { C::TankVolume, C::TankPressure },
+        { C::TankMaterial, C::Visibility },
+        { C::MaxDepth, C::AverageDepth },
+        { C::Duration, C::MinWaterTemperature },
+        { C::AirUsed, C::AirConsumption },
+        { C::Weights, C::None },
+        { C::DiveType, C::None, kWholeLine },
+        { C::Activities, C::None, kWholeLine },
+        { C::Warnings, C::None, kWholeLine },
+        { C::Partners, C::None, kWholeLine },
     };
 
     // Columns of the page grid: label, value, unit, gap, label, value, unit.
@@ -98,7 +96,7 @@ DivePageView::DivePageView(AppContext &context, QWidget *parent)
 {
     for (const logbook::DivePageRow &row : allRows(context)) {
         m_labelTexts.insert(row.controlId, toQt(row.label));
-        if (row.unitControlId)
+        if (row.unitControlId != C::None)
             m_unitOfControl.insert(row.controlId, row.unitControlId);
     }
 
@@ -141,20 +139,20 @@ DivePageView::DivePageView(AppContext &context, QWidget *parent)
     reloadList();
 }
 
-QLabel *DivePageView::valueField(int controlId)
+QLabel *DivePageView::valueField(logbook::PageControl controlId)
 {
     QLabel *value = newValueField(this);
     m_values.insert(controlId, value);
     return value;
 }
 
-void DivePageView::addRow(QGridLayout *grid, int row, int column, int controlId, int span)
+void DivePageView::addRow(QGridLayout *grid, int row, int column, logbook::PageControl controlId, int span)
 {
     auto *label = new QLabel(m_labelTexts.value(controlId));
     m_labels.insert(controlId, label);
     grid->addWidget(label, row, column);
     grid->addWidget(valueField(controlId), row, column + 1, 1, span);
-    if (int unitId = m_unitOfControl.value(controlId)) {
+    if (const C unitId = m_unitOfControl.value(controlId, C::None); unitId != C::None) {
         auto *unit = new QLabel;
         unit->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("cft/min")) + 2);
         m_units.insert(unitId, unit);
@@ -168,12 +166,12 @@ QWidget *DivePageView::buildHeader()
     auto *grid = new QGridLayout(header);
     grid->setContentsMargins(0, 0, 0, 4);
     grid->setHorizontalSpacing(6);
-    addRow(grid, 0, 0, kFile, 10);
-    addRow(grid, 1, 0, kCount);
+    addRow(grid, 0, 0, C::File, 10);
+    addRow(grid, 1, 0, C::DiveCount);
     grid->addItem(new QSpacerItem(16, 1), 1, 2);
-    addRow(grid, 1, 3, kMeanConsumption);
+    addRow(grid, 1, 3, C::MeanAirConsumption);
     grid->addItem(new QSpacerItem(16, 1), 1, 6);
-    addRow(grid, 1, 7, kTotalTime);
+    addRow(grid, 1, 7, C::TotalTime);
     for (int column : { 1, 4, 8 })
         grid->setColumnStretch(column, 1);
     return header;
@@ -186,12 +184,12 @@ QWidget *DivePageView::buildPage()
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(4);
 
-    addRow(grid, 0, 0, 1063);
-    auto *computer = valueField(kComputerName);
+    addRow(grid, 0, 0, C::DiveNumber);
+    auto *computer = valueField(C::ComputerName);
     computer->setStyleSheet(kComputerStyle);
     computer->setFrameStyle(QFrame::NoFrame);
     computer->setAlignment(Qt::AlignCenter);
-    auto *kind = valueField(kProfileKind);
+    auto *kind = valueField(C::ProfileKind);
     kind->setFrameStyle(QFrame::NoFrame);
     kind->setAlignment(Qt::AlignCenter);
     auto *badges = new QHBoxLayout;
@@ -202,11 +200,11 @@ QWidget *DivePageView::buildPage()
 
     int row = 1;
     for (const PageLine &line : kPageLines) {
-        if (line.right == kWholeLine) {
+        if (line.span == kWholeLine) {
             addRow(grid, row, 0, line.left, kColumns - 1);
         } else {
             addRow(grid, row, 0, line.left);
-            if (line.right)
+            if (line.right != C::None)
                 addRow(grid, row, kRightLabelColumn, line.right);
         }
         ++row;
@@ -215,8 +213,8 @@ QWidget *DivePageView::buildPage()
     grid->setColumnStretch(5, 1);
     grid->setColumnMinimumWidth(3, 12);
 
-    auto *commentLabel = new QLabel(m_labelTexts.value(kComment));
-    m_labels.insert(kComment, commentLabel);
+    auto *commentLabel = new QLabel(m_labelTexts.value(C::Comment));
+    m_labels.insert(C::Comment, commentLabel);
     m_comment = new QPlainTextEdit;
     m_comment->setReadOnly(true);
     m_comment->setMinimumHeight(80);
@@ -244,8 +242,8 @@ void DivePageView::applyOptions()
     const settings::Settings &s = m_context.settings;
     const bool weights = s.advancedMode && s.dataFields[static_cast<std::size_t>(settings::DataField::Weights)];
     for (QWidget *w :
-        { static_cast<QWidget *>(m_labels.value(kWeights)), static_cast<QWidget *>(m_values.value(kWeights)),
-            static_cast<QWidget *>(m_units.value(m_unitOfControl.value(kWeights))) })
+        { static_cast<QWidget *>(m_labels.value(C::Weights)), static_cast<QWidget *>(m_values.value(C::Weights)),
+            static_cast<QWidget *>(m_units.value(m_unitOfControl.value(C::Weights))) })
         if (w)
             w->setVisible(weights);
     // With the option off the preview stays as a plain button of its own size at the top left of its place.
@@ -269,11 +267,11 @@ void DivePageView::refreshPage()
         s.dataFields[static_cast<std::size_t>(settings::DataField::Weights)] };
     const logbook::DiveRecord *dive = lb.dive(lb.currentDive());
     const auto isHeader
-        = [](int id) { return id == kFile || id == kCount || id == kMeanConsumption || id == kTotalTime; };
+        = [](C id) { return id == C::File || id == C::DiveCount || id == C::MeanAirConsumption || id == C::TotalTime; };
     for (const logbook::DivePageRow &row : logbook::divePage(lb, catalogue, lb.currentDive(), options)) {
         // Without a dive the page stays empty rather than describing the blank record.
         const QString value = dive || isHeader(row.controlId) ? toQt(row.value) : QString();
-        if (row.controlId == kComment) {
+        if (row.controlId == C::Comment) {
             if (m_comment->toPlainText() != value)
                 m_comment->setPlainText(value);
         } else if (QLabel *label = m_values.value(row.controlId)) {
@@ -284,14 +282,14 @@ void DivePageView::refreshPage()
             unit->setText(toQt(row.unit));
     }
     colourProfileKind(dive ? static_cast<int>(logbook::profileKind(*dive)) : 0);
-    m_values.value(kComputerName)->setVisible(!valueText(kComputerName).isEmpty());
-    m_values.value(kProfileKind)->setVisible(dive != nullptr);
+    m_values.value(C::ComputerName)->setVisible(!valueText(C::ComputerName).isEmpty());
+    m_values.value(C::ProfileKind)->setVisible(dive != nullptr);
     m_preview->setDivePosition(lb.currentDive());
 }
 
 void DivePageView::colourProfileKind(int kind)
 {
-    QLabel *label = m_values.value(kProfileKind);
+    QLabel *label = m_values.value(C::ProfileKind);
     switch (kind) {
     case 1:
         label->setStyleSheet(kComputerProfileStyle);
@@ -306,9 +304,9 @@ void DivePageView::colourProfileKind(int kind)
     label->setFrameStyle(kind == 0 ? QFrame::StyledPanel | QFrame::Sunken : QFrame::NoFrame);
 }
 
-QString DivePageView::valueText(int controlId) const
+QString DivePageView::valueText(logbook::PageControl controlId) const
 {
-    if (controlId == kComment)
+    if (controlId == C::Comment)
         return m_comment->toPlainText();
     QLabel *label = m_values.value(controlId);
     return label ? label->text() : QString();

@@ -2,8 +2,9 @@
 #pragma once
 
 #include "app/commandstate.h"
+#include "logbook/divepage.h"
 
-#include <QHash>
+#include <QMap>
 #include <QWidget>
 
 class QGridLayout;
@@ -38,9 +39,9 @@ public:
     DiveListModel *model() const { return m_model; }
     ProfilePreview *preview() const { return m_preview; }
     // The value text of a page control, by its control id (tests and the status bar).
-    QString valueText(int controlId) const;
-    QLabel *valueLabel(int controlId) const { return m_values.value(controlId); }
-    QLabel *unitLabel(int unitControlId) const { return m_units.value(unitControlId); }
+    QString valueText(logbook::PageControl controlId) const;
+    QLabel *valueLabel(logbook::PageControl controlId) const { return m_values.value(controlId); }
+    QLabel *unitLabel(logbook::PageControl unitControlId) const { return m_units.value(unitControlId); }
 
 signals:
     void commandRequested(app::Command command);
@@ -52,8 +53,8 @@ protected:
 private:
     QWidget *buildHeader();
     QWidget *buildPage();
-    QLabel *valueField(int controlId);
-    void addRow(QGridLayout *grid, int row, int column, int controlId, int span = 1);
+    QLabel *valueField(logbook::PageControl controlId);
+    void addRow(QGridLayout *grid, int row, int column, logbook::PageControl controlId, int span = 1);
     void selectCurrentLine();
     void currentLineChanged(int row);
     void colourProfileKind(int kind);
@@ -64,11 +65,11 @@ private:
     QSplitter *m_splitter = nullptr;
     QPlainTextEdit *m_comment = nullptr;
     ProfilePreview *m_preview = nullptr;
-    QHash<int, QLabel *> m_values; // by control id
-    QHash<int, QLabel *> m_labels; // by the control id of their value
-    QHash<int, QLabel *> m_units; // by unit control id
-    QHash<int, QString> m_labelTexts;
-    QHash<int, int> m_unitOfControl;
+    QMap<logbook::PageControl, QLabel *> m_values; // by control id
+    QMap<logbook::PageControl, QLabel *> m_labels; // by the control id of their value
+    QMap<logbook::PageControl, QLabel *> m_units; // by unit control id
+    QMap<logbook::PageControl, QString> m_labelTexts;
+    QMap<logbook::PageControl, logbook::PageControl> m_unitOfControl;
     bool m_selecting = false;
 };
 

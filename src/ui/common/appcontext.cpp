@@ -1,30 +1,18 @@
 #include "ui/common/appcontext.h"
 
-#include "common/atomicfile.h"
-
 namespace zorv::ui {
 
-void AppContext::load(const std::filesystem::path &dir, settings::ScreenSize screen)
+app::SettingsLoadReport AppContext::load(const std::filesystem::path &dir, settings::ScreenSize screen)
 {
     configDir = dir;
-    // A save that crashed half-way leaves a temporary file beside the settings.
-    common::removeStrayTempFiles(dir / settings::kSettingsFileName);
-    common::removeStrayTempFiles(dir / settings::kCatalogueFileName);
-    // Missing files are the normal first run: the defaults stand until the first save.
-    static_cast<void>(mainIni.load(dir / settings::kSettingsFileName));
-    static_cast<void>(catalogueIni.load(dir / settings::kCatalogueFileName));
-    settings.loadAll(mainIni, screen);
-    catalogue.load(catalogueIni);
-    catalogue.setNameOverrides(&mainIni);
-    logbook.setComputerInfo(&catalogue);
+    app::SettingsLoadReport report = StartSettings::load(dir, screen);
     applySettingsToLogbook();
+    return report;
 }
 
 void AppContext::applySettingsToLogbook()
 {
-    logbook.setUnitSystem(settings.unitSystem);
-    logbook.setMode(settings.advancedMode ? logbook::Mode::Advanced : logbook::Mode::Standard);
-    logbook.setNewDiveDefaults(settings.newDiveDefaults);
+    applyTo(logbook);
 }
 
 common::Result AppContext::saveAll()

@@ -1,11 +1,9 @@
 // Everything the desktop program keeps for the whole run: settings, computer catalogue and the one logbook.
 #pragma once
 
-#include "computers/computercatalogue.h"
+#include "app/startsettings.h"
 #include "logbook/logbook.h"
 #include "profile/profileclipboard.h"
-#include "settings/inifile.h"
-#include "settings/settings.h"
 #include "tools/diveeditform.h"
 
 #include <filesystem>
@@ -14,11 +12,8 @@ namespace zorv::ui {
 
 // One instance, created at start-up and alive until the program ends. Windows
 // receive it by reference; none keeps a pointer into the logbook's dives.
-struct AppContext {
-    settings::IniFile mainIni; // Zorv.ini
-    settings::IniFile catalogueIni; // Ctyp.ini
-    settings::Settings settings;
-    computers::ComputerCatalogue catalogue = computers::ComputerCatalogue::withBuiltInTypes();
+// The ini files, settings and computer catalogue come from the loader zorv-cli uses too.
+struct AppContext : app::StartSettings {
     logbook::Logbook logbook;
     std::filesystem::path configDir; // where Zorv.ini, Ctyp.ini live
     std::filesystem::path programDir; // where tips.txt and the program live
@@ -35,8 +30,9 @@ struct AppContext {
     // The edit dialog's two switches hold from one dialog to the next until the program ends.
     tools::DiveEditSwitches diveEditSwitches;
 
-    // Reads both ini files from `dir` and applies the settings to the logbook.
-    void load(const std::filesystem::path &dir, settings::ScreenSize screen);
+    // Reads both ini files from `dir` and applies the settings to the logbook; the
+    // report's warnings are for the caller to show.
+    app::SettingsLoadReport load(const std::filesystem::path &dir, settings::ScreenSize screen);
     // Pushes the settings that the logbook depends on (units, mode, defaults).
     void applySettingsToLogbook();
     // Writes the whole settings record and the catalogue, as at exit.

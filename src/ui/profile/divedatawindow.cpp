@@ -16,11 +16,12 @@ namespace zorv::ui {
 
 namespace {
 
-    constexpr int kComputerName = 1046;
+    using C = logbook::PageControl;
 
     // In the order the window lists them.
-    constexpr int kFields[]
-        = { 1042, 1043, 1044, 1045, kComputerName, 1052, 1053, 1054, 1055, 1056, 1057, 1058, 1059, 1060, 1061, 1062 };
+    constexpr C kFields[] = { C::Date, C::EntryTime, C::Place, C::Site, C::ComputerName, C::TankVolume, C::MaxDepth,
+        C::AverageDepth, C::Duration, C::MinWaterTemperature, C::AirUsed, C::AirConsumption, C::DiveType, C::Activities,
+        C::Warnings, C::Partners };
 
     const QString kComputerStyle = QStringLiteral("QLabel { color: rgb(255, 64, 64); background: black; }");
 
@@ -56,16 +57,16 @@ DiveDataWindow::DiveDataWindow(AppContext &context, QWidget *parent)
     grid->setVerticalSpacing(4);
     grid->setContentsMargins(10, 10, 10, 10);
 
-    QHash<int, logbook::DivePageRow> rows;
+    QMap<C, logbook::DivePageRow> rows;
     for (logbook::DivePageRow &row : divePageRows(context, 0))
         rows.insert(row.controlId, row);
     int line = 0;
-    for (int id : kFields) {
+    for (const C id : kFields) {
         QLabel *value = newValueField(this);
         // The window grows with its texts rather than cutting them.
         value->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
         m_values.insert(id, value);
-        if (id == kComputerName) {
+        if (id == C::ComputerName) {
             // The computer's name reads as on the dive page: red on black, without a caption.
             value->setStyleSheet(kComputerStyle);
             value->setFrameStyle(QFrame::NoFrame);
@@ -75,7 +76,7 @@ DiveDataWindow::DiveDataWindow(AppContext &context, QWidget *parent)
         }
         grid->addWidget(new QLabel(toQt(rows.value(id).label)), line, 0);
         grid->addWidget(value, line, 1);
-        if (rows.value(id).unitControlId != 0) {
+        if (rows.value(id).unitControlId != C::None) {
             auto *unit = new QLabel;
             unit->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("cft/min")) + 2);
             m_units.insert(id, unit);
@@ -100,7 +101,7 @@ void DiveDataWindow::showDive(int position)
         if (QLabel *unit = m_units.value(row.controlId))
             unit->setText(toQt(row.unit));
     }
-    m_values.value(kComputerName)->setVisible(!m_values.value(kComputerName)->text().isEmpty());
+    m_values.value(C::ComputerName)->setVisible(!m_values.value(C::ComputerName)->text().isEmpty());
     // Wide enough for the longest text, within reason: a long list of partners stays in its tool tip.
     int widest = 0;
     for (const QLabel *value : std::as_const(m_values))
@@ -119,13 +120,13 @@ std::optional<QRect> DiveDataWindow::storedRect() const
     return std::nullopt;
 }
 
-QString DiveDataWindow::valueText(int controlId) const
+QString DiveDataWindow::valueText(logbook::PageControl controlId) const
 {
     const QLabel *value = m_values.value(controlId);
     return value ? value->text() : QString();
 }
 
-QString DiveDataWindow::unitText(int controlId) const
+QString DiveDataWindow::unitText(logbook::PageControl controlId) const
 {
     const QLabel *unit = m_units.value(controlId);
     return unit ? unit->text() : QString();

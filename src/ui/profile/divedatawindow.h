@@ -4,7 +4,7 @@
 #include "logbook/divepage.h"
 
 #include <QDialog>
-#include <QHash>
+#include <QMap>
 #include <QRect>
 #include <optional>
 #include <vector>
@@ -31,8 +31,8 @@ public:
     // Fills the fields from the dive at this logbook position (0 = none).
     void showDive(int position);
     // The shown value of a dive page control, by its control id (tests).
-    QString valueText(int controlId) const;
-    QString unitText(int controlId) const;
+    QString valueText(logbook::PageControl controlId) const;
+    QString unitText(logbook::PageControl controlId) const;
 
     // Where the user left it last, if that is still on a screen.
     std::optional<QRect> storedRect() const;
@@ -44,8 +44,8 @@ private:
     void savePlacement();
 
     AppContext &m_context;
-    QHash<int, QLabel *> m_values; // by control id
-    QHash<int, QLabel *> m_units; // by the control id of their value
+    QMap<logbook::PageControl, QLabel *> m_values; // by control id
+    QMap<logbook::PageControl, QLabel *> m_units; // by the control id of their value
     bool m_placementSaved = false;
 };
 

@@ -3,6 +3,7 @@
 #include "canvas/scaledcanvas.h"
 #include "common/cformat.h"
 #include "common/clock.h"
+#include "common/decimal.h"
 #include "qtcanvas/qpaintercanvas.h"
 #include "qtglue/qcolour.h"
 #include "ui/colours/colourdialogs.h"
@@ -13,10 +14,10 @@
 #include "ui/reports/printdispatcher.h"
 
 #include <QCheckBox>
-#include <QDoubleValidator>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIntValidator>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -29,6 +30,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace zorv::ui {
@@ -38,33 +40,32 @@ namespace {
     std::optional<profile::PlannerState> s_state;
     profile::PlannedProfile s_planned;
 
+    // Decimals are read as typed, "18,5" as "18.5": a validator for one locale would block the other
+    // separator at the keyboard. Text that is no number is refused when the plan is computed.
+    constexpr double kLargestDecimal = 10000.0;
+    constexpr int kLargestWhole = 100000;
+
     QLineEdit *numberField(QWidget *parent, bool decimals)
     {
         auto *field = new QLineEdit(parent);
-        if (decimals) {
-            auto *validator = new QDoubleValidator(0.0, 10000.0, 2, field);
-            validator->setNotation(QDoubleValidator::StandardNotation);
-            validator->setLocale(QLocale::c());
-            field->setValidator(validator);
-        } else {
-            field->setValidator(new QIntValidator(0, 100000, field));
-        }
+        if (decimals)
+            field->setMaxLength(10);
+        else
+            field->setValidator(new QIntValidator(0, kLargestWhole, field));
         field->setMaximumWidth(80);
         return field;
     }
 
-    std::optional<double> decimalOf(const QLineEdit *field)
+    std::optional<double> decimalOf(const QLineEdit *field, double largest = kLargestDecimal)
     {
-        bool ok = false;
-        const double value = QLocale::c().toDouble(field->text().trimmed(), &ok);
-        return ok ? std::optional<double>(value) : std::nullopt;
+        const std::optional<double> value = common::parseDecimal(fromQt(field->text()));
+        return value && *value >= 0 && *value <= largest ? value : std::nullopt;
     }
 
     std::optional<int> wholeOf(const QLineEdit *field)
     {
-        bool ok = false;
-        const int value = field->text().trimmed().toInt(&ok);
-        return ok ? std::optional<int>(value) : std::nullopt;
+        const std::optional<double> value = decimalOf(field, kLargestWhole);
+        return value && *value == std::floor(*value) ? std::optional<int>(static_cast<int>(*value)) : std::nullopt;
     }
 
     QString decimalText(double value, const char *format)

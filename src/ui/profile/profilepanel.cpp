@@ -24,6 +24,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QListView>
+#include <QMap>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -43,8 +44,11 @@ namespace {
     constexpr int kLevelCaptionWidth = 40;
     constexpr canvas::Rgb kLevelCaption = canvas::rgb(255, 0, 128);
 
-    // The header's fields in three rows; 0 leaves a cell empty.
-    constexpr int kHeaderRows[3][3] = { { 1042, 1053, 1056 }, { 1044, 1054, 1058 }, { 1045, 0, 0 } };
+    using C = logbook::PageControl;
+
+    // The header's fields in three rows; None leaves a cell empty.
+    constexpr C kHeaderRows[3][3] = { { C::Date, C::MaxDepth, C::MinWaterTemperature },
+        { C::Place, C::AverageDepth, C::AirConsumption }, { C::Site, C::None, C::None } };
 
     QPushButton *plainButton(const QString &text)
     {
@@ -63,15 +67,15 @@ QWidget *ProfileWindow::buildHeaderFields()
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(4);
-    QHash<int, logbook::DivePageRow> rows;
+    QMap<C, logbook::DivePageRow> rows;
     for (logbook::DivePageRow &row : divePageRows(m_context, 0))
         rows.insert(row.controlId, row);
     // Label, value and unit per field; a gap column between the fields.
     constexpr int kColumnsPerField = 4;
     for (int r = 0; r < 3; ++r) {
         for (int f = 0; f < 3; ++f) {
-            const int id = kHeaderRows[r][f];
-            if (id == 0)
+            const C id = kHeaderRows[r][f];
+            if (id == C::None)
                 continue;
             const int column = f * kColumnsPerField;
             grid->addWidget(new QLabel(toQt(rows.value(id).label)), r, column);
@@ -84,7 +88,7 @@ QWidget *ProfileWindow::buildHeaderFields()
                 value->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
             }
             grid->addWidget(value, r, column + 1, 1, wide ? 3 * kColumnsPerField - 2 : 1);
-            if (!wide && rows.value(id).unitControlId != 0) {
+            if (!wide && rows.value(id).unitControlId != C::None) {
                 auto *unit = new QLabel;
                 unit->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("cft/min")) + 2);
                 m_units.insert(id, unit);

@@ -41,7 +41,7 @@ using logbook::UnitSystem;
 
 namespace {
 
-    constexpr int kComputerName = 1046;
+    using C = logbook::PageControl;
     constexpr int kStripHeight = 92;
 
 } // namespace
@@ -153,13 +153,13 @@ int ProfileWindow::graphDrawCount() const
     return m_graph->drawCount();
 }
 
-QString ProfileWindow::headerText(int controlId) const
+QString ProfileWindow::headerText(logbook::PageControl controlId) const
 {
     const QLabel *value = m_values.value(controlId);
     return value ? value->text() : QString();
 }
 
-QString ProfileWindow::headerUnit(int controlId) const
+QString ProfileWindow::headerUnit(logbook::PageControl controlId) const
 {
     const QLabel *unit = m_units.value(controlId);
     return unit ? unit->text() : QString();
@@ -200,7 +200,7 @@ void ProfileWindow::refreshFields()
     const int position = m_context.logbook.currentDive();
     std::string computerName;
     for (const logbook::DivePageRow &row : divePageRows(m_context, position)) {
-        if (row.controlId == kComputerName)
+        if (row.controlId == C::ComputerName)
             computerName = row.value;
         if (QLabel *value = m_values.value(row.controlId)) {
             value->setText(toQt(row.value));

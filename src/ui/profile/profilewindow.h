@@ -6,7 +6,7 @@
 #include "ui/profile/divedatawindow.h"
 
 #include <QDialog>
-#include <QHash>
+#include <QMap>
 #include <QPointer>
 #include <functional>
 
@@ -36,8 +36,8 @@ public:
     // What the computer's display shows at the cursor.
     const profile::CursorReadout &readout() const { return m_readout; }
     // A header field's value and unit caption, by the dive page's control id.
-    QString headerText(int controlId) const;
-    QString headerUnit(int controlId) const;
+    QString headerText(logbook::PageControl controlId) const;
+    QString headerUnit(logbook::PageControl controlId) const;
     // Null while the "&Données" switch is off.
     DiveDataWindow *dataWindow() const { return m_dataWindow; }
     // How often the chart itself was drawn: cursor moves must not draw it.
@@ -78,8 +78,8 @@ private:
     CanvasView *m_levelBars = nullptr;
     CanvasView *m_display = nullptr;
     QLabel *m_pressureCaption = nullptr;
-    QHash<int, QLabel *> m_values; // header fields by control id
-    QHash<int, QLabel *> m_units;
+    QMap<logbook::PageControl, QLabel *> m_values; // header fields by control id
+    QMap<logbook::PageControl, QLabel *> m_units;
     QPushButton *m_copy = nullptr;
     QPushButton *m_paste = nullptr;
     QPushButton *m_erase = nullptr;

@@ -5,6 +5,7 @@
 #include "common/strings.h"
 #include "logbook/fieldcatalogue.h"
 #include "ui/common/appcontext.h"
+#include "ui/common/messages.h"
 #include "ui/common/qtext.h"
 #include "ui/registers/registerwidgets.h"
 
@@ -13,7 +14,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -25,6 +25,9 @@
 namespace zorv::ui {
 
 namespace {
+
+    // As many dives as the target field held before.
+    constexpr long long kMostDives = 999999;
 
     registers::CalendarDate today()
     {
@@ -51,7 +54,8 @@ ForecastDialog::ForecastDialog(const logbook::Logbook &book, QWidget *parent)
     m_includeCurrent->setObjectName(QStringLiteral("includeCurrent"));
     m_target = new QLineEdit(QString::number(registers::defaultForecastTarget(book.diveCount())), this);
     m_target->setObjectName(QStringLiteral("target"));
-    m_target->setValidator(new QIntValidator(0, 999999, this));
+    // Read as every number field is, "120,0" as "120"; a fraction or junk is refused when computing.
+    m_target->setMaxLength(10);
     m_start = new QLineEdit(toQt(common::cformat("%02d.%04d", start.month, start.year)), this);
     m_start->setObjectName(QStringLiteral("start"));
     m_result = new QLabel(this);
@@ -147,7 +151,8 @@ registers::ForecastInput ForecastDialog::input() const
 {
     registers::ForecastInput in;
     in.dives = registers::diveDates(m_book);
-    in.target = static_cast<int>(registers::parseWhole(fromQt(m_target->text()), 0, INT32_MAX));
+    const common::ResultOr<long long> target = readTarget();
+    in.target = target ? static_cast<int>(*target) : 0;
     int month = 0;
     int year = 0;
     if (common::cscan(fromQt(m_start->text()), "%d.%d", &month, &year) == 2)
@@ -157,8 +162,19 @@ registers::ForecastInput ForecastDialog::input() const
     return in;
 }
 
+common::ResultOr<long long> ForecastDialog::readTarget() const
+{
+    return registers::readWhole(fromQt(m_target->text()), "Objectif (plongées)", 0, kMostDives);
+}
+
 void ForecastDialog::compute()
 {
+    if (const common::ResultOr<long long> target = readTarget(); !target) {
+        showWarning(this, toQt(target.message()));
+        m_target->setFocus();
+        m_target->selectAll();
+        return;
+    }
     m_computed = input();
     m_forecast = registers::computeForecast(m_computed);
     m_result->setText(m_forecast ? toQt(registers::forecastDateText(m_forecast->reached)) : QString());

@@ -23,6 +23,8 @@ class ForecastDialog : public QDialog {
 public:
     explicit ForecastDialog(const logbook::Logbook &book, QWidget *parent = nullptr);
     const registers::ForecastJournal &journal() const { return m_journal; }
+    // The target of the last forecast computed (tests).
+    int computedTarget() const { return m_computed.target; }
 
 private:
     void compute();
@@ -31,6 +33,7 @@ private:
     void refillJournal();
     void refillMonths();
     registers::ForecastInput input() const;
+    common::ResultOr<long long> readTarget() const;
 
     const logbook::Logbook &m_book;
     std::string m_journalPath; // empty when the journal could not be read: it is then left alone

@@ -262,17 +262,6 @@ bool printList(QWidget *parent, const registers::ListPrintout &list, reports::Jo
     return true;
 }
 
-QImage renderListPage(const registers::ListPrintout &list, int page, int width)
-{
-    const registers::PageLayout layout;
-    QImage image(width, width * layout.height / layout.width, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    paintPage(painter, list, page, width / (layout.width / 10.0));
-    return image;
-}
-
 MonthAndYear currentMonth()
 {
     const common::LocalDateTime now = common::clock().localNow();

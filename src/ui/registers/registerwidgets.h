@@ -9,7 +9,6 @@
 #include "ui/common/messages.h"
 
 #include <QAbstractTableModel>
-#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -79,8 +78,6 @@ void addFormButtons(QDialog *form, QBoxLayout *layout);
 // Prints every page of the list through the program's print dispatcher (kept printer, paper and
 // dialog), or through a print dialog of its own when there is none; false when cancelled.
 bool printList(QWidget *parent, const registers::ListPrintout &list, reports::JobKind kind);
-// One page as the printer gets it, on an image `width` pixels wide: for previews and tests.
-QImage renderListPage(const registers::ListPrintout &list, int page, int width);
 
 // Today's month and year from the program's clock.
 struct MonthAndYear {

@@ -113,12 +113,7 @@ void RegisterWindow::addField(const QString &label, const QString &name, int max
     std::function<QString(int row)> get, std::function<void(int row, const QString &text)> set, Apply apply,
     int columnSpan)
 {
-    auto *edit = new QLineEdit(this);
-    edit->setObjectName(name);
-    edit->setMaxLength(maxLength);
-    const int row = nextFieldRow();
-    m_grid->addWidget(new QLabel(label, this), row, 0);
-    m_grid->addWidget(edit, row, 1, 1, columnSpan);
+    QLineEdit *edit = newFieldEdit(label, name, maxLength, columnSpan);
     const auto store = [this, edit, set] {
         const int selected = selectedRow();
         if (m_filling || selected < 0)
@@ -141,6 +136,45 @@ void RegisterWindow::addField(const QString &label, const QString &name, int max
         });
     }
     m_bindings.push_back({ edit, std::move(get) });
+}
+
+QLineEdit *RegisterWindow::newFieldEdit(const QString &label, const QString &name, int maxLength, int columnSpan)
+{
+    auto *edit = new QLineEdit(this);
+    edit->setObjectName(name);
+    edit->setMaxLength(maxLength);
+    const int row = nextFieldRow();
+    m_grid->addWidget(new QLabel(label, this), row, 0);
+    m_grid->addWidget(edit, row, 1, 1, columnSpan);
+    return edit;
+}
+
+void RegisterWindow::addWholeField(const QString &label, const QString &name, int maxLength,
+    std::function<std::int32_t &(int row)> value, long long low, long long high)
+{
+    QLineEdit *edit = newFieldEdit(label, name, maxLength, 1);
+    const auto shown = [value](int r) { return QString::number(value(r)); };
+    connect(edit, &QLineEdit::editingFinished, this, [this, edit, label, value, shown, low, high] {
+        const int selected = selectedRow();
+        if (m_filling || selected < 0 || edit->text() == shown(selected))
+            return;
+        const common::ResultOr<long long> read = registers::readWhole(fromQt(edit->text()), fromQt(label), low, high);
+        if (read)
+            value(selected) = static_cast<std::int32_t>(*read);
+        // The field shows the number as understood, or the kept one, before the message takes the focus.
+        m_filling = true;
+        edit->setText(shown(selected));
+        m_filling = false;
+        if (!read) {
+            showWarning(this, toQt(read.message()));
+            edit->setFocus();
+            edit->selectAll();
+            return;
+        }
+        m_model->rowChanged(selected);
+        markChanged();
+    });
+    m_bindings.push_back({ edit, shown });
 }
 
 void RegisterWindow::addTextField(const QString &label, const QString &name, std::size_t size,

@@ -20,6 +20,7 @@
 
 class QGridLayout;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTreeView;
 class QVBoxLayout;
@@ -101,6 +102,11 @@ protected:
         TextOf text, int columnSpan = 1);
     void addTextArea(const QString &label, const QString &name, int maxLength, registers::Charset charset, TextOf text);
     void addDateField(const QString &label, const QString &name, std::function<std::uint32_t &(int row)> day);
+    // A whole number, read when the field is left: "2,0" and "2.0" read as 2; a fraction, a text that is
+    // no number or a number outside [low, high] is refused with a message naming the field, which then
+    // shows the kept number again.
+    void addWholeField(const QString &label, const QString &name, int maxLength,
+        std::function<std::int32_t &(int row)> value, long long low, long long high);
     QGridLayout *fieldGrid() const { return m_grid; }
     QVBoxLayout *mainColumn() const { return m_main; }
 
@@ -123,6 +129,7 @@ private:
     void showSelected();
     void updateState();
     int nextFieldRow();
+    QLineEdit *newFieldEdit(const QString &label, const QString &name, int maxLength, int columnSpan);
 
     struct Binding {
         QWidget *widget;

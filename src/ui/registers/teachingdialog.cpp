@@ -16,10 +16,8 @@ namespace {
     using registers::TeachingActivity;
     constexpr auto kCharset = registers::Charset::Windows;
 
-    std::int32_t whole(const QString &text)
-    {
-        return static_cast<std::int32_t>(registers::parseWhole(fromQt(text), INT32_MIN, INT32_MAX));
-    }
+    // Hours and persons are kept whole in the file; no course has this many.
+    constexpr long long kMostHours = 99999;
 
 } // namespace
 
@@ -39,18 +37,15 @@ TeachingDialog::TeachingDialog(AppContext &context, QWidget *parent)
         QStringLiteral("Activité"), QStringLiteral("activity"), kActivity, kCharset, &TeachingActivity::activity, 3);
     addDateField(QStringLiteral("Date"), QStringLiteral("firstDay"), &TeachingActivity::firstDay);
     addDateField(QStringLiteral("à"), QStringLiteral("lastDay"), &TeachingActivity::lastDay);
-    addField(
+    addWholeField(
         QStringLiteral("Heures de théorie"), QStringLiteral("theory"), 11,
-        [this](int r) { return QString::number(record(r).theoryHours); },
-        [this](int r, const QString &t) { record(r).theoryHours = whole(t); });
-    addField(
+        [this](int r) -> std::int32_t & { return record(r).theoryHours; }, 0, kMostHours);
+    addWholeField(
         QStringLiteral("Heures de pratique"), QStringLiteral("practice"), 11,
-        [this](int r) { return QString::number(record(r).practiceHours); },
-        [this](int r, const QString &t) { record(r).practiceHours = whole(t); });
-    addField(
+        [this](int r) -> std::int32_t & { return record(r).practiceHours; }, 0, kMostHours);
+    addWholeField(
         QStringLiteral("Nombre de personnes"), QStringLiteral("persons"), 11,
-        [this](int r) { return QString::number(record(r).persons); },
-        [this](int r, const QString &t) { record(r).persons = whole(t); });
+        [this](int r) -> std::int32_t & { return record(r).persons; }, 0, kMostHours);
     addTextField(
         QStringLiteral("Remarques"), QStringLiteral("remarks"), kRemarks, kCharset, &TeachingActivity::remarks, 3);
 

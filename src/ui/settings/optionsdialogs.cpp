@@ -5,6 +5,7 @@
 #include "serial/qtseriallink.h"
 #include "settings/options.h"
 #include "ui/common/appcontext.h"
+#include "ui/common/messages.h"
 #include "ui/common/qtext.h"
 
 #include <QButtonGroup>
@@ -236,6 +237,16 @@ namespace {
         }
 
         UnitSystem units() const { return m_units; }
+
+        // Junk typed in the tank volume or the weights is refused naming the field; the dialog stays open.
+        void accept() override
+        {
+            if (const common::Result checked = settings::checkNewDiveDefaultsForm(form(), m_units); !checked) {
+                showWarning(this, toQt(checked.message()));
+                return;
+            }
+            QDialog::accept();
+        }
 
     private:
         QComboBox *editableCombo(const QString &name, const logbook::ValueList &offers, const std::string &text)

@@ -23,18 +23,20 @@ DiveRecord dive(int day, const char *place, const char *site)
     return r;
 }
 
-std::vector<int> controlIds(const std::vector<DivePageRow> &rows)
+using C = PageControl;
+
+std::vector<C> controlIds(const std::vector<DivePageRow> &rows)
 {
-    std::vector<int> ids;
+    std::vector<C> ids;
     for (const DivePageRow &row : rows)
         ids.push_back(row.controlId);
     return ids;
 }
 
-const DivePageRow &row(const std::vector<DivePageRow> &rows, int controlId)
+const DivePageRow &row(const std::vector<DivePageRow> &rows, C controlId)
 {
     auto it = std::find_if(rows.begin(), rows.end(), [&](const DivePageRow &r) { return r.controlId == controlId; });
-    EXPECT_NE(it, rows.end()) << controlId;
+    EXPECT_NE(it, rows.end()) << static_cast<int>(controlId);
     return *it;
 }
 
@@ -71,54 +73,57 @@ TEST_F(DivePage, ListLinesWithAndWithoutSite)
 TEST_F(DivePage, RowsFollowTheFormAndWeightsNeedBothSwitches)
 {
     const FieldCatalogue catalogue(logbook);
-    const std::vector<int> expected { 1037, 1038, 1040, 1041, 1063, 1042, 1043, 1044, 1045, 1046, 1065, 1047, 1048,
-        1049, 1050, 1051, 1071, 1052, 1067, 1070, 1068, 1053, 1054, 1055, 1056, 1057, 1058, 1059, 1060, 1061, 1062,
-        1064 };
+    const std::vector<C> expected { C::File, C::DiveCount, C::MeanAirConsumption, C::TotalTime, C::DiveNumber, C::Date,
+        C::EntryTime, C::Place, C::Site, C::ComputerName, C::ProfileKind, C::AltitudeClass, C::SurfaceInterval,
+        C::Weather, C::AirTemperature, C::Suit, C::Model, C::TankVolume, C::TankPressure, C::TankMaterial,
+        C::Visibility, C::MaxDepth, C::AverageDepth, C::Duration, C::MinWaterTemperature, C::AirUsed, C::AirConsumption,
+        C::DiveType, C::Activities, C::Warnings, C::Partners, C::Comment };
     EXPECT_EQ(controlIds(divePage(logbook, catalogue, 1, { Mode::Standard, true })), expected);
     EXPECT_EQ(controlIds(divePage(logbook, catalogue, 1, { Mode::Advanced, false })), expected);
 
     const auto rows = divePage(logbook, catalogue, 1, { Mode::Advanced, true });
     ASSERT_EQ(rows.size(), expected.size() + 1);
-    const auto weights = std::find_if(rows.begin(), rows.end(), [](const auto &r) { return r.controlId == 1069; });
+    const auto weights
+        = std::find_if(rows.begin(), rows.end(), [](const auto &r) { return r.controlId == C::Weights; });
     ASSERT_NE(weights, rows.end());
-    EXPECT_EQ(std::prev(weights)->controlId, 1068);
-    EXPECT_EQ(*weights, (DivePageRow { 1069, "Plombs:", "8.0", 1368, "kg" }));
+    EXPECT_EQ(std::prev(weights)->controlId, C::Visibility);
+    EXPECT_EQ(*weights, (DivePageRow { C::Weights, "Plombs:", "8.0", C::WeightsUnit, "kg" }));
 }
 
 TEST_F(DivePage, HeaderAndValuesFollowTheLogbookAndUnits)
 {
     const FieldCatalogue catalogue(logbook);
     auto rows = divePage(logbook, catalogue, 1, {});
-    EXPECT_EQ(row(rows, 1037).value, "/tmp/plongées.log *");
-    EXPECT_EQ(row(rows, 1037).label, " Fichier:");
-    EXPECT_EQ(row(rows, 1038).value, "2");
-    EXPECT_EQ(row(rows, 1041).value, "1:30");
-    EXPECT_EQ(row(rows, 1042).value, "Ve, 05.Mars.2004");
-    EXPECT_EQ(row(rows, 1044).value, "Lac Léman");
-    EXPECT_EQ(row(rows, 1046).label, "");
-    EXPECT_EQ(row(rows, 1065).value, "Pas de profil");
-    EXPECT_EQ(row(rows, 1054).label, "Prof. moy.:");
-    EXPECT_EQ(row(rows, 1053).value, "12.3");
-    EXPECT_EQ(row(rows, 1053).unit, "m");
-    EXPECT_EQ(row(rows, 1040).unitControlId, 1360);
-    EXPECT_EQ(row(rows, 1058).unitControlId, 1361);
-    EXPECT_EQ(row(rows, 1056).unit, "°C");
+    EXPECT_EQ(row(rows, C::File).value, "/tmp/plongées.log *");
+    EXPECT_EQ(row(rows, C::File).label, " Fichier:");
+    EXPECT_EQ(row(rows, C::DiveCount).value, "2");
+    EXPECT_EQ(row(rows, C::TotalTime).value, "1:30");
+    EXPECT_EQ(row(rows, C::Date).value, "Ve, 05.Mars.2004");
+    EXPECT_EQ(row(rows, C::Place).value, "Lac Léman");
+    EXPECT_EQ(row(rows, C::ComputerName).label, "");
+    EXPECT_EQ(row(rows, C::ProfileKind).value, "Pas de profil");
+    EXPECT_EQ(row(rows, C::AverageDepth).label, "Prof. moy.:");
+    EXPECT_EQ(row(rows, C::MaxDepth).value, "12.3");
+    EXPECT_EQ(row(rows, C::MaxDepth).unit, "m");
+    EXPECT_EQ(row(rows, C::MeanAirConsumption).unitControlId, C::MeanAirConsumptionUnit);
+    EXPECT_EQ(row(rows, C::AirConsumption).unitControlId, C::AirConsumptionUnit);
+    EXPECT_EQ(row(rows, C::MinWaterTemperature).unit, "°C");
 
     logbook.setUnitSystem(UnitSystem::Imperial);
     rows = divePage(logbook, catalogue, 1, {});
-    EXPECT_EQ(row(rows, 1053).value, "40");
-    EXPECT_EQ(row(rows, 1053).unit, "ft");
-    EXPECT_EQ(row(rows, 1068).unit, "ft");
-    EXPECT_EQ(row(rows, 1067).unit, "psi");
-    EXPECT_EQ(row(rows, 1052).unit, "cft");
-    EXPECT_EQ(row(rows, 1040).unit, "cft/min");
+    EXPECT_EQ(row(rows, C::MaxDepth).value, "40");
+    EXPECT_EQ(row(rows, C::MaxDepth).unit, "ft");
+    EXPECT_EQ(row(rows, C::Visibility).unit, "ft");
+    EXPECT_EQ(row(rows, C::TankPressure).unit, "psi");
+    EXPECT_EQ(row(rows, C::TankVolume).unit, "cft");
+    EXPECT_EQ(row(rows, C::MeanAirConsumption).unit, "cft/min");
 
     // An empty logbook shows the blank record rather than failing.
     Logbook empty;
     const FieldCatalogue emptyCatalogue(empty);
     rows = divePage(empty, emptyCatalogue, empty.currentDive(), {});
-    EXPECT_EQ(row(rows, 1042).value, "");
-    EXPECT_EQ(row(rows, 1041).value, "0:00");
+    EXPECT_EQ(row(rows, C::Date).value, "");
+    EXPECT_EQ(row(rows, C::TotalTime).value, "0:00");
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "filebuilder.h"
 #include "logbook/daynumber.h"
 #include "registers/forecast.h"
+#include "registers/registerfile.h"
 #include "registers/registerprintouts.h"
 #include "testutil.h"
 
@@ -18,6 +19,34 @@ namespace {
         item.price = price;
         item.serviceCost = service;
         return item;
+    }
+
+    TEST(WholeNumbers, CommaAndPointAlikeAndFractionsRefusedNamingTheField)
+    {
+        const struct {
+            const char *typed;
+            std::optional<long long> read;
+            const char *refusal;
+        } cases[] = {
+            { "2", 2, "" },
+            { " 12 ", 12, "" },
+            { "3,0", 3, "" },
+            { "3.", 3, "" },
+            { "", 0, "" },
+            { "2,5", std::nullopt, "« Heures » ne prend que des nombres entiers : « 2,5 »." },
+            { "0.5", std::nullopt, "entiers" },
+            { "deux", std::nullopt, "Nombre illisible dans « Heures » : « deux »." },
+            { "2h", std::nullopt, "illisible" },
+            { "-1", std::nullopt, "Valeur impossible dans « Heures »" },
+            { "100000", std::nullopt, "impossible" },
+        };
+        for (const auto &c : cases) {
+            const common::ResultOr<long long> read = readWhole(c.typed, "Heures", 0, 99999);
+            EXPECT_EQ(read ? std::optional<long long>(*read) : std::nullopt, c.read) << c.typed;
+            if (!read) {
+                EXPECT_NE(read.message().find(c.refusal), std::string::npos) << read.message();
+            }
+        }
     }
 
     TEST(Equipment, ServiceFallsDueFromItsMonthOn)
@@ -360,6 +389,24 @@ namespace {
         drawListPage(e, equipmentPrintout({ gear(1, "Anna", 100.0f, 5.0f) }, 1, 2004, "EUR"), 1);
         EXPECT_TRUE(e.findText("Bouteille"));
         EXPECT_TRUE(e.findText("100.00"));
+    }
+
+    TEST(Printouts, ALongCellStopsAtItsColumn)
+    {
+        EquipmentItem item = gear(1, "Anna", 100.0f, 5.0f);
+        item.article = "Article avec un nom assez long pour etre coupe au bord";
+        canvas::RecordingCanvas c;
+        drawListPage(c, equipmentPrintout({ item }, 1, 2004, "EUR"), 1);
+        const auto article = c.findText(item.article);
+        const auto nextHead = c.findText("Utilisateur");
+        ASSERT_TRUE(article && nextHead);
+        ASSERT_TRUE(article->state.clip);
+        EXPECT_LT(article->state.clip->right, nextHead->rect.left);
+        EXPECT_GT(article->state.clip->left, c.findText("Catégorie")->rect.left);
+        // The clip ends with the cell: the user's name beside it is drawn unclipped by it.
+        const auto user = c.findText("Anna");
+        ASSERT_TRUE(user && user->state.clip);
+        EXPECT_GE(user->state.clip->left, article->state.clip->right);
     }
 
 } // namespace

@@ -110,6 +110,28 @@ TEST(NewDiveDefaultsForm, NonsenseBecomesNoDefault)
     EXPECT_EQ(newDiveDefaults(form, UnitSystem::Metric, previous).weights, 0);
 }
 
+TEST(NewDiveDefaultsForm, JunkIsRefusedNamingTheField)
+{
+    NewDiveDefaultsForm form;
+    EXPECT_TRUE(checkNewDiveDefaultsForm(form, UnitSystem::Metric));
+    form.tankVolume = "12,5";
+    form.weights = " 8.5 ";
+    EXPECT_TRUE(checkNewDiveDefaultsForm(form, UnitSystem::Imperial));
+    const struct {
+        const char *tank;
+        const char *weights;
+        const char *named;
+    } refused[] = { { "douze", "8", "« Cont. bouteille »" }, { "12", "8 kg", "« Plombs »" },
+        { "12", "-3", "« Plombs »" }, { "1,2,3", "", "« Cont. bouteille »" } };
+    for (const auto &c : refused) {
+        form.tankVolume = c.tank;
+        form.weights = c.weights;
+        const zorv::common::Result checked = checkNewDiveDefaultsForm(form, UnitSystem::Metric);
+        EXPECT_FALSE(checked) << c.tank << " / " << c.weights;
+        EXPECT_NE(checked.message().find(c.named), std::string::npos) << checked.message();
+    }
+}
+
 TEST(NewDiveDefaultsForm, UntouchedImperialValuesDoNotDrift)
 {
     NewDiveDefaults previous;

@@ -53,8 +53,8 @@ private slots:
         QVERIFY(lb.diveCount() > 5);
         QAbstractItemModelTester tester(page->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(page->model()->rowCount(), lb.diveCount());
-        QCOMPARE(page->valueText(1038), QString::number(lb.diveCount()));
-        QVERIFY(page->valueText(1037).endsWith(QStringLiteral("sample.log")));
+        QCOMPARE(page->valueText(logbook::PageControl::DiveCount), QString::number(lb.diveCount()));
+        QVERIFY(page->valueText(logbook::PageControl::File).endsWith(QStringLiteral("sample.log")));
         QCOMPARE(window->windowTitle(), QStringLiteral("sample.log - Zorv"));
 
         // Choosing a line makes that dive current and fills the page from it.
@@ -62,8 +62,11 @@ private slots:
         const QRect third = list->visualRect(page->model()->index(2));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, third.center());
         QCOMPARE(lb.currentDive(), 3);
-        QCOMPARE(page->valueText(1063), QString::number(lb.dive(3)->diveNumber));
-        QCOMPARE(page->valueLabel(1046)->styleSheet().contains(QStringLiteral("rgb(255, 64, 64)")), true);
+        QCOMPARE(page->valueText(logbook::PageControl::DiveNumber), QString::number(lb.dive(3)->diveNumber));
+        QCOMPARE(page->valueLabel(logbook::PageControl::ComputerName)
+                     ->styleSheet()
+                     .contains(QStringLiteral("rgb(255, 64, 64)")),
+            true);
 
         QVERIFY(window->action(Command::EditDive)->isEnabled());
         QVERIFY(window->action(Command::TableView)->isEnabled());
@@ -75,8 +78,10 @@ private slots:
         for (int position = 1; position <= lb.diveCount(); ++position) {
             if (logbook::profileKind(*lb.dive(position)) == logbook::ProfileKind::Computer) {
                 page->goToDive(position);
-                QCOMPARE(page->valueText(1065), qstr(StringId::ProfileKindRecorded));
-                QVERIFY(page->valueLabel(1065)->styleSheet().contains(QStringLiteral("rgb(0, 64, 0)")));
+                QCOMPARE(page->valueText(logbook::PageControl::ProfileKind), qstr(StringId::ProfileKindRecorded));
+                QVERIFY(page->valueLabel(logbook::PageControl::ProfileKind)
+                            ->styleSheet()
+                            .contains(QStringLiteral("rgb(0, 64, 0)")));
                 break;
             }
         }
@@ -90,13 +95,13 @@ private slots:
         QVERIFY(!list->horizontalScrollBar()->isVisible());
 
         // Switching units relabels every unit on the page.
-        QCOMPARE(page->unitLabel(1364)->text(), QStringLiteral("m"));
+        QCOMPARE(page->unitLabel(logbook::PageControl::MaxDepthUnit)->text(), QStringLiteral("m"));
         m_fx.context().settings.unitSystem = logbook::UnitSystem::Imperial;
         m_fx.context().applySettingsToLogbook();
         page->applyOptions();
-        QCOMPARE(page->unitLabel(1364)->text(), QStringLiteral("ft"));
-        QCOMPARE(page->unitLabel(1362)->text(), QStringLiteral("°F"));
-        QCOMPARE(page->unitLabel(1360)->text(), QStringLiteral("cft/min"));
+        QCOMPARE(page->unitLabel(logbook::PageControl::MaxDepthUnit)->text(), QStringLiteral("ft"));
+        QCOMPARE(page->unitLabel(logbook::PageControl::AirTemperatureUnit)->text(), QStringLiteral("°F"));
+        QCOMPARE(page->unitLabel(logbook::PageControl::MeanAirConsumptionUnit)->text(), QStringLiteral("cft/min"));
     }
 
     void anEmptyLogbookOffersOnlyTheCommandsThatNeedNoDive()
@@ -140,7 +145,7 @@ private slots:
         dive.date = 146097 + 9000;
         dive.diveNumber = 1;
         QVERIFY(lb.insertDive(dive));
-        QVERIFY(window->page()->valueText(1037).endsWith(QStringLiteral(" *")));
+        QVERIFY(window->page()->valueText(logbook::PageControl::File).endsWith(QStringLiteral(" *")));
 
         QString question;
         answer(QStringLiteral("Annuler"), &question);
@@ -213,7 +218,7 @@ private slots:
         QCOMPARE(dive->entryTime, 847);
         QCOMPARE(dive->computerType, 179);
         QCOMPARE(window->page()->model()->rowCount(), before + 1);
-        QVERIFY(window->page()->valueText(1044).contains(QStringLiteral("Neuch")));
+        QVERIFY(window->page()->valueText(logbook::PageControl::Place).contains(QStringLiteral("Neuch")));
         uitest::saveScreenshot(window, QStringLiteral("import-guardian-page"));
 
         // The Citizen import, its dive shown in the dialog too.

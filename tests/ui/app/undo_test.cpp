@@ -185,12 +185,12 @@ private slots:
         typeKey(window, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(lb.currentDive(), first);
         QCOMPARE(shownRow(), first);
-        QCOMPARE(window->page()->valueText(1063), shownNumber);
+        QCOMPARE(window->page()->valueText(logbook::PageControl::DiveNumber), shownNumber);
         window->page()->goToDive(40);
         typeKey(window, Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(lb.currentDive(), first);
         QCOMPARE(shownRow(), first);
-        QCOMPARE(window->page()->valueText(1063), shownNumber);
+        QCOMPARE(window->page()->valueText(logbook::PageControl::DiveNumber), shownNumber);
 
         // An edit of one dive, undone from another page.
         window->page()->goToDive(3);

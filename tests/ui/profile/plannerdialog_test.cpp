@@ -124,6 +124,29 @@ private slots:
         QVERIFY(!dialog->button(QStringLiteral("&Imprimer"))->isEnabled());
     }
 
+    void decimalsTakeACommaOrAPointAndJunkIsRefused()
+    {
+        auto dialog = showDialog<ui::PlannerDialog>(m_context);
+        setText(dialog->timeField(), QStringLiteral("30"));
+        setText(dialog->rateField(), QStringLiteral("20"));
+        setText(dialog->tankField(), QStringLiteral("12,5"));
+        setText(dialog->pressureField(), QStringLiteral("200"));
+        for (const QString &typed : { QStringLiteral("18,5"), QStringLiteral("18.5") }) {
+            setText(dialog->depthField(), typed);
+            QVERIFY(dialog->calculate());
+            QCOMPARE(ui::plannerState(m_context).depth, 18.5);
+            QCOMPARE(ui::plannerState(m_context).tankLitres, 12.5);
+        }
+        for (const QString &junk : { QStringLiteral("18 m"), QStringLiteral("1,8,5") }) {
+            setText(dialog->depthField(), junk);
+            QString refusal;
+            uitest::answer(QStringLiteral("OK"), &refusal);
+            QVERIFY(!dialog->calculate());
+            QCOMPARE(refusal, QStringLiteral("Entrez un nombre."));
+            QCOMPARE(ui::plannerState(m_context).depth, 18.5);
+        }
+    }
+
     void inputsSurviveReopeningButNotTheResult()
     {
         {

@@ -262,8 +262,9 @@ private slots:
         QCOMPARE(mainViewCalls, 1);
         QCOMPARE(window->cursorIndex(), 0);
         const logbook::FieldCatalogue catalogue(m_context.logbook);
-        QCOMPARE(window->headerText(1044), ui::toQt(catalogue.fromDive(logbook::Field::Place, m_other)));
-        QCOMPARE(window->headerUnit(1053), QStringLiteral("m"));
+        QCOMPARE(window->headerText(logbook::PageControl::Place),
+            ui::toQt(catalogue.fromDive(logbook::Field::Place, m_other)));
+        QCOMPARE(window->headerUnit(logbook::PageControl::MaxDepth), QStringLiteral("m"));
 
         // A dive without profile: grey chart, empty computer display, nothing to copy.
         list->setCurrentIndex(list->model()->index(m_flat - 1, 0));
@@ -351,14 +352,16 @@ private slots:
         QVERIFY(data->windowFlags().testFlag(Qt::Tool));
         expectOffTheControls(*window);
         const logbook::FieldCatalogue catalogue(m_context.logbook);
-        QCOMPARE(data->valueText(1062), ui::toQt(catalogue.fromDive(logbook::Field::Partners, m_deep)));
-        QCOMPARE(data->unitText(1053), QStringLiteral("ft"));
-        QCOMPARE(data->unitText(1058), QStringLiteral("cft/min"));
-        QCOMPARE(window->headerUnit(1056), QStringLiteral("°F"));
+        QCOMPARE(data->valueText(logbook::PageControl::Partners),
+            ui::toQt(catalogue.fromDive(logbook::Field::Partners, m_deep)));
+        QCOMPARE(data->unitText(logbook::PageControl::MaxDepth), QStringLiteral("ft"));
+        QCOMPARE(data->unitText(logbook::PageControl::AirConsumption), QStringLiteral("cft/min"));
+        QCOMPARE(window->headerUnit(logbook::PageControl::MinWaterTemperature), QStringLiteral("°F"));
 
         auto *list = window->findChild<QListView *>(QStringLiteral("diveList"));
         list->setCurrentIndex(list->model()->index(m_other - 1, 0));
-        QCOMPARE(data->valueText(1044), ui::toQt(catalogue.fromDive(logbook::Field::Place, m_other)));
+        QCOMPARE(
+            data->valueText(logbook::PageControl::Place), ui::toQt(catalogue.fromDive(logbook::Field::Place, m_other)));
 
         // At a large remembered size the data window still leaves the controls free.
         const QRect screen = window->screen()->availableGeometry();

@@ -369,12 +369,15 @@ private slots:
             click(&dialog, "new");
             QCOMPARE(dialog.focusWidget(), child<QLineEdit>(&dialog, "activity"));
             QTest::keyClicks(child<QLineEdit>(&dialog, "activity"), QStringLiteral("Cours Niveau 1"));
+            // Hours are read when the field is left; Return leaves it as Tab does.
             auto *theory = child<QLineEdit>(&dialog, "theory");
             theory->selectAll();
             QTest::keyClicks(theory, QString::number(h[0]));
+            QTest::keyClick(theory, Qt::Key_Return);
             auto *practice = child<QLineEdit>(&dialog, "practice");
             practice->selectAll();
-            QTest::keyClicks(practice, QString::number(h[1]));
+            QTest::keyClicks(practice, QString::number(h[1]) + QStringLiteral(",0"));
+            QTest::keyClick(practice, Qt::Key_Return);
         }
         QCOMPARE(child<QLabel>(&dialog, "totalTheory")->text(), QStringLiteral("10"));
         QCOMPARE(child<QLabel>(&dialog, "totalPractice")->text(), QStringLiteral("10"));
@@ -382,6 +385,19 @@ private slots:
         uitest::saveScreenshot(&dialog, QStringLiteral("teaching"));
         click(&dialog, "save");
         QCOMPARE(registers::loadTeaching(fromQt(path))->size(), std::size_t { 3 });
+
+        // Hours are whole in the file: a fraction is refused naming the field, never cut to 2.
+        auto *theory = child<QLineEdit>(&dialog, "theory");
+        theory->selectAll();
+        QTest::keyClicks(theory, QStringLiteral("2,5"));
+        QString refusal;
+        answer(QStringLiteral("OK"), &refusal);
+        QTest::keyClick(theory, Qt::Key_Return);
+        QTRY_VERIFY(!refusal.isEmpty());
+        QVERIFY2(refusal.contains(QStringLiteral("« Heures de théorie »")), qPrintable(refusal));
+        QCOMPARE(theory->text(), QStringLiteral("0"));
+        QCOMPARE(dialog.records().back().theoryHours, 0);
+        QCOMPARE(child<QLabel>(&dialog, "totalTheory")->text(), QStringLiteral("10"));
         dialog.close();
     }
 
@@ -452,19 +468,23 @@ private slots:
         click(&dialog, "delete");
         QCOMPARE(journal->count(), 0);
         QCOMPARE(registers::loadJournal(m_context->logbook.prgPath())->entries.size(), std::size_t { 0 });
-        dialog.close();
-    }
 
-    void printedPagesLookRight()
-    {
-        std::vector<registers::EquipmentItem> items;
-        for (int i = 0; i < 8; ++i)
-            items.push_back(gear(
-                static_cast<std::uint8_t>(i), "Article avec un nom assez long pour être coupé", "Anna", 1 + i, 2005));
-        const QImage page = renderListPage(registers::equipmentPrintout(items, 3, 2005, "EUR"), 1, 1240);
-        QVERIFY(!page.isNull());
-        QDir().mkpath(QStringLiteral(ZORV_SCREENSHOT_DIR));
-        QVERIFY(page.save(QStringLiteral(ZORV_SCREENSHOT_DIR "/equipment-printed.png")));
+        // The target reads "120,0" and "120.0" as 120; a fraction or junk is refused naming the field.
+        auto *target = child<QLineEdit>(&dialog, "target");
+        for (const QString &typed : { QStringLiteral("120,0"), QStringLiteral("120.0") }) {
+            target->setText(typed);
+            click(&dialog, "compute");
+            QCOMPARE(dialog.computedTarget(), 120);
+        }
+        for (const QString &junk : { QStringLiteral("120,5"), QStringLiteral("cent") }) {
+            target->setText(junk);
+            QString refusal;
+            answer(QStringLiteral("OK"), &refusal);
+            click(&dialog, "compute");
+            QVERIFY2(refusal.contains(QStringLiteral("« Objectif (plongées) »")), qPrintable(refusal));
+            QCOMPARE(dialog.computedTarget(), 120);
+        }
+        dialog.close();
     }
 
     // Start-up with "Contrôle automatique" on and an item due shows the reminder once.

@@ -187,6 +187,41 @@ private slots:
         QCOMPARE(context.settings.newDiveDefaults.diveTypeMask, 8 | 128);
     }
 
+    // Junk in the tank volume or the weights is refused naming the field, and the dialog stays for a fix;
+    // "12,5" and "8.5" then read alike.
+    void defaultsRefuseJunkNamingTheField()
+    {
+        AppContext &context = *m_context;
+        QStringList refusals;
+        bool stayedOpen = true;
+        uitest::whenModalOpens([&](QWidget *modal) {
+            auto *dialog = qobject_cast<QDialog *>(modal);
+            QLineEdit *tank = child<QComboBox>(dialog, "tankVolume")->lineEdit();
+            auto *weights = child<QLineEdit>(dialog, "weights");
+            const auto refusedOk = [&] {
+                QString seen;
+                uitest::answer(QStringLiteral("OK"), &seen);
+                press(dialog, QDialogButtonBox::Ok);
+                refusals << seen;
+                stayedOpen = stayedOpen && dialog->isVisible();
+            };
+            typeInto(tank, QStringLiteral("douze"));
+            refusedOk();
+            typeInto(tank, QStringLiteral("12,5"));
+            typeInto(weights, QStringLiteral("8 kg"));
+            refusedOk();
+            typeInto(weights, QStringLiteral("8.5"));
+            press(dialog, QDialogButtonBox::Ok);
+        });
+        QVERIFY(ui::showNewDiveDefaultsDialog(context, nullptr));
+        QVERIFY(stayedOpen);
+        QCOMPARE(refusals.size(), 2);
+        QVERIFY2(refusals[0].contains(QStringLiteral("« Cont. bouteille »")), qPrintable(refusals[0]));
+        QVERIFY2(refusals[1].contains(QStringLiteral("« Plombs »")), qPrintable(refusals[1]));
+        QCOMPARE(int(context.settings.newDiveDefaults.tankVolume), 1250);
+        QCOMPARE(int(context.settings.newDiveDefaults.weights), 850);
+    }
+
     void defaultsOffLeaveNewDivesBlank()
     {
         AppContext &context = *m_context;
