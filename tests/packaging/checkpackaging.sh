@@ -39,7 +39,7 @@ done
 manual=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$built/zorv-cli.1" 2>/dev/null)
 
 # Every command and every option of --help, in the manual page and the completion.
-help=$("$cli" --help)
+help=$(LANGUAGE=en LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8 "$cli" --help)
 commands=$(sed -n '/^Commands:$/,/^$/p' <<<"$help" | sed -n 's/^  \([a-z][a-z-]*\).*/\1/p')
 options=$(sed -n '/^Options:$/,/^$/p' <<<"$help" | grep -o -- '--[a-z][a-z-]*' | sort -u)
 [ "$(wc -w <<<"$commands")" -ge 20 ] || fail "found only $(wc -w <<<"$commands") commands in --help"

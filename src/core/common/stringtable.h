@@ -46,25 +46,25 @@ inline constexpr std::array kStringTable = std::to_array<StringEntry>({
     { StringId::MenuNoDecoComparison, N_("Déco") },
     { StringId::MenuEditDive, N_("&Modifier la plongée\tCtrl+E") },
     { StringId::MenuInsertDive, N_("&Insérer une nouvelle plongée\tF7") },
-    { StringId::MenuRenumberAll, N_("Numéroter t&outes les plongées") },
+    { StringId::MenuRenumberAll, N_("Numéroter &toutes les plongées") },
     { StringId::MenuTimeZone, N_("&Fuseau horaire") },
     { StringId::MenuProfileWindow, N_("&Profil de plongée\tF9") },
     { StringId::MenuProfilePreview, N_("&Aperçu du profil") },
     { StringId::MenuCertificates, N_("&Brevets et certificats\tF1") },
     { StringId::MenuEquipment, N_("&Inventaire du matériel\tF10") },
-    { StringId::MenuForecast, N_("&Prévision") },
+    { StringId::MenuForecast, N_("P&révision") },
     { StringId::MenuCreateSelection, N_("&Créer un carnet de la sélection") },
     { StringId::MenuTableView, N_("Vue en tableau des plongées\tAlt+T") },
     { StringId::MenuManualData, N_("&Données manuelles de plongée") },
     { StringId::MenuSplitDive, N_("Séparer en &2 plongées") },
-    { StringId::MenuMergeDives, N_("&Fusionner 2 plongées") },
+    { StringId::MenuMergeDives, N_("F&usionner 2 plongées") },
     { StringId::MenuAddresses, N_("A&dresses\tF11") },
     { StringId::MenuSearchForward, N_("&Rechercher vers l'avant") },
     { StringId::MenuSearchBackward, N_("R&echercher vers l'arrière") },
     { StringId::MenuSearchDive, N_("&Plongée\tCtrl+F") },
     { StringId::MenuTrips, N_("&Voyages") },
     { StringId::MenuAdvancedSearch, N_("Recherche &avancée") },
-    { StringId::MenuReadComputer, N_("Lire les données de l'o&rdinateur\tF5") },
+    { StringId::MenuReadComputer, N_("&Lire les données de l'ordinateur\tF5") },
     { StringId::MenuStatistics, N_("St&atistiques\tF6") },
     { StringId::MenuInstructorRecord, N_("&Suivi instructeur") },
     { StringId::MenuSiteStatistics, N_("Sta&tistiques des sites") },
@@ -73,12 +73,12 @@ inline constexpr std::array kStringTable = std::to_array<StringEntry>({
     { StringId::MenuMultiCopy, N_("&Copier dans le presse-papiers") },
     { StringId::MenuMultiPaste, N_("C&oller du presse-papiers") },
     { StringId::MenuMultiClear, N_("&Vider le presse-papiers") },
-    { StringId::MenuRenumberPart, N_("Numéroter partie&llement") },
+    { StringId::MenuRenumberPart, N_("Numéroter parti&ellement") },
     { StringId::MenuExportCsv, N_("Export vers ta&bleur (CSV)") },
-    { StringId::MenuKnownComputers, N_("&Ordinateurs reconnus") },
+    { StringId::MenuKnownComputers, N_("Ordinateurs &reconnus") },
     { StringId::MenuCompatibility, N_("&Compatibilité") },
     { StringId::MenuFillDives, N_("Remplir ou corriger des plongée&s") },
-    { StringId::MenuMonthlyStatistics, N_("&Activité mensuelle") },
+    { StringId::MenuMonthlyStatistics, N_("Activité &mensuelle") },
     { StringId::MenuOptions, N_("Pays et conne&xion") },
     { StringId::MenuImportCitizen, N_("&Import Citizen") },
     { StringId::MenuComputerTypes, N_("Types d'ordinateurs") },
@@ -97,12 +97,12 @@ inline constexpr std::array kStringTable = std::to_array<StringEntry>({
     { StringId::MenuOpenLogbook, N_("&Ouvrir...\tF3 / Ctrl+O") },
     { StringId::MenuSaveLogbook, N_("&Enregistrer\tF2 / Ctrl+S") },
     { StringId::MenuSaveLogbookAs, N_("Enregistrer so&us...") },
-    { StringId::MenuPrintSetup, N_("Config&uration de l'imprimante...") },
+    { StringId::MenuPrintSetup, N_("Confi&guration de l'imprimante...") },
     { StringId::MenuPrint, N_("Imp&rimer...\tCtrl+P") },
-    { StringId::MenuPrintPreview, N_("Ap&erçu avant impression") },
+    { StringId::MenuPrintPreview, N_("A&perçu avant impression") },
     { StringId::MenuRecentFile, N_("Dernier &fichier") },
     { StringId::MenuCopyDive, N_("&Copier dans le presse-papiers\tCtrl+C") },
-    { StringId::MenuDeleteDive, N_("Suppr&imer la plongée\tF8") },
+    { StringId::MenuDeleteDive, N_("Supprimer la plon&gée\tF8") },
     { StringId::MenuPasteDive, N_("C&oller du presse-papiers\tCtrl+V") },
     { StringId::MenuAbout, N_("À pr&opos de Zorv...") },
     { StringId::MenuQuit, N_("&Quitter\tAlt+X") },
@@ -322,11 +322,11 @@ inline constexpr std::array kStringTable = std::to_array<StringEntry>({
            " Majoration:\t\t%d min\n"
            " Dans la courbe:\t\t%d min\n"
            " Interdiction de vol:\t\t%d heures\n"
-           " Palier\t15 m:\t%d min\n"
-           " Palier\t12 m:\t%d min\n"
-           " Palier\t 9 m:\t%d min\n"
-           " Palier\t 6 m:\t%d min\n"
-           " Palier\t 3 m:\t%d min\n"
+           " Palier 15 m:\t%d min\n"
+           " Palier 12 m:\t%d min\n"
+           " Palier 9 m:\t%d min\n"
+           " Palier 6 m:\t%d min\n"
+           " Palier 3 m:\t%d min\n"
            " Pression restante:\t\t%d bar\n"
            " Pression consommée:\t\t%d bar\n"
            " Cons. air:\t\t%d bar·l\n") },
@@ -392,7 +392,7 @@ inline constexpr std::array kStringTable = std::to_array<StringEntry>({
     { StringId::NoNewDive, N_("Pas de nouvelle plongée") },
     { StringId::AskDiscardDives, N_("Abandonner les plongées lues ?") },
     // Default menu text of the external application.
-    { StringId::ExternalProgramMenu, N_("&Programme externe      Ctrl+F5") },
+    { StringId::ExternalProgramMenu, N_("Programme e&xterne") },
     // Advanced search caption.
     { StringId::AdvancedSearchCaption, N_("Recherche avancée") },
     // Equipment service reminder.

@@ -256,8 +256,8 @@ TEST(Planner, ResultRowsPairEachLabelWithItsValueWhateverTheTabs)
     const std::vector<ResultRow> rows = resultRows(s.resultText);
     ASSERT_EQ(rows.size(), 14u);
     const std::pair<const char *, const char *> expected[] = { { "Durée:", "63 min" },
-        { "temps de remonté:", "18 min" }, { "groupe de pression:", "G" }, { "palier 15 m:", "0 min" },
-        { "palier 9 m:", "0 min" }, { "palier 3 m:", "13 min" }, { "Cons. air:", "3594 barl" } };
+        { "Temps de remontée:", "18 min" }, { "Groupe de pression:", "G" }, { "Palier 15 m:", "0 min" },
+        { "Palier 9 m:", "0 min" }, { "Palier 3 m:", "13 min" }, { "Cons. air:", "3594 bar·l" } };
     for (const auto &[label, value] : expected) {
         const auto row = std::find_if(rows.begin(), rows.end(), [&](const ResultRow &r) { return r.label == label; });
         ASSERT_NE(row, rows.end()) << label;
@@ -400,7 +400,7 @@ TEST(Planner, CalculateFillsTheResultTextOrRefuses)
     EXPECT_EQ(s.resultValid, 1);
     EXPECT_NE(s.resultText.find(" Durée:\t\t63 min\n"), std::string::npos);
     EXPECT_NE(s.resultText.find(" Groupe de pression:\tG\n"), std::string::npos);
-    EXPECT_NE(s.resultText.find(" Palier\t 3 m:\t13 min\n"), std::string::npos);
+    EXPECT_NE(s.resultText.find(" Palier 3 m:\t13 min\n"), std::string::npos);
     EXPECT_NE(s.resultText.find(" Cons. air:\t\t3594 bar·l\n"), std::string::npos);
 
     PlannerState deep = plan(70.0, 10);

@@ -110,7 +110,7 @@ TEST(Settings, FreshInstallStartsWithTheDefaults)
     EXPECT_EQ(s.comPort, 1);
     EXPECT_EQ(s.serialPort, "");
     EXPECT_EQ(s.importTypeId, 177);
-    EXPECT_EQ(s.externalAppMenuText, "&Programme externe      Ctrl+F5");
+    EXPECT_EQ(s.externalAppMenuText, "Programme e&xterne");
     EXPECT_EQ(s.profileColours[ProfileColour::ClipProfile], 0x00C0FFu);
     EXPECT_EQ(s.noDecoColours[NoDecoColour::Curve5], 0x808000u);
     EXPECT_EQ(s.statisticsColours[StatisticsColour::SeaWater], 0x4040FFu);
@@ -201,7 +201,7 @@ TEST(Settings, SaveAllWritesWhatLoadAllReads)
 
     const IniFile reread(dir / kSettingsFileName);
     // The menu text filled in for an empty "Name" is what goes back to the file.
-    EXPECT_EQ(reread.readString("ExternApplication", "Name"), "&Programme externe      Ctrl+F5");
+    EXPECT_EQ(reread.readString("ExternApplication", "Name"), "Programme e&xterne");
     // The recent files have a writer of their own; positions are written as windows close.
     EXPECT_FALSE(reread.hasSection("Recent File List"));
     EXPECT_EQ(loaded(reread).placement(Window::Main), (WindowPlacement { 1, 2, 3, 4, false }));

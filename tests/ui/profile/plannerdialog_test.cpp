@@ -73,7 +73,7 @@ private slots:
         QTest::mouseClick(dialog->button(QStringLiteral("&Calculer")), Qt::LeftButton);
         const QString text = dialog->resultBox()->toPlainText();
         QVERIFY2(text.contains(QStringLiteral("Durée:\t63 min")), qPrintable(text));
-        QVERIFY(text.contains(QStringLiteral("palier 3 m:\t13 min")));
+        QVERIFY(text.contains(QStringLiteral("Palier 3 m:\t13 min")));
         // Every value starts at the one tab stop, right of the widest label: two columns that line up.
         for (const QString &line : text.split(QLatin1Char('\n'))) {
             QCOMPARE(line.count(QLatin1Char('\t')), 1);
@@ -115,7 +115,7 @@ private slots:
         setText(dialog->depthField(), QStringLiteral("20"));
         setText(dialog->timeField(), QStringLiteral("10"));
         QVERIFY(dialog->calculate());
-        QVERIFY(dialog->resultBox()->toPlainText().contains(QStringLiteral("ajout:\t11 min")));
+        QVERIFY(dialog->resultBox()->toPlainText().contains(QStringLiteral("Majoration:\t11 min")));
 
         // A table too short says so and takes the chart away.
         setText(dialog->depthField(), QStringLiteral("70"));
