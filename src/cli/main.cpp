@@ -1,7 +1,7 @@
 // zorv-cli: the logbook from the command line, for scripts, tests and benchmarks.
 #include "arguments.h"
-#include "common/clock.h"
 #include "common/cformat.h"
+#include "common/clock.h"
 #include "common/textcodec.h"
 #include "common/translation.h"
 #include "csvcommand.h"
@@ -282,7 +282,8 @@ const Command kCommands[] = {
     { "timeshift", "LOG --from N --to N --hours +-H[:MM]", N_("décale la date et l'heure des plongées numérotées N..N"),
         1, Needs::LogbookToWrite, [](const Call &c) { return cli::commandTimeShift(*c.env, c.parser, c.args[1]); } },
     { "split", "LOG DIVE_NUMBER --at MINUTES", N_("sépare une plongée en deux là où le plongeur est en surface"), 2,
-        Needs::LogbookToWrite, [](const Call &c) { return cli::commandSplit(*c.env, c.parser, c.args[1], c.args[2]); } },
+        Needs::LogbookToWrite,
+        [](const Call &c) { return cli::commandSplit(*c.env, c.parser, c.args[1], c.args[2]); } },
     { "merge", "LOG DIVE_NUMBER", N_("fusionne une plongée avec la suivante"), 2, Needs::LogbookToWrite,
         [](const Call &c) { return cli::commandMerge(*c.env, c.args[1], c.args[2]); } },
     { "find",
@@ -292,8 +293,7 @@ const Command kCommands[] = {
         [](const Call &c) { return cli::commandFind(*c.env, c.parser); } },
     { "replace", "LOG --field NAME --find TEXT --with TEXT [--dry-run]",
         N_("remplace un texte dans le lieu, le site, les partenaires, le commentaire ou le modèle"), 1,
-        Needs::LogbookToWrite,
-        [](const Call &c) { return cli::commandReplace(*c.env, c.parser, c.args[1]); } },
+        Needs::LogbookToWrite, [](const Call &c) { return cli::commandReplace(*c.env, c.parser, c.args[1]); } },
     { "fill", "LOG --from N --to N --field NAME=VALUE...", N_("donne des valeurs aux plongées numérotées N..N"), 1,
         Needs::LogbookToWrite, [](const Call &c) { return cli::commandFill(*c.env, c.parser, c.args[1]); } },
     { "uddf",
@@ -395,7 +395,8 @@ static int runCommand(int argc, char **argv)
         QString::fromUtf8(
             common::tr("Écrire un carnet même pendant qu'un Zorv en cours le modifie (sinon code de sortie 4).")));
     const QCommandLineOption end(kEnd,
-        QString::fromUtf8(common::tr("generate : le dernier jour où une plongée peut tomber (aujourd'hui par défaut).")),
+        QString::fromUtf8(
+            common::tr("generate : le dernier jour où une plongée peut tomber (aujourd'hui par défaut).")),
         QStringLiteral("YYYY-MM-DD"));
     parser.addOptions({ imperial, standard, settingsDir, force, dives, seed, end });
     cli::addSimulateOptions(parser);
