@@ -15,11 +15,6 @@ namespace {
     using registers::Trip;
     constexpr auto kCharset = registers::Charset::Windows;
 
-    std::int32_t diveNumber(const QString &text)
-    {
-        return static_cast<std::int32_t>(registers::parseWhole(fromQt(text), INT32_MIN, INT32_MAX));
-    }
-
 } // namespace
 
 TripsDialog::TripsDialog(AppContext &context, std::function<void(int position)> goToDive, QWidget *parent)
@@ -35,14 +30,13 @@ TripsDialog::TripsDialog(AppContext &context, std::function<void(int position)> 
 
     addDateField(QStringLiteral("Date du:"), QStringLiteral("firstDay"), &Trip::firstDay);
     addDateField(QStringLiteral("au:"), QStringLiteral("lastDay"), &Trip::lastDay);
-    addField(
+    // Dive numbers are whole: "12,5" is refused naming the field rather than cut to 12.
+    addWholeField(
         QStringLiteral("Plongée de:"), QStringLiteral("firstDive"), 11,
-        [this](int r) { return QString::number(trip(r).firstDive); },
-        [this](int r, const QString &t) { trip(r).firstDive = diveNumber(t); });
-    addField(
+        [this](int r) -> std::int32_t & { return trip(r).firstDive; }, INT32_MIN, INT32_MAX);
+    addWholeField(
         QStringLiteral("à:"), QStringLiteral("lastDive"), 11,
-        [this](int r) { return QString::number(trip(r).lastDive); },
-        [this](int r, const QString &t) { trip(r).lastDive = diveNumber(t); });
+        [this](int r) -> std::int32_t & { return trip(r).lastDive; }, INT32_MIN, INT32_MAX);
     addTextField(QStringLiteral("Déstination:"), QStringLiteral("destination"), registers::trips::kDestination,
         kCharset, &Trip::destination, 3);
     addTextArea(QStringLiteral("Remarques:"), QStringLiteral("remarks"),

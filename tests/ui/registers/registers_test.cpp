@@ -328,8 +328,23 @@ private slots:
         QTest::keyClicks(first, QStringLiteral("1.6.04"));
         QTest::keyClick(first, Qt::Key_Return);
         QCOMPARE(first->text(), QStringLiteral("01.06.2004"));
-        QTest::keyClicks(child<QLineEdit>(dialog, "firstDive"), QStringLiteral("3"));
-        QTest::keyClicks(child<QLineEdit>(dialog, "lastDive"), QStringLiteral("5"));
+        // Dive numbers are read when the field is left; a fraction is refused naming the field.
+        auto *firstDive = child<QLineEdit>(dialog, "firstDive");
+        firstDive->selectAll();
+        QTest::keyClicks(firstDive, QStringLiteral("3,5"));
+        QString refusal;
+        answer(QStringLiteral("OK"), &refusal);
+        QTest::keyClick(firstDive, Qt::Key_Return);
+        QTRY_VERIFY(!refusal.isEmpty());
+        QVERIFY2(refusal.contains(QStringLiteral("« Plongée de: »")), qPrintable(refusal));
+        QCOMPARE(dialog->trips().front().firstDive, 0);
+        firstDive->selectAll();
+        QTest::keyClicks(firstDive, QStringLiteral("3"));
+        QTest::keyClick(firstDive, Qt::Key_Return);
+        auto *lastDive = child<QLineEdit>(dialog, "lastDive");
+        lastDive->selectAll();
+        QTest::keyClicks(lastDive, QStringLiteral("5.0"));
+        QTest::keyClick(lastDive, Qt::Key_Return);
         child<QPlainTextEdit>(dialog, "remarks")->insertPlainText(QStringLiteral("Croisière"));
         auto *view = child<QTreeView>(dialog, "list");
         QCOMPARE(cell(view, 0, 0), QStringLiteral("01.06.2004"));
@@ -347,7 +362,9 @@ private slots:
         QCOMPARE(saved->front().firstDay, logbook::dayNumber(1, 6, 2004));
 
         // A first dive beyond the logbook leads nowhere.
-        QTest::keyClicks(child<QLineEdit>(dialog, "firstDive"), QStringLiteral("999"));
+        firstDive->selectAll();
+        QTest::keyClicks(firstDive, QStringLiteral("999"));
+        QTest::keyClick(firstDive, Qt::Key_Return);
         wentTo = 0;
         click(dialog, "goTo");
         QCOMPARE(wentTo, 0);
