@@ -43,7 +43,7 @@ inline constexpr std::array kStringTable = std::to_array<StringEntry>({
     { StringId::AlarmCaption, N_("Message d'alarme") },
     // Menu items by command, 32831-32833 from the dive list's context menu; a tab precedes the key shown.
     { StringId::MenuPlanner, N_("&Planification de plongée") },
-    { StringId::MenuNoDecoComparison, N_("Déco") },
+    { StringId::MenuNoDecoComparison, N_("Déc&o") },
     { StringId::MenuEditDive, N_("&Modifier la plongée\tCtrl+E") },
     { StringId::MenuInsertDive, N_("&Insérer une nouvelle plongée\tF7") },
     { StringId::MenuRenumberAll, N_("Numéroter &toutes les plongées") },
