@@ -30,8 +30,10 @@ namespace {
         std::array<std::uint8_t, 255> text;
         const std::size_t length = in.u8();
         in.bytes(text.data(), length);
+        // A text ends at its first zero, as the save writes it: bytes after one would not
+        // come back, and a record read would differ from the same record saved and read again.
         const std::size_t kept = std::min(length, capacity);
-        for (std::size_t i = 0; i < kept; ++i)
+        for (std::size_t i = 0; i < kept && text[i] != 0; ++i)
             field[i] = static_cast<char>(text[i]);
     }
 
