@@ -50,6 +50,18 @@ namespace {
         return ::fstat(fd, &a) == 0 && ::stat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
     }
 
+    // Removes our lock file while still holding it, so that the next taker never locks a file
+    // nobody will see again (it finds the name gone or new and tries again); a name that
+    // another program took over is theirs and stays.
+    void releaseLockFile(int fd, const fs::path &path)
+    {
+        if (fd < 0)
+            return;
+        if (sameFile(fd, path))
+            ::unlink(path.c_str());
+        ::close(fd);
+    }
+
 } // namespace
 
 fs::path editLockPath(const fs::path &file)
@@ -73,13 +85,7 @@ std::optional<std::string> EditLock::liveHolder(const fs::path &file)
 
 WriterLock::~WriterLock()
 {
-    if (m_fd < 0)
-        return;
-    // Removed while still held, so that the next writer never takes a file nobody will
-    // see again: it finds the name gone or new and tries again.
-    if (sameFile(m_fd, m_path))
-        ::unlink(m_path.c_str());
-    ::close(m_fd);
+    releaseLockFile(m_fd, m_path);
 }
 
 WriterLock::WriterLock(WriterLock &&other) noexcept
@@ -177,12 +183,7 @@ EditLock EditLock::takeOver(const fs::path &file)
 
 EditLock::~EditLock()
 {
-    if (m_fd < 0)
-        return;
-    // A lock file that another program took over is theirs now.
-    if (sameFile(m_fd, m_path))
-        ::unlink(m_path.c_str());
-    ::close(m_fd);
+    releaseLockFile(m_fd, m_path);
 }
 
 EditLock::EditLock(EditLock &&other) noexcept

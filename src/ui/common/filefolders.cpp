@@ -17,9 +17,11 @@ namespace zorv::ui {
 
 namespace {
 
-    std::array<QString, 3> &lastFolders()
+    using Folders = std::array<QString, static_cast<std::size_t>(FileFolder::Selection) + 1>;
+
+    Folders &lastFolders()
     {
-        static std::array<QString, 3> folders;
+        static Folders folders;
         return folders;
     }
 

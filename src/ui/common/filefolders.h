@@ -10,8 +10,9 @@ struct AppContext;
 // The kinds of files whose dialogs remember their own folder for the run.
 enum class FileFolder {
     CsvExport,
+    UddfExport,
     Import,
-    Selection,
+    Selection, // the last kind: the folders are kept in an array as long as the list
 };
 
 // Starts the dialog in the folder last used for this kind of file in this run, else in the open logbook's

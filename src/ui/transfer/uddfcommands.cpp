@@ -2,6 +2,7 @@
 
 #include "uddf/uddfimport.h"
 #include "ui/common/appcontext.h"
+#include "ui/common/filefolders.h"
 #include "ui/common/qtext.h"
 
 #include <QApplication>
@@ -114,8 +115,10 @@ void exportUddf(AppContext &context, QWidget *parent)
     chooser.setNameFilter(QStringLiteral("Fichiers UDDF (*.uddf);;Tous les fichiers (*)"));
     chooser.setDefaultSuffix(QStringLiteral("uddf"));
     chooser.setWindowTitle(QStringLiteral("Exporter UDDF"));
+    startFileDialog(chooser, context, FileFolder::UddfExport);
     if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
         return;
+    rememberFileFolder(chooser, FileFolder::UddfExport);
     const QString target = chooser.selectedFiles().constFirst();
     UddfExportDialog choices(context, parent);
     if (choices.exec() != QDialog::Accepted)
@@ -174,8 +177,10 @@ bool importUddf(AppContext &context, QWidget *parent)
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter(QStringLiteral("Fichiers UDDF (*.uddf *.xml);;Tous les fichiers (*)"));
     dialog.setWindowTitle(QStringLiteral("Importer UDDF"));
+    startFileDialog(dialog, context, FileFolder::Import);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
+    rememberFileFolder(dialog, FileFolder::Import);
     return importUddfFrom(context, dialog.selectedFiles().constFirst(), parent);
 }
 
