@@ -1,5 +1,7 @@
 #include "ui/reports/printdialog.h"
 
+#include "ui/common/qtext.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -19,19 +21,18 @@ using reports::PrintMode;
 LogbookPrintDialog::LogbookPrintDialog(const reports::PrintJob &job, QWidget *parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Imprimer Plongées"));
+    setWindowTitle(ui::tr("Imprimer des plongées"));
 
-    auto *modeBox = new QGroupBox(QStringLiteral("Imprimer"));
+    auto *modeBox = new QGroupBox(ui::tr("Imprimer"));
     auto *modeLayout = new QVBoxLayout(modeBox);
-    const QString modeTexts[]
-        = { QStringLiteral("&Plongée"), QStringLiteral("&Liste de Plongée"), QStringLiteral("Pa&ge de garde") };
+    const QString modeTexts[] = { ui::tr("&Plongée"), ui::tr("&Liste des plongées"), ui::tr("Pa&ge de garde") };
     for (int i = 0; i < 3; ++i) {
         m_modes[i] = new QRadioButton(modeTexts[i]);
         modeLayout->addWidget(m_modes[i]);
     }
     m_modes[static_cast<int>(job.mode)]->setChecked(true);
 
-    auto *rangeBox = new QGroupBox(QStringLiteral("Position"));
+    auto *rangeBox = new QGroupBox(ui::tr("Plongées"));
     auto *rangeLayout = new QHBoxLayout(rangeBox);
     m_from = new QLineEdit(QString::number(job.fromNumber));
     m_to = new QLineEdit(QString::number(job.toNumber));
@@ -40,17 +41,16 @@ LogbookPrintDialog::LogbookPrintDialog(const reports::PrintJob &job, QWidget *pa
         edit->setMaximumWidth(80);
     }
     rangeLayout->addWidget(m_from);
-    rangeLayout->addWidget(new QLabel(QStringLiteral("à")));
+    rangeLayout->addWidget(new QLabel(ui::tr("à")));
     rangeLayout->addWidget(m_to);
     rangeLayout->addStretch();
 
-    m_separator = new QCheckBox(QStringLiteral("Utiliser Séparateur"));
+    m_separator = new QCheckBox(ui::tr("Utiliser un &séparateur"));
     m_separator->setChecked(job.separator);
 
-    auto *optionBox = new QGroupBox(QStringLiteral("Page de plongée"));
+    auto *optionBox = new QGroupBox(ui::tr("Page de plongée"));
     auto *optionLayout = new QVBoxLayout(optionBox);
-    const QString optionTexts[]
-        = { QStringLiteral("Komplett"), QStringLiteral("nur Linien (Blanko)"), QStringLiteral("Profil eindrucken") };
+    const QString optionTexts[] = { ui::tr("&Complet"), ui::tr("Lignes seules (&vierge)"), ui::tr("Profil se&ul") };
     for (int i = 0; i < 3; ++i) {
         m_options[i] = new QRadioButton(optionTexts[i]);
         optionLayout->addWidget(m_options[i]);
