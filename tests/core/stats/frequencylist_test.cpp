@@ -1,11 +1,13 @@
 #include "logbook/daynumber.h"
 #include "stats/frequencylist.h"
+#include "statstestdives.h"
 
 #include <gtest/gtest.h>
 
 using namespace zorv;
 using namespace zorv::stats;
 using logbook::DiveRecord;
+using test::logbookOf;
 
 namespace {
 
@@ -17,13 +19,6 @@ DiveRecord dive(const char *place, const char *site, const char *partners = "", 
     logbook::setFixedText(d.site, site);
     logbook::setFixedText(d.partners, partners);
     return d;
-}
-
-logbook::Logbook logbookOf(std::vector<DiveRecord> dives)
-{
-    logbook::Logbook book;
-    book.adoptDives(std::move(dives));
-    return book;
 }
 
 std::vector<std::string> namesOf(const FrequencyList &list)

@@ -3,6 +3,7 @@
 #include "reports/pageframe.h"
 #include "stats/statbars.h"
 #include "stats/statprint.h"
+#include "statstestdives.h"
 
 #include <gtest/gtest.h>
 
@@ -94,15 +95,7 @@ TEST(Bars, RowAtTheAverageTakesTheBelowAverageColour)
 
 namespace {
 
-logbook::DiveRecord dive(int year, int month, std::int16_t depthCm, std::uint16_t type)
-{
-    logbook::DiveRecord d;
-    d.date = logbook::dayNumber(10, month, year);
-    d.maxDepth = depthCm;
-    d.duration = 30;
-    d.diveType = type;
-    return d;
-}
+using test::dive;
 
 struct ClockPin {
     common::FixedClock fixed { 1796601600 }; // 2026-12-07
@@ -118,9 +111,7 @@ constexpr int kDpi = 254;
 TEST(PrintedPages, ClassPageTableInMillimetres)
 {
     ClockPin pin;
-    logbook::Logbook book;
-    book.adoptDives({ dive(2024, 1, 1200, logbook::dive_type::kSeaWater), dive(2024, 2, 1400, 0),
-        dive(2024, 3, 400, logbook::dive_type::kSeaWater) });
+    const logbook::Logbook book = test::logbookOf({ dive(2024, 1, 1200), dive(2024, 2, 1400, 0), dive(2024, 3, 400) });
     StatisticsPage page(PageKind::Depth);
     page.compute(book);
     const StatisticsPrint print(page, { 200, 280, "Jean", "CSM", "/x/Meer.log" });
@@ -154,8 +145,7 @@ TEST(PrintedPages, ClassPageTableInMillimetres)
 
 TEST(PrintedPages, ClassLabelsOnPaper)
 {
-    logbook::Logbook book;
-    book.setUnitSystem(logbook::UnitSystem::Imperial);
+    const logbook::Logbook book = test::logbookOf({}, logbook::UnitSystem::Imperial);
     StatisticsPage depth(PageKind::Depth);
     depth.compute(book, { 2026, 12, 6 });
     const auto rows = depth.rows();
@@ -174,8 +164,7 @@ TEST(PrintedPages, LongTimelinesContinueOnMoreSheetsFromTheFirstYearWithDives)
     std::vector<logbook::DiveRecord> dives;
     for (int year = 1975; year <= 2026; ++year)
         dives.push_back(dive(year, 6, 1000, logbook::dive_type::kFreshWater));
-    logbook::Logbook book;
-    book.adoptDives(std::move(dives));
+    const logbook::Logbook book = test::logbookOf(std::move(dives));
     StatisticsPage months(PageKind::Month);
     months.compute(book);
     const StatisticsPrint print(months, { 200, 280, "", "", "" });

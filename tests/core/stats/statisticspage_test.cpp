@@ -1,6 +1,7 @@
 #include "logbook/daynumber.h"
 #include "logbook/generator.h"
 #include "stats/statisticspage.h"
+#include "statstestdives.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -9,28 +10,12 @@ using namespace zorv;
 using namespace zorv::stats;
 using logbook::DiveRecord;
 namespace dive_type = logbook::dive_type;
+using test::dive;
+using test::logbookOf;
 
 namespace {
 
 const common::LocalDateTime kToday { 2026, 12, 6, 12, 0, 0 };
-
-DiveRecord dive(int year, int month, std::int16_t depthCm, std::uint16_t type = dive_type::kSeaWater)
-{
-    DiveRecord d;
-    d.date = logbook::dayNumber(15, month, year);
-    d.maxDepth = depthCm;
-    d.duration = 40;
-    d.diveType = type;
-    return d;
-}
-
-logbook::Logbook logbookOf(std::vector<DiveRecord> dives, logbook::UnitSystem units = logbook::UnitSystem::Metric)
-{
-    logbook::Logbook book;
-    book.setUnitSystem(units);
-    book.adoptDives(std::move(dives));
-    return book;
-}
 
 StatisticsPage computed(PageKind kind, const logbook::Logbook &book, PageOptions options = {})
 {
@@ -349,14 +334,4 @@ TEST(MonthlyBehaviour, CountsCalendarMonthsOfEveryYear)
     EXPECT_EQ(m.counts[3][2], 1);
     EXPECT_EQ(m.counts[2][6], 1);
     EXPECT_EQ(m.scale, 10);
-}
-
-TEST(SplitNames, SeparatorsBlanksAndEmptyNames)
-{
-    const auto names = splitNames("Anna, Bert;Carla + Dora& Emil");
-    ASSERT_EQ(names.size(), 5u);
-    EXPECT_EQ(names[0], "Anna");
-    EXPECT_EQ(names[2], "Carla");
-    EXPECT_EQ(names[4], "Emil");
-    EXPECT_EQ(splitNames("").size(), 1u);
 }

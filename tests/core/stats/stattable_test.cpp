@@ -84,19 +84,3 @@ TEST(StatTable, CategoryScaleFromTheChosenAggregate)
     t.finishCategory(Aggregate::Average, 1);
     EXPECT_FLOAT_EQ(t.scale, 3.0f);
 }
-
-TEST(ValueSummary, FinishAveragesAndConvertsHundredths)
-{
-    ValueSummary s;
-    s.finish(100);
-    EXPECT_FLOAT_EQ(s.min, 0.0f);
-    EXPECT_FLOAT_EQ(s.average, 0.0f);
-    s.reset();
-    for (float v : { 500.0f, 1500.0f, 1000.0f })
-        s.add(v);
-    s.finish(100);
-    EXPECT_FLOAT_EQ(s.sum, 30.0f);
-    EXPECT_FLOAT_EQ(s.average, 10.0f);
-    EXPECT_FLOAT_EQ(s.min, 5.0f);
-    EXPECT_FLOAT_EQ(s.max, 15.0f);
-}

@@ -1,12 +1,11 @@
-#include "common/clock.h"
 #include "computers/computercatalogue.h"
 #include "logbook/daynumber.h"
 #include "logbook/generator.h"
 #include "logbook/logbook.h"
 #include "testutil.h"
 #include "transfer/imageencoder.h"
-#include "transfer/memoryimage.h"
 #include "transfer/transferlist.h"
+#include "transfertest.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -16,21 +15,15 @@
 using namespace zorv::transfer;
 namespace computers = zorv::computers;
 using zorv::common::FixedClock;
-using zorv::common::LocalDateTime;
 using zorv::logbook::DiveRecord;
 using zorv::logbook::kMissing;
 using zorv::logbook::Logbook;
 using zorv::logbook::ProfileScript;
+using zorv::transfer::test::kRefused;
+using zorv::transfer::test::loadedCount;
+using zorv::transfer::test::PinnedClock;
 
 namespace {
-
-constexpr int kRefused = -1;
-
-// The number of dives decoded, or kRefused.
-int loadedCount(MemoryImage &memory, std::span<const std::uint8_t> captured)
-{
-    return memory.load(captured) ? memory.diveCount() : kRefused;
-}
 
 // 20 August 2023 20:00 UTC.
 constexpr std::int64_t kNow = 1692561600;
@@ -60,12 +53,7 @@ struct Family {
 
 class ImageRoundTrip : public ::testing::TestWithParam<Family> {
 protected:
-    void SetUp() override
-    {
-        zorv::common::setClock(&m_clock);
-        m_book.setComputerInfo(&m_catalogue);
-    }
-    void TearDown() override { zorv::common::setClock(nullptr); }
+    void SetUp() override { m_book.setComputerInfo(&m_catalogue); }
 
     ImageScript script(int dives, int profiles) const
     {
@@ -93,7 +81,8 @@ protected:
         return s;
     }
 
-    FixedClock m_clock { kNow };
+    PinnedClock m_pin { kNow };
+    const FixedClock &m_clock = m_pin.clock;
     computers::ComputerCatalogue m_catalogue = computers::ComputerCatalogue::withBuiltInTypes();
     Logbook m_book;
     MemoryImage m_memory;
@@ -115,9 +104,7 @@ TEST_P(ImageRoundTrip, DivesAndProfilesComeBack)
     for (int i = 0; i < 9; ++i) {
         SCOPED_TRACE(i);
         const ImageDive &want = s.dives[static_cast<std::size_t>(i)];
-        ComputerDive got;
-        ASSERT_TRUE(m_memory.diveAt(i));
-        got = *m_memory.diveAt(i);
+        ComputerDive got = m_memory.diveAt(i).value();
         EXPECT_EQ(got.date, zorv::logbook::dayNumber(want.start.day, want.start.month, want.start.year));
         EXPECT_EQ(got.timeOfDay, want.start.hour * 60 + want.start.minute);
         EXPECT_EQ(got.maxDepth, want.maxDepthCm);
@@ -128,9 +115,7 @@ TEST_P(ImageRoundTrip, DivesAndProfilesComeBack)
         EXPECT_EQ(got.warnings, want.warnings);
         EXPECT_EQ(got.altitudeClass, want.altitudeClass);
 
-        DiveRecord record;
-        ASSERT_TRUE(m_memory.toRecord(i, m_book));
-        record = *m_memory.toRecord(i, m_book);
+        DiveRecord record = m_memory.toRecord(i, m_book).value();
         DiveRecord expected;
         zorv::logbook::encodeProfile(expected, want.profile, GetParam().layout);
         EXPECT_EQ(profilePart(record), profilePart(expected));
@@ -153,9 +138,7 @@ TEST_P(ImageRoundTrip, RingsWrapAndYoungComputersKeepTheirOrder)
     }
 
     // The logbook already has the first four: the last two are new, and convert in order.
-    DiveRecord fourth;
-    ASSERT_TRUE(m_memory.toRecord(3, m_book));
-    fourth = *m_memory.toRecord(3, m_book);
+    DiveRecord fourth = m_memory.toRecord(3, m_book).value();
     m_book.insertDive(fourth);
     const NewDives found = m_memory.searchNewDives(lastLogbookDive(m_book));
     EXPECT_EQ(found.first, 4);
@@ -200,12 +183,16 @@ TEST(ImageEncoder, RefusesWhatTheComputerCannotHold)
     EXPECT_FALSE(encodes(1, [](ImageScript &s) { s.clock = 1000; }));
 }
 
-TEST(ExampleDumps, LoadAsTheirFamilyOrAreRefused)
-{
-    const FixedClock clock(kExampleTransferTime);
-    zorv::common::setClock(&clock);
+// The example dumps shipped with the program, read at their transfer time.
+class ExampleDumps : public ::testing::Test {
+protected:
+    const PinnedClock m_pin { kExampleTransferTime };
     const computers::ComputerCatalogue catalogue = computers::ComputerCatalogue::withBuiltInTypes();
     MemoryImage memory;
+};
+
+TEST_F(ExampleDumps, LoadAsTheirFamilyOrAreRefused)
+{
     int good = 0;
     for (const ExampleDump &dump : exampleDumps(&catalogue)) {
         SCOPED_TRACE(dump.fileName);
@@ -216,27 +203,20 @@ TEST(ExampleDumps, LoadAsTheirFamilyOrAreRefused)
         }
         ++good;
         ASSERT_GT(loadedCount(memory, dump.bytes), 0);
-        ComputerDive newest;
-        ASSERT_TRUE(memory.diveAt(memory.diveCount() - 1));
-        newest = *memory.diveAt(memory.diveCount() - 1);
+        const ComputerDive newest = memory.diveAt(memory.diveCount() - 1).value();
         EXPECT_NE(newest.profile.byteCount, 0);
         EXPECT_EQ(newest.date, zorv::logbook::dayNumber(14, 6, 2024));
         EXPECT_EQ(dump.fileName.find(std::to_string(memory.settings().type)) != std::string::npos, true);
     }
     EXPECT_EQ(good, 5);
-    zorv::common::setClock(nullptr);
 }
 
 // A stray 0x55 on the line starts the capture early, so the image arrives shifted
 // behind noise. When the shifted checksum field happens to read 0 the check is off;
 // even then no dive may be listed that the computer does not hold.
-TEST(ExampleDumps, NoiseBeforeTheImageNeverListsAnInventedDive)
+TEST_F(ExampleDumps, NoiseBeforeTheImageNeverListsAnInventedDive)
 {
-    const FixedClock clock(kExampleTransferTime);
-    zorv::common::setClock(&clock);
-    const computers::ComputerCatalogue catalogue = computers::ComputerCatalogue::withBuiltInTypes();
     std::mt19937 rng(55);
-    MemoryImage memory;
     int unchecked = 0;
     for (const ExampleDump &dump : exampleDumps(&catalogue)) {
         if (dump.fileName.starts_with("transfer-bad-"))
@@ -272,16 +252,10 @@ TEST(ExampleDumps, NoiseBeforeTheImageNeverListsAnInventedDive)
     }
     // The sweep must meet the case it is about.
     EXPECT_GT(unchecked, 0);
-    zorv::common::setClock(nullptr);
 }
 
-// A nearly full logbook takes what fits and says how many dives did not.
-TEST(AcceptNewDives, CountsTheDivesThatDidNotFit)
+TEST_F(ExampleDumps, ANearlyFullLogbookCountsTheDivesThatDidNotFit)
 {
-    const FixedClock clock(kExampleTransferTime);
-    zorv::common::setClock(&clock);
-    const computers::ComputerCatalogue catalogue = computers::ComputerCatalogue::withBuiltInTypes();
-    MemoryImage memory;
     const auto dumps = exampleDumps(&catalogue);
     ASSERT_TRUE(memory.load(dumps.front().bytes));
     ASSERT_GT(memory.diveCount(), 3);
@@ -298,5 +272,4 @@ TEST(AcceptNewDives, CountsTheDivesThatDidNotFit)
         message.find(std::to_string(accepted.notFitted) + " plongées n'ont pas pu être ajoutées"), std::string::npos)
         << message;
     EXPECT_EQ(notFittedMessage({ 3, 0 }), "");
-    zorv::common::setClock(nullptr);
 }

@@ -1,28 +1,20 @@
-#include "common/clock.h"
 #include "computers/computercatalogue.h"
 #include "logbook/daynumber.h"
 #include "logbook/logbook.h"
-#include "transfer/memoryimage.h"
+#include "transfertest.h"
 
 #include <gtest/gtest.h>
 #include <vector>
 
 using namespace zorv::transfer;
 namespace computers = zorv::computers;
-using zorv::common::FixedClock;
 using zorv::logbook::DiveRecord;
 using zorv::logbook::kMissing;
 using zorv::logbook::Logbook;
+using zorv::transfer::test::kRefused;
+using zorv::transfer::test::loadedCount;
 
 namespace {
-
-constexpr int kRefused = -1;
-
-// The number of dives decoded, or kRefused.
-int loadedCount(MemoryImage &memory, std::span<const std::uint8_t> captured)
-{
-    return memory.load(captured) ? memory.diveCount() : kRefused;
-}
 
 // 1 March 2024 12:00:00 UTC.
 constexpr std::int64_t kNow = 1709294400;
@@ -95,10 +87,7 @@ std::vector<std::uint32_t> clocks(const MemoryImage &memory)
 
 class MemoryImageTest : public ::testing::Test {
 protected:
-    void SetUp() override { zorv::common::setClock(&m_clock); }
-    void TearDown() override { zorv::common::setClock(nullptr); }
-
-    FixedClock m_clock { kNow };
+    zorv::transfer::test::PinnedClock m_clock { kNow };
     MemoryImage m_memory;
 };
 
@@ -224,9 +213,7 @@ TEST_F(MemoryImageTest, DecodesTheEntryFields)
     e[6] = 150;
     e[11] = 99;
     ASSERT_EQ(loadedCount(m_memory, raw.captured()), 1);
-    ComputerDive dive;
-    ASSERT_TRUE(m_memory.diveAt(0));
-    dive = *m_memory.diveAt(0);
+    ComputerDive dive = m_memory.diveAt(0).value();
     EXPECT_EQ(dive.duration, 145);
     EXPECT_EQ(dive.surfaceInterval, 155);
     EXPECT_EQ(dive.maxDepth, 1000);
@@ -242,8 +229,7 @@ TEST_F(MemoryImageTest, DecodesTheEntryFields)
 
     e[0] = 0; // no surface interval, no +100
     ASSERT_EQ(loadedCount(m_memory, raw.captured()), 1);
-    ASSERT_TRUE(m_memory.diveAt(0));
-    dive = *m_memory.diveAt(0);
+    dive = m_memory.diveAt(0).value();
     EXPECT_EQ(dive.surfaceInterval, kMissing);
     EXPECT_EQ(dive.duration, 45);
     EXPECT_EQ(dive.altitudeClass, 1);
@@ -266,9 +252,7 @@ TEST_F(MemoryImageTest, DiveTimeRoundsSecondsAboveThirty)
         RawImage raw;
         raw.dive(0, kImageClock - c.halfSeconds);
         ASSERT_EQ(loadedCount(m_memory, raw.captured()), 1);
-        ComputerDive dive;
-        ASSERT_TRUE(m_memory.diveAt(0));
-        dive = *m_memory.diveAt(0);
+        ComputerDive dive = m_memory.diveAt(0).value();
         EXPECT_EQ(dive.timeOfDay, c.timeOfDay) << c.halfSeconds;
         EXPECT_EQ(dive.date, c.date) << c.halfSeconds;
     }
@@ -292,14 +276,11 @@ TEST_F(MemoryImageTest, ProfilesGoToTheNewestDives)
         raw.ring(starts[j] + 3) = 0x01;
     }
     ASSERT_EQ(loadedCount(m_memory, raw.captured()), 5);
-    ComputerDive dive;
-    ASSERT_TRUE(m_memory.diveAt(1));
-    dive = *m_memory.diveAt(1);
+    ComputerDive dive = m_memory.diveAt(1).value();
     EXPECT_EQ(dive.profile.byteCount, 0);
     const int expectedCounts[] = { 200 - 101, 1400 - 201, 1536 - 1401 + 49 };
     for (int j = 0; j < 3; ++j) {
-        ASSERT_TRUE(m_memory.diveAt(2 + j));
-        dive = *m_memory.diveAt(2 + j);
+        dive = m_memory.diveAt(2 + j).value();
         EXPECT_EQ(dive.profile.firstByte, 0x20 + j);
         EXPECT_EQ(dive.profile.header[0], 0x0100 + j);
         EXPECT_EQ(dive.profile.byteCount, expectedCounts[j]) << j;
@@ -310,8 +291,7 @@ TEST_F(MemoryImageTest, ProfilesGoToTheNewestDives)
     for (int i = 0; i < 4; ++i)
         few.entry(32 + i)[1] = 0;
     ASSERT_EQ(loadedCount(m_memory, few.captured()), 1);
-    ASSERT_TRUE(m_memory.diveAt(0));
-    dive = *m_memory.diveAt(0);
+    dive = m_memory.diveAt(0).value();
     EXPECT_EQ(dive.profile.firstByte, 0x20);
 }
 
@@ -346,9 +326,7 @@ TEST_F(MemoryImageTest, SearchFindsTheDivesAfterTheLogbooksLast)
     for (int i = 0; i < 5; ++i)
         raw.dive(32 + i, kImageClock - static_cast<std::uint32_t>(2 * 86400 * (6 - i)));
     ASSERT_EQ(loadedCount(m_memory, raw.captured()), 5);
-    ComputerDive third;
-    ASSERT_TRUE(m_memory.diveAt(2));
-    third = *m_memory.diveAt(2);
+    ComputerDive third = m_memory.diveAt(2).value();
 
     EXPECT_EQ(m_memory.searchNewDives(std::nullopt).first, 0);
     EXPECT_EQ(m_memory.searchNewDives(LastLogbookDive { 0, 0, 0 }).first, 0);
