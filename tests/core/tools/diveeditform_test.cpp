@@ -71,6 +71,14 @@ namespace {
             return *form;
         }
 
+        // The row of the computer list that reads `row`, or -1.
+        static int rowOf(const DiveEditForm &f, const std::string &row)
+        {
+            const std::vector<std::string> rows = f.computerRows();
+            const auto found = std::find(rows.begin(), rows.end(), row);
+            return found == rows.end() ? -1 : static_cast<int>(found - rows.begin());
+        }
+
         logbook::Logbook book;
         computers::ComputerCatalogue catalogue;
         DiveEditSwitches switches;
@@ -260,11 +268,7 @@ namespace {
     {
         DiveEditForm &f = open(fullDive(), 0);
         EXPECT_EQ(f.states().computerList, ComputerList::All);
-        const std::vector<std::string> rows = f.computerRows();
-        int aladin = -1;
-        for (std::size_t i = 0; i < rows.size(); ++i)
-            if (rows[i] == "Aladin Air X/Z [68]")
-                aladin = static_cast<int>(i);
+        const int aladin = rowOf(f, "Aladin Air X/Z [68]");
         ASSERT_GE(aladin, 0);
         DiveEditValues typed = f.shown();
         typed.computer = aladin;
@@ -288,20 +292,15 @@ namespace {
         EXPECT_EQ(h.states().computerList, ComputerList::Import);
         EXPECT_FALSE(h.states().airTemperatureEnabled);
         ASSERT_GE(h.shown().computer, 0);
-        EXPECT_EQ(h.computerRows()[static_cast<std::size_t>(h.shown().computer)], "Mares Guardian [179]");
+        EXPECT_EQ(h.shown().computer, rowOf(h, "Mares Guardian [179]"));
     }
 
     TEST_F(FormTest, NitroxAndOxygenComputersAreShownAndChosen)
     {
         catalogue.add({ .typeId = 201, .name = "Mon nitrox", .gas = computers::Gas::Nitrox }, computers::SortNow::Yes);
-        auto rowOf = [](const DiveEditForm &f, const std::string &row) {
-            const std::vector<std::string> rows = f.computerRows();
-            const auto found = std::find(rows.begin(), rows.end(), row);
-            return found == rows.end() ? -1 : static_cast<int>(found - rows.begin());
-        };
         DiveEditForm &f = open(computerDive(244), 1);
         ASSERT_GE(f.shown().computer, 0);
-        EXPECT_EQ(f.computerRows()[static_cast<std::size_t>(f.shown().computer)], "Aladin Air X Nitrox [244]");
+        EXPECT_EQ(f.shown().computer, rowOf(f, "Aladin Air X Nitrox [244]"));
         for (const char *row : { "Aladin Air X O2 [164]", "Aladin Pro Nitrox [255]", "Mon nitrox [201]",
                  "Aladin Air X/Z [68]", "Mares Guardian [179]" })
             EXPECT_GE(rowOf(f, row), 0) << row;
