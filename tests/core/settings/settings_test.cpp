@@ -98,29 +98,6 @@ Settings everyValueChanged()
 
 } // namespace
 
-TEST(Settings, FreshInstallStartsWithTheDefaults)
-{
-    const IniFile empty;
-    const Settings s = loaded(empty);
-    EXPECT_EQ(s.unitSystem, zorv::logbook::UnitSystem::Metric);
-    EXPECT_TRUE(s.grid && s.crosshair && s.dataWindow && s.profilePreview && s.advancedMode);
-    EXPECT_TRUE(s.rememberWindows && s.printSeparatorLine);
-    EXPECT_FALSE(s.equipmentAutocheck || s.dumpMemory || s.newDiveDefaults.apply);
-    EXPECT_EQ(s.currency, "DM");
-    EXPECT_EQ(s.comPort, 1);
-    EXPECT_EQ(s.serialPort, "");
-    EXPECT_EQ(s.importTypeId, 177);
-    EXPECT_EQ(s.externalAppMenuText, "Programme e&xterne");
-    EXPECT_EQ(s.profileColours[ProfileColour::ClipProfile], 0x00C0FFu);
-    EXPECT_EQ(s.noDecoColours[NoDecoColour::Curve5], 0x808000u);
-    EXPECT_EQ(s.statisticsColours[StatisticsColour::SeaWater], 0x4040FFu);
-    EXPECT_EQ(s.columnWidth(ColumnList::Table, 0), -1);
-    EXPECT_EQ(s.windowSection, "1024x768");
-    for (int w = 0; w < kWindowCount; ++w) {
-        EXPECT_FALSE(s.placement(static_cast<Window>(w))) << "window " << w;
-    }
-}
-
 TEST(Settings, ResetsColumnWidthsOutOfRange)
 {
     const IniFile ini = parsed("[Tabelle]\n"
