@@ -192,21 +192,17 @@ TEST(CategoryPages, DiveTypeAndActivityAddADiveToSeveralBins)
     logbook::setFixedText(repetitive.otherActivities, "Biologie, Solo & Biologie");
     auto idle = dive(2024, 2, 1000);
 
-    const auto types = computed(PageKind::DiveType, logbookOf({ first, repetitive, idle }));
-    const std::map<unsigned, float> expectedTypes { { 1, 1 }, { 3, 1 }, { 7, 2 }, { 8, 1 }, { 9, 2 }, { 10, 1 } };
-    for (const PageRow &row : types.rows()) {
-        const auto it = expectedTypes.find(row.key);
-        EXPECT_FLOAT_EQ(row.values[0].value_or(0), it == expectedTypes.end() ? 0.0f : it->second) << row.label;
-    }
-
-    const auto activities = computed(PageKind::Activity, logbookOf({ first, repetitive, idle }));
-    const std::map<unsigned, float> expectedActivities { { 1, 1 }, { 3, 1 }, { 13, 1 }, { 14, 1 }, { 21, 1 },
-        { 25, 2 } };
-    for (const PageRow &row : activities.rows()) {
-        const auto it = expectedActivities.find(row.key);
-        EXPECT_FLOAT_EQ(row.values[0].value_or(0), it == expectedActivities.end() ? 0.0f : it->second) << row.label;
-    }
-    EXPECT_EQ(activities.rows()[24].label, "Autres");
+    const auto book = logbookOf({ first, repetitive, idle });
+    const std::pair<PageKind, std::map<unsigned, float>> expected[] = {
+        { PageKind::DiveType, { { 1, 1 }, { 3, 1 }, { 7, 2 }, { 8, 1 }, { 9, 2 }, { 10, 1 } } },
+        { PageKind::Activity, { { 1, 1 }, { 3, 1 }, { 13, 1 }, { 14, 1 }, { 21, 1 }, { 25, 2 } } },
+    };
+    for (const auto &[kind, counts] : expected)
+        for (const PageRow &row : computed(kind, book).rows()) {
+            const auto it = counts.find(row.key);
+            EXPECT_FLOAT_EQ(row.values[0].value_or(0), it == counts.end() ? 0.0f : it->second) << row.label;
+        }
+    EXPECT_EQ(computed(PageKind::Activity, book).rows()[24].label, "Autres");
 }
 
 TEST(CategoryPages, ValueRowsShowTheChosenAggregate)

@@ -4,6 +4,7 @@
 #include "transfertest.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 #include <vector>
 
 using namespace zorv::transfer;
@@ -137,22 +138,15 @@ TEST_F(MemoryImageTest, RefusesDamagedImages)
     shortImage.pop_back();
     EXPECT_EQ(loadedCount(m_memory, shortImage), kRefused);
 
-    // Checksum right, but the walks would leave the rings.
-    RawImage index = raw;
-    index.bytes[image::kLogbookIndex] = 37;
-    EXPECT_EQ(loadedCount(m_memory, index.captured()), kRefused);
-    index.bytes[image::kLogbookIndex] = 255;
-    EXPECT_EQ(loadedCount(m_memory, index.captured(false)), kRefused);
-    index.bytes[image::kLogbookIndex] = 36;
-    EXPECT_EQ(loadedCount(m_memory, index.captured()), 1);
-
-    RawImage pointer = raw;
-    pointer.endPointer(1536);
-    EXPECT_EQ(loadedCount(m_memory, pointer.captured()), kRefused);
-    pointer.endPointer(2047);
-    EXPECT_EQ(loadedCount(m_memory, pointer.captured(false)), kRefused);
-    pointer.endPointer(1535);
-    EXPECT_EQ(loadedCount(m_memory, pointer.captured()), 1);
+    // Checksum right (or off), but the walks would leave the rings; the last place inside is taken.
+    for (const auto &[index, pointer, checked, count] :
+        { std::tuple { 37, 0, true, kRefused }, { 255, 0, false, kRefused }, { 36, 0, true, 1 },
+            { 0, 1536, true, kRefused }, { 0, 2047, false, kRefused }, { 0, 1535, true, 1 } }) {
+        RawImage walk = raw;
+        walk.bytes[image::kLogbookIndex] = static_cast<std::uint8_t>(index);
+        walk.endPointer(pointer);
+        EXPECT_EQ(loadedCount(m_memory, walk.captured(checked)), count) << index << " " << pointer;
+    }
 
     // A zero checksum turns the check off for an image a computer could have sent:
     // one dive in its life, written just before the logbook index.
