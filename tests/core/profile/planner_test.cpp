@@ -178,22 +178,6 @@ TEST(DecoTables, EveryEntryIsFoundByItsOwnTimeAndTheNextByOneMinuteMore)
     }
 }
 
-TEST(DecoTables, EveryStopEntryHasAThreeMetreStopAndGroupsNeverFall)
-{
-    // The planned profile relies on it: an entry owes stops exactly when it owes the 3 m stop.
-    for (Altitude altitude : { Altitude::SeaLevel, Altitude::Mountain })
-        for (const TableRow &row : decoTable(altitude)) {
-            char group = 'A';
-            for (const TableEntry &entry : row.entries) {
-                if (entry.bottomTime == 0)
-                    continue;
-                EXPECT_EQ(entry.stopTotal() != 0, entry.stops[0] != 0) << row.depth << "/" << entry.bottomTime;
-                EXPECT_GE(entry.group, group);
-                group = entry.group;
-            }
-        }
-}
-
 TEST(DecoTables, NoFlyHoursByGroup)
 {
     const std::pair<char, std::optional<int>> cases[] = { { 'A', std::nullopt }, { 'B', 6 }, { 'C', 12 }, { 'D', 18 },

@@ -184,14 +184,6 @@ namespace {
         EXPECT_FALSE(reg->fromLegacyLayout);
     }
 
-    TEST(RegisterFiles, EmptyRegistersHaveTheirFixedSize)
-    {
-        EXPECT_EQ(certificateBytes({}).size(), 126u);
-        EXPECT_EQ(equipmentBytes({}).size(), 4u);
-        EXPECT_EQ(tripBytes({}).size(), 6u);
-        EXPECT_EQ(journalBytes({}).size(), 4u);
-    }
-
     TEST(RegisterFiles, OverlongTextsAreCutToTheirBuffer)
     {
         EquipmentItem item;
