@@ -383,16 +383,5 @@ namespace {
         EXPECT_EQ(book.dive(2)->entryTime, 7);
     }
 
-    TEST_F(MergeSplit, SplitThenMergeGivesTheDurationBack)
-    {
-        load({ profiled(twoDips()) });
-        const int duration = book.dive(1)->duration;
-        ASSERT_TRUE(splitDive(book, 1, 12).ok());
-        const ToolResult merged = mergeWithNext(book, 1);
-        ASSERT_TRUE(merged.ok()) << merged.message();
-        EXPECT_EQ(book.diveCount(), 1);
-        EXPECT_EQ(book.dive(1)->duration, duration);
-    }
-
 } // namespace
 } // namespace zorv::tools
