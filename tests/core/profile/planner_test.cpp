@@ -203,15 +203,23 @@ TEST(Planner, RowChoiceTruncatesTheDepthAndTakesTheNextDeeperRow)
     EXPECT_FALSE(planDive(tooLong, p));
 }
 
-TEST(Planner, TwentyFourMetresFortyFiveMinutesAtSeaLevel)
+// 24 m for 45 minutes at sea level: the numbers, and the rows of the result text (which the command-line
+// tool's tests compare whole).
+TEST(Planner, ResultRowsPairEachLabelWithItsValueWhateverTheTabs)
 {
+    PlannedProfile p;
+    PlannerState zero = plan(0.0, 45);
+    EXPECT_FALSE(calculate(zero, p));
+    EXPECT_TRUE(zero.resultText.empty());
+
     PlannerState s = plan(24.0, 45);
     s.tankLitres = 15.0;
-    s.fillPressure = 200;
-    s.breathingRate = 20.0;
+    s.fillPressure = 0; // an empty fill pressure and rate take 200 bar and 20 l/min
     s.planTime = 1000;
-    PlannedProfile p;
-    ASSERT_TRUE(planDive(s, p));
+    ASSERT_TRUE(calculate(s, p));
+    EXPECT_EQ(s.fillPressure, 200);
+    EXPECT_EQ(s.breathingRate, 20.0);
+    EXPECT_EQ(s.resultValid, 1);
     EXPECT_EQ(s.resultGroup, "G");
     EXPECT_EQ(s.stop3, 13);
     EXPECT_EQ(s.stop6, 2);
@@ -227,23 +235,8 @@ TEST(Planner, TwentyFourMetresFortyFiveMinutesAtSeaLevel)
     EXPECT_EQ(s.airNeeded, 3594);
     EXPECT_EQ(s.remainingPressure, -39);
     EXPECT_EQ(s.pressureLoss, 239);
-}
 
-// The text itself is compared whole by the command-line tool's tests.
-TEST(Planner, ResultRowsPairEachLabelWithItsValueWhateverTheTabs)
-{
-    PlannedProfile p;
-    PlannerState zero = plan(0.0, 45);
-    EXPECT_FALSE(calculate(zero, p));
-    EXPECT_TRUE(zero.resultText.empty());
-
-    PlannerState s = plan(24.0, 45);
-    s.tankLitres = 15.0;
-    s.fillPressure = 0; // an empty fill pressure and rate take 200 bar and 20 l/min
-    ASSERT_TRUE(calculate(s, p));
-    EXPECT_EQ(s.fillPressure, 200);
-    EXPECT_EQ(s.breathingRate, 20.0);
-    EXPECT_EQ(s.resultValid, 1);
+    // Each label is paired with its value whatever the tabs between them.
     const std::vector<ResultRow> rows = resultRows(s.resultText);
     ASSERT_EQ(rows.size(), 14u);
     const std::pair<const char *, const char *> expected[] = { { "Durée:", "63 min" },
