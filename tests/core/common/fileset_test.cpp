@@ -3,7 +3,6 @@
 #include "testutil.h"
 
 #include <algorithm>
-#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -23,35 +22,14 @@ namespace {
     using test::TempDir;
     using test::writeFile;
 
-    std::span<const std::uint8_t> bytesOf(const std::string &text)
-    {
-        return { reinterpret_cast<const std::uint8_t *>(text.data()), text.size() };
-    }
+    using test::bytesOf;
+    using test::inChild;
 
     struct stat statOf(const fs::path &path)
     {
         struct stat st { };
         EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
         return st;
-    }
-
-    // Runs `body` in a child process and returns its exit status (-signal when killed).
-    template <typename Body> int inChild(Body body)
-    {
-        const pid_t pid = ::fork();
-        if (pid == 0)
-            ::_exit(body());
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
-    }
-
-    int g_killAt = 0;
-    int g_steps = 0;
-    void killAtStep(FsStep)
-    {
-        if (++g_steps == g_killAt)
-            ::raise(SIGKILL);
     }
 
     TEST(SaveFileSet, AKillAtAnyStepLeavesTheOldOrTheNewSetAtTheNextRead)
@@ -68,25 +46,15 @@ namespace {
             writeFile(a, "old log");
             writeFile(b, "old add");
         };
+        const auto save = [&] { return saveFileSet(files).ok(); };
         restoreOld();
-        g_killAt = 0;
-        g_steps = 0;
-        setFsStepHook(killAtStep);
-        ASSERT_TRUE(saveFileSet(files));
-        setFsStepHook(nullptr);
-        const int steps = g_steps;
+        const int steps = test::countSaveSteps(save);
         ASSERT_GE(steps, 12);
 
         bool sawNew = false;
         for (int n = 1; n <= steps; ++n) {
             restoreOld();
-            const int status = inChild([&] {
-                g_killAt = n;
-                g_steps = 0;
-                setFsStepHook(killAtStep);
-                return saveFileSet(files) ? 0 : 1;
-            });
-            EXPECT_EQ(status, -SIGKILL) << "step " << n;
+            EXPECT_TRUE(test::killedAtStep(n, save)) << "step " << n;
             auto lock = prepareFileSetForReading(a);
             ASSERT_TRUE(lock) << lock.message();
             const bool isNew = readFile(a) == newA && readFile(b) == newB;
