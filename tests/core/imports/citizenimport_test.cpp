@@ -145,16 +145,19 @@ TEST(CitizenImport, ImperialNumbers)
     EXPECT_EQ(metric.airTemperature, 2150);
 }
 
-TEST(CitizenImport, WrongMarkOrShortFile)
+TEST(CitizenImport, WrongMarkNoDataOrShortFile)
 {
-    EXPECT_EQ(Wgm().put(0, "X").read().message(), "Mauvais format");
-    EXPECT_EQ(Wgm().put(0, "X").read().status(), zorv::common::Status::BadFormat);
-    EXPECT_EQ(importer(Format::Citizen).read({}, {}).message(), "Mauvais format");
+    // Another mark, no bytes, or only the mark and nothing a dive is known by (no date, no time, no depth).
+    const std::string markAlone = "M" + std::string(600, ' ');
+    for (const auto &result : { Wgm().put(0, "X").read(), importer(Format::Citizen).read({}, {}),
+             importer(Format::Citizen).read(zorv::test::bytesOf(markAlone), {}) }) {
+        EXPECT_EQ(result.status(), zorv::common::Status::BadFormat);
+        EXPECT_EQ(result.message(), "Mauvais format");
+    }
 
     // A file cut inside the buddy field keeps what is there; the rest counts as missing.
     const std::string cut = "F 1999,01,02" + std::string(27, ' ') + "Anna";
-    const auto result
-        = importer(Format::Citizen).read({ reinterpret_cast<const std::uint8_t *>(cut.data()), cut.size() }, {});
+    const auto result = importer(Format::Citizen).read(zorv::test::bytesOf(cut), {});
     ASSERT_TRUE(result.ok());
     EXPECT_EQ(result->record.date, zorv::logbook::dayNumber(2, 1, 1999));
     EXPECT_EQ(fixedText(result->record.partners), "Anna");
@@ -192,16 +195,6 @@ INSTANTIATE_TEST_SUITE_P(Table, CitizenImpossibleValue,
         CitizenImpossible { 291, "nan" }, CitizenImpossible { 485, "  -4", "-4" },
         CitizenImpossible { 493 + 4 * 3, "-20" }),
     [](const testing::TestParamInfo<CitizenImpossible> &info) { return "Case" + std::to_string(info.index); });
-
-// Only the mark, and nothing a dive is known by: no date, no time, no depth.
-TEST(CitizenImport, MarkAloneIsRefused)
-{
-    const std::string blank = "M" + std::string(600, ' ');
-    const auto result
-        = importer(Format::Citizen).read({ reinterpret_cast<const std::uint8_t *>(blank.data()), blank.size() }, {});
-    EXPECT_EQ(result.status(), zorv::common::Status::BadFormat);
-    EXPECT_EQ(result.message(), "Mauvais format");
-}
 
 // A UTF-8 file's texts reach the stored set; others stay as the file has them.
 TEST(CitizenImport, UtfEightTextsAreConverted)

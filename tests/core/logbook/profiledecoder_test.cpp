@@ -90,35 +90,25 @@ namespace {
         EXPECT_EQ(record.samples[2].markers[kWarnings], 0x3D);
     }
 
-    // Nine samples at 10 m in three groups: each level ramps between its groups' values.
-    // Workload uses the single-precision third (6 - 1.00000003 truncates to 4: a plain 1/3
-    // would give 5), level A accumulates, level C ramps in sixths from zero and in thirds otherwise.
-    TEST(ProfileDecoder, LevelsRampBetweenGroups)
+    TEST(ProfileDecoder, WorkloadRampsUseTheSinglePrecisionThird)
     {
-        const struct {
-            const char *name;
-            std::vector<GroupLevels> groups;
-            Marker marker;
-            int first;
-            std::vector<int> expected;
-        } cases[] = {
-            { "workload falling", { workload(6), workload(3) }, kWorkload, 0, { 6, 6, 6, 6, 4, 3, 3 } },
-            { "workload rising", { workload(3), workload(6) }, kWorkload, 0, { 3, 3, 3, 3, 4, 5, 6 } },
-            { "workload level", { workload(9), workload(9) }, kWorkload, 4, { 9, 9, 9 } },
-            { "level A from zero", { incrementA(0), incrementA(6), incrementA(0) }, kLevelA, 0,
-                { 0, 1, 2, 3, 4, 5, 6, 6, 6, 6 } },
-            { "level A accumulating", { incrementA(6), incrementA(6), incrementA(0) }, kLevelA, 0,
-                { 6, 6, 6, 6, 8, 10, 12, 12, 12, 12 } },
-            { "level C from zero", { levelC(0), levelC(12), levelC(12) }, kLevelC, 0,
-                { 0, 2, 4, 6, 8, 10, 12, 12, 12, 12 } },
-            { "level C falling", { levelC(12), levelC(6), levelC(6) }, kLevelC, 0,
-                { 12, 12, 12, 12, 10, 8, 6, 6, 6, 6 } },
-        };
-        for (const auto &c : cases) {
-            const int last = c.first + static_cast<int>(c.expected.size()) - 1;
-            EXPECT_EQ(markers(encoded(std::vector<float>(9, 10.0f), c.groups), c.marker, c.first, last), c.expected)
-                << c.name;
-        }
+        // 6 - 1.00000003 truncates to 4: a plain 1/3 would give 5.
+        EXPECT_EQ(markers(encoded(std::vector<float>(9, 10.0f), { workload(6), workload(3) }), kWorkload, 0, 6),
+            (std::vector<int> { 6, 6, 6, 6, 4, 3, 3 }));
+        EXPECT_EQ(markers(encoded(std::vector<float>(9, 10.0f), { workload(3), workload(6) }), kWorkload, 0, 6),
+            (std::vector<int> { 3, 3, 3, 3, 4, 5, 6 }));
+        EXPECT_EQ(markers(encoded(std::vector<float>(9, 10.0f), { workload(9), workload(9) }), kWorkload, 4, 6),
+            (std::vector<int> { 9, 9, 9 }));
+    }
+
+    TEST(ProfileDecoder, LevelARampsAndAccumulates)
+    {
+        EXPECT_EQ(markers(encoded(std::vector<float>(9, 10.0f), { incrementA(0), incrementA(6), incrementA(0) }),
+                      kLevelA, 0, 9),
+            (std::vector<int> { 0, 1, 2, 3, 4, 5, 6, 6, 6, 6 }));
+        EXPECT_EQ(markers(encoded(std::vector<float>(9, 10.0f), { incrementA(6), incrementA(6), incrementA(0) }),
+                      kLevelA, 0, 9),
+            (std::vector<int> { 6, 6, 6, 6, 8, 10, 12, 12, 12, 12 }));
     }
 
     TEST(ProfileDecoder, LevelANeverFallsBackAtTheEnd)
@@ -128,6 +118,14 @@ namespace {
         const DiveRecord record = encoded(std::vector<float>(6, 10.0f), { incrementA(6), incrementA(0) });
         ASSERT_EQ(record.sampleCount, 9);
         EXPECT_EQ(markers(record, kLevelA, 0, 8), (std::vector<int>(9, 6)));
+    }
+
+    TEST(ProfileDecoder, LevelCRampsInSixthsFromZeroAndThirdsOtherwise)
+    {
+        EXPECT_EQ(markers(encoded(std::vector<float>(9, 10.0f), { levelC(0), levelC(12), levelC(12) }), kLevelC, 0, 9),
+            (std::vector<int> { 0, 2, 4, 6, 8, 10, 12, 12, 12, 12 }));
+        EXPECT_EQ(markers(encoded(std::vector<float>(9, 10.0f), { levelC(12), levelC(6), levelC(6) }), kLevelC, 0, 9),
+            (std::vector<int> { 12, 12, 12, 12, 10, 8, 6, 6, 6, 6 }));
     }
 
     TEST(ProfileDecoder, StopsAt636Samples)
