@@ -82,10 +82,10 @@ TEST(GuardianImport, ProfileIsTheRawBlockDecoded)
 struct GeneralCase {
     const char *name;
     std::string general;
-    int altitudeClass;
-    int maxDepth;
-    int surfaceInterval;
-    std::uint32_t date;
+    int altitudeClass = 1;
+    int maxDepth = 2050; // the points' maximum
+    int surfaceInterval = 0;
+    std::uint32_t date = zorv::logbook::kNoDate;
 };
 
 class GuardianGeneral : public testing::TestWithParam<GeneralCase> { };
@@ -101,20 +101,16 @@ TEST_P(GuardianGeneral, Fields)
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, GuardianGeneral,
-    testing::Values(
-        GeneralCase { "altitude 7 is class 1", "[GENERAL]\nNumPoints=3\nAltitude=7\n", 1, 2050, 0, 0xFFFFFFFFu },
-        GeneralCase { "altitude 3 kept", "[GENERAL]\nNumPoints=3\nAltitude=3\n", 3, 2050, 0, 0xFFFFFFFFu },
-        GeneralCase {
-            "max depth 0 keeps the points' maximum", "[GENERAL]\nNumPoints=3\nMaxDepth=0\n", 1, 2050, 0, 0xFFFFFFFFu },
-        GeneralCase { "max depth given", "[GENERAL]\nNumPoints=3\nMaxDepth=25.37\n", 1, 2530, 0, 0xFFFFFFFFu },
+    testing::Values(GeneralCase { "altitude 7 is class 1", "[GENERAL]\nNumPoints=3\nAltitude=7\n" },
+        GeneralCase { "altitude 3 kept", "[GENERAL]\nNumPoints=3\nAltitude=3\n", 3 },
+        GeneralCase { "max depth 0 keeps the points' maximum", "[GENERAL]\nNumPoints=3\nMaxDepth=0\n" },
+        GeneralCase { "max depth given", "[GENERAL]\nNumPoints=3\nMaxDepth=25.37\n", 1, 2530 },
         GeneralCase { "lower-case header, keys, blanks, tabs and a comment",
             "[general] ; header\n  numpoints\t= 3 ;three\nsurfaceint = 61\ndivedate=31-12-1999\n", 1, 2050, 61,
             zorv::logbook::dayNumber(31, 12, 1999) },
-        GeneralCase { "a bracket line ends the section", "[GENERAL]\nNumPoints=3\n[OTHER]\nSurfaceInt=61\n", 1, 2050, 0,
-            0xFFFFFFFFu },
+        GeneralCase { "a bracket line ends the section", "[GENERAL]\nNumPoints=3\n[OTHER]\nSurfaceInt=61\n" },
         GeneralCase { "the sections in either order",
-            "[POINTS]\nP1=12.0\nP2=20.56\nP3=4\n[GENERAL]\r\nNumPoints=3\r\nSurfaceInt=7\r\n", 1, 2050, 7,
-            0xFFFFFFFFu }),
+            "[POINTS]\nP1=12.0\nP2=20.56\nP3=4\n[GENERAL]\r\nNumPoints=3\r\nSurfaceInt=7\r\n", 1, 2050, 7 }),
     [](const testing::TestParamInfo<GeneralCase> &info) { return "Case" + std::to_string(info.index); });
 
 TEST(GuardianImport, MissingPointsRepeatTheOneBefore)
