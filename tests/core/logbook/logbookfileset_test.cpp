@@ -12,7 +12,6 @@
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -190,21 +189,17 @@ namespace {
         const std::uintmax_t size = fs::file_size(log) + tail;
         fs::resize_file(log, size);
 
-        const pid_t pid = ::fork();
-        if (pid == 0) {
+        const int status = test::inChild([&] {
             const rlimit limit { 2000000ULL * 1024, 2000000ULL * 1024 };
             if (::setrlimit(RLIMIT_AS, &limit) != 0)
-                ::_exit(9);
+                return 9;
             Logbook logbook;
             logbook.setMode(Mode::Advanced);
             if (!LogbookFile::loadFromPath(logbook, log.string()) || logbook.diveCount() != 20)
-                ::_exit(2);
-            ::_exit(LogbookFile::save(logbook, log.string()) ? 0 : 3);
-        }
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
-        ASSERT_EQ(WEXITSTATUS(status), 0);
+                return 2;
+            return LogbookFile::save(logbook, log.string()) ? 0 : 3;
+        });
+        ASSERT_EQ(status, 0) << "below 0: killed by that signal";
         EXPECT_EQ(fs::file_size(dir / "tail.log.bak"), size);
         struct stat st { };
         ASSERT_EQ(::stat((dir / "tail.log.bak").c_str(), &st), 0);
@@ -228,35 +223,28 @@ namespace {
         int renames = 0;
         static int *s_renames;
         s_renames = &renames;
-        const pid_t saver = ::fork();
-        if (saver == 0) {
+        test::inChild([&] {
             common::setFsStepHook([](common::FsStep step) {
                 if (step == common::FsStep::Rename && ++*s_renames == 2)
                     ::raise(SIGKILL);
             });
-            ::_exit(LogbookFile::save(next, log.string()) ? 0 : 1);
-        }
-        ::waitpid(saver, nullptr, 0);
+            return LogbookFile::save(next, log.string()) ? 0 : 1;
+        });
         ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
         for (const auto &entry : fs::directory_iterator(dir.path()))
             ::chmod(entry.path().c_str(), 0644);
 
-        const pid_t reader = ::fork();
-        if (reader == 0) {
+        const int status = test::inChild([&] {
             if (::setgid(65534) != 0 || ::setuid(65534) != 0)
-                ::_exit(9);
-            Logbook reopened;
-            reopened.setMode(Mode::Advanced);
-            if (!LogbookFile::loadFromPath(reopened, log.string()))
-                ::_exit(2);
+                return 9;
+            const std::optional<SetBytes> reopened = reopen(log);
+            if (!reopened)
+                return 2;
             if (LogbookFile::loadNotice(log.string()).find("lecture seule") == std::string::npos)
-                ::_exit(3);
-            ::_exit(bytesOf(reopened) == bytesOf(next) ? 0 : 4);
-        }
-        int status = 0;
-        ::waitpid(reader, &status, 0);
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 0);
+                return 3;
+            return reopened == bytesOf(next) ? 0 : 4;
+        });
+        EXPECT_EQ(status, 0);
         // The owner of the folder finishes it at the next open.
         EXPECT_EQ(reopen(log), bytesOf(next));
     }
