@@ -1,7 +1,6 @@
 #include "common/atomicfile.h"
 #include "testutil.h"
 
-#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -12,9 +11,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using zorv::common::kTempPrefix;
 using zorv::common::readWholeFile;
-using zorv::common::removeStrayTempFiles;
 using zorv::common::saveFileAtomically;
 using zorv::test::namesIn;
 using zorv::test::readFile;
@@ -86,29 +83,6 @@ TEST(SaveFileAtomically, FailedWriteLeavesTheOriginalByteForByte)
     EXPECT_EQ(result.message(), "Impossible d'enregistrer « dives.log » : le fichier est trop grand pour le support");
     EXPECT_EQ(readFile(target), original);
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string> { "dives.log" });
-}
-
-TEST(RemoveStrayTempFiles, RemovesOnlyOurTempFiles)
-{
-    TempDir dir;
-    const std::string prefix(kTempPrefix);
-    const std::vector<std::string> kept = {
-        "dives.log",
-        "dives.log.0123456789abcdef",
-        ".zorv-tmp",
-    };
-    for (const auto &name : kept)
-        writeFile(dir / name, "x");
-    // Older versions named their temporaries after the target; those go as well.
-    writeFile(dir / (prefix + "dives.log.0123456789abcdef"), "left by a crash");
-    writeFile(dir / (prefix + "fedcba9876543210"), "and another");
-
-    removeStrayTempFiles(dir / "dives.log");
-    removeStrayTempFiles(dir / "gone" / "dives.log"); // a missing folder is not an error
-
-    std::vector<std::string> expected = kept;
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(namesIn(dir.path()), expected);
 }
 
 TEST(ReadWholeFile, ReadsWhatWasSavedWholeOrInPiecesAndRefusesWhatIsNotAReadableFile)

@@ -68,18 +68,6 @@ namespace {
         EXPECT_TRUE(sawNew);
     }
 
-    TEST(SaveFileSet, ARecordCutShortIsDiscardedWithItsTemporaries)
-    {
-        TempDir dir;
-        const fs::path a = dir / "x.log";
-        writeFile(a, "old");
-        writeFile(dir / ".zorv-tmp-0123456789abcdef", "new");
-        writeFile(commitRecordPath(a), "ZORVCMT1\x01");
-        ASSERT_TRUE(prepareFileSetForReading(a));
-        EXPECT_EQ(readFile(a), "old");
-        EXPECT_EQ(namesIn(dir.path()), std::vector<std::string> { "x.log" });
-    }
-
     TEST(SaveFileSet, RefusesWhatTheUserMayNotWriteAndKeepsModeAndOwner)
     {
         TempDir dir;
@@ -147,20 +135,25 @@ namespace {
         EXPECT_EQ(resolveLinks(dir / "dangling.log"), dir / "synced" / "new.log");
     }
 
-    TEST(RemoveUnheldTempFiles, LeavesWhatALiveSaverHolds)
+    TEST(RemoveUnheldTempFiles, RemovesOnlyOurTemporariesAndLeavesWhatALiveSaverHolds)
     {
         TempDir dir;
         const fs::path held = dir / ".zorv-tmp-00000000000000aa";
         const fs::path stray = dir / ".zorv-tmp-00000000000000bb";
         const fs::path oldStyle = dir / ".zorv-tmp-dives.log.0123456789abcdef";
+        // Older versions named their temporaries after the target; those go as well.
         for (const fs::path &p : { held, stray, oldStyle })
             writeFile(p, "x");
-        writeFile(dir / "dives.log", "kept");
+        for (const char *kept : { "dives.log", "dives.log.0123456789abcdef", ".zorv-tmp" })
+            writeFile(dir / kept, "kept");
         const int fd = ::open(held.c_str(), O_RDONLY);
         ASSERT_EQ(::flock(fd, LOCK_EX), 0);
-        removeUnheldTempFiles(dir.path());
+        removeStrayTempFiles(dir / "dives.log");
+        removeStrayTempFiles(dir / "gone" / "dives.log"); // a missing folder is not an error
         ::close(fd);
-        EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string> { ".zorv-tmp-00000000000000aa", "dives.log" }));
+        EXPECT_EQ(namesIn(dir.path()),
+            (std::vector<std::string> {
+                ".zorv-tmp", ".zorv-tmp-00000000000000aa", "dives.log", "dives.log.0123456789abcdef" }));
     }
 
     // Another process opening a logbook in the same folder while a save is under
