@@ -484,17 +484,6 @@ namespace {
         EXPECT_EQ(m_logbook.path(), test::fixture("logbook-sample.log").string());
     }
 
-    TEST_F(LogbookFileTest, LoadRemovesStrayTemporaryFiles)
-    {
-        const fs::path logTemp = m_dir / (std::string(common::kTempPrefix) + "sample.log.0123456789abcdef");
-        const fs::path addTemp = m_dir / (std::string(common::kTempPrefix) + "sample.add.fedcba9876543210");
-        test::writeFile(logTemp, "half a save");
-        test::writeFile(addTemp, "half a save");
-        loadFixtureCopy();
-        EXPECT_FALSE(fs::exists(logTemp));
-        EXPECT_FALSE(fs::exists(addTemp));
-    }
-
     TEST_F(LogbookFileTest, FailedSaveIntoReadOnlyFolderKeepsTheFile)
     {
         if (geteuid() == 0)
