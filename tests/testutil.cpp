@@ -1,10 +1,15 @@
 #include "testutil.h"
 
+#include "common/fileset.h"
+
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace zorv::test {
 
@@ -60,6 +65,51 @@ std::vector<std::string> namesIn(const std::filesystem::path &dir)
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+std::span<const std::uint8_t> bytesOf(const std::string &text)
+{
+    return { reinterpret_cast<const std::uint8_t *>(text.data()), text.size() };
+}
+
+int inChild(const std::function<int()> &body)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0)
+        ::_exit(body());
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
+
+namespace {
+    int g_killAt = 0;
+    int g_steps = 0;
+    void countOrKill(common::FsStep)
+    {
+        if (++g_steps == g_killAt)
+            ::raise(SIGKILL);
+    }
+} // namespace
+
+int countSaveSteps(const std::function<bool()> &save)
+{
+    g_killAt = 0;
+    g_steps = 0;
+    common::setFsStepHook(countOrKill);
+    const bool saved = save();
+    common::setFsStepHook(nullptr);
+    return saved ? g_steps : 0;
+}
+
+bool killedAtStep(int step, const std::function<bool()> &save)
+{
+    return inChild([&] {
+        g_killAt = step;
+        g_steps = 0;
+        common::setFsStepHook(countOrKill);
+        return save() ? 0 : 1;
+    }) == -SIGKILL;
 }
 
 } // namespace zorv::test

@@ -191,8 +191,7 @@ namespace {
     {
         TempDir dir;
         const std::string data = "x";
-        const FileToSave file { dir / (std::string(NAME_MAX - 3, 'n') + ".log"),
-            { reinterpret_cast<const std::uint8_t *>(data.data()), 1 } };
+        const FileToSave file { dir / (std::string(NAME_MAX - 3, 'n') + ".log"), test::bytesOf(data) };
         const Result refused = saveFileSet({ &file, 1 });
         EXPECT_EQ(refused.status(), Status::Refused);
         EXPECT_NE(refused.message().find("trop long"), std::string::npos);
@@ -263,7 +262,7 @@ namespace {
         EXPECT_TRUE(set.addBesideLink());
         EXPECT_EQ(set.add(), dir / "x.add");
         const std::string data = "new add";
-        const std::span<const std::uint8_t> bytes { reinterpret_cast<const std::uint8_t *>(data.data()), data.size() };
+        const auto bytes = test::bytesOf(data);
         const std::vector<FileToSave> files { { set.log(), bytes }, { set.add(), bytes } };
         ASSERT_TRUE(saveFileSet(files, &set));
         EXPECT_EQ(readFile(dir / "x.add"), "new add");

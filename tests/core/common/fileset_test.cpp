@@ -3,7 +3,6 @@
 #include "testutil.h"
 
 #include <algorithm>
-#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -23,35 +22,14 @@ namespace {
     using test::TempDir;
     using test::writeFile;
 
-    std::span<const std::uint8_t> bytesOf(const std::string &text)
-    {
-        return { reinterpret_cast<const std::uint8_t *>(text.data()), text.size() };
-    }
+    using test::bytesOf;
+    using test::inChild;
 
     struct stat statOf(const fs::path &path)
     {
         struct stat st { };
         EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
         return st;
-    }
-
-    // Runs `body` in a child process and returns its exit status (-signal when killed).
-    template <typename Body> int inChild(Body body)
-    {
-        const pid_t pid = ::fork();
-        if (pid == 0)
-            ::_exit(body());
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
-    }
-
-    int g_killAt = 0;
-    int g_steps = 0;
-    void killAtStep(FsStep)
-    {
-        if (++g_steps == g_killAt)
-            ::raise(SIGKILL);
     }
 
     TEST(SaveFileSet, AKillAtAnyStepLeavesTheOldOrTheNewSetAtTheNextRead)
@@ -68,25 +46,15 @@ namespace {
             writeFile(a, "old log");
             writeFile(b, "old add");
         };
+        const auto save = [&] { return saveFileSet(files).ok(); };
         restoreOld();
-        g_killAt = 0;
-        g_steps = 0;
-        setFsStepHook(killAtStep);
-        ASSERT_TRUE(saveFileSet(files));
-        setFsStepHook(nullptr);
-        const int steps = g_steps;
+        const int steps = test::countSaveSteps(save);
         ASSERT_GE(steps, 12);
 
         bool sawNew = false;
         for (int n = 1; n <= steps; ++n) {
             restoreOld();
-            const int status = inChild([&] {
-                g_killAt = n;
-                g_steps = 0;
-                setFsStepHook(killAtStep);
-                return saveFileSet(files) ? 0 : 1;
-            });
-            EXPECT_EQ(status, -SIGKILL) << "step " << n;
+            EXPECT_TRUE(test::killedAtStep(n, save)) << "step " << n;
             auto lock = prepareFileSetForReading(a);
             ASSERT_TRUE(lock) << lock.message();
             const bool isNew = readFile(a) == newA && readFile(b) == newB;
@@ -98,18 +66,6 @@ namespace {
             EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string> { "pair.add", "pair.log" })) << "step " << n;
         }
         EXPECT_TRUE(sawNew);
-    }
-
-    TEST(SaveFileSet, ARecordCutShortIsDiscardedWithItsTemporaries)
-    {
-        TempDir dir;
-        const fs::path a = dir / "x.log";
-        writeFile(a, "old");
-        writeFile(dir / ".zorv-tmp-0123456789abcdef", "new");
-        writeFile(commitRecordPath(a), "ZORVCMT1\x01");
-        ASSERT_TRUE(prepareFileSetForReading(a));
-        EXPECT_EQ(readFile(a), "old");
-        EXPECT_EQ(namesIn(dir.path()), std::vector<std::string> { "x.log" });
     }
 
     TEST(SaveFileSet, RefusesWhatTheUserMayNotWriteAndKeepsModeAndOwner)
@@ -179,20 +135,25 @@ namespace {
         EXPECT_EQ(resolveLinks(dir / "dangling.log"), dir / "synced" / "new.log");
     }
 
-    TEST(RemoveUnheldTempFiles, LeavesWhatALiveSaverHolds)
+    TEST(RemoveUnheldTempFiles, RemovesOnlyOurTemporariesAndLeavesWhatALiveSaverHolds)
     {
         TempDir dir;
         const fs::path held = dir / ".zorv-tmp-00000000000000aa";
         const fs::path stray = dir / ".zorv-tmp-00000000000000bb";
         const fs::path oldStyle = dir / ".zorv-tmp-dives.log.0123456789abcdef";
+        // Older versions named their temporaries after the target; those go as well.
         for (const fs::path &p : { held, stray, oldStyle })
             writeFile(p, "x");
-        writeFile(dir / "dives.log", "kept");
+        for (const char *kept : { "dives.log", "dives.log.0123456789abcdef", ".zorv-tmp" })
+            writeFile(dir / kept, "kept");
         const int fd = ::open(held.c_str(), O_RDONLY);
         ASSERT_EQ(::flock(fd, LOCK_EX), 0);
-        removeUnheldTempFiles(dir.path());
+        removeStrayTempFiles(dir / "dives.log");
+        removeStrayTempFiles(dir / "gone" / "dives.log"); // a missing folder is not an error
         ::close(fd);
-        EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string> { ".zorv-tmp-00000000000000aa", "dives.log" }));
+        EXPECT_EQ(namesIn(dir.path()),
+            (std::vector<std::string> {
+                ".zorv-tmp", ".zorv-tmp-00000000000000aa", "dives.log", "dives.log.0123456789abcdef" }));
     }
 
     // Another process opening a logbook in the same folder while a save is under

@@ -1,5 +1,6 @@
 #include "common/strings.h"
 #include "common/stringtable.h"
+#include "common/textcodec.h"
 
 #include <climits>
 #include <cstddef>
@@ -10,33 +11,10 @@
 namespace {
 
 using zorv::common::hasStr;
+using zorv::common::isValidUtf8;
 using zorv::common::str;
 using zorv::common::StringId;
 using zorv::common::detail::kStringTable;
-
-// Strict: no overlong forms, no surrogates, nothing above U+10FFFF.
-bool isValidUtf8(std::string_view s)
-{
-    std::size_t i = 0;
-    while (i < s.size()) {
-        auto b = static_cast<unsigned char>(s[i]);
-        std::size_t len = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
-        if (len == 0 || i + len > s.size())
-            return false;
-        char32_t cp = len == 1 ? b : b & (0x7F >> len);
-        for (std::size_t k = 1; k < len; ++k) {
-            auto c = static_cast<unsigned char>(s[i + k]);
-            if ((c & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        static constexpr char32_t kMin[] = { 0, 0, 0x80, 0x800, 0x10000 };
-        if (cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        i += len;
-    }
-    return true;
-}
 
 // The texts go straight into printf-style formatting; a stray '%' or an
 // unknown conversion would read arguments that were never passed.

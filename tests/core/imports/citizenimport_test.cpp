@@ -145,16 +145,19 @@ TEST(CitizenImport, ImperialNumbers)
     EXPECT_EQ(metric.airTemperature, 2150);
 }
 
-TEST(CitizenImport, WrongMarkOrShortFile)
+TEST(CitizenImport, WrongMarkNoDataOrShortFile)
 {
-    EXPECT_EQ(Wgm().put(0, "X").read().message(), "Mauvais format");
-    EXPECT_EQ(Wgm().put(0, "X").read().status(), zorv::common::Status::BadFormat);
-    EXPECT_EQ(importer(Format::Citizen).read({}, {}).message(), "Mauvais format");
+    // Another mark, no bytes, or only the mark and nothing a dive is known by (no date, no time, no depth).
+    const std::string markAlone = "M" + std::string(600, ' ');
+    for (const auto &result : { Wgm().put(0, "X").read(), importer(Format::Citizen).read({}, {}),
+             importer(Format::Citizen).read(zorv::test::bytesOf(markAlone), {}) }) {
+        EXPECT_EQ(result.status(), zorv::common::Status::BadFormat);
+        EXPECT_EQ(result.message(), "Mauvais format");
+    }
 
     // A file cut inside the buddy field keeps what is there; the rest counts as missing.
     const std::string cut = "F 1999,01,02" + std::string(27, ' ') + "Anna";
-    const auto result
-        = importer(Format::Citizen).read({ reinterpret_cast<const std::uint8_t *>(cut.data()), cut.size() }, {});
+    const auto result = importer(Format::Citizen).read(zorv::test::bytesOf(cut), {});
     ASSERT_TRUE(result.ok());
     EXPECT_EQ(result->record.date, zorv::logbook::dayNumber(2, 1, 1999));
     EXPECT_EQ(fixedText(result->record.partners), "Anna");
@@ -165,8 +168,8 @@ TEST(CitizenImport, WrongMarkOrShortFile)
 struct CitizenImpossible {
     std::size_t offset;
     std::string text;
-    SourceUnits units;
-    std::string named;
+    std::string named = {}; // what the message must show, when not the text itself
+    SourceUnits units = SourceUnits::Metric;
 };
 
 class CitizenImpossibleValue : public testing::TestWithParam<CitizenImpossible> { };
@@ -175,38 +178,23 @@ class CitizenImpossibleValue : public testing::TestWithParam<CitizenImpossible> 
 TEST_P(CitizenImpossibleValue, RefusedWithTheValue)
 {
     const CitizenImpossible &c = GetParam();
+    const std::string named = c.named.empty() ? c.text : c.named;
     const auto result = Wgm({ 10, 20, 30, 40 }).put(c.offset, c.text).read(c.units);
     EXPECT_EQ(result.status(), zorv::common::Status::Refused);
     EXPECT_NE(result.message().find("Valeur impossible"), std::string::npos) << result.message();
-    EXPECT_NE(result.message().find(c.named), std::string::npos) << result.message();
+    EXPECT_NE(result.message().find(named), std::string::npos) << result.message();
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, CitizenImpossibleValue,
-    testing::Values(CitizenImpossible { 2, "9999,99,99", SourceUnits::Metric, "date=9999,99,99" },
-        CitizenImpossible { 2, "2003,02,29", SourceUnits::Metric, "date=2003,02,29" },
-        CitizenImpossible { 2, "20x3,02,01", SourceUnits::Metric, "date=20x3,02,01" },
-        CitizenImpossible { 300, "99,99", SourceUnits::Metric, "99,99" },
-        CitizenImpossible { 309, "10,60", SourceUnits::Metric, "10,60" },
-        CitizenImpossible { 318, "00,75", SourceUnits::Metric, "00,75" },
-        CitizenImpossible { 324, "1:30", SourceUnits::Metric, "1:30" },
-        CitizenImpossible { 337, "9999", SourceUnits::Metric, "9999" },
-        CitizenImpossible { 337, "1100", SourceUnits::Imperial, "1100" },
-        CitizenImpossible { 345, "-999", SourceUnits::Metric, "-999" },
-        CitizenImpossible { 291, "999", SourceUnits::Imperial, "999" },
-        CitizenImpossible { 291, "nan", SourceUnits::Metric, "nan" },
-        CitizenImpossible { 485, "  -4", SourceUnits::Metric, "-4" },
-        CitizenImpossible { 493 + 4 * 3, "-20", SourceUnits::Metric, "-20" }),
+    testing::Values(CitizenImpossible { 2, "9999,99,99", "date=9999,99,99" },
+        CitizenImpossible { 2, "2003,02,29", "date=2003,02,29" },
+        CitizenImpossible { 2, "20x3,02,01", "date=20x3,02,01" }, CitizenImpossible { 300, "99,99" },
+        CitizenImpossible { 309, "10,60" }, CitizenImpossible { 318, "00,75" }, CitizenImpossible { 324, "1:30" },
+        CitizenImpossible { 337, "9999" }, CitizenImpossible { 337, "1100", {}, SourceUnits::Imperial },
+        CitizenImpossible { 345, "-999" }, CitizenImpossible { 291, "999", {}, SourceUnits::Imperial },
+        CitizenImpossible { 291, "nan" }, CitizenImpossible { 485, "  -4", "-4" },
+        CitizenImpossible { 493 + 4 * 3, "-20" }),
     [](const testing::TestParamInfo<CitizenImpossible> &info) { return "Case" + std::to_string(info.index); });
-
-// Only the mark, and nothing a dive is known by: no date, no time, no depth.
-TEST(CitizenImport, MarkAloneIsRefused)
-{
-    const std::string blank = "M" + std::string(600, ' ');
-    const auto result
-        = importer(Format::Citizen).read({ reinterpret_cast<const std::uint8_t *>(blank.data()), blank.size() }, {});
-    EXPECT_EQ(result.status(), zorv::common::Status::BadFormat);
-    EXPECT_EQ(result.message(), "Mauvais format");
-}
 
 // A UTF-8 file's texts reach the stored set; others stay as the file has them.
 TEST(CitizenImport, UtfEightTextsAreConverted)

@@ -217,28 +217,6 @@ INSTANTIATE_TEST_SUITE_P(Table, FieldParse,
         ParseCase { "airUsedAtTheTop", M, Field::AirUsed, "327", 32700 }),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(FieldParse, ValuesRoundTripThroughTheirTexts)
-{
-    for (UnitSystem units : { M, I }) {
-        const FieldCatalogue catalogue(units);
-        DiveRecord record;
-        record.maxDepth = 3050;
-        record.tankVolume = 1500;
-        record.airTemperature = 2000;
-        record.extra.tankPressure = 20000;
-        record.duration = 47;
-        DiveRecord copy;
-        for (Field f :
-            { Field::MaxDepth, Field::TankVolume, Field::AirTemperature, Field::TankPressure, Field::Duration })
-            EXPECT_EQ(catalogue.toRecord(f, catalogue.fromRecord(f, record), copy), Parsed::Stored);
-        EXPECT_EQ(catalogue.fromRecord(Field::MaxDepth, copy), catalogue.fromRecord(Field::MaxDepth, record));
-        EXPECT_EQ(copy.tankVolume, 1500);
-        EXPECT_EQ(copy.airTemperature, 2000);
-        EXPECT_EQ(copy.extra.tankPressure, 20000);
-        EXPECT_EQ(copy.duration, 47);
-    }
-}
-
 TEST(FieldParse, ComputedFieldsRefuseText)
 {
     DiveRecord record;

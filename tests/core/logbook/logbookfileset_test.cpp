@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -20,14 +20,6 @@ namespace {
 
     namespace fs = std::filesystem;
     using Bytes = std::vector<std::uint8_t>;
-
-    int g_killAt = 0;
-    int g_steps = 0;
-    void killAtStep(common::FsStep)
-    {
-        if (++g_steps == g_killAt)
-            ::raise(SIGKILL);
-    }
 
     struct SetBytes {
         Bytes log;
@@ -42,8 +34,18 @@ namespace {
 
     void writeSet(const fs::path &log, const SetBytes &set)
     {
-        test::writeFile(log, std::string(set.log.begin(), set.log.end()));
-        test::writeFile(fs::path(log).replace_extension(".add"), std::string(set.add.begin(), set.add.end()));
+        test::writeBytes(log, set.log);
+        test::writeBytes(fs::path(log).replace_extension(".add"), set.add);
+    }
+
+    // The file set as the next open reads it, or nothing when the open fails.
+    std::optional<SetBytes> reopen(const fs::path &log)
+    {
+        Logbook reopened;
+        reopened.setMode(Mode::Advanced);
+        if (!LogbookFile::loadFromPath(reopened, log.string()))
+            return std::nullopt;
+        return bytesOf(reopened);
     }
 
     /*
@@ -65,35 +67,20 @@ namespace {
             writeSet(log, oldBytes);
         };
 
+        const auto save = [&] { return LogbookFile::save(next, log.string()).ok(); };
         restoreOld();
-        g_killAt = 0;
-        g_steps = 0;
-        common::setFsStepHook(killAtStep);
-        ASSERT_TRUE(LogbookFile::save(next, log.string()));
-        common::setFsStepHook(nullptr);
-        const int steps = g_steps;
+        const int steps = test::countSaveSteps(save);
+        ASSERT_GT(steps, 0);
         const int stride = std::max(1, steps / maxKills);
 
         int oldSeen = 0, newSeen = 0;
         for (int n = 1; n <= steps; n += stride) {
             restoreOld();
-            const pid_t pid = ::fork();
-            if (pid == 0) {
-                g_killAt = n;
-                g_steps = 0;
-                common::setFsStepHook(killAtStep);
-                ::_exit(LogbookFile::save(next, log.string()) ? 0 : 1);
-            }
-            int status = 0;
-            ::waitpid(pid, &status, 0);
-            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "step " << n;
-
-            Logbook reopened;
-            reopened.setMode(Mode::Advanced);
-            ASSERT_TRUE(LogbookFile::loadFromPath(reopened, log.string())) << "step " << n;
-            const SetBytes got = bytesOf(reopened);
-            EXPECT_TRUE(got == oldBytes || got == newBytes)
-                << "step " << n << " of " << steps << ": " << reopened.diveCount() << " dives";
+            EXPECT_TRUE(test::killedAtStep(n, save)) << "step " << n;
+            const std::optional<SetBytes> reopened = reopen(log);
+            ASSERT_TRUE(reopened) << "step " << n;
+            const SetBytes got = *reopened;
+            EXPECT_TRUE(got == oldBytes || got == newBytes) << "step " << n << " of " << steps;
             EXPECT_TRUE(got == newBytes || newSeen == 0) << "old set came back after the new one, step " << n;
             (got == newBytes ? newSeen : oldSeen)++;
         }
@@ -145,10 +132,7 @@ namespace {
         ASSERT_TRUE(LogbookFile::save(next, (dir / "home.log").string()));
         EXPECT_TRUE(fs::is_symlink(dir / "home.log"));
         EXPECT_FALSE(fs::exists(dir / "home.add"));
-        Logbook reopened;
-        reopened.setMode(Mode::Advanced);
-        ASSERT_TRUE(LogbookFile::loadFromPath(reopened, (dir / "home.log").string()));
-        EXPECT_EQ(bytesOf(reopened), bytesOf(next));
+        EXPECT_EQ(reopen(dir / "home.log"), bytesOf(next));
     }
 
     // A header that counts fewer dives than the file holds loads as it says, but the
@@ -172,16 +156,12 @@ namespace {
         EXPECT_NE(notice.find("patched.log.bak"), std::string::npos) << notice;
 
         ASSERT_TRUE(LogbookFile::save(logbook, log.string()));
-        EXPECT_EQ(test::readFile(dir / "patched.log.bak"), std::string(patched.log.begin(), patched.log.end()));
-        EXPECT_EQ(test::readFile(dir / "patched.add.bak"), std::string(patched.add.begin(), patched.add.end()));
+        EXPECT_EQ(test::readBytes(dir / "patched.log.bak"), patched.log);
+        EXPECT_EQ(test::readBytes(dir / "patched.add.bak"), patched.add);
         // Only the first save: the next one must not replace the backup with the cut file.
         ASSERT_TRUE(LogbookFile::save(logbook, log.string()));
-        EXPECT_EQ(test::readFile(dir / "patched.log.bak"), std::string(patched.log.begin(), patched.log.end()));
-
-        Logbook whole;
-        whole.setMode(Mode::Advanced);
-        ASSERT_TRUE(LogbookFile::loadFromPath(whole, log.string()));
-        EXPECT_EQ(whole.diveCount(), 10);
+        EXPECT_EQ(test::readBytes(dir / "patched.log.bak"), patched.log);
+        EXPECT_EQ(reopen(log), bytesOf(logbook));
         EXPECT_EQ(LogbookFile::loadNotice(log.string()), "");
     }
 
@@ -209,21 +189,17 @@ namespace {
         const std::uintmax_t size = fs::file_size(log) + tail;
         fs::resize_file(log, size);
 
-        const pid_t pid = ::fork();
-        if (pid == 0) {
+        const int status = test::inChild([&] {
             const rlimit limit { 2000000ULL * 1024, 2000000ULL * 1024 };
             if (::setrlimit(RLIMIT_AS, &limit) != 0)
-                ::_exit(9);
+                return 9;
             Logbook logbook;
             logbook.setMode(Mode::Advanced);
             if (!LogbookFile::loadFromPath(logbook, log.string()) || logbook.diveCount() != 20)
-                ::_exit(2);
-            ::_exit(LogbookFile::save(logbook, log.string()) ? 0 : 3);
-        }
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
-        ASSERT_EQ(WEXITSTATUS(status), 0);
+                return 2;
+            return LogbookFile::save(logbook, log.string()) ? 0 : 3;
+        });
+        ASSERT_EQ(status, 0) << "below 0: killed by that signal";
         EXPECT_EQ(fs::file_size(dir / "tail.log.bak"), size);
         struct stat st { };
         ASSERT_EQ(::stat((dir / "tail.log.bak").c_str(), &st), 0);
@@ -247,40 +223,30 @@ namespace {
         int renames = 0;
         static int *s_renames;
         s_renames = &renames;
-        const pid_t saver = ::fork();
-        if (saver == 0) {
+        test::inChild([&] {
             common::setFsStepHook([](common::FsStep step) {
                 if (step == common::FsStep::Rename && ++*s_renames == 2)
                     ::raise(SIGKILL);
             });
-            ::_exit(LogbookFile::save(next, log.string()) ? 0 : 1);
-        }
-        ::waitpid(saver, nullptr, 0);
+            return LogbookFile::save(next, log.string()) ? 0 : 1;
+        });
         ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
         for (const auto &entry : fs::directory_iterator(dir.path()))
             ::chmod(entry.path().c_str(), 0644);
 
-        const pid_t reader = ::fork();
-        if (reader == 0) {
+        const int status = test::inChild([&] {
             if (::setgid(65534) != 0 || ::setuid(65534) != 0)
-                ::_exit(9);
-            Logbook reopened;
-            reopened.setMode(Mode::Advanced);
-            if (!LogbookFile::loadFromPath(reopened, log.string()))
-                ::_exit(2);
+                return 9;
+            const std::optional<SetBytes> reopened = reopen(log);
+            if (!reopened)
+                return 2;
             if (LogbookFile::loadNotice(log.string()).find("lecture seule") == std::string::npos)
-                ::_exit(3);
-            ::_exit(bytesOf(reopened) == bytesOf(next) ? 0 : 4);
-        }
-        int status = 0;
-        ::waitpid(reader, &status, 0);
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 0);
+                return 3;
+            return reopened == bytesOf(next) ? 0 : 4;
+        });
+        EXPECT_EQ(status, 0);
         // The owner of the folder finishes it at the next open.
-        Logbook reopened;
-        reopened.setMode(Mode::Advanced);
-        ASSERT_TRUE(LogbookFile::loadFromPath(reopened, log.string()));
-        EXPECT_TRUE(bytesOf(reopened) == bytesOf(next));
+        EXPECT_EQ(reopen(log), bytesOf(next));
     }
 
     // A linked .log whose .add lies only beside the link: its supplementary fields are
@@ -302,8 +268,7 @@ namespace {
         EXPECT_NE(LogbookFile::loadNotice((dir / "x.log").string()).find("à côté du lien"), std::string::npos);
         ASSERT_TRUE(LogbookFile::save(logbook, (dir / "x.log").string()));
         EXPECT_FALSE(fs::exists(dir / "real" / "x.add"));
-        const Bytes add = bytesOf(full).add;
-        EXPECT_EQ(test::readFile(dir / "x.add"), std::string(add.begin(), add.end()));
+        EXPECT_EQ(test::readBytes(dir / "x.add"), bytesOf(full).add);
     }
 
     // A save whose first rename fails after its commit record is on disk has decided
@@ -320,10 +285,7 @@ namespace {
         common::setRenameFaultForTests(0);
         ASSERT_FALSE(failed);
         EXPECT_NE(failed.message().find("Vos modifications sont conservées"), std::string::npos) << failed.message();
-        Logbook reopened;
-        reopened.setMode(Mode::Advanced);
-        ASSERT_TRUE(LogbookFile::loadFromPath(reopened, log.string()));
-        EXPECT_TRUE(bytesOf(reopened) == bytesOf(next));
+        EXPECT_EQ(reopen(log), bytesOf(next));
     }
 
 } // namespace

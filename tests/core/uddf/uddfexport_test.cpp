@@ -12,10 +12,7 @@ namespace {
     namespace fs = std::filesystem;
     using test::exportText;
 
-    std::string bytesOf(const fs::path &path)
-    {
-        return zorv::test::readFile(path);
-    }
+    using zorv::test::readFile;
 
     TEST(UddfRoundTrip, GivesBackEveryFileByteForByte)
     {
@@ -49,8 +46,8 @@ namespace {
             { "carnet.log", "carnet.add", "carnet.inf", "carnet.trp", "materiel.dat", "carnet.adr", "cours.abn" }) {
             SCOPED_TRACE(name);
             ASSERT_TRUE(fs::exists(from / name));
-            const std::string a = bytesOf(from / name);
-            const std::string b = bytesOf(to / name);
+            const std::string a = readFile(from / name);
+            const std::string b = readFile(to / name);
             EXPECT_EQ(a.size(), b.size());
             const auto diff = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
             EXPECT_TRUE(diff.first == a.end()) << "first difference at byte " << (diff.first - a.begin());
@@ -140,11 +137,11 @@ namespace {
         ExportOptions cancelled;
         cancelled.progress = [](int done, int) { return done < 10; };
         EXPECT_EQ(exportUddf(book, fixture.registers, cancelled, out).status(), common::Status::Cancelled);
-        EXPECT_EQ(bytesOf(out), "old");
+        EXPECT_EQ(readFile(out), "old");
         const auto written = exportUddf(book, fixture.registers, {}, out);
         ASSERT_TRUE(written.ok()) << written.message();
         EXPECT_EQ(written->dives, 20);
-        EXPECT_EQ(bytesOf(out), exportText(book, fixture.registers));
+        EXPECT_EQ(readFile(out), exportText(book, fixture.registers));
         for (const auto &entry : fs::directory_iterator(dir.path()))
             EXPECT_FALSE(entry.path().filename().string().starts_with(".zorv-tmp-"));
     }
