@@ -106,12 +106,12 @@ QStringList englishTexts(QWidget *window)
     return found;
 }
 
-QStringList cutTexts(QWidget *window)
+QStringList cutTexts(QWidget *window, Title title)
 {
     QStringList cut;
     QFont titleFont = QApplication::font();
     titleFont.setBold(true);
-    if (!window->windowTitle().isEmpty()
+    if (title == Title::Check && !window->windowTitle().isEmpty()
         && QFontMetrics(titleFont).horizontalAdvance(window->windowTitle()) + kTitleBarControls > window->width())
         cut << QStringLiteral("title: ") + window->windowTitle();
     for (QWidget *w : window->findChildren<QWidget *>()) {
@@ -160,7 +160,7 @@ void installFrench()
         "Qt's French translations are missing: scripts/install-deps installs them");
 }
 
-void saveScreenshot(QWidget *widget, const QString &name)
+void saveScreenshot(QWidget *widget, const QString &name, Title title)
 {
     QDir().mkpath(QStringLiteral(ZORV_SCREENSHOT_DIR));
     QWidget *window = widget->window();
@@ -168,7 +168,7 @@ void saveScreenshot(QWidget *widget, const QString &name)
     const QStringList english = englishTexts(window);
     QVERIFY2(
         english.isEmpty(), qPrintable(name + QStringLiteral(" shows English: ") + english.join(QStringLiteral(" | "))));
-    const QStringList cut = cutTexts(window);
+    const QStringList cut = cutTexts(window, title);
     QVERIFY2(cut.isEmpty(), qPrintable(name + QStringLiteral(" cuts: ") + cut.join(QStringLiteral(" | "))));
 }
 
@@ -183,14 +183,26 @@ void press(QWidget *modal, const QString &text)
     QFAIL(qPrintable(QStringLiteral("no button ") + text));
 }
 
+namespace {
+    Prompts *innermost = nullptr;
+}
+
+Prompts &prompts()
+{
+    return *innermost;
+}
+
 Prompts::Prompts()
     : m_previous(ui::setPrompter(this))
+    , m_outer(innermost)
 {
+    innermost = this;
 }
 
 Prompts::~Prompts()
 {
     ui::setPrompter(m_previous);
+    innermost = m_outer;
     if (!m_expected.empty() && !QTest::currentTestFailed()) {
         const Expected &first = m_expected.front();
         QTest::qFail(qPrintable(QStringLiteral("expected dialog never came: %1 %2")
@@ -212,6 +224,24 @@ Prompts &Prompts::message(const QString &fragment, const QString &button, QStrin
             *seen = static_cast<QMessageBox &>(box).text();
         press(&box, button);
     });
+    return *this;
+}
+
+Prompts &Prompts::answer(const QString &button, QString *seen, const std::function<void(QWidget *)> &before)
+{
+    expect(&QDialog::staticMetaObject, {}, {}, [button, seen, before](QDialog &dialog) {
+        if (auto *box = qobject_cast<QMessageBox *>(&dialog); box && seen)
+            *seen = box->text();
+        if (before)
+            before(&dialog);
+        press(&dialog, button);
+    });
+    return *this;
+}
+
+Prompts &Prompts::modal(const std::function<void(QWidget *)> &action)
+{
+    expect(&QDialog::staticMetaObject, {}, {}, [action](QDialog &dialog) { action(&dialog); });
     return *this;
 }
 
@@ -238,6 +268,12 @@ int Prompts::exec(QDialog &dialog)
 {
     auto *box = qobject_cast<QMessageBox *>(&dialog);
     const QString shown = dialog.windowTitle() + QStringLiteral(": ") + (box ? box->text() : QString());
+    if (m_expected.empty() && m_every) {
+        m_every(dialog);
+        if (dialog.isVisible())
+            dialog.reject();
+        return dialog.result();
+    }
     if (m_expected.empty()) {
         QTest::qFail(qPrintable(QStringLiteral("unexpected dialog ") + shown), __FILE__, __LINE__);
         return QDialog::Rejected;
@@ -263,10 +299,11 @@ int Prompts::exec(QDialog &dialog)
         saveScreenshot(&dialog,
             QStringLiteral("message-%1-%2-%3")
                 .arg(QCoreApplication::applicationName(), QLatin1String(QTest::currentTestFunction()))
-                .arg(++m_boxes));
+                .arg(++m_boxes),
+            Title::Skip);
     next.answer(dialog);
     if (dialog.isVisible())
-        dialog.close();
+        dialog.reject();
     dialog.setAttribute(Qt::WA_ShowModal, wasModal);
     return dialog.result();
 }

@@ -31,7 +31,13 @@ namespace zorv::uitest {
 // Saves a PNG of the widget's window under build/screenshots/<name>.png, and
 // fails the test when the window shows English words of Qt's untranslated
 // texts or cuts a label's or button's text.
-void saveScreenshot(QWidget *widget, const QString &name);
+// `title` Skip leaves the title to the window manager, which elides it: short message boxes are narrower
+// than their titles.
+enum class Title {
+    Check,
+    Skip,
+};
+void saveScreenshot(QWidget *widget, const QString &name, Title title = Title::Check);
 
 // Clicks the visible button of `modal` whose text is `text`, mnemonics ignored; fails the test when there is none.
 void press(QWidget *modal, const QString &text);
@@ -46,7 +52,7 @@ QStringList englishTexts(QWidget *window);
 
 // Labels, buttons and check boxes whose text is wider or taller than the room
 // the widget gives it, and a title wider than the window.
-QStringList cutTexts(QWidget *window);
+QStringList cutTexts(QWidget *window, Title title = Title::Check);
 
 // Types a key into `window`: shortcuts reach only the active window, and a closed
 // message box leaves none active off screen.
@@ -92,13 +98,23 @@ public:
     // A message box whose text holds `fragment`, answered with the button `button` (mnemonics
     // ignored); its whole text goes to `seen`.
     Prompts &message(const QString &fragment, const QString &button = QStringLiteral("OK"), QString *seen = nullptr);
+    // Any dialog, answered with its button `button` after `before` ran on it; a message box's text goes to `seen`.
+    Prompts &answer(const QString &button, QString *seen = nullptr, const std::function<void(QWidget *)> &before = {});
+    // Any dialog, given to `action`; a dialog `action` leaves open is closed as by Escape.
+    Prompts &modal(const std::function<void(QWidget *)> &action);
     // A file dialog, answered by typing `path` into its name field (none: cancelled); `check` sees it first.
     Prompts &file(const QString &path, const std::function<void(QFileDialog &)> &check = {});
     // A dialog of type T that `fill` drives as a user would, after a screenshot named `screenshot`
-    // (none: no screenshot); a dialog `fill` leaves open is closed as by its title bar.
+    // (none: no screenshot); a dialog `fill` leaves open is closed as by Escape.
     template <typename T = QDialog, typename F> Prompts &dialog(F fill, const QString &screenshot = {})
     {
         expect(&T::staticMetaObject, {}, screenshot, [fill](QDialog &d) { fill(static_cast<T &>(d)); });
+        return *this;
+    }
+    // Answers every dialog that comes when none is expected; `answer` may leave it open.
+    Prompts &everyDialog(std::function<void(QDialog &)> answer)
+    {
+        m_every = std::move(answer);
         return *this;
     }
     // True when every expected dialog came.
@@ -117,9 +133,14 @@ private:
         const QMetaObject *type, const QString &text, const QString &screenshot, std::function<void(QDialog &)> answer);
 
     std::deque<Expected> m_expected;
+    std::function<void(QDialog &)> m_every;
     ui::Prompter *m_previous;
+    Prompts *m_outer;
     int m_boxes = 0;
 };
+
+// The innermost Prompts alive: the one the program's dialogs are answered by.
+Prompts &prompts();
 
 // How many pixels of `image` are exactly `colour`.
 int countPixels(const QImage &image, const QColor &colour);

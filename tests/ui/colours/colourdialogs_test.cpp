@@ -36,7 +36,7 @@ void click(QWidget *parent, const QString &text)
 // Answers the next colour picker with `colour`.
 void pickNext(const QColor &colour)
 {
-    uitest::whenModalOpens([colour](QWidget *modal) {
+    uitest::prompts().modal([colour](QWidget *modal) {
         auto *picker = qobject_cast<QColorDialog *>(modal);
         QVERIFY(picker);
         picker->setCurrentColor(colour);
@@ -47,7 +47,7 @@ void pickNext(const QColor &colour)
 // Answers the next file dialog with `path`.
 void chooseFileNext(const QString &path)
 {
-    uitest::whenModalOpens([path](QWidget *modal) {
+    uitest::prompts().modal([path](QWidget *modal) {
         auto *dialog = qobject_cast<QFileDialog *>(modal);
         QVERIFY(dialog);
         // Typed into the name field, as the directory listing may still be loading.
@@ -101,6 +101,7 @@ private slots:
 
     void pickedProfileColourReachesTheRightRoleAndThePreview()
     {
+        uitest::Prompts prompts;
         ui::ProfileColoursDialog dialog(settings::kDefaultProfileColours, logbook::UnitSystem::Metric);
         showAndWait(&dialog);
         uitest::saveScreenshot(&dialog, QStringLiteral("colours_profile"));
@@ -117,7 +118,7 @@ private slots:
         QVERIFY(countPixels(grabChart(&dialog), green) > 100);
 
         // A cancelled picker keeps the colour.
-        uitest::whenModalOpens([](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); });
+        uitest::prompts().modal([](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); });
         click(&dialog, QStringLiteral("&Définir Couleur"));
         QCOMPARE(dialog.colours()[ProfileColour::ClipProfile], canvas::rgb(10, 200, 30));
 
@@ -140,6 +141,7 @@ private slots:
 
     void colourFileRoundTripsThroughSaveAndOpen()
     {
+        uitest::Prompts prompts;
         const QString path = m_dir.filePath(QStringLiteral("theme.cst"));
         ui::ProfileColoursDialog dialog(someProfileColours(), logbook::UnitSystem::Imperial);
         showAndWait(&dialog);
@@ -156,22 +158,23 @@ private slots:
 
         // A file that is not there changes nothing and says nothing.
         click(&dialog, QStringLiteral("D&éfault"));
-        uitest::whenModalOpens([](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); });
+        uitest::prompts().modal([](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); });
         click(&dialog, QStringLiteral("&Ouvrir"));
         QCOMPARE(dialog.colours(), settings::kDefaultProfileColours);
     }
 
     void onlyOkMakesTheEditedColoursActive()
     {
+        uitest::Prompts prompts;
         m_context.settings.profileColours = someProfileColours();
-        uitest::whenModalOpens([](QWidget *modal) {
+        uitest::prompts().modal([](QWidget *modal) {
             click(modal, QStringLiteral("D&éfault"));
             qobject_cast<QDialog *>(modal)->reject();
         });
         QVERIFY(!ui::showProfileColoursDialog(m_context, nullptr));
         QCOMPARE(m_context.settings.profileColours, someProfileColours());
 
-        uitest::whenModalOpens([](QWidget *modal) {
+        uitest::prompts().modal([](QWidget *modal) {
             click(modal, QStringLiteral("D&éfault"));
             click(modal, QStringLiteral("OK"));
         });
@@ -258,10 +261,11 @@ private slots:
 
     void comparisonColourButtonRecoloursTheChart()
     {
+        uitest::Prompts prompts;
         ui::NoDecoWindow window(m_context);
         window.resize(760, 500);
         showAndWait(&window);
-        uitest::whenModalOpens([](QWidget *modal) {
+        uitest::prompts().modal([](QWidget *modal) {
             click(modal, QStringLiteral("Arrière plan"));
             pickNext(QColor(200, 220, 255));
             click(modal, QStringLiteral("Définir &Couleur"));

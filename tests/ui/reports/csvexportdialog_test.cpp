@@ -89,6 +89,7 @@ private slots:
 
     void refusedChoicesKeepTheDialogOpen()
     {
+        uitest::Prompts prompts;
         AppContext &context = *m_context;
         const QString target = m_dir->filePath(QStringLiteral("rien.csv"));
         ui::CsvExportDialog dialog(context, target);
@@ -96,7 +97,7 @@ private slots:
         dialog.fieldBox(CsvField::DiveNumber)->setChecked(true);
         dialog.lastEdit()->setText(QStringLiteral("13"));
         QString said;
-        uitest::answer(QStringLiteral("OK"), &said,
+        uitest::prompts().answer(QStringLiteral("OK"), &said,
             [](QWidget *box) { uitest::saveScreenshot(box, QStringLiteral("csvexport-range")); });
         pressOk(&dialog);
         QCOMPARE(said, QStringLiteral("Numéro de plongée hors limites"));
@@ -106,15 +107,16 @@ private slots:
 
     void theCommandAsksForTheFileFirst()
     {
+        uitest::Prompts prompts;
         AppContext &context = *m_context;
         context.settings.csvFields = static_cast<int>(reports::csvBit(CsvField::DiveNumber));
         const QString target = m_dir->filePath(QStringLiteral("choisi.csv"));
-        uitest::whenModalOpens([&](QWidget *modal) {
+        uitest::prompts().modal([&](QWidget *modal) {
             auto *files = qobject_cast<QFileDialog *>(modal);
             QVERIFY(files);
             uitest::saveScreenshot(files, QStringLiteral("csvexport-file"));
             files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(target);
-            uitest::whenModalOpens([](QWidget *dialog) { pressOk(qobject_cast<QDialog *>(dialog)); });
+            uitest::prompts().modal([](QWidget *dialog) { pressOk(qobject_cast<QDialog *>(dialog)); });
             static_cast<QDialog *>(files)->accept();
         });
         ui::exportCsv(context, nullptr);
@@ -123,13 +125,14 @@ private slots:
 
     void theFileDialogStartsBesideTheLogbookThenWhereTheLastFileWent()
     {
+        uitest::Prompts prompts;
         AppContext &context = *m_context;
         const std::string before = context.logbook.path();
         context.logbook.setPath(m_dir->filePath(QStringLiteral("carnet.log")).toStdString());
         QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("exports")));
         const QString exports = m_dir->filePath(QStringLiteral("exports"));
         const auto run = [&](const QString &target, QString &startedIn) {
-            uitest::whenModalOpens([&](QWidget *modal) {
+            uitest::prompts().modal([&](QWidget *modal) {
                 auto *files = qobject_cast<QFileDialog *>(modal);
                 QVERIFY(files);
                 startedIn = files->directory().absolutePath();
@@ -142,7 +145,7 @@ private slots:
                         qPrintable(title));
                 }
                 files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(target);
-                uitest::whenModalOpens([](QWidget *dialog) { static_cast<QDialog *>(dialog)->reject(); });
+                uitest::prompts().modal([](QWidget *dialog) { static_cast<QDialog *>(dialog)->reject(); });
                 static_cast<QDialog *>(files)->accept();
             });
             ui::exportCsv(context, nullptr);

@@ -61,8 +61,9 @@ private slots:
 
     void theDialogChoosesWhatIsPrinted()
     {
+        uitest::Prompts prompts;
         const QString pdf = printToPdf();
-        uitest::whenModalOpens([](QWidget *modal) {
+        uitest::prompts().modal([](QWidget *modal) {
             auto *dialog = qobject_cast<ui::LogbookPrintDialog *>(modal);
             QVERIFY(dialog);
             // The range starts at the current dive.
@@ -90,8 +91,9 @@ private slots:
 
     void cancellingPrintsNothing()
     {
+        uitest::Prompts prompts;
         const QString pdf = printToPdf();
-        uitest::whenModalOpens([](QWidget *modal) {
+        uitest::prompts().modal([](QWidget *modal) {
             QTest::mouseClick(modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel), Qt::LeftButton);
         });
         m_print->printLogbook(nullptr, false);
@@ -100,6 +102,7 @@ private slots:
 
     void thePreviewShowsTheSamePages()
     {
+        uitest::Prompts prompts;
         m_print->askLogbookChoices = [this](QWidget *) {
             m_print->job().mode = PrintMode::DiveList;
             m_print->job().fromNumber = 1;
@@ -107,7 +110,7 @@ private slots:
             return true;
         };
         int pages = 0;
-        uitest::whenModalOpens([&pages](QWidget *modal) {
+        uitest::prompts().modal([&pages](QWidget *modal) {
             auto *preview = qobject_cast<QPrintPreviewDialog *>(modal);
             QVERIFY(preview);
             preview->resize(900, 700);

@@ -76,12 +76,13 @@ private slots:
 
     void switchingUnitsAndModeReachesTheLogbook()
     {
+        uitest::Prompts prompts;
         AppContext &context = *m_context;
         context.settings.comPort = 3;
         QVERIFY(logbook::SuggestionLists(context.logbook).list(logbook::ListId::TankVolumes).get(0).find('.')
             != std::string::npos);
 
-        uitest::whenModalOpens([](QWidget *modal) {
+        uitest::prompts().modal([](QWidget *modal) {
             auto *dialog = qobject_cast<QDialog *>(modal);
             QVERIFY(child<QRadioButton>(dialog, "metric")->isChecked());
             click(child<QRadioButton>(dialog, "imperial"));
@@ -115,13 +116,14 @@ private slots:
 
     void browsingPutsTheProgramIntoTheField()
     {
+        uitest::Prompts prompts;
         AppContext &context = *m_context;
         const QString program = m_dir->filePath(QStringLiteral("navigateur"));
         QVERIFY(uitest::writeFile(program, {}));
 
         QStringList filters;
-        uitest::whenModalOpens([&](QWidget *modal) {
-            uitest::whenModalOpens([&](QWidget *chooser) {
+        uitest::prompts().modal([&](QWidget *modal) {
+            uitest::prompts().modal([&](QWidget *chooser) {
                 auto *files = qobject_cast<QFileDialog *>(chooser);
                 QVERIFY(files);
                 filters = files->nameFilters();
@@ -145,11 +147,12 @@ private slots:
 
     void defaultsReachANewDive()
     {
+        uitest::Prompts prompts;
         AppContext &context = *m_context;
 
         // Reached from the options dialog, as the user does.
-        uitest::whenModalOpens([](QWidget *options) {
-            uitest::whenModalOpens([](QWidget *modal) {
+        uitest::prompts().modal([](QWidget *options) {
+            uitest::prompts().modal([](QWidget *modal) {
                 auto *dialog = qobject_cast<QDialog *>(modal);
                 click(child<QCheckBox>(dialog, "use"));
                 child<QComboBox>(dialog, "altitudeClass")->setCurrentIndex(2);
@@ -191,16 +194,17 @@ private slots:
     // "12,5" and "8.5" then read alike.
     void defaultsRefuseJunkNamingTheField()
     {
+        uitest::Prompts prompts;
         AppContext &context = *m_context;
         QStringList refusals;
         bool stayedOpen = true;
-        uitest::whenModalOpens([&](QWidget *modal) {
+        uitest::prompts().modal([&](QWidget *modal) {
             auto *dialog = qobject_cast<QDialog *>(modal);
             QLineEdit *tank = child<QComboBox>(dialog, "tankVolume")->lineEdit();
             auto *weights = child<QLineEdit>(dialog, "weights");
             const auto refusedOk = [&] {
                 QString seen;
-                uitest::answer(QStringLiteral("OK"), &seen);
+                uitest::prompts().answer(QStringLiteral("OK"), &seen);
                 press(dialog, QDialogButtonBox::Ok);
                 refusals << seen;
                 stayedOpen = stayedOpen && dialog->isVisible();
@@ -224,6 +228,7 @@ private slots:
 
     void defaultsOffLeaveNewDivesBlank()
     {
+        uitest::Prompts prompts;
         AppContext &context = *m_context;
         context.settings.newDiveDefaults.apply = true;
         context.settings.newDiveDefaults.tankVolume = 1000;
@@ -232,7 +237,7 @@ private slots:
         context.applySettingsToLogbook();
 
         QString shownVolume;
-        uitest::whenModalOpens([&](QWidget *modal) {
+        uitest::prompts().modal([&](QWidget *modal) {
             auto *dialog = qobject_cast<QDialog *>(modal);
             shownVolume = child<QComboBox>(dialog, "tankVolume")->currentText();
             uitest::saveScreenshot(dialog, QStringLiteral("newdivedefaults-imperial"));
@@ -252,10 +257,11 @@ private slots:
 
     void dataFieldsSelectWeights()
     {
+        uitest::Prompts prompts;
         AppContext &context = *m_context;
         const auto weights = static_cast<std::size_t>(settings::DataField::Weights);
 
-        uitest::whenModalOpens([](QWidget *modal) {
+        uitest::prompts().modal([](QWidget *modal) {
             auto *dialog = qobject_cast<QDialog *>(modal);
             auto *box = child<QCheckBox>(dialog, "field13");
             QCOMPARE(box->text(), QStringLiteral("&Plombs"));
@@ -267,7 +273,7 @@ private slots:
         QVERIFY(!context.settings.dataFields[weights]);
         QVERIFY(context.settings.dataFields[0]);
 
-        uitest::whenModalOpens([](QWidget *modal) {
+        uitest::prompts().modal([](QWidget *modal) {
             auto *dialog = qobject_cast<QDialog *>(modal);
             click(child<QCheckBox>(dialog, "field13"));
             press(dialog, QDialogButtonBox::Cancel);

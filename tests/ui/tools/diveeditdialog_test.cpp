@@ -74,7 +74,7 @@ void clickOk(QWidget *dialog)
 // Answers the next message box with OK after saving its picture, and returns where its text goes.
 void answerRefusal(QString *message, const QString &screenshot)
 {
-    uitest::answer(
+    uitest::prompts().answer(
         QStringLiteral("OK"), message, [screenshot](QWidget *box) { uitest::saveScreenshot(box, screenshot); });
 }
 
@@ -105,7 +105,6 @@ private slots:
 
     void cleanup()
     {
-        uitest::cancelModalWatchers();
         m_context->logbook.setObserver(nullptr);
         m_context.reset();
     }
@@ -144,6 +143,7 @@ private slots:
     // OK without typing must leave the logbook alone; typed values must land in stored units.
     void roundTrip()
     {
+        uitest::Prompts prompts;
         QFETCH(int, units);
         QFETCH(int, mode);
         const auto unitSystem = static_cast<logbook::UnitSystem>(units);
@@ -154,7 +154,7 @@ private slots:
         book.setCurrentDive(2);
         const DiveRecord before = *book.dive(2);
 
-        uitest::whenModalOpens([](QWidget *dialog) { clickOk(dialog); });
+        uitest::prompts().modal([](QWidget *dialog) { clickOk(dialog); });
         QVERIFY(!ui::editCurrentDive(*m_context, nullptr));
         QVERIFY(*book.dive(2) == before);
         QCOMPARE(m_observer.modified, 0);
@@ -164,7 +164,7 @@ private slots:
         // Checks run after the dialog closed: a failed check inside would leave it open.
         QString depthShown, airUsedShown;
         bool weightsShown = false, shortNamesShown = false;
-        uitest::whenModalOpens([&](QWidget *dialog) {
+        uitest::prompts().modal([&](QWidget *dialog) {
             depthShown = child<QLineEdit>(dialog, "maxDepth")->text();
             airUsedShown = child<QLineEdit>(dialog, "airUsed")->text();
             weightsShown = child<QLineEdit>(dialog, "weights")->isVisible();
@@ -285,12 +285,13 @@ private slots:
 
     void warningsDialogKeepsTheUnboxedBits()
     {
+        uitest::Prompts prompts;
         DiveRecord dive = sampleDive(3);
         dive.warnings = 0x02;
         const auto owner = openOn(dive);
         ui::DiveEditDialog &dialog = *owner;
         QStringList labels;
-        uitest::whenModalOpens([&labels](QWidget *warnings) {
+        uitest::prompts().modal([&labels](QWidget *warnings) {
             uitest::saveScreenshot(warnings, QStringLiteral("diveedit-warnings"));
             const auto boxes = warnings->findChildren<QCheckBox *>();
             for (QCheckBox *box : boxes)
@@ -303,7 +304,7 @@ private slots:
         QCOMPARE(labels,
             QStringList({ QStringLiteral("&Remontée"), QStringLiteral("&Deco"), QStringLiteral("&Travail"),
                 QStringLiteral("&SOS") }));
-        uitest::whenModalOpens([](QWidget *warnings) {
+        uitest::prompts().modal([](QWidget *warnings) {
             warnings->findChildren<QCheckBox *>()[3]->setChecked(true);
             warnings->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel)->click();
         });
@@ -315,6 +316,7 @@ private slots:
     // The defaults fill a new dive, and the date typed for one is offered for the next.
     void newDiveTakesDefaultsAndRemembersTheDate()
     {
+        uitest::Prompts prompts;
         logbook::Logbook &book = m_context->logbook;
         logbook::NewDiveDefaults defaults;
         defaults.apply = true;
@@ -325,7 +327,7 @@ private slots:
         bool previousEnabled = true;
         int suitShown = -1;
         QString volumeShown;
-        uitest::whenModalOpens([&](QWidget *dialog) {
+        uitest::prompts().modal([&](QWidget *dialog) {
             previousEnabled = child<QPushButton>(dialog, "previousDive")->isEnabled();
             suitShown = child<QComboBox>(dialog, "suit")->currentIndex();
             volumeShown = child<QComboBox>(dialog, "tankVolume")->currentText();
@@ -345,7 +347,7 @@ private slots:
         QCOMPARE(inserted->tankVolume, 1500);
 
         QString dateShown;
-        uitest::whenModalOpens([&dateShown](QWidget *dialog) {
+        uitest::prompts().modal([&dateShown](QWidget *dialog) {
             dateShown = child<QLineEdit>(dialog, "date")->text();
             static_cast<QDialog *>(dialog)->reject();
         });
@@ -409,10 +411,11 @@ private slots:
 
     void preparedDiveIsInsertedOnOk()
     {
+        uitest::Prompts prompts;
         DiveRecord prepared = sampleDive(20);
         prepared.computerType = 179;
         bool importListShown = false, airTemperatureEnabled = true;
-        uitest::whenModalOpens([&](QWidget *dialog) {
+        uitest::prompts().modal([&](QWidget *dialog) {
             importListShown = child<QComboBox>(dialog, "importComputers")->isVisible();
             airTemperatureEnabled = child<QLineEdit>(dialog, "airTemperature")->isEnabled();
             clickOk(dialog);

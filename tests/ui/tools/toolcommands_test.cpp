@@ -33,7 +33,6 @@ using namespace zorv;
 using namespace zorv::ui;
 using app::Command;
 
-using uitest::answer;
 using uitest::press;
 using uitest::setField;
 
@@ -43,7 +42,7 @@ namespace {
 void onDialog(
     const QString &screenshot, const std::function<void(QWidget *)> &fill, const QString &button = QStringLiteral("OK"))
 {
-    uitest::whenModalOpens([screenshot, fill, button](QWidget *modal) {
+    uitest::prompts().modal([screenshot, fill, button](QWidget *modal) {
         if (fill)
             fill(modal);
         if (!screenshot.isEmpty())
@@ -101,6 +100,7 @@ private slots:
 
     void renumberingAndTheTimeZoneAskFirstAndUndoAsOneStep()
     {
+        uitest::Prompts prompts;
         MainWindow *window = m_fx.window();
         logbook::Logbook &lb = m_fx.logbook();
         const auto original = logbook::LogbookFile::logBytes(lb);
@@ -109,7 +109,7 @@ private slots:
         onDialog(QStringLiteral("tool-renumber-all"), [&question](QWidget *dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Numéroter plongées"));
             setField(dialog, "number0", QStringLiteral("100"));
-            answer(QStringLiteral("OK"), &question);
+            uitest::prompts().answer(QStringLiteral("OK"), &question);
         });
         window->runCommand(Command::RenumberAll);
         QCOMPARE(question, QStringLiteral("Numéroter les plongées à partir du n°100 ?"));
@@ -123,7 +123,7 @@ private slots:
         onDialog(QStringLiteral("tool-renumber-part"), [&message, last](QWidget *dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Numéroter les plongées"));
             setField(dialog, "number1", QString::number(last + 1));
-            answer(QStringLiteral("OK"), &message);
+            uitest::prompts().answer(QStringLiteral("OK"), &message);
         });
         window->runCommand(Command::RenumberPart);
         QCOMPARE(message, QStringLiteral("Numéro de plongée hors limites"));
@@ -142,7 +142,7 @@ private slots:
             setField(dialog, "to", QString::number(to));
             setField(dialog, "difference", QStringLiteral("1:30"));
             uitest::findByText<QRadioButton>(dialog, QStringLiteral("-"))->click();
-            answer(QStringLiteral("OK"), &question);
+            uitest::prompts().answer(QStringLiteral("OK"), &question);
         });
         window->runCommand(Command::TimeZone);
         QCOMPARE(question, QStringLiteral("Corriger les plongées n°%1 à n°%2\nde -01:30 HH:MM ?").arg(from).arg(to));
@@ -161,6 +161,7 @@ private slots:
     // Renumbering a range into numbers other dives keep says that numbers will repeat, and waits for OK.
     void renumberingARangeIntoTakenNumbersAsksFirst()
     {
+        uitest::Prompts prompts;
         MainWindow *window = m_fx.window();
         logbook::Logbook &lb = m_fx.logbook();
         const auto original = logbook::LogbookFile::logBytes(lb);
@@ -176,7 +177,7 @@ private slots:
         QString question;
         onDialog(QStringLiteral("tool-renumber-part-repeats"), [&](QWidget *dialog) {
             fill(dialog);
-            answer(QStringLiteral("Annuler"), &question,
+            uitest::prompts().answer(QStringLiteral("Annuler"), &question,
                 [](QWidget *box) { uitest::saveScreenshot(box, QStringLiteral("tool-renumber-part-question")); });
         });
         window->runCommand(Command::RenumberPart);
@@ -185,7 +186,7 @@ private slots:
 
         onDialog({}, [&](QWidget *dialog) {
             fill(dialog);
-            answer(QStringLiteral("OK"));
+            uitest::prompts().answer(QStringLiteral("OK"));
         });
         window->runCommand(Command::RenumberPart);
         QCOMPARE(lb.dive(10)->diveNumber, start);
@@ -195,6 +196,7 @@ private slots:
 
     void theDiveBuffersCarryDivesIntoAnotherLogbook()
     {
+        uitest::Prompts prompts;
         MainWindow *window = m_fx.window();
         logbook::Logbook &lb = m_fx.logbook();
         const int count = lb.diveCount();
@@ -215,7 +217,7 @@ private slots:
         onDialog(QStringLiteral("tool-multicopy"), [&message, last](QWidget *dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Entrée des plongées"));
             setField(dialog, "number1", QString::number(last + 3));
-            answer(QStringLiteral("OK"), &message);
+            uitest::prompts().answer(QStringLiteral("OK"), &message);
         });
         window->runCommand(Command::MultiCopy);
         QCOMPARE(message, QStringLiteral("Numéro de plongée hors limites"));
@@ -231,7 +233,7 @@ private slots:
         QVERIFY(window->action(Command::MultiPaste)->isEnabled());
 
         // Into a new logbook; the buffer is empty afterwards.
-        answer(QStringLiteral("&Non"));
+        uitest::prompts().answer(QStringLiteral("&Non"));
         window->runCommand(Command::NewLogbook);
         QCOMPARE(lb.diveCount(), 0);
         window->runCommand(Command::MultiPaste);
@@ -244,6 +246,7 @@ private slots:
 
     void theQuickSearchFindsAndRepeats()
     {
+        uitest::Prompts prompts;
         MainWindow *window = m_fx.window();
         logbook::Logbook &lb = m_fx.logbook();
         const QString place = placeOf(lb, 5);
@@ -273,7 +276,7 @@ private slots:
         QString message;
         onDialog({}, [place, &message](QWidget *dialog) {
             dialog->findChild<QComboBox *>(QStringLiteral("text"))->setEditText(place.left(place.size() - 1));
-            answer(QStringLiteral("OK"), &message);
+            uitest::prompts().answer(QStringLiteral("OK"), &message);
         });
         window->runCommand(Command::SearchDive);
         QCOMPARE(message, QStringLiteral("Texte de recherche ´%1´ introuvable").arg(place.left(place.size() - 1)));
@@ -313,6 +316,7 @@ private slots:
     // The criteria read a depth with a decimal comma, and refuse one that is no number by its label.
     void theCriteriaReadDecimalCommasAndRefuseJunk()
     {
+        uitest::Prompts prompts;
         MainWindow *window = m_fx.window();
         logbook::Logbook &lb = m_fx.logbook();
         int deeper = 0;
@@ -327,7 +331,7 @@ private slots:
             [&](QWidget *dialog) {
                 auto *criteria = qobject_cast<CriteriaDialog *>(dialog);
                 setField(dialog, "depthFrom", QStringLiteral("18,5 m"));
-                answer(QStringLiteral("OK"), &message);
+                uitest::prompts().answer(QStringLiteral("OK"), &message);
                 criteria->search();
                 QVERIFY(!criteria->goToButton()->isEnabled());
                 setField(dialog, "depthFrom", QStringLiteral("18,5"));
@@ -342,6 +346,7 @@ private slots:
 
     void theCriteriaSearchGoesToADiveAndWritesASelection()
     {
+        uitest::Prompts prompts;
         MainWindow *window = m_fx.window();
         logbook::Logbook &lb = m_fx.logbook();
         const QString place = placeOf(lb, 6);
@@ -389,12 +394,12 @@ private slots:
             from->clear();
             // Writing says where the new logbook went and how many dives it holds.
             QString written;
-            answer(QStringLiteral("OK"), &written);
+            uitest::prompts().answer(QStringLiteral("OK"), &written);
             criteria->createAt(path);
             QCOMPARE(written,
                 QStringLiteral("%1 plongées écrites dans le nouveau carnet\n%2")
                     .arg(QString::number(matches), QDir::toNativeSeparators(path)));
-            answer(QStringLiteral("&Oui"));
+            uitest::prompts().answer(QStringLiteral("&Oui"));
         });
         window->runCommand(Command::CreateSelection);
         QCOMPARE(window->windowTitle(), QStringLiteral("selection.log - Zorv"));
@@ -403,6 +408,7 @@ private slots:
 
     void fillWritesTheRangeAndAsksForBothNumbers()
     {
+        uitest::Prompts prompts;
         MainWindow *window = m_fx.window();
         logbook::Logbook &lb = m_fx.logbook();
         const auto original = logbook::LogbookFile::logBytes(lb);
@@ -411,7 +417,7 @@ private slots:
             QStringLiteral("tool-fill"),
             [&message](QWidget *dialog) {
                 QCOMPARE(dialog->windowTitle(), QStringLiteral("Remplir plongée"));
-                answer(QStringLiteral("OK"), &message);
+                uitest::prompts().answer(QStringLiteral("OK"), &message);
                 press(dialog, QStringLiteral("&Remplir"));
                 QVERIFY(dialog->isVisible());
             },
@@ -457,6 +463,7 @@ private slots:
     // The fill reads a decimal comma, and refuses a value that is no number by its field's name, filling nothing.
     void fillReadsDecimalCommasAndRefusesJunk()
     {
+        uitest::Prompts prompts;
         MainWindow *window = m_fx.window();
         logbook::Logbook &lb = m_fx.logbook();
         const auto original = logbook::LogbookFile::logBytes(lb);
@@ -468,7 +475,7 @@ private slots:
                 setField(dialog, "first", QString::number(number));
                 setField(dialog, "last", QString::number(number));
                 setField(dialog, "airTemperature", QStringLiteral("18,5 °C"));
-                answer(QStringLiteral("OK"), &message);
+                uitest::prompts().answer(QStringLiteral("OK"), &message);
                 press(dialog, QStringLiteral("&Remplir"));
                 QVERIFY(dialog->isVisible());
             },
@@ -491,6 +498,7 @@ private slots:
 
     void mergeJoinsTheNextDiveAndIsUndone()
     {
+        uitest::Prompts prompts;
         MainWindow *window = m_fx.window();
         logbook::Logbook &lb = m_fx.logbook();
         int position = 0;
@@ -513,7 +521,7 @@ private slots:
         window->updateCommandStates();
         QVERIFY(window->action(Command::MergeDives)->isEnabled());
         QString message;
-        answer(QStringLiteral("OK"), &message);
+        uitest::prompts().answer(QStringLiteral("OK"), &message);
         window->runCommand(Command::MergeDives);
         QVERIFY2(message.contains(QStringLiteral("sont fusionnées")), qPrintable(message));
         QCOMPARE(lb.diveCount(), count - 1);
@@ -526,6 +534,7 @@ private slots:
 
     void splitPicksTheMinuteWithTheMouse()
     {
+        uitest::Prompts prompts;
         MainWindow *window = m_fx.window();
         logbook::Logbook &lb = m_fx.logbook();
         int position = 0;
@@ -545,7 +554,7 @@ private slots:
             QTest::mousePress(plot, Qt::LeftButton, {}, QPoint(plot->width() / 2, plot->height() / 2));
             QTest::mouseRelease(plot, Qt::LeftButton, {}, QPoint(plot->width() / 2, plot->height() / 2));
             minute = split->minute();
-            answer(QStringLiteral("OK"), &message);
+            uitest::prompts().answer(QStringLiteral("OK"), &message);
         });
         window->runCommand(Command::SplitDive);
         // In the middle of the dive the diver is deep: two dives of one are refused.
@@ -556,6 +565,7 @@ private slots:
 
     void splitAtTheSurfaceMakesTwoDivesAndIsUndone()
     {
+        uitest::Prompts prompts;
         MainWindow *window = m_fx.window();
         logbook::Logbook &lb = m_fx.logbook();
         // The sample's dives end at the surface; one is made to come up and go down again, as a
@@ -585,7 +595,7 @@ private slots:
         QString message;
         onDialog({}, [&](QWidget *dialog) {
             setField(dialog, "minute", QString::number(minute));
-            answer(QStringLiteral("OK"), &message);
+            uitest::prompts().answer(QStringLiteral("OK"), &message);
         });
         window->runCommand(Command::SplitDive);
         QVERIFY2(message.contains(QStringLiteral("est séparée")), qPrintable(message));

@@ -114,7 +114,7 @@ QString labelText(QWidget *dialog, const char *name)
 // Answers the next message box with `answer` and keeps its text.
 void answerNextBox(QString *text, QMessageBox::StandardButton answer)
 {
-    uitest::whenModalOpens([text, answer](QWidget *modal) {
+    uitest::prompts().modal([text, answer](QWidget *modal) {
         auto *box = qobject_cast<QMessageBox *>(modal);
         if (!box)
             return;
@@ -333,6 +333,7 @@ private slots:
     // F5 from the main window: the dives taken in show in its list at once.
     void mainWindowShowsTheAcceptedDives()
     {
+        uitest::Prompts prompts;
         Pty pty;
         AppContext context;
         load(context);
@@ -349,7 +350,7 @@ private slots:
         QCOMPARE(read->shortcut(), QKeySequence(Qt::Key_F5));
         QVERIFY(window.toolBar()->actions().contains(read));
         bool opened = false;
-        uitest::whenModalOpens([&opened](QWidget *modal) {
+        uitest::prompts().modal([&opened](QWidget *modal) {
             auto *dialog = qobject_cast<TransferDialog *>(modal);
             if (!dialog)
                 return;
