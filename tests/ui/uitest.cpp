@@ -31,6 +31,10 @@ namespace zorv::uitest {
 
 namespace {
 
+    Prompts *innermost = nullptr;
+    // The test main's own, which expects nothing.
+    const Prompts *refusing = nullptr;
+
     QString withoutMnemonic(QString text)
     {
         text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
@@ -155,7 +159,8 @@ QStringList cutTexts(QWidget *window, Title title)
 void installFrench()
 {
     // Answers every dialog no test expected: the test fails instead of waiting for a click.
-    static Prompts refusing;
+    static Prompts none;
+    refusing = &none;
     QVERIFY2(ui::installFrenchTranslations(*QCoreApplication::instance()),
         "Qt's French translations are missing: scripts/install-deps installs them");
 }
@@ -181,10 +186,6 @@ void press(QWidget *modal, const QString &text)
             return;
         }
     QFAIL(qPrintable(QStringLiteral("no button ") + text));
-}
-
-namespace {
-    Prompts *innermost = nullptr;
 }
 
 Prompts &prompts()
@@ -214,6 +215,8 @@ Prompts::~Prompts()
 void Prompts::expect(
     const QMetaObject *type, const QString &text, const QString &screenshot, std::function<void(QDialog &)> answer)
 {
+    if (this == refusing)
+        qFatal("a test expects a dialog without a uitest::Prompts of its own");
     m_expected.push_back({ type, text, screenshot, std::move(answer) });
 }
 

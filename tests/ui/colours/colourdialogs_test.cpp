@@ -118,7 +118,7 @@ private slots:
         QVERIFY(countPixels(grabChart(&dialog), green) > 100);
 
         // A cancelled picker keeps the colour.
-        uitest::prompts().modal([](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); });
+        prompts.modal([](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); });
         click(&dialog, QStringLiteral("&Définir Couleur"));
         QCOMPARE(dialog.colours()[ProfileColour::ClipProfile], canvas::rgb(10, 200, 30));
 
@@ -158,7 +158,7 @@ private slots:
 
         // A file that is not there changes nothing and says nothing.
         click(&dialog, QStringLiteral("D&éfault"));
-        uitest::prompts().modal([](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); });
+        prompts.modal([](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); });
         click(&dialog, QStringLiteral("&Ouvrir"));
         QCOMPARE(dialog.colours(), settings::kDefaultProfileColours);
     }
@@ -167,14 +167,14 @@ private slots:
     {
         uitest::Prompts prompts;
         m_context.settings.profileColours = someProfileColours();
-        uitest::prompts().modal([](QWidget *modal) {
+        prompts.modal([](QWidget *modal) {
             click(modal, QStringLiteral("D&éfault"));
             qobject_cast<QDialog *>(modal)->reject();
         });
         QVERIFY(!ui::showProfileColoursDialog(m_context, nullptr));
         QCOMPARE(m_context.settings.profileColours, someProfileColours());
 
-        uitest::prompts().modal([](QWidget *modal) {
+        prompts.modal([](QWidget *modal) {
             click(modal, QStringLiteral("D&éfault"));
             click(modal, QStringLiteral("OK"));
         });
@@ -184,6 +184,7 @@ private slots:
 
     void noDecoDialogMapsDiagramAndTextToTheirRoles()
     {
+        uitest::Prompts prompts;
         ui::NoDecoColoursDialog dialog(settings::kDefaultNoDecoColours);
         showAndWait(&dialog);
         uitest::saveScreenshot(&dialog, QStringLiteral("colours_nodeco"));
@@ -207,6 +208,7 @@ private slots:
 
     void statisticsSwatchesFollowTheWorkingColours()
     {
+        uitest::Prompts prompts;
         ui::StatisticsColoursDialog dialog(settings::kDefaultStatisticsColours);
         showAndWait(&dialog);
         uitest::saveScreenshot(&dialog, QStringLiteral("colours_statistics"));
@@ -265,7 +267,7 @@ private slots:
         ui::NoDecoWindow window(m_context);
         window.resize(760, 500);
         showAndWait(&window);
-        uitest::prompts().modal([](QWidget *modal) {
+        prompts.modal([](QWidget *modal) {
             click(modal, QStringLiteral("Arrière plan"));
             pickNext(QColor(200, 220, 255));
             click(modal, QStringLiteral("Définir &Couleur"));

@@ -119,7 +119,7 @@ private slots:
         uitest::saveScreenshot(&dialog, QStringLiteral("equipment"));
 
         // A new item through the form.
-        uitest::prompts().answer(QStringLiteral("OK"), nullptr, [](QWidget *form) {
+        prompts.answer(QStringLiteral("OK"), nullptr, [](QWidget *form) {
             uitest::saveScreenshot(form, QStringLiteral("equipment-item"));
             child<QRadioButton>(form, "category4")->setChecked(true);
             child<QLineEdit>(form, "article")->setText(QStringLiteral("Combinaison étanche"));
@@ -138,7 +138,7 @@ private slots:
         QCOMPARE(dialog.items()[3].price, 1200.5f);
 
         // The cost summary, for all users and then for Anna.
-        uitest::prompts().answer(QStringLiteral("&Quitter"), nullptr, [](QWidget *costs) {
+        prompts.answer(QStringLiteral("&Quitter"), nullptr, [](QWidget *costs) {
             auto *table = child<QTreeWidget>(costs, "costs");
             QCOMPARE(table->topLevelItem(8)->text(1), QStringLiteral("4"));
             QCOMPARE(table->topLevelItem(8)->text(2), QStringLiteral("2550.50 EUR"));
@@ -152,7 +152,7 @@ private slots:
         // Deleting asks with the category and the article.
         view->setCurrentIndex(view->model()->index(1, 0));
         QString question;
-        uitest::prompts().answer(QStringLiteral("Oui"), &question);
+        prompts.answer(QStringLiteral("Oui"), &question);
         click(&dialog, "delete");
         QTRY_COMPARE(view->model()->rowCount(), 3);
         QCOMPARE(question, QStringLiteral("Supprimer vraiment ´Bouteille : Bouteille 12 l´ ?"));
@@ -172,16 +172,16 @@ private slots:
         m_context->settings.equipmentFile = fromQt(path);
         EquipmentDialog dialog(*m_context);
         dialog.show();
-        uitest::prompts().answer(QStringLiteral("OK"), nullptr,
+        prompts.answer(QStringLiteral("OK"), nullptr,
             [](QWidget *form) { child<QLineEdit>(form, "article")->setText(QStringLiteral("Masque")); });
         click(&dialog, "new");
         QTRY_VERIFY(dialog.state().modified);
         QString question;
-        uitest::prompts().answer(QStringLiteral("Annuler"), &question);
+        prompts.answer(QStringLiteral("Annuler"), &question);
         click(&dialog, "quit");
         QTRY_COMPARE(question, qstr(StringId::AskSaveEquipment));
         QVERIFY(dialog.isVisible());
-        uitest::prompts().answer(QStringLiteral("Oui"));
+        prompts.answer(QStringLiteral("Oui"));
         click(&dialog, "quit");
         QTRY_VERIFY(!dialog.isVisible());
         QCOMPARE(registers::loadEquipment(fromQt(path))->size(), std::size_t { 1 });
@@ -197,7 +197,7 @@ private slots:
         m_context->settings.equipmentFile = fromQt(path);
 
         QString message;
-        uitest::prompts().answer(QStringLiteral("OK"), &message);
+        prompts.answer(QStringLiteral("OK"), &message);
         EquipmentDialog dialog(*m_context);
         QVERIFY(message.contains(path));
         QVERIFY(message.contains(QStringLiteral("endommagé")));
@@ -205,12 +205,12 @@ private slots:
         QCOMPARE(child<QTreeView>(&dialog, "list")->model()->rowCount(), 0);
         QCOMPARE(child<QLabel>(&dialog, "fileName")->text(), QString());
 
-        uitest::prompts().answer(QStringLiteral("OK"), nullptr,
+        prompts.answer(QStringLiteral("OK"), nullptr,
             [](QWidget *form) { child<QLineEdit>(form, "article")->setText(QStringLiteral("Palmes")); });
         click(&dialog, "new");
         QTRY_VERIFY(dialog.state().modified);
         const QString other = m_dir->filePath(QStringLiteral("new.dat"));
-        uitest::prompts().file(other);
+        prompts.file(other);
         click(&dialog, "save");
         QTRY_VERIFY(!dialog.state().modified);
         QCOMPARE(fileBytes(path), original);
@@ -255,7 +255,7 @@ private slots:
 
         view->setCurrentIndex(view->model()->index(1, 0));
         QString question;
-        uitest::prompts().answer(QStringLiteral("Oui"), &question);
+        prompts.answer(QStringLiteral("Oui"), &question);
         click(&dialog, "delete");
         QTRY_COMPARE(view->model()->rowCount(), 1);
         QCOMPARE(question, QStringLiteral("Voulez-vous vraiment supprimer ´Weber, Anna´ ?"));
@@ -297,7 +297,7 @@ private slots:
             uitest::prompts().answer(QStringLiteral("OK"));
         click(dialog.get(), "new");
         const QString typed = m_dir->filePath(QStringLiteral("registre"));
-        uitest::prompts().file(typed);
+        prompts.file(typed);
         click(dialog.get(), "save");
         QTRY_COMPARE(child<QLabel>(dialog.get(), "fileName")->text(), typed + extension);
         QVERIFY(QFileInfo::exists(typed + extension));
@@ -306,7 +306,7 @@ private slots:
             return;
         const QString other = m_dir->filePath(QStringLiteral("autre"));
         QVERIFY(QFile::copy(typed + extension, other + extension));
-        uitest::prompts().file(other);
+        prompts.file(other);
         click(dialog.get(), "open");
         QTRY_COMPARE(child<QLabel>(dialog.get(), "fileName")->text(), other + extension);
     }
@@ -336,7 +336,7 @@ private slots:
         firstDive->selectAll();
         QTest::keyClicks(firstDive, QStringLiteral("3,5"));
         QString refusal;
-        uitest::prompts().answer(QStringLiteral("OK"), &refusal);
+        prompts.answer(QStringLiteral("OK"), &refusal);
         QTest::keyClick(firstDive, Qt::Key_Return);
         QTRY_VERIFY(!refusal.isEmpty());
         QVERIFY2(refusal.contains(QStringLiteral("« Plongée de: »")), qPrintable(refusal));
@@ -371,7 +371,7 @@ private slots:
         wentTo = 0;
         click(dialog, "goTo");
         QCOMPARE(wentTo, 0);
-        uitest::prompts().answer(QStringLiteral("Non"));
+        prompts.answer(QStringLiteral("Non"));
         dialog->close();
     }
 
@@ -412,7 +412,7 @@ private slots:
         theory->selectAll();
         QTest::keyClicks(theory, QStringLiteral("2,5"));
         QString refusal;
-        uitest::prompts().answer(QStringLiteral("OK"), &refusal);
+        prompts.answer(QStringLiteral("OK"), &refusal);
         QTest::keyClick(theory, Qt::Key_Return);
         QTRY_VERIFY(!refusal.isEmpty());
         QVERIFY2(refusal.contains(QStringLiteral("« Heures de théorie »")), qPrintable(refusal));
@@ -524,7 +524,7 @@ private slots:
             QVERIFY(setup.saveAll());
         }
         QString shown;
-        uitest::prompts().answer(QStringLiteral("OK"), &shown,
+        prompts.answer(QStringLiteral("OK"), &shown,
             [](QWidget *reminder) { uitest::saveScreenshot(reminder, QStringLiteral("service-reminder")); });
         Application app;
         QVERIFY(app.start(parseArguments({ QStringLiteral("--no-splash") }, fromQt(m_dir->path()))));
@@ -541,7 +541,7 @@ private slots:
         }
         // F10 opens the equipment register on the file of the settings.
         QString seenFile;
-        uitest::prompts().answer(QStringLiteral("&Quitter"), nullptr,
+        prompts.answer(QStringLiteral("&Quitter"), nullptr,
             [&seenFile](QWidget *dialog) { seenFile = child<QLabel>(dialog, "fileName")->text(); });
         for (QAction *action : app.mainWindow()->findChildren<QAction *>())
             if (action->shortcut() == QKeySequence(Qt::Key_F10))

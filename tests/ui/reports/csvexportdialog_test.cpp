@@ -97,7 +97,7 @@ private slots:
         dialog.fieldBox(CsvField::DiveNumber)->setChecked(true);
         dialog.lastEdit()->setText(QStringLiteral("13"));
         QString said;
-        uitest::prompts().answer(QStringLiteral("OK"), &said,
+        prompts.answer(QStringLiteral("OK"), &said,
             [](QWidget *box) { uitest::saveScreenshot(box, QStringLiteral("csvexport-range")); });
         pressOk(&dialog);
         QCOMPARE(said, QStringLiteral("Numéro de plongée hors limites"));
@@ -111,7 +111,7 @@ private slots:
         AppContext &context = *m_context;
         context.settings.csvFields = static_cast<int>(reports::csvBit(CsvField::DiveNumber));
         const QString target = m_dir->filePath(QStringLiteral("choisi.csv"));
-        uitest::prompts().modal([&](QWidget *modal) {
+        prompts.modal([&](QWidget *modal) {
             auto *files = qobject_cast<QFileDialog *>(modal);
             QVERIFY(files);
             uitest::saveScreenshot(files, QStringLiteral("csvexport-file"));

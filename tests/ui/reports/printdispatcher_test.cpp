@@ -63,7 +63,7 @@ private slots:
     {
         uitest::Prompts prompts;
         const QString pdf = printToPdf();
-        uitest::prompts().modal([](QWidget *modal) {
+        prompts.modal([](QWidget *modal) {
             auto *dialog = qobject_cast<ui::LogbookPrintDialog *>(modal);
             QVERIFY(dialog);
             // The range starts at the current dive.
@@ -93,7 +93,7 @@ private slots:
     {
         uitest::Prompts prompts;
         const QString pdf = printToPdf();
-        uitest::prompts().modal([](QWidget *modal) {
+        prompts.modal([](QWidget *modal) {
             QTest::mouseClick(modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel), Qt::LeftButton);
         });
         m_print->printLogbook(nullptr, false);
@@ -110,7 +110,7 @@ private slots:
             return true;
         };
         int pages = 0;
-        uitest::prompts().modal([&pages](QWidget *modal) {
+        prompts.modal([&pages](QWidget *modal) {
             auto *preview = qobject_cast<QPrintPreviewDialog *>(modal);
             QVERIFY(preview);
             preview->resize(900, 700);

@@ -82,7 +82,7 @@ private slots:
         QVERIFY(logbook::SuggestionLists(context.logbook).list(logbook::ListId::TankVolumes).get(0).find('.')
             != std::string::npos);
 
-        uitest::prompts().modal([](QWidget *modal) {
+        prompts.modal([](QWidget *modal) {
             auto *dialog = qobject_cast<QDialog *>(modal);
             QVERIFY(child<QRadioButton>(dialog, "metric")->isChecked());
             click(child<QRadioButton>(dialog, "imperial"));
@@ -122,7 +122,7 @@ private slots:
         QVERIFY(uitest::writeFile(program, {}));
 
         QStringList filters;
-        uitest::prompts().modal([&](QWidget *modal) {
+        prompts.modal([&](QWidget *modal) {
             uitest::prompts().modal([&](QWidget *chooser) {
                 auto *files = qobject_cast<QFileDialog *>(chooser);
                 QVERIFY(files);
@@ -151,7 +151,7 @@ private slots:
         AppContext &context = *m_context;
 
         // Reached from the options dialog, as the user does.
-        uitest::prompts().modal([](QWidget *options) {
+        prompts.modal([](QWidget *options) {
             uitest::prompts().modal([](QWidget *modal) {
                 auto *dialog = qobject_cast<QDialog *>(modal);
                 click(child<QCheckBox>(dialog, "use"));
@@ -198,7 +198,7 @@ private slots:
         AppContext &context = *m_context;
         QStringList refusals;
         bool stayedOpen = true;
-        uitest::prompts().modal([&](QWidget *modal) {
+        prompts.modal([&](QWidget *modal) {
             auto *dialog = qobject_cast<QDialog *>(modal);
             QLineEdit *tank = child<QComboBox>(dialog, "tankVolume")->lineEdit();
             auto *weights = child<QLineEdit>(dialog, "weights");
@@ -237,7 +237,7 @@ private slots:
         context.applySettingsToLogbook();
 
         QString shownVolume;
-        uitest::prompts().modal([&](QWidget *modal) {
+        prompts.modal([&](QWidget *modal) {
             auto *dialog = qobject_cast<QDialog *>(modal);
             shownVolume = child<QComboBox>(dialog, "tankVolume")->currentText();
             uitest::saveScreenshot(dialog, QStringLiteral("newdivedefaults-imperial"));
@@ -261,7 +261,7 @@ private slots:
         AppContext &context = *m_context;
         const auto weights = static_cast<std::size_t>(settings::DataField::Weights);
 
-        uitest::prompts().modal([](QWidget *modal) {
+        prompts.modal([](QWidget *modal) {
             auto *dialog = qobject_cast<QDialog *>(modal);
             auto *box = child<QCheckBox>(dialog, "field13");
             QCOMPARE(box->text(), QStringLiteral("&Plombs"));
@@ -273,7 +273,7 @@ private slots:
         QVERIFY(!context.settings.dataFields[weights]);
         QVERIFY(context.settings.dataFields[0]);
 
-        uitest::prompts().modal([](QWidget *modal) {
+        prompts.modal([](QWidget *modal) {
             auto *dialog = qobject_cast<QDialog *>(modal);
             click(child<QCheckBox>(dialog, "field13"));
             press(dialog, QDialogButtonBox::Cancel);

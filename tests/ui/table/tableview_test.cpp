@@ -84,7 +84,7 @@ private slots:
         Calls calls;
 
         int openRow = -1;
-        uitest::prompts().modal([&](QWidget *modal) {
+        prompts.modal([&](QWidget *modal) {
             QTableView *table = tableOf(modal);
             openRow = table->currentIndex().row();
             uitest::saveScreenshot(modal, QStringLiteral("tableview"));
@@ -110,7 +110,7 @@ private slots:
 
         bool openWithTwoRows = false;
         bool openWithOneRow = false;
-        uitest::prompts().modal([&](QWidget *modal) {
+        prompts.modal([&](QWidget *modal) {
             QTableView *table = tableOf(modal);
             const QPoint row3 = table->visualRect(table->model()->index(2, 2)).center();
             const QPoint row4 = table->visualRect(table->model()->index(3, 2)).center();
@@ -141,7 +141,7 @@ private slots:
         open(context, dir, 10, "[Tabelle]\r\nTabSp01=7\r\nTabSp02=90\r\n");
 
         QList<int> opened;
-        uitest::prompts().modal([&](QWidget *modal) {
+        prompts.modal([&](QWidget *modal) {
             QHeaderView *header = tableOf(modal)->horizontalHeader();
             for (int column = 0; column < 3; ++column)
                 opened << header->sectionSize(column);
@@ -163,7 +163,7 @@ private slots:
         // The next opening uses both.
         QRect reopened;
         int reopenedWidth = 0;
-        uitest::prompts().modal([&](QWidget *modal) {
+        prompts.modal([&](QWidget *modal) {
             reopened = modal->geometry();
             reopenedWidth = tableOf(modal)->horizontalHeader()->sectionSize(3);
             modal->close();
@@ -184,7 +184,7 @@ private slots:
         QElapsedTimer timer;
         qint64 elapsed = 0;
         QString shownNumber;
-        uitest::prompts().modal([&](QWidget *modal) {
+        prompts.modal([&](QWidget *modal) {
             // Grabbing paints the visible rows, which is where the texts are made.
             uitest::saveScreenshot(modal, QStringLiteral("tableview-32767"));
             elapsed = timer.elapsed();

@@ -154,7 +154,7 @@ private slots:
         book.setCurrentDive(2);
         const DiveRecord before = *book.dive(2);
 
-        uitest::prompts().modal([](QWidget *dialog) { clickOk(dialog); });
+        prompts.modal([](QWidget *dialog) { clickOk(dialog); });
         QVERIFY(!ui::editCurrentDive(*m_context, nullptr));
         QVERIFY(*book.dive(2) == before);
         QCOMPARE(m_observer.modified, 0);
@@ -164,7 +164,7 @@ private slots:
         // Checks run after the dialog closed: a failed check inside would leave it open.
         QString depthShown, airUsedShown;
         bool weightsShown = false, shortNamesShown = false;
-        uitest::prompts().modal([&](QWidget *dialog) {
+        prompts.modal([&](QWidget *dialog) {
             depthShown = child<QLineEdit>(dialog, "maxDepth")->text();
             airUsedShown = child<QLineEdit>(dialog, "airUsed")->text();
             weightsShown = child<QLineEdit>(dialog, "weights")->isVisible();
@@ -291,7 +291,7 @@ private slots:
         const auto owner = openOn(dive);
         ui::DiveEditDialog &dialog = *owner;
         QStringList labels;
-        uitest::prompts().modal([&labels](QWidget *warnings) {
+        prompts.modal([&labels](QWidget *warnings) {
             uitest::saveScreenshot(warnings, QStringLiteral("diveedit-warnings"));
             const auto boxes = warnings->findChildren<QCheckBox *>();
             for (QCheckBox *box : boxes)
@@ -304,7 +304,7 @@ private slots:
         QCOMPARE(labels,
             QStringList({ QStringLiteral("&Remontée"), QStringLiteral("&Deco"), QStringLiteral("&Travail"),
                 QStringLiteral("&SOS") }));
-        uitest::prompts().modal([](QWidget *warnings) {
+        prompts.modal([](QWidget *warnings) {
             warnings->findChildren<QCheckBox *>()[3]->setChecked(true);
             warnings->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel)->click();
         });
@@ -327,7 +327,7 @@ private slots:
         bool previousEnabled = true;
         int suitShown = -1;
         QString volumeShown;
-        uitest::prompts().modal([&](QWidget *dialog) {
+        prompts.modal([&](QWidget *dialog) {
             previousEnabled = child<QPushButton>(dialog, "previousDive")->isEnabled();
             suitShown = child<QComboBox>(dialog, "suit")->currentIndex();
             volumeShown = child<QComboBox>(dialog, "tankVolume")->currentText();
@@ -347,7 +347,7 @@ private slots:
         QCOMPARE(inserted->tankVolume, 1500);
 
         QString dateShown;
-        uitest::prompts().modal([&dateShown](QWidget *dialog) {
+        prompts.modal([&dateShown](QWidget *dialog) {
             dateShown = child<QLineEdit>(dialog, "date")->text();
             static_cast<QDialog *>(dialog)->reject();
         });
@@ -358,6 +358,7 @@ private slots:
 
     void impossibleValuesAreRefusedAndTheDialogStaysOpen()
     {
+        uitest::Prompts prompts;
         DiveRecord dive = sampleDive(3);
         dive.computerType = 244; // a nitrox computer: its row must be there
         m_context->diveEditSwitches.freeData = true;
@@ -383,6 +384,7 @@ private slots:
     // A French diver types decimal commas: they are read as points, and text that is no number is refused by name.
     void decimalCommasAreReadAndJunkIsRefused()
     {
+        uitest::Prompts prompts;
         const auto owner = openOn(DiveRecord {});
         ui::DiveEditDialog &dialog = *owner;
         // Leaving a field is a focus change, which needs the active window.
@@ -415,7 +417,7 @@ private slots:
         DiveRecord prepared = sampleDive(20);
         prepared.computerType = 179;
         bool importListShown = false, airTemperatureEnabled = true;
-        uitest::prompts().modal([&](QWidget *dialog) {
+        prompts.modal([&](QWidget *dialog) {
             importListShown = child<QComboBox>(dialog, "importComputers")->isVisible();
             airTemperatureEnabled = child<QLineEdit>(dialog, "airTemperature")->isEnabled();
             clickOk(dialog);

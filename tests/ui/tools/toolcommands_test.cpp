@@ -233,7 +233,7 @@ private slots:
         QVERIFY(window->action(Command::MultiPaste)->isEnabled());
 
         // Into a new logbook; the buffer is empty afterwards.
-        uitest::prompts().answer(QStringLiteral("&Non"));
+        prompts.answer(QStringLiteral("&Non"));
         window->runCommand(Command::NewLogbook);
         QCOMPARE(lb.diveCount(), 0);
         window->runCommand(Command::MultiPaste);
@@ -284,6 +284,7 @@ private slots:
 
     void replaceListsThenChangesAndIsUndone()
     {
+        uitest::Prompts prompts;
         MainWindow *window = m_fx.window();
         logbook::Logbook &lb = m_fx.logbook();
         const auto original = logbook::LogbookFile::logBytes(lb);
@@ -521,7 +522,7 @@ private slots:
         window->updateCommandStates();
         QVERIFY(window->action(Command::MergeDives)->isEnabled());
         QString message;
-        uitest::prompts().answer(QStringLiteral("OK"), &message);
+        prompts.answer(QStringLiteral("OK"), &message);
         window->runCommand(Command::MergeDives);
         QVERIFY2(message.contains(QStringLiteral("sont fusionnées")), qPrintable(message));
         QCOMPARE(lb.diveCount(), count - 1);

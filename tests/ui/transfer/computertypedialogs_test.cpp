@@ -126,7 +126,7 @@ private slots:
         QVERIFY(!button(&dialog, "delete")->isEnabled());
         dialog.view()->setCurrentItem(dialog.view()->topLevelItem(rowOf(dialog.view(), QStringLiteral("151"))));
         QString question;
-        uitest::prompts().answer(QStringLiteral("&Oui"), &question);
+        prompts.answer(QStringLiteral("&Oui"), &question);
         QTest::mouseClick(button(&dialog, "delete"), Qt::LeftButton);
         QCOMPARE(question, QStringLiteral("Voulez-vous vraiment supprimer ´Montre bleue´ ?"));
         QCOMPARE(rowOf(dialog.view(), QStringLiteral("151")), -1);

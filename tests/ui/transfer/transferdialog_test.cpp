@@ -240,6 +240,7 @@ private slots:
 
     void corruptedChecksumIsRefused()
     {
+        uitest::Prompts prompts;
         Pty pty;
         AppContext context;
         load(context);
@@ -259,6 +260,7 @@ private slots:
 
     void portThatIsNotThereClosesAtOnce()
     {
+        uitest::Prompts prompts;
         AppContext context;
         load(context);
         context.settings.comPort = 4;
@@ -274,6 +276,7 @@ private slots:
     // without taking read dives, are both asked about.
     void testFileQuestionsAndCancel()
     {
+        uitest::Prompts prompts;
         Pty pty;
         AppContext context;
         load(context);
@@ -350,7 +353,7 @@ private slots:
         QCOMPARE(read->shortcut(), QKeySequence(Qt::Key_F5));
         QVERIFY(window.toolBar()->actions().contains(read));
         bool opened = false;
-        uitest::prompts().modal([&opened](QWidget *modal) {
+        prompts.modal([&opened](QWidget *modal) {
             auto *dialog = qobject_cast<TransferDialog *>(modal);
             if (!dialog)
                 return;
