@@ -301,7 +301,10 @@ int Prompts::exec(QDialog &dialog)
     else if (box)
         saveScreenshot(&dialog,
             QStringLiteral("message-%1-%2-%3")
-                .arg(QCoreApplication::applicationName(), QLatin1String(QTest::currentTestFunction()))
+                .arg(QCoreApplication::applicationName(),
+                    QLatin1String(QTest::currentTestFunction())
+                        + (QTest::currentDataTag() ? QLatin1Char('-') + QLatin1String(QTest::currentDataTag())
+                                                   : QString()))
                 .arg(++m_boxes),
             Title::Skip);
     next.answer(dialog);

@@ -151,11 +151,9 @@ private slots:
 
         // Deleting asks with the category and the article.
         view->setCurrentIndex(view->model()->index(1, 0));
-        QString question;
-        prompts.answer(QStringLiteral("Oui"), &question);
+        prompts.message(QStringLiteral("Supprimer vraiment ´Bouteille : Bouteille 12 l´ ?"), QStringLiteral("Oui"));
         click(&dialog, "delete");
         QTRY_COMPARE(view->model()->rowCount(), 3);
-        QCOMPARE(question, QStringLiteral("Supprimer vraiment ´Bouteille : Bouteille 12 l´ ?"));
 
         click(&dialog, "save");
         QCOMPARE(child<QLabel>(&dialog, "fileName")->text(), path);
@@ -176,10 +174,8 @@ private slots:
             [](QWidget *form) { child<QLineEdit>(form, "article")->setText(QStringLiteral("Masque")); });
         click(&dialog, "new");
         QTRY_VERIFY(dialog.state().modified);
-        QString question;
-        prompts.answer(QStringLiteral("Annuler"), &question);
+        prompts.message(qstr(StringId::AskSaveEquipment), QStringLiteral("Annuler"));
         click(&dialog, "quit");
-        QTRY_COMPARE(question, qstr(StringId::AskSaveEquipment));
         QVERIFY(dialog.isVisible());
         prompts.answer(QStringLiteral("Oui"));
         click(&dialog, "quit");
@@ -254,11 +250,9 @@ private slots:
         uitest::saveScreenshot(&dialog, QStringLiteral("addresses"));
 
         view->setCurrentIndex(view->model()->index(1, 0));
-        QString question;
-        prompts.answer(QStringLiteral("Oui"), &question);
+        prompts.message(QStringLiteral("Voulez-vous vraiment supprimer ´Weber, Anna´ ?"), QStringLiteral("Oui"));
         click(&dialog, "delete");
         QTRY_COMPARE(view->model()->rowCount(), 1);
-        QCOMPARE(question, QStringLiteral("Voulez-vous vraiment supprimer ´Weber, Anna´ ?"));
         click(&dialog, "save");
         QCOMPARE(registers::loadAddresses(fromQt(path))->size(), std::size_t { 1 });
         dialog.close();
@@ -500,10 +494,8 @@ private slots:
         }
         for (const QString &junk : { QStringLiteral("120,5"), QStringLiteral("cent") }) {
             target->setText(junk);
-            QString refusal;
-            uitest::prompts().answer(QStringLiteral("OK"), &refusal);
+            uitest::prompts().message(QStringLiteral("« Objectif (plongées) »"));
             click(&dialog, "compute");
-            QVERIFY2(refusal.contains(QStringLiteral("« Objectif (plongées) »")), qPrintable(refusal));
             QCOMPARE(dialog.computedTarget(), 120);
         }
         dialog.close();

@@ -125,10 +125,8 @@ private slots:
         dialog.view()->setCurrentItem(dialog.view()->topLevelItem(rowOf(dialog.view(), QStringLiteral("28"))));
         QVERIFY(!button(&dialog, "delete")->isEnabled());
         dialog.view()->setCurrentItem(dialog.view()->topLevelItem(rowOf(dialog.view(), QStringLiteral("151"))));
-        QString question;
-        prompts.answer(QStringLiteral("&Oui"), &question);
+        prompts.message(QStringLiteral("Voulez-vous vraiment supprimer ´Montre bleue´ ?"), QStringLiteral("&Oui"));
         QTest::mouseClick(button(&dialog, "delete"), Qt::LeftButton);
-        QCOMPARE(question, QStringLiteral("Voulez-vous vraiment supprimer ´Montre bleue´ ?"));
         QCOMPARE(rowOf(dialog.view(), QStringLiteral("151")), -1);
         fillNextForm(QStringLiteral("Ma montre"), QStringLiteral("150"));
         QTest::mouseClick(button(&dialog, "new"), Qt::LeftButton);
