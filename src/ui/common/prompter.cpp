@@ -59,7 +59,9 @@ namespace {
 
     void standardBox(QWidget *parent, Message::Icon icon, const QString &title, const QString &text)
     {
+        // As QMessageBox's static functions build it: their one button is the default one.
         QMessageBox box(boxIcon(icon), title, text, QMessageBox::Ok, parent);
+        box.setDefaultButton(QMessageBox::Ok);
         prompter().exec(box);
     }
 
@@ -81,6 +83,8 @@ int ask(const Message &message)
 {
     QMessageBox box(boxIcon(message.icon), message.title, message.text,
         message.buttons.empty() ? QMessageBox::Ok : QMessageBox::NoButton, message.parent);
+    if (message.buttons.empty())
+        box.setDefaultButton(QMessageBox::Ok);
     std::vector<QPushButton *> buttons;
     for (const Message::Button &button : message.buttons)
         buttons.push_back(box.addButton(button.text, boxRole(button.role)));

@@ -301,6 +301,7 @@ void ManualDataDialog::eraseProfile()
 {
     QMessageBox box(QMessageBox::Question, windowTitle(), toQt(common::str(StringId::AskDeleteProfile)),
         QMessageBox::Ok | QMessageBox::Cancel, this);
+    box.setDefaultButton(QMessageBox::Ok);
     if (prompter().exec(box) != QMessageBox::Ok)
         return;
     profile::eraseManualProfile(m_work);
