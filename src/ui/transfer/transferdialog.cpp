@@ -244,7 +244,7 @@ void TransferDialog::buildLayout()
     layout->addWidget(m_infoGroup);
 }
 
-int TransferDialog::exec()
+bool TransferDialog::checkPort()
 {
     if (!m_portReady) {
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Zorv"),
@@ -255,9 +255,9 @@ int TransferDialog::exec()
         if (m_link)
             box.setInformativeText(toQt(m_link->errorText()));
         prompter().exec(box);
-        return QDialog::Rejected;
+        return false;
     }
-    return QDialog::exec();
+    return true;
 }
 
 QString TransferDialog::dumpFolder(const AppContext &context)
@@ -434,6 +434,8 @@ bool showTransferDialog(AppContext &context, QWidget *parent)
 {
     auto link = std::make_unique<serial::QtSerialLink>(toQt(context.settings.serialPort));
     TransferDialog dialog(context, std::move(link), parent);
+    if (!dialog.checkPort())
+        return false;
     prompter().exec(dialog);
     return dialog.accepted();
 }
