@@ -100,12 +100,12 @@ public:
     Prompts &message(const QString &fragment, const QString &button = QStringLiteral("OK"), QString *seen = nullptr);
     // Any dialog, answered with its button `button` after `before` ran on it; a message box's text goes to `seen`.
     Prompts &answer(const QString &button, QString *seen = nullptr, const std::function<void(QWidget *)> &before = {});
-    // Any dialog, given to `action`; a dialog `action` leaves open is closed as by Escape.
+    // Any dialog, given to `action`; a dialog `action` leaves open is closed by its title bar.
     Prompts &modal(const std::function<void(QWidget *)> &action);
     // A file dialog, answered by typing `path` into its name field (none: cancelled); `check` sees it first.
     Prompts &file(const QString &path, const std::function<void(QFileDialog &)> &check = {});
     // A dialog of type T that `fill` drives as a user would, after a screenshot named `screenshot`
-    // (none: no screenshot); a dialog `fill` leaves open is closed as by Escape.
+    // (none: no screenshot); a dialog `fill` leaves open is closed by its title bar.
     template <typename T = QDialog, typename F> Prompts &dialog(F fill, const QString &screenshot = {})
     {
         expect(&T::staticMetaObject, {}, screenshot, [fill](QDialog &d) { fill(static_cast<T &>(d)); });

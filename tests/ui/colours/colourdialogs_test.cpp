@@ -44,22 +44,11 @@ void pickNext(const QColor &colour)
     });
 }
 
-// Answers the next file dialog with `path`.
+// Answers the next file dialog, which offers the colour files, with `path`.
 void chooseFileNext(const QString &path)
 {
-    uitest::prompts().modal([path](QWidget *modal) {
-        auto *dialog = qobject_cast<QFileDialog *>(modal);
-        QVERIFY(dialog);
-        // Typed into the name field, as the directory listing may still be loading.
-        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        QVERIFY(name);
-        QCOMPARE(name->text(), QStringLiteral("*.cst"));
-        name->setText(path);
-        QMetaObject::invokeMethod(dialog, "accept");
-        if (dialog->isVisible()) {
-            dialog->reject();
-            QFAIL("the file dialog refused the file");
-        }
+    uitest::prompts().file(path, [](QFileDialog &dialog) {
+        QCOMPARE(uitest::child<QLineEdit>(&dialog, "fileNameEdit")->text(), QStringLiteral("*.cst"));
     });
 }
 
@@ -118,7 +107,7 @@ private slots:
         QVERIFY(countPixels(grabChart(&dialog), green) > 100);
 
         // A cancelled picker keeps the colour.
-        prompts.modal([](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); });
+        prompts.modal([](QWidget *) {});
         click(&dialog, QStringLiteral("&Définir Couleur"));
         QCOMPARE(dialog.colours()[ProfileColour::ClipProfile], canvas::rgb(10, 200, 30));
 
@@ -158,7 +147,7 @@ private slots:
 
         // A file that is not there changes nothing and says nothing.
         click(&dialog, QStringLiteral("D&éfault"));
-        prompts.modal([](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); });
+        prompts.modal([](QWidget *) {});
         click(&dialog, QStringLiteral("&Ouvrir"));
         QCOMPARE(dialog.colours(), settings::kDefaultProfileColours);
     }
@@ -167,10 +156,7 @@ private slots:
     {
         uitest::Prompts prompts;
         m_context.settings.profileColours = someProfileColours();
-        prompts.modal([](QWidget *modal) {
-            click(modal, QStringLiteral("D&éfault"));
-            qobject_cast<QDialog *>(modal)->reject();
-        });
+        prompts.modal([](QWidget *modal) { click(modal, QStringLiteral("D&éfault")); });
         QVERIFY(!ui::showProfileColoursDialog(m_context, nullptr));
         QCOMPARE(m_context.settings.profileColours, someProfileColours());
 

@@ -123,16 +123,7 @@ private slots:
 
         QStringList filters;
         prompts.modal([&](QWidget *modal) {
-            uitest::prompts().modal([&](QWidget *chooser) {
-                auto *files = qobject_cast<QFileDialog *>(chooser);
-                QVERIFY(files);
-                filters = files->nameFilters();
-                // Typed rather than selected: selecting races the dialog's folder scan.
-                child<QLineEdit>(files, "fileNameEdit")->setText(program);
-                QMetaObject::invokeMethod(files, "accept");
-                if (files->isVisible())
-                    files->close();
-            });
+            uitest::prompts().file(program, [&](QFileDialog &files) { filters = files.nameFilters(); });
             QTest::mouseClick(child<QPushButton>(modal, "browseBrowser"), Qt::LeftButton);
             const QString shown = child<QLineEdit>(modal, "browser")->text();
             press(qobject_cast<QDialog *>(modal), QDialogButtonBox::Ok);

@@ -90,7 +90,6 @@ private slots:
             uitest::saveScreenshot(modal, QStringLiteral("tableview"));
             QTest::keyClick(table, Qt::Key_Home, Qt::ControlModifier);
             QTest::keyClick(table, Qt::Key_Down);
-            modal->close();
         });
         ui::showTableView(context, calls.callbacks(), nullptr);
 
@@ -122,8 +121,6 @@ private slots:
             QTest::mousePress(table->viewport(), Qt::LeftButton, {}, row4);
             QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, row4);
             openWithOneRow = modal->isVisible();
-            if (openWithOneRow)
-                modal->close();
         });
         ui::showTableView(context, calls.callbacks(), nullptr);
 
@@ -147,7 +144,6 @@ private slots:
                 opened << header->sectionSize(column);
             header->resizeSection(3, 222);
             modal->setGeometry(60, 70, 700, 400);
-            modal->close();
         });
         ui::showTableView(context, {}, nullptr);
 
@@ -166,7 +162,6 @@ private slots:
         prompts.modal([&](QWidget *modal) {
             reopened = modal->geometry();
             reopenedWidth = tableOf(modal)->horizontalHeader()->sectionSize(3);
-            modal->close();
         });
         ui::showTableView(context, {}, nullptr);
         QCOMPARE(reopened, QRect(60, 70, 700, 400));
@@ -190,7 +185,6 @@ private slots:
             elapsed = timer.elapsed();
             QTableView *table = tableOf(modal);
             shownNumber = table->model()->data(table->currentIndex().siblingAtColumn(0)).toString();
-            modal->close();
         });
         timer.start();
         ui::showTableView(context, {}, nullptr);
