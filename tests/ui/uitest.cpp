@@ -242,7 +242,7 @@ Prompts &Prompts::answer(const QString &button, QString *seen, const std::functi
     return *this;
 }
 
-Prompts &Prompts::modal(const std::function<void(QWidget *)> &action)
+Prompts &Prompts::modal(const std::function<void(QDialog *)> &action)
 {
     expect(&QDialog::staticMetaObject, {}, {}, [action](QDialog &dialog) { action(&dialog); });
     return *this;

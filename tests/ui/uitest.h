@@ -101,7 +101,7 @@ public:
     // Any dialog, answered with its button `button` after `before` ran on it; a message box's text goes to `seen`.
     Prompts &answer(const QString &button, QString *seen = nullptr, const std::function<void(QWidget *)> &before = {});
     // Any dialog, given to `action`; a dialog `action` leaves open is closed by its title bar.
-    Prompts &modal(const std::function<void(QWidget *)> &action);
+    Prompts &modal(const std::function<void(QDialog *)> &action);
     // A file dialog, answered by typing `path` into its name field (none: cancelled); `check` sees it first.
     Prompts &file(const QString &path, const std::function<void(QFileDialog &)> &check = {});
     // A dialog of type T that `fill` drives as a user would, after a screenshot named `screenshot`

@@ -82,8 +82,7 @@ private slots:
         QVERIFY(logbook::SuggestionLists(context.logbook).list(logbook::ListId::TankVolumes).get(0).find('.')
             != std::string::npos);
 
-        prompts.modal([](QWidget *modal) {
-            auto *dialog = qobject_cast<QDialog *>(modal);
+        prompts.modal([](QDialog *dialog) {
             QVERIFY(child<QRadioButton>(dialog, "metric")->isChecked());
             click(child<QRadioButton>(dialog, "imperial"));
             click(child<QCheckBox>(dialog, "advanced"));
@@ -122,11 +121,11 @@ private slots:
         QVERIFY(uitest::writeFile(program, {}));
 
         QStringList filters;
-        prompts.modal([&](QWidget *modal) {
+        prompts.modal([&](QDialog *modal) {
             uitest::prompts().file(program, [&](QFileDialog &files) { filters = files.nameFilters(); });
             QTest::mouseClick(child<QPushButton>(modal, "browseBrowser"), Qt::LeftButton);
             const QString shown = child<QLineEdit>(modal, "browser")->text();
-            press(qobject_cast<QDialog *>(modal), QDialogButtonBox::Ok);
+            press(modal, QDialogButtonBox::Ok);
             QCOMPARE(shown, program);
         });
         QVERIFY(ui::showOptionsDialog(context, nullptr));
@@ -142,9 +141,8 @@ private slots:
         AppContext &context = *m_context;
 
         // Reached from the options dialog, as the user does.
-        prompts.modal([](QWidget *options) {
-            uitest::prompts().modal([](QWidget *modal) {
-                auto *dialog = qobject_cast<QDialog *>(modal);
+        prompts.modal([](QDialog *options) {
+            uitest::prompts().modal([](QDialog *dialog) {
                 click(child<QCheckBox>(dialog, "use"));
                 child<QComboBox>(dialog, "altitudeClass")->setCurrentIndex(2);
                 child<QComboBox>(dialog, "suit")->setCurrentIndex(4);
@@ -160,7 +158,7 @@ private slots:
             });
             QTest::mouseClick(child<QPushButton>(options, "defaults"), Qt::LeftButton);
             click(child<QRadioButton>(options, "imperial"));
-            press(qobject_cast<QDialog *>(options), QDialogButtonBox::Cancel);
+            press(options, QDialogButtonBox::Cancel);
         });
         // Cancelling the options drops their changes but keeps what the defaults dialog confirmed.
         QVERIFY(ui::showOptionsDialog(context, nullptr));
@@ -189,8 +187,7 @@ private slots:
         AppContext &context = *m_context;
         QStringList refusals;
         bool stayedOpen = true;
-        prompts.modal([&](QWidget *modal) {
-            auto *dialog = qobject_cast<QDialog *>(modal);
+        prompts.modal([&](QDialog *dialog) {
             QLineEdit *tank = child<QComboBox>(dialog, "tankVolume")->lineEdit();
             auto *weights = child<QLineEdit>(dialog, "weights");
             const auto refusedOk = [&] {
@@ -228,8 +225,7 @@ private slots:
         context.applySettingsToLogbook();
 
         QString shownVolume;
-        prompts.modal([&](QWidget *modal) {
-            auto *dialog = qobject_cast<QDialog *>(modal);
+        prompts.modal([&](QDialog *dialog) {
             shownVolume = child<QComboBox>(dialog, "tankVolume")->currentText();
             uitest::saveScreenshot(dialog, QStringLiteral("newdivedefaults-imperial"));
             click(child<QCheckBox>(dialog, "use"));
@@ -252,8 +248,7 @@ private slots:
         AppContext &context = *m_context;
         const auto weights = static_cast<std::size_t>(settings::DataField::Weights);
 
-        prompts.modal([](QWidget *modal) {
-            auto *dialog = qobject_cast<QDialog *>(modal);
+        prompts.modal([](QDialog *dialog) {
             auto *box = child<QCheckBox>(dialog, "field13");
             QCOMPARE(box->text(), QStringLiteral("&Plombs"));
             click(box);
@@ -264,8 +259,7 @@ private slots:
         QVERIFY(!context.settings.dataFields[weights]);
         QVERIFY(context.settings.dataFields[0]);
 
-        prompts.modal([](QWidget *modal) {
-            auto *dialog = qobject_cast<QDialog *>(modal);
+        prompts.modal([](QDialog *dialog) {
             click(child<QCheckBox>(dialog, "field13"));
             press(dialog, QDialogButtonBox::Cancel);
         });
