@@ -193,10 +193,9 @@ private slots:
         m_context->settings.equipmentFile = fromQt(path);
 
         QString message;
-        prompts.answer(QStringLiteral("OK"), &message);
+        prompts.message(QStringLiteral("endommagé"), QStringLiteral("OK"), &message);
         EquipmentDialog dialog(*m_context);
         QVERIFY(message.contains(path));
-        QVERIFY(message.contains(QStringLiteral("endommagé")));
         dialog.show();
         QCOMPARE(child<QTreeView>(&dialog, "list")->model()->rowCount(), 0);
         QCOMPARE(child<QLabel>(&dialog, "fileName")->text(), QString());
@@ -329,11 +328,9 @@ private slots:
         auto *firstDive = child<QLineEdit>(dialog, "firstDive");
         firstDive->selectAll();
         QTest::keyClicks(firstDive, QStringLiteral("3,5"));
-        QString refusal;
-        prompts.answer(QStringLiteral("OK"), &refusal);
+        prompts.message(QStringLiteral("« Plongée de: »"));
         QTest::keyClick(firstDive, Qt::Key_Return);
-        QTRY_VERIFY(!refusal.isEmpty());
-        QVERIFY2(refusal.contains(QStringLiteral("« Plongée de: »")), qPrintable(refusal));
+        QVERIFY(prompts.done());
         QCOMPARE(dialog->trips().front().firstDive, 0);
         firstDive->selectAll();
         QTest::keyClicks(firstDive, QStringLiteral("3"));
@@ -405,11 +402,9 @@ private slots:
         auto *theory = child<QLineEdit>(&dialog, "theory");
         theory->selectAll();
         QTest::keyClicks(theory, QStringLiteral("2,5"));
-        QString refusal;
-        prompts.answer(QStringLiteral("OK"), &refusal);
+        prompts.message(QStringLiteral("« Heures de théorie »"));
         QTest::keyClick(theory, Qt::Key_Return);
-        QTRY_VERIFY(!refusal.isEmpty());
-        QVERIFY2(refusal.contains(QStringLiteral("« Heures de théorie »")), qPrintable(refusal));
+        QVERIFY(prompts.done());
         QCOMPARE(theory->text(), QStringLiteral("0"));
         QCOMPARE(dialog.records().back().theoryHours, 0);
         QCOMPARE(child<QLabel>(&dialog, "totalTheory")->text(), QStringLiteral("10"));
@@ -515,12 +510,10 @@ private slots:
             setup.settings.equipmentAutocheck = true;
             QVERIFY(setup.saveAll());
         }
-        QString shown;
-        prompts.answer(QStringLiteral("OK"), &shown,
-            [](QWidget *reminder) { uitest::saveScreenshot(reminder, QStringLiteral("service-reminder")); });
+        prompts.message(qstr(StringId::ServiceReminder));
         Application app;
         QVERIFY(app.start(parseArguments({ QStringLiteral("--no-splash") }, fromQt(m_dir->path()))));
-        QTRY_COMPARE(shown, qstr(StringId::ServiceReminder));
+        QTRY_VERIFY(prompts.done());
         // Each register is on the Extras menu with its key.
         for (const auto &[command, key] :
             { std::pair { app::Command::Equipment, Qt::Key_F10 }, std::pair { app::Command::Addresses, Qt::Key_F11 },
@@ -532,13 +525,11 @@ private slots:
             QVERIFY2(found, qPrintable(QString::number(static_cast<int>(command))));
         }
         // F10 opens the equipment register on the file of the settings.
-        QString seenFile;
-        prompts.answer(QStringLiteral("&Quitter"), nullptr,
-            [&seenFile](QWidget *dialog) { seenFile = child<QLabel>(dialog, "fileName")->text(); });
+        prompts.modal([&](QDialog *dialog) { QCOMPARE(child<QLabel>(dialog, "fileName")->text(), gearPath); });
         for (QAction *action : app.mainWindow()->findChildren<QAction *>())
             if (action->shortcut() == QKeySequence(Qt::Key_F10))
                 action->trigger();
-        QCOMPARE(seenFile, gearPath);
+        QVERIFY(prompts.done());
         app.mainWindow()->hide();
     }
 
