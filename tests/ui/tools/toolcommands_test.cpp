@@ -195,10 +195,10 @@ private slots:
         window->page()->goToDive(2);
         window->runCommand(Command::CopyDive);
         QVERIFY(window->action(Command::PasteDive)->isEnabled());
-        QString caption;
-        onDialog({}, [&caption](QWidget *dialog) { caption = dialog->windowTitle(); });
+        onDialog({}, [](QWidget *dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Modifier les données de plongée"));
+        });
         window->runCommand(Command::PasteDive);
-        QCOMPARE(caption, QStringLiteral("Modifier les données de plongée"));
         QCOMPARE(lb.diveCount(), count + 1);
         QCOMPARE(window->action(Command::Undo)->text(), QStringLiteral("&Annuler Coller du presse-papiers"));
         QVERIFY(window->action(Command::PasteDive)->isEnabled());
