@@ -11,7 +11,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -19,7 +18,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -27,12 +25,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
-#include <QTimer>
 #include <memory>
 
 namespace zorv::uitest {
 
 namespace {
+
+    Prompts *innermost = nullptr;
+    // The test main's own, which expects nothing.
+    const Prompts *refusing = nullptr;
 
     QString withoutMnemonic(QString text)
     {
@@ -109,12 +110,12 @@ QStringList englishTexts(QWidget *window)
     return found;
 }
 
-QStringList cutTexts(QWidget *window)
+QStringList cutTexts(QWidget *window, Title title)
 {
     QStringList cut;
     QFont titleFont = QApplication::font();
     titleFont.setBold(true);
-    if (!window->windowTitle().isEmpty()
+    if (title == Title::Check && !window->windowTitle().isEmpty()
         && QFontMetrics(titleFont).horizontalAdvance(window->windowTitle()) + kTitleBarControls > window->width())
         cut << QStringLiteral("title: ") + window->windowTitle();
     for (QWidget *w : window->findChildren<QWidget *>()) {
@@ -157,11 +158,14 @@ QStringList cutTexts(QWidget *window)
 
 void installFrench()
 {
+    // Answers every dialog no test expected: the test fails instead of waiting for a click.
+    static Prompts none;
+    refusing = &none;
     QVERIFY2(ui::installFrenchTranslations(*QCoreApplication::instance()),
         "Qt's French translations are missing: scripts/install-deps installs them");
 }
 
-void saveScreenshot(QWidget *widget, const QString &name)
+void saveScreenshot(QWidget *widget, const QString &name, Title title)
 {
     QDir().mkpath(QStringLiteral(ZORV_SCREENSHOT_DIR));
     QWidget *window = widget->window();
@@ -169,7 +173,7 @@ void saveScreenshot(QWidget *widget, const QString &name)
     const QStringList english = englishTexts(window);
     QVERIFY2(
         english.isEmpty(), qPrintable(name + QStringLiteral(" shows English: ") + english.join(QStringLiteral(" | "))));
-    const QStringList cut = cutTexts(window);
+    const QStringList cut = cutTexts(window, title);
     QVERIFY2(cut.isEmpty(), qPrintable(name + QStringLiteral(" cuts: ") + cut.join(QStringLiteral(" | "))));
 }
 
@@ -184,69 +188,130 @@ void press(QWidget *modal, const QString &text)
     QFAIL(qPrintable(QStringLiteral("no button ") + text));
 }
 
-namespace {
+Prompts &prompts()
+{
+    return *innermost;
+}
 
-    // Watchers still waiting; a test that ends before its dialog came must not
-    // leave one to answer the next test's dialog.
-    QList<QPointer<QTimer>> &pendingWatchers()
-    {
-        static QList<QPointer<QTimer>> watchers;
-        return watchers;
+Prompts::Prompts()
+    : m_previous(ui::setPrompter(this))
+    , m_outer(innermost)
+{
+    innermost = this;
+}
+
+Prompts::~Prompts()
+{
+    ui::setPrompter(m_previous);
+    innermost = m_outer;
+    if (!m_expected.empty() && !QTest::currentTestFailed()) {
+        const Expected &first = m_expected.front();
+        QTest::qFail(qPrintable(QStringLiteral("expected dialog never came: %1 %2")
+                                    .arg(QLatin1String(first.type->className()), first.text)),
+            __FILE__, __LINE__);
     }
+}
 
-} // namespace
-
-void whenModalOpens(const std::function<void(QWidget *modal)> &action, int timeoutMs)
+void Prompts::expect(
+    const QMetaObject *type, const QString &text, const QString &screenshot, std::function<void(QDialog &)> answer)
 {
-    auto *timer = new QTimer;
-    pendingWatchers().removeAll(nullptr);
-    pendingWatchers().append(timer);
-    // Real time, not ticks: on a loaded machine the ticks come late and the
-    // watcher would outlive the wait its test gives it.
-    auto clock = std::make_shared<QElapsedTimer>();
-    clock->start();
-    QObject::connect(timer, &QTimer::timeout, [timer, action, clock, timeoutMs] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (modal || clock->elapsed() > timeoutMs) {
-            timer->stop();
-            timer->deleteLater();
-            if (modal)
-                action(modal);
-        }
+    if (this == refusing)
+        qFatal("a test expects a dialog without a uitest::Prompts of its own");
+    m_expected.push_back({ type, text, screenshot, std::move(answer) });
+}
+
+Prompts &Prompts::message(const QString &fragment, const QString &button, QString *seen)
+{
+    expect(&QMessageBox::staticMetaObject, fragment, {}, [button, seen](QDialog &box) {
+        if (seen)
+            *seen = static_cast<QMessageBox &>(box).text();
+        press(&box, button);
     });
-    timer->start(20);
+    return *this;
 }
 
-void cancelModalWatchers()
+Prompts &Prompts::answer(const QString &button, QString *seen, const std::function<void(QWidget *)> &before)
 {
-    for (const QPointer<QTimer> &timer : std::as_const(pendingWatchers()))
-        delete timer.data();
-    pendingWatchers().clear();
-}
-
-void answer(const QString &buttonText, QString *seenText, const std::function<void(QWidget *)> &before)
-{
-    whenModalOpens([buttonText, seenText, before](QWidget *modal) {
-        if (auto *box = qobject_cast<QMessageBox *>(modal); box && seenText)
-            *seenText = box->text();
+    expect(&QDialog::staticMetaObject, {}, {}, [button, seen, before](QDialog &dialog) {
+        if (auto *box = qobject_cast<QMessageBox *>(&dialog); box && seen)
+            *seen = box->text();
         if (before)
-            before(modal);
-        press(modal, buttonText);
+            before(&dialog);
+        press(&dialog, button);
     });
+    return *this;
 }
 
-void chooseFile(const QString &path, const std::function<void()> &next)
+Prompts &Prompts::modal(const std::function<void(QDialog *)> &action)
 {
-    whenModalOpens([path, next](QWidget *modal) {
-        auto *dialog = qobject_cast<QFileDialog *>(modal);
-        QVERIFY(dialog);
-        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    expect(&QDialog::staticMetaObject, {}, {}, [action](QDialog &dialog) { action(&dialog); });
+    return *this;
+}
+
+Prompts &Prompts::file(const QString &path, const std::function<void(QFileDialog &)> &check)
+{
+    expect(&QFileDialog::staticMetaObject, {}, {}, [path, check](QDialog &d) {
+        auto &dialog = static_cast<QFileDialog &>(d);
+        if (check)
+            check(dialog);
+        if (path.isEmpty()) {
+            dialog.reject();
+            return;
+        }
+        // Typed as a user would: selectFile() races with the dialog's own directory loading.
+        auto *name = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
         QVERIFY(name);
         name->setText(path);
-        if (next)
-            next();
-        QMetaObject::invokeMethod(dialog, "accept");
+        static_cast<QDialog &>(dialog).accept();
     });
+    return *this;
+}
+
+int Prompts::exec(QDialog &dialog)
+{
+    auto *box = qobject_cast<QMessageBox *>(&dialog);
+    const QString shown = dialog.windowTitle() + QStringLiteral(": ") + (box ? box->text() : QString());
+    if (m_expected.empty() && !m_every) {
+        QTest::qFail(qPrintable(QStringLiteral("unexpected dialog ") + shown), __FILE__, __LINE__);
+        return QDialog::Rejected;
+    }
+    Expected next { &QDialog::staticMetaObject, {}, {}, m_every };
+    if (!m_expected.empty()) {
+        next = m_expected.front();
+        m_expected.pop_front();
+    }
+    if (!dialog.inherits(next.type->className()) || (box && !box->text().contains(next.text))) {
+        QTest::qFail(qPrintable(QStringLiteral("expected %1 \"%2\", came %3 %4")
+                                    .arg(QLatin1String(next.type->className()), next.text,
+                                        QLatin1String(dialog.metaObject()->className()), shown)),
+            __FILE__, __LINE__);
+        return QDialog::Rejected;
+    }
+    // As exec() would: modal, with no result yet.
+    const bool wasModal = dialog.testAttribute(Qt::WA_ShowModal);
+    if (dialog.windowModality() == Qt::NonModal)
+        dialog.setAttribute(Qt::WA_ShowModal, true);
+    dialog.setResult(0);
+    dialog.show();
+    if (!next.screenshot.isEmpty())
+        saveScreenshot(&dialog, next.screenshot);
+    else if (box)
+        saveScreenshot(&dialog,
+            QStringLiteral("message-%1-%2-%3")
+                .arg(QCoreApplication::applicationName(),
+                    QLatin1String(QTest::currentTestFunction())
+                        + (QTest::currentDataTag() ? QLatin1Char('-') + QLatin1String(QTest::currentDataTag())
+                                                   : QString()))
+                .arg(++m_boxes),
+            Title::Skip);
+    next.answer(dialog);
+    // Left open: closed by its title bar, or failing that (a message box without an escape button) rejected.
+    if (dialog.isVisible())
+        dialog.close();
+    if (dialog.isVisible())
+        dialog.reject();
+    dialog.setAttribute(Qt::WA_ShowModal, wasModal);
+    return dialog.result();
 }
 
 void typeKey(QWidget *window, Qt::Key key, Qt::KeyboardModifiers modifiers)
@@ -331,7 +396,6 @@ bool AppFixture::quit()
 
 void AppFixture::stop()
 {
-    cancelModalWatchers();
     if (m_app && m_app->mainWindow())
         m_app->mainWindow()->hide();
     m_app.reset();

@@ -1,14 +1,19 @@
-// Helpers for the window tests: screenshots, a scratch settings folder, and answering message boxes.
+// Helpers for the window tests: screenshots, a scratch settings folder, and scripted answers to the program's dialogs.
 #pragma once
 
+#include "ui/common/prompter.h"
+
 #include <QAbstractButton>
+#include <QDialog>
 #include <QImage>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+#include <deque>
 #include <functional>
 #include <memory>
 
+class QFileDialog;
 class QTemporaryDir;
 
 namespace zorv::logbook {
@@ -26,13 +31,13 @@ namespace zorv::uitest {
 // Saves a PNG of the widget's window under build/screenshots/<name>.png, and
 // fails the test when the window shows English words of Qt's untranslated
 // texts or cuts a label's or button's text.
-void saveScreenshot(QWidget *widget, const QString &name);
-
-// Runs `action` on the next modal dialog or message box that opens, from the event loop.
-// Use it before the call that opens the dialog.
-void whenModalOpens(const std::function<void(QWidget *modal)> &action, int timeoutMs = 5000);
-// Drops every watcher of whenModalOpens still waiting; AppFixture::stop() calls it.
-void cancelModalWatchers();
+// `title` Skip leaves the title to the window manager, which elides it: short message boxes are narrower
+// than their titles.
+enum class Title {
+    Check,
+    Skip,
+};
+void saveScreenshot(QWidget *widget, const QString &name, Title title = Title::Check);
 
 // Clicks the visible button of `modal` whose text is `text`, mnemonics ignored; fails the test when there is none.
 void press(QWidget *modal, const QString &text);
@@ -47,15 +52,7 @@ QStringList englishTexts(QWidget *window);
 
 // Labels, buttons and check boxes whose text is wider or taller than the room
 // the widget gives it, and a title wider than the window.
-QStringList cutTexts(QWidget *window);
-
-// Answers the next modal window with the button `buttonText`, after `before` ran on it (it may
-// prepare the answer to the window the press opens); a message box's text goes to `seenText`.
-void answer(const QString &buttonText, QString *seenText = nullptr, const std::function<void(QWidget *)> &before = {});
-
-// Answers the next file dialog with `path`, typed into the name field as a user would: selectFile()
-// races with the dialog's own directory loading. `next` prepares the answer to the window that follows.
-void chooseFile(const QString &path, const std::function<void()> &next = {});
+QStringList cutTexts(QWidget *window, Title title = Title::Check);
 
 // Types a key into `window`: shortcuts reach only the active window, and a closed
 // message box leaves none active off screen.
@@ -86,6 +83,64 @@ template <typename T = QAbstractButton> T *findByText(QWidget *parent, const QSt
     qFatal("no control \"%s\"", qPrintable(text));
     return nullptr;
 }
+
+// Answers the program's dialogs in the order a test expects them, as they open, without a timer.
+// While one lives it is the program's prompter; a dialog nobody expected, of another kind, or
+// showing another text fails the test, and so does an expected dialog that never came.
+// Every message box is screenshot (so checked for English and cut texts) before it is answered.
+class Prompts : public ui::Prompter {
+public:
+    Prompts();
+    ~Prompts() override;
+    Prompts(const Prompts &) = delete;
+    Prompts &operator=(const Prompts &) = delete;
+
+    // A message box whose text holds `fragment`, answered with the button `button` (mnemonics
+    // ignored); its whole text goes to `seen`.
+    Prompts &message(const QString &fragment, const QString &button = QStringLiteral("OK"), QString *seen = nullptr);
+    // Any dialog, answered with its button `button` after `before` ran on it; a message box's text goes to `seen`.
+    Prompts &answer(const QString &button, QString *seen = nullptr, const std::function<void(QWidget *)> &before = {});
+    // Any dialog, given to `action`; a dialog `action` leaves open is closed by its title bar.
+    Prompts &modal(const std::function<void(QDialog *)> &action);
+    // A file dialog, answered by typing `path` into its name field (none: cancelled); `check` sees it first.
+    Prompts &file(const QString &path, const std::function<void(QFileDialog &)> &check = {});
+    // A dialog of type T that `fill` drives as a user would, after a screenshot named `screenshot`
+    // (none: no screenshot); a dialog `fill` leaves open is closed by its title bar.
+    template <typename T = QDialog, typename F> Prompts &dialog(F fill, const QString &screenshot = {})
+    {
+        expect(&T::staticMetaObject, {}, screenshot, [fill](QDialog &d) { fill(static_cast<T &>(d)); });
+        return *this;
+    }
+    // Answers every dialog that comes when none is expected; `answer` may leave it open.
+    Prompts &everyDialog(std::function<void(QDialog &)> answer)
+    {
+        m_every = std::move(answer);
+        return *this;
+    }
+    // True when every expected dialog came.
+    bool done() const { return m_expected.empty(); }
+
+    int exec(QDialog &dialog) override;
+
+private:
+    struct Expected {
+        const QMetaObject *type;
+        QString text;
+        QString screenshot;
+        std::function<void(QDialog &)> answer;
+    };
+    void expect(
+        const QMetaObject *type, const QString &text, const QString &screenshot, std::function<void(QDialog &)> answer);
+
+    std::deque<Expected> m_expected;
+    std::function<void(QDialog &)> m_every;
+    ui::Prompter *m_previous;
+    Prompts *m_outer;
+    int m_boxes = 0;
+};
+
+// The innermost Prompts alive: the one the program's dialogs are answered by.
+Prompts &prompts();
 
 // How many pixels of `image` are exactly `colour`.
 int countPixels(const QImage &image, const QColor &colour);
@@ -125,7 +180,8 @@ private:
     std::unique_ptr<ui::Application> m_app;
 };
 
-// Installs Qt's French translations as the program does; for the tests' main.
+// Installs Qt's French translations as the program does, and a prompter that
+// fails on any dialog no test expects; for the tests' main.
 void installFrench();
 
 } // namespace zorv::uitest

@@ -5,6 +5,7 @@
 #include "ui/app/mainwindow.h"
 #include "ui/app/splashscreen.h"
 #include "ui/app/tipsdialog.h"
+#include "ui/common/prompter.h"
 #include "ui/common/qtext.h"
 #include "ui/registers/equipmentdialog.h"
 
@@ -67,7 +68,7 @@ bool Application::start(const StartOptions &options)
 
     // A settings file that was not read leaves the defaults, which the user must know.
     for (const std::string &warning : loaded.warnings)
-        QMessageBox::warning(m_window.get(), qstr(StringId::AppTitle), toQt(warning));
+        ui::warn(m_window.get(), qstr(StringId::AppTitle), toQt(warning));
     // The notice comes first, then the reminder of due services, then the tip of the day, all over the
     // shown window, as the dive page showed them on its first paint.
     const bool notice = options.notice && m_context.settings.compatibilityNotice;
@@ -89,7 +90,7 @@ int Application::finish()
 {
     const common::Result saved = m_context.saveAll();
     if (!saved) {
-        QMessageBox::warning(nullptr, qstr(StringId::AppTitle), toQt(saved.message()));
+        ui::warn(nullptr, qstr(StringId::AppTitle), toQt(saved.message()));
         return 1;
     }
     return 0;

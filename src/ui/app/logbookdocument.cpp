@@ -6,15 +6,14 @@
 #include "logbook/logbookfile.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/messages.h"
+#include "ui/common/prompter.h"
 #include "ui/common/qtext.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QTimer>
 #include <QUndoStack>
+#include <QWidget>
 #include <filesystem>
 
 namespace zorv::ui {
@@ -280,13 +279,10 @@ bool LogbookDocument::deleteCurrentDive()
 
 bool LogbookDocument::confirm(const QString &question)
 {
-    QMessageBox box(QMessageBox::Question, qstr(StringId::AppTitle), question, QMessageBox::NoButton, m_window);
-    QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    QPushButton *cancel = box.addButton(ui::tr("Annuler"), QMessageBox::RejectRole);
-    box.setDefaultButton(ok);
-    box.setEscapeButton(cancel);
-    box.exec();
-    return box.clickedButton() == ok;
+    return ask({ m_window, Message::Icon::Question, qstr(StringId::AppTitle), question,
+               { { QStringLiteral("OK"), Message::Role::Accept }, { ui::tr("Annuler"), Message::Role::Reject } }, 0,
+               1 })
+        == 0;
 }
 
 bool LogbookDocument::load(const QString &path, bool quietWhenMissing)
@@ -323,7 +319,7 @@ bool LogbookDocument::load(const QString &path, bool quietWhenMissing)
     emit recentFilesChanged();
     emit replaced();
     if (const std::string notice = logbook::LogbookFile::loadNotice(fromQt(path)); !notice.empty())
-        QMessageBox::warning(m_window, qstr(StringId::AppTitle), toQt(notice));
+        warn(m_window, qstr(StringId::AppTitle), toQt(notice));
     return true;
 }
 
@@ -382,27 +378,21 @@ void LogbookDocument::resetToNew()
 
 QString LogbookDocument::chooseFile(bool forSaving)
 {
-    QFileDialog dialog(m_window);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setNameFilter(documentField(3));
-    dialog.setDefaultSuffix(documentField(4).mid(1));
+    FileRequest request;
+    request.parent = m_window;
+    request.filter = documentField(3);
+    request.defaultSuffix = documentField(4).mid(1);
     if (forSaving) {
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
+        request.mode = FileRequest::Mode::Save;
         const QString current = toQt(m_context.logbook.path());
         if (m_hasFile)
-            dialog.selectFile(current);
+            request.selectFile = current;
         else
-            dialog.selectFile(displayName());
-    } else {
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-        if (m_hasFile)
-            dialog.setDirectory(QFileInfo(toQt(m_context.logbook.path())).absolutePath());
+            request.selectFile = displayName();
+    } else if (m_hasFile) {
+        request.directory = QFileInfo(toQt(m_context.logbook.path())).absolutePath();
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    return ui::chooseFile(request);
 }
 
 void LogbookDocument::lockForEditing(const QString &path)
@@ -411,17 +401,14 @@ void LogbookDocument::lockForEditing(const QString &path)
     m_editLock = common::EditLock();
     common::EditLock lock = common::EditLock::acquire(fromQt(path));
     if (lock.state() == common::EditLock::State::HeldByOther) {
-        QMessageBox box(QMessageBox::Warning, qstr(StringId::AppTitle),
+        const int answer = ask({ m_window, Message::Icon::Warning, qstr(StringId::AppTitle),
             QStringLiteral("« %1 » est déjà ouvert pour modification par %2.\n\n"
                            "Ouvert en lecture seule, il ne peut être enregistré que sous un autre nom.")
                 .arg(QFileInfo(path).fileName(), toQt(lock.holder())),
-            QMessageBox::NoButton, m_window);
-        QPushButton *readOnly = box.addButton(ui::tr("Lecture seule"), QMessageBox::AcceptRole);
-        box.addButton(ui::tr("Modifier quand même"), QMessageBox::DestructiveRole);
-        box.setDefaultButton(readOnly);
-        box.setEscapeButton(readOnly);
-        box.exec();
-        if (box.clickedButton() == readOnly) {
+            { { ui::tr("Lecture seule"), Message::Role::Accept },
+                { ui::tr("Modifier quand même"), Message::Role::Destructive } },
+            0, 0 });
+        if (answer == 0) {
             m_readOnly = true;
             return;
         }
@@ -434,23 +421,18 @@ bool LogbookDocument::mayOverwrite(const QString &path)
 {
     if (common::fileStamp(common::LogbookPaths::resolve(fromQt(path)).log()) == m_stamp)
         return true;
-    QMessageBox box(QMessageBox::Warning, qstr(StringId::AppTitle),
-        QStringLiteral("« %1 » a été modifié par un autre programme depuis qu'il a été ouvert ici.\n\n"
-                       "L'écraser avec ce carnet, et perdre ces modifications ?")
-            .arg(QFileInfo(path).fileName()),
-        QMessageBox::NoButton, m_window);
-    QPushButton *overwrite = box.addButton(ui::tr("Écraser"), QMessageBox::DestructiveRole);
-    QPushButton *cancel = box.addButton(ui::tr("Annuler"), QMessageBox::RejectRole);
-    box.setDefaultButton(cancel);
-    box.setEscapeButton(cancel);
-    box.exec();
-    return box.clickedButton() == overwrite;
+    return ask({ m_window, Message::Icon::Warning, qstr(StringId::AppTitle),
+               QStringLiteral("« %1 » a été modifié par un autre programme depuis qu'il a été ouvert ici.\n\n"
+                              "L'écraser avec ce carnet, et perdre ces modifications ?")
+                   .arg(QFileInfo(path).fileName()),
+               { { ui::tr("Écraser"), Message::Role::Destructive }, { ui::tr("Annuler"), Message::Role::Reject } }, 1,
+               1 })
+        == 0;
 }
 
 void LogbookDocument::showError(const std::string &message)
 {
-    QMessageBox::warning(
-        m_window, qstr(StringId::AppTitle), message.empty() ? qstr(StringId::OpenError) : toQt(message));
+    warn(m_window, qstr(StringId::AppTitle), message.empty() ? qstr(StringId::OpenError) : toQt(message));
 }
 
 } // namespace zorv::ui

@@ -9,6 +9,7 @@
 #include "ui/colours/nodecowindow.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/commandicons.h"
+#include "ui/common/prompter.h"
 #include "ui/common/qtext.h"
 #include "ui/common/windowplacement.h"
 #include "ui/profile/manualdatadialog.h"
@@ -419,13 +420,13 @@ void MainWindow::startExternalApplication()
 void MainWindow::showTips()
 {
     TipsDialog dialog(m_context, m_tipsFile, this);
-    dialog.exec();
+    prompter().exec(dialog);
 }
 
 void MainWindow::showNotice()
 {
     NoticeDialog dialog(m_context, this);
-    dialog.exec();
+    prompter().exec(dialog);
 }
 
 void MainWindow::showAbout()
@@ -435,7 +436,7 @@ void MainWindow::showAbout()
     box.setTextFormat(Qt::PlainText);
     box.setIconPixmap(programIcon().pixmap(64, 64));
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    box.exec();
+    prompter().exec(box);
 }
 
 bool MainWindow::restorePlacement()

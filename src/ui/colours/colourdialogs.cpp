@@ -7,11 +7,11 @@
 #include "ui/colours/colourpicker.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/canvasview.h"
+#include "ui/common/prompter.h"
 #include "ui/common/qtext.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -215,40 +215,37 @@ void ProfileColoursDialog::workingChanged()
 namespace {
 
     // The desktop's own file dialog would not let the name field start as a pattern.
-    void prepareColourFileDialog(QFileDialog &dialog)
+    QString chooseColourFile(QWidget *parent, FileRequest::Mode mode)
     {
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
-        dialog.setNameFilter(QStringLiteral("*.cst"));
-        dialog.setDefaultSuffix(QStringLiteral("cst"));
-        dialog.selectFile(QStringLiteral("*.cst"));
+        FileRequest request;
+        request.parent = parent;
+        request.mode = mode;
+        request.filter = QStringLiteral("*.cst");
+        request.defaultSuffix = QStringLiteral("cst");
+        request.selectFile = QStringLiteral("*.cst");
+        return chooseFile(request);
     }
 
 } // namespace
 
 void ProfileColoursDialog::openColourFile()
 {
-    QFileDialog dialog(this);
-    prepareColourFileDialog(dialog);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const QString path = chooseColourFile(this, FileRequest::Mode::Open);
+    if (path.isEmpty())
         return;
     // A file that cannot be read is passed over without a word, as it always was.
-    if (const auto loaded = settings::loadColourFile(fromQt(dialog.selectedFiles().front()), colours()))
+    if (const auto loaded = settings::loadColourFile(fromQt(path), colours()))
         setWorking(toVector(*loaded));
 }
 
 void ProfileColoursDialog::saveColourFile()
 {
-    QFileDialog dialog(this);
-    prepareColourFileDialog(dialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const QString path = chooseColourFile(this, FileRequest::Mode::Save);
+    if (path.isEmpty())
         return;
-    const common::Result result = settings::saveColourFile(fromQt(dialog.selectedFiles().front()), colours());
+    const common::Result result = settings::saveColourFile(fromQt(path), colours());
     if (!result)
-        QMessageBox::warning(this, windowTitle(), toQt(result.message()));
+        ui::warn(this, windowTitle(), toQt(result.message()));
 }
 
 // ---- "Couleur"
@@ -354,7 +351,7 @@ void StatisticsColoursDialog::workingChanged()
 bool showProfileColoursDialog(AppContext &context, QWidget *parent)
 {
     ProfileColoursDialog dialog(context.settings.profileColours, context.logbook.unitSystem(), parent);
-    if (dialog.exec() != QDialog::Accepted)
+    if (prompter().exec(dialog) != QDialog::Accepted)
         return false;
     context.settings.profileColours = dialog.colours();
     return true;
@@ -363,7 +360,7 @@ bool showProfileColoursDialog(AppContext &context, QWidget *parent)
 bool showNoDecoColoursDialog(AppContext &context, QWidget *parent)
 {
     NoDecoColoursDialog dialog(context.settings.noDecoColours, parent);
-    if (dialog.exec() != QDialog::Accepted)
+    if (prompter().exec(dialog) != QDialog::Accepted)
         return false;
     context.settings.noDecoColours = dialog.colours();
     return true;
@@ -372,7 +369,7 @@ bool showNoDecoColoursDialog(AppContext &context, QWidget *parent)
 bool showStatisticsColoursDialog(AppContext &context, QWidget *parent)
 {
     StatisticsColoursDialog dialog(context.settings.statisticsColours, parent);
-    if (dialog.exec() != QDialog::Accepted)
+    if (prompter().exec(dialog) != QDialog::Accepted)
         return false;
     context.settings.statisticsColours = dialog.colours();
     return true;

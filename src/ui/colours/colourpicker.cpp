@@ -1,6 +1,7 @@
 #include "ui/colours/colourpicker.h"
 
 #include "qtglue/qcolour.h"
+#include "ui/common/prompter.h"
 
 namespace zorv::ui {
 
@@ -18,7 +19,7 @@ canvas::Rgb ColourPicker::selectedRgb() const
 std::optional<canvas::Rgb> ColourPicker::pick(canvas::Rgb initial, QWidget *parent)
 {
     ColourPicker dialog(initial, parent);
-    if (dialog.exec() != QDialog::Accepted)
+    if (prompter().exec(dialog) != QDialog::Accepted)
         return std::nullopt;
     return dialog.selectedRgb();
 }

@@ -4,6 +4,7 @@
 #include "ui/colours/colourdialogs.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/canvasview.h"
+#include "ui/common/prompter.h"
 #include "ui/common/qtext.h"
 
 #include <QCheckBox>
@@ -74,7 +75,7 @@ void NoDecoWindow::chooseColours()
 void showNoDecoComparison(AppContext &context, QWidget *parent)
 {
     NoDecoWindow window(context, parent);
-    window.exec();
+    prompter().exec(window);
 }
 
 } // namespace zorv::ui

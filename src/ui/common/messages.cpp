@@ -1,6 +1,7 @@
 #include "ui/common/messages.h"
 
 #include "common/translation.h"
+#include "ui/common/prompter.h"
 #include "ui/common/qtext.h"
 
 #include <QCoreApplication>
@@ -82,7 +83,7 @@ bool askYesNo(QWidget *parent, const QString &question)
     QPushButton *no = box.addButton(ui::tr("&Non"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
-    box.exec();
+    prompter().exec(box);
     return box.clickedButton() == yes;
 }
 
@@ -94,7 +95,7 @@ Answer askYesNoCancel(QWidget *parent, const QString &question)
     QPushButton *cancel = box.addButton(ui::tr("&Annuler"), QMessageBox::RejectRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(cancel);
-    box.exec();
+    prompter().exec(box);
     if (box.clickedButton() == yes)
         return Answer::Yes;
     return box.clickedButton() == no ? Answer::No : Answer::Cancel;
@@ -114,14 +115,14 @@ void showWarning(QWidget *parent, const QString &message)
 {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Zorv"), message, QMessageBox::NoButton, parent);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    box.exec();
+    prompter().exec(box);
 }
 
 void showInformation(QWidget *parent, const QString &message)
 {
     QMessageBox box(QMessageBox::Information, QStringLiteral("Zorv"), message, QMessageBox::NoButton, parent);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    box.exec();
+    prompter().exec(box);
 }
 
 } // namespace zorv::ui

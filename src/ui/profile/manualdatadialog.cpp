@@ -8,6 +8,7 @@
 #include "qtcanvas/qpaintercanvas.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/canvasview.h"
+#include "ui/common/prompter.h"
 #include "ui/common/qtext.h"
 
 #include <QCheckBox>
@@ -298,9 +299,10 @@ void ManualDataDialog::store()
 
 void ManualDataDialog::eraseProfile()
 {
-    const auto answer = QMessageBox::question(
-        this, windowTitle(), toQt(common::str(StringId::AskDeleteProfile)), QMessageBox::Ok | QMessageBox::Cancel);
-    if (answer != QMessageBox::Ok)
+    QMessageBox box(QMessageBox::Question, windowTitle(), toQt(common::str(StringId::AskDeleteProfile)),
+        QMessageBox::Ok | QMessageBox::Cancel, this);
+    box.setDefaultButton(QMessageBox::Ok);
+    if (prompter().exec(box) != QMessageBox::Ok)
         return;
     profile::eraseManualProfile(m_work);
     m_context.logbook.putDive(m_work, m_position);
@@ -312,7 +314,7 @@ bool showManualDataDialog(AppContext &context, QWidget *parent)
     if (context.logbook.diveCount() == 0)
         return false;
     ManualDataDialog dialog(context, parent);
-    return dialog.exec() == QDialog::Accepted;
+    return prompter().exec(dialog) == QDialog::Accepted;
 }
 
 } // namespace zorv::ui

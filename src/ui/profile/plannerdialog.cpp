@@ -10,6 +10,7 @@
 #include "ui/colours/colourpicker.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/canvasview.h"
+#include "ui/common/prompter.h"
 #include "ui/common/qtext.h"
 #include "ui/reports/printdispatcher.h"
 
@@ -348,7 +349,7 @@ bool PlannerDialog::readFields()
     for (const auto &f : fields) {
         const bool ok = f.decimals ? decimalOf(f.field).has_value() : wholeOf(f.field).has_value();
         if (!ok && (f.field->isEnabled() || f.field != m_interval)) {
-            QMessageBox::warning(this, windowTitle(), QStringLiteral("Entrez un nombre."));
+            ui::warn(this, windowTitle(), QStringLiteral("Entrez un nombre."));
             f.field->setFocus();
             f.field->selectAll();
             return false;
@@ -435,7 +436,7 @@ void PlannerDialog::print()
 void showPlannerDialog(AppContext &context, QWidget *parent)
 {
     PlannerDialog dialog(context, parent);
-    dialog.exec();
+    prompter().exec(dialog);
 }
 
 } // namespace zorv::ui

@@ -11,6 +11,7 @@
 #include "ui/common/appcontext.h"
 #include "ui/common/canvasview.h"
 #include "ui/common/divelistdelegate.h"
+#include "ui/common/prompter.h"
 #include "ui/common/qtext.h"
 #include "ui/common/valuefield.h"
 #include "ui/common/windowplacement.h"
@@ -347,7 +348,7 @@ void ProfileWindow::done(int result)
 void showProfileWindow(AppContext &context, QWidget *parent, const std::function<void()> &mainViewChanged)
 {
     ProfileWindow window(context, mainViewChanged, parent);
-    window.exec();
+    prompter().exec(window);
     if (mainViewChanged)
         mainViewChanged();
 }

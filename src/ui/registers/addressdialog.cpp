@@ -4,6 +4,7 @@
 #include "common/strings.h"
 #include "registers/registerprintouts.h"
 #include "ui/common/appcontext.h"
+#include "ui/common/prompter.h"
 #include "ui/common/qtext.h"
 #include "ui/registers/registerwidgets.h"
 
@@ -93,7 +94,7 @@ registers::ListPrintout AddressDialog::printout() const
 void showAddressRegister(AppContext &context, QWidget *parent)
 {
     AddressDialog dialog(context, parent);
-    dialog.exec();
+    prompter().exec(dialog);
 }
 
 } // namespace zorv::ui

@@ -2,6 +2,7 @@
 
 #include "registers/registerprintouts.h"
 #include "ui/common/appcontext.h"
+#include "ui/common/prompter.h"
 #include "ui/common/qtext.h"
 #include "ui/registers/registerwidgets.h"
 
@@ -137,7 +138,7 @@ void CertificatesDialog::refreshSummary()
 void showCertificates(AppContext &context, QWidget *parent)
 {
     CertificatesDialog dialog(context, parent);
-    dialog.exec();
+    prompter().exec(dialog);
 }
 
 } // namespace zorv::ui

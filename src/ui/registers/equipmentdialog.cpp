@@ -4,6 +4,7 @@
 #include "common/strings.h"
 #include "registers/registerprintouts.h"
 #include "ui/common/appcontext.h"
+#include "ui/common/prompter.h"
 #include "ui/common/qtext.h"
 #include "ui/registers/registerwidgets.h"
 
@@ -246,7 +247,7 @@ EquipmentDialog::EquipmentDialog(AppContext &context, QWidget *parent)
     addButton(Action::Print, QStringLiteral("&Imprimer"), Enabled::WithRecords);
     addButton(QStringLiteral("&Coût"), QStringLiteral("cost"), Enabled::WithRecords, [this] {
         EquipmentCostDialog dialog(m_records, m_context.settings.currency, this);
-        dialog.exec();
+        prompter().exec(dialog);
     });
     load(context.settings.equipmentFile);
 }
@@ -274,7 +275,7 @@ registers::ListPrintout EquipmentDialog::printout() const
 bool showEquipmentRegister(AppContext &context, QWidget *parent)
 {
     EquipmentDialog dialog(context, parent);
-    dialog.exec();
+    prompter().exec(dialog);
     return true;
 }
 
@@ -292,7 +293,7 @@ void showServiceReminder(QWidget *parent)
         QMessageBox::Warning, qstr(StringId::AppTitle), qstr(StringId::ServiceReminder), QMessageBox::NoButton, parent);
     box.setObjectName(QStringLiteral("serviceReminder"));
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    box.exec();
+    prompter().exec(box);
 }
 
 } // namespace zorv::ui

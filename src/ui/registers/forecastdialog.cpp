@@ -6,6 +6,7 @@
 #include "logbook/fieldcatalogue.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/messages.h"
+#include "ui/common/prompter.h"
 #include "ui/common/qtext.h"
 #include "ui/registers/registerwidgets.h"
 
@@ -253,7 +254,7 @@ void ForecastDialog::refillMonths()
 void showForecast(AppContext &context, QWidget *parent)
 {
     ForecastDialog dialog(context.logbook, parent);
-    dialog.exec();
+    prompter().exec(dialog);
 }
 
 } // namespace zorv::ui

@@ -6,12 +6,12 @@
 #include "qtcanvas/qpaintercanvas.h"
 #include "reports/pagesource.h"
 #include "ui/common/messages.h"
+#include "ui/common/prompter.h"
 #include "ui/common/qtext.h"
 #include "ui/reports/printdispatcher.h"
 
 #include <QBoxLayout>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMessageBox>
@@ -149,39 +149,38 @@ void showFailure(QWidget *parent, const common::Result &result)
     QMessageBox box(
         QMessageBox::Warning, qstr(StringId::AppTitle), toQt(result.message()), QMessageBox::NoButton, parent);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    box.exec();
+    prompter().exec(box);
 }
 
 namespace {
 
     // Both dialogs open in the folder of the register's file. The save dialog does not propose the file's
     // own name: it is asked for only when that file could not be read, and must not be written over.
-    QString choosePath(QWidget *parent, QFileDialog::AcceptMode mode, const QString &filter, const QString &suffix,
+    QString choosePath(QWidget *parent, FileRequest::Mode mode, const QString &filter, const QString &suffix,
         const std::string &current)
     {
-        const bool open = mode == QFileDialog::AcceptOpen;
-        QFileDialog dialog(parent, open ? QStringLiteral("Ouvrir") : QStringLiteral("Enregistrer sous"),
-            QFileInfo(toQt(current)).absolutePath(), filter);
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
-        dialog.setAcceptMode(mode);
-        dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+        const bool open = mode == FileRequest::Mode::Open;
+        FileRequest request;
+        request.parent = parent;
+        request.mode = mode;
+        request.title = open ? QStringLiteral("Ouvrir") : QStringLiteral("Enregistrer sous");
+        request.directory = QFileInfo(toQt(current)).absolutePath();
+        request.filter = filter;
         // A name typed without an extension gets the register's, or the Open dialog's filter would hide the file.
-        dialog.setDefaultSuffix(suffix);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return {};
-        return dialog.selectedFiles().constFirst();
+        request.defaultSuffix = suffix;
+        return chooseFile(request);
     }
 
 } // namespace
 
 QString chooseOpenPath(QWidget *parent, const QString &filter, const QString &suffix, const std::string &current)
 {
-    return choosePath(parent, QFileDialog::AcceptOpen, filter, suffix, current);
+    return choosePath(parent, FileRequest::Mode::Open, filter, suffix, current);
 }
 
 QString chooseSavePath(QWidget *parent, const QString &filter, const QString &suffix, const std::string &current)
 {
-    return choosePath(parent, QFileDialog::AcceptSave, filter, suffix, current);
+    return choosePath(parent, FileRequest::Mode::Save, filter, suffix, current);
 }
 
 void addFormButtons(QDialog *form, QBoxLayout *layout)
@@ -245,11 +244,11 @@ bool printList(QWidget *parent, const registers::ListPrintout &list, reports::Jo
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setDocName(toQt(list.title));
     QPrintDialog dialog(&printer, parent);
-    if (dialog.exec() != QDialog::Accepted)
+    if (prompter().exec(dialog) != QDialog::Accepted)
         return false;
     QPainter painter;
     if (!painter.begin(&printer)) {
-        QMessageBox::warning(parent, qstr(StringId::AppTitle), QStringLiteral("L'impression n'a pas pu commencer."));
+        ui::warn(parent, qstr(StringId::AppTitle), QStringLiteral("L'impression n'a pas pu commencer."));
         return false;
     }
     const int pages = registers::listPageCount(list);

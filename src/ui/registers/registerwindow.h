@@ -8,6 +8,7 @@
 #include "registers/registerfile.h"
 #include "reports/logbookprint.h"
 #include "settings/settings.h"
+#include "ui/common/prompter.h"
 
 #include <QDialog>
 #include <cstdint>
@@ -224,7 +225,7 @@ private:
     {
         if constexpr (!std::is_void_v<Form>) {
             Form form(edited, this);
-            if (form.exec() != QDialog::Accepted)
+            if (prompter().exec(form) != QDialog::Accepted)
                 return false;
             edited = form.result();
         }

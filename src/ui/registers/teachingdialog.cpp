@@ -2,6 +2,7 @@
 
 #include "registers/registerprintouts.h"
 #include "ui/common/appcontext.h"
+#include "ui/common/prompter.h"
 #include "ui/common/qtext.h"
 #include "ui/registers/registerwidgets.h"
 
@@ -100,7 +101,7 @@ void TeachingDialog::refreshSummary()
 void showTeachingRecord(AppContext &context, QWidget *parent)
 {
     TeachingDialog dialog(context, parent);
-    dialog.exec();
+    prompter().exec(dialog);
 }
 
 } // namespace zorv::ui

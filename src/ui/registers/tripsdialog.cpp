@@ -3,6 +3,7 @@
 #include "common/strings.h"
 #include "registers/registerprintouts.h"
 #include "ui/common/appcontext.h"
+#include "ui/common/prompter.h"
 #include "ui/common/qtext.h"
 #include "ui/registers/registerwidgets.h"
 
@@ -84,7 +85,7 @@ void TripsDialog::refreshSummary()
 void showTrips(AppContext &context, const std::function<void(int position)> &goToDive, QWidget *parent)
 {
     TripsDialog dialog(context, goToDive, parent);
-    dialog.exec();
+    prompter().exec(dialog);
 }
 
 } // namespace zorv::ui

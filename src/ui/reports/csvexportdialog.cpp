@@ -4,6 +4,7 @@
 #include "common/strings.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/filefolders.h"
+#include "ui/common/prompter.h"
 #include "ui/common/qtext.h"
 
 #include <QButtonGroup>
@@ -11,7 +12,6 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFile>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -133,7 +133,7 @@ void CsvExportDialog::accept()
     const CsvChoices chosen = choices();
     const auto text = reports::exportCsv(m_context.logbook, m_first->text().toInt(), m_last->text().toInt(), chosen);
     if (!text.ok()) {
-        QMessageBox::warning(this, qstr(StringId::AppTitle), toQt(text.message()));
+        ui::warn(this, qstr(StringId::AppTitle), toQt(text.message()));
         return;
     }
     settings::Settings &s = m_context.settings;
@@ -145,7 +145,7 @@ void CsvExportDialog::accept()
     const auto saved = common::saveFileAtomically(QFile::encodeName(m_target).toStdString(), text.value());
     if (!saved) {
         // The file could not be written: say so rather than end as if it had been.
-        QMessageBox::warning(this, qstr(StringId::AppTitle),
+        ui::warn(this, qstr(StringId::AppTitle),
             QStringLiteral("Impossible d'écrire « %1 » : %2").arg(m_target, toQt(saved.message())));
         return;
     }
@@ -154,19 +154,19 @@ void CsvExportDialog::accept()
 
 void exportCsv(AppContext &context, QWidget *parent)
 {
-    QFileDialog chooser(parent);
-    chooser.setOption(QFileDialog::DontUseNativeDialog);
-    chooser.setAcceptMode(QFileDialog::AcceptSave);
-    chooser.setFileMode(QFileDialog::AnyFile);
-    chooser.setNameFilter(QStringLiteral("Fichiers CSV (*.csv);;Tous les fichiers (*)"));
-    chooser.setDefaultSuffix(QStringLiteral("csv"));
-    chooser.setWindowTitle(QStringLiteral("Export vers CSV"));
-    startFileDialog(chooser, context, FileFolder::CsvExport);
-    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+    FileRequest request;
+    request.parent = parent;
+    request.mode = FileRequest::Mode::Save;
+    request.filter = QStringLiteral("Fichiers CSV (*.csv);;Tous les fichiers (*)");
+    request.defaultSuffix = QStringLiteral("csv");
+    request.title = QStringLiteral("Export vers CSV");
+    request.context = &context;
+    request.folder = FileFolder::CsvExport;
+    const QString target = chooseFile(request);
+    if (target.isEmpty())
         return;
-    rememberFileFolder(chooser, FileFolder::CsvExport);
-    CsvExportDialog dialog(context, chooser.selectedFiles().constFirst(), parent);
-    dialog.exec();
+    CsvExportDialog dialog(context, target, parent);
+    prompter().exec(dialog);
 }
 
 } // namespace zorv::ui

@@ -3,6 +3,7 @@
 #include "qtcanvas/pagepainter.h"
 #include "registers/certificates.h"
 #include "ui/common/appcontext.h"
+#include "ui/common/prompter.h"
 #include "ui/reports/printdialog.h"
 
 #include <QPageSetupDialog>
@@ -29,7 +30,7 @@ PrintDispatcher::PrintDispatcher(AppContext &context, QObject *parent)
         g_current = this;
     askLogbookChoices = [this](QWidget *parent) {
         LogbookPrintDialog dialog(m_job, parent);
-        if (dialog.exec() != QDialog::Accepted)
+        if (prompter().exec(dialog) != QDialog::Accepted)
             return false;
         m_job = dialog.choices(m_job);
         return true;
@@ -37,7 +38,7 @@ PrintDispatcher::PrintDispatcher(AppContext &context, QObject *parent)
     askPrinter = [](QWidget *parent, QPrinter &printer) {
         QPrintDialog dialog(&printer, parent);
         dialog.setOption(QAbstractPrintDialog::PrintToFile);
-        return dialog.exec() == QDialog::Accepted;
+        return prompter().exec(dialog) == QDialog::Accepted;
     };
 }
 
@@ -105,7 +106,7 @@ void PrintDispatcher::printPages(QWidget *parent, reports::JobKind kind, const S
             if (auto source = makeSource())
                 paint(*target, *source);
         });
-        dialog.exec();
+        prompter().exec(dialog);
         return;
     }
     if (!askPrinter(parent, device))
@@ -117,7 +118,7 @@ void PrintDispatcher::printPages(QWidget *parent, reports::JobKind kind, const S
 void PrintDispatcher::pageSetup(QWidget *parent)
 {
     QPageSetupDialog dialog(&printer(), parent);
-    dialog.exec();
+    prompter().exec(dialog);
 }
 
 } // namespace zorv::ui

@@ -6,6 +6,7 @@
 #include "settings/options.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/messages.h"
+#include "ui/common/prompter.h"
 #include "ui/common/qtext.h"
 
 #include <QButtonGroup>
@@ -13,7 +14,6 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
@@ -74,8 +74,13 @@ namespace {
         for (const QString &name : names)
             if (name.endsWith(QStringLiteral("(*)")))
                 selected = name;
-        const QString chosen
-            = QFileDialog::getOpenFileName(parent, QString(), start, names.join(QStringLiteral(";;")), &selected);
+        FileRequest request;
+        request.parent = parent;
+        request.directory = start;
+        request.filter = names.join(QStringLiteral(";;"));
+        request.selectedFilter = selected;
+        request.native = true;
+        const QString chosen = chooseFile(request);
         if (!chosen.isEmpty())
             edit->setText(chosen);
     }
@@ -452,7 +457,7 @@ namespace {
 bool showOptionsDialog(AppContext &context, QWidget *parent)
 {
     OptionsDialog dialog(context, parent);
-    const bool confirmed = dialog.exec() == QDialog::Accepted;
+    const bool confirmed = prompter().exec(dialog) == QDialog::Accepted;
     if (confirmed) {
         settings::applyOptionsForm(dialog.form(), context.settings);
         context.settings.serialPort = dialog.serialPort();
@@ -466,7 +471,7 @@ bool showOptionsDialog(AppContext &context, QWidget *parent)
 bool showDataFieldsDialog(AppContext &context, QWidget *parent)
 {
     DataFieldsDialog dialog(context.settings.dataFields, parent);
-    if (dialog.exec() != QDialog::Accepted)
+    if (prompter().exec(dialog) != QDialog::Accepted)
         return false;
     context.settings.dataFields = dialog.fields();
     return true;
@@ -475,7 +480,7 @@ bool showDataFieldsDialog(AppContext &context, QWidget *parent)
 bool showNewDiveDefaultsDialog(AppContext &context, QWidget *parent)
 {
     NewDiveDefaultsDialog dialog(context, parent);
-    if (dialog.exec() != QDialog::Accepted)
+    if (prompter().exec(dialog) != QDialog::Accepted)
         return false;
     context.settings.newDiveDefaults
         = settings::newDiveDefaults(dialog.form(), dialog.units(), context.settings.newDiveDefaults);

@@ -4,6 +4,7 @@
 #include "common/textcodec.h"
 #include "logbook/daynumber.h"
 #include "ui/common/appcontext.h"
+#include "ui/common/prompter.h"
 #include "ui/common/qtext.h"
 #include "ui/stats/statisticswindow.h"
 
@@ -214,7 +215,7 @@ void FrequencyWindow::selectEntry(int row)
 void showFrequencies(AppContext &context, bool partners, QWidget *parent)
 {
     FrequencyWindow window(context, partners ? stats::FrequencyKind::Partners : stats::FrequencyKind::Sites, parent);
-    window.exec();
+    prompter().exec(window);
 }
 
 } // namespace zorv::ui

@@ -8,6 +8,7 @@
 #include "stats/statprint.h"
 #include "ui/colours/colourdialogs.h"
 #include "ui/common/appcontext.h"
+#include "ui/common/prompter.h"
 #include "ui/common/qtext.h"
 #include "ui/common/windowplacement.h"
 #include "ui/reports/printdispatcher.h"
@@ -586,7 +587,7 @@ void showMonthlyBehaviour(AppContext &context, QWidget *parent)
     auto *quit = new QPushButton(QStringLiteral("&Quitter"));
     QObject::connect(quit, &QPushButton::clicked, &dialog, &QDialog::accept);
     grid->addWidget(quit, 15, 5, Qt::AlignRight);
-    dialog.exec();
+    prompter().exec(dialog);
 }
 
 void showStatistics(AppContext &context, QWidget *parent)
@@ -594,7 +595,7 @@ void showStatistics(AppContext &context, QWidget *parent)
     StatisticsWindow window(context, parent);
     window.show();
     window.selectPage(rememberedStatisticsPage());
-    window.exec();
+    prompter().exec(window);
 }
 
 } // namespace zorv::ui

@@ -2,6 +2,7 @@
 
 #include "settings/tablecolumns.h"
 #include "ui/common/appcontext.h"
+#include "ui/common/prompter.h"
 #include "ui/common/qtext.h"
 #include "ui/common/windowplacement.h"
 #include "ui/table/divetablemodel.h"
@@ -156,7 +157,7 @@ namespace {
 void showTableView(AppContext &context, const TableViewCallbacks &callbacks, QWidget *parent)
 {
     TableViewDialog dialog(context, callbacks, parent);
-    dialog.exec();
+    prompter().exec(dialog);
     dialog.storeLayout();
 }
 

@@ -7,6 +7,7 @@
 #include "logbook/suggestionlists.h"
 #include "logbook/units.h"
 #include "ui/common/messages.h"
+#include "ui/common/prompter.h"
 #include "ui/common/qtext.h"
 
 #include <QButtonGroup>
@@ -14,7 +15,6 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -410,20 +410,18 @@ void CriteriaDialog::search()
 
 void CriteriaDialog::create()
 {
-    QFileDialog dialog(this);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    FileRequest request;
+    request.parent = this;
+    request.mode = FileRequest::Mode::Save;
     // The overwrite question is the program's own.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QStringLiteral("Carnet de plongée (*.log)"));
-    dialog.setDefaultSuffix(QStringLiteral("log"));
+    request.confirmOverwrite = false;
+    request.filter = QStringLiteral("Carnet de plongée (*.log)");
+    request.defaultSuffix = QStringLiteral("log");
     // The new logbook goes beside the one it is taken from unless the user goes elsewhere.
     if (const QString from = toQt(m_book.path()); !from.isEmpty())
-        dialog.setDirectory(QFileInfo(from).absolutePath());
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    createAt(dialog.selectedFiles().constFirst());
+        request.directory = QFileInfo(from).absolutePath();
+    if (const QString path = chooseFile(request); !path.isEmpty())
+        createAt(path);
 }
 
 void CriteriaDialog::createAt(const QString &path)

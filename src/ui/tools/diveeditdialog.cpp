@@ -6,6 +6,7 @@
 #include "logbook/units.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/messages.h"
+#include "ui/common/prompter.h"
 #include "ui/common/qtext.h"
 
 #include <QButtonGroup>
@@ -287,7 +288,7 @@ void DiveEditDialog::limitComment()
 void DiveEditDialog::openWarnings()
 {
     WarningsDialog dialog(m_form->warnings(), this);
-    if (dialog.exec() == QDialog::Accepted)
+    if (prompter().exec(dialog) == QDialog::Accepted)
         m_form->setWarnings(dialog.warnings());
 }
 
@@ -361,7 +362,7 @@ namespace {
     {
         DiveEditDialog dialog(context, parent);
         dialog.setRecord(record, 0);
-        if (dialog.exec() != QDialog::Accepted)
+        if (prompter().exec(dialog) != QDialog::Accepted)
             return std::nullopt;
         return dialog.changedRecord(); // a new dive always counts as changed
     }
@@ -377,7 +378,7 @@ bool editCurrentDive(AppContext &context, QWidget *parent)
         return false;
     DiveEditDialog dialog(context, parent);
     dialog.setRecord(*current, position);
-    if (dialog.exec() != QDialog::Accepted)
+    if (prompter().exec(dialog) != QDialog::Accepted)
         return false;
     const std::optional<logbook::DiveRecord> edited = dialog.changedRecord();
     if (!edited)

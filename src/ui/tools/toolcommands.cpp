@@ -5,6 +5,7 @@
 #include "tools/divetools.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/messages.h"
+#include "ui/common/prompter.h"
 #include "ui/common/qtext.h"
 #include "ui/tools/criteriadialog.h"
 #include "ui/tools/diveeditdialog.h"
@@ -36,7 +37,7 @@ namespace {
         QPushButton *cancel = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
         box.setDefaultButton(ok);
         box.setEscapeButton(cancel);
-        box.exec();
+        prompter().exec(box);
         return box.clickedButton() == ok;
     }
 
@@ -76,7 +77,7 @@ void ToolCommands::inform(const std::string &message)
         return;
     QMessageBox box(QMessageBox::Information, qstr(StringId::AppTitle), toQt(message), QMessageBox::NoButton, m_window);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    box.exec();
+    prompter().exec(box);
 }
 
 bool ToolCommands::renumberAll()
@@ -86,7 +87,7 @@ bool ToolCommands::renumberAll()
         return false;
     DiveNumbersDialog dialog(QStringLiteral("Numéroter plongées"), { QStringLiteral("Premier Nr. de plongée:") },
         { book.firstDiveNumber() }, m_window);
-    if (dialog.exec() != QDialog::Accepted)
+    if (prompter().exec(dialog) != QDialog::Accepted)
         return false;
     const int first = dialog.values().value(0);
     if (!askOkCancel(m_window, toQt(tools::renumberAllQuestion(first))))
@@ -104,7 +105,7 @@ bool ToolCommands::renumberPart()
         { QStringLiteral("Première plongée"), QStringLiteral("Dernière plongée"),
             QStringLiteral("Nouveau n° de départ") },
         { first, last, first }, m_window);
-    if (dialog.exec() != QDialog::Accepted)
+    if (prompter().exec(dialog) != QDialog::Accepted)
         return false;
     const QList<int> v = dialog.values();
     // Numbers that would repeat are the user's choice, but not without a word, as for renumbering all dives.
@@ -122,7 +123,7 @@ bool ToolCommands::timeZone()
     if (!current)
         return false;
     TimeZoneDialog dialog(current->diveNumber, current->diveNumber, m_window);
-    if (dialog.exec() != QDialog::Accepted)
+    if (prompter().exec(dialog) != QDialog::Accepted)
         return false;
     const int minutes = dialog.minutes().value_or(0);
     if (minutes == 0)
@@ -151,7 +152,7 @@ bool ToolCommands::split()
     if (!book.dive(position))
         return false;
     SplitDialog dialog(m_context, position, m_window);
-    if (dialog.exec() != QDialog::Accepted || dialog.minute() == 0)
+    if (prompter().exec(dialog) != QDialog::Accepted || dialog.minute() == 0)
         return false;
     const tools::ToolResult result = tools::splitDive(book, position, dialog.minute());
     if (!report(result.result()))
@@ -169,7 +170,7 @@ bool ToolCommands::fill()
         m_fill.reset();
     m_fillOpened = true;
     FillDialog dialog(m_context.logbook, m_fill, m_window);
-    dialog.exec();
+    prompter().exec(dialog);
     return dialog.filled();
 }
 
@@ -194,7 +195,7 @@ void ToolCommands::multiCopy()
     const auto [first, last] = numberSpan(book);
     DiveNumbersDialog dialog(QStringLiteral("Entrée des plongées"),
         { QStringLiteral("Première plongée"), QStringLiteral("Dernière plongée") }, { first, last }, m_window);
-    if (dialog.exec() != QDialog::Accepted)
+    if (prompter().exec(dialog) != QDialog::Accepted)
         return;
     const QList<int> v = dialog.values();
     report(m_multi.copyFrom(book, v[0], v[1]));
@@ -227,7 +228,7 @@ int ToolCommands::quickSearch()
         listTexts(suggestions.list(logbook::ListId::OtherActivities)) };
     QuickSearchDialog dialog(
         lists, m_quick.field, m_quick.activity, toQt(logbook::storedToDisplay(m_quick.text)), m_window);
-    if (dialog.exec() != QDialog::Accepted) {
+    if (prompter().exec(dialog) != QDialog::Accepted) {
         m_quick.field = tools::QuickSearch::kNone;
         return 0;
     }
@@ -263,7 +264,7 @@ int ToolCommands::advancedSearch()
     if (m_context.logbook.diveCount() == 0)
         return 0;
     CriteriaDialog dialog(m_context.logbook, m_criteria, CriteriaDialog::Purpose::AdvancedSearch, m_window);
-    dialog.exec();
+    prompter().exec(dialog);
     return dialog.chosenPosition();
 }
 
@@ -273,7 +274,7 @@ int ToolCommands::createSelection(QString &pathToOpen)
     if (m_context.logbook.diveCount() == 0)
         return 0;
     CriteriaDialog dialog(m_context.logbook, m_criteria, CriteriaDialog::Purpose::Selection, m_window);
-    if (dialog.exec() != QDialog::Accepted)
+    if (prompter().exec(dialog) != QDialog::Accepted)
         return 0;
     if (dialog.chosenPosition() != 0)
         return dialog.chosenPosition();
@@ -314,10 +315,10 @@ bool ToolCommands::replace()
             QMessageBox box(QMessageBox::Information, qstr(StringId::AppTitle), toQt(result->message),
                 QMessageBox::NoButton, &dialog);
             box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-            box.exec();
+            prompter().exec(box);
         }
     });
-    dialog.exec();
+    prompter().exec(dialog);
     return changed;
 }
 

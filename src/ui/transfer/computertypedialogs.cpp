@@ -5,6 +5,7 @@
 #include "settings/settings.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/messages.h"
+#include "ui/common/prompter.h"
 #include "ui/common/qtext.h"
 #include "ui/common/rowlist.h"
 
@@ -228,7 +229,7 @@ void ComputerTypesDialog::editSelected()
     if (!m_list.canEdit())
         return;
     ComputerTypeDataDialog form(m_list.entries()[static_cast<std::size_t>(m_list.selection())], this);
-    if (form.exec() == QDialog::Accepted && m_list.applyEdit(form.result()))
+    if (prompter().exec(form) == QDialog::Accepted && m_list.applyEdit(form.result()))
         refill();
     else
         showSelection();
@@ -250,7 +251,7 @@ void ComputerTypesDialog::deleteSelected()
 void ComputerTypesDialog::addNew()
 {
     ComputerTypeDataDialog form(computers::ComputerType {}, this);
-    if (form.exec() == QDialog::Accepted && m_list.addNew(form.result()))
+    if (prompter().exec(form) == QDialog::Accepted && m_list.addNew(form.result()))
         refill();
     else
         showSelection();
@@ -302,7 +303,7 @@ void ComputerTypesDialog::updateButtons()
 bool showComputerTypesDialog(AppContext &context, QWidget *parent)
 {
     ComputerTypesDialog dialog(context, parent);
-    return dialog.exec() == QDialog::Accepted && dialog.list().modified();
+    return prompter().exec(dialog) == QDialog::Accepted && dialog.list().modified();
 }
 
 QDialog *createKnownComputersDialog(QWidget *parent)
@@ -360,7 +361,7 @@ QDialog *createKnownComputersDialog(QWidget *parent)
 void showKnownComputersDialog(QWidget *parent)
 {
     QDialog *dialog = createKnownComputersDialog(parent);
-    dialog->exec();
+    prompter().exec(*dialog);
     delete dialog;
 }
 

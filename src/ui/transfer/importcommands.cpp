@@ -2,11 +2,11 @@
 
 #include "ui/common/appcontext.h"
 #include "ui/common/filefolders.h"
+#include "ui/common/prompter.h"
 #include "ui/common/qtext.h"
 #include "ui/tools/diveeditdialog.h"
 
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 
@@ -36,18 +36,15 @@ imports::ImportSettings importSettings(const AppContext &context)
 bool importDive(AppContext &context, imports::Format format, QWidget *parent)
 {
     const imports::Importer &importer = imports::importer(format);
-    QFileDialog dialog(parent);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    // Any name may be typed, so that a missing file gets the program's own message.
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(nameFilter(importer.fileFilter()));
-    dialog.setDefaultSuffix(toQt(importer.defaultExtension()));
-    startFileDialog(dialog, context, FileFolder::Import);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return false;
-    rememberFileFolder(dialog, FileFolder::Import);
-    return importDiveFrom(context, format, dialog.selectedFiles().constFirst(), parent);
+    FileRequest request;
+    request.parent = parent;
+    request.mode = FileRequest::Mode::OpenAny;
+    request.filter = nameFilter(importer.fileFilter());
+    request.defaultSuffix = toQt(importer.defaultExtension());
+    request.context = &context;
+    request.folder = FileFolder::Import;
+    const QString path = chooseFile(request);
+    return !path.isEmpty() && importDiveFrom(context, format, path, parent);
 }
 
 bool importDiveFrom(AppContext &context, imports::Format format, const QString &path, QWidget *parent)
@@ -56,12 +53,12 @@ bool importDiveFrom(AppContext &context, imports::Format format, const QString &
         imports::importer(format), QFile::encodeName(path).toStdString(), importSettings(context));
     if (!result.ok()) {
         // The refusal names the file, so that the user knows which one was not taken.
-        QMessageBox::warning(
+        ui::warn(
             parent, qstr(StringId::AppTitle), toQt(result.message()) + QLatin1Char('\n') + QFileInfo(path).fileName());
         return false;
     }
     if (const std::string_view cut = imports::cutMessage(*result); !cut.empty())
-        QMessageBox::information(parent, qstr(StringId::AppTitle), toQt(cut));
+        ui::inform(parent, qstr(StringId::AppTitle), toQt(cut));
     return newDiveFrom(context, result->record, parent);
 }
 

@@ -8,6 +8,7 @@
 #include "transfer/transferstatus.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/messages.h"
+#include "ui/common/prompter.h"
 #include "ui/common/qtext.h"
 #include "ui/common/rowlist.h"
 
@@ -243,7 +244,7 @@ void TransferDialog::buildLayout()
     layout->addWidget(m_infoGroup);
 }
 
-int TransferDialog::exec()
+bool TransferDialog::checkPort()
 {
     if (!m_portReady) {
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Zorv"),
@@ -253,10 +254,10 @@ int TransferDialog::exec()
             QMessageBox::Ok, parentWidget());
         if (m_link)
             box.setInformativeText(toQt(m_link->errorText()));
-        box.exec();
-        return QDialog::Rejected;
+        prompter().exec(box);
+        return false;
     }
-    return QDialog::exec();
+    return true;
 }
 
 QString TransferDialog::dumpFolder(const AppContext &context)
@@ -410,7 +411,7 @@ void TransferDialog::acceptDives()
     if (accepted.added > 0)
         logbook.setHeaderLong(imageSerial);
     if (accepted.notFitted > 0)
-        QMessageBox::warning(this, QStringLiteral("Zorv"), toQt(transfer::notFittedMessage(accepted)));
+        ui::warn(this, QStringLiteral("Zorv"), toQt(transfer::notFittedMessage(accepted)));
     m_accepted = true;
     QDialog::accept();
 }
@@ -433,7 +434,9 @@ bool showTransferDialog(AppContext &context, QWidget *parent)
 {
     auto link = std::make_unique<serial::QtSerialLink>(toQt(context.settings.serialPort));
     TransferDialog dialog(context, std::move(link), parent);
-    dialog.exec();
+    if (!dialog.checkPort())
+        return false;
+    prompter().exec(dialog);
     return dialog.accepted();
 }
 

@@ -36,9 +36,9 @@ public:
     TransferDialog(AppContext &context, std::unique_ptr<transfer::SerialLink> link, QWidget *parent = nullptr);
     ~TransferDialog() override;
 
-    // False when the port could not be opened; exec() then says so and returns Rejected.
+    // False when the port could not be opened; checkPort() then says so, and the dialog is not shown.
     bool portReady() const { return m_portReady; }
-    int exec() override;
+    bool checkPort();
 
     // Where the dump of each capture is written and "dump.dmp" is looked for:
     // beside the logbook, else the current directory.

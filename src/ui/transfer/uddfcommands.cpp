@@ -3,14 +3,15 @@
 #include "uddf/uddfimport.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/filefolders.h"
+#include "ui/common/prompter.h"
 #include "ui/common/qtext.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -81,8 +82,11 @@ namespace {
             auto *browse = new QPushButton(QStringLiteral("…"));
             browse->setMaximumWidth(40);
             connect(browse, &QPushButton::clicked, this, [this, edit, filter] {
-                const QString file = QFileDialog::getOpenFileName(this, QString(), edit->text(),
-                    filter + QStringLiteral(";;Tous les fichiers (*)"), nullptr, QFileDialog::DontUseNativeDialog);
+                FileRequest request;
+                request.parent = this;
+                request.directory = edit->text();
+                request.filter = filter + QStringLiteral(";;Tous les fichiers (*)");
+                const QString file = chooseFile(request);
                 if (!file.isEmpty())
                     edit->setText(file);
             });
@@ -101,27 +105,26 @@ namespace {
 
     void warn(QWidget *parent, const std::string &message)
     {
-        QMessageBox::warning(parent, qstr(StringId::AppTitle), toQt(message));
+        ui::warn(parent, qstr(StringId::AppTitle), toQt(message));
     }
 
 } // namespace
 
 void exportUddf(AppContext &context, QWidget *parent)
 {
-    QFileDialog chooser(parent);
-    chooser.setOption(QFileDialog::DontUseNativeDialog);
-    chooser.setAcceptMode(QFileDialog::AcceptSave);
-    chooser.setFileMode(QFileDialog::AnyFile);
-    chooser.setNameFilter(QStringLiteral("Fichiers UDDF (*.uddf);;Tous les fichiers (*)"));
-    chooser.setDefaultSuffix(QStringLiteral("uddf"));
-    chooser.setWindowTitle(QStringLiteral("Exporter UDDF"));
-    startFileDialog(chooser, context, FileFolder::UddfExport);
-    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+    FileRequest request;
+    request.parent = parent;
+    request.mode = FileRequest::Mode::Save;
+    request.filter = QStringLiteral("Fichiers UDDF (*.uddf);;Tous les fichiers (*)");
+    request.defaultSuffix = QStringLiteral("uddf");
+    request.title = QStringLiteral("Exporter UDDF");
+    request.context = &context;
+    request.folder = FileFolder::UddfExport;
+    const QString target = chooseFile(request);
+    if (target.isEmpty())
         return;
-    rememberFileFolder(chooser, FileFolder::UddfExport);
-    const QString target = chooser.selectedFiles().constFirst();
     UddfExportDialog choices(context, parent);
-    if (choices.exec() != QDialog::Accepted)
+    if (prompter().exec(choices) != QDialog::Accepted)
         return;
 
     const logbook::Logbook &book = context.logbook;
@@ -171,17 +174,14 @@ void exportUddf(AppContext &context, QWidget *parent)
 
 bool importUddf(AppContext &context, QWidget *parent)
 {
-    QFileDialog dialog(parent);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter(QStringLiteral("Fichiers UDDF (*.uddf *.xml);;Tous les fichiers (*)"));
-    dialog.setWindowTitle(QStringLiteral("Importer UDDF"));
-    startFileDialog(dialog, context, FileFolder::Import);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return false;
-    rememberFileFolder(dialog, FileFolder::Import);
-    return importUddfFrom(context, dialog.selectedFiles().constFirst(), parent);
+    FileRequest request;
+    request.parent = parent;
+    request.filter = QStringLiteral("Fichiers UDDF (*.uddf *.xml);;Tous les fichiers (*)");
+    request.title = QStringLiteral("Importer UDDF");
+    request.context = &context;
+    request.folder = FileFolder::Import;
+    const QString path = chooseFile(request);
+    return !path.isEmpty() && importUddfFrom(context, path, parent);
 }
 
 bool importUddfFrom(AppContext &context, const QString &path, QWidget *parent)
@@ -217,7 +217,7 @@ bool importUddfFrom(AppContext &context, const QString &path, QWidget *parent)
         lines.mid(0, counts).join(QLatin1Char('\n')), QMessageBox::Ok, parent);
     if (lines.size() > counts)
         box.setDetailedText(lines.mid(counts).join(QLatin1Char('\n')));
-    box.exec();
+    prompter().exec(box);
     return summary->added > 0;
 }
 

@@ -32,8 +32,6 @@ using namespace zorv;
 using namespace zorv::ui;
 using app::Command;
 
-using uitest::answer;
-using uitest::chooseFile;
 using uitest::press;
 using uitest::typeKey;
 
@@ -126,14 +124,9 @@ private slots:
         uitest::saveScreenshot(window, QStringLiteral("mainwindow-empty"));
 
         // The comparison needs no dive; it opens from the Extras menu.
-        QString title;
-        uitest::whenModalOpens([&title](QWidget *modal) {
-            title = modal->windowTitle();
-            uitest::saveScreenshot(modal, QStringLiteral("mainwindow-nodeco"));
-            modal->close();
-        });
+        uitest::Prompts prompts;
+        prompts.dialog([](QDialog &) {}, QStringLiteral("mainwindow-nodeco"));
         window->action(Command::NoDecoComparison)->trigger();
-        QVERIFY(!title.isEmpty());
     }
 
     void askToSaveGuardsTheChangesAndSaveAsNamesTheNewFile()
@@ -147,15 +140,14 @@ private slots:
         QVERIFY(lb.insertDive(dive));
         QVERIFY(window->page()->valueText(logbook::PageControl::File).endsWith(QStringLiteral(" *")));
 
-        QString question;
-        answer(QStringLiteral("Annuler"), &question);
+        uitest::Prompts prompts;
+        prompts.message(QStringLiteral("sansnom.log"), QStringLiteral("Annuler"));
         window->runCommand(Command::NewLogbook);
-        QVERIFY(question.contains(QStringLiteral("sansnom.log")));
         QCOMPARE(lb.diveCount(), 1);
 
         // "Oui" saves first; the logbook has no file yet, so the name is asked for.
         const QString saved = m_fx.path(QStringLiteral("mine"));
-        answer(QStringLiteral("&Oui"), nullptr, [saved](QWidget *) { chooseFile(saved); });
+        prompts.message(QStringLiteral("sansnom.log"), QStringLiteral("&Oui")).file(saved);
         typeKey(window, Qt::Key_N, Qt::ControlModifier);
         QCOMPARE(lb.diveCount(), 0);
         QCOMPARE(toQt(m_fx.context().settings.recentFiles[0]), saved + QStringLiteral(".log"));
@@ -170,7 +162,7 @@ private slots:
 
         // Changes thrown away with "Non" are gone after a reopen, which asks first too.
         QVERIFY(lb.insertDive(dive));
-        answer(QStringLiteral("&Non"));
+        prompts.message(QStringLiteral("mine.log"), QStringLiteral("&Non"));
         typeKey(window, Qt::Key_F5, Qt::AltModifier);
         QCOMPARE(lb.diveCount(), 1);
         QVERIFY(!lb.isModified());
@@ -186,32 +178,24 @@ private slots:
         const QString examples = QStringLiteral(ZORV_SOURCE_DIR "/examples/imports/");
 
         // Cancel in the edit dialog: nothing enters the logbook.
-        QString filter;
-        uitest::whenModalOpens([&filter, examples](QWidget *modal) {
-            auto *dialog = qobject_cast<QFileDialog *>(modal);
-            QVERIFY(dialog);
-            filter = dialog->nameFilters().join(QLatin1Char('|'));
-            uitest::saveScreenshot(dialog, QStringLiteral("import-guardian-file"));
-            dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))
-                ->setText(examples + QStringLiteral("guardian-dive.txt"));
-            answer(QStringLiteral("Annuler"));
-            QMetaObject::invokeMethod(dialog, "accept");
-        });
+        uitest::Prompts prompts;
+        prompts
+            .file(examples + QStringLiteral("guardian-dive.txt"),
+                [](QFileDialog &dialog) {
+                    QCOMPARE(dialog.nameFilters(), QStringList { QStringLiteral("Guardian Text Export (*.txt)") });
+                    uitest::saveScreenshot(&dialog, QStringLiteral("import-guardian-file"));
+                })
+            .dialog([](QDialog &edit) { press(&edit, QStringLiteral("Annuler")); });
         window->runCommand(Command::ImportGuardian);
-        QCOMPARE(filter, QStringLiteral("Guardian Text Export (*.txt)"));
         QCOMPARE(lb.diveCount(), before);
 
         // OK: the dive is inserted in date order and shown.
-        QString caption;
-        chooseFile(examples + QStringLiteral("guardian-dive.txt"), [&caption] {
-            uitest::whenModalOpens([&caption](QWidget *modal) {
-                caption = modal->windowTitle();
-                uitest::saveScreenshot(modal, QStringLiteral("import-guardian-edit"));
-                press(modal, QStringLiteral("OK"));
-            });
+        prompts.file(examples + QStringLiteral("guardian-dive.txt")).dialog([](QDialog &edit) {
+            QCOMPARE(edit.windowTitle(), QStringLiteral("Modifier les données de plongée"));
+            uitest::saveScreenshot(&edit, QStringLiteral("import-guardian-edit"));
+            press(&edit, QStringLiteral("OK"));
         });
         window->runCommand(Command::ImportGuardian);
-        QCOMPARE(caption, QStringLiteral("Modifier les données de plongée"));
         QCOMPARE(lb.diveCount(), before + 1);
         const logbook::DiveRecord *dive = lb.dive(lb.currentDive());
         QVERIFY(dive);
@@ -222,35 +206,27 @@ private slots:
         uitest::saveScreenshot(window, QStringLiteral("import-guardian-page"));
 
         // The Citizen import, its dive shown in the dialog too.
-        chooseFile(examples + QStringLiteral("citizen-dive.wgm"), [] {
-            uitest::whenModalOpens([](QWidget *modal) {
-                uitest::saveScreenshot(modal, QStringLiteral("import-citizen-edit"));
-                press(modal, QStringLiteral("OK"));
-            });
-        });
+        prompts.file(examples + QStringLiteral("citizen-dive.wgm"))
+            .dialog([](QDialog &edit) { press(&edit, QStringLiteral("OK")); }, QStringLiteral("import-citizen-edit"));
         window->runCommand(Command::ImportCitizen);
         QCOMPARE(lb.diveCount(), before + 2);
 
         // A missing file and a file of the wrong format are refused with the program's messages.
         QString message;
-        chooseFile(m_fx.path(QStringLiteral("none.txt")), [&message] { answer(QStringLiteral("OK"), &message); });
+        prompts.file(m_fx.path(QStringLiteral("none.txt"))).message({}, QStringLiteral("OK"), &message);
         window->runCommand(Command::ImportGuardian);
         QCOMPARE(message, QStringLiteral("Fichier introuvable\nnone.txt"));
-        chooseFile(
-            examples + QStringLiteral("guardian-dive.txt"), [&message] { answer(QStringLiteral("OK"), &message); });
+        prompts.file(examples + QStringLiteral("guardian-dive.txt")).message({}, QStringLiteral("OK"), &message);
         window->runCommand(Command::ImportCitizen);
         QCOMPARE(message, QStringLiteral("Mauvais format\nguardian-dive.txt"));
         // An empty file, and one with a date no calendar has, are no dive: refused, naming the file.
         QVERIFY(uitest::writeFile(m_fx.path(QStringLiteral("vide.txt")), {}));
-        chooseFile(m_fx.path(QStringLiteral("vide.txt")), [&message] {
-            answer(QStringLiteral("OK"), &message,
-                [](QWidget *box) { uitest::saveScreenshot(box, QStringLiteral("import-guardian-empty")); });
-        });
+        prompts.file(m_fx.path(QStringLiteral("vide.txt"))).message({}, QStringLiteral("OK"), &message);
         window->runCommand(Command::ImportGuardian);
         QCOMPARE(message, QStringLiteral("Mauvais format\nvide.txt"));
         const QString impossible = m_fx.path(QStringLiteral("date.txt"));
         QVERIFY(uitest::writeFile(impossible, "[GENERAL]\nDiveDate=99-99-99999\nDiveTime=10:00\n"));
-        chooseFile(impossible, [&message] { answer(QStringLiteral("OK"), &message); });
+        prompts.file(impossible).message({}, QStringLiteral("OK"), &message);
         window->runCommand(Command::ImportGuardian);
         QVERIFY2(message.contains(QStringLiteral("DiveDate=99-99-99999")), qPrintable(message));
         QVERIFY(message.endsWith(QStringLiteral("date.txt")));
@@ -264,21 +240,22 @@ private slots:
         logbook::Logbook &lb = m_fx.logbook();
         const int before = lb.diveCount();
         window->page()->goToDive(2);
+        uitest::Prompts prompts;
         QString question;
-        answer(QStringLiteral("Annuler"), &question);
+        prompts.message({}, QStringLiteral("Annuler"), &question);
         typeKey(window, Qt::Key_F8);
         QCOMPARE(question,
             QString(qstr(StringId::AskDeleteDive))
                 .replace(QStringLiteral("%d"), QString::number(lb.dive(2)->diveNumber)));
         QCOMPARE(lb.diveCount(), before);
-        answer(QStringLiteral("OK"));
+        prompts.message(question, QStringLiteral("OK"));
         typeKey(window, Qt::Key_Delete, Qt::ShiftModifier);
         QCOMPARE(lb.diveCount(), before - 1);
         QCOMPARE(window->page()->model()->rowCount(), before - 1);
         QVERIFY(window->windowTitle().startsWith(QStringLiteral("sample.log")));
 
         // Closing with the change asks once more; "Non" lets the window close without saving.
-        answer(QStringLiteral("&Non"));
+        prompts.message(QStringLiteral("sample.log"), QStringLiteral("&Non"));
         QVERIFY(window->close());
         logbook::Logbook reread;
         QVERIFY(logbook::LogbookFile::loadFromPath(reread, fromQt(m_fx.sample())).ok());
@@ -288,10 +265,9 @@ private slots:
     void aBrokenFileOnTheCommandLineEndsTheStartUp()
     {
         QVERIFY(uitest::writeFile(m_fx.path(QStringLiteral("broken.log")), "not a logbook at all"));
-        QString message;
-        answer(QStringLiteral("OK"), &message);
+        uitest::Prompts prompts;
+        prompts.message(QStringLiteral("broken.log"));
         QVERIFY(!m_fx.start(m_fx.path(QStringLiteral("broken.log"))));
-        QVERIFY(!message.isEmpty());
     }
 
     // A file that is no logbook is refused by name, and the logbook that was open stays open, unsaved changes and all.
@@ -306,8 +282,9 @@ private slots:
         const std::vector<std::uint8_t> before = logbook::LogbookFile::logBytes(lb);
         const int count = lb.diveCount();
 
+        uitest::Prompts prompts;
         QString message;
-        chooseFile(broken, [&message] { answer(QStringLiteral("OK"), &message); });
+        prompts.file(broken).message({}, QStringLiteral("OK"), &message);
         window->runCommand(Command::OpenLogbook);
         QVERIFY2(message.contains(QStringLiteral("pas-un-carnet.log")), qPrintable(message));
         QVERIFY2(message.contains(QStringLiteral("Mauvais format")), qPrintable(message));
@@ -380,16 +357,12 @@ private slots:
         QVERIFY(m_fx.start(m_fx.sample()));
         MainWindow *window = m_fx.window();
         // The file dialog: "Ouvrir", "Nom de fichier", "Annuler"; the screenshot fails on English.
-        QStringList buttons;
-        uitest::whenModalOpens([&buttons](QWidget *modal) {
-            uitest::saveScreenshot(modal, QStringLiteral("open-dialog"));
-            for (QAbstractButton *button : modal->findChildren<QAbstractButton *>())
-                if (button->isVisible())
-                    buttons << button->text();
-            qobject_cast<QDialog *>(modal)->reject();
+        uitest::Prompts prompts;
+        prompts.file({}, [](QFileDialog &dialog) {
+            uitest::saveScreenshot(&dialog, QStringLiteral("open-dialog"));
+            QVERIFY(uitest::findByText(&dialog, QStringLiteral("Annuler"))->isVisible());
         });
         window->runCommand(Command::OpenLogbook);
-        QVERIFY(buttons.contains(QStringLiteral("Annuler")));
 
         // A text field's context menu.
         QLineEdit edit(QStringLiteral("Lac"));
@@ -404,7 +377,7 @@ private slots:
         // An error names the file, in French.
         QVERIFY(QDir(m_fx.folder()).mkdir(QStringLiteral("dossier.log")));
         QString message;
-        answer(QStringLiteral("OK"), &message);
+        prompts.message({}, QStringLiteral("OK"), &message);
         window->document()->openPath(m_fx.path(QStringLiteral("dossier.log")));
         QCOMPARE(message, QStringLiteral("Impossible de lire « dossier.log » : ce n'est pas un fichier."));
     }
@@ -461,48 +434,39 @@ private slots:
         MainWindow *window = m_fx.window();
         window->page()->goToDive(1);
         bool closed = false;
-        uitest::whenModalOpens([&closed](QWidget *modal) {
-            auto *table = modal->findChild<QTableView *>(QStringLiteral("diveTable"));
-            QVERIFY(table);
+        // Whatever would open after the table is not expected, so it fails the test.
+        uitest::Prompts prompts;
+        prompts.dialog([&closed](QDialog &modal) {
+            auto *table = uitest::child<QTableView>(&modal, "diveTable");
             const QPoint row4 = table->visualRect(table->model()->index(3, 2)).center();
             QTest::mousePress(table->viewport(), Qt::LeftButton, {}, row4);
             QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, row4);
-            closed = !modal->isVisible();
-            // Whatever opens next is not wanted: note it and close it.
-            uitest::whenModalOpens(
-                [](QWidget *next) {
-                    const QString title = next->windowTitle();
-                    next->close();
-                    QFAIL(qPrintable(QStringLiteral("opened after the table: ") + title));
-                },
-                300);
+            closed = !modal.isVisible();
         });
         window->runCommand(Command::TableView);
         QVERIFY(closed);
         QCOMPARE(m_fx.logbook().currentDive(), 4);
-        QTest::qWait(400);
+        QTest::qWait(50);
     }
 
     void theNoticeAtStartUpTheAboutBoxAndCompatibility()
     {
-        QString noticeTitle;
-        uitest::whenModalOpens([&noticeTitle](QWidget *modal) {
-            noticeTitle = modal->windowTitle();
-            uitest::saveScreenshot(modal, QStringLiteral("notice"));
-            auto *notice = qobject_cast<NoticeDialog *>(modal);
-            QVERIFY(notice);
-            QVERIFY(notice->startUpBox()->isChecked());
-            notice->startUpBox()->setChecked(false);
-            press(modal, QStringLiteral("OK"));
-        });
+        uitest::Prompts prompts;
+        prompts.dialog<NoticeDialog>(
+            [](NoticeDialog &notice) {
+                QCOMPARE(notice.windowTitle(), QStringLiteral("Attention"));
+                QVERIFY(notice.startUpBox()->isChecked());
+                notice.startUpBox()->setChecked(false);
+                press(&notice, QStringLiteral("OK"));
+            },
+            QStringLiteral("notice"));
         m_fx.start(m_fx.sample(), true); // the notice may hold the focus: the window need not be active
-        QTRY_COMPARE(noticeTitle, QStringLiteral("Attention"));
+        QTRY_VERIFY(prompts.done());
         QTRY_VERIFY(!m_fx.context().settings.compatibilityNotice);
 
         MainWindow *window = m_fx.window();
         QString about;
-        answer(
-            QStringLiteral("OK"), &about, [](QWidget *box) { uitest::saveScreenshot(box, QStringLiteral("about")); });
+        prompts.message({}, QStringLiteral("OK"), &about);
         window->action(Command::About)->trigger();
         QVERIFY2(about.contains(QCoreApplication::applicationVersion()), qPrintable(about));
         QVERIFY(about.contains(QStringLiteral("Licence")));
@@ -510,7 +474,7 @@ private slots:
 
         // "Compatibilité" in the "?" menu shows the notice again; F1 belongs to the certificates alone.
         QVERIFY(window->action(Command::Compatibility));
-        answer(QStringLiteral("OK"));
+        prompts.dialog<NoticeDialog>([](NoticeDialog &notice) { press(&notice, QStringLiteral("OK")); });
         window->action(Command::Compatibility)->trigger();
         for (QAction *action : window->findChildren<QAction *>()) {
             if (action != window->action(Command::Certificates))
@@ -534,23 +498,20 @@ private slots:
     {
         const common::EditLock other = common::EditLock::acquire(fromQt(m_fx.sample()));
         QCOMPARE(other.state(), common::EditLock::State::Mine);
-        QString question;
-        answer(QStringLiteral("Lecture seule"), &question);
+        uitest::Prompts prompts;
+        prompts.message(QStringLiteral("« sample.log » est déjà ouvert"), QStringLiteral("Lecture seule"));
         QVERIFY(m_fx.start(m_fx.sample()));
-        QVERIFY(question.contains(QStringLiteral("sample.log")));
         LogbookDocument *document = m_fx.window()->document();
         QVERIFY(document->isReadOnly());
         logbook::Logbook &lb = m_fx.logbook();
         const QByteArray before = uitest::fileBytes(m_fx.sample());
         lb.deleteDive(1);
-        QString error;
-        answer(QStringLiteral("OK"), &error);
+        prompts.message(QStringLiteral("lecture seule"));
         QVERIFY(!document->save());
-        QVERIFY(error.contains(QStringLiteral("lecture seule")));
 
         // Reopened with the lock taken over, then changed on disk behind its back.
-        answer(QStringLiteral("&Non"));
-        answer(QStringLiteral("Modifier quand même"));
+        prompts.message(QStringLiteral("sample.log"), QStringLiteral("&Non"))
+            .message(QStringLiteral("déjà ouvert"), QStringLiteral("Modifier quand même"));
         QVERIFY(document->openPath(m_fx.sample()));
         QVERIFY(!document->isReadOnly());
         logbook::Logbook other2;
@@ -560,9 +521,8 @@ private slots:
         const QByteArray theirs = uitest::fileBytes(m_fx.sample());
         QVERIFY(theirs != before);
         lb.deleteDive(1);
-        answer(QStringLiteral("Annuler"), &question);
+        prompts.message(QStringLiteral("modifié par un autre programme"), QStringLiteral("Annuler"));
         QVERIFY(!document->save());
-        QVERIFY(question.contains(QStringLiteral("modifié par un autre programme")));
         QCOMPARE(uitest::fileBytes(m_fx.sample()), theirs);
     }
 

@@ -23,7 +23,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
-#include <QTimer>
 #include <set>
 
 using namespace zorv;
@@ -137,18 +136,14 @@ private slots:
         MainWindow *window = m_fx.window();
         QStringList found;
         QStringList walked;
-        // Each modal window is looked at and closed; a window it opens in turn is watched for too.
-        std::function<void(QWidget *)> inspect = [&](QWidget *modal) {
-            if (ownDialog(modal)) {
-                walked << modal->windowTitle();
-                found << windowClashes(modal);
+        // Each modal window is looked at and closed.
+        uitest::Prompts prompts;
+        prompts.everyDialog([&](QDialog &modal) {
+            if (ownDialog(&modal)) {
+                walked << modal.windowTitle();
+                found << windowClashes(&modal);
             }
-            uitest::whenModalOpens(inspect, 30000);
-            if (auto *dialog = qobject_cast<QDialog *>(modal))
-                dialog->reject();
-            else
-                modal->close();
-        };
+        });
         const Command commands[] = { Command::CreateSelection, Command::ExportCsv, Command::ReadComputer,
             Command::EditDive, Command::InsertDive, Command::DeleteDive, Command::RenumberAll, Command::RenumberPart,
             Command::TimeZone, Command::FillDives, Command::SplitDive, Command::ProfileWindow, Command::TableView,
@@ -172,9 +167,7 @@ private slots:
             window->updateCommandStates();
             QVERIFY2(window->action(command)->isEnabled(), qPrintable(window->action(command)->text()));
             const QWidgetList before = QApplication::topLevelWidgets();
-            uitest::whenModalOpens(inspect, 30000);
             window->runCommand(command);
-            uitest::cancelModalWatchers();
             // Modeless windows stay open after the command: look at them, then close them.
             for (QWidget *top : QApplication::topLevelWidgets()) {
                 if (before.contains(top) || !top->isVisible() || top->isModal() || qobject_cast<QMenu *>(top))
@@ -203,9 +196,10 @@ private slots:
     {
         QVERIFY(m_fx.start(m_fx.sample()));
         QStringList found;
-        uitest::whenModalOpens([&](QWidget *modal) {
-            found << mnemonicTexts(modal);
-            uitest::press(modal, QStringLiteral("Annuler"));
+        uitest::Prompts prompts;
+        prompts.dialog([&](QDialog &box) {
+            found << mnemonicTexts(&box);
+            uitest::press(&box, QStringLiteral("Annuler"));
         });
         QCOMPARE(askYesNoCancel(m_fx.window(), QStringLiteral("Enregistrer ?")), Answer::Cancel);
         found.sort();

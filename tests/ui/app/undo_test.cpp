@@ -35,19 +35,16 @@ FileSet fileSet(const logbook::Logbook &logbook)
 }
 
 // Types a new place into the open edit dialog and confirms it.
-void editPlace(const QString &place)
+void editPlace(uitest::Prompts &prompts, const QString &place)
 {
-    uitest::whenModalOpens([place](QWidget *modal) {
-        auto *box = modal->findChild<QComboBox *>(QStringLiteral("place"));
-        QVERIFY(box);
-        box->setEditText(place);
-        modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    prompts.dialog([place](QDialog &dialog) {
+        uitest::child<QComboBox>(&dialog, "place")->setEditText(place);
+        dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
     });
 }
 
 } // namespace
 
-using uitest::answer;
 using uitest::typeKey;
 
 class UndoTest : public QObject {
@@ -70,6 +67,7 @@ private slots:
         QCOMPARE(undo->text(), QStringLiteral("&Annuler"));
         QCOMPARE(redo->text(), QStringLiteral("&Rétablir"));
         const QString examples = QStringLiteral(ZORV_SOURCE_DIR "/examples/imports/");
+        uitest::Prompts prompts;
 
         struct Step {
             QString name;
@@ -79,24 +77,25 @@ private slots:
             { QStringLiteral("Modifier la plongée"),
                 [&] {
                     window->page()->goToDive(3);
-                    editPlace(QStringLiteral("Lac Noir"));
+                    editPlace(prompts, QStringLiteral("Lac Noir"));
                     typeKey(window, Qt::Key_E, Qt::ControlModifier);
                 } },
             { QStringLiteral("Supprimer la plongée"),
                 [&] {
                     window->page()->goToDive(2);
-                    answer(QStringLiteral("OK"));
+                    prompts.message({}, QStringLiteral("OK"));
                     typeKey(window, Qt::Key_F8);
                 } },
             { QStringLiteral("Insérer une nouvelle plongée"),
                 [&] {
-                    editPlace(QStringLiteral("Nouveau lieu"));
+                    editPlace(prompts, QStringLiteral("Nouveau lieu"));
                     typeKey(window, Qt::Key_F7);
                 } },
             { QStringLiteral("Import Mares Guardian"),
                 [&] {
-                    uitest::chooseFile(
-                        examples + QStringLiteral("guardian-dive.txt"), [] { answer(QStringLiteral("OK")); });
+                    prompts.file(examples + QStringLiteral("guardian-dive.txt")).dialog([](QDialog &edit) {
+                        uitest::press(&edit, QStringLiteral("OK"));
+                    });
                     window->runCommand(Command::ImportGuardian);
                 } },
         };
@@ -140,13 +139,13 @@ private slots:
 
         // A new change drops the steps that could be redone.
         window->page()->goToDive(1);
-        editPlace(QStringLiteral("Ailleurs"));
+        editPlace(prompts, QStringLiteral("Ailleurs"));
         window->runCommand(Command::EditDive);
         QVERIFY(!redo->isEnabled());
         QCOMPARE(m_fx.window()->document()->undoStack()->count(), 1);
 
         // Opening another logbook forgets the steps of this one.
-        answer(QStringLiteral("&Non"));
+        prompts.message({}, QStringLiteral("&Non"));
         window->runCommand(Command::ReopenLogbook);
         QVERIFY(!undo->isEnabled());
         QVERIFY(!lb.isModified());
@@ -164,13 +163,12 @@ private slots:
 
         // "Remplir" over dives 38 to 39, started from the last dive of the logbook.
         window->page()->goToDive(40);
-        uitest::whenModalOpens([](QWidget *modal) {
-            modal->findChild<QLineEdit *>(QStringLiteral("first"))->setText(QStringLiteral("38"));
-            modal->findChild<QLineEdit *>(QStringLiteral("last"))->setText(QStringLiteral("39"));
-            modal->findChild<QComboBox *>(QStringLiteral("place"))->setEditText(QStringLiteral("Lac Noir"));
-            for (QPushButton *button : modal->findChildren<QPushButton *>())
-                if (button->text() == QStringLiteral("&Remplir"))
-                    button->click();
+        uitest::Prompts prompts;
+        prompts.dialog([](QDialog &fill) {
+            uitest::setField(&fill, "first", QStringLiteral("38"));
+            uitest::setField(&fill, "last", QStringLiteral("39"));
+            uitest::child<QComboBox>(&fill, "place")->setEditText(QStringLiteral("Lac Noir"));
+            uitest::press(&fill, QStringLiteral("&Remplir"));
         });
         window->runCommand(Command::FillDives);
         int first = 1;
@@ -194,7 +192,7 @@ private slots:
 
         // An edit of one dive, undone from another page.
         window->page()->goToDive(3);
-        editPlace(QStringLiteral("Ailleurs"));
+        editPlace(prompts, QStringLiteral("Ailleurs"));
         typeKey(window, Qt::Key_E, Qt::ControlModifier);
         window->page()->goToDive(30);
         typeKey(window, Qt::Key_Z, Qt::ControlModifier);
@@ -207,8 +205,9 @@ private slots:
     {
         QVERIFY(m_fx.start(m_fx.sample()));
         MainWindow *window = m_fx.window();
-        uitest::whenModalOpens(
-            [](QWidget *modal) { modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click(); });
+        uitest::Prompts prompts;
+        prompts.dialog(
+            [](QDialog &edit) { edit.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click(); });
         window->runCommand(Command::EditDive);
         QVERIFY(!window->action(Command::Undo)->isEnabled());
         QVERIFY(!m_fx.logbook().isModified());

@@ -36,7 +36,7 @@ void click(QWidget *parent, const QString &text)
 // Answers the next colour picker with `colour`.
 void pickNext(const QColor &colour)
 {
-    uitest::whenModalOpens([colour](QWidget *modal) {
+    uitest::prompts().modal([colour](QWidget *modal) {
         auto *picker = qobject_cast<QColorDialog *>(modal);
         QVERIFY(picker);
         picker->setCurrentColor(colour);
@@ -44,22 +44,11 @@ void pickNext(const QColor &colour)
     });
 }
 
-// Answers the next file dialog with `path`.
+// Answers the next file dialog, which offers the colour files, with `path`.
 void chooseFileNext(const QString &path)
 {
-    uitest::whenModalOpens([path](QWidget *modal) {
-        auto *dialog = qobject_cast<QFileDialog *>(modal);
-        QVERIFY(dialog);
-        // Typed into the name field, as the directory listing may still be loading.
-        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        QVERIFY(name);
-        QCOMPARE(name->text(), QStringLiteral("*.cst"));
-        name->setText(path);
-        QMetaObject::invokeMethod(dialog, "accept");
-        if (dialog->isVisible()) {
-            dialog->reject();
-            QFAIL("the file dialog refused the file");
-        }
+    uitest::prompts().file(path, [](QFileDialog &dialog) {
+        QCOMPARE(uitest::child<QLineEdit>(&dialog, "fileNameEdit")->text(), QStringLiteral("*.cst"));
     });
 }
 
@@ -101,6 +90,7 @@ private slots:
 
     void pickedProfileColourReachesTheRightRoleAndThePreview()
     {
+        uitest::Prompts prompts;
         ui::ProfileColoursDialog dialog(settings::kDefaultProfileColours, logbook::UnitSystem::Metric);
         showAndWait(&dialog);
         uitest::saveScreenshot(&dialog, QStringLiteral("colours_profile"));
@@ -117,7 +107,7 @@ private slots:
         QVERIFY(countPixels(grabChart(&dialog), green) > 100);
 
         // A cancelled picker keeps the colour.
-        uitest::whenModalOpens([](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); });
+        prompts.modal([](QWidget *) {});
         click(&dialog, QStringLiteral("&Définir Couleur"));
         QCOMPARE(dialog.colours()[ProfileColour::ClipProfile], canvas::rgb(10, 200, 30));
 
@@ -140,6 +130,7 @@ private slots:
 
     void colourFileRoundTripsThroughSaveAndOpen()
     {
+        uitest::Prompts prompts;
         const QString path = m_dir.filePath(QStringLiteral("theme.cst"));
         ui::ProfileColoursDialog dialog(someProfileColours(), logbook::UnitSystem::Imperial);
         showAndWait(&dialog);
@@ -156,22 +147,20 @@ private slots:
 
         // A file that is not there changes nothing and says nothing.
         click(&dialog, QStringLiteral("D&éfault"));
-        uitest::whenModalOpens([](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); });
+        prompts.modal([](QWidget *) {});
         click(&dialog, QStringLiteral("&Ouvrir"));
         QCOMPARE(dialog.colours(), settings::kDefaultProfileColours);
     }
 
     void onlyOkMakesTheEditedColoursActive()
     {
+        uitest::Prompts prompts;
         m_context.settings.profileColours = someProfileColours();
-        uitest::whenModalOpens([](QWidget *modal) {
-            click(modal, QStringLiteral("D&éfault"));
-            qobject_cast<QDialog *>(modal)->reject();
-        });
+        prompts.modal([](QWidget *modal) { click(modal, QStringLiteral("D&éfault")); });
         QVERIFY(!ui::showProfileColoursDialog(m_context, nullptr));
         QCOMPARE(m_context.settings.profileColours, someProfileColours());
 
-        uitest::whenModalOpens([](QWidget *modal) {
+        prompts.modal([](QWidget *modal) {
             click(modal, QStringLiteral("D&éfault"));
             click(modal, QStringLiteral("OK"));
         });
@@ -181,6 +170,7 @@ private slots:
 
     void noDecoDialogMapsDiagramAndTextToTheirRoles()
     {
+        uitest::Prompts prompts;
         ui::NoDecoColoursDialog dialog(settings::kDefaultNoDecoColours);
         showAndWait(&dialog);
         uitest::saveScreenshot(&dialog, QStringLiteral("colours_nodeco"));
@@ -204,6 +194,7 @@ private slots:
 
     void statisticsSwatchesFollowTheWorkingColours()
     {
+        uitest::Prompts prompts;
         ui::StatisticsColoursDialog dialog(settings::kDefaultStatisticsColours);
         showAndWait(&dialog);
         uitest::saveScreenshot(&dialog, QStringLiteral("colours_statistics"));
@@ -258,10 +249,11 @@ private slots:
 
     void comparisonColourButtonRecoloursTheChart()
     {
+        uitest::Prompts prompts;
         ui::NoDecoWindow window(m_context);
         window.resize(760, 500);
         showAndWait(&window);
-        uitest::whenModalOpens([](QWidget *modal) {
+        prompts.modal([](QWidget *modal) {
             click(modal, QStringLiteral("Arrière plan"));
             pickNext(QColor(200, 220, 255));
             click(modal, QStringLiteral("Définir &Couleur"));

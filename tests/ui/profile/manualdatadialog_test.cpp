@@ -125,8 +125,9 @@ private slots:
         QVERIFY(window.action(app::Command::ManualData)->isEnabled());
         m_context.logbook.setCurrentDive(position);
         auto again = showDialog(m_context);
+        uitest::Prompts prompts;
         QString question;
-        uitest::answer(QStringLiteral("OK"), &question);
+        prompts.message({}, QStringLiteral("OK"), &question);
         QTest::mouseClick(again->button(QStringLiteral("&Profil effacer")), Qt::LeftButton);
         QCOMPARE(question, QStringLiteral("Supprimer vraiment le profil ?"));
         QVERIFY(m_context.logbook.dive(position));

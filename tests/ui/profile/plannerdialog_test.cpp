@@ -139,8 +139,9 @@ private slots:
         }
         for (const QString &junk : { QStringLiteral("18 m"), QStringLiteral("1,8,5") }) {
             setText(dialog->depthField(), junk);
+            uitest::Prompts prompts;
             QString refusal;
-            uitest::answer(QStringLiteral("OK"), &refusal);
+            prompts.message({}, QStringLiteral("OK"), &refusal);
             QVERIFY(!dialog->calculate());
             QCOMPARE(refusal, QStringLiteral("Entrez un nombre."));
             QCOMPARE(ui::plannerState(m_context).depth, 18.5);
@@ -201,13 +202,11 @@ private slots:
         QVERIFY(action);
         QCOMPARE(action->text(), QStringLiteral("&Planification de plongée"));
         QVERIFY(action->isEnabled());
-        QString title;
-        uitest::whenModalOpens([&title](QWidget *modal) {
-            title = modal->windowTitle();
-            modal->close();
+        uitest::Prompts prompts;
+        prompts.dialog([](QDialog &planner) {
+            QCOMPARE(planner.windowTitle(), QStringLiteral("Calcul de plongée d'après DECO 92"));
         });
         action->trigger();
-        QCOMPARE(title, QStringLiteral("Calcul de plongée d'après DECO 92"));
     }
 };
 

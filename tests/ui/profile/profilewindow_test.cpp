@@ -291,9 +291,10 @@ private slots:
         QVERIFY(countPixels(strip, QColor(10, 200, 30)) > strip.width() * strip.height() / 3);
 
         // Back to the default colours, confirmed.
-        uitest::whenModalOpens([](QWidget *dialog) {
-            QTest::mouseClick(findByText<QPushButton>(dialog, QStringLiteral("D&éfault")), Qt::LeftButton);
-            QTest::mouseClick(findByText<QPushButton>(dialog, QStringLiteral("OK")), Qt::LeftButton);
+        uitest::Prompts prompts;
+        prompts.dialog([](QDialog &dialog) {
+            QTest::mouseClick(findByText<QPushButton>(&dialog, QStringLiteral("D&éfault")), Qt::LeftButton);
+            QTest::mouseClick(findByText<QPushButton>(&dialog, QStringLiteral("OK")), Qt::LeftButton);
         });
         QTest::mouseClick(findByText<QPushButton>(window.get(), QStringLiteral("Cou&leur")), Qt::LeftButton);
         QCOMPARE(m_context.settings.profileColours, settings::kDefaultProfileColours);
@@ -420,28 +421,20 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&main));
         main.page()->goToDive(m_deep);
 
-        bool opened = false;
-        uitest::whenModalOpens([&](QWidget *modal) {
-            auto *window = qobject_cast<ui::ProfileWindow *>(modal);
-            opened = window != nullptr;
-            if (!window)
-                return;
-            auto *list = window->findChild<QListView *>(QStringLiteral("diveList"));
+        uitest::Prompts prompts;
+        prompts.dialog<ui::ProfileWindow>([&](ui::ProfileWindow &window) {
+            auto *list = uitest::child<QListView>(&window, "diveList");
             list->setCurrentIndex(list->model()->index(m_other - 1, 0));
-            window->accept();
+            window.accept();
         });
         QTest::keyClick(&main, Qt::Key_F9);
-        QVERIFY(opened);
+        QVERIFY(prompts.done());
         // The main view follows the dive chosen in the window.
         QCOMPARE(main.page()->diveList()->currentIndex().row(), m_other - 1);
 
-        opened = false;
-        uitest::whenModalOpens([&](QWidget *modal) {
-            opened = qobject_cast<ui::ProfileWindow *>(modal) != nullptr;
-            modal->close();
-        });
+        prompts.dialog<ui::ProfileWindow>([](ui::ProfileWindow &) {});
         QTest::mouseClick(main.page()->preview(), Qt::LeftButton);
-        QVERIFY(opened);
+        QVERIFY(prompts.done());
     }
 
     void previewOffIsAPlainButton()

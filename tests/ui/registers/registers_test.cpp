@@ -41,9 +41,7 @@ using namespace zorv::ui;
 
 namespace {
 
-using uitest::answer;
 using uitest::child;
-using uitest::chooseFile;
 using uitest::fileBytes;
 
 void click(QWidget *parent, const char *name)
@@ -91,7 +89,6 @@ private slots:
 
     void cleanup()
     {
-        uitest::cancelModalWatchers();
         common::setClock(nullptr);
         m_context.reset();
         m_dir.reset();
@@ -99,6 +96,7 @@ private slots:
 
     void equipmentListsMarksDueItemsAndSavesNewOnes()
     {
+        uitest::Prompts prompts;
         const QString path = m_dir->filePath(QStringLiteral("gear.dat"));
         QVERIFY(registers::saveEquipment(fromQt(path),
             { gear(0, "Apeks XTX", "Anna", 3, 2005), gear(1, "Bouteille 12 l", "Bert", 4, 2005),
@@ -121,7 +119,7 @@ private slots:
         uitest::saveScreenshot(&dialog, QStringLiteral("equipment"));
 
         // A new item through the form.
-        answer(QStringLiteral("OK"), nullptr, [](QWidget *form) {
+        prompts.answer(QStringLiteral("OK"), nullptr, [](QWidget *form) {
             uitest::saveScreenshot(form, QStringLiteral("equipment-item"));
             child<QRadioButton>(form, "category4")->setChecked(true);
             child<QLineEdit>(form, "article")->setText(QStringLiteral("Combinaison étanche"));
@@ -140,7 +138,7 @@ private slots:
         QCOMPARE(dialog.items()[3].price, 1200.5f);
 
         // The cost summary, for all users and then for Anna.
-        answer(QStringLiteral("&Quitter"), nullptr, [](QWidget *costs) {
+        prompts.answer(QStringLiteral("&Quitter"), nullptr, [](QWidget *costs) {
             auto *table = child<QTreeWidget>(costs, "costs");
             QCOMPARE(table->topLevelItem(8)->text(1), QStringLiteral("4"));
             QCOMPARE(table->topLevelItem(8)->text(2), QStringLiteral("2550.50 EUR"));
@@ -153,11 +151,9 @@ private slots:
 
         // Deleting asks with the category and the article.
         view->setCurrentIndex(view->model()->index(1, 0));
-        QString question;
-        answer(QStringLiteral("Oui"), &question);
+        prompts.message(QStringLiteral("Supprimer vraiment ´Bouteille : Bouteille 12 l´ ?"), QStringLiteral("Oui"));
         click(&dialog, "delete");
         QTRY_COMPARE(view->model()->rowCount(), 3);
-        QCOMPARE(question, QStringLiteral("Supprimer vraiment ´Bouteille : Bouteille 12 l´ ?"));
 
         click(&dialog, "save");
         QCOMPARE(child<QLabel>(&dialog, "fileName")->text(), path);
@@ -169,20 +165,19 @@ private slots:
 
     void unsavedChangesAreAskedForOnQuit()
     {
+        uitest::Prompts prompts;
         const QString path = m_dir->filePath(QStringLiteral("gear.dat"));
         m_context->settings.equipmentFile = fromQt(path);
         EquipmentDialog dialog(*m_context);
         dialog.show();
-        answer(QStringLiteral("OK"), nullptr,
+        prompts.answer(QStringLiteral("OK"), nullptr,
             [](QWidget *form) { child<QLineEdit>(form, "article")->setText(QStringLiteral("Masque")); });
         click(&dialog, "new");
         QTRY_VERIFY(dialog.state().modified);
-        QString question;
-        answer(QStringLiteral("Annuler"), &question);
+        prompts.message(qstr(StringId::AskSaveEquipment), QStringLiteral("Annuler"));
         click(&dialog, "quit");
-        QTRY_COMPARE(question, qstr(StringId::AskSaveEquipment));
         QVERIFY(dialog.isVisible());
-        answer(QStringLiteral("Oui"));
+        prompts.answer(QStringLiteral("Oui"));
         click(&dialog, "quit");
         QTRY_VERIFY(!dialog.isVisible());
         QCOMPARE(registers::loadEquipment(fromQt(path))->size(), std::size_t { 1 });
@@ -191,26 +186,26 @@ private slots:
     // A damaged register is reported and never written over: the next save asks for a new name.
     void damagedFileIsReportedAndKept()
     {
+        uitest::Prompts prompts;
         const QString path = m_dir->filePath(QStringLiteral("gear.dat"));
         QVERIFY(uitest::writeFile(path, QByteArray::fromHex("6400050001")));
         const QByteArray original = fileBytes(path);
         m_context->settings.equipmentFile = fromQt(path);
 
         QString message;
-        answer(QStringLiteral("OK"), &message);
+        prompts.message(QStringLiteral("endommagé"), QStringLiteral("OK"), &message);
         EquipmentDialog dialog(*m_context);
         QVERIFY(message.contains(path));
-        QVERIFY(message.contains(QStringLiteral("endommagé")));
         dialog.show();
         QCOMPARE(child<QTreeView>(&dialog, "list")->model()->rowCount(), 0);
         QCOMPARE(child<QLabel>(&dialog, "fileName")->text(), QString());
 
-        answer(QStringLiteral("OK"), nullptr,
+        prompts.answer(QStringLiteral("OK"), nullptr,
             [](QWidget *form) { child<QLineEdit>(form, "article")->setText(QStringLiteral("Palmes")); });
         click(&dialog, "new");
         QTRY_VERIFY(dialog.state().modified);
         const QString other = m_dir->filePath(QStringLiteral("new.dat"));
-        chooseFile(other);
+        prompts.file(other);
         click(&dialog, "save");
         QTRY_VERIFY(!dialog.state().modified);
         QCOMPARE(fileBytes(path), original);
@@ -220,6 +215,7 @@ private slots:
 
     void addressesFormSortAndDelete()
     {
+        uitest::Prompts prompts;
         const QString path = m_dir->filePath(QStringLiteral("friends.adr"));
         m_context->settings.addressFile = fromQt(path);
         AddressDialog dialog(*m_context);
@@ -229,7 +225,7 @@ private slots:
         const QStringList names[] = { { QStringLiteral("Anna"), QStringLiteral("Weber") },
             { QStringLiteral("Zoé"), QStringLiteral("Meier") } };
         for (const QStringList &name : names) {
-            answer(QStringLiteral("OK"), nullptr, [name](QWidget *form) {
+            uitest::prompts().answer(QStringLiteral("OK"), nullptr, [name](QWidget *form) {
                 child<QLineEdit>(form, "field0")->setText(name[0]);
                 child<QLineEdit>(form, "field1")->setText(name[1]);
                 child<QLineEdit>(form, "field3")->setText(QStringLiteral("Seestrasse 4"));
@@ -253,11 +249,9 @@ private slots:
         uitest::saveScreenshot(&dialog, QStringLiteral("addresses"));
 
         view->setCurrentIndex(view->model()->index(1, 0));
-        QString question;
-        answer(QStringLiteral("Oui"), &question);
+        prompts.message(QStringLiteral("Voulez-vous vraiment supprimer ´Weber, Anna´ ?"), QStringLiteral("Oui"));
         click(&dialog, "delete");
         QTRY_COMPARE(view->model()->rowCount(), 1);
-        QCOMPARE(question, QStringLiteral("Voulez-vous vraiment supprimer ´Weber, Anna´ ?"));
         click(&dialog, "save");
         QCOMPARE(registers::loadAddresses(fromQt(path))->size(), std::size_t { 1 });
         dialog.close();
@@ -278,6 +272,7 @@ private slots:
 
     void typedNamesGetTheRegistersExtension()
     {
+        uitest::Prompts prompts;
         QFETCH(QString, window);
         QFETCH(QString, extension);
         // The logbook's own registers ask for a name only when their file could not be read.
@@ -287,15 +282,15 @@ private slots:
             QVERIFY(uitest::writeFile(
                 toQt(window == QStringLiteral("trips") ? m_context->logbook.trpPath() : m_context->logbook.infPath()),
                 QByteArray("\x07", 1)));
-            answer(QStringLiteral("OK"));
+            uitest::prompts().answer(QStringLiteral("OK"));
         }
         const std::unique_ptr<QDialog> dialog = openRegister(window);
         dialog->show();
         if (window == QStringLiteral("equipment") || window == QStringLiteral("addresses"))
-            answer(QStringLiteral("OK"));
+            uitest::prompts().answer(QStringLiteral("OK"));
         click(dialog.get(), "new");
         const QString typed = m_dir->filePath(QStringLiteral("registre"));
-        chooseFile(typed);
+        prompts.file(typed);
         click(dialog.get(), "save");
         QTRY_COMPARE(child<QLabel>(dialog.get(), "fileName")->text(), typed + extension);
         QVERIFY(QFileInfo::exists(typed + extension));
@@ -304,13 +299,14 @@ private slots:
             return;
         const QString other = m_dir->filePath(QStringLiteral("autre"));
         QVERIFY(QFile::copy(typed + extension, other + extension));
-        chooseFile(other);
+        prompts.file(other);
         click(dialog.get(), "open");
         QTRY_COMPARE(child<QLabel>(dialog.get(), "fileName")->text(), other + extension);
     }
 
     void tripsEditInPlaceAndGoToTheFirstDive()
     {
+        uitest::Prompts prompts;
         loadSample();
         int wentTo = 0;
         TripsDialog trips(*m_context, [&](int position) { wentTo = position; });
@@ -332,11 +328,9 @@ private slots:
         auto *firstDive = child<QLineEdit>(dialog, "firstDive");
         firstDive->selectAll();
         QTest::keyClicks(firstDive, QStringLiteral("3,5"));
-        QString refusal;
-        answer(QStringLiteral("OK"), &refusal);
+        prompts.message(QStringLiteral("« Plongée de: »"));
         QTest::keyClick(firstDive, Qt::Key_Return);
-        QTRY_VERIFY(!refusal.isEmpty());
-        QVERIFY2(refusal.contains(QStringLiteral("« Plongée de: »")), qPrintable(refusal));
+        QVERIFY(prompts.done());
         QCOMPARE(dialog->trips().front().firstDive, 0);
         firstDive->selectAll();
         QTest::keyClicks(firstDive, QStringLiteral("3"));
@@ -368,12 +362,13 @@ private slots:
         wentTo = 0;
         click(dialog, "goTo");
         QCOMPARE(wentTo, 0);
-        answer(QStringLiteral("Non"));
+        prompts.answer(QStringLiteral("Non"));
         dialog->close();
     }
 
     void teachingTotalsAndEnabling()
     {
+        uitest::Prompts prompts;
         const QString path = m_dir->filePath(QStringLiteral("courses.abn"));
         m_context->settings.trainingRecordFile = fromQt(path);
         TeachingDialog dialog(*m_context);
@@ -407,11 +402,9 @@ private slots:
         auto *theory = child<QLineEdit>(&dialog, "theory");
         theory->selectAll();
         QTest::keyClicks(theory, QStringLiteral("2,5"));
-        QString refusal;
-        answer(QStringLiteral("OK"), &refusal);
+        prompts.message(QStringLiteral("« Heures de théorie »"));
         QTest::keyClick(theory, Qt::Key_Return);
-        QTRY_VERIFY(!refusal.isEmpty());
-        QVERIFY2(refusal.contains(QStringLiteral("« Heures de théorie »")), qPrintable(refusal));
+        QVERIFY(prompts.done());
         QCOMPARE(theory->text(), QStringLiteral("0"));
         QCOMPARE(dialog.records().back().theoryHours, 0);
         QCOMPARE(child<QLabel>(&dialog, "totalTheory")->text(), QStringLiteral("10"));
@@ -463,6 +456,7 @@ private slots:
 
     void forecastComputesAndKeepsItsJournal()
     {
+        uitest::Prompts prompts;
         loadSample();
         // Today lies a little after the sample's last dive.
         const logbook::CalendarDate last
@@ -495,10 +489,8 @@ private slots:
         }
         for (const QString &junk : { QStringLiteral("120,5"), QStringLiteral("cent") }) {
             target->setText(junk);
-            QString refusal;
-            answer(QStringLiteral("OK"), &refusal);
+            uitest::prompts().message(QStringLiteral("« Objectif (plongées) »"));
             click(&dialog, "compute");
-            QVERIFY2(refusal.contains(QStringLiteral("« Objectif (plongées) »")), qPrintable(refusal));
             QCOMPARE(dialog.computedTarget(), 120);
         }
         dialog.close();
@@ -507,6 +499,7 @@ private slots:
     // Start-up with "Contrôle automatique" on and an item due shows the reminder once.
     void serviceReminderAtStartUp()
     {
+        uitest::Prompts prompts;
         qputenv("ZORV_CONFIG_DIR", m_dir->path().toUtf8());
         const QString gearPath = m_dir->filePath(QStringLiteral("gear.dat"));
         QVERIFY(registers::saveEquipment(fromQt(gearPath), { gear(0, "Apeks", "Anna", 3, 2005) }));
@@ -517,12 +510,10 @@ private slots:
             setup.settings.equipmentAutocheck = true;
             QVERIFY(setup.saveAll());
         }
-        QString shown;
-        answer(QStringLiteral("OK"), &shown,
-            [](QWidget *reminder) { uitest::saveScreenshot(reminder, QStringLiteral("service-reminder")); });
+        prompts.message(qstr(StringId::ServiceReminder));
         Application app;
         QVERIFY(app.start(parseArguments({ QStringLiteral("--no-splash") }, fromQt(m_dir->path()))));
-        QTRY_COMPARE(shown, qstr(StringId::ServiceReminder));
+        QTRY_VERIFY(prompts.done());
         // Each register is on the Extras menu with its key.
         for (const auto &[command, key] :
             { std::pair { app::Command::Equipment, Qt::Key_F10 }, std::pair { app::Command::Addresses, Qt::Key_F11 },
@@ -534,13 +525,11 @@ private slots:
             QVERIFY2(found, qPrintable(QString::number(static_cast<int>(command))));
         }
         // F10 opens the equipment register on the file of the settings.
-        QString seenFile;
-        answer(QStringLiteral("&Quitter"), nullptr,
-            [&seenFile](QWidget *dialog) { seenFile = child<QLabel>(dialog, "fileName")->text(); });
+        prompts.modal([&](QDialog *dialog) { QCOMPARE(child<QLabel>(dialog, "fileName")->text(), gearPath); });
         for (QAction *action : app.mainWindow()->findChildren<QAction *>())
             if (action->shortcut() == QKeySequence(Qt::Key_F10))
                 action->trigger();
-        QCOMPARE(seenFile, gearPath);
+        QVERIFY(prompts.done());
         app.mainWindow()->hide();
     }
 

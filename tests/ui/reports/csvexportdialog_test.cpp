@@ -89,70 +89,60 @@ private slots:
 
     void refusedChoicesKeepTheDialogOpen()
     {
+        uitest::Prompts prompts;
         AppContext &context = *m_context;
         const QString target = m_dir->filePath(QStringLiteral("rien.csv"));
         ui::CsvExportDialog dialog(context, target);
         dialog.show();
         dialog.fieldBox(CsvField::DiveNumber)->setChecked(true);
         dialog.lastEdit()->setText(QStringLiteral("13"));
-        QString said;
-        uitest::answer(QStringLiteral("OK"), &said,
-            [](QWidget *box) { uitest::saveScreenshot(box, QStringLiteral("csvexport-range")); });
+        prompts.message(QStringLiteral("Numéro de plongée hors limites"));
         pressOk(&dialog);
-        QCOMPARE(said, QStringLiteral("Numéro de plongée hors limites"));
         QVERIFY(dialog.isVisible());
         QVERIFY(!QFile::exists(target));
     }
 
     void theCommandAsksForTheFileFirst()
     {
+        uitest::Prompts prompts;
         AppContext &context = *m_context;
         context.settings.csvFields = static_cast<int>(reports::csvBit(CsvField::DiveNumber));
         const QString target = m_dir->filePath(QStringLiteral("choisi.csv"));
-        uitest::whenModalOpens([&](QWidget *modal) {
-            auto *files = qobject_cast<QFileDialog *>(modal);
-            QVERIFY(files);
-            uitest::saveScreenshot(files, QStringLiteral("csvexport-file"));
-            files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(target);
-            uitest::whenModalOpens([](QWidget *dialog) { pressOk(qobject_cast<QDialog *>(dialog)); });
-            static_cast<QDialog *>(files)->accept();
-        });
+        prompts
+            .file(target, [](QFileDialog &files) { uitest::saveScreenshot(&files, QStringLiteral("csvexport-file")); })
+            .modal(pressOk);
         ui::exportCsv(context, nullptr);
         QVERIFY(fileBytes(target).startsWith("\xEF\xBB\xBFNum\xC3\xA9ro;\n1;\n2;"));
     }
 
     void theFileDialogStartsBesideTheLogbookThenWhereTheLastFileWent()
     {
+        uitest::Prompts prompts;
         AppContext &context = *m_context;
         const std::string before = context.logbook.path();
         context.logbook.setPath(m_dir->filePath(QStringLiteral("carnet.log")).toStdString());
         QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("exports")));
         const QString exports = m_dir->filePath(QStringLiteral("exports"));
-        const auto run = [&](const QString &target, QString &startedIn) {
-            uitest::whenModalOpens([&](QWidget *modal) {
-                auto *files = qobject_cast<QFileDialog *>(modal);
-                QVERIFY(files);
-                startedIn = files->directory().absolutePath();
-                // Every detail column is as wide as its header ("Dernière modification").
-                auto *tree = files->findChild<QTreeView *>(QStringLiteral("treeView"));
-                QVERIFY(tree);
-                for (int c = 1; c < tree->header()->count(); ++c) {
-                    const QString title = tree->model()->headerData(c, Qt::Horizontal).toString();
-                    QVERIFY2(tree->header()->sectionSize(c) > tree->header()->fontMetrics().horizontalAdvance(title),
-                        qPrintable(title));
-                }
-                files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(target);
-                uitest::whenModalOpens([](QWidget *dialog) { static_cast<QDialog *>(dialog)->reject(); });
-                static_cast<QDialog *>(files)->accept();
-            });
+        // The export dialog that follows the file dialog is left, cancelled.
+        const auto run = [&](const QString &target, const QString &startIn) {
+            prompts
+                .file(target,
+                    [&](QFileDialog &files) {
+                        QCOMPARE(files.directory().absolutePath(), startIn);
+                        // Every detail column is as wide as its header ("Dernière modification").
+                        auto *tree = uitest::child<QTreeView>(&files, "treeView");
+                        for (int c = 1; c < tree->header()->count(); ++c) {
+                            const QString title = tree->model()->headerData(c, Qt::Horizontal).toString();
+                            QVERIFY2(
+                                tree->header()->sectionSize(c) > tree->header()->fontMetrics().horizontalAdvance(title),
+                                qPrintable(title));
+                        }
+                    })
+                .modal([](QDialog *) {});
             ui::exportCsv(context, nullptr);
         };
-        QString first;
-        run(exports + QStringLiteral("/a.csv"), first);
-        QCOMPARE(first, QDir(m_dir->path()).absolutePath());
-        QString second;
-        run(exports + QStringLiteral("/b.csv"), second);
-        QCOMPARE(second, QDir(exports).absolutePath());
+        run(exports + QStringLiteral("/a.csv"), QDir(m_dir->path()).absolutePath());
+        run(exports + QStringLiteral("/b.csv"), QDir(exports).absolutePath());
         context.logbook.setPath(before);
     }
 };

@@ -61,10 +61,10 @@ private slots:
 
     void theDialogChoosesWhatIsPrinted()
     {
+        uitest::Prompts prompts;
         const QString pdf = printToPdf();
-        uitest::whenModalOpens([](QWidget *modal) {
-            auto *dialog = qobject_cast<ui::LogbookPrintDialog *>(modal);
-            QVERIFY(dialog);
+        prompts.dialog<ui::LogbookPrintDialog>([](ui::LogbookPrintDialog &d) {
+            ui::LogbookPrintDialog *dialog = &d;
             // The range starts at the current dive.
             QCOMPARE(dialog->fromEdit()->text(), QStringLiteral("3"));
             QCOMPARE(dialog->toEdit()->text(), QStringLiteral("3"));
@@ -90,8 +90,9 @@ private slots:
 
     void cancellingPrintsNothing()
     {
+        uitest::Prompts prompts;
         const QString pdf = printToPdf();
-        uitest::whenModalOpens([](QWidget *modal) {
+        prompts.modal([](QWidget *modal) {
             QTest::mouseClick(modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel), Qt::LeftButton);
         });
         m_print->printLogbook(nullptr, false);
@@ -100,24 +101,21 @@ private slots:
 
     void thePreviewShowsTheSamePages()
     {
+        uitest::Prompts prompts;
         m_print->askLogbookChoices = [this](QWidget *) {
             m_print->job().mode = PrintMode::DiveList;
             m_print->job().fromNumber = 1;
             m_print->job().toNumber = 9;
             return true;
         };
-        int pages = 0;
-        uitest::whenModalOpens([&pages](QWidget *modal) {
-            auto *preview = qobject_cast<QPrintPreviewDialog *>(modal);
-            QVERIFY(preview);
-            preview->resize(900, 700);
+        prompts.dialog<QPrintPreviewDialog>([](QPrintPreviewDialog &preview) {
+            preview.resize(900, 700);
             QTest::qWait(50);
-            uitest::saveScreenshot(preview, QStringLiteral("print-preview"));
-            pages = preview->findChild<QPrintPreviewWidget *>()->pageCount();
-            preview->reject();
+            uitest::saveScreenshot(&preview, QStringLiteral("print-preview"));
+            QCOMPARE(preview.findChild<QPrintPreviewWidget *>()->pageCount(), 1);
         });
         m_print->printLogbook(nullptr, true);
-        QCOMPARE(pages, 1);
+        QVERIFY(prompts.done());
     }
 
     // A register's list goes to the kept printer too, every page of it.

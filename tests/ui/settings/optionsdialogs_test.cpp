@@ -76,13 +76,13 @@ private slots:
 
     void switchingUnitsAndModeReachesTheLogbook()
     {
+        uitest::Prompts prompts;
         AppContext &context = *m_context;
         context.settings.comPort = 3;
         QVERIFY(logbook::SuggestionLists(context.logbook).list(logbook::ListId::TankVolumes).get(0).find('.')
             != std::string::npos);
 
-        uitest::whenModalOpens([](QWidget *modal) {
-            auto *dialog = qobject_cast<QDialog *>(modal);
+        prompts.modal([](QDialog *dialog) {
             QVERIFY(child<QRadioButton>(dialog, "metric")->isChecked());
             click(child<QRadioButton>(dialog, "imperial"));
             click(child<QCheckBox>(dialog, "advanced"));
@@ -115,25 +115,17 @@ private slots:
 
     void browsingPutsTheProgramIntoTheField()
     {
+        uitest::Prompts prompts;
         AppContext &context = *m_context;
         const QString program = m_dir->filePath(QStringLiteral("navigateur"));
         QVERIFY(uitest::writeFile(program, {}));
 
         QStringList filters;
-        uitest::whenModalOpens([&](QWidget *modal) {
-            uitest::whenModalOpens([&](QWidget *chooser) {
-                auto *files = qobject_cast<QFileDialog *>(chooser);
-                QVERIFY(files);
-                filters = files->nameFilters();
-                // Typed rather than selected: selecting races the dialog's folder scan.
-                child<QLineEdit>(files, "fileNameEdit")->setText(program);
-                QMetaObject::invokeMethod(files, "accept");
-                if (files->isVisible())
-                    files->close();
-            });
+        prompts.modal([&](QDialog *modal) {
+            uitest::prompts().file(program, [&](QFileDialog &files) { filters = files.nameFilters(); });
             QTest::mouseClick(child<QPushButton>(modal, "browseBrowser"), Qt::LeftButton);
             const QString shown = child<QLineEdit>(modal, "browser")->text();
-            press(qobject_cast<QDialog *>(modal), QDialogButtonBox::Ok);
+            press(modal, QDialogButtonBox::Ok);
             QCOMPARE(shown, program);
         });
         QVERIFY(ui::showOptionsDialog(context, nullptr));
@@ -145,12 +137,12 @@ private slots:
 
     void defaultsReachANewDive()
     {
+        uitest::Prompts prompts;
         AppContext &context = *m_context;
 
         // Reached from the options dialog, as the user does.
-        uitest::whenModalOpens([](QWidget *options) {
-            uitest::whenModalOpens([](QWidget *modal) {
-                auto *dialog = qobject_cast<QDialog *>(modal);
+        prompts.modal([](QDialog *options) {
+            uitest::prompts().modal([](QDialog *dialog) {
                 click(child<QCheckBox>(dialog, "use"));
                 child<QComboBox>(dialog, "altitudeClass")->setCurrentIndex(2);
                 child<QComboBox>(dialog, "suit")->setCurrentIndex(4);
@@ -166,7 +158,7 @@ private slots:
             });
             QTest::mouseClick(child<QPushButton>(options, "defaults"), Qt::LeftButton);
             click(child<QRadioButton>(options, "imperial"));
-            press(qobject_cast<QDialog *>(options), QDialogButtonBox::Cancel);
+            press(options, QDialogButtonBox::Cancel);
         });
         // Cancelling the options drops their changes but keeps what the defaults dialog confirmed.
         QVERIFY(ui::showOptionsDialog(context, nullptr));
@@ -191,16 +183,16 @@ private slots:
     // "12,5" and "8.5" then read alike.
     void defaultsRefuseJunkNamingTheField()
     {
+        uitest::Prompts prompts;
         AppContext &context = *m_context;
         QStringList refusals;
         bool stayedOpen = true;
-        uitest::whenModalOpens([&](QWidget *modal) {
-            auto *dialog = qobject_cast<QDialog *>(modal);
+        prompts.modal([&](QDialog *dialog) {
             QLineEdit *tank = child<QComboBox>(dialog, "tankVolume")->lineEdit();
             auto *weights = child<QLineEdit>(dialog, "weights");
             const auto refusedOk = [&] {
                 QString seen;
-                uitest::answer(QStringLiteral("OK"), &seen);
+                uitest::prompts().answer(QStringLiteral("OK"), &seen);
                 press(dialog, QDialogButtonBox::Ok);
                 refusals << seen;
                 stayedOpen = stayedOpen && dialog->isVisible();
@@ -224,6 +216,7 @@ private slots:
 
     void defaultsOffLeaveNewDivesBlank()
     {
+        uitest::Prompts prompts;
         AppContext &context = *m_context;
         context.settings.newDiveDefaults.apply = true;
         context.settings.newDiveDefaults.tankVolume = 1000;
@@ -232,8 +225,7 @@ private slots:
         context.applySettingsToLogbook();
 
         QString shownVolume;
-        uitest::whenModalOpens([&](QWidget *modal) {
-            auto *dialog = qobject_cast<QDialog *>(modal);
+        prompts.modal([&](QDialog *dialog) {
             shownVolume = child<QComboBox>(dialog, "tankVolume")->currentText();
             uitest::saveScreenshot(dialog, QStringLiteral("newdivedefaults-imperial"));
             click(child<QCheckBox>(dialog, "use"));
@@ -252,11 +244,11 @@ private slots:
 
     void dataFieldsSelectWeights()
     {
+        uitest::Prompts prompts;
         AppContext &context = *m_context;
         const auto weights = static_cast<std::size_t>(settings::DataField::Weights);
 
-        uitest::whenModalOpens([](QWidget *modal) {
-            auto *dialog = qobject_cast<QDialog *>(modal);
+        prompts.modal([](QDialog *dialog) {
             auto *box = child<QCheckBox>(dialog, "field13");
             QCOMPARE(box->text(), QStringLiteral("&Plombs"));
             click(box);
@@ -267,8 +259,7 @@ private slots:
         QVERIFY(!context.settings.dataFields[weights]);
         QVERIFY(context.settings.dataFields[0]);
 
-        uitest::whenModalOpens([](QWidget *modal) {
-            auto *dialog = qobject_cast<QDialog *>(modal);
+        prompts.modal([](QDialog *dialog) {
             click(child<QCheckBox>(dialog, "field13"));
             press(dialog, QDialogButtonBox::Cancel);
         });

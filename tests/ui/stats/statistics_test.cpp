@@ -111,18 +111,19 @@ private slots:
         ui::StatisticsWindow chooser(m_context);
         chooser.show();
         QVERIFY(QTest::qWaitForWindowExposed(&chooser));
-        uitest::whenModalOpens([](QWidget *modal) {
-            uitest::saveScreenshot(modal, QStringLiteral("statistics_colours"));
-            click(findByText(modal, QStringLiteral("&Eau de mer")));
-            uitest::whenModalOpens([](QWidget *picker) {
-                auto *dialog = qobject_cast<QColorDialog *>(picker);
-                QVERIFY(dialog);
-                dialog->setCurrentColor(QColor(200, 0, 200));
-                dialog->accept();
+        uitest::Prompts prompts;
+        prompts
+            .dialog(
+                [](QDialog &colours) {
+                    click(findByText(&colours, QStringLiteral("&Eau de mer")));
+                    click(findByText(&colours, QStringLiteral("&Appl. couleur")));
+                    click(findByText(&colours, QStringLiteral("OK")));
+                },
+                QStringLiteral("statistics_colours"))
+            .dialog<QColorDialog>([](QColorDialog &picker) {
+                picker.setCurrentColor(QColor(200, 0, 200));
+                picker.accept();
             });
-            click(findByText(modal, QStringLiteral("&Appl. couleur")));
-            click(findByText(modal, QStringLiteral("OK")));
-        });
         click(findByText(&chooser, QStringLiteral("Cou&leur")));
         QCOMPARE(m_context.settings.statisticsColours[settings::StatisticsColour::SeaWater], canvas::rgb(200, 0, 200));
         const QImage swatch = chooser.swatch(1)->grab().toImage();
@@ -175,12 +176,9 @@ private slots:
 
         // The print dialog leaves the chart it prints in sight.
         bool shownWhileAsking = false;
-        uitest::whenModalOpens([&](QWidget *modal) {
-            shownWhileAsking = activities->isVisible();
-            static_cast<QDialog *>(modal)->reject();
-        });
+        uitest::Prompts prompts;
+        prompts.dialog([&](QDialog &) { shownWhileAsking = activities->isVisible(); });
         click(findByText(&chooser, QStringLiteral("&Imprimer")));
-        uitest::cancelModalWatchers();
         QVERIFY(shownWhileAsking);
         QVERIFY(activities->isVisible());
     }
@@ -241,11 +239,13 @@ private slots:
 
     void monthlyBehaviourWindow()
     {
-        uitest::whenModalOpens([](QWidget *modal) {
-            uitest::saveScreenshot(modal, QStringLiteral("statistics_monthly"));
-            QCOMPARE(modal->windowTitle(), QStringLiteral("Comportement de plongée mensuel"));
-            click(findByText(modal, QStringLiteral("&Quitter")));
-        });
+        uitest::Prompts prompts;
+        prompts.dialog(
+            [](QDialog &monthly) {
+                QCOMPARE(monthly.windowTitle(), QStringLiteral("Comportement de plongée mensuel"));
+                click(findByText(&monthly, QStringLiteral("&Quitter")));
+            },
+            QStringLiteral("statistics_monthly"));
         ui::showMonthlyBehaviour(m_context, nullptr);
     }
 };

@@ -76,75 +76,66 @@ private slots:
 
     void opensOnTheCurrentDiveAndFollowsTheSelection()
     {
+        uitest::Prompts prompts;
         QTemporaryDir dir;
         AppContext context;
         open(context, dir, 300);
         context.logbook.setCurrentDive(150);
         Calls calls;
 
-        int openRow = -1;
-        uitest::whenModalOpens([&](QWidget *modal) {
+        prompts.modal([&](QWidget *modal) {
             QTableView *table = tableOf(modal);
-            openRow = table->currentIndex().row();
+            QCOMPARE(table->currentIndex().row(), 149);
             uitest::saveScreenshot(modal, QStringLiteral("tableview"));
             QTest::keyClick(table, Qt::Key_Home, Qt::ControlModifier);
             QTest::keyClick(table, Qt::Key_Down);
-            modal->close();
         });
         ui::showTableView(context, calls.callbacks(), nullptr);
-
-        QCOMPARE(openRow, 149);
         // Opening on the current dive does not tell the page to move.
         QCOMPARE(calls.goTo, (std::vector<int> { 1, 2 }));
     }
 
     void doubleClickChoosesOneDiveAndCloses()
     {
+        uitest::Prompts prompts;
         QTemporaryDir dir;
         AppContext context;
         open(context, dir, 40);
         context.logbook.setCurrentDive(1);
         Calls calls;
 
-        bool openWithTwoRows = false;
-        bool openWithOneRow = false;
-        uitest::whenModalOpens([&](QWidget *modal) {
+        prompts.modal([&](QWidget *modal) {
             QTableView *table = tableOf(modal);
             const QPoint row3 = table->visualRect(table->model()->index(2, 2)).center();
             const QPoint row4 = table->visualRect(table->model()->index(3, 2)).center();
             // Two rows selected: a double click chooses nothing.
             QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::ControlModifier, row3);
             emit table->doubleClicked(table->model()->index(2, 0));
-            openWithTwoRows = modal->isVisible();
+            QVERIFY(modal->isVisible());
             // A double click reaches the view as a press and then a double-click event.
             QTest::mousePress(table->viewport(), Qt::LeftButton, {}, row4);
             QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, row4);
-            openWithOneRow = modal->isVisible();
-            if (openWithOneRow)
-                modal->close();
+            QVERIFY(!modal->isVisible());
         });
         ui::showTableView(context, calls.callbacks(), nullptr);
-
-        QVERIFY(openWithTwoRows);
-        QVERIFY(!openWithOneRow);
         QCOMPARE(calls.goTo.back(), 4);
     }
 
     void columnWidthsAndPlacementAreKept()
     {
+        uitest::Prompts prompts;
         QTemporaryDir dir;
         AppContext context;
         // 7 is no width: the column keeps its built-in one.
         open(context, dir, 10, "[Tabelle]\r\nTabSp01=7\r\nTabSp02=90\r\n");
 
         QList<int> opened;
-        uitest::whenModalOpens([&](QWidget *modal) {
+        prompts.modal([&](QWidget *modal) {
             QHeaderView *header = tableOf(modal)->horizontalHeader();
             for (int column = 0; column < 3; ++column)
                 opened << header->sectionSize(column);
             header->resizeSection(3, 222);
             modal->setGeometry(60, 70, 700, 400);
-            modal->close();
         });
         ui::showTableView(context, {}, nullptr);
 
@@ -158,20 +149,16 @@ private slots:
             std::optional(settings::WindowPlacement { 60, 70, 760, 470, false }));
 
         // The next opening uses both.
-        QRect reopened;
-        int reopenedWidth = 0;
-        uitest::whenModalOpens([&](QWidget *modal) {
-            reopened = modal->geometry();
-            reopenedWidth = tableOf(modal)->horizontalHeader()->sectionSize(3);
-            modal->close();
+        prompts.modal([&](QWidget *modal) {
+            QCOMPARE(modal->geometry(), QRect(60, 70, 700, 400));
+            QCOMPARE(tableOf(modal)->horizontalHeader()->sectionSize(3), 222);
         });
         ui::showTableView(context, {}, nullptr);
-        QCOMPARE(reopened, QRect(60, 70, 700, 400));
-        QCOMPARE(reopenedWidth, 222);
     }
 
     void opensAFullLogbookQuickly()
     {
+        uitest::Prompts prompts;
         QTemporaryDir dir;
         AppContext context;
         open(context, dir, 32767);
@@ -180,13 +167,12 @@ private slots:
         QElapsedTimer timer;
         qint64 elapsed = 0;
         QString shownNumber;
-        uitest::whenModalOpens([&](QWidget *modal) {
+        prompts.modal([&](QWidget *modal) {
             // Grabbing paints the visible rows, which is where the texts are made.
             uitest::saveScreenshot(modal, QStringLiteral("tableview-32767"));
             elapsed = timer.elapsed();
             QTableView *table = tableOf(modal);
             shownNumber = table->model()->data(table->currentIndex().siblingAtColumn(0)).toString();
-            modal->close();
         });
         timer.start();
         ui::showTableView(context, {}, nullptr);

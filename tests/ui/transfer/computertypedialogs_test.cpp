@@ -36,7 +36,7 @@ QPushButton *button(QWidget *dialog, const char *name)
 // Fills the form "Données description ordinateur" that opens next, and confirms it.
 void fillNextForm(const QString &name, const QString &id, const char *radio = nullptr)
 {
-    uitest::whenModalOpens([name, id, radio](QWidget *modal) {
+    uitest::prompts().modal([name, id, radio](QWidget *modal) {
         auto *form = qobject_cast<ComputerTypeDataDialog *>(modal);
         if (!form)
             return;
@@ -91,6 +91,7 @@ private slots:
     // column widths are kept either way.
     void copyReachesTheCatalogueOnlyOnOk()
     {
+        uitest::Prompts prompts;
         AppContext context;
         context.load(m_dir.path().toStdString(), kScreen);
         const int before = context.catalogue.count();
@@ -124,10 +125,8 @@ private slots:
         dialog.view()->setCurrentItem(dialog.view()->topLevelItem(rowOf(dialog.view(), QStringLiteral("28"))));
         QVERIFY(!button(&dialog, "delete")->isEnabled());
         dialog.view()->setCurrentItem(dialog.view()->topLevelItem(rowOf(dialog.view(), QStringLiteral("151"))));
-        QString question;
-        uitest::answer(QStringLiteral("&Oui"), &question);
+        prompts.message(QStringLiteral("Voulez-vous vraiment supprimer ´Montre bleue´ ?"), QStringLiteral("&Oui"));
         QTest::mouseClick(button(&dialog, "delete"), Qt::LeftButton);
-        QCOMPARE(question, QStringLiteral("Voulez-vous vraiment supprimer ´Montre bleue´ ?"));
         QCOMPARE(rowOf(dialog.view(), QStringLiteral("151")), -1);
         fillNextForm(QStringLiteral("Ma montre"), QStringLiteral("150"));
         QTest::mouseClick(button(&dialog, "new"), Qt::LeftButton);

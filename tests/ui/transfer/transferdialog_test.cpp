@@ -111,30 +111,6 @@ QString labelText(QWidget *dialog, const char *name)
     return dialog->findChild<QLabel *>(QString::fromLatin1(name))->text();
 }
 
-// Answers the next message box with `answer` and keeps its text.
-void answerNextBox(QString *text, QMessageBox::StandardButton answer)
-{
-    uitest::whenModalOpens([text, answer](QWidget *modal) {
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        if (!box)
-            return;
-        if (text)
-            *text = box->text();
-        // Our questions carry their own French buttons: find them by their role.
-        const QMessageBox::ButtonRole role = answer == QMessageBox::Yes ? QMessageBox::YesRole
-            : answer == QMessageBox::No                                 ? QMessageBox::NoRole
-                                                                        : QMessageBox::AcceptRole;
-        QAbstractButton *chosen = box->button(answer);
-        for (QAbstractButton *b : box->buttons())
-            if (!chosen && box->buttonRole(b) == role)
-                chosen = b;
-        if (chosen)
-            chosen->click();
-        else
-            box->reject();
-    });
-}
-
 } // namespace
 
 class TransferDialogTest : public QObject {
@@ -240,40 +216,39 @@ private slots:
 
     void corruptedChecksumIsRefused()
     {
+        uitest::Prompts prompts;
         Pty pty;
         AppContext context;
         load(context);
         const auto image = readBytes(QStringLiteral(ZORV_SOURCE_DIR "/tests/fixtures/transfer-bad-checksum.dp~"));
         QCOMPARE(int(image.size()), 2050);
         auto dialog = openOn(context, pty);
-        QString message;
-        answerNextBox(&message, QMessageBox::Ok);
+        prompts.message(QStringLiteral("Erreur de transmission"));
         Computer computer(pty.master);
         computer.start([&](QIODevice &out) { return serial::sendAsComputer(out, image, {}); });
         QTRY_VERIFY_WITH_TIMEOUT(dialog->receiver().done(), 10000);
         QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), 5000);
-        QCOMPARE(message, QStringLiteral("Erreur de transmission"));
         QCOMPARE(dialog->result(), int(QDialog::Rejected));
         QCOMPARE(context.logbook.diveCount(), 0);
     }
 
     void portThatIsNotThereClosesAtOnce()
     {
+        uitest::Prompts prompts;
         AppContext context;
         load(context);
         context.settings.comPort = 4;
         TransferDialog dialog(context, std::make_unique<serial::QtSerialLink>(QStringLiteral("/dev/zorv-none")));
         QVERIFY(!dialog.portReady());
-        QString message;
-        answerNextBox(&message, QMessageBox::Ok);
-        QCOMPARE(dialog.exec(), int(QDialog::Rejected));
-        QCOMPARE(message, QStringLiteral("Port COM 4 pas prêt"));
+        prompts.message(QStringLiteral("Port COM 4 pas prêt"));
+        QVERIFY(!dialog.checkPort());
     }
 
     // "Test" reads dump.dmp beside the logbook; dives from another computer, and leaving
     // without taking read dives, are both asked about.
     void testFileQuestionsAndCancel()
     {
+        uitest::Prompts prompts;
         Pty pty;
         AppContext context;
         load(context);
@@ -294,12 +269,10 @@ private slots:
             QTest::mouseClick(button(dialog.get(), "test"), Qt::LeftButton);
             QCOMPARE(diveList(dialog.get())->topLevelItemCount(), dives);
             QVERIFY(!dialog->findChild<QLineEdit *>(QStringLiteral("ppO2"))->text().isEmpty());
-            QString question;
-            answerNextBox(&question, QMessageBox::No);
+            prompts.message(QStringLiteral("Abandonner les plongées lues ?"), QStringLiteral("Non"));
             QTest::mouseClick(button(dialog.get(), "cancel"), Qt::LeftButton);
-            QCOMPARE(question, QStringLiteral("Abandonner les plongées lues ?"));
             QVERIFY(dialog->isVisible());
-            answerNextBox(nullptr, QMessageBox::Yes);
+            prompts.message(QStringLiteral("Abandonner les plongées lues ?"), QStringLiteral("Oui"));
             QTest::mouseClick(button(dialog.get(), "cancel"), Qt::LeftButton);
             QTRY_VERIFY(!dialog->isVisible());
             QCOMPARE(context.logbook.diveCount(), 0);
@@ -319,13 +292,12 @@ private slots:
         QTest::mouseClick(button(dialog.get(), "test"), Qt::LeftButton);
         QCOMPARE(diveList(dialog.get())->topLevelItemCount(), 1);
         QCOMPARE(diveList(dialog.get())->topLevelItem(0)->text(0), QString::number(dives));
-        QString question;
-        answerNextBox(&question, QMessageBox::No);
+        const QString other = QStringLiteral("Autre ordinateur\nReprendre quand même les plongées ?");
+        prompts.message(other, QStringLiteral("Non"));
         QTest::mouseClick(button(dialog.get(), "accept"), Qt::LeftButton);
-        QCOMPARE(question, QStringLiteral("Autre ordinateur\nReprendre quand même les plongées ?"));
         QVERIFY(dialog->isVisible());
         QCOMPARE(context.logbook.diveCount(), dives - 1);
-        answerNextBox(nullptr, QMessageBox::Yes);
+        prompts.message(other, QStringLiteral("Oui"));
         QTest::mouseClick(button(dialog.get(), "accept"), Qt::LeftButton);
         QCOMPARE(context.logbook.diveCount(), dives);
     }
@@ -333,6 +305,7 @@ private slots:
     // F5 from the main window: the dives taken in show in its list at once.
     void mainWindowShowsTheAcceptedDives()
     {
+        uitest::Prompts prompts;
         Pty pty;
         AppContext context;
         load(context);
@@ -348,17 +321,12 @@ private slots:
         QVERIFY(read && read->isEnabled());
         QCOMPARE(read->shortcut(), QKeySequence(Qt::Key_F5));
         QVERIFY(window.toolBar()->actions().contains(read));
-        bool opened = false;
-        uitest::whenModalOpens([&opened](QWidget *modal) {
-            auto *dialog = qobject_cast<TransferDialog *>(modal);
-            if (!dialog)
-                return;
-            opened = dialog->portReady();
-            QTest::mouseClick(button(dialog, "test"), Qt::LeftButton);
-            QTest::mouseClick(button(dialog, "accept"), Qt::LeftButton);
+        prompts.dialog<TransferDialog>([](TransferDialog &dialog) {
+            QVERIFY(dialog.portReady());
+            QTest::mouseClick(button(&dialog, "test"), Qt::LeftButton);
+            QTest::mouseClick(button(&dialog, "accept"), Qt::LeftButton);
         });
         window.runCommand(app::Command::ReadComputer);
-        QVERIFY(opened);
         QCOMPARE(context.logbook.diveCount(), dives);
         QCOMPARE(window.page()->model()->rowCount(), dives);
         QVERIFY(context.logbook.isModified());

@@ -14,8 +14,6 @@ using namespace zorv;
 using namespace zorv::ui;
 using app::Command;
 
-using uitest::answer;
-using uitest::chooseFile;
 using uitest::press;
 
 class UddfCommandsTest : public QObject {
@@ -27,6 +25,7 @@ private slots:
 
     void exportsAndImportsAsOneUndoStep()
     {
+        uitest::Prompts prompts;
         QVERIFY(m_fx.start(m_fx.sample()));
         MainWindow *window = m_fx.window();
         logbook::Logbook &lb = m_fx.logbook();
@@ -37,13 +36,11 @@ private slots:
         // Export: the file, then the registers to take along.
         const QString out = m_fx.path(QStringLiteral("carnet.uddf"));
         bool portableOffered = false;
-        chooseFile(out, [&portableOffered] {
-            uitest::whenModalOpens([&portableOffered](QWidget *modal) {
-                uitest::saveScreenshot(modal, QStringLiteral("uddf-export-choices"));
-                portableOffered = uitest::child<QCheckBox>(modal, "portable") != nullptr;
-                QVERIFY(uitest::child<QLineEdit>(modal, "equipment"));
-                press(modal, QStringLiteral("OK"));
-            });
+        prompts.file(out).modal([&portableOffered](QWidget *modal) {
+            uitest::saveScreenshot(modal, QStringLiteral("uddf-export-choices"));
+            portableOffered = uitest::child<QCheckBox>(modal, "portable") != nullptr;
+            QVERIFY(uitest::child<QLineEdit>(modal, "equipment"));
+            press(modal, QStringLiteral("OK"));
         });
         window->runCommand(Command::ExportUddf);
         QVERIFY(portableOffered);
@@ -54,17 +51,15 @@ private slots:
         // The same dives again are all duplicates: nothing added, nothing to undo.
         QString message;
         const int steps = window->document()->undoStack()->count();
-        chooseFile(out, [&message] { answer(QStringLiteral("OK"), &message); });
+        prompts.file(out).message({}, QStringLiteral("OK"), &message);
         window->runCommand(Command::ImportUddf);
         QCOMPARE(message, QStringLiteral("Plongées ajoutées : 0\nDoublons ignorés : %1").arg(before));
         QCOMPARE(lb.diveCount(), before);
         QCOMPARE(window->document()->undoStack()->count(), steps);
 
         // Another program's file: its two dives, the summary shown, one step undoes them both.
-        chooseFile(QStringLiteral(ZORV_SOURCE_DIR "/examples/imports/other-program.uddf"), [&message] {
-            answer(QStringLiteral("OK"), &message,
-                [](QWidget *box) { uitest::saveScreenshot(box, QStringLiteral("uddf-import-summary")); });
-        });
+        prompts.file(QStringLiteral(ZORV_SOURCE_DIR "/examples/imports/other-program.uddf"))
+            .message({}, QStringLiteral("OK"), &message);
         window->runCommand(Command::ImportUddf);
         QCOMPARE(message, QStringLiteral("Plongées ajoutées : 2\nDoublons ignorés : 0"));
         QCOMPARE(lb.diveCount(), before + 2);
@@ -74,7 +69,7 @@ private slots:
         QCOMPARE(lb.diveCount(), before);
 
         // A file that is not UDDF is refused, naming it, and the logbook stays as it was.
-        chooseFile(m_fx.sample(), [&message] { answer(QStringLiteral("OK"), &message); });
+        prompts.file(m_fx.sample()).message({}, QStringLiteral("OK"), &message);
         window->runCommand(Command::ImportUddf);
         QVERIFY(message.contains(QStringLiteral("sample.log")));
         QCOMPARE(lb.diveCount(), before);
