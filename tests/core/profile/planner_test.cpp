@@ -406,7 +406,7 @@ TEST(Planner, CalculateFillsTheResultTextOrRefuses)
     PlannerState deep = plan(70.0, 10);
     ASSERT_TRUE(calculate(deep, p));
     EXPECT_EQ(deep.resultValid, 0);
-    EXPECT_EQ(deep.resultText, "\n Tabelle nicht ausreichend");
+    EXPECT_EQ(deep.resultText, "\n Table insuffisante");
 }
 
 TEST(Planner, FirstStateTakesTheLogbooksMeanRate)

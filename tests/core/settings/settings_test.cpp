@@ -106,7 +106,9 @@ TEST(Settings, FreshInstallStartsWithTheDefaults)
     EXPECT_TRUE(s.grid && s.crosshair && s.dataWindow && s.profilePreview && s.advancedMode);
     EXPECT_TRUE(s.rememberWindows && s.printSeparatorLine);
     EXPECT_FALSE(s.equipmentAutocheck || s.dumpMemory || s.newDiveDefaults.apply);
-    EXPECT_EQ(s.currency, "DM");
+    EXPECT_EQ(s.currency, "€");
+    // A currency the diver chose earlier stays, the old default included.
+    EXPECT_EQ(loaded(parsed("[Ansicht]\nW\xE4hrung=DM\n")).currency, "DM");
     EXPECT_EQ(s.comPort, 1);
     EXPECT_EQ(s.serialPort, "");
     EXPECT_EQ(s.importTypeId, 177);
