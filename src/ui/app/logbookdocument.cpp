@@ -281,7 +281,7 @@ bool LogbookDocument::deleteCurrentDive()
 bool LogbookDocument::confirm(const QString &question)
 {
     QMessageBox box(QMessageBox::Question, qstr(StringId::AppTitle), question, QMessageBox::NoButton, m_window);
-    QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    QPushButton *ok = box.addButton(ui::tr("OK"), QMessageBox::AcceptRole);
     QPushButton *cancel = box.addButton(ui::tr("Annuler"), QMessageBox::RejectRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(cancel);
@@ -333,8 +333,9 @@ bool LogbookDocument::saveTo(const QString &path)
     commitStep(QString());
     const bool sameFile = m_hasFile && fromQt(path) == m_context.logbook.path();
     if (sameFile && m_readOnly) {
-        showError("« " + fromQt(displayName())
-            + " » est ouvert en lecture seule : un autre programme le modifie. Enregistrez-le sous un autre nom.");
+        showError(fromQt(ui::tr("« %1 » est ouvert en lecture seule : un autre programme le modifie. "
+                                "Enregistrez-le sous un autre nom.")
+                             .arg(displayName())));
         return false;
     }
     // The path is resolved once; the writer lock makes a zorv-cli command that changes
@@ -412,8 +413,8 @@ void LogbookDocument::lockForEditing(const QString &path)
     common::EditLock lock = common::EditLock::acquire(fromQt(path));
     if (lock.state() == common::EditLock::State::HeldByOther) {
         QMessageBox box(QMessageBox::Warning, qstr(StringId::AppTitle),
-            QStringLiteral("« %1 » est déjà ouvert pour modification par %2.\n\n"
-                           "Ouvert en lecture seule, il ne peut être enregistré que sous un autre nom.")
+            ui::tr("« %1 » est déjà ouvert pour modification par %2.\n\n"
+                   "Ouvert en lecture seule, il ne peut être enregistré que sous un autre nom.")
                 .arg(QFileInfo(path).fileName(), toQt(lock.holder())),
             QMessageBox::NoButton, m_window);
         QPushButton *readOnly = box.addButton(ui::tr("Lecture seule"), QMessageBox::AcceptRole);
@@ -435,8 +436,8 @@ bool LogbookDocument::mayOverwrite(const QString &path)
     if (common::fileStamp(common::LogbookPaths::resolve(fromQt(path)).log()) == m_stamp)
         return true;
     QMessageBox box(QMessageBox::Warning, qstr(StringId::AppTitle),
-        QStringLiteral("« %1 » a été modifié par un autre programme depuis qu'il a été ouvert ici.\n\n"
-                       "L'écraser avec ce carnet, et perdre ces modifications ?")
+        ui::tr("« %1 » a été modifié par un autre programme depuis qu'il a été ouvert ici.\n\n"
+               "L'écraser avec ce carnet, et perdre ces modifications ?")
             .arg(QFileInfo(path).fileName()),
         QMessageBox::NoButton, m_window);
     QPushButton *overwrite = box.addButton(ui::tr("Écraser"), QMessageBox::DestructiveRole);

@@ -35,15 +35,15 @@ namespace {
                 return {};
             const std::string_view source = sourceText ? sourceText : "";
             if (source == "Folder")
-                return QStringLiteral("Dossier");
+                return ui::tr("Dossier");
             if (source == "File Folder")
-                return QStringLiteral("Dossier");
+                return ui::tr("Dossier");
             if (source == "Drive")
-                return QStringLiteral("Lecteur");
+                return ui::tr("Lecteur");
             if (source == "File")
-                return QStringLiteral("Fichier");
+                return ui::tr("Fichier");
             if (source == "%1 File")
-                return QStringLiteral("Fichier %1");
+                return ui::tr("Fichier %1");
             return {};
         }
     };
@@ -113,14 +113,14 @@ void fitTitle(QWidget *window)
 void showWarning(QWidget *parent, const QString &message)
 {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Zorv"), message, QMessageBox::NoButton, parent);
-    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.addButton(ui::tr("OK"), QMessageBox::AcceptRole);
     box.exec();
 }
 
 void showInformation(QWidget *parent, const QString &message)
 {
     QMessageBox box(QMessageBox::Information, QStringLiteral("Zorv"), message, QMessageBox::NoButton, parent);
-    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.addButton(ui::tr("OK"), QMessageBox::AcceptRole);
     box.exec();
 }
 

@@ -148,7 +148,7 @@ void showFailure(QWidget *parent, const common::Result &result)
         return;
     QMessageBox box(
         QMessageBox::Warning, qstr(StringId::AppTitle), toQt(result.message()), QMessageBox::NoButton, parent);
-    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.addButton(ui::tr("OK"), QMessageBox::AcceptRole);
     box.exec();
 }
 
@@ -160,7 +160,7 @@ namespace {
         const std::string &current)
     {
         const bool open = mode == QFileDialog::AcceptOpen;
-        QFileDialog dialog(parent, open ? QStringLiteral("Ouvrir") : QStringLiteral("Enregistrer sous"),
+        QFileDialog dialog(parent, open ? ui::tr("Ouvrir") : ui::tr("Enregistrer sous"),
             QFileInfo(toQt(current)).absolutePath(), filter);
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setAcceptMode(mode);
@@ -188,8 +188,7 @@ void addFormButtons(QDialog *form, QBoxLayout *layout)
 {
     auto *buttons = new QDialogButtonBox(form);
     buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setObjectName(QStringLiteral("ok"));
-    buttons->addButton(QStringLiteral("Annuler"), QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("cancel"));
+    buttons->addButton(ui::tr("Annuler"), QDialogButtonBox::RejectRole)->setObjectName(QStringLiteral("cancel"));
     QObject::connect(buttons, &QDialogButtonBox::accepted, form, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, form, &QDialog::reject);
     layout->addWidget(buttons);
@@ -249,7 +248,7 @@ bool printList(QWidget *parent, const registers::ListPrintout &list, reports::Jo
         return false;
     QPainter painter;
     if (!painter.begin(&printer)) {
-        QMessageBox::warning(parent, qstr(StringId::AppTitle), QStringLiteral("L'impression n'a pas pu commencer."));
+        QMessageBox::warning(parent, qstr(StringId::AppTitle), ui::tr("L'impression n'a pas pu commencer."));
         return false;
     }
     const int pages = registers::listPageCount(list);

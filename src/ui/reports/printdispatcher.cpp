@@ -3,6 +3,7 @@
 #include "qtcanvas/pagepainter.h"
 #include "registers/certificates.h"
 #include "ui/common/appcontext.h"
+#include "ui/common/qtext.h"
 #include "ui/reports/printdialog.h"
 
 #include <QPageSetupDialog>
@@ -100,7 +101,7 @@ void PrintDispatcher::printPages(QWidget *parent, reports::JobKind kind, const S
     QPrinter &device = printer();
     if (preview) {
         QPrintPreviewDialog dialog(&device, parent);
-        dialog.setWindowTitle(QStringLiteral("Aperçu avant impression"));
+        dialog.setWindowTitle(ui::tr("Aperçu avant impression"));
         connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&makeSource](QPrinter *target) {
             if (auto source = makeSource())
                 paint(*target, *source);

@@ -198,7 +198,7 @@ private slots:
             QMetaObject::invokeMethod(dialog, "accept");
         });
         window->runCommand(Command::ImportGuardian);
-        QCOMPARE(filter, QStringLiteral("Guardian Text Export (*.txt)"));
+        QCOMPARE(filter, QStringLiteral("Export texte Guardian (*.txt)"));
         QCOMPARE(lb.diveCount(), before);
 
         // OK: the dive is inserted in date order and shown.

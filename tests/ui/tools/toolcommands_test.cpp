@@ -107,7 +107,7 @@ private slots:
 
         QString question;
         onDialog(QStringLiteral("tool-renumber-all"), [&question](QWidget *dialog) {
-            QCOMPARE(dialog->windowTitle(), QStringLiteral("Numéroter plongées"));
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Numéroter les plongées"));
             setField(dialog, "number0", QStringLiteral("100"));
             answer(QStringLiteral("OK"), &question);
         });
@@ -255,7 +255,7 @@ private slots:
                 ++count;
             }
         onDialog(QStringLiteral("tool-quicksearch"), [place](QWidget *dialog) {
-            QCOMPARE(dialog->windowTitle(), QStringLiteral("Recherche Plongée"));
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Recherche de plongées"));
             uitest::findByText<QRadioButton>(dialog, QStringLiteral("Lie&u"))->click();
             dialog->findChild<QComboBox *>(QStringLiteral("text"))->setEditText(place);
         });
@@ -292,10 +292,10 @@ private slots:
         onDialog(
             QStringLiteral("tool-replace"),
             [&](QWidget *dialog) {
-                QCOMPARE(dialog->windowTitle(), QStringLiteral("Recherche & Remplacer"));
+                QCOMPARE(dialog->windowTitle(), QStringLiteral("Chercher et remplacer"));
                 setField(dialog, "find", place);
                 setField(dialog, "replacement", QStringLiteral("Lac Nouveau"));
-                press(dialog, QStringLiteral("C&herche"));
+                press(dialog, QStringLiteral("C&hercher"));
                 listed = dialog->findChild<QListWidget *>()->count();
                 press(dialog, QStringLiteral("&Remplacer"));
                 // Waits for the next search before it replaces again.
@@ -410,7 +410,7 @@ private slots:
         onDialog(
             QStringLiteral("tool-fill"),
             [&message](QWidget *dialog) {
-                QCOMPARE(dialog->windowTitle(), QStringLiteral("Remplir plongée"));
+                QCOMPARE(dialog->windowTitle(), QStringLiteral("Remplir les plongées"));
                 answer(QStringLiteral("OK"), &message);
                 press(dialog, QStringLiteral("&Remplir"));
                 QVERIFY(dialog->isVisible());
@@ -538,7 +538,7 @@ private slots:
         int minute = 0;
         QString message;
         onDialog(QStringLiteral("tool-split"), [&](QWidget *dialog) {
-            QCOMPARE(dialog->windowTitle(), QStringLiteral("Séparer plongées"));
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Séparer une plongée"));
             auto *split = qobject_cast<SplitDialog *>(dialog);
             QVERIFY(split);
             QWidget *plot = split->plot();
