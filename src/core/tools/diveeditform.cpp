@@ -2,6 +2,7 @@
 
 #include "common/cformat.h"
 #include "common/decimal.h"
+#include "common/strings.h"
 #include "common/translation.h"
 #include "logbook/daynumber.h"
 #include "logbook/names.h"
@@ -310,8 +311,10 @@ std::vector<std::uint8_t> DiveEditForm::computerIds(ComputerList list) const
 std::vector<std::string> DiveEditForm::computerRows(ComputerList list) const
 {
     std::vector<std::string> rows;
+    // Type 0 keeps its stored name in Ctyp.ini; the list names it in the user's language.
     for (std::uint8_t id : computerIds(list))
-        rows.push_back(m_catalogue.name(id) + common::cformat(" [%d]", id));
+        rows.push_back((id == 0 ? std::string(common::str(common::StringId::ManualDataComputer)) : m_catalogue.name(id))
+            + common::cformat(" [%d]", id));
     return rows;
 }
 

@@ -298,7 +298,7 @@ void NoDecoColoursDialog::workingChanged()
 // ---- "Couleur barre Statistique"
 
 StatisticsColoursDialog::StatisticsColoursDialog(const settings::StatisticsColours &active, QWidget *parent)
-    : ColourRolesDialog(ui::tr("Couleur des barres de statistiques"), toVector(active),
+    : ColourRolesDialog(ui::tr("Couleurs des statistiques"), toVector(active),
         toVector(settings::kDefaultStatisticsColours),
         {
             { ui::tr("&Eau douce"), 0 },

@@ -62,7 +62,7 @@ private slots:
         QVERIFY(m_fx.start(m_fx.sample()));
         MainWindow *window = m_fx.window();
         const QStringList titles = menuTitles(window->menuBar());
-        for (const char *title : { "&File", "&Edit", "&View", "&Statistics", "&Tools" })
+        for (const char *title : { "&File", "&Edit", "&View", "&Statistics", "T&ools" })
             QVERIFY2(titles.contains(QString::fromLatin1(title)), qPrintable(titles.join(QLatin1Char('|'))));
         QCOMPARE(window->action(app::Command::EditDive)->text().section(QLatin1Char('\t'), 0, 0),
             QStringLiteral("&Edit dive"));
@@ -109,7 +109,7 @@ private slots:
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         const QStringList shown = uitest::visibleTexts(&dialog);
-        for (const char *english : { "Measurements", "Use abbreviations", "Leisure dive", "Free data" })
+        for (const char *english : { "Measurements", "Fresh water", "Leisure dive", "Free data" })
             QVERIFY2(shown.contains(QString::fromLatin1(english)), english);
         for (const char *french : { "Mesures", "Lieu:", "Annuler" })
             QVERIFY2(!shown.contains(QString::fromUtf8(french)), french);
