@@ -164,7 +164,7 @@ PlannerDialog::PlannerDialog(AppContext &context, QWidget *parent)
     state.resultValid = 0;
     state.resultText.clear();
 
-    auto *dive = new QGroupBox(ui::tr("Donnée"), this);
+    auto *dive = new QGroupBox(ui::tr("Données"), this);
     auto *diveForm = new QFormLayout(dive);
     m_depth = numberField(dive, true);
     m_time = numberField(dive, false);
