@@ -361,7 +361,8 @@ namespace uddfreading {
                 const std::string v = version ? reinterpret_cast<const char *>(version) : "";
                 xmlFree(version);
                 if (!v.empty() && !v.starts_with("3."))
-                    note("Version UDDF « " + xmlSafe(v.substr(0, 20)) + " » : lue comme une version 3.");
+                    note(common::cformat(common::tr("Version UDDF « %s » : lue comme une version 3."),
+                        xmlSafe(v.substr(0, 20)).c_str()));
                 rc = xmlTextReaderRead(reader);
                 continue;
             }

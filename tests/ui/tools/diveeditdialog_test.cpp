@@ -301,7 +301,7 @@ private slots:
         });
         QTest::mouseClick(child<QPushButton>(&dialog, "warnings"), Qt::LeftButton);
         QCOMPARE(labels,
-            QStringList({ QStringLiteral("&Remontée"), QStringLiteral("&Deco"), QStringLiteral("&Travail"),
+            QStringList({ QStringLiteral("&Remontée"), QStringLiteral("&Déco"), QStringLiteral("&Travail"),
                 QStringLiteral("&SOS") }));
         uitest::whenModalOpens([](QWidget *warnings) {
             warnings->findChildren<QCheckBox *>()[3]->setChecked(true);
