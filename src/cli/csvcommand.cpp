@@ -2,6 +2,8 @@
 
 #include "arguments.h"
 #include "common/atomicfile.h"
+#include "common/cformat.h"
+#include "common/translation.h"
 #include "reports/csvexport.h"
 
 #include <QFile>
@@ -34,14 +36,21 @@ namespace {
 void addCsvOptions(QCommandLineParser &parser)
 {
     parser.addOptions({
-        { kFields, QStringLiteral("csv: the columns, as NAME,NAME... or all (default all)."), QStringLiteral("NAMES") },
-        { kFrom, QStringLiteral("csv, print: first dive number of the range (default the first)."),
+        { kFields, QString::fromUtf8(common::tr("csv : les colonnes, NOM,NOM... ou all (all par défaut).")),
+            QStringLiteral("NAMES") },
+        { kFrom,
+            QString::fromUtf8(
+                common::tr("csv, print : numéro de la première plongée de la plage (par défaut la première).")),
             QStringLiteral("N") },
-        { kTo, QStringLiteral("csv, print: last dive number of the range (default the last)."), QStringLiteral("N") },
-        { kTab, QStringLiteral("csv: separate fields by tabs instead of semicolons.") },
-        { kPositive, QStringLiteral("csv: profile depths positive below the surface.") },
-        { kHms, QStringLiteral("csv: profile times as h:mm:ss instead of seconds.") },
-        { kProfile, QStringLiteral("csv: the fields and profile of the dive numbered N."), QStringLiteral("N") },
+        { kTo,
+            QString::fromUtf8(
+                common::tr("csv, print : numéro de la dernière plongée de la plage (par défaut la dernière).")),
+            QStringLiteral("N") },
+        { kTab, QString::fromUtf8(common::tr("csv : champs séparés par des tabulations au lieu de points-virgules.")) },
+        { kPositive, QString::fromUtf8(common::tr("csv : profondeurs du profil positives sous la surface.")) },
+        { kHms, QString::fromUtf8(common::tr("csv : temps du profil en h:mm:ss au lieu de secondes.")) },
+        { kProfile, QString::fromUtf8(common::tr("csv : les champs et le profil de la plongée numéro N.")),
+            QStringLiteral("N") },
     });
 }
 
@@ -56,7 +65,8 @@ int commandCsv(Environment &env, const QCommandLineParser &parser, const QString
         for (const QString &name : names.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
             const int bit = reports::csvFieldByName(name.trimmed().toStdString());
             if (bit < 0 || bit == static_cast<int>(reports::CsvField::Profile))
-                return fail("unknown field '" + name.toStdString() + "'", kExitUsage);
+                return fail(
+                    common::cformat(common::tr("champ inconnu « %s »"), name.toStdString().c_str()), kExitUsage);
             choices.fieldSet |= 1u << bit;
         }
     }
@@ -70,12 +80,14 @@ int commandCsv(Environment &env, const QCommandLineParser &parser, const QString
     int to = count > 0 ? book.diveNumberAt(count) : 0;
     for (const auto &[option, target] : { std::pair { kFrom, &from }, std::pair { kTo, &to } }) {
         if (parser.isSet(option) && !parseNumber(parser.value(option), *target))
-            return fail("--" + option.toStdString() + " must be a dive number", kExitUsage);
+            return fail(
+                common::cformat(common::tr("--%s doit être un numéro de plongée"), option.toStdString().c_str()),
+                kExitUsage);
     }
     if (parser.isSet(kProfile)) {
         // The dialog exports the profile of the dive named as the last of the range.
         if (!parseNumber(parser.value(kProfile), to))
-            return fail("--profile must be a dive number", kExitUsage);
+            return fail(common::cformat(common::tr("--%s doit être un numéro de plongée"), "profile"), kExitUsage);
         choices.fieldSet |= reports::csvBit(reports::CsvField::Profile);
     }
 
@@ -84,7 +96,9 @@ int commandCsv(Environment &env, const QCommandLineParser &parser, const QString
         return fail(text.message(), kExitUsage);
     const auto saved = common::saveFileAtomically(localPath(outPath), text.value());
     if (!saved)
-        return fail("cannot write " + outPath.toStdString() + ": " + saved.message(), kExitFailure);
+        return fail(common::cformat(common::tr("impossible d'écrire %s : %s"), outPath.toStdString().c_str(),
+                        saved.message().c_str()),
+            kExitFailure);
     return 0;
 }
 

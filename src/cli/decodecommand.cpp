@@ -1,9 +1,12 @@
 #include "decodecommand.h"
 
 #include "common/atomicfile.h"
+#include "common/cformat.h"
 #include "common/clock.h"
 #include "common/strings.h"
+#include "common/systemerror.h"
 #include "common/textcodec.h"
+#include "common/translation.h"
 #include "logbook/logbookfile.h"
 #include "qtglue/qtext.h"
 #include "transfer/imageencoder.h"
@@ -73,10 +76,12 @@ namespace {
 void addDecodeOptions(QCommandLineParser &parser)
 {
     parser.addOption({ QStringLiteral("into"),
-        QStringLiteral("decode, import: add the new dives to LOG (created when missing) and save it."),
+        QString::fromUtf8(
+            common::tr("decode, import : ajouter les nouvelles plongées à LOG (créé s'il manque) et l'enregistrer.")),
         QStringLiteral("LOG") });
     parser.addOption({ QStringLiteral("now"),
-        QStringLiteral("decode: take this UTC time (YYYY-MM-DDTHH:MM:SS) as the moment of the transfer."),
+        QString::fromUtf8(
+            common::tr("decode : prendre cette heure UTC (AAAA-MM-JJTHH:MM:SS) comme moment du transfert.")),
         QStringLiteral("TIME") });
 }
 
@@ -86,7 +91,7 @@ int commandDecode(const QCommandLineParser &parser, Environment &env, const QStr
     if (parser.isSet(QStringLiteral("now"))) {
         QDateTime when = QDateTime::fromString(parser.value(QStringLiteral("now")), Qt::ISODate);
         if (!when.isValid())
-            return fail("--now takes a time as YYYY-MM-DDTHH:MM:SS", kExitUsage);
+            return fail(common::tr("--now attend une heure écrite AAAA-MM-JJTHH:MM:SS"), kExitUsage);
         when.setTimeZone(QTimeZone::utc());
         clock = std::make_unique<ClockOverride>(when.toSecsSinceEpoch());
     }
@@ -95,20 +100,21 @@ int commandDecode(const QCommandLineParser &parser, Environment &env, const QStr
     // Read by its own bytes: Qt would decode a name that is not UTF-8 into another one.
     std::ifstream file(localPath(imagePath), std::ios::binary);
     if (!file)
-        return fail("cannot open " + shownPath(imagePath) + ": " + std::strerror(errno));
+        return fail(common::cformat(common::tr("impossible d'ouvrir %s : %s"), shownPath(imagePath).c_str(),
+            common::systemErrorText(errno).c_str()));
     QByteArray bytes(static_cast<qsizetype>(transfer::image::kSize), '\0');
     file.read(bytes.data(), bytes.size());
     bytes.resize(static_cast<qsizetype>(file.gcount()));
     if (bytes.size() < static_cast<qsizetype>(transfer::image::kSize))
-        return fail(
-            shownPath(imagePath) + ": not a memory image (" + std::to_string(bytes.size()) + " bytes, 2050 expected)");
+        return fail(common::cformat(common::tr("%s : pas une image mémoire (%d octets, 2050 attendus)"),
+            shownPath(imagePath).c_str(), static_cast<int>(bytes.size())));
 
     transfer::MemoryImage memory;
     const std::span<const std::uint8_t> image(
         reinterpret_cast<const std::uint8_t *>(bytes.constData()), static_cast<std::size_t>(bytes.size()));
     if (!memory.load(image))
-        return fail(shownPath(imagePath) + ": " + trimmed(common::str(StringId::TransferError))
-            + ": the checksum does not match, or the image points outside its rings");
+        return fail(shownPath(imagePath) + ": " + trimmed(common::str(StringId::TransferError)) + ": "
+            + common::tr("la somme de contrôle ne correspond pas, ou l'image pointe hors de ses anneaux"));
 
     logbook::Logbook &book = env.logbook;
     QString into;
@@ -141,21 +147,29 @@ int commandDecode(const QCommandLineParser &parser, Environment &env, const QStr
         return 0;
 
     if (book.diveCount() > 0 && book.headerLong() != memory.serialNumber())
-        std::cerr << "zorv-cli: note: the logbook's dives were last taken from computer " << book.headerLong()
-                  << ", this image is from computer " << memory.serialNumber() << "\n";
+        std::cerr << "zorv-cli: "
+                  << common::cformat(common::tr("remarque : les dernières plongées du carnet viennent de l'ordinateur "
+                                                "%ld, cette image vient de l'ordinateur %ld"),
+                         static_cast<long>(book.headerLong()), static_cast<long>(memory.serialNumber()))
+                  << "\n";
     const transfer::AcceptedDives accepted = transfer::acceptNewDives(memory, found, book);
     if (accepted.added > 0)
         book.setHeaderLong(memory.serialNumber());
-    std::cout << accepted.added << " dive(s) added\n";
+    std::cout << common::cformat(common::tr("%d plongée(s) ajoutée(s)"), static_cast<int>(accepted.added)) << "\n";
     // Dives that did not fit are no success: scripts must see it.
     const int status = accepted.notFitted > 0 ? kExitNotAllAdded : 0;
     if (accepted.notFitted > 0)
-        std::cerr << "zorv-cli: " << accepted.notFitted << " dive(s) not added: a logbook holds at most 32767 dives\n";
+        std::cerr << "zorv-cli: "
+                  << common::cformat(common::tr("%d plongée(s) non ajoutée(s) : un carnet contient au plus 32767 "
+                                                "plongées"),
+                         static_cast<int>(accepted.notFitted))
+                  << "\n";
     if (accepted.added == 0 && existed)
         return status;
     const common::Result saved = held->save(book);
     if (!saved.ok())
-        return fail("cannot save " + shownPath(into) + ": " + saved.message());
+        return fail(common::cformat(
+            common::tr("impossible d'enregistrer %s : %s"), shownPath(into).c_str(), saved.message().c_str()));
     return status;
 }
 
@@ -163,13 +177,14 @@ int commandMakeDumps(const QString &folder)
 {
     std::error_code error;
     if (!std::filesystem::is_directory(localPath(folder), error))
-        return fail("folder " + shownPath(folder) + " does not exist", kExitUsage);
+        return fail(common::cformat(common::tr("le dossier %s n'existe pas"), shownPath(folder).c_str()), kExitUsage);
     // The built-in catalogue, not the user's: the dumps must come out the same everywhere.
     const computers::ComputerCatalogue catalogue = computers::ComputerCatalogue::withBuiltInTypes();
     for (const transfer::ExampleDump &dump : transfer::exampleDumps(&catalogue)) {
         const std::filesystem::path target = std::filesystem::path(localPath(folder)) / dump.fileName;
         if (const common::Result saved = common::saveFileAtomically(target, dump.bytes); !saved)
-            return fail("cannot save " + common::escapeInvalidUtf8(target.string()) + ": " + saved.message());
+            return fail(common::cformat(common::tr("impossible d'enregistrer %s : %s"),
+                common::escapeInvalidUtf8(target.string()).c_str(), saved.message().c_str()));
     }
     return 0;
 }

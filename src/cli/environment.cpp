@@ -1,6 +1,8 @@
 #include "environment.h"
 
+#include "common/cformat.h"
 #include "common/fileset.h"
+#include "common/translation.h"
 #include "logbook/logbookfile.h"
 
 #include <iostream>
@@ -18,7 +20,7 @@ std::optional<HeldLogbook> HeldLogbook::hold(const std::string &path, bool force
     HeldLogbook held;
     held.m_files = common::LogbookPaths::resolve(path);
     if (held.m_files.empty()) {
-        code = fail("no logbook named", kExitUsage);
+        code = fail(common::tr("aucun carnet n'est nommé"), kExitUsage);
         return std::nullopt;
     }
     auto lock = common::WriterLock::acquire(held.m_files, common::kWriterWaitMs);
@@ -29,8 +31,9 @@ std::optional<HeldLogbook> HeldLogbook::hold(const std::string &path, bool force
     held.m_lock = std::move(*lock);
     if (!force) {
         if (const auto holder = common::EditLock::liveHolder(held.m_files.log())) {
-            code = fail("« " + held.m_files.given().string() + " » est ouvert pour modification par " + *holder
-                    + " ; rien n'a été modifié (--force pour l'écrire quand même).",
+            code = fail(common::cformat(common::tr("« %s » est ouvert pour modification par %s ; rien n'a été modifié "
+                                                   "(--force pour l'écrire quand même)."),
+                            held.m_files.given().string().c_str(), holder->c_str()),
                 kExitLocked);
             return std::nullopt;
         }
@@ -47,11 +50,13 @@ bool HeldLogbook::exists() const
 common::Result HeldLogbook::load(logbook::Logbook &book)
 {
     if (!exists())
-        return common::Result::failure(common::Status::NotFound, "cannot open " + m_files.given().string());
+        return common::Result::failure(common::Status::NotFound,
+            common::cformat(
+                common::tr("impossible d'ouvrir %s : fichier introuvable"), m_files.given().string().c_str()));
     common::Result loaded = logbook::LogbookFile::load(book, m_files);
     m_stamp = common::fileStamp(m_files.log());
     if (const std::string notice = logbook::LogbookFile::loadNotice(m_files.given().string()); !notice.empty())
-        std::cerr << "zorv-cli: warning: " << notice << "\n";
+        std::cerr << "zorv-cli: " << common::tr("attention : ") << notice << "\n";
     return loaded;
 }
 
@@ -60,8 +65,9 @@ common::Result HeldLogbook::save(logbook::Logbook &book) const
     // Another writer that takes no lock (an editor, a copy) may have replaced the file.
     if (common::fileStamp(m_files.log()) != m_stamp)
         return common::Result::failure(common::Status::Busy,
-            "« " + m_files.given().string()
-                + " » a été modifié par un autre programme depuis sa lecture ; rien n'a été enregistré.");
+            common::cformat(common::tr("« %s » a été modifié par un autre programme depuis sa lecture ; rien n'a été "
+                                       "enregistré."),
+                m_files.given().string().c_str()));
     return logbook::LogbookFile::save(book, m_files);
 }
 
@@ -69,8 +75,9 @@ int refuseOwnFile(const common::LogbookPaths &input, const std::string &out, con
 {
     if (!input.holds(out))
         return 0;
-    return fail("« " + shown + " » est le carnet lu ou l'un de ses fichiers (" + input.given().filename().string()
-            + ") ; choisissez un autre nom. Rien n'a été écrit.",
+    return fail(common::cformat(common::tr("« %s » est le carnet lu ou l'un de ses fichiers (%s) ; choisissez un autre "
+                                           "nom. Rien n'a été écrit."),
+                    shown.c_str(), input.given().filename().string().c_str()),
         kExitUsage);
 }
 
@@ -80,7 +87,7 @@ Environment::Environment(const EnvironmentOptions &options)
     const std::filesystem::path dir
         = options.settingsDir ? *options.settingsDir : settings::settingsDirectory(options.programDir);
     for (const std::string &warning : load(dir, settings::ScreenSize {}).warnings)
-        std::cerr << "zorv-cli: warning: " << warning << "\n";
+        std::cerr << "zorv-cli: " << common::tr("attention : ") << warning << "\n";
     if (options.imperial)
         settings.unitSystem = logbook::UnitSystem::Imperial;
     if (options.standard)

@@ -1,6 +1,8 @@
 #include "importcommand.h"
 
 #include "arguments.h"
+#include "common/cformat.h"
+#include "common/translation.h"
 #include "imports/importer.h"
 #include "logbook/divepage.h"
 #include "logbook/fieldcatalogue.h"
@@ -35,9 +37,11 @@ namespace {
 void addImportOptions(QCommandLineParser &parser)
 {
     parser.addOption({ QStringLiteral("imperial-source"),
-        QStringLiteral("import: the .wgm file's numbers are imperial (instead of the Import/System setting).") });
+        QString::fromUtf8(common::tr(
+            "import : les nombres du fichier .wgm sont en unités impériales (au lieu du réglage Import/System).")) });
     parser.addOption({ QStringLiteral("type"),
-        QStringLiteral("import: the computer type id given to a .wgm dive (instead of the Import/Typ setting)."),
+        QString::fromUtf8(common::tr(
+            "import : le numéro de type d'ordinateur donné à une plongée .wgm (au lieu du réglage Import/Typ).")),
         QStringLiteral("N") });
 }
 
@@ -49,7 +53,9 @@ int commandImport(const QCommandLineParser &parser, Environment &env, const QStr
     if (format == QLatin1String("citizen"))
         which = imports::Format::Citizen;
     else if (format != QLatin1String("guardian"))
-        return fail("import reads guardian, citizen or uddf files, not '" + qtglue::fromQt(format) + "'", kExitUsage);
+        return fail(common::cformat(common::tr("import lit les fichiers guardian, citizen ou uddf, pas « %s »"),
+                        qtglue::fromQt(format).c_str()),
+            kExitUsage);
 
     imports::ImportSettings settings;
     settings.defaults = env.settings.newDiveDefaults;
@@ -60,7 +66,7 @@ int commandImport(const QCommandLineParser &parser, Environment &env, const QStr
     if (parser.isSet(QStringLiteral("type"))) {
         const auto parsed = wholeNumber(parser.value(QStringLiteral("type")), 0, 255);
         if (!parsed)
-            return fail("--type must be a computer type id from 0 to 255", kExitUsage);
+            return fail(common::tr("--type doit être un numéro de type d'ordinateur de 0 à 255"), kExitUsage);
         type = static_cast<int>(*parsed);
     }
     if (type >= 0 && type <= 255)
@@ -71,7 +77,7 @@ int commandImport(const QCommandLineParser &parser, Environment &env, const QStr
     if (!imported.ok())
         return fail(shownPath(path) + ": " + imported.message());
     if (const std::string_view cut = imports::cutMessage(*imported); !cut.empty())
-        std::cerr << "zorv-cli: note: " << cut << "\n";
+        std::cerr << "zorv-cli: " << common::tr("remarque : ") << cut << "\n";
 
     logbook::Logbook &book = env.logbook;
     const QString into = parser.value(QStringLiteral("into"));
@@ -88,13 +94,14 @@ int commandImport(const QCommandLineParser &parser, Environment &env, const QStr
             return fail(shownPath(into) + ": " + loaded.message());
     }
     if (!book.insertDive(imported->record))
-        return fail("the logbook holds as many dives as it can");
+        return fail(common::tr("le carnet contient déjà autant de plongées qu'il peut"));
     printPage(book, book.currentDive());
     if (into.isEmpty())
         return 0;
     const common::Result saved = held->save(book);
     if (!saved.ok())
-        return fail("cannot save " + shownPath(into) + ": " + saved.message());
+        return fail(common::cformat(
+            common::tr("impossible d'enregistrer %s : %s"), shownPath(into).c_str(), saved.message().c_str()));
     return 0;
 }
 

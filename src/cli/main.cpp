@@ -85,14 +85,16 @@ int commandInfo(cli::Environment &env)
     std::string mean = catalogue.meanAirConsumptionText();
     if (!mean.empty())
         mean += " " + std::string(logbook::unitWord(logbook::Quantity::AirConsumption, book.unitSystem()));
-    std::cout << "path: " << common::escapeInvalidUtf8(book.path()) << "\n"
-              << "dives: " << book.diveCount() << "\n"
-              << "total dive time: " << minutes / 60 << ":" << (minutes % 60 < 10 ? "0" : "") << minutes % 60 << "\n"
-              << "mean air consumption: " << mean << "\n"
-              << "first dive number: " << (book.diveCount() ? book.diveNumberAt(1) : 0) << "\n"
-              << "last dive number: " << (book.diveCount() ? book.diveNumberAt(book.diveCount()) : 0) << "\n"
-              << "format version: " << book.formatVersion() << "\n"
-              << "header long: " << book.headerLong() << "\n";
+    std::cout << common::tr("chemin : ") << common::escapeInvalidUtf8(book.path()) << "\n"
+              << common::tr("plongées : ") << book.diveCount() << "\n"
+              << common::tr("durée totale de plongée : ") << minutes / 60 << ":" << (minutes % 60 < 10 ? "0" : "")
+              << minutes % 60 << "\n"
+              << common::tr("consommation moyenne : ") << mean << "\n"
+              << common::tr("numéro de la première plongée : ") << (book.diveCount() ? book.diveNumberAt(1) : 0) << "\n"
+              << common::tr("numéro de la dernière plongée : ")
+              << (book.diveCount() ? book.diveNumberAt(book.diveCount()) : 0) << "\n"
+              << common::tr("version du format : ") << book.formatVersion() << "\n"
+              << common::tr("numéro de l'ordinateur : ") << book.headerLong() << "\n";
     return 0;
 }
 
@@ -488,6 +490,6 @@ int main(int argc, char **argv)
     try {
         return runCommand(argc, argv);
     } catch (const std::bad_alloc &) {
-        return fail("not enough memory for this command");
+        return fail(common::tr("pas assez de mémoire pour cette commande"));
     }
 }

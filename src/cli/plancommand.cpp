@@ -2,6 +2,7 @@
 
 #include "arguments.h"
 #include "common/cformat.h"
+#include "common/translation.h"
 #include "environment.h"
 #include "profile/planner.h"
 
@@ -27,9 +28,10 @@ namespace {
     const QString kJson = QStringLiteral("json");
     const QString kProfile = QStringLiteral("profile");
 
-    int refuse(const QString &option, const std::string &what)
+    // `format` names the option with its %s.
+    int refuse(const QString &option, const char *format)
     {
-        std::cerr << "zorv-cli: plan: --" << option.toStdString() << " " << what << "\n";
+        std::cerr << "zorv-cli: plan: " << common::cformat(format, option.toStdString().c_str()) << "\n";
         return kExitUsage;
     }
 
@@ -82,23 +84,27 @@ int commandPlan(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.addOptions({
-        { kDepth, QStringLiteral("plan: maximum depth in metres."), QStringLiteral("METRES") },
-        { kTime, QStringLiteral("plan: bottom time in minutes."), QStringLiteral("MINUTES") },
-        { kMountain, QStringLiteral("plan: the mountain-lake table (701-1500 m).") },
-        { kGroup, QStringLiteral("plan: pressure group of the previous dive."), QStringLiteral("LETTER") },
-        { kInterval, QStringLiteral("plan: surface interval since it, minutes."), QStringLiteral("MINUTES") },
-        { kRate, QStringLiteral("plan: breathing rate, litres per minute."), QStringLiteral("L_PER_MIN") },
-        { kTank, QStringLiteral("plan: tank volume in litres."), QStringLiteral("LITRES") },
-        { kPressure, QStringLiteral("plan: filling pressure in bar."), QStringLiteral("BAR") },
-        { kJson, QStringLiteral("plan: one JSON object instead of text.") },
-        { kProfile, QStringLiteral("plan: add the planned points (depth, deco marker).") },
+        { kDepth, QString::fromUtf8(common::tr("plan : profondeur maximale en mètres.")), QStringLiteral("METRES") },
+        { kTime, QString::fromUtf8(common::tr("plan : temps au fond en minutes.")), QStringLiteral("MINUTES") },
+        { kMountain, QString::fromUtf8(common::tr("plan : la table des lacs de montagne (701-1500 m).")) },
+        { kGroup, QString::fromUtf8(common::tr("plan : groupe de pression de la plongée précédente.")),
+            QStringLiteral("LETTER") },
+        { kInterval, QString::fromUtf8(common::tr("plan : intervalle de surface depuis celle-ci, en minutes.")),
+            QStringLiteral("MINUTES") },
+        { kRate, QString::fromUtf8(common::tr("plan : consommation, en litres par minute.")),
+            QStringLiteral("L_PER_MIN") },
+        { kTank, QString::fromUtf8(common::tr("plan : volume de la bouteille en litres.")), QStringLiteral("LITRES") },
+        { kPressure, QString::fromUtf8(common::tr("plan : pression de gonflage en bar.")), QStringLiteral("BAR") },
+        { kJson, QString::fromUtf8(common::tr("plan : un objet JSON au lieu du texte.")) },
+        { kProfile,
+            QString::fromUtf8(common::tr("plan : ajouter les points planifiés (profondeur, marque de palier).")) },
     });
     if (!parser.parse(arguments)) {
         std::cerr << "zorv-cli: plan: " << parser.errorText().toStdString() << "\n";
         return kExitUsage;
     }
     if (parser.positionalArguments().size() != 1) {
-        std::cerr << "zorv-cli: plan takes options only; try --help\n";
+        std::cerr << "zorv-cli: " << common::tr("plan ne prend que des options ; voir --help") << "\n";
         return kExitUsage;
     }
 
@@ -108,48 +114,48 @@ int commandPlan(const QStringList &arguments)
     state.breathingRate = 0;
 
     if (!parser.isSet(kDepth))
-        return refuse(kDepth, "is missing");
+        return refuse(kDepth, common::tr("--%s manque"));
     const std::optional<double> depth = decimal(parser.value(kDepth));
     if (!depth || *depth == 0 || *depth > 1000)
-        return refuse(kDepth, "must be a depth in metres above 0");
+        return refuse(kDepth, common::tr("--%s doit être une profondeur en mètres au-dessus de 0"));
     state.depth = *depth;
     if (!parser.isSet(kTime))
-        return refuse(kTime, "is missing");
+        return refuse(kTime, common::tr("--%s manque"));
     const std::optional<int> time = whole(parser.value(kTime), 10000);
     if (!time || *time == 0)
-        return refuse(kTime, "must be a whole number of minutes above 0");
+        return refuse(kTime, common::tr("--%s doit être un nombre entier de minutes au-dessus de 0"));
     state.bottomTime = *time;
     state.altitude = parser.isSet(kMountain) ? 1 : 0;
 
     if (parser.isSet(kGroup)) {
         const QString letter = parser.value(kGroup).toUpper();
         if (letter.size() != 1 || !letter[0].isLetter() || letter[0].unicode() > 'Z')
-            return refuse(kGroup, "must be one letter");
+            return refuse(kGroup, common::tr("--%s doit être une lettre"));
         state.repetitive = 1;
         state.group = letter.toStdString();
     }
     if (parser.isSet(kInterval)) {
         const std::optional<int> interval = whole(parser.value(kInterval), 100000);
         if (!interval)
-            return refuse(kInterval, "must be a whole number of minutes, 0 or more");
+            return refuse(kInterval, common::tr("--%s doit être un nombre entier de minutes, 0 ou plus"));
         state.interval = *interval;
     }
     if (parser.isSet(kRate)) {
         const std::optional<double> rate = decimal(parser.value(kRate));
         if (!rate || *rate > 1000)
-            return refuse(kRate, "must be litres per minute, 0 or more");
+            return refuse(kRate, common::tr("--%s doit être en litres par minute, 0 ou plus"));
         state.breathingRate = *rate;
     }
     if (parser.isSet(kTank)) {
         const std::optional<double> tank = decimal(parser.value(kTank));
         if (!tank || *tank > 1000)
-            return refuse(kTank, "must be litres, 0 or more");
+            return refuse(kTank, common::tr("--%s doit être en litres, 0 ou plus"));
         state.tankLitres = *tank;
     }
     if (parser.isSet(kPressure)) {
         const std::optional<int> pressure = whole(parser.value(kPressure), 1000);
         if (!pressure)
-            return refuse(kPressure, "must be whole bar, 0 or more");
+            return refuse(kPressure, common::tr("--%s doit être un nombre entier de bar, 0 ou plus"));
         state.fillPressure = *pressure;
     }
 

@@ -1,6 +1,8 @@
 #include "printcommand.h"
 
 #include "common/atomicfile.h"
+#include "common/cformat.h"
+#include "common/translation.h"
 #include "qtcanvas/pagepainter.h"
 #include "registers/certificates.h"
 #include "reports/logbookprint.h"
@@ -35,12 +37,15 @@ namespace {
 void addPrintOptions(QCommandLineParser &parser)
 {
     parser.addOptions({
-        { kMode, QStringLiteral("print: pages, list or cover (default pages)."), QStringLiteral("MODE"),
-            QStringLiteral("pages") },
-        { kOption, QStringLiteral("print: complete, blank or profile dive pages (default complete)."),
+        { kMode, QString::fromUtf8(common::tr("print : pages, list ou cover (pages par défaut).")),
+            QStringLiteral("MODE"), QStringLiteral("pages") },
+        { kOption,
+            QString::fromUtf8(common::tr("print : pages de plongée complete, blank ou profile (complete par défaut).")),
             QStringLiteral("OPTION"), QStringLiteral("complete") },
-        { kNoSeparator, QStringLiteral("print: no cutting line between the two dives of a sheet.") },
-        { kPaper, QStringLiteral("print: a4 or letter (default a4)."), QStringLiteral("PAPER"), QStringLiteral("a4") },
+        { kNoSeparator,
+            QString::fromUtf8(common::tr("print : pas de ligne de coupe entre les deux plongées d'une feuille.")) },
+        { kPaper, QString::fromUtf8(common::tr("print : a4 ou letter (a4 par défaut).")), QStringLiteral("PAPER"),
+            QStringLiteral("a4") },
     });
 }
 
@@ -58,15 +63,15 @@ int commandPrint(Environment &env, const QCommandLineParser &parser, const QStri
         = { { "a4", QPageSize::A4 }, { "letter", QPageSize::Letter } };
     QPageSize::PageSizeId paper = QPageSize::A4;
     if (!pick(parser.value(kMode), modes, job.mode))
-        return fail("--mode must be pages, list or cover", kExitUsage);
+        return fail(common::tr("--mode doit valoir pages, list ou cover"), kExitUsage);
     if (!pick(parser.value(kOption), options, job.option))
-        return fail("--option must be complete, blank or profile", kExitUsage);
+        return fail(common::tr("--option doit valoir complete, blank ou profile"), kExitUsage);
     if (!pick(parser.value(kPaper), papers, paper))
-        return fail("--paper must be a4 or letter", kExitUsage);
+        return fail(common::tr("--paper doit valoir a4 ou letter"), kExitUsage);
     job.separator = !parser.isSet(kNoSeparator);
 
     if (book.diveCount() == 0)
-        return fail("the logbook holds no dive", kExitUsage);
+        return fail(common::tr("le carnet ne contient aucune plongée"), kExitUsage);
     job.fromNumber = book.diveNumberAt(1);
     job.toNumber = book.diveNumberAt(book.diveCount());
     for (const auto &[name, target] :
@@ -76,12 +81,13 @@ int commandPrint(Environment &env, const QCommandLineParser &parser, const QStri
         bool ok = false;
         *target = parser.value(name).toInt(&ok);
         if (!ok)
-            return fail("--" + name.toStdString() + " must be a dive number", kExitUsage);
+            return fail(common::cformat(common::tr("--%s doit être un numéro de plongée"), name.toStdString().c_str()),
+                kExitUsage);
     }
     // As in the dialog, numbers outside the logbook are pulled into it; ends that name no dive print nothing.
     const auto range = reports::settleRange(job, book);
     if (!range)
-        return fail("no dive carries the numbers of the range", kExitUsage);
+        return fail(common::tr("aucune plongée ne porte les numéros de la plage"), kExitUsage);
 
     reports::LogbookPrintInfo info;
     info.logbookPath = book.path();
@@ -93,12 +99,14 @@ int commandPrint(Environment &env, const QCommandLineParser &parser, const QStri
     int pages = 0;
     const QByteArray pdf = qtcanvas::pdfOfPages(printer, QPageSize(paper), &pages);
     if (pages == 0)
-        return fail("cannot draw the pages", kExitFailure);
+        return fail(common::tr("impossible de dessiner les pages"), kExitFailure);
     const auto saved = common::saveFileAtomically(
         localPath(outPath), std::string(pdf.constData(), static_cast<std::size_t>(pdf.size())));
     if (!saved)
-        return fail("cannot write " + shownPath(outPath) + ": " + saved.message(), kExitFailure);
-    std::cout << pages << " page(s)\n";
+        return fail(common::cformat(
+                        common::tr("impossible d'écrire %s : %s"), shownPath(outPath).c_str(), saved.message().c_str()),
+            kExitFailure);
+    std::cout << common::cformat(common::tr("%d page(s)"), pages) << "\n";
     return 0;
 }
 

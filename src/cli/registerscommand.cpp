@@ -3,6 +3,7 @@
 #include "common/cformat.h"
 #include "common/clock.h"
 #include "common/strings.h"
+#include "common/translation.h"
 #include "jsonexport.h"
 #include "logbook/daynumber.h"
 #include "logbook/fieldcatalogue.h"
@@ -28,15 +29,17 @@ namespace {
 
     // Shared with the statistics commands, which add them to the parser.
     const QCommandLineOption kJson(QStringLiteral("json"), QString());
-    const QCommandLineOption kDue(QStringLiteral("due"), QStringLiteral("equipment: only the items due for service."));
+    const QCommandLineOption kDue(QStringLiteral("due"),
+        QString::fromUtf8(common::tr("equipment : seulement les articles dont la révision est due.")));
     const QCommandLineOption kToday(QStringLiteral("today"),
-        QStringLiteral("equipment, forecast: the date taken as today."), QStringLiteral("YYYY-MM-DD"));
-    const QCommandLineOption kTarget(
-        QStringLiteral("target"), QStringLiteral("forecast: the number of dives to reach."), QStringLiteral("N"));
-    const QCommandLineOption kStart(
-        QStringLiteral("start"), QStringLiteral("forecast: the first month counted."), QStringLiteral("MM.YYYY"));
-    const QCommandLineOption kCurrent(
-        QStringLiteral("current-month"), QStringLiteral("forecast: count the unfinished current month too."));
+        QString::fromUtf8(common::tr("equipment, forecast : la date prise pour aujourd'hui.")),
+        QStringLiteral("YYYY-MM-DD"));
+    const QCommandLineOption kTarget(QStringLiteral("target"),
+        QString::fromUtf8(common::tr("forecast : le nombre de plongées à atteindre.")), QStringLiteral("N"));
+    const QCommandLineOption kStart(QStringLiteral("start"),
+        QString::fromUtf8(common::tr("forecast : le premier mois compté.")), QStringLiteral("MM.YYYY"));
+    const QCommandLineOption kCurrent(QStringLiteral("current-month"),
+        QString::fromUtf8(common::tr("forecast : compter aussi le mois en cours, inachevé.")));
 
     // A JSON object written field by field.
     class JsonObject {
@@ -153,7 +156,7 @@ namespace {
     {
         logbook::CalendarDate today;
         if (!parseToday(parser, today))
-            return fail("--today must be a date as YYYY-MM-DD", kExitUsage);
+            return fail(common::tr("--today doit être une date écrite AAAA-MM-JJ"), kExitUsage);
         auto items = registers::loadEquipment(path);
         if (!items)
             return fail(items.message());
@@ -232,8 +235,8 @@ namespace {
         writeTable(registers::kTeachingColumns, *records,
             [](const registers::TeachingActivity &r, int column) { return registers::teachingCell(r, column); });
         const registers::TeachingTotals totals = registers::teachingTotals(*records);
-        std::cout << "Total heures: Théorie " << totals.theory << ", Pratique " << totals.practice << ", Total "
-                  << totals.total() << "\n";
+        std::cout << common::tr("Total des heures : théorie ") << totals.theory << common::tr(", pratique ")
+                  << totals.practice << common::tr(", total ") << totals.total() << "\n";
         return 0;
     }
 
@@ -278,11 +281,12 @@ namespace {
             std::cout << "}\n";
             return 0;
         }
-        std::cout << "Plongeur: " << oem(reg->diverName) << "\nClub: " << oem(reg->club) << "\n";
+        std::cout << common::tr("Plongeur : ") << oem(reg->diverName) << "\n"
+                  << common::tr("Club : ") << oem(reg->club) << "\n";
         writeTable(registers::kCertificateColumns, reg->certificates,
             [](const registers::Certificate &c, int column) { return registers::certificateCell(c, column); });
-        std::cout << "Coût/Instruction: " << registers::certificateCostText(reg->certificates, env.settings.currency)
-                  << "\n";
+        std::cout << common::tr("Coût/Instruction: ")
+                  << registers::certificateCostText(reg->certificates, env.settings.currency) << "\n";
         return 0;
     }
 
@@ -290,7 +294,7 @@ namespace {
     {
         registers::ForecastInput in;
         if (!parseToday(parser, in.today))
-            return fail("--today must be a date as YYYY-MM-DD", kExitUsage);
+            return fail(common::tr("--today doit être une date écrite AAAA-MM-JJ"), kExitUsage);
         in.dives = registers::diveDates(env.logbook);
         in.includeCurrentMonth = parser.isSet(kCurrent);
         long long target = registers::defaultForecastTarget(env.logbook.diveCount());
@@ -298,7 +302,7 @@ namespace {
             const std::string text = qtglue::fromQt(parser.value(kTarget));
             const auto r = std::from_chars(text.data(), text.data() + text.size(), target);
             if (r.ec != std::errc() || r.ptr != text.data() + text.size() || target < 0 || target > INT32_MAX)
-                return fail("--target must be a number of dives", kExitUsage);
+                return fail(common::tr("--target doit être un nombre de plongées"), kExitUsage);
         }
         in.target = static_cast<int>(target);
         in.start = registers::defaultForecastStart(env.logbook.diveCount() > 0
@@ -309,7 +313,7 @@ namespace {
             int year = 0;
             if (common::cscan(qtglue::fromQt(parser.value(kStart)), "%d.%d", &month, &year) != 2 || month < 1
                 || month > 12)
-                return fail("--start must be a month as MM.YYYY", kExitUsage);
+                return fail(common::tr("--start doit être un mois écrit MM.AAAA"), kExitUsage);
             in.start = { month, year };
         }
         const auto result = registers::computeForecast(in);
@@ -324,13 +328,14 @@ namespace {
             else
                 o.flag("result", false);
         } else {
-            std::cout << "dives: " << env.logbook.diveCount() << "\ntarget: " << in.target
-                      << "\nstart: " << common::cformat("%02d.%04d", in.start.month, in.start.year) << "\n";
+            std::cout << common::tr("plongées : ") << env.logbook.diveCount() << "\n"
+                      << common::tr("objectif : ") << in.target << "\n"
+                      << common::tr("début : ") << common::cformat("%02d.%04d", in.start.month, in.start.year) << "\n";
             if (!result) {
-                std::cout << "result: none\n";
+                std::cout << common::tr("résultat : aucun") << "\n";
                 return 0;
             }
-            std::cout << "result: " << registers::forecastDateText(result->reached) << "\n";
+            std::cout << common::tr("résultat : ") << registers::forecastDateText(result->reached) << "\n";
             for (int m = 0; m < 12; ++m) {
                 const registers::MonthSlot &slot = result->months[static_cast<std::size_t>(m)];
                 std::cout << common::cformat(

@@ -2,6 +2,8 @@
 
 #include "arguments.h"
 #include "common/atomicfile.h"
+#include "common/cformat.h"
+#include "common/translation.h"
 #include "profile/profilescene.h"
 #include "qtcanvas/qpaintercanvas.h"
 
@@ -48,11 +50,14 @@ std::unique_ptr<QCoreApplication> createApplication(int &argc, char **argv)
 void addRenderProfileOptions(QCommandLineParser &parser)
 {
     parser.addOptions({
-        QCommandLineOption(kWidth, QStringLiteral("render-profile: picture width (default 900)."), QStringLiteral("W"),
+        QCommandLineOption(kWidth,
+            QString::fromUtf8(common::tr("render-profile : largeur de l'image (900 par défaut).")), QStringLiteral("W"),
             QStringLiteral("900")),
-        QCommandLineOption(kHeight, QStringLiteral("render-profile: picture height (default 600)."),
-            QStringLiteral("H"), QStringLiteral("600")),
-        QCommandLineOption(kCursor, QStringLiteral("render-profile: sample under the cursor (default: the deepest)."),
+        QCommandLineOption(kHeight,
+            QString::fromUtf8(common::tr("render-profile : hauteur de l'image (600 par défaut).")), QStringLiteral("H"),
+            QStringLiteral("600")),
+        QCommandLineOption(kCursor,
+            QString::fromUtf8(common::tr("render-profile : point sous le curseur (par défaut : le plus profond).")),
             QStringLiteral("SAMPLE")),
     });
 }
@@ -63,20 +68,22 @@ int commandRenderProfile(
     int position = 0;
     const int count = env.logbook.diveCount();
     if (!parseNumber(positionText, 1, count, position))
-        return fail("position must be a number from 1 to " + std::to_string(count), kExitUsage);
+        return fail(common::cformat(common::tr("la position doit être un nombre de 1 à %d"), count), kExitUsage);
     int width = 0;
     int height = 0;
     if (!parseNumber(parser.value(kWidth), profile::kMinimumSceneSize.width, 8000, width)
         || !parseNumber(parser.value(kHeight), profile::kMinimumSceneSize.height, 8000, height))
-        return fail("--width and --height must be from " + std::to_string(profile::kMinimumSceneSize.width) + " and "
-                + std::to_string(profile::kMinimumSceneSize.height) + " up to 8000",
+        return fail(common::cformat(common::tr("--width et --height doivent aller de %d et %d jusqu'à 8000"),
+                        profile::kMinimumSceneSize.width, profile::kMinimumSceneSize.height),
             kExitUsage);
 
     const logbook::DiveRecord &dive = *env.logbook.dive(position);
     int cursor = 0;
     if (parser.isSet(kCursor)) {
         if (!parseNumber(parser.value(kCursor), 0, dive.sampleCount, cursor))
-            return fail("--cursor must be a sample from 0 to " + std::to_string(dive.sampleCount), kExitUsage);
+            return fail(common::cformat(
+                            common::tr("--cursor doit être un point de 0 à %d"), static_cast<int>(dive.sampleCount)),
+                kExitUsage);
     } else {
         // Without a choice the cursor rests where the dive is deepest: every instrument has something to show.
         const std::span<const logbook::ProfileSample> samples = logbook::profileSamples(dive);
@@ -110,11 +117,13 @@ int commandRenderProfile(
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "PNG"))
-        return fail("cannot encode the picture", kExitFailure);
+        return fail(common::tr("impossible d'encoder l'image"), kExitFailure);
     const std::string bytes(png.constData(), static_cast<std::size_t>(png.size()));
     const common::Result saved = common::saveFileAtomically(localPath(outPath), bytes);
     if (!saved)
-        return fail("cannot save " + shownPath(outPath) + ": " + saved.message(), kExitFailure);
+        return fail(common::cformat(common::tr("impossible d'enregistrer %s : %s"), shownPath(outPath).c_str(),
+                        saved.message().c_str()),
+            kExitFailure);
     return 0;
 }
 

@@ -1,5 +1,8 @@
 #include "simulatecommand.h"
 
+#include "common/cformat.h"
+#include "common/systemerror.h"
+#include "common/translation.h"
 #include "environment.h"
 #include "qtglue/qtext.h"
 #include "serial/computersimulator.h"
@@ -33,12 +36,12 @@ namespace {
 
 void addSimulateOptions(QCommandLineParser &parser)
 {
-    parser.addOption(
-        { QStringLiteral("port"), QStringLiteral("simulate: serial device to send on."), QStringLiteral("DEVICE") });
+    parser.addOption({ QStringLiteral("port"),
+        QString::fromUtf8(common::tr("simulate : port série sur lequel envoyer.")), QStringLiteral("DEVICE") });
     parser.addOption({ QStringLiteral("pause-at"),
-        QStringLiteral("simulate: pause after this many bytes of the image."), QStringLiteral("N") });
-    parser.addOption(
-        { QStringLiteral("pause-ms"), QStringLiteral("simulate: length of the pause (ms)."), QStringLiteral("M") });
+        QString::fromUtf8(common::tr("simulate : pause après ce nombre d'octets de l'image.")), QStringLiteral("N") });
+    parser.addOption({ QStringLiteral("pause-ms"), QString::fromUtf8(common::tr("simulate : durée de la pause (ms).")),
+        QStringLiteral("M") });
 }
 
 int commandSimulate(const QCommandLineParser &parser, const QString &imagePath)
@@ -46,30 +49,31 @@ int commandSimulate(const QCommandLineParser &parser, const QString &imagePath)
     constexpr int imageSize = transfer::Receiver::kImageSize;
     const QString device = parser.value(QStringLiteral("port"));
     if (device.isEmpty())
-        return fail(QStringLiteral("simulate needs --port DEVICE"), kExitUsage);
+        return fail(QString::fromUtf8(common::tr("simulate demande --port PORT")), kExitUsage);
 
     serial::SimulatorOptions options;
     const bool pauseAt = parser.isSet(QStringLiteral("pause-at"));
     if (pauseAt != parser.isSet(QStringLiteral("pause-ms")))
-        return fail(QStringLiteral("--pause-at and --pause-ms go together"), kExitUsage);
+        return fail(QString::fromUtf8(common::tr("--pause-at et --pause-ms vont ensemble")), kExitUsage);
     if (pauseAt
         && (!parseNumber(parser.value(QStringLiteral("pause-at")), 0, imageSize - 1, options.pauseAfter)
             || !parseNumber(parser.value(QStringLiteral("pause-ms")), 1, 600000, options.pauseMs)))
-        return fail(
-            QStringLiteral("--pause-at takes 0 to %1 bytes, --pause-ms 1 to 600000 ms").arg(imageSize - 1), kExitUsage);
+        return fail(QString::fromUtf8(common::tr("--pause-at prend de 0 à %1 octets, --pause-ms de 1 à 600000 ms"))
+                        .arg(imageSize - 1),
+            kExitUsage);
 
     // Read by its own bytes: Qt would decode a name that is not UTF-8 into another one.
     std::ifstream file(localPath(imagePath), std::ios::binary);
     if (!file)
-        return cli::fail(shownPath(imagePath) + ": " + std::strerror(errno));
+        return cli::fail(shownPath(imagePath) + ": " + common::systemErrorText(errno));
     QByteArray bytes(imageSize, '\0');
     file.read(bytes.data(), bytes.size());
     bytes.resize(static_cast<qsizetype>(file.gcount()));
     // A receiver syncs on the first 0x55: an image that does not start with it would
     // arrive shifted or not at all, which is not what anybody means to try.
     if (bytes.size() < imageSize || static_cast<std::uint8_t>(bytes[0]) != transfer::Receiver::kSyncByte)
-        return cli::fail(
-            shownPath(imagePath) + ": not a memory image (" + std::to_string(imageSize) + " bytes starting with 0x55)");
+        return cli::fail(common::cformat(common::tr("%s : pas une image mémoire (%d octets commençant par 0x55)"),
+            shownPath(imagePath).c_str(), imageSize));
     const std::vector<std::uint8_t> image(bytes.begin(), bytes.end());
 
     QSerialPort port;
@@ -82,8 +86,10 @@ int commandSimulate(const QCommandLineParser &parser, const QString &imagePath)
         return fail(device + QStringLiteral(": ") + port.errorString());
     if (!serial::sendAsComputer(port, image, options))
         return fail(device + QStringLiteral(": ") + port.errorString());
-    std::cout << "sent " << options.leadingZeros << " zero bytes and " << imageSize << " bytes of "
-              << imagePath.toStdString() << " to " << device.toStdString() << "\n";
+    std::cout << common::cformat(common::tr("%d octets nuls et %d octets de %s envoyés sur %s"),
+        static_cast<int>(options.leadingZeros), imageSize, imagePath.toStdString().c_str(),
+        device.toStdString().c_str())
+              << "\n";
     return 0;
 }
 

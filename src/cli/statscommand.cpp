@@ -2,6 +2,7 @@
 
 #include "common/cformat.h"
 #include "common/textcodec.h"
+#include "common/translation.h"
 #include "jsonexport.h"
 #include "qtglue/qtext.h"
 #include "stats/frequencylist.h"
@@ -70,45 +71,47 @@ namespace {
     const QCommandLineOption &yearOption()
     {
         static const QCommandLineOption o(QStringLiteral("year"),
-            QStringLiteral("stats, sites, partners: only the dives of year Y."), QStringLiteral("Y"));
+            QString::fromUtf8(common::tr("stats, sites, partners : seulement les plongées de l'année Y.")),
+            QStringLiteral("Y"));
         return o;
     }
     const QCommandLineOption &percentOption()
     {
-        static const QCommandLineOption o(
-            QStringLiteral("percent"), QStringLiteral("stats: percentages instead of numbers of dives."));
+        static const QCommandLineOption o(QStringLiteral("percent"),
+            QString::fromUtf8(common::tr("stats : pourcentages au lieu de nombres de plongées.")));
         return o;
     }
     const QCommandLineOption &avgDepthOption()
     {
         static const QCommandLineOption o(
-            QStringLiteral("avg-depth"), QStringLiteral("stats depth: class the average depth."));
+            QStringLiteral("avg-depth"), QString::fromUtf8(common::tr("stats depth : classer la profondeur moyenne.")));
         return o;
     }
     const QCommandLineOption &valueOption()
     {
         static const QCommandLineOption o(QStringLiteral("value"),
-            QStringLiteral("stats: average depth, duration or consumption per category."),
+            QString::fromUtf8(common::tr("stats : profondeur, durée ou consommation moyenne par catégorie.")),
             QStringLiteral("depth|duration|consumption"));
         return o;
     }
     const QCommandLineOption &aggregateOption()
     {
         static const QCommandLineOption o(QStringLiteral("aggregate"),
-            QStringLiteral("stats: avg, min or max of the value."), QStringLiteral("avg|min|max"));
+            QString::fromUtf8(common::tr("stats : avg, min ou max de la valeur.")), QStringLiteral("avg|min|max"));
         return o;
     }
     const QCommandLineOption &todayOption()
     {
         static const QCommandLineOption o(QStringLiteral("today"),
-            QStringLiteral("stats, equipment, forecast: the current date (default: the system date)."),
+            QString::fromUtf8(
+                common::tr("stats, equipment, forecast : la date du jour (par défaut : celle du système).")),
             QStringLiteral("YYYY-MM-DD"));
         return o;
     }
     const QCommandLineOption &jsonOption()
     {
-        static const QCommandLineOption o(
-            QStringLiteral("json"), QStringLiteral("stats, sites, partners and the registers: JSON output."));
+        static const QCommandLineOption o(QStringLiteral("json"),
+            QString::fromUtf8(common::tr("stats, sites, partners et les registres : sortie JSON.")));
         return o;
     }
 
@@ -139,16 +142,17 @@ int commandStats(Environment &env, const QCommandLineParser &parser, const QStri
         if (pageName == QLatin1String(p.name))
             found = &p;
     if (!found)
-        return usage("unknown statistics page '" + qtglue::fromQt(pageName)
-            + "'; one of year, month, depth, duration, temperature, suit, weather, divetype, activity, "
-              "consumption-year, consumption-month");
+        return usage(common::cformat(common::tr("page de statistiques inconnue « %s » ; une de year, month, depth, "
+                                                "duration, temperature, suit, weather, divetype, activity, "
+                                                "consumption-year, consumption-month"),
+            qtglue::fromQt(pageName).c_str()));
     stats::StatisticsPage page(found->kind);
 
     common::LocalDateTime today = common::clock().localNow();
     if (parser.isSet(todayOption())) {
         const QDate date = QDate::fromString(parser.value(todayOption()), Qt::ISODate);
         if (!date.isValid())
-            return usage("--today takes a date as YYYY-MM-DD");
+            return usage(common::tr("--today doit être une date écrite AAAA-MM-JJ"));
         today = { date.year(), date.month(), date.day(), 12, 0, 0 };
     }
     if (parser.isSet(percentOption()))
@@ -164,9 +168,9 @@ int commandStats(Environment &env, const QCommandLineParser &parser, const QStri
         else if (v == QLatin1String("consumption"))
             page.options.valueKind = stats::ValueKind::Consumption;
         else
-            return usage("--value takes depth, duration or consumption");
+            return usage(common::tr("--value prend depth, duration ou consumption"));
         if (!stats::isCategoryPage(found->kind))
-            return usage("--value applies to suit, weather, divetype and activity only");
+            return usage(common::tr("--value ne vaut que pour suit, weather, divetype et activity"));
     }
     if (parser.isSet(aggregateOption())) {
         const QString a = parser.value(aggregateOption());
@@ -177,18 +181,19 @@ int commandStats(Environment &env, const QCommandLineParser &parser, const QStri
         else if (a == QLatin1String("max"))
             page.options.aggregate = stats::Aggregate::Maximum;
         else
-            return usage("--aggregate takes avg, min or max");
+            return usage(common::tr("--aggregate prend avg, min ou max"));
     }
     if (parser.isSet(yearOption()) && !stats::hasYearOption(found->kind))
-        return usage("--year does not apply to the " + qtglue::fromQt(pageName) + " page");
+        return usage(
+            common::cformat(common::tr("--year ne vaut pas pour la page %s"), qtglue::fromQt(pageName).c_str()));
 
     // The first computation finds the range of years a year must lie in.
     page.compute(env.logbook, today);
     if (parser.isSet(yearOption())) {
         int year = 0;
         if (!parseYear(parser, year) || !page.setSelectedYear(year))
-            return usage(
-                common::cformat("--year must lie between %d and %d", page.firstDiveYear(), page.currentYear()));
+            return usage(common::cformat(
+                common::tr("--year doit être entre %d et %d"), page.firstDiveYear(), page.currentYear()));
         page.options.yearMode = stats::YearMode::OneYear;
         page.compute(env.logbook, today);
     }
@@ -228,11 +233,11 @@ int commandStats(Environment &env, const QCommandLineParser &parser, const QStri
     std::string out = std::string(stats::pageTexts(found->kind).caption) + "\n";
     if (stats::hasYearOption(found->kind))
         out += page.options.yearMode == stats::YearMode::OneYear
-            ? common::cformat("Année: %d\n", page.options.selectedYear)
-            : std::string("Total\n");
-    out += common::cformat("Échelle: %.0f\n", static_cast<double>(page.scale()));
-    out += padRight("", 18) + padLeft("Total", 10) + padLeft("Eau dce", 10) + padLeft("Eau mer", 10)
-        + padLeft("Ch.-déco", 10) + "\n";
+            ? common::cformat(common::tr("Année: %d\n"), page.options.selectedYear)
+            : std::string(common::tr("Total")) + "\n";
+    out += common::cformat(common::tr("Échelle: %.0f\n"), static_cast<double>(page.scale()));
+    out += padRight("", 18) + padLeft(common::tr("Total"), 10) + padLeft(common::tr("Eau dce"), 10)
+        + padLeft(common::tr("Eau mer"), 10) + padLeft(common::tr("Ch.-déco"), 10) + "\n";
     auto line = [&](const stats::PageRow &row) {
         std::string text = padRight(row.label, 18);
         for (const auto &v : row.values)
@@ -266,12 +271,12 @@ int commandFrequencies(Environment &env, const QCommandLineParser &parser, bool 
 {
     int year = 0;
     if (parser.isSet(yearOption()) && !parseYear(parser, year))
-        return usage("--year takes a year");
+        return usage(common::tr("--year attend une année"));
     for (const QCommandLineOption *o :
         { &percentOption(), &avgDepthOption(), &valueOption(), &aggregateOption(), &todayOption() })
         if (parser.isSet(*o))
-            return usage(
-                "--" + qtglue::fromQt(o->names().first()) + " does not apply to " + (partners ? "partners" : "sites"));
+            return usage(common::cformat(common::tr("--%s ne vaut pas pour %s"),
+                qtglue::fromQt(o->names().first()).c_str(), partners ? "partners" : "sites"));
     stats::FrequencyList list(partners ? stats::FrequencyKind::Partners : stats::FrequencyKind::Sites);
     list.compute(env.logbook, year);
     if (parser.isSet(jsonOption())) {

@@ -2,6 +2,7 @@
 
 #include "arguments.h"
 #include "common/cformat.h"
+#include "common/translation.h"
 #include "jsonexport.h"
 #include "logbook/daynumber.h"
 #include "logbook/fieldcatalogue.h"
@@ -54,7 +55,8 @@ namespace {
             return true;
         const auto value = number(parser.value(name));
         if (!value) {
-            code = fail("--" + qtglue::fromQt(name) + " must be a number", kExitUsage);
+            code = fail(
+                common::cformat(common::tr("--%s doit être un nombre"), qtglue::fromQt(name).c_str()), kExitUsage);
             return false;
         }
         out = *value;
@@ -65,9 +67,11 @@ namespace {
     {
         const common::Result saved = env.held
             ? env.held->save(env.logbook)
-            : common::Result::failure(common::Status::Refused, "not held for writing");
+            : common::Result::failure(common::Status::Refused, common::tr("pas tenu pour l'écriture"));
         if (!saved)
-            return fail("cannot save " + qtglue::fromQt(logPath) + ": " + saved.message(), kExitFailure);
+            return fail(common::cformat(common::tr("impossible d'enregistrer %s : %s"), qtglue::fromQt(logPath).c_str(),
+                            saved.message().c_str()),
+                kExitFailure);
         return 0;
     }
 
@@ -78,7 +82,7 @@ namespace {
             return fail(result.message(), kExitUsage);
         if (!result->message.empty())
             std::cout << result->message << "\n";
-        std::cout << what << ": " << result->changed << "\n";
+        std::cout << common::tr(what.c_str()) << result->changed << "\n";
         if (result->changed == 0 && result->inserted == 0 && result->removed == 0)
             return 0; // nothing to write
         return save(env, logPath);
@@ -126,7 +130,8 @@ namespace {
             if (text.trimmed().isEmpty()
                 || catalogue.toRecord(logbook::Field::MaxDepth, qtglue::fromQt(text), scratch)
                     != logbook::Parsed::Stored) {
-                code = fail("--" + qtglue::fromQt(name) + " must be a depth", kExitUsage);
+                code = fail(common::cformat(common::tr("--%s doit être une profondeur"), qtglue::fromQt(name).c_str()),
+                    kExitUsage);
                 return std::nullopt;
             }
             *target = scratch.maxDepth;
@@ -134,7 +139,7 @@ namespace {
         if (parser.isSet(kYear)) {
             const auto year = number(parser.value(kYear), 1600, 9999);
             if (!year) {
-                code = fail("--year must be a year", kExitUsage);
+                code = fail(common::tr("--year doit être une année"), kExitUsage);
                 return std::nullopt;
             }
             c.dateFrom = logbook::dayNumber(1, 1, *year);
@@ -148,8 +153,8 @@ namespace {
             for (int p = 1; p <= env.logbook.diveCount(); ++p)
                 found.push_back(p);
         } else {
-            code = fail("give at least one criterion: --place, --site, --partner, --other, --text, --depth-min, "
-                        "--depth-max or --year",
+            code = fail(common::tr("donnez au moins un critère : --place, --site, --partner, --other, --text, "
+                                   "--depth-min, --depth-max ou --year"),
                 kExitUsage);
             return std::nullopt;
         }
@@ -193,7 +198,7 @@ namespace {
     {
         const qsizetype eq = item.indexOf(QLatin1Char('='));
         if (eq <= 0) {
-            error = "--field takes NAME=VALUE, not '" + qtglue::fromQt(item) + "'";
+            error = common::cformat(common::tr("--field attend NOM=VALEUR, pas « %s »"), qtglue::fromQt(item).c_str());
             return false;
         }
         const QString name = item.left(eq).trimmed();
@@ -205,20 +210,22 @@ namespace {
         auto parse = [&](logbook::Field field) {
             const std::string fieldName = qtglue::fromQt(name);
             if (value.trimmed().isEmpty()) {
-                error = fieldName + ": '' is empty, a value is needed";
+                error = common::cformat(common::tr("%s : « » est vide, une valeur est nécessaire"), fieldName.c_str());
                 return false;
             }
             switch (catalogue.toRecord(field, text, scratch)) {
             case logbook::Parsed::Stored:
                 return true;
             case logbook::Parsed::OutOfRange:
-                error = fieldName + ": '" + text + "' is outside the values the field can hold";
+                error = common::cformat(common::tr("%s : « %s » est hors des valeurs que le champ peut tenir"),
+                    fieldName.c_str(), text.c_str());
                 return false;
             case logbook::Parsed::NotANumber:
             case logbook::Parsed::NotTyped:
                 break;
             }
-            error = fieldName + ": '" + text + "' is not a number (write 18.5 or 18,5)";
+            error = common::cformat(
+                common::tr("%s : « %s » n'est pas un nombre (écrivez 18,5 ou 18.5)"), fieldName.c_str(), text.c_str());
             return false;
         };
         using namespace logbook;
@@ -230,15 +237,15 @@ namespace {
             fill.model = displayToStored(text);
         } else if (name == QLatin1String("weather")) {
             if (!parse(Field::Weather) || scratch.weather == 0)
-                return error = "unknown weather '" + text + "'", false;
+                return error = common::cformat(common::tr("temps inconnu « %s »"), text.c_str()), false;
             fill.weather = scratch.weather;
         } else if (name == QLatin1String("suit")) {
             if (!parse(Field::Suit) || scratch.suit == 0)
-                return error = "unknown suit '" + text + "'", false;
+                return error = common::cformat(common::tr("combinaison inconnue « %s »"), text.c_str()), false;
             fill.suit = scratch.suit;
         } else if (name == QLatin1String("tank-material")) {
             if (!parse(Field::TankMaterial) || scratch.extra.tankMaterial == 0)
-                return error = "unknown tank material '" + text + "'", false;
+                return error = common::cformat(common::tr("matériau de bouteille inconnu « %s »"), text.c_str()), false;
             fill.tankMaterial = scratch.extra.tankMaterial;
         } else if (name == QLatin1String("air-temperature")) {
             if (!parse(Field::AirTemperature))
@@ -256,13 +263,13 @@ namespace {
             const auto bit = flagBit(value, names::kDiveTypeCount,
                 [](int b) { return std::array<std::string_view, 1> { names::diveType(b) }; });
             if (!bit || *bit < 2)
-                return error = "unknown dive type '" + text + "'", false;
+                return error = common::cformat(common::tr("type de plongée inconnu « %s »"), text.c_str()), false;
             fill.diveTypeBits = static_cast<std::uint16_t>(fill.diveTypeBits | (1u << *bit));
         } else if (name == QLatin1String("activity")) {
             const auto bit = flagBit(value, names::kActivityCount,
                 [](int b) { return std::array<std::string_view, 1> { names::activity(b) }; });
             if (!bit)
-                return error = "unknown activity '" + text + "'", false;
+                return error = common::cformat(common::tr("activité inconnue « %s »"), text.c_str()), false;
             fill.activityBits = static_cast<std::uint16_t>(fill.activityBits | (1u << *bit));
         } else if (name == QLatin1String("second-activity")) {
             const auto bit = flagBit(value, names::kExtraFlagCount, [](int b) {
@@ -270,12 +277,14 @@ namespace {
                     b < names::kSecondActivityCount ? names::secondActivityShort(b) : std::string_view {} };
             });
             if (!bit)
-                return error = "unknown activity '" + text + "'", false;
+                return error = common::cformat(common::tr("activité inconnue « %s »"), text.c_str()), false;
             fill.secondActivityBits = static_cast<std::uint16_t>(fill.secondActivityBits | (1u << *bit));
         } else {
-            error = "unknown field '" + qtglue::fromQt(name)
-                + "'; fill takes place, site, weather, air-temperature, suit, tank-volume, dive-type, activity, "
-                  "second-activity, weights, tank-material, model";
+            error
+                = common::cformat(common::tr("champ inconnu « %s » ; fill prend place, site, weather, air-temperature, "
+                                             "suit, tank-volume, dive-type, activity, second-activity, weights, "
+                                             "tank-material, model"),
+                    qtglue::fromQt(name).c_str());
             return false;
         }
         return true;
@@ -287,22 +296,31 @@ void addToolOptions(QCommandLineParser &parser)
 {
     // --from, --to, --start, --json and --year are other commands' options of the same meaning.
     parser.addOptions({
-        { kHours, QStringLiteral("timeshift: the difference, +H[:MM] or -H[:MM]."), QStringLiteral("DIFF") },
-        { kAt, QStringLiteral("split: the minute to split the dive at."), QStringLiteral("MINUTES") },
-        { kPlace, QStringLiteral("find, select: the place, exactly."), QStringLiteral("TEXT") },
-        { kSite, QStringLiteral("find, select: the site, exactly."), QStringLiteral("TEXT") },
-        { kPartner, QStringLiteral("find, select: a partner (part of the partners' text)."), QStringLiteral("TEXT") },
-        { kOther, QStringLiteral("find, select: part of the other activities."), QStringLiteral("TEXT") },
-        { kText, QStringLiteral("find, select: part of place, site, partners, activities or comment."),
+        { kHours, QString::fromUtf8(common::tr("timeshift : le décalage, +H[:MM] ou -H[:MM].")),
+            QStringLiteral("DIFF") },
+        { kAt, QString::fromUtf8(common::tr("split : la minute où séparer la plongée.")), QStringLiteral("MINUTES") },
+        { kPlace, QString::fromUtf8(common::tr("find, select : le lieu, exactement.")), QStringLiteral("TEXT") },
+        { kSite, QString::fromUtf8(common::tr("find, select : le site, exactement.")), QStringLiteral("TEXT") },
+        { kPartner, QString::fromUtf8(common::tr("find, select : un partenaire (partie du texte des partenaires).")),
             QStringLiteral("TEXT") },
-        { kDepthMin, QStringLiteral("find, select: the least maximum depth."), QStringLiteral("M") },
-        { kDepthMax, QStringLiteral("find, select: the greatest maximum depth."), QStringLiteral("M") },
-        { kAny, QStringLiteral("find, select: one criterion suffices (the search's OR mode).") },
-        { kField, QStringLiteral("replace: the field (place, site, partners, comment, model); fill: NAME=VALUE."),
+        { kOther, QString::fromUtf8(common::tr("find, select : partie des autres activités.")),
+            QStringLiteral("TEXT") },
+        { kText,
+            QString::fromUtf8(common::tr(
+                "find, select : partie du lieu, du site, des partenaires, des activités ou du commentaire.")),
+            QStringLiteral("TEXT") },
+        { kDepthMin, QString::fromUtf8(common::tr("find, select : la profondeur maximale la plus petite.")),
+            QStringLiteral("M") },
+        { kDepthMax, QString::fromUtf8(common::tr("find, select : la profondeur maximale la plus grande.")),
+            QStringLiteral("M") },
+        { kAny, QString::fromUtf8(common::tr("find, select : un seul critère suffit (le mode OU de la recherche).")) },
+        { kField,
+            QString::fromUtf8(
+                common::tr("replace : le champ (place, site, partners, comment, model) ; fill : NOM=VALEUR.")),
             QStringLiteral("FIELD") },
-        { kFind, QStringLiteral("replace: the text to find."), QStringLiteral("TEXT") },
-        { kWith, QStringLiteral("replace: the text put in its place."), QStringLiteral("TEXT") },
-        { kDryRun, QStringLiteral("replace: list the changes, write nothing.") },
+        { kFind, QString::fromUtf8(common::tr("replace : le texte à chercher.")), QStringLiteral("TEXT") },
+        { kWith, QString::fromUtf8(common::tr("replace : le texte mis à sa place.")), QStringLiteral("TEXT") },
+        { kDryRun, QString::fromUtf8(common::tr("replace : lister les changements, ne rien écrire.")) },
     });
 }
 
@@ -311,12 +329,12 @@ int commandRenumber(Environment &env, const QCommandLineParser &parser, const QS
     logbook::Logbook &book = env.logbook;
     int code = 0;
     if (parser.isSet(kFrom) != parser.isSet(kTo))
-        return fail("renumber takes --from and --to together", kExitUsage);
+        return fail(common::tr("renumber prend --from et --to ensemble"), kExitUsage);
     if (!parser.isSet(kFrom)) {
         int start = 1;
         if (!option(parser, kStart, start, code))
             return code;
-        return finish(env, logPath, tools::renumberAll(book, start), "dives renumbered");
+        return finish(env, logPath, tools::renumberAll(book, start), N_("plongées renumérotées : "));
     }
     int from = 0;
     int to = 0;
@@ -325,13 +343,13 @@ int commandRenumber(Environment &env, const QCommandLineParser &parser, const QS
     int start = from;
     if (!option(parser, kStart, start, code))
         return code;
-    return finish(env, logPath, tools::renumberRange(book, from, to, start), "dives renumbered");
+    return finish(env, logPath, tools::renumberRange(book, from, to, start), N_("plongées renumérotées : "));
 }
 
 int commandTimeShift(Environment &env, const QCommandLineParser &parser, const QString &logPath)
 {
     if (!parser.isSet(kFrom) || !parser.isSet(kTo) || !parser.isSet(kHours))
-        return fail("timeshift needs --from N --to N --hours +-H[:MM]", kExitUsage);
+        return fail(common::tr("timeshift demande --from N --to N --hours +-H[:MM]"), kExitUsage);
     int from = 0;
     int to = 0;
     int code = 0;
@@ -348,8 +366,9 @@ int commandTimeShift(Environment &env, const QCommandLineParser &parser, const Q
         text += QStringLiteral(":0");
     const std::optional<int> minutes = tools::parseTimeDifference(qtglue::fromQt(text));
     if (!minutes || *minutes > 32767)
-        return fail("--hours must be +H[:MM] or -H[:MM]", kExitUsage);
-    return finish(env, logPath, tools::shiftTimeZone(env.logbook, from, to, sign * *minutes), "dives shifted");
+        return fail(common::tr("--hours doit être +H[:MM] ou -H[:MM]"), kExitUsage);
+    return finish(
+        env, logPath, tools::shiftTimeZone(env.logbook, from, to, sign * *minutes), N_("plongées décalées : "));
 }
 
 int commandSplit(Environment &env, const QCommandLineParser &parser, const QString &logPath, const QString &diveNumber)
@@ -357,11 +376,12 @@ int commandSplit(Environment &env, const QCommandLineParser &parser, const QStri
     const auto dive = number(diveNumber);
     const int position = dive ? positionOf(env.logbook, *dive) : 0;
     if (position == 0)
-        return fail("no dive numbered " + qtglue::fromQt(diveNumber), kExitUsage);
+        return fail(
+            common::cformat(common::tr("aucune plongée numéro %s"), qtglue::fromQt(diveNumber).c_str()), kExitUsage);
     const auto minute = parser.isSet(kAt) ? number(parser.value(kAt), 0, 32767) : std::nullopt;
     if (!minute)
-        return fail("split needs --at MINUTES", kExitUsage);
-    return finish(env, logPath, tools::splitDive(env.logbook, position, *minute), "dives changed");
+        return fail(common::tr("split demande --at MINUTES"), kExitUsage);
+    return finish(env, logPath, tools::splitDive(env.logbook, position, *minute), N_("plongées modifiées : "));
 }
 
 int commandMerge(Environment &env, const QString &logPath, const QString &diveNumber)
@@ -369,8 +389,9 @@ int commandMerge(Environment &env, const QString &logPath, const QString &diveNu
     const auto dive = number(diveNumber);
     const int position = dive ? positionOf(env.logbook, *dive) : 0;
     if (position == 0)
-        return fail("no dive numbered " + qtglue::fromQt(diveNumber), kExitUsage);
-    return finish(env, logPath, tools::mergeWithNext(env.logbook, position), "dives changed");
+        return fail(
+            common::cformat(common::tr("aucune plongée numéro %s"), qtglue::fromQt(diveNumber).c_str()), kExitUsage);
+    return finish(env, logPath, tools::mergeWithNext(env.logbook, position), N_("plongées modifiées : "));
 }
 
 int commandFind(Environment &env, const QCommandLineParser &parser)
@@ -383,7 +404,7 @@ int commandFind(Environment &env, const QCommandLineParser &parser)
         std::string out;
         for (const int p : *found)
             out += tools::selectionLine(env.logbook, p) + "\n";
-        std::cout << out << "Plongées adéquates: " << found->size() << "\n";
+        std::cout << out << common::tr("Plongées adéquates: ") << found->size() << "\n";
         return 0;
     }
     std::string out = "[";
@@ -406,9 +427,9 @@ int commandReplace(Environment &env, const QCommandLineParser &parser, const QSt
 {
     const auto field = replaceField(parser.value(kField));
     if (!field)
-        return fail("replace needs --field place, site, partners, comment or model", kExitUsage);
+        return fail(common::tr("replace demande --field place, site, partners, comment ou model"), kExitUsage);
     if (!parser.isSet(kFind) || parser.value(kFind).isEmpty() || !parser.isSet(kWith))
-        return fail("replace needs --find TEXT and --with TEXT", kExitUsage);
+        return fail(common::tr("replace demande --find TEXTE et --with TEXTE"), kExitUsage);
     const std::string find = qtglue::toStored(parser.value(kFind));
     const std::string with = qtglue::toStored(parser.value(kWith));
     std::string out;
@@ -419,7 +440,7 @@ int commandReplace(Environment &env, const QCommandLineParser &parser, const QSt
     std::cout << out;
     if (parser.isSet(kDryRun))
         return 0;
-    return finish(env, logPath, tools::replaceAll(env.logbook, *field, find, with), "dives changed");
+    return finish(env, logPath, tools::replaceAll(env.logbook, *field, find, with), N_("plongées modifiées : "));
 }
 
 int commandFill(Environment &env, const QCommandLineParser &parser, const QString &logPath)
@@ -430,13 +451,13 @@ int commandFill(Environment &env, const QCommandLineParser &parser, const QStrin
         return code;
     const QStringList fields = parser.values(kField);
     if (fields.isEmpty())
-        return fail("fill needs at least one --field NAME=VALUE", kExitUsage);
+        return fail(common::tr("fill demande au moins un --field NOM=VALEUR"), kExitUsage);
     for (const QString &item : fields) {
         std::string error;
         if (!fillField(env.logbook, fill, item, error))
             return fail(error, kExitUsage);
     }
-    return finish(env, logPath, tools::fillDives(env.logbook, fill), "dives filled");
+    return finish(env, logPath, tools::fillDives(env.logbook, fill), N_("plongées remplies : "));
 }
 
 int commandSelect(Environment &env, const QCommandLineParser &parser, const QString &outPath)
@@ -466,9 +487,10 @@ int commandSelect(Environment &env, const QCommandLineParser &parser, const QStr
         return held;
     const common::Result saved = tools::saveSelection(env.logbook, localPath(outPath), chosen);
     if (!saved)
-        return fail("cannot save " + qtglue::fromQt(outPath) + ": " + saved.message(),
+        return fail(common::cformat(common::tr("impossible d'enregistrer %s : %s"), qtglue::fromQt(outPath).c_str(),
+                        saved.message().c_str()),
             saved.status() == common::Status::Refused ? kExitUsage : kExitFailure);
-    std::cout << "dives written: " << chosen.size() << "\n";
+    std::cout << common::tr("plongées écrites : ") << chosen.size() << "\n";
     return 0;
 }
 

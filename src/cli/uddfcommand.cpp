@@ -1,6 +1,8 @@
 #include "uddfcommand.h"
 
 #include "arguments.h"
+#include "common/cformat.h"
+#include "common/translation.h"
 #include "logbook/fieldcatalogue.h"
 #include "logbook/logbookfile.h"
 #include "logbook/oemcharmap.h"
@@ -45,13 +47,15 @@ namespace {
 void addUddfOptions(QCommandLineParser &parser)
 {
     parser.addOptions({
-        { kEquipment, QStringLiteral("uddf: the equipment register to export with the logbook."),
+        { kEquipment, QString::fromUtf8(common::tr("uddf : le registre du matériel à exporter avec le carnet.")),
             QStringLiteral("FILE") },
-        { kAddresses, QStringLiteral("uddf: the address register to export with the logbook."),
+        { kAddresses, QString::fromUtf8(common::tr("uddf : le registre d'adresses à exporter avec le carnet.")),
             QStringLiteral("FILE") },
-        { kTeaching, QStringLiteral("uddf: the instructor record to export with the logbook."),
+        { kTeaching, QString::fromUtf8(common::tr("uddf : le suivi de qualification à exporter avec le carnet.")),
             QStringLiteral("FILE") },
-        { kPortable, QStringLiteral("uddf: only what UDDF has elements for, without Zorv's own data.") },
+        { kPortable,
+            QString::fromUtf8(
+                common::tr("uddf : seulement ce que UDDF sait décrire, sans les données propres à Zorv.")) },
     });
 }
 
@@ -62,7 +66,9 @@ int commandUddfExport(Environment &env, const QCommandLineParser &parser, const 
     for (const auto &[option, target] : { std::pair { QStringLiteral("from"), &options.firstNumber },
              std::pair { QStringLiteral("to"), &options.lastNumber } }) {
         if (parser.isSet(option) && !parseDiveNumber(parser.value(option), *target))
-            return fail("--" + qtglue::fromQt(option) + " must be a dive number", kExitUsage);
+            return fail(
+                common::cformat(common::tr("--%s doit être un numéro de plongée"), qtglue::fromQt(option).c_str()),
+                kExitUsage);
     }
     options.content = parser.isSet(kPortable) ? uddf::Content::Portable : uddf::Content::Full;
 
@@ -74,7 +80,7 @@ int commandUddfExport(Environment &env, const QCommandLineParser &parser, const 
         if (*source)
             registers.push_back(std::move(**source));
         else if (named)
-            return fail("cannot open " + path + ": no such file");
+            return fail(common::cformat(common::tr("impossible d'ouvrir %s : fichier introuvable"), path.c_str()));
         return 0;
     };
     if (int rc = take(uddf::RegisterKind::Certificates, book.infPath(), false); rc != 0)
@@ -91,8 +97,9 @@ int commandUddfExport(Environment &env, const QCommandLineParser &parser, const 
 
     const auto written = uddf::exportUddf(book, registers, options, localPath(outPath));
     if (!written)
-        return fail("cannot write " + qtglue::fromQt(outPath) + ": " + written.message());
-    std::cout << "dives written: " << written->dives << "\n";
+        return fail(common::cformat(
+            common::tr("impossible d'écrire %s : %s"), qtglue::fromQt(outPath).c_str(), written.message().c_str()));
+    std::cout << common::tr("plongées écrites : ") << written->dives << "\n";
     return 0;
 }
 
@@ -133,7 +140,8 @@ int commandUddfImport(const QCommandLineParser &parser, Environment &env, const 
     if (summary.added > 0) {
         const common::Result saved = logbook::LogbookFile::save(book, localPath(into));
         if (!saved.ok())
-            return fail("cannot save " + qtglue::fromQt(into) + ": " + saved.message());
+            return fail(common::cformat(
+                common::tr("impossible d'enregistrer %s : %s"), qtglue::fromQt(into).c_str(), saved.message().c_str()));
     }
     for (const std::string &line : uddf::summaryLines(summary))
         std::cout << line << "\n";

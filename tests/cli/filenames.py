@@ -56,7 +56,7 @@ def names(cli, source, work):
         result = run(cli, b"import", b"guardian", export, *into)
         check(result.returncode == 0, f"import {into[0]!r} exits {result.returncode}: {result.stderr!r}")
     info = run(cli, b"info", log)
-    check(b"dives: 42\n" in info.stdout, f"import added to the existing logbook: {info.stdout!r}")
+    check("plongées : 42\n".encode() in info.stdout, f"import added to the existing logbook: {info.stdout!r}")
     check(utf8(info.stdout) and b"caf\\xE9.log" in info.stdout, f"info shows the name escaped: {info.stdout!r}")
 
     # Outputs are written under exactly the names given.
@@ -109,7 +109,7 @@ def big_import(cli, source, work):
     check(result.returncode == 0, f"import exits {result.returncode}: {result.stderr[-400:]!r}")
     check(b"Profil trop long" in result.stderr, f"the user is told the profile was cut: {result.stderr[-400:]!r}")
     info = run(cli, b"info", log)
-    check(b"dives: 1\n" in info.stdout, f"the dive is in the logbook: {info.stdout!r}")
+    check("plongées : 1\n".encode() in info.stdout, f"the dive is in the logbook: {info.stdout!r}")
     os.remove(big)
 
 

@@ -2,6 +2,7 @@
 
 #include "common/atomicfile.h"
 #include "common/fileset.h"
+#include "common/translation.h"
 
 namespace zorv::app {
 
@@ -16,8 +17,8 @@ SettingsLoadReport StartSettings::load(const std::filesystem::path &dir, setting
         const std::filesystem::path path = dir / name;
         // A FIFO or a huge file is not read, and the ini file refuses to save over it later.
         if (const common::Result usable = common::checkRegularFile(path, common::kMaxSettingsFileSize); !usable)
-            report.warnings.push_back(
-                usable.message() + " Les réglages par défaut sont utilisés, et ce fichier ne sera pas modifié.");
+            report.warnings.push_back(usable.message()
+                + common::tr(" Les réglages par défaut sont utilisés, et ce fichier ne sera pas modifié."));
         return ini.load(path).ok();
     };
     report.settingsFileRead = read(mainIni, settings::kSettingsFileName);

@@ -2,6 +2,7 @@
 
 #include "common/fileset.h"
 #include "common/systemerror.h"
+#include "common/translation.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -50,7 +51,7 @@ ResultOr<std::string> readWholeFile(const fs::path &path)
     // and files under /proc report none at all.
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return fileFailure("Impossible de lire", path, errno);
+        return fileFailure(tr("Impossible de lire"), path, errno);
     // A regular file's size is a good guess for the buffer: reading straight into
     // it avoids copying a large logbook through a small buffer twice over.
     struct stat st { };
@@ -75,7 +76,7 @@ ResultOr<std::string> readWholeFile(const fs::path &path)
     }
     ::close(fd);
     if (err != 0)
-        return fileFailure("Impossible de lire", path, err);
+        return fileFailure(tr("Impossible de lire"), path, err);
     data.resize(used);
     return data;
 }
@@ -92,7 +93,7 @@ Result readFileInPiecesWhile(const fs::path &path, const std::function<bool(std:
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return fileFailure("Impossible de lire", path, errno);
+        return fileFailure(tr("Impossible de lire"), path, errno);
     std::vector<std::uint8_t> piece(65536);
     int err = 0;
     for (;;) {
@@ -106,7 +107,7 @@ Result readFileInPiecesWhile(const fs::path &path, const std::function<bool(std:
     }
     ::close(fd);
     if (err != 0)
-        return fileFailure("Impossible de lire", path, err);
+        return fileFailure(tr("Impossible de lire"), path, err);
     return {};
 }
 

@@ -1,6 +1,8 @@
 #include "common/editlock.h"
 
+#include "common/cformat.h"
 #include "common/fileset.h"
+#include "common/translation.h"
 
 #include <cerrno>
 #include <chrono>
@@ -40,7 +42,7 @@ namespace {
         std::string holder = n > 0 ? std::string(text, static_cast<std::size_t>(n)) : std::string();
         while (!holder.empty() && (holder.back() == '\n' || holder.back() == '\r'))
             holder.pop_back();
-        return holder.empty() ? std::string("un autre programme") : holder;
+        return holder.empty() ? std::string(tr("un autre programme")) : holder;
     }
 
     bool sameFile(int fd, const fs::path &path)
@@ -140,8 +142,9 @@ ResultOr<WriterLock> WriterLock::acquire(const LogbookPaths &set, int waitMs)
         std::this_thread::sleep_for(std::chrono::milliseconds(pause));
     }
     return Result::failure(Status::Busy,
-        "Le carnet « " + set.given().filename().string() + " » est en cours d'enregistrement par " + holder
-            + " depuis plus de " + std::to_string(waitMs / 1000) + " s ; rien n'a été modifié. Réessayez plus tard.");
+        cformat(tr("Le carnet « %s » est en cours d'enregistrement par %s depuis plus de %d s ; rien n'a été modifié. "
+                   "Réessayez plus tard."),
+            set.given().filename().string().c_str(), holder.c_str(), static_cast<int>(waitMs / 1000)));
 }
 
 EditLock EditLock::acquire(const fs::path &file)

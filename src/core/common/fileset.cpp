@@ -1,8 +1,10 @@
 #include "common/fileset.h"
 
 #include "common/atomicfile.h"
+#include "common/cformat.h"
 #include "common/filesetinternal.h"
 #include "common/systemerror.h"
+#include "common/translation.h"
 
 #include <algorithm>
 #include <array>
@@ -31,7 +33,7 @@ using namespace filesetinternal;
 
 namespace {
 
-    constexpr std::string_view kCannotSave = "Impossible d'enregistrer";
+    constexpr const char *kCannotSave = N_("Impossible d'enregistrer");
 
     // Short on purpose: a legal 250-byte target name must leave room for it, so the
     // name carries no part of the target's.
@@ -43,8 +45,8 @@ namespace {
 
     // The phrase a save adds once its commit record is on disk: from then on the new
     // set is decided, whatever fails afterwards.
-    constexpr std::string_view kKept
-        = "\nVos modifications sont conservées : l'enregistrement sera terminé à la prochaine ouverture.";
+    constexpr const char *kKept
+        = N_("\nVos modifications sont conservées : l'enregistrement sera terminé à la prochaine ouverture.");
 
     // A temporary file, open and locked until the save is over.
     struct Temp {
@@ -103,11 +105,11 @@ namespace {
     Result mayReplace(const fs::path &target, const struct stat &st)
     {
         if (S_ISDIR(st.st_mode))
-            return Result::failure(Status::IoError, fileErrorText("Impossible d'enregistrer", target, EISDIR));
+            return Result::failure(Status::IoError, fileErrorText(tr("Impossible d'enregistrer"), target, EISDIR));
         if ((st.st_mode & 0222) == 0 || ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
             return Result::failure(Status::AccessDenied,
-                "Vous n'avez pas le droit de modifier le fichier « " + target.filename().string()
-                    + " ». Il n'a pas été remplacé.");
+                cformat(tr("Vous n'avez pas le droit de modifier le fichier « %s ». Il n'a pas été remplacé."),
+                    target.filename().string().c_str()));
         return {};
     }
 
@@ -197,9 +199,9 @@ namespace {
     {
         step(FsStep::Rename);
         if (const int e = std::exchange(g_renameFault, 0); e != 0)
-            return fileFailure("Impossible de remplacer", t.target, e);
+            return fileFailure(tr("Impossible de remplacer"), t.target, e);
         if (::rename(t.path.c_str(), t.target.c_str()) != 0)
-            return fileFailure("Impossible de remplacer", t.target, errno);
+            return fileFailure(tr("Impossible de remplacer"), t.target, errno);
         return {};
     }
 
@@ -223,14 +225,15 @@ Result saveFileSet(std::span<const FileToSave> files, const LogbookPaths *set)
         // A logbook's targets come resolved with its set; other files are resolved here, once.
         t.target = set != nullptr ? file.target : resolveLinks(file.target);
         if (t.target.empty())
-            return Result::failure(Status::Refused, "Aucun nom de fichier.");
+            return Result::failure(Status::Refused, tr("Aucun nom de fichier."));
         if (!nameFits(t.target))
             return Result::failure(Status::Refused,
-                "Le nom « " + t.target.filename().string() + " » est trop long (plus de " + std::to_string(NAME_MAX)
-                    + " octets). Rien n'a été enregistré.");
+                cformat(tr("Le nom « %s » est trop long (plus de %d octets). Rien n'a été enregistré."),
+                    t.target.filename().string().c_str(), static_cast<int>(NAME_MAX)));
         if (set != nullptr && !set->mayCommitTo(t.target))
             return Result::failure(Status::Refused,
-                "« " + t.target.string() + " » n'est pas un fichier du carnet « " + set->given().string() + " ».");
+                cformat(tr("« %s » n'est pas un fichier du carnet « %s »."), t.target.string().c_str(),
+                    set->given().string().c_str()));
     }
     struct stat mainStat { };
     bool mainExists = false;
@@ -253,7 +256,7 @@ Result saveFileSet(std::span<const FileToSave> files, const LogbookPaths *set)
         t.fd = createLockedTemp(folderOf(t.target), t.path, err);
         if (t.fd < 0) {
             dropTemps(temps, true);
-            return fileFailure(kCannotSave, t.target, err);
+            return fileFailure(tr(kCannotSave), t.target, err);
         }
         if (exists)
             takeModeOf(t.fd, st);
@@ -263,7 +266,7 @@ Result saveFileSet(std::span<const FileToSave> files, const LogbookPaths *set)
                                                  : copyInto(t.fd, file.copyOf, err);
         if (!written) {
             dropTemps(temps, true);
-            return fileFailure(kCannotSave, t.target, err);
+            return fileFailure(tr(kCannotSave), t.target, err);
         }
         // After a failed fsync the kernel may have dropped the dirty pages, so the
         // save fails; retrying could report success for data that never landed.
@@ -271,7 +274,7 @@ Result saveFileSet(std::span<const FileToSave> files, const LogbookPaths *set)
         if (::fsync(t.fd) != 0) {
             err = errno;
             dropTemps(temps, true);
-            return fileFailure(kCannotSave, t.target, err);
+            return fileFailure(tr(kCannotSave), t.target, err);
         }
     }
 
@@ -282,7 +285,7 @@ Result saveFileSet(std::span<const FileToSave> files, const LogbookPaths *set)
         if (!r)
             return r;
         if (const int e = syncFolder(dir); e != 0)
-            return fileFailure("Impossible de synchroniser le dossier", dir, e);
+            return fileFailure(tr("Impossible de synchroniser le dossier"), dir, e);
         return {};
     }
 
@@ -330,7 +333,7 @@ Result saveFileSet(std::span<const FileToSave> files, const LogbookPaths *set)
         if (!ok) {
             ::unlink(record.c_str());
             dropTemps(temps, true);
-            return fileFailure("Impossible d'enregistrer", temps.front().target, err);
+            return fileFailure(tr("Impossible d'enregistrer"), temps.front().target, err);
         }
     }
     // From here on the new set is decided: what is not renamed now is renamed by the
@@ -338,12 +341,12 @@ Result saveFileSet(std::span<const FileToSave> files, const LogbookPaths *set)
     for (const Temp &t : temps) {
         if (Result r = renameInto(t); !r) {
             dropTemps(temps, false);
-            return Result::failure(r.status(), r.message() + std::string(kKept));
+            return Result::failure(r.status(), r.message() + std::string(tr(kKept)));
         }
     }
     dropTemps(temps, false);
     if (Result r = settleRecord(record, dir, allowed, notice); !r)
-        return Result::failure(r.status(), r.message() + std::string(kKept));
+        return Result::failure(r.status(), r.message() + std::string(tr(kKept)));
     return {};
 }
 

@@ -1,7 +1,9 @@
 #include "common/atomicfile.h"
+#include "common/cformat.h"
 #include "common/fileset.h"
 #include "common/filesetinternal.h"
 #include "common/systemerror.h"
+#include "common/translation.h"
 
 #include <algorithm>
 #include <array>
@@ -151,21 +153,23 @@ ResultOr<std::string> readRegularFile(const fs::path &path, std::size_t maxBytes
     // Opened without blocking, so that a FIFO cannot hold the program up here.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
-        return fileFailure("Impossible de lire", path, errno);
+        return fileFailure(tr("Impossible de lire"), path, errno);
     struct stat st { };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        return Result::failure(Status::BadFormat, "« " + path.string() + " » n'est pas un fichier ordinaire.");
+        return Result::failure(
+            Status::BadFormat, cformat(tr("« %s » n'est pas un fichier ordinaire."), path.string().c_str()));
     }
     std::string out;
     int err = 0;
     const bool read = readFrom(fd, out, maxBytes, err);
     ::close(fd);
     if (!read)
-        return fileFailure("Impossible de lire", path, err);
+        return fileFailure(tr("Impossible de lire"), path, err);
     if (out.size() > maxBytes)
         return Result::failure(Status::BadFormat,
-            "« " + path.string() + " » est trop grand (plus de " + std::to_string(maxBytes / 1024) + " Ko).");
+            cformat(tr("« %s » est trop grand (plus de %llu Ko)."), path.string().c_str(),
+                static_cast<unsigned long long>(maxBytes / 1024)));
     return out;
 }
 
@@ -175,10 +179,12 @@ Result checkRegularFile(const fs::path &path, std::size_t maxBytes)
     if (::stat(path.c_str(), &st) != 0)
         return {};
     if (!S_ISREG(st.st_mode))
-        return Result::failure(Status::BadFormat, "« " + path.string() + " » n'est pas un fichier ordinaire.");
+        return Result::failure(
+            Status::BadFormat, cformat(tr("« %s » n'est pas un fichier ordinaire."), path.string().c_str()));
     if (static_cast<std::uint64_t>(st.st_size) > maxBytes)
         return Result::failure(Status::BadFormat,
-            "« " + path.string() + " » est trop grand (plus de " + std::to_string(maxBytes / 1024) + " Ko).");
+            cformat(tr("« %s » est trop grand (plus de %llu Ko)."), path.string().c_str(),
+                static_cast<unsigned long long>(maxBytes / 1024)));
     return {};
 }
 

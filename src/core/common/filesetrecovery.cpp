@@ -1,7 +1,9 @@
 #include "common/atomicfile.h"
+#include "common/cformat.h"
 #include "common/fileset.h"
 #include "common/filesetinternal.h"
 #include "common/systemerror.h"
+#include "common/translation.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -71,17 +73,17 @@ namespace filesetinternal {
     {
         struct stat st { };
         if (::lstat(record.c_str(), &st) != 0)
-            return errno == ENOENT ? Result::success() : fileFailure("Impossible de lire", record, errno);
+            return errno == ENOENT ? Result::success() : fileFailure(tr("Impossible de lire"), record, errno);
         // A link, a FIFO, a folder or a huge file under the record's name is not a
         // record: it is kept under another name, so the logbook opens.
         if (!S_ISREG(st.st_mode) || static_cast<std::uint64_t>(st.st_size) > kMaxRecordSize) {
             const fs::path aside = setAsideName(record);
             step(FsStep::Rename);
             if (::rename(record.c_str(), aside.c_str()) != 0)
-                return fileFailure("Impossible de mettre de côté", record, errno);
-            notice += "Le fichier « " + record.filename().string()
-                + " » n'était pas un enregistrement de Zorv ; il a été mis de côté sous « " + aside.filename().string()
-                + " ».\n";
+                return fileFailure(tr("Impossible de mettre de côté"), record, errno);
+            notice += cformat(tr("Le fichier « %s » n'était pas un enregistrement de Zorv ; il a été mis de côté sous "
+                                 "« %s ».\n"),
+                record.filename().string().c_str(), aside.filename().string().c_str());
             return {};
         }
         std::string bytes;
@@ -89,14 +91,14 @@ namespace filesetinternal {
         // A record that cannot be read stays for the next open: dropping it could
         // leave a .log renamed and its .add not.
         if (!readAll(record, bytes, err))
-            return err == ENOENT ? Result::success() : fileFailure("Impossible de lire", record, err);
+            return err == ENOENT ? Result::success() : fileFailure(tr("Impossible de lire"), record, err);
         bool dropTemporaries = false;
         if (const auto stored = decodeCommitRecord(bytes)) {
             const auto pairs = trustedPairs(*stored, dir, allowed);
             if (!pairs) {
-                notice += "Le fichier « " + record.filename().string()
-                    + " » demandait de remplacer des fichiers qui ne sont pas ceux de ce carnet ; il a été supprimé "
-                      "et aucun fichier n'a été déplacé.\n";
+                notice += cformat(tr("Le fichier « %s » demandait de remplacer des fichiers qui ne sont pas ceux de ce "
+                                     "carnet ; il a été supprimé et aucun fichier n'a été déplacé.\n"),
+                    record.filename().string().c_str());
             } else {
                 std::vector<RenamePair> waiting;
                 for (const RenamePair &pair : *pairs) {
@@ -114,8 +116,9 @@ namespace filesetinternal {
                     // A name the file system cannot hold never becomes possible: when
                     // nothing was renamed yet, the record goes and the old set stays.
                     if (e == ENAMETOOLONG && i == 0 && waiting.size() == pairs->size()) {
-                        notice += "L'enregistrement interrompu de « " + pair.target.filename().string()
-                            + " » ne pouvait pas être terminé (nom trop long) ; il a été abandonné.\n";
+                        notice += cformat(tr("L'enregistrement interrompu de « %s » ne pouvait pas être terminé "
+                                             "(nom trop long) ; il a été abandonné.\n"),
+                            pair.target.filename().string().c_str());
                         dropTemporaries = true;
                         break;
                     }
@@ -124,12 +127,12 @@ namespace filesetinternal {
                         unfinished->pending.assign(waiting.begin() + static_cast<std::ptrdiff_t>(i), waiting.end());
                         return {};
                     }
-                    return fileFailure("Impossible de terminer l'enregistrement de", pair.target, e);
+                    return fileFailure(tr("Impossible de terminer l'enregistrement de"), pair.target, e);
                 }
                 if (!dropTemporaries) {
                     for (const RenamePair &pair : *pairs) {
                         if (const int e = syncFolder(folderOf(pair.target)); e != 0)
-                            return fileFailure("Impossible de synchroniser le dossier", folderOf(pair.target), e);
+                            return fileFailure(tr("Impossible de synchroniser le dossier"), folderOf(pair.target), e);
                     }
                 } else {
                     for (const RenamePair &pair : *pairs)
@@ -143,10 +146,10 @@ namespace filesetinternal {
             // Every file is in place; only the record could not go.
             if (unfinished != nullptr && (e == EACCES || e == EPERM || e == EROFS))
                 return {};
-            return fileFailure("Impossible de supprimer", record, e);
+            return fileFailure(tr("Impossible de supprimer"), record, e);
         }
         if (const int e = syncFolder(dir); e != 0)
-            return fileFailure("Impossible de synchroniser le dossier", dir, e);
+            return fileFailure(tr("Impossible de synchroniser le dossier"), dir, e);
         return {};
     }
 
@@ -231,14 +234,15 @@ ResultOr<ReadableFileSet> prepareFileSetForReading(const LogbookPaths &set)
                     out.add = pair.temp;
             }
             out.readOnly = true;
-            out.notice += "L'enregistrement interrompu de « " + set.given().filename().string()
-                + " » ne peut pas être terminé ici (dossier protégé en écriture) ; la version enregistrée est "
-                  "ouverte en lecture seule.\n";
+            out.notice += cformat(tr("L'enregistrement interrompu de « %s » ne peut pas être terminé ici (dossier "
+                                     "protégé en écriture) ; la version enregistrée est ouverte en lecture seule.\n"),
+                set.given().filename().string().c_str());
             out.lock = std::move(*exclusive);
             return out;
         }
     }
-    return Result::failure(Status::Busy, "Le fichier « " + set.log().string() + " » est sans cesse réécrit.");
+    return Result::failure(
+        Status::Busy, cformat(tr("Le fichier « %s » est sans cesse réécrit."), set.log().string().c_str()));
 }
 
 ResultOr<ReadableFileSet> prepareFileSetForReading(const fs::path &mainFile)

@@ -1,5 +1,7 @@
+#include "common/cformat.h"
 #include "common/fileset.h"
 #include "common/filesetinternal.h"
+#include "common/translation.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -28,7 +30,7 @@ namespace {
     {
         struct stat st { };
         if (::fstat(fd, &st) != 0)
-            return "un autre programme";
+            return tr("un autre programme");
         char device[64];
         std::snprintf(device, sizeof device, "%02x:%02x:%llu", ::major(st.st_dev), ::minor(st.st_dev),
             static_cast<unsigned long long>(st.st_ino));
@@ -46,9 +48,10 @@ namespace {
             std::string name;
             std::ifstream comm("/proc/" + std::to_string(pid) + "/comm");
             std::getline(comm, name);
-            return "le processus " + std::to_string(pid) + (name.empty() ? std::string() : " (" + name + ")");
+            return cformat(tr("le processus %d"), static_cast<int>(pid))
+                + (name.empty() ? std::string() : " (" + name + ")");
         }
-        return "un autre programme";
+        return tr("un autre programme");
     }
 
 } // namespace
@@ -73,8 +76,9 @@ ResultOr<FolderLock> FolderLock::take(const fs::path &folder, Mode mode, int wai
         std::this_thread::sleep_for(std::chrono::milliseconds(pause));
     }
     return Result::failure(Status::Busy,
-        "Le dossier « " + folder.string() + " » reste occupé par un enregistrement de " + lockHolderOf(lock.m_fd)
-            + " depuis " + std::to_string(waitMs / 1000) + " s ; rien n'a été fait. Réessayez plus tard.");
+        cformat(tr("Le dossier « %s » reste occupé par un enregistrement de %s depuis %d s ; rien n'a été fait. "
+                   "Réessayez plus tard."),
+            folder.string().c_str(), lockHolderOf(lock.m_fd).c_str(), static_cast<int>(waitMs / 1000)));
 }
 
 FolderLock::~FolderLock()

@@ -1,6 +1,7 @@
 #include "common/systemerror.h"
 
 #include "common/cformat.h"
+#include "common/translation.h"
 
 #include <cerrno>
 
@@ -11,50 +12,47 @@ std::string systemErrorText(int err)
     switch (err) {
     case EACCES:
     case EPERM:
-        return "permission refusée";
+        return tr("permission refusée");
     case ENOENT:
-        return "fichier ou dossier introuvable";
+        return tr("fichier ou dossier introuvable");
     case ENOSPC:
-        return "le disque est plein";
+        return tr("le disque est plein");
     case EFBIG:
-        return "le fichier est trop grand pour le support";
+        return tr("le fichier est trop grand pour le support");
     case EDQUOT:
-        return "le quota du disque est dépassé";
+        return tr("le quota du disque est dépassé");
     case EROFS:
-        return "le support est en lecture seule";
+        return tr("le support est en lecture seule");
     case EIO:
-        return "erreur de lecture ou d'écriture sur le support";
+        return tr("erreur de lecture ou d'écriture sur le support");
     case ENAMETOOLONG:
-        return "le nom est trop long";
+        return tr("le nom est trop long");
     case EISDIR:
-        return "c'est un dossier";
+        return tr("c'est un dossier");
     case ENOTDIR:
-        return "un élément du chemin n'est pas un dossier";
+        return tr("un élément du chemin n'est pas un dossier");
     case EEXIST:
-        return "le fichier existe déjà";
+        return tr("le fichier existe déjà");
     case EBUSY:
     case ETXTBSY:
-        return "le fichier est occupé";
+        return tr("le fichier est occupé");
     case EMFILE:
     case ENFILE:
-        return "trop de fichiers ouverts";
+        return tr("trop de fichiers ouverts");
     case ELOOP:
-        return "trop de liens symboliques";
+        return tr("trop de liens symboliques");
     case EXDEV:
-        return "le fichier est sur un autre support";
+        return tr("le fichier est sur un autre support");
     default:
-        return cformat("erreur système %d", err);
+        return cformat(tr("erreur système %d"), err);
     }
 }
 
 std::string fileErrorText(std::string_view what, const std::filesystem::path &file, int err)
 {
-    std::string text(what);
-    text += " « ";
-    text += file.filename().empty() ? file.string() : file.filename().string();
-    text += " » : ";
-    text += systemErrorText(err);
-    return text;
+    // TRANSLATORS: what failed ("Impossible d'enregistrer"), the file's name and the system's reason.
+    return cformat(tr("%s « %s » : %s"), std::string(what).c_str(),
+        (file.filename().empty() ? file.string() : file.filename().string()).c_str(), systemErrorText(err).c_str());
 }
 
 Result fileFailure(std::string_view what, const std::filesystem::path &file, int err)

@@ -3,6 +3,7 @@
 #include "common/cformat.h"
 #include "common/strings.h"
 #include "common/textcodec.h"
+#include "common/translation.h"
 #include "settings/settings.h"
 
 #include <algorithm>
@@ -63,7 +64,10 @@ namespace {
 
     std::string pickRow(const ComputerType &entry)
     {
-        return entry.name + common::cformat(" [%d]", entry.typeId);
+        // Type 0's name stays as Ctyp.ini has always stored it; the list shows it in the user's language.
+        const std::string shown
+            = entry.typeId == 0 ? std::string(common::str(StringId::ManualDataComputer)) : entry.name;
+        return shown + common::cformat(" [%d]", entry.typeId);
     }
 
 } // namespace
@@ -273,7 +277,7 @@ std::string ComputerCatalogue::displayName(std::uint8_t typeId) const
     if (typeId == 0)
         shown = common::str(StringId::ManualDataComputer);
     if (shown.empty())
-        shown = common::cformat("Typ: %d", typeId);
+        shown = common::cformat(common::tr("Type %d"), typeId);
     if (m_overrides)
         shown = settings::computerTypeName(*m_overrides, typeId, shown);
     return shown;

@@ -3,6 +3,7 @@
 #include "common/cformat.h"
 #include "common/strings.h"
 #include "common/textcodec.h"
+#include "common/translation.h"
 #include "imports/importchecks.h"
 #include "imports/importedprofile.h"
 #include "logbook/daynumber.h"
@@ -166,15 +167,15 @@ namespace {
         const bool dateRead = readNumbers(dateText, ',', date, 3);
         const bool noDate = dateText.empty() || (dateRead && date[0] + date[1] + date[2] == 0);
         if (!noDate && (!dateRead || !isCalendarDate(date[2], date[1], date[0])))
-            return impossibleValue("date", dateText);
+            return impossibleValue(N_("date"), dateText);
         struct Clock {
             const char *name;
             std::size_t offset;
             std::size_t chars;
             int maxHours;
         };
-        static constexpr std::array<Clock, 4> kClocks = { { { "heure d'entrée", 300, 8, 23 },
-            { "heure de sortie", 309, 8, 23 }, { "intervalle", 318, 5, 99 }, { "durée", 324, 8, 99 } } };
+        static constexpr std::array<Clock, 4> kClocks = { { { N_("heure d'entrée"), 300, 8, 23 },
+            { N_("heure de sortie"), 309, 8, 23 }, { N_("intervalle"), 318, 5, 99 }, { N_("durée"), 324, 8, 99 } } };
         for (const Clock &c : kClocks)
             if (!isClock(f.text(c.offset, c.chars), c.maxHours))
                 return impossibleValue(c.name, trimmed(f.text(c.offset, c.chars)));
@@ -182,19 +183,19 @@ namespace {
         auto outside = [](long long v, long long low, long long high) { return v < low || v > high; };
         const int maxDepth = imperial ? kMaxFeet : kMaxDecimetres;
         if (outside(f.integer(337, 4), 0, maxDepth))
-            return impossibleValue("profondeur max.", trimmed(f.text(337, 4)));
+            return impossibleValue(N_("profondeur max."), trimmed(f.text(337, 4)));
         const long long lowTemperature = imperial ? kLowestFahrenheit : kLowestTemperature * 10;
         const long long highTemperature = imperial ? kHighestFahrenheit : kHighestTemperature * 10;
         if (outside(f.integer(345, 4), lowTemperature, highTemperature))
-            return impossibleValue("temp. eau", trimmed(f.text(345, 4)));
+            return impossibleValue(N_("temp. eau"), trimmed(f.text(345, 4)));
         double air = 0.0;
         if (!imperial)
             (void)common::cscan(f.text(291, 9), "%lf", &air);
         if (imperial ? outside(f.integer(291, 9), kLowestFahrenheit, kHighestFahrenheit)
                      : !std::isfinite(air) || air < kLowestTemperature || air > kHighestTemperature)
-            return impossibleValue("temp. air", trimmed(f.text(291, 9)));
+            return impossibleValue(N_("temp. air"), trimmed(f.text(291, 9)));
         if (f.integer(485, 4) < 0)
-            return impossibleValue("nombre de profondeurs", trimmed(f.text(485, 4)));
+            return impossibleValue(N_("nombre de profondeurs"), trimmed(f.text(485, 4)));
         return {};
     }
 

@@ -1,6 +1,7 @@
 // The .wgm files of the Citizen dive watches' software: fixed-width text fields, one dive, a depth every 5 s.
 #pragma once
 
+#include "common/translation.h"
 #include "imports/importer.h"
 
 #include <string_view>
@@ -21,7 +22,7 @@ namespace zorv::imports {
 class CitizenImporter final : public Importer {
 public:
     std::unique_ptr<ImportReader> reader(const ImportSettings &settings) const override;
-    std::string_view fileFilter() const override { return "Citizen Dateien (*.wgm)|*.wgm|"; }
+    std::string_view fileFilter() const override { return common::tr("Fichiers Citizen (*.wgm)|*.wgm|"); }
     std::string_view defaultExtension() const override { return "wgm"; }
 };
 

@@ -1,6 +1,7 @@
 // The sectioned text export of the Mares Guardian's own software: one dive, its profile one point per minute.
 #pragma once
 
+#include "common/translation.h"
 #include "imports/importer.h"
 
 #include <string_view>
@@ -18,7 +19,7 @@ namespace zorv::imports {
 class GuardianImporter final : public Importer {
 public:
     std::unique_ptr<ImportReader> reader(const ImportSettings &settings) const override;
-    std::string_view fileFilter() const override { return "Guardian Text Export (*.txt)|*.txt|"; }
+    std::string_view fileFilter() const override { return common::tr("Export texte Guardian (*.txt)|*.txt|"); }
     std::string_view defaultExtension() const override { return "txt"; }
 };
 

@@ -3,6 +3,7 @@
 #include "common/cformat.h"
 #include "common/strings.h"
 #include "common/textcodec.h"
+#include "common/translation.h"
 #include "logbook/daynumber.h"
 
 #include <array>
@@ -22,7 +23,8 @@ bool isCalendarDate(int day, int month, int year)
 common::Result impossibleValue(std::string_view name, std::string_view value)
 {
     // The value is shown as the file holds it, cut short and made fit for a message.
-    const std::string shown = std::string(name) + "=" + common::escapeInvalidUtf8(value.substr(0, 40));
+    const std::string shown
+        = common::tr(std::string(name).c_str()) + std::string("=") + common::escapeInvalidUtf8(value.substr(0, 40));
     return common::Result::failure(common::Status::Refused,
         common::cformat(std::string(common::str(common::StringId::ImportImpossibleValue)).c_str(), shown.c_str()));
 }

@@ -3,6 +3,7 @@
 #include "common/cformat.h"
 #include "common/decimal.h"
 #include "common/strings.h"
+#include "common/translation.h"
 #include "logbook/fieldcatalogueinternal.h"
 #include "logbook/logbook.h"
 #include "logbook/names.h"
@@ -97,7 +98,7 @@ std::string computerName(std::uint8_t typeId, const ComputerInfo *computers)
     }
     if (typeId == 0)
         return std::string(common::str(StringId::ManualDataComputer));
-    return cformat("Typ: %d", typeId);
+    return cformat(common::tr("Type %d"), typeId);
 }
 
 FieldCatalogue::FieldCatalogue(const Logbook &logbook)

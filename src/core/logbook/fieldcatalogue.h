@@ -70,7 +70,7 @@ std::uint32_t parseDate(std::string_view text);
 std::int16_t parseMinutes(std::string_view text);
 
 // The name of a dive computer type: the catalogue's (with the user's override)
-// when it has one, "Donnée manuelles" for type 0, else "Typ: <id>".
+// when it has one, "Données manuelles" for type 0, else "Type <id>".
 std::string computerName(std::uint8_t typeId, const ComputerInfo *computers);
 
 // What became of a typed text.

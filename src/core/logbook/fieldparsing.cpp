@@ -1,6 +1,7 @@
 #include "common/cformat.h"
 #include "common/decimal.h"
 #include "common/strings.h"
+#include "common/translation.h"
 #include "logbook/fieldcatalogue.h"
 #include "logbook/fieldcatalogueinternal.h"
 #include "logbook/logbook.h"
@@ -169,11 +170,12 @@ std::string refusalMessage(Parsed outcome, std::string_view fieldLabel, std::str
     const std::string typed(text);
     switch (outcome) {
     case Parsed::NotANumber:
-        return cformat("Nombre illisible dans « %s » : « %s » (exemple : 18,5).", label.c_str(), typed.c_str());
+        return cformat(
+            common::tr("Nombre illisible dans « %s » : « %s » (exemple : 18,5)."), label.c_str(), typed.c_str());
     case Parsed::OutOfRange:
-        return cformat("Valeur impossible dans « %s » : « %s ».", label.c_str(), typed.c_str());
+        return cformat(common::tr("Valeur impossible dans « %s » : « %s »."), label.c_str(), typed.c_str());
     case Parsed::NotTyped:
-        return cformat("Le champ « %s » ne se tape pas.", label.c_str());
+        return cformat(common::tr("Le champ « %s » ne se tape pas."), label.c_str());
     case Parsed::Stored:
         break;
     }

@@ -1,4 +1,6 @@
+#include "common/cformat.h"
 #include "common/fileset.h"
+#include "common/translation.h"
 #include "logbook/logbookfile.h"
 #include "logbook/logbookfileinternal.h"
 
@@ -95,10 +97,10 @@ std::string LogbookFile::loadNotice(const std::string &path)
     const common::LogbookPaths set = common::LogbookPaths::resolve(path);
     std::string notice = takeNotices(set);
     if (isBackupPending(set))
-        notice += "Le fichier « " + path
-            + " » contient plus de données que son en-tête n'annonce de plongées ; seules celles-ci sont lues. Avant "
-              "le premier enregistrement, il sera conservé sous « "
-            + set.logBackup().string() + " ».";
+        notice += common::cformat(common::tr("Le fichier « %s » contient plus de données que son en-tête n'annonce de "
+                                             "plongées ; seules celles-ci sont lues. Avant le premier enregistrement, "
+                                             "il sera conservé sous « %s »."),
+            path.c_str(), set.logBackup().string().c_str());
     while (!notice.empty() && notice.back() == '\n')
         notice.pop_back();
     return notice;

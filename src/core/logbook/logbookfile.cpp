@@ -2,9 +2,11 @@
 
 #include "common/atomicfile.h"
 #include "common/bytes.h"
+#include "common/cformat.h"
 #include "common/fileset.h"
 #include "common/strings.h"
 #include "common/systemerror.h"
+#include "common/translation.h"
 #include "logbook/logbookfileinternal.h"
 #include "logbook/profiledecoder.h"
 
@@ -284,7 +286,8 @@ namespace {
 
     std::string notAFile(const std::string &path)
     {
-        return "Impossible de lire « " + fs::path(path).filename().string() + " » : ce n'est pas un fichier.";
+        return common::cformat(common::tr("Impossible de lire « %s » : ce n'est pas un fichier."),
+            fs::path(path).filename().string().c_str());
     }
 
 } // namespace
@@ -327,7 +330,7 @@ void LogbookFile::finishLoad(Logbook &logbook, ParsedLog &parsed, const std::str
 Result LogbookFile::loadFromPath(Logbook &logbook, const std::string &path)
 {
     if (path.empty())
-        return failure(Status::NotFound, "Aucun nom de fichier n'est donné.");
+        return failure(Status::NotFound, common::tr("Aucun nom de fichier n'est donné."));
     return load(logbook, common::LogbookPaths::resolve(path));
 }
 
@@ -335,7 +338,7 @@ Result LogbookFile::load(Logbook &logbook, const common::LogbookPaths &set)
 {
     const std::string path = set.given().string();
     if (set.empty())
-        return failure(Status::NotFound, "Aucun nom de fichier n'est donné.");
+        return failure(Status::NotFound, common::tr("Aucun nom de fichier n'est donné."));
     auto readable = common::prepareFileSetForReading(set);
     if (!readable)
         return readable.result();
@@ -348,7 +351,7 @@ Result LogbookFile::load(Logbook &logbook, const common::LogbookPaths &set)
 
     std::error_code ec;
     if (!fs::exists(path, ec) && !readable->readOnly)
-        return failure(Status::NotFound, common::fileErrorText("Impossible d'ouvrir", path, ENOENT));
+        return failure(Status::NotFound, common::fileErrorText(common::tr("Impossible d'ouvrir"), path, ENOENT));
     // Folders and devices are refused before reading: their sizes mean nothing.
     if (!fs::is_regular_file(logFile, ec))
         return failure(Status::IoError, notAFile(path));
@@ -359,8 +362,9 @@ Result LogbookFile::load(Logbook &logbook, const common::LogbookPaths &set)
         return failure(Status::IoError, notAFile(addPath.string()));
     if (hasAdd && set.addBesideLink())
         addNotice(set,
-            "Les données supplémentaires de « " + path + " » sont lues dans « " + addPath.string()
-                + " », à côté du lien : le dossier du carnet n'en a pas. Elles y seront enregistrées.\n");
+            common::cformat(common::tr("Les données supplémentaires de « %s » sont lues dans « %s », à côté du lien : "
+                                       "le dossier du carnet n'en a pas. Elles y seront enregistrées.\n"),
+                path.c_str(), addPath.string().c_str()));
     ParsedLog parsed;
     // The size only bounds what a lying header may reserve; the reading goes to the end.
     const std::uintmax_t size = fs::file_size(logFile, ec);

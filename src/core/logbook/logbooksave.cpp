@@ -1,6 +1,7 @@
 #include "common/bytes.h"
 #include "common/fileset.h"
 #include "common/hugepageallocator.h"
+#include "common/translation.h"
 #include "logbook/logbookfile.h"
 #include "logbook/logbookfileinternal.h"
 #include "logbook/profiledecoder.h"
@@ -208,7 +209,7 @@ namespace {
     Result writeFileSet(const common::LogbookPaths &set, const FileImage &log, const FileImage *add)
     {
         if (set.empty())
-            return failure(Status::IoError, "Aucun nom de fichier n'est donné.");
+            return failure(Status::IoError, common::tr("Aucun nom de fichier n'est donné."));
         std::vector<common::FileToSave> files { { set.log(), log } };
         if (add != nullptr)
             files.push_back({ set.add(), *add });
@@ -238,7 +239,7 @@ Result LogbookFile::save(Logbook &logbook, const std::string &path)
 Result LogbookFile::save(Logbook &logbook, const common::LogbookPaths &set)
 {
     if (logbook.dives().size() > kMaxFileDives)
-        return failure(Status::Refused, "Un carnet contient au plus 32767 plongées.");
+        return failure(Status::Refused, common::tr("Un carnet contient au plus 32767 plongées."));
     if (Result kept = keepBackupIfPending(set); !kept)
         return kept;
     const std::vector<const DiveRecord *> dives = allDives(logbook);
@@ -264,7 +265,7 @@ Result LogbookFile::saveSelection(
             dives.push_back(logbook.dive(position));
     }
     if (dives.size() > kMaxFileDives)
-        return failure(Status::Refused, "Un carnet contient au plus 32767 plongées.");
+        return failure(Status::Refused, common::tr("Un carnet contient au plus 32767 plongées."));
     const auto count = static_cast<std::uint16_t>(dives.size());
     const LogHeader header { 0, static_cast<std::uint16_t>(count + 20), 20 };
     const FileImage log = buildLog(header, dives, logbook.computerInfo());

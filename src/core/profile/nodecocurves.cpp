@@ -57,9 +57,9 @@ std::string_view noDecoCurveName(NoDecoCurve curve)
 {
     switch (curve) {
     case NoDecoCurve::Deco92SeaLevel:
-        return "Deco 92 0-700 m";
+        return "Déco 92 0-700 m";
     case NoDecoCurve::Deco92Mountain:
-        return "Deco 92 701-1500 m";
+        return "Déco 92 701-1500 m";
     case NoDecoCurve::UsNavy:
         return "US Navy";
     case NoDecoCurve::AladinLow:

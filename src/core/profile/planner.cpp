@@ -233,7 +233,7 @@ bool planDive(PlannerState &state, PlannedProfile &profile)
 std::string resultText(const PlannerState &state)
 {
     if (state.resultValid == 0)
-        return common::cformat("\n %s", kTableTooShort);
+        return common::cformat("\n %s", common::tr(kTableTooShort));
     const std::string format(common::str(StringId::PlannerResult));
     return common::cformat(format.c_str(), state.totalTime, state.ascentTime, state.resultGroup.c_str(),
         state.residualTime, state.noDecoLimit, state.noFlyHours, state.stop15, state.stop12, state.stop9, state.stop6,

@@ -2,6 +2,7 @@
 // interval.
 #pragma once
 
+#include "common/translation.h"
 #include "logbook/diverecord.h"
 #include "profile/decotables.h"
 #include "profile/profileclipboard.h"
@@ -94,7 +95,7 @@ bool calculate(PlannerState &state, PlannedProfile &profile);
 
 // What the result box shows: the filled result text, or the table's refusal.
 std::string resultText(const PlannerState &state);
-inline constexpr const char *kTableTooShort = "Tabelle nicht ausreichend";
+inline constexpr const char *kTableTooShort = N_("Table insuffisante");
 
 // The result text as label and value per line, for a box that shows them in two columns: the text's tabs were
 // set for one old font and do not line up in another. A line without a tab is a label alone.

@@ -2,6 +2,7 @@
 
 #include "canvas/scaledcanvas.h"
 #include "common/cformat.h"
+#include "common/translation.h"
 #include "profile/depthaxisscale.h"
 
 #include <algorithm>
@@ -92,40 +93,43 @@ std::vector<PageLine> plannerPageLines(const PlannerState &state)
 {
     using common::cformat;
     std::vector<PageLine> lines;
-    lines.push_back({ "Donnée", "", true });
-    lines.push_back(line("Max. Prof.", cformat("%.0f m", state.depth)));
-    lines.push_back(line("temps su fond", cformat("%d min", state.bottomTime)));
-    lines.push_back(line("Tableau", state.altitude == 1 ? "Lac d'altitude" : "Niveau de la mer"));
+    lines.push_back({ common::tr("Données"), "", true });
+    lines.push_back(line(common::tr("Max. Prof."), cformat("%.0f m", state.depth)));
+    lines.push_back(line(common::tr("Temps au fond"), cformat("%d min", state.bottomTime)));
+    lines.push_back(
+        line(common::tr("Table"), state.altitude == 1 ? common::tr("Lac d'altitude") : common::tr("Niveau de la mer")));
     const std::optional<Repetitive> previous = repetitiveInfo(state);
-    lines.push_back(line("Plongées succesives",
-        previous ? cformat("Groupe de pression: %c  Intervale de surface %d min", previous->group, previous->interval)
-                 : std::string("non")));
+    lines.push_back(line(common::tr("Plongée successive"),
+        previous ? cformat(
+            common::tr("Groupe de pression: %c  Intervalle de surface: %d min"), previous->group, previous->interval)
+                 : std::string(common::tr("non"))));
     const bool air = state.breathingRate != 0;
     if (air) {
-        lines.push_back(line("Données air",
-            state.tankLitres != 0 && state.fillPressure != 0 ? cformat(
-                "Cons.Moy %.1f l/min  Bout. %.1f %d bar", state.breathingRate, state.tankLitres, state.fillPressure)
-                                                             : cformat("Cons.Moy %.1f l/min", state.breathingRate)));
+        lines.push_back(line(common::tr("Données air"),
+            state.tankLitres != 0 && state.fillPressure != 0
+                ? cformat(common::tr("Cons.Moy %.1f l/min  Bout. %.1f l %d bar"), state.breathingRate, state.tankLitres,
+                    state.fillPressure)
+                : cformat(common::tr("Cons.Moy %.1f l/min"), state.breathingRate)));
     }
 
-    lines.push_back({ "Résultat", "", true });
-    lines.push_back(line("Durée", cformat("%d min", state.totalTime)));
-    lines.push_back(line("temps de remonté", cformat("%d min", state.ascentTime)));
-    lines.push_back(line("groupe de pression", state.resultGroup));
-    lines.push_back(line("ajout", cformat("%d min", state.residualTime)));
-    lines.push_back(line("Dans la courbe", cformat("%d min", state.noDecoLimit)));
-    lines.push_back(line("do not fly", cformat("%d Std.", state.noFlyHours)));
+    lines.push_back({ common::tr("Résultat"), "", true });
+    lines.push_back(line(common::tr("Durée"), cformat("%d min", state.totalTime)));
+    lines.push_back(line(common::tr("Temps de remontée"), cformat("%d min", state.ascentTime)));
+    lines.push_back(line(common::tr("Groupe de pression"), state.resultGroup));
+    lines.push_back(line(common::tr("Majoration"), cformat("%d min", state.residualTime)));
+    lines.push_back(line(common::tr("Dans la courbe"), cformat("%d min", state.noDecoLimit)));
+    lines.push_back(line(common::tr("Interdiction de vol"), cformat(common::tr("%d heures"), state.noFlyHours)));
     const std::array<std::pair<int, const char *>, 5> stops { { { state.stop15, "%s 15 m:" },
         { state.stop12, "%s 12 m:" }, { state.stop9, "%s  9 m:" }, { state.stop6, "%s  6 m:" },
         { state.stop3, "%s  3 m:" } } };
     for (const auto &[minutes, format] : stops)
         if (minutes != 0)
-            lines.push_back({ cformat(format, "palier"), cformat("%d min", minutes), false });
+            lines.push_back({ cformat(format, common::tr("palier")), cformat("%d min", minutes), false });
     if (air)
-        lines.push_back(line("Cons. air", cformat("%d barl", state.airNeeded)));
+        lines.push_back(line(common::tr("Cons. air"), cformat("%d bar·l", state.airNeeded)));
     if (state.pressureLoss != 0) {
-        lines.push_back(line("pression restante", cformat("%d bar", state.remainingPressure)));
-        lines.push_back(line("perte de pression", cformat("%d bar", state.pressureLoss)));
+        lines.push_back(line(common::tr("Pression restante"), cformat("%d bar", state.remainingPressure)));
+        lines.push_back(line(common::tr("Perte de pression"), cformat("%d bar", state.pressureLoss)));
     }
     return lines;
 }
@@ -141,11 +145,9 @@ void drawPlannerPage(
 {
     canvas.setTextColour(kBlack);
     canvas.setFont(canvas::Font { "Arial", 20.0, 0, 0, 700, false, false });
-    canvas.drawText(Point { kPageLeft, kTitleTop }, "Calcul de plongée");
+    canvas.drawText(Point { kPageLeft, kTitleTop }, common::tr("Calcul de plongée"));
     canvas.setFont(canvas::Font { "Arial", 12.0, 0, 0, 400, true, false });
-    canvas.drawText(Point { kPageLeft, kTitleTop + 110 },
-        "d'après DECO \xC2\xB4"
-        "92");
+    canvas.drawText(Point { kPageLeft, kTitleTop + 110 }, common::tr("d'après Déco 92"));
 
     const canvas::Font heading { "Arial", 12.0, 0, 0, 700, false, false };
     const canvas::Font body { "Arial", 10.0, 0, 0, 400, false, false };

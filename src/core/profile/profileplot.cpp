@@ -2,6 +2,7 @@
 
 #include "common/cformat.h"
 #include "common/strings.h"
+#include "common/translation.h"
 #include "logbook/units.h"
 
 #include <algorithm>
@@ -110,7 +111,8 @@ void ProfilePlot::drawAxes(Canvas &canvas, int xCount, Grid grid) const
     canvas.setFont(axisFont());
     canvas.setTextColour(m_textColour);
     if (!upsideDown)
-        canvas.drawText(Point { 2, 1 }, m_units == logbook::UnitSystem::Metric ? "M\xC3\xA8tre(s)" : "Foot");
+        canvas.drawText(
+            Point { 2, 1 }, m_units == logbook::UnitSystem::Metric ? common::tr("Mètres") : common::tr("Pieds"));
 
     canvas.setPen(Pen { m_lineColour, 1, PenStyle::Solid });
     const int step = m_yStep > 0 ? m_yStep : 1;

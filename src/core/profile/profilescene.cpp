@@ -2,6 +2,7 @@
 
 #include "common/cformat.h"
 #include "common/strings.h"
+#include "common/translation.h"
 #include "logbook/units.h"
 #include "profile/depthaxisscale.h"
 #include "profile/gauges.h"
@@ -301,14 +302,14 @@ void drawProfileScene(Canvas &canvas, canvas::Size size, const logbook::DiveReco
         OffsetCanvas bars(canvas, { layout.levelBars.left, layout.levelBars.top });
         drawLevelBars(bars, sampleAtCursor(shown, options.cursor), active ? BarsActive::Yes : BarsActive::No);
     }
-    const char *levels[] = { "sehr", "hoch", "norm" };
+    const char *levels[] = { N_("très"), N_("haut"), N_("normal") };
     const Rect captionColumn { layout.levelBars.right, layout.levelBars.top, layout.levelBars.right + 40,
         layout.levelBars.bottom };
     canvas.fillRect(captionColumn, kLevelBarsGrey);
     canvas.setTextColour(kLevelCaption);
     for (int i = 0; i < 3; ++i) {
         const int top = captionColumn.top + 4 + i * 30;
-        canvas.drawText(Rect { captionColumn.left + 4, top, captionColumn.right - 2, top + 14 }, levels[i],
+        canvas.drawText(Rect { captionColumn.left + 4, top, captionColumn.right - 2, top + 14 }, common::tr(levels[i]),
             canvas::HAlign::Left, canvas::VAlign::Top);
     }
 

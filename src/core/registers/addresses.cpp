@@ -1,6 +1,7 @@
 #include "registers/addresses.h"
 
 #include "common/cformat.h"
+#include "common/translation.h"
 
 #include <algorithm>
 #include <tuple>
@@ -14,20 +15,20 @@ namespace {
 } // namespace
 
 const std::array<AddressField, kAddressFieldCount> kAddressFields = { {
-    { &Address::firstName, 31, "Prénom" },
-    { &Address::lastName, 31, "Nom" },
-    { &Address::title, 31, "Titre" },
-    { &Address::street, 31, "Rue" },
-    { &Address::postalCode, 11, "CP" },
-    { &Address::town, 31, "Lieu" },
-    { &Address::country, 31, "Pays" },
-    { &Address::phone1, 21, "Téléphone 1" },
-    { &Address::phone2, 21, "Téléphone 2" },
-    { &Address::fax, 21, "Fax" },
-    { &Address::mobile, 21, "Portable" },
-    { &Address::email, 51, "e:mail" },
-    { &Address::homePage, 81, "Homepage" },
-    { &Address::remarks, 81, "Remarques" },
+    { &Address::firstName, 31, N_("Prénom") },
+    { &Address::lastName, 31, N_("Nom") },
+    { &Address::title, 31, N_("Titre") },
+    { &Address::street, 31, N_("Rue") },
+    { &Address::postalCode, 11, N_("CP") },
+    { &Address::town, 31, N_("Lieu") },
+    { &Address::country, 31, N_("Pays") },
+    { &Address::phone1, 21, N_("Téléphone 1") },
+    { &Address::phone2, 21, N_("Téléphone 2") },
+    { &Address::fax, 21, N_("Fax") },
+    { &Address::mobile, 21, N_("Portable") },
+    { &Address::email, 51, N_("Courriel") },
+    { &Address::homePage, 81, N_("Site web") },
+    { &Address::remarks, 81, N_("Remarques") },
 } };
 
 const std::array<ColumnSpec, kAddressColumnCount> kAddressColumns = { { { common::StringId::ColumnName, 110 },
@@ -59,7 +60,7 @@ common::ResultOr<std::vector<Address>> loadAddresses(const std::filesystem::path
 
 common::Result saveAddresses(const std::filesystem::path &path, const std::vector<Address> &addresses)
 {
-    return saveRecordList(path, addresses, "La liste d'adresses compte trop d'adresses.", addressBytes);
+    return saveRecordList(path, addresses, common::tr("La liste d'adresses compte trop d'adresses."), addressBytes);
 }
 
 std::string addressCell(const Address &a, int column, AddressOrder order)

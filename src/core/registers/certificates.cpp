@@ -1,6 +1,7 @@
 #include "registers/certificates.h"
 
 #include "common/cformat.h"
+#include "common/translation.h"
 #include "logbook/fieldcatalogue.h"
 
 #include <algorithm>
@@ -112,7 +113,7 @@ std::filesystem::path legacyBackupPath(const std::filesystem::path &path)
 common::Result saveCertificates(const std::filesystem::path &path, CertificateRegister &reg)
 {
     if (reg.certificates.size() > 0xFFFF)
-        return common::Result::failure(common::Status::Refused, "Le carnet compte trop de brevets.");
+        return common::Result::failure(common::Status::Refused, common::tr("Le carnet compte trop de brevets."));
     if (reg.fromLegacyLayout) {
         // The old file is copied, not renamed: until the new one is in place the
         // register stays readable under its own name.

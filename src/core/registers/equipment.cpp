@@ -2,6 +2,7 @@
 
 #include "common/cformat.h"
 #include "common/strings.h"
+#include "common/translation.h"
 #include "registers/registerfile.h"
 
 #include <algorithm>
@@ -100,7 +101,7 @@ common::ResultOr<std::vector<EquipmentItem>> loadEquipment(const std::filesystem
 
 common::Result saveEquipment(const std::filesystem::path &path, const std::vector<EquipmentItem> &items)
 {
-    return saveRecordList(path, items, "La liste de matériel compte trop d'articles.", equipmentBytes);
+    return saveRecordList(path, items, common::tr("La liste de matériel compte trop d'articles."), equipmentBytes);
 }
 
 bool isServiceDue(const EquipmentItem &item, int month, int year)

@@ -1,5 +1,6 @@
 #include "registers/instructorrecord.h"
 
+#include "common/translation.h"
 #include "logbook/fieldcatalogue.h"
 
 #include <algorithm>
@@ -48,7 +49,7 @@ common::ResultOr<std::vector<TeachingActivity>> loadTeaching(const std::filesyst
 
 common::Result saveTeaching(const std::filesystem::path &path, const std::vector<TeachingActivity> &records)
 {
-    return saveRecordList(path, records, "Le suivi compte trop d'activités.", teachingBytes);
+    return saveRecordList(path, records, common::tr("Le suivi compte trop d'activités."), teachingBytes);
 }
 
 std::string teachingCell(const TeachingActivity &record, int column)

@@ -1,6 +1,7 @@
 #include "registers/listprintout.h"
 
 #include "common/cformat.h"
+#include "common/translation.h"
 
 #include <algorithm>
 
@@ -105,8 +106,8 @@ void drawListPage(canvas::Canvas &c, const ListPrintout &list, int page, const P
     c.setPen({ canvas::rgb(0, 0, 0), 2, canvas::PenStyle::Solid });
     c.drawLine({ left, footTop + 20 }, { right, footTop + 20 });
     c.setFont(font(30, 400));
-    c.drawText(Rect { left, footTop + 30, right, footTop + kFootBlock }, common::cformat("Page %d / %d", page, pages),
-        HAlign::Right, VAlign::Centre);
+    c.drawText(Rect { left, footTop + 30, right, footTop + kFootBlock },
+        common::cformat(common::tr("Page %d / %d"), page, pages), HAlign::Right, VAlign::Centre);
     c.drawText(Rect { left, footTop + 30, right, footTop + kFootBlock }, "Zorv", HAlign::Left, VAlign::Centre);
 }
 

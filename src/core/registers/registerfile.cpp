@@ -4,6 +4,7 @@
 #include "common/cformat.h"
 #include "common/decimal.h"
 #include "common/textcodec.h"
+#include "common/translation.h"
 #include "logbook/oemcharmap.h"
 
 #include <algorithm>
@@ -62,11 +63,13 @@ common::ResultOr<RegisterBytes> readRegisterFile(const fs::path &path)
     const std::string name = path.string();
     if (status.type() != fs::file_type::regular)
         return Result::failure(Status::BadFormat,
-            common::cformat("Le fichier « %s » n'est pas un fichier de données et ne peut pas être lu.", name.c_str()));
+            common::cformat(
+                common::tr("Le fichier « %s » n'est pas un fichier de données et ne peut pas être lu."), name.c_str()));
     auto data = common::readWholeFile(path);
     if (!data)
         return Result::failure(data.status() == Status::AccessDenied ? Status::AccessDenied : Status::IoError,
-            common::cformat("Le fichier « %s » ne peut pas être lu. Il n'a pas été chargé et ne sera pas écrasé. %s",
+            common::cformat(
+                common::tr("Le fichier « %s » ne peut pas être lu. Il n'a pas été chargé et ne sera pas écrasé. %s"),
                 name.c_str(), data.message().c_str()));
     bytes.exists = true;
     bytes.data.assign(data->begin(), data->end());
@@ -76,14 +79,15 @@ common::ResultOr<RegisterBytes> readRegisterFile(const fs::path &path)
 Result damagedFile(const fs::path &path)
 {
     return Result::failure(Status::BadFormat,
-        common::cformat(
-            "Le fichier « %s » est endommagé. Il n'a pas été chargé et ne sera pas écrasé.", path.string().c_str()));
+        common::cformat(common::tr("Le fichier « %s » est endommagé. Il n'a pas été chargé et ne sera pas écrasé."),
+            path.string().c_str()));
 }
 
 Result unknownVersion(const fs::path &path, int version)
 {
     return Result::failure(Status::BadFormat,
-        common::cformat("Le fichier « %s » a une version inconnue (%d). Il n'a pas été chargé et ne sera pas écrasé.",
+        common::cformat(
+            common::tr("Le fichier « %s » a une version inconnue (%d). Il n'a pas été chargé et ne sera pas écrasé."),
             path.string().c_str(), version));
 }
 
@@ -123,14 +127,15 @@ common::ResultOr<long long> readWhole(std::string_view text, std::string_view la
     const std::string typed(text);
     const std::optional<double> number = common::parseDecimal(text);
     if (!number)
-        return Result::failure(
-            Status::Refused, common::cformat("Nombre illisible dans « %s » : « %s ».", field.c_str(), typed.c_str()));
+        return Result::failure(Status::Refused,
+            common::cformat(common::tr("Nombre illisible dans « %s » : « %s »."), field.c_str(), typed.c_str()));
     if (*number != std::floor(*number))
         return Result::failure(Status::Refused,
-            common::cformat("« %s » ne prend que des nombres entiers : « %s ».", field.c_str(), typed.c_str()));
+            common::cformat(
+                common::tr("« %s » ne prend que des nombres entiers : « %s »."), field.c_str(), typed.c_str()));
     if (*number < static_cast<double>(low) || *number > static_cast<double>(high))
-        return Result::failure(
-            Status::Refused, common::cformat("Valeur impossible dans « %s » : « %s ».", field.c_str(), typed.c_str()));
+        return Result::failure(Status::Refused,
+            common::cformat(common::tr("Valeur impossible dans « %s » : « %s »."), field.c_str(), typed.c_str()));
     return static_cast<long long>(*number);
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/cformat.h"
 #include "common/strings.h"
+#include "common/translation.h"
 #include "logbook/fieldcatalogue.h"
 
 #include <algorithm>
@@ -38,25 +39,27 @@ ListPrintout equipmentPrintout(
     const std::vector<EquipmentItem> &items, int month, int year, const std::string &currency)
 {
     ListPrintout list;
-    list.title = "Inventaire équipement";
-    list.columns = { { "Catégorie", 250 }, { "Article", 550 }, { "Utilisateur", 300 }, { "Numéro de série", 300 },
-        { "Révision", 180 }, { "Prix", 220, HAlign::Right } };
+    list.title = common::tr("Inventaire de l'équipement");
+    list.columns = { { common::tr("Catégorie"), 250 }, { common::tr("Article"), 550 },
+        { common::tr("Utilisateur"), 300 }, { common::tr("Numéro de série"), 300 }, { common::tr("Révision"), 180 },
+        { common::tr("Prix"), 220, HAlign::Right } };
     for (const EquipmentItem &item : items)
         list.rows.push_back({ equipmentCell(item, 0, month, year), equipmentCell(item, 1, month, year),
             equipmentCell(item, 2, month, year), toDisplay(item.serialNumber, Charset::Windows),
             nextServiceText(item, month, year), money(item.price) });
     const CostSummary sum = costSummary(items, std::nullopt);
-    list.summary = { common::cformat("Articles: %d   Prix: %s %s   Révisions: %s %s   Total: %s %s", sum.total.count,
-        money(sum.total.prices).c_str(), currency.c_str(), money(sum.total.services).c_str(), currency.c_str(),
-        money(sum.total.total).c_str(), currency.c_str()) };
+    list.summary = { common::cformat(common::tr("Articles: %d   Prix: %s %s   Révisions: %s %s   Total: %s %s"),
+        sum.total.count, money(sum.total.prices).c_str(), currency.c_str(), money(sum.total.services).c_str(),
+        currency.c_str(), money(sum.total.total).c_str(), currency.c_str()) };
     return list;
 }
 
 ListPrintout addressPrintout(const std::vector<Address> &addresses)
 {
     ListPrintout list;
-    list.title = "Adresses";
-    list.columns = { { "Nom", 450 }, { "Adresse", 700 }, { "Téléphone", 300 }, { "e:mail", 350 } };
+    list.title = common::tr("Adresses");
+    list.columns = { { common::tr("Nom"), 450 }, { common::tr("Adresse"), 700 }, { common::tr("Téléphone"), 300 },
+        { common::tr("Courriel"), 350 } };
     for (const Address &a : addresses)
         list.rows.push_back(
             { addressCell(a, 0), addressCell(a, 1), addressCell(a, 2), toDisplay(a.email, Charset::Oem) });
@@ -66,8 +69,9 @@ ListPrintout addressPrintout(const std::vector<Address> &addresses)
 ListPrintout tripPrintout(const std::vector<Trip> &trips)
 {
     ListPrintout list;
-    list.title = "Voyages";
-    list.columns = { { "Date", 450 }, { "Déstination", 1000 }, { "Plongées", 350 } };
+    list.title = common::tr("Voyages");
+    list.columns
+        = { { common::tr("Date"), 450 }, { common::tr("Destination"), 1000 }, { common::tr("Plongées"), 350 } };
     for (const Trip &t : trips)
         list.rows.push_back({ dateRange(t.firstDay, t.lastDay), tripCell(t, 1), tripCell(t, 2) });
     return list;
@@ -76,9 +80,10 @@ ListPrintout tripPrintout(const std::vector<Trip> &trips)
 ListPrintout teachingPrintout(const std::vector<TeachingActivity> &records)
 {
     ListPrintout list;
-    list.title = "Suivi de qualification";
-    list.columns = { { "Date", 450 }, { "Activité", 850 }, { "Théorie", 160, HAlign::Right },
-        { "Pratique", 160, HAlign::Right }, { "Personnes", 180, HAlign::Right } };
+    list.title = common::tr("Suivi de qualification");
+    list.columns
+        = { { common::tr("Date"), 450 }, { common::tr("Activité"), 850 }, { common::tr("Théorie"), 160, HAlign::Right },
+              { common::tr("Pratique"), 160, HAlign::Right }, { common::tr("Personnes"), 180, HAlign::Right } };
     for (const TeachingActivity &r : records)
         list.rows.push_back(
             { dateRange(r.firstDay, r.lastDay), teachingCell(r, 1), common::cformat("%d", r.theoryHours),
@@ -95,17 +100,17 @@ ListPrintout teachingPrintout(const std::vector<TeachingActivity> &records)
 ListPrintout certificatePrintout(const CertificateRegister &reg, const std::string &currency)
 {
     ListPrintout list;
-    list.title = "Brevets et Certificats";
+    list.title = common::tr("Brevets et certificats");
     const std::string diver = toDisplay(reg.diverName, Charset::Oem);
     const std::string club = toDisplay(reg.club, Charset::Oem);
     if (!diver.empty() || !club.empty())
         list.title += " - " + diver + (club.empty() ? "" : " (" + club + ")");
-    list.columns = { { "Catégorie", 250 }, { "Date", 200 }, { "Déscription", 650 }, { "Instructeur", 450 },
-        { "Coût", 250, HAlign::Right } };
+    list.columns = { { common::tr("Catégorie"), 250 }, { common::tr("Date"), 200 }, { common::tr("Description"), 650 },
+        { common::tr("Instructeur"), 450 }, { common::tr("Coût"), 250, HAlign::Right } };
     for (const Certificate &c : reg.certificates)
         list.rows.push_back({ certificateCell(c, 0), certificateCell(c, 1), certificateCell(c, 2),
             toDisplay(c.instructor, Charset::Oem), money(c.cost) });
-    list.summary = { "Coût/Instruction: " + certificateCostText(reg.certificates, currency) };
+    list.summary = { common::tr("Coût/Instruction: ") + certificateCostText(reg.certificates, currency) };
     return list;
 }
 

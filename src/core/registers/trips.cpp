@@ -1,6 +1,7 @@
 #include "registers/trips.h"
 
 #include "common/cformat.h"
+#include "common/translation.h"
 #include "logbook/fieldcatalogue.h"
 
 #include <algorithm>
@@ -88,7 +89,7 @@ common::ResultOr<std::vector<Trip>> loadTrips(const std::filesystem::path &path)
 
 common::Result saveTrips(const std::filesystem::path &path, const std::vector<Trip> &trips)
 {
-    return saveRecordList(path, trips, "La liste des voyages compte trop de voyages.", tripBytes);
+    return saveRecordList(path, trips, common::tr("La liste des voyages compte trop de voyages."), tripBytes);
 }
 
 std::string tripCell(const Trip &trip, int column)

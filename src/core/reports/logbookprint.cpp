@@ -2,6 +2,7 @@
 
 #include "canvas/scaledcanvas.h"
 #include "common/cformat.h"
+#include "common/translation.h"
 #include "logbook/fieldcatalogue.h"
 #include "logbook/logbook.h"
 #include "logbook/units.h"
@@ -107,7 +108,7 @@ namespace {
 
     void drawCell(Canvas &canvas, const FieldCatalogue &catalogue, const DiveRecord *dive, const Cell &cell, double y)
     {
-        textAt(canvas, cell.labelX, y, std::string(cell.label) + ":");
+        textAt(canvas, cell.labelX, y, std::string(common::tr(cell.label)) + ":");
         if (dive)
             textAt(canvas, cell.valueX, y, catalogue.fromRecord(cell.field, *dive, logbook::DateForm::Long));
         if (!cell.unit.empty())
@@ -225,7 +226,8 @@ void drawDive(Canvas &canvas, const logbook::Logbook &logbook, const DiveRecord 
         canvas.drawRect({ dev(canvas, kFrameLeft), dev(canvas, topMm), dev(canvas, kFrameRight),
             dev(canvas, topMm + kFrameHeight) });
         textAt(canvas, 23, topMm + 1,
-            values ? common::cformat("Numéro Pl.: %d", static_cast<int>(dive.diveNumber)) : "Numéro Pl.:");
+            values ? common::cformat(common::tr("N° de plongée: %d"), static_cast<int>(dive.diveNumber))
+                   : common::tr("N° de plongée:"));
         if (values && !info.logbookPath.empty()) {
             const std::size_t slash = info.logbookPath.find_last_of('/');
             textAt(canvas, 188, topMm + 1,
@@ -249,25 +251,25 @@ void drawDive(Canvas &canvas, const logbook::Logbook &logbook, const DiveRecord 
     };
     const std::string_view temperature = logbook::unitWord(Quantity::Temperature, units);
     separator();
-    row({ { "Date", 23, Field::Date, 40 }, { "Heure", 90, Field::EntryTime, 117 },
-        { "Intervalle", 150, Field::SurfaceInterval, 167 } });
-    row({ { "Lieu", 23, Field::Place, 40 }, { "Site", 90, Field::Site, 117 } });
+    row({ { N_("Date"), 23, Field::Date, 40 }, { N_("Heure"), 90, Field::EntryTime, 117 },
+        { N_("Intervalle"), 150, Field::SurfaceInterval, 167 } });
+    row({ { N_("Lieu"), 23, Field::Place, 40 }, { N_("Site"), 90, Field::Site, 117 } });
     separator();
-    row({ { "Niveau d'altitude", 23, Field::AltitudeClass, 55 },
-        { "Temp. air", 90, Field::AirTemperature, 130, temperature, 140 } });
-    row({ { "Temps", 23, Field::Weather, 55 },
-        { "Min. Temp. eau", 90, Field::MinWaterTemperature, 130, temperature, 140 } });
-    row({ { "Combinaison", 23, Field::Suit, 55 },
-        { "Cont. bouteille", 90, Field::TankVolume, 130, logbook::unitWord(Quantity::TankVolume, units), 140 } });
+    row({ { N_("Niveau d'altitude"), 23, Field::AltitudeClass, 55 },
+        { N_("Temp. air"), 90, Field::AirTemperature, 130, temperature, 140 } });
+    row({ { N_("Temps"), 23, Field::Weather, 55 },
+        { N_("Temp. min. eau"), 90, Field::MinWaterTemperature, 130, temperature, 140 } });
+    row({ { N_("Combinaison"), 23, Field::Suit, 55 },
+        { N_("Cont. bouteille"), 90, Field::TankVolume, 130, logbook::unitWord(Quantity::TankVolume, units), 140 } });
     separator();
-    row({ { "Prof. Max.", 23, Field::MaxDepth, 55, logbook::unitWord(Quantity::Depth, units), 65 },
-        { "Durée", 90, Field::Duration, 130 } });
-    row({ { "Cons. air", 23, Field::AirUsed, 55, logbook::unitWord(Quantity::Pressure, units), 65 },
-        { "Cons.Moy", 90, Field::AirConsumption, 130, consumptionUnit(units), 140 } });
-    row({ { "Type de plongée", 23, Field::DiveTypeText, 55 } });
-    row({ { "Activité", 23, Field::ActivitiesText, 55 } });
-    row({ { "Alarmes", 23, Field::WarningsText, 55 } });
-    row({ { "Partenaires", 23, Field::Partners, 55 } });
+    row({ { N_("Prof. max."), 23, Field::MaxDepth, 55, logbook::unitWord(Quantity::Depth, units), 65 },
+        { N_("Durée"), 90, Field::Duration, 130 } });
+    row({ { N_("Cons. air"), 23, Field::AirUsed, 55, logbook::unitWord(Quantity::Pressure, units), 65 },
+        { N_("Cons.Moy"), 90, Field::AirConsumption, 130, consumptionUnit(units), 140 } });
+    row({ { N_("Type de plongée"), 23, Field::DiveTypeText, 55 } });
+    row({ { N_("Activité"), 23, Field::ActivitiesText, 55 } });
+    row({ { N_("Alarmes"), 23, Field::WarningsText, 55 } });
+    row({ { N_("Partenaires"), 23, Field::Partners, 55 } });
     if (values)
         textAt(canvas, 186, y, catalogue.fromRecord(Field::ComputerNameForPrint, dive), HAlign::Right);
     separator();
@@ -289,7 +291,7 @@ void drawDive(Canvas &canvas, const logbook::Logbook &logbook, const DiveRecord 
         const double signatureRule = commentY + commentLine / 2;
         lineMm(canvas, kFrameLeft, signatureRule, kColumnSplit, signatureRule);
         if (values)
-            textAt(canvas, 23, signatureRule + commentLine / 2, "Signature/Cachet:");
+            textAt(canvas, 23, signatureRule + commentLine / 2, common::tr("Signature/Cachet:"));
     }
 
     if (option != DivePageOption::BlankForm)
@@ -347,21 +349,21 @@ bool LogbookPrinter::printListPage(Canvas &canvas, PageSizeMm page)
 {
     canvas.setPen(canvas::Pen { kBlack, 1, canvas::PenStyle::Solid });
     canvas.setTextColour(kBlack);
-    const double contentTop = printHeader(canvas, page.width, page.height, "Liste des plongées", "", "");
+    const double contentTop = printHeader(canvas, page.width, page.height, common::tr("Liste des plongées"), "", "");
     printFooter(canvas, page.width, page.height, m_info.logbookPath);
     const double footerTop = footerTopMm(canvas, page.height);
 
     canvas.setFont(font("Arial", 10));
     const double headingLine = lineHeightMm(canvas);
     const double headingY = contentTop + headingLine / 2;
-    textAt(canvas, 20, headingY, "Pl.-Nr.", HAlign::Right);
-    textAt(canvas, 23, headingY, "Date");
-    textAt(canvas, 38, headingY, "Heure");
-    textAt(canvas, 49, headingY, "Lieu");
-    textAt(canvas, 81, headingY, "Endroit");
-    textAt(canvas, 123, headingY, "Durée", HAlign::Right);
-    textAt(canvas, 133, headingY, "Prof.", HAlign::Right);
-    textAt(canvas, 135, headingY, "Partenaire");
+    textAt(canvas, 20, headingY, common::tr("N°"), HAlign::Right);
+    textAt(canvas, 23, headingY, common::tr("Date"));
+    textAt(canvas, 38, headingY, common::tr("Heure"));
+    textAt(canvas, 49, headingY, common::tr("Lieu"));
+    textAt(canvas, 81, headingY, common::tr("Site"));
+    textAt(canvas, 123, headingY, common::tr("Durée"), HAlign::Right);
+    textAt(canvas, 133, headingY, common::tr("Prof."), HAlign::Right);
+    textAt(canvas, 135, headingY, common::tr("Partenaires"));
 
     canvas.setFont(font("Arial", 9));
     const double line = lineHeightMm(canvas);
@@ -394,7 +396,7 @@ void LogbookPrinter::printCoverPage(Canvas &canvas, PageSizeMm page)
     const double centre = page.width / 2;
     canvas.setFont(font("Times New Roman", 50));
     double y = page.height / 10;
-    textAt(canvas, centre, y, "Carnet", HAlign::Centre);
+    textAt(canvas, centre, y, common::tr("Carnet"), HAlign::Centre);
     y += 2 * lineHeightMm(canvas);
     canvas.setFont(font("Times New Roman", 14));
     textAt(canvas, centre, y, m_info.diverName, HAlign::Centre);

@@ -2,6 +2,7 @@
 
 #include "common/cformat.h"
 #include "common/clock.h"
+#include "common/translation.h"
 
 #include <cmath>
 #include <string>
@@ -102,8 +103,8 @@ void printFooter(Canvas &canvas, double pageWidthMm, double pageHeightMm, std::s
     const common::LocalDateTime today = common::clock().localNow();
     const std::string date = common::cformat("%02d.%02d.%04d", today.day, today.month, today.year);
     const std::string text = logbookPath.empty()
-        ? "Ausgedruckt am: " + date
-        : common::cformat("<%s> Ausgedruckt am: %s", fileNameOf(logbookPath).c_str(), date.c_str());
+        ? common::cformat(common::tr("Imprimé le %s"), date.c_str())
+        : common::cformat(common::tr("<%s> Imprimé le %s"), fileNameOf(logbookPath).c_str(), date.c_str());
     canvas.drawText({ mmToDevice(canvas, 10.0), mmToDevice(canvas, pageHeightMm - line) }, text);
 }
 

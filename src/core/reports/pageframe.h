@@ -23,7 +23,7 @@ double printHeader(canvas::Canvas &canvas, double pageWidthMm, double pageHeight
 // Where printHeader would let the content begin, measured without drawing.
 double headerBottomMm(canvas::Canvas &canvas, std::string_view line2, std::string_view line3);
 
-// Draws a rule and "<file.log> Ausgedruckt am: dd.mm.yyyy" at the bottom of the
+// Draws a rule and "<file.log> Imprimé le dd.mm.yyyy" at the bottom of the
 // page, with today's date from the program's clock; without a logbook path the
 // angle-bracketed name is left out.
 void printFooter(canvas::Canvas &canvas, double pageWidthMm, double pageHeightMm, std::string_view logbookPath);

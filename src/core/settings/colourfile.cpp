@@ -1,5 +1,7 @@
 #include "settings/colourfile.h"
 
+#include "common/translation.h"
+
 #include <fstream>
 
 namespace zorv::settings {
@@ -37,13 +39,13 @@ common::ResultOr<ProfileColours> loadColourFile(const std::filesystem::path &pat
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return common::Result::failure(common::Status::NotFound, "Impossible d'ouvrir " + path.string());
+        return common::Result::failure(common::Status::NotFound, common::tr("Impossible d'ouvrir ") + path.string());
     std::array<char, kColourFileSize> buffer {};
     in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
     const auto got = static_cast<std::size_t>(in.gcount());
     // A folder opens like a file here and only fails on reading.
     if (in.bad() || (got == 0 && !in.eof()))
-        return common::Result::failure(common::Status::IoError, "Impossible de lire " + path.string());
+        return common::Result::failure(common::Status::IoError, common::tr("Impossible de lire ") + path.string());
     std::array<std::uint8_t, kColourFileSize> bytes {};
     for (std::size_t i = 0; i < got; ++i)
         bytes[i] = static_cast<std::uint8_t>(buffer[i]);

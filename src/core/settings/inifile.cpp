@@ -3,6 +3,7 @@
 #include "common/fileset.h"
 #include "common/systemerror.h"
 #include "common/textcodec.h"
+#include "common/translation.h"
 
 #include <cstdint>
 #include <unordered_set>
@@ -166,15 +167,15 @@ common::Result IniFile::save()
     if (!common::checkRegularFile(m_path, kMaxSettingsFileSize))
         return {};
     if (m_path.empty())
-        return common::Result::failure(common::Status::NotFound, "Le fichier des réglages n'a pas de nom.");
+        return common::Result::failure(common::Status::NotFound, common::tr("Le fichier des réglages n'a pas de nom."));
     const auto dir = m_path.parent_path();
     if (!dir.empty()) {
         // The per-user settings folder may not exist yet on a first run.
         std::error_code ec;
         std::filesystem::create_directories(dir, ec);
         if (ec)
-            return common::Result::failure(
-                common::Status::IoError, common::fileErrorText("Impossible de créer le dossier", dir, ec.value()));
+            return common::Result::failure(common::Status::IoError,
+                common::fileErrorText(common::tr("Impossible de créer le dossier"), dir, ec.value()));
     }
     const std::string bytes = serialise();
     common::Result result = common::saveFileAtomically(m_path, bytes);

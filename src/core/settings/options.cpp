@@ -1,5 +1,6 @@
 #include "settings/options.h"
 
+#include "common/translation.h"
 #include "logbook/fieldcatalogue.h"
 #include "logbook/names.h"
 #include "logbook/oemcharmap.h"
@@ -12,32 +13,32 @@ namespace {
 
     constexpr std::size_t kModelLength = 25;
 
-    constexpr std::array<std::string_view, kDataFieldCount> kDataFieldLabels {
-        "Heure",
-        "Lieu",
-        "Site",
-        "Niveau d'altitude",
-        "Intervale",
-        "Temps",
-        "Temperatur air",
-        "Combinaison",
-        "Marque",
-        "Cont. bouteille",
-        "Pression",
-        "Mat. bouteille",
-        "Visibilité",
-        "&Plombs",
-        "Prof. max.",
-        "Ø Prof.",
-        "Durée",
-        "Temp. min. eau",
-        "Consommation air",
-        "Cons.Moy",
-        "Type de plongée",
-        "Activité",
-        "Alarmes",
-        "Palanqué",
-        "Commentaire",
+    constexpr std::array<const char *, kDataFieldCount> kDataFieldLabels {
+        N_("Heure"),
+        N_("Lieu"),
+        N_("Site"),
+        N_("Niveau d'altitude"),
+        N_("Intervalle"),
+        N_("Temps"),
+        N_("Temp. air"),
+        N_("Combinaison"),
+        N_("Marque"),
+        N_("Cont. bouteille"),
+        N_("Pression"),
+        N_("Mat. bouteille"),
+        N_("Visibilité"),
+        N_("&Plombs"),
+        N_("Prof. max."),
+        N_("Ø Prof."),
+        N_("Durée"),
+        N_("Temp. min. eau"),
+        N_("Consommation air"),
+        N_("Cons.Moy"),
+        N_("Type de plongée"),
+        N_("Activité"),
+        N_("Alarmes"),
+        N_("Palanquée"),
+        N_("Commentaire"),
     };
 
     TypeChoice groupChoice(std::uint16_t mask, int firstBit)
@@ -166,7 +167,7 @@ std::string_view dataFieldLabel(int index)
 {
     if (index < 0 || index >= kDataFieldCount)
         return {};
-    return kDataFieldLabels[static_cast<std::size_t>(index)];
+    return common::tr(kDataFieldLabels[static_cast<std::size_t>(index)]);
 }
 
 DiveTypeChoices diveTypeChoices(std::uint16_t mask)

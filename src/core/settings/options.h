@@ -2,6 +2,7 @@
 #pragma once
 
 #include "common/result.h"
+#include "common/translation.h"
 #include "logbook/newdivedefaults.h"
 #include "logbook/unitsystem.h"
 #include "settings/settings.h"
@@ -45,9 +46,9 @@ struct FileFilter {
 };
 
 // The two "Rechercher" buttons' type lists, in the "label|pattern|...||" form
-// the settings have always used for them.
-inline constexpr const char *kBrowserFileFilter = "Internet Browser (*.exe)|*.exe|Alle Dateien (*.*)|*.*||";
-inline constexpr const char *kExternalAppFileFilter = "Ausführbare Dateien (*.exe)|*.exe|Alle Dateien (*.*)|*.*||";
+// the settings have always used for them; translated where the dialog shows them.
+inline constexpr const char *kBrowserFileFilter = N_("Navigateur web (*.exe)|*.exe|Tous les fichiers (*.*)|*.*||");
+inline constexpr const char *kExternalAppFileFilter = N_("Programmes (*.exe)|*.exe|Tous les fichiers (*.*)|*.*||");
 
 // Splits "label|pattern|label|pattern||"; an odd trailing label is dropped.
 std::vector<FileFilter> parseFileFilter(std::string_view filter);

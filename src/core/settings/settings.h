@@ -160,7 +160,7 @@ struct Settings {
     bool dataWindow = true; // "Datenfenster"
     bool compatibilityNotice = true; // "Warnfenster"
     bool advancedMode = true; // "Erweitert"
-    std::string currency = "DM"; // "Währung"
+    std::string currency = "€"; // "Währung"; a stored value is kept as it is
     bool clockBackground = true; // "uhrenhintergrund"
     logbook::UnitSystem unitSystem = logbook::UnitSystem::Metric; // "Metrisch", 1 metric
 

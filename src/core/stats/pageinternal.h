@@ -1,6 +1,7 @@
 // What the units of the statistics page families share: dive dates, samples, values and row names.
 #pragma once
 
+#include "common/translation.h"
 #include "logbook/diverecord.h"
 #include "stats/statisticspage.h"
 #include "stats/stattable.h"
@@ -12,17 +13,20 @@ namespace zorv::stats {
 
 namespace pageinternal {
 
-    inline constexpr std::array<const char *, 6> kSuitRows { "Sans Combi", "Shorty", "Humide 1p", "Humide 2p.",
-        "Semi-étanche", "Etanche" };
-    inline constexpr std::array<const char *, 6> kWeatherRows { "beau", "nuageux", "brouillard", "pluie", "tempête",
-        "neige" };
-    inline constexpr std::array<const char *, 11> kDiveTypeRows { "Nitrox", "Dans la courbe", "déco", "Rem. unique",
-        "Rem. multiples", "Eau douce", "Eau de mer", "Chambre -déco", "Plongée 1", "Pl. succesives", "SCR" };
-    inline constexpr std::array<const char *, 25> kActivityRows { "Plongée-loisir", "Plongée club", "Qualification",
-        "Instruction", "Pl. de nuit", "Pl. caverne", "Pl. sous glace", "Pl. recherche", "Pl. sur épaves", "Pl. rivière",
-        "Pl. courant", "Pl. photo", "Pl. travail", "Pl. solo", "Chambre compr.", "Pl. séminaire", "Pl. examen",
-        "Examen", "Accomp. examen", "Pl. check", "Pl. bateau", "Pl. rivage", "Chef de palanquée", "Accompagnateur",
-        "Autres" };
+    // Row names, translated where they are shown.
+    inline constexpr std::array<const char *, 6> kSuitRows { N_("Sans combi"), N_("Shorty"), N_("Humide 1p"),
+        N_("Humide 2p"), N_("Semi-étanche"), N_("Étanche") };
+    inline constexpr std::array<const char *, 6> kWeatherRows { N_("beau"), N_("nuageux"), N_("brouillard"),
+        N_("pluie"), N_("tempête"), N_("neige") };
+    inline constexpr std::array<const char *, 11> kDiveTypeRows { N_("Nitrox"), N_("Dans la courbe"), N_("déco"),
+        N_("Rem. unique"), N_("Rem. multiples"), N_("Eau douce"), N_("Eau de mer"), N_("Chambre de déco"),
+        N_("Plongée 1"), N_("Pl. successives"), N_("SCR") };
+    inline constexpr std::array<const char *, 25> kActivityRows { N_("Plongée loisir"), N_("Plongée club"),
+        N_("Qualification"), N_("Instruction"), N_("Pl. de nuit"), N_("Pl. caverne"), N_("Pl. sous glace"),
+        N_("Pl. recherche"), N_("Pl. sur épaves"), N_("Pl. rivière"), N_("Pl. courant"), N_("Pl. photo"),
+        N_("Pl. travail"), N_("Pl. solo"), N_("Chambre compr."), N_("Pl. séminaire"), N_("Pl. examen"), N_("Examen"),
+        N_("Accomp. examen"), N_("Pl. check"), N_("Pl. bateau"), N_("Pl. rivage"), N_("Chef de palanquée"),
+        N_("Accompagnateur"), N_("Autres") };
 
     struct YearMonth {
         int year = 0;

@@ -1,6 +1,7 @@
 #include "stats/statisticspage.h"
 
 #include "common/cformat.h"
+#include "common/translation.h"
 #include "logbook/daynumber.h"
 #include "logbook/names.h"
 #include "logbook/oemcharmap.h"
@@ -22,22 +23,27 @@ using namespace pageinternal;
 
 namespace {
 
+    // Each text goes through the catalogue where it is shown.
     constexpr std::array<PageTexts, kPageCount> kTexts { {
-        { "&Année", "Statistique annuel - Plongées par année", "Jahresstatistik", "Année" },
-        { "&Mois", "Statistiques mensuelles- Plongées par mois", "Statitiques mensuels", "Mois" },
-        { "&Profondeur", "Plongées par profondeur", "Statistique profondeur de plongée", "Prof." },
-        { "D&urée", "Plongée par durée", "Statistique durée de plongée", "Heure" },
-        { "T&empératur", "Plongée par température", "Temp. eaustatistik", "Temperatur" },
-        { "&Combinaison", "Statistiques Combinaisons", "Statistique Combinaison modèle", "Combinaison" },
-        { "&Temps", "Statistiques Temps", "Statistique conditions extérieurs", "Temps" },
-        { "T&yp-Plongée", "Statistique Type de plongée", "Type de plongée / statistique", "Type" },
-        { "A&ktivité", "Statistiques d'activités", "Statistique activités de plongée", "Activité" },
-        { "Cons.Moy An", "Cons.Moy par Année", "Cons.Moy Statistiques annuels", "Année" },
-        { "Cons.Moy Moi&s", "Cons.Moy par Mois", "Cons.Moy Statistiques mensuels", "Mois" },
+        { N_("&Année"), N_("Statistiques annuelles - plongées par année"), N_("Statistiques annuelles"), N_("Année") },
+        { N_("&Mois"), N_("Statistiques mensuelles - plongées par mois"), N_("Statistiques mensuelles"), N_("Mois") },
+        { N_("&Profondeur"), N_("Plongées par profondeur"), N_("Statistiques de profondeur"), N_("Prof.") },
+        { N_("D&urée"), N_("Plongées par durée"), N_("Statistiques de durée"), N_("Durée") },
+        { N_("T&empérature"), N_("Plongées par température"), N_("Statistiques de température de l'eau"),
+            N_("Température") },
+        { N_("&Combinaison"), N_("Statistiques des combinaisons"), N_("Statistiques par combinaison"),
+            N_("Combinaison") },
+        { N_("&Temps"), N_("Statistiques du temps"), N_("Statistiques des conditions extérieures"), N_("Temps") },
+        { N_("T&ype de plongée"), N_("Statistiques des types de plongée"), N_("Statistiques par type de plongée"),
+            N_("Type") },
+        { N_("Acti&vité"), N_("Statistiques des activités"), N_("Statistiques des activités de plongée"),
+            N_("Activité") },
+        { N_("Cons.Moy an"), N_("Cons.Moy par année"), N_("Cons.Moy, statistiques annuelles"), N_("Année") },
+        { N_("Cons.Moy moi&s"), N_("Cons.Moy par mois"), N_("Cons.Moy, statistiques mensuelles"), N_("Mois") },
     } };
 
-    constexpr std::array<const char *, 12> kMonths { "Jan", "Fev", "Mar", "Avr", "Mai", "Juin", "Juil", "Aout", "Sep",
-        "Oct", "Nov", "Dec" };
+    constexpr std::array<const char *, 12> kMonths { N_("Jan"), N_("Fév"), N_("Mar"), N_("Avr"), N_("Mai"), N_("Juin"),
+        N_("Juil"), N_("Août"), N_("Sep"), N_("Oct"), N_("Nov"), N_("Déc") };
 
     float largestTotal(const StatTable &table)
     {
@@ -132,9 +138,11 @@ namespace pageinternal {
 
 } // namespace pageinternal
 
-const PageTexts &pageTexts(PageKind kind)
+PageTexts pageTexts(PageKind kind)
 {
-    return kTexts[static_cast<std::size_t>(kind)];
+    const PageTexts &french = kTexts[static_cast<std::size_t>(kind)];
+    return { common::tr(french.button), common::tr(french.caption), common::tr(french.printTitle),
+        common::tr(french.rowHeading) };
 }
 
 bool isTimeline(PageKind kind)
@@ -161,7 +169,7 @@ bool isCategoryPage(PageKind kind)
 
 const char *monthName(int month)
 {
-    return month >= 1 && month <= 12 ? kMonths[static_cast<std::size_t>(month - 1)] : "";
+    return month >= 1 && month <= 12 ? common::tr(kMonths[static_cast<std::size_t>(month - 1)]) : "";
 }
 
 StatisticsPage::StatisticsPage(PageKind kind)
@@ -219,8 +227,9 @@ std::string StatisticsPage::uncountedNote() const
     const std::string after
         = byYear ? std::to_string(m_currentYear) : common::cformat("%02d.%d", m_currentMonth, m_currentYear);
     if (m_laterDiveCount == 1)
-        return "1 plongée non comptée : datée après " + after + " (aujourd'hui).";
-    return std::to_string(m_laterDiveCount) + " plongées non comptées : datées après " + after + " (aujourd'hui).";
+        return common::cformat(common::tr("1 plongée non comptée : datée après %s (aujourd'hui)."), after.c_str());
+    return common::cformat(
+        common::tr("%u plongées non comptées : datées après %s (aujourd'hui)."), m_laterDiveCount, after.c_str());
 }
 
 std::string StatisticsPage::rowLabel(unsigned key) const
@@ -240,13 +249,13 @@ std::string StatisticsPage::rowLabel(unsigned key) const
     case PageKind::Temperature:
         return classLabel(m_kind, m_units, static_cast<int>(key));
     case PageKind::Suit:
-        return kSuitRows[k];
+        return common::tr(kSuitRows[k]);
     case PageKind::Weather:
-        return kWeatherRows[k];
+        return common::tr(kWeatherRows[k]);
     case PageKind::DiveType:
-        return kDiveTypeRows[k];
+        return common::tr(kDiveTypeRows[k]);
     case PageKind::Activity:
-        return kActivityRows[k];
+        return common::tr(kActivityRows[k]);
     }
     return {};
 }

@@ -88,7 +88,8 @@ struct PageTexts {
     const char *printTitle;
     const char *rowHeading; // printed
 };
-const PageTexts &pageTexts(PageKind kind);
+// The texts in the chosen language.
+PageTexts pageTexts(PageKind kind);
 
 // Which options a page offers.
 bool hasYearOption(PageKind kind); // "Total" / "Année"

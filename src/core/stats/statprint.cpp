@@ -1,6 +1,7 @@
 #include "stats/statprint.h"
 
 #include "common/cformat.h"
+#include "common/translation.h"
 #include "logbook/units.h"
 #include "reports/pageframe.h"
 
@@ -18,7 +19,8 @@ namespace {
     constexpr double kLeftMm = 15.0;
     constexpr std::array<double, 4> kValueRightMm { 40.0, 75.0, 110.0, 145.0 };
     constexpr std::array<double, 4> kColumnRightMm { 55.0, 90.0, 125.0, 160.0 };
-    constexpr std::array<const char *, 4> kColumnHeadings { "Total", "Eau douce", "Eau de mer", "Chambre -déco" };
+    constexpr std::array<const char *, 4> kColumnHeadings { N_("Total"), N_("Eau douce"), N_("Eau de mer"),
+        N_("Chambre de déco") };
 
     canvas::Font arial(double points)
     {
@@ -113,44 +115,48 @@ std::string printSubtitle(const StatisticsPage &page)
     const std::string unit = classUnit(page);
     switch (page.kind()) {
     case PageKind::Year:
-        return "Nombre de plongées par année";
+        return common::tr("Nombre de plongées par année");
     case PageKind::Month:
-        return "Nombre de plongées par mois";
+        return common::tr("Nombre de plongées par mois");
     case PageKind::ConsumptionYear:
-        return common::cformat("Consommation moyenne par année [%s]", consumptionUnit(page.units()).c_str());
+        return common::cformat(
+            common::tr("Consommation moyenne par année [%s]"), consumptionUnit(page.units()).c_str());
     case PageKind::ConsumptionMonth:
-        return common::cformat("Consommation moyenne par mois [%s]", consumptionUnit(page.units()).c_str());
+        return common::cformat(common::tr("Consommation moyenne par mois [%s]"), consumptionUnit(page.units()).c_str());
     case PageKind::Depth:
-        return forYear("Plongées par profondeur - toutes les plongées", "Plongées par profondeur en %d");
+        return forYear(
+            common::tr("Plongées par profondeur - toutes les plongées"), common::tr("Plongées par profondeur en %d"));
     case PageKind::Duration:
-        return forYear("Plongées par durée - toutes les plongées", "Plongées par durée en %d");
+        return forYear(common::tr("Plongées par durée - toutes les plongées"), common::tr("Plongées par durée en %d"));
     case PageKind::Temperature:
-        return forYear("Plongées par température de l'eau - toutes les plongées", "Plongées par température en %d");
+        return forYear(common::tr("Plongées par température de l'eau - toutes les plongées"),
+            common::tr("Plongées par température en %d"));
     default:
         break;
     }
-    const char *what = page.kind() == PageKind::Suit ? "combinaison"
-        : page.kind() == PageKind::Weather           ? "conditions extérieures"
-        : page.kind() == PageKind::DiveType          ? "type de plongée"
-                                                     : "activité";
+    const char *what = page.kind() == PageKind::Suit ? common::tr("combinaison")
+        : page.kind() == PageKind::Weather           ? common::tr("conditions extérieures")
+        : page.kind() == PageKind::DiveType          ? common::tr("type de plongée")
+                                                     : common::tr("activité");
     std::string text;
     switch (page.options.valueKind) {
     case ValueKind::Count:
     case ValueKind::Percent:
-        text = common::cformat("Nombre de plongées par %s", what);
+        text = common::cformat(common::tr("Nombre de plongées par %s"), what);
         break;
     case ValueKind::Depth:
-        text = common::cformat("Profondeur par %s [%s]", what,
+        text = common::cformat(common::tr("Profondeur par %s [%s]"), what,
             std::string(logbook::unitWord(logbook::Quantity::Depth, page.units())).c_str());
         break;
     case ValueKind::Duration:
-        text = common::cformat("Durée par %s [min]", what);
+        text = common::cformat(common::tr("Durée par %s [min]"), what);
         break;
     case ValueKind::Consumption:
-        text = common::cformat("Consommation moyenne par %s [%s]", what, consumptionUnit(page.units()).c_str());
+        text = common::cformat(
+            common::tr("Consommation moyenne par %s [%s]"), what, consumptionUnit(page.units()).c_str());
         break;
     }
-    return oneYear ? text + common::cformat(" en %d", year) : text;
+    return oneYear ? text + common::cformat(common::tr(" en %d"), year) : text;
 }
 
 StatisticsPrint::StatisticsPrint(const StatisticsPage &page, PrintSetup setup)
@@ -175,12 +181,12 @@ std::vector<std::pair<std::string, std::array<std::string, 4>>> StatisticsPrint:
     if (isClassPage(kind)) {
         const auto &s = m_page.summaries();
         const bool temperature = kind == PageKind::Temperature;
-        const char *minLabel = kind == PageKind::Depth ? "Min. Prof."
-            : kind == PageKind::Duration               ? "Min. Durée"
-                                                       : "Min. Temp.";
-        const char *maxLabel = kind == PageKind::Depth ? "Max. Prof."
-            : kind == PageKind::Duration               ? "Max. Durée"
-                                                       : "Max. Temp.";
+        const char *minLabel = kind == PageKind::Depth ? common::tr("Min. Prof.")
+            : kind == PageKind::Duration               ? common::tr("Min. Durée")
+                                                       : common::tr("Min. Temp.");
+        const char *maxLabel = kind == PageKind::Depth ? common::tr("Max. Prof.")
+            : kind == PageKind::Duration               ? common::tr("Max. Durée")
+                                                       : common::tr("Max. Temp.");
         std::array<std::string, 4> sum, average, minimum, maximum;
         for (std::size_t c = 0; c < 4; ++c) {
             sum[c] = cell(s[c].sum, "%.1f %s");
@@ -189,8 +195,8 @@ std::vector<std::pair<std::string, std::array<std::string, 4>>> StatisticsPrint:
             maximum[c] = cell(s[c].max, "%.1f %s");
         }
         if (!temperature)
-            lines.push_back({ "Somme:", sum });
-        lines.push_back({ "Moyenne:", average });
+            lines.push_back({ common::tr("Somme:"), sum });
+        lines.push_back({ common::tr("Moyenne:"), average });
         lines.push_back({ std::string(minLabel) + ":", minimum });
         lines.push_back({ std::string(maxLabel) + ":", maximum });
     } else if (kind == PageKind::Year || kind == PageKind::Month) {
@@ -199,7 +205,7 @@ std::vector<std::pair<std::string, std::array<std::string, 4>>> StatisticsPrint:
         for (std::size_t c = 0; c < 4; ++c)
             average[c]
                 = total.sum[c] == 0.0f ? std::string() : common::cformat("%.1f", static_cast<double>(total.sum[c]));
-        lines.push_back({ "Moyenne:", average });
+        lines.push_back({ common::tr("Moyenne:"), average });
     } else if (isConsumption(kind)) {
         const char *fmt = m_page.units() == logbook::UnitSystem::Imperial ? "%.2f %s" : "%.1f %s";
         std::array<float, 3> lowest { kNoMinimum, kNoMinimum, kNoMinimum };
@@ -215,9 +221,9 @@ std::vector<std::pair<std::string, std::array<std::string, 4>>> StatisticsPrint:
             minimum[c] = cell(lowest[c] == kNoMinimum ? 0.0f : lowest[c], fmt);
             maximum[c] = cell(highest[c], fmt);
         }
-        lines.push_back({ "Moyenne:", average });
-        lines.push_back({ "Minimum:", minimum });
-        lines.push_back({ "Maximum:", maximum });
+        lines.push_back({ common::tr("Moyenne:"), average });
+        lines.push_back({ common::tr("Minimum:"), minimum });
+        lines.push_back({ common::tr("Maximum:"), maximum });
     }
     return lines;
 }
@@ -285,7 +291,7 @@ void StatisticsPrint::drawPage(Canvas &canvas, int index) const
     textLeft(canvas, kLeftMm, y, pageTexts(m_page.kind()).rowHeading);
     const std::size_t columns = isConsumption(m_page.kind()) ? 3 : 4;
     for (std::size_t c = 0; c < columns; ++c)
-        textRight(canvas, kColumnRightMm[c], y, kColumnHeadings[c]);
+        textRight(canvas, kColumnRightMm[c], y, common::tr(kColumnHeadings[c]));
     y += line;
 
     const bool counting = isCountRow(m_page);

@@ -2,6 +2,8 @@
 
 #include "common/cformat.h"
 #include "common/decimal.h"
+#include "common/strings.h"
+#include "common/translation.h"
 #include "logbook/daynumber.h"
 #include "logbook/names.h"
 #include "logbook/oemcharmap.h"
@@ -62,31 +64,31 @@ namespace {
     struct TypedField {
         std::string DiveEditValues::*text;
         Field field;
-        std::string_view label;
+        const char *label;
         bool measured; // locked while a computer's values may not be edited
         bool advanced; // shown in advanced mode only
     };
     constexpr TypedField kTypedFields[] = {
-        { &DiveEditValues::date, Field::Date, "Date", true, false },
-        { &DiveEditValues::time, Field::EntryTime, "Heure", true, false },
-        { &DiveEditValues::number, Field::DiveNumber, "Numéro", true, false },
-        { &DiveEditValues::interval, Field::SurfaceInterval, "Intervalle", true, false },
-        { &DiveEditValues::airTemperature, Field::AirTemperature, "Temp. air", false, false },
-        { &DiveEditValues::weights, Field::Weights, "Plombs", false, true },
-        { &DiveEditValues::tankVolume, Field::TankVolume, "Cont. bouteille", false, false },
-        { &DiveEditValues::tankPressure, Field::TankPressure, "Pression-bouteille", false, true },
-        { &DiveEditValues::maxDepth, Field::MaxDepth, "Prof. max.", true, false },
-        { &DiveEditValues::visibility, Field::Visibility, "Visibilité", false, true },
-        { &DiveEditValues::duration, Field::Duration, "Durée", true, false },
-        { &DiveEditValues::minWaterTemperature, Field::MinWaterTemperature, "Temp. eau min.", true, false },
-        { &DiveEditValues::airUsed, Field::AirUsed, "Cons. air", true, false },
+        { &DiveEditValues::date, Field::Date, N_("Date"), true, false },
+        { &DiveEditValues::time, Field::EntryTime, N_("Heure"), true, false },
+        { &DiveEditValues::number, Field::DiveNumber, N_("Numéro"), true, false },
+        { &DiveEditValues::interval, Field::SurfaceInterval, N_("Intervalle"), true, false },
+        { &DiveEditValues::airTemperature, Field::AirTemperature, N_("Temp. air"), false, false },
+        { &DiveEditValues::weights, Field::Weights, N_("Plombs"), false, true },
+        { &DiveEditValues::tankVolume, Field::TankVolume, N_("Cont. bouteille"), false, false },
+        { &DiveEditValues::tankPressure, Field::TankPressure, N_("Pression bouteille"), false, true },
+        { &DiveEditValues::maxDepth, Field::MaxDepth, N_("Prof. max."), true, false },
+        { &DiveEditValues::visibility, Field::Visibility, N_("Visibilité"), false, true },
+        { &DiveEditValues::duration, Field::Duration, N_("Durée"), true, false },
+        { &DiveEditValues::minWaterTemperature, Field::MinWaterTemperature, N_("Temp. eau min."), true, false },
+        { &DiveEditValues::airUsed, Field::AirUsed, N_("Cons. air"), true, false },
     };
 
     std::string_view labelOf(Field field)
     {
         for (const TypedField &t : kTypedFields)
             if (t.field == field)
-                return t.label;
+                return common::tr(t.label);
         return {};
     }
 
@@ -193,8 +195,8 @@ common::Result checkTypedValue(const logbook::FieldCatalogue &fields, Field fiel
     if (possible)
         return common::Result::success();
     return common::Result::failure(common::Status::Refused,
-        common::cformat(
-            "Valeur impossible dans « %s » : « %s ».", std::string(labelOf(field)).c_str(), std::string(text).c_str()));
+        common::cformat(common::tr("Valeur impossible dans « %s » : « %s »."), std::string(labelOf(field)).c_str(),
+            std::string(text).c_str()));
 }
 
 int commentInputLength(logbook::Mode mode)
@@ -309,8 +311,10 @@ std::vector<std::uint8_t> DiveEditForm::computerIds(ComputerList list) const
 std::vector<std::string> DiveEditForm::computerRows(ComputerList list) const
 {
     std::vector<std::string> rows;
+    // Type 0 keeps its stored name in Ctyp.ini; the list names it in the user's language.
     for (std::uint8_t id : computerIds(list))
-        rows.push_back(m_catalogue.name(id) + common::cformat(" [%d]", id));
+        rows.push_back((id == 0 ? std::string(common::str(common::StringId::ManualDataComputer)) : m_catalogue.name(id))
+            + common::cformat(" [%d]", id));
     return rows;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "common/result.h"
+#include "common/translation.h"
 #include "computers/computercatalogue.h"
 #include "logbook/diverecord.h"
 #include "logbook/fieldcatalogue.h"
@@ -108,16 +109,16 @@ struct ControlStates {
     int commentLength = 255;
 };
 
-// The warnings dialog's four boxes: the bit of `warnings` and the box's label.
+// The warnings dialog's four boxes: the bit of `warnings` and the box's label, translated where shown.
 struct WarningBox {
     int bit;
-    std::string_view label;
+    const char *label;
 };
 inline constexpr std::array<WarningBox, 4> kWarningBoxes { {
-    { 0, "&Remontée" },
-    { 3, "&Deco" },
-    { 4, "&Travail" },
-    { 5, "&SOS" },
+    { 0, N_("&Remontée") },
+    { 3, N_("&Déco") },
+    { 4, N_("&Travail") },
+    { 5, N_("&SOS") },
 } };
 // The warnings with the four boxes' bits set as ticked; the bits without a box stay as they were.
 std::uint16_t applyWarningBoxes(std::uint16_t warnings, const std::array<bool, 4> &ticked);

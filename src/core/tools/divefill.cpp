@@ -1,6 +1,7 @@
 #include "tools/divefill.h"
 
 #include "common/strings.h"
+#include "common/translation.h"
 
 namespace zorv::tools {
 
@@ -109,7 +110,8 @@ ToolResult MultiDiveBuffer::pasteInto(Logbook &logbook)
 {
     // All or nothing: a paste cut off half way would leave the user guessing which dives came in.
     if (logbook.diveCount() + count() > kMaxDives)
-        return common::Result::failure(common::Status::Refused, "Un carnet contient au plus 32767 plongées.");
+        return common::Result::failure(
+            common::Status::Refused, common::tr("Un carnet contient au plus 32767 plongées."));
     ToolChange change;
     for (const DiveRecord &d : m_dives) {
         if (!logbook.insertDive(d))

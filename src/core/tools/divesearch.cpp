@@ -2,6 +2,7 @@
 
 #include "common/cformat.h"
 #include "common/strings.h"
+#include "common/translation.h"
 #include "logbook/daynumber.h"
 #include "logbook/fieldcatalogue.h"
 #include "logbook/logbookfile.h"
@@ -340,9 +341,10 @@ ToolResult replaceAll(Logbook &logbook, ReplaceField field, std::string_view fin
     });
     change.changed = static_cast<int>(change.positions.size());
     if (change.cut > 0)
-        change.message = common::cformat(change.cut == 1 ? "%d texte trop long a été coupé à la taille du champ"
-                                                         : "%d textes trop longs ont été coupés à la taille du champ",
-            change.cut);
+        change.message
+            = common::cformat(change.cut == 1 ? common::tr("%d texte trop long a été coupé à la taille du champ")
+                                              : common::tr("%d textes trop longs ont été coupés à la taille du champ"),
+                change.cut);
     return change;
 }
 

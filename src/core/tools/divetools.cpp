@@ -2,6 +2,7 @@
 
 #include "common/cformat.h"
 #include "common/strings.h"
+#include "common/translation.h"
 #include "logbook/daynumber.h"
 #include "logbook/profiledecoder.h"
 #include "logbook/units.h"
@@ -163,9 +164,9 @@ std::optional<std::string> renumberRangeQuestion(const Logbook &logbook, int fir
     }
     if (repeated == 0)
         return std::nullopt;
-    return common::cformat("Numéroter les plongées #%d à #%d à partir de #%d ?\n"
-                           "Des numéros se répéteront : %d plongée(s) hors de ces limites gardent un numéro "
-                           "de la nouvelle suite (dès #%d).",
+    return common::cformat(common::tr("Numéroter les plongées #%d à #%d à partir de #%d ?\n"
+                                      "Des numéros se répéteront : %d plongée(s) hors de ces limites gardent un "
+                                      "numéro de la nouvelle suite (dès #%d)."),
         firstNumber, lastNumber, newStart, repeated, firstRepeated);
 }
 
@@ -235,7 +236,7 @@ ToolResult mergeWithNext(Logbook &logbook, int position)
     // O2 computers write 8-byte groups; a splice on 7-byte groups would shift
     // every later sample of the merged dive out of place.
     if (isO2(logbook, *first))
-        return refused(refusal + "\n(profil d'ordinateur O2)");
+        return refused(refusal + common::tr("\n(profil d'ordinateur O2)"));
 
     DiveRecord a = *first;
     const DiveRecord &b = *second;
@@ -296,14 +297,14 @@ ToolResult splitDive(Logbook &logbook, int position, int minute)
     const std::span<const logbook::ProfileSample> samples = logbook::profileSamples(a);
     if (static_cast<std::size_t>(cut) >= samples.size()
         || std::abs(samples[static_cast<std::size_t>(cut)].depth) > kSurfaceBand)
-        return refused(refusal + "\n(plongeur sous la surface)");
+        return refused(refusal + common::tr("\n(plongeur sous la surface)"));
     // Nothing below the surface after the cut would make a second dive of 00:00 and 0.0 m.
     const auto later = samples.subspan(static_cast<std::size_t>(cut) + 1);
     if (std::none_of(later.begin(), later.end(),
             [](const logbook::ProfileSample &s) { return std::abs(s.depth) > kSurfaceBand; }))
-        return refused(refusal + "\n(aucune mesure sous l'eau après ce point)");
+        return refused(refusal + common::tr("\n(aucune mesure sous l'eau après ce point)"));
     if (isO2(logbook, a))
-        return refused(refusal + "\n(profil d'ordinateur O2)");
+        return refused(refusal + common::tr("\n(profil d'ordinateur O2)"));
     // The second part needs a place of its own.
     if (logbook.diveCount() >= kMaxDives)
         return refused(refusal + "\n" + std::string(common::str(StringId::SplitLogbookFull)));
@@ -360,7 +361,7 @@ ToolResult splitDive(Logbook &logbook, int position, int minute)
         logbook::setProfileByte(
             second, static_cast<std::size_t>(i), logbook::profileByte(a, static_cast<std::size_t>(i)));
     if (copied == 0)
-        return refused(refusal + "\n(aucune mesure sous l'eau après ce point)");
+        return refused(refusal + common::tr("\n(aucune mesure sous l'eau après ce point)"));
     logbook::trimProfileBytes(second);
     second.profileLength = static_cast<std::uint16_t>(copied + kProfileOverhead);
 

@@ -1,6 +1,8 @@
 #include "transfer/memoryimage.h"
 
+#include "common/cformat.h"
 #include "common/clock.h"
+#include "common/translation.h"
 #include "logbook/computerinfo.h"
 #include "logbook/daynumber.h"
 #include "logbook/logbook.h"
@@ -87,7 +89,7 @@ namespace {
     common::Result refused()
     {
         return common::Result::failure(common::Status::BadFormat,
-            "La somme de contrôle ne correspond pas, ou l'image pointe hors de ses anneaux.");
+            common::tr("La somme de contrôle ne correspond pas, ou l'image pointe hors de ses anneaux."));
     }
 
 } // namespace
@@ -134,8 +136,8 @@ common::Result MemoryImage::load(std::span<const std::uint8_t> captured)
         m_dives.fill(ComputerDive {});
         m_count = 0;
         return common::Result::failure(common::Status::BadFormat,
-            "L'image n'a pas de somme de contrôle et ne peut venir d'un ordinateur de plongée : erreur de "
-            "transmission, recommencez le transfert.");
+            common::tr("L'image n'a pas de somme de contrôle et ne peut venir d'un ordinateur de plongée : erreur de "
+                       "transmission, recommencez le transfert."));
     }
     return {};
 }
@@ -378,12 +380,14 @@ std::string notFittedMessage(const AcceptedDives &accepted)
 {
     if (accepted.notFitted == 0)
         return {};
-    const std::string count = std::to_string(accepted.notFitted);
     const std::string dives
-        = accepted.notFitted == 1 ? " plongée n'a pas pu être ajoutée" : " plongées n'ont pas pu être ajoutées";
-    return count + dives + " : le carnet est plein, il contient au plus 32767 plongées. "
-        + std::to_string(accepted.added)
-        + " plongée(s) ajoutée(s). Enregistrez ce carnet et ouvrez-en un nouveau pour les suivantes.";
+        = common::cformat(accepted.notFitted == 1 ? common::tr("%d plongée n'a pas pu être ajoutée")
+                                                  : common::tr("%d plongées n'ont pas pu être ajoutées"),
+            static_cast<int>(accepted.notFitted));
+    return dives
+        + common::cformat(common::tr(" : le carnet est plein, il contient au plus 32767 plongées. %d plongée(s) "
+                                     "ajoutée(s). Enregistrez ce carnet et ouvrez-en un nouveau pour les suivantes."),
+            static_cast<int>(accepted.added));
 }
 
 } // namespace zorv::transfer

@@ -2,6 +2,7 @@
 
 #include "common/cformat.h"
 #include "common/strings.h"
+#include "common/translation.h"
 #include "computers/computercatalogue.h"
 #include "logbook/fieldcatalogue.h"
 #include "logbook/logbook.h"
@@ -45,17 +46,17 @@ InfoTexts infoTexts(const ComputerSettings &s, const computers::ComputerCatalogu
 const char *infoLabel(InfoField field)
 {
     static const char *const labels[kInfoFieldCount] = {
-        "Numéro de série:",
-        "Type d'ordinateur:",
-        "Plongées totale:",
-        "Capacité pile:",
-        "Signal accoustique:",
-        "Unités:",
-        "Max. ppO2:",
-        "Réserve air:",
-        "Sensibilité respiration:",
+        N_("Numéro de série:"),
+        N_("Type d'ordinateur:"),
+        N_("Plongées au total:"),
+        N_("Charge de la pile:"),
+        N_("Signal acoustique:"),
+        N_("Unités:"),
+        N_("Max. ppO2:"),
+        N_("Réserve air:"),
+        N_("Sensibilité de la respiration:"),
     };
-    return labels[at(field)];
+    return common::tr(labels[at(field)]);
 }
 
 const char *infoKey(InfoField field)

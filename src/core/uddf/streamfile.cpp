@@ -1,6 +1,9 @@
 #include "uddf/streamfile.h"
 
 #include "common/atomicfile.h"
+#include "common/cformat.h"
+#include "common/systemerror.h"
+#include "common/translation.h"
 
 #include <cerrno>
 #include <cstring>
@@ -22,8 +25,9 @@ namespace {
     {
         const Status status
             = error == EACCES || error == EPERM || error == EROFS ? Status::AccessDenied : Status::IoError;
-        return Result::failure(
-            status, "Impossible d'écrire « " + path.filename().string() + " » : " + std::strerror(error) + ".");
+        return Result::failure(status,
+            common::cformat(common::tr("Impossible d'écrire « %s » : %s."), path.filename().string().c_str(),
+                common::systemErrorText(error).c_str()));
     }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "uddf/uddfexport.h"
 
+#include "common/translation.h"
 #include "logbook/daynumber.h"
 #include "logbook/logbookfile.h"
 #include "logbook/oemcharmap.h"
@@ -320,7 +321,7 @@ common::ResultOr<ExportSummary> writeUddf(const logbook::Logbook &book, std::spa
         raw.add = logbook::LogbookFile::addBytes(book);
         raw.split = splitLog(raw.log);
         if (!raw.split || raw.split->records.size() != static_cast<std::size_t>(book.diveCount()))
-            return Result::failure(Status::BadFormat, "Le journal ne peut pas être écrit.");
+            return Result::failure(Status::BadFormat, common::tr("Le carnet ne peut pas être écrit."));
     }
 
     XmlOut out(sink);
@@ -427,14 +428,14 @@ common::ResultOr<ExportSummary> writeUddf(const logbook::Logbook &book, std::spa
             if (out.failed())
                 break;
             if (options.progress && !options.progress(summary.dives, static_cast<int>(plan.positions.size())))
-                return Result::failure(Status::Cancelled, "L'export a été annulé.");
+                return Result::failure(Status::Cancelled, common::tr("L'export a été annulé."));
         }
         out.end();
         out.end();
     }
     out.end(); // uddf
     if (!out.finish())
-        return Result::failure(Status::IoError, "Le fichier UDDF n'a pas pu être écrit.");
+        return Result::failure(Status::IoError, common::tr("Le fichier UDDF n'a pas pu être écrit."));
     return summary;
 }
 

@@ -1,6 +1,8 @@
 #include "uddf/uddfimport.h"
 
 #include "common/atomicfile.h"
+#include "common/cformat.h"
+#include "common/translation.h"
 #include "logbook/daynumber.h"
 #include "logbook/logbookfile.h"
 #include "logbook/newdive.h"
@@ -93,8 +95,8 @@ namespace uddfreading {
                     r.date = logbook::dayNumber(when->day, when->month, when->year);
                     r.entryTime = static_cast<std::int16_t>(when->minutes);
                 } else {
-                    note("Plongée " + std::to_string(index) + " : date « " + xmlSafe(text.substr(0, 40))
-                        + " » illisible.");
+                    note(common::cformat(common::tr("Plongée %d : date « %s » illisible."), static_cast<int>(index),
+                        xmlSafe(text.substr(0, 40)).c_str()));
                 }
             } else if (is(c, "airtemperature")) {
                 if (auto v = number(c, index))
@@ -125,7 +127,8 @@ namespace uddfreading {
     {
         DiveRecord &r = p.record;
         if (r.tankVolume != kMissing || r.extra.tankPressure != kMissing) {
-            note("Plongée " + std::to_string(index) + " : plusieurs bouteilles, seule la première est reprise.");
+            note(common::cformat(common::tr("Plongée %d : plusieurs bouteilles, seule la première est reprise."),
+                static_cast<int>(index)));
             return;
         }
         std::optional<double> begin;
@@ -137,7 +140,8 @@ namespace uddfreading {
                 if (auto v = number(c); v && *v > 0) {
                     // A volume of a cubic metre or more is no scuba tank: it was written in litres.
                     if (*v >= 1.0)
-                        note("Plongée " + std::to_string(index) + " : volume de bouteille lu en litres.");
+                        note(common::cformat(
+                            common::tr("Plongée %d : volume de bouteille lu en litres."), static_cast<int>(index)));
                     r.tankVolume = field((*v >= 1.0 ? *v : *v * 1000.0) * 100.0);
                 }
             } else if (is(c, "tankpressurebegin")) {
@@ -235,7 +239,7 @@ namespace uddfreading {
         // The dive as UDDF gives it is kept even when our own bytes came along: they are read
         // with this machine's computer catalogue, and a dive they do not make falls back on it.
         if (p.record.date == logbook::kNoDate && !p.rawRecord)
-            note("Plongée " + std::to_string(index) + " : sans date.");
+            note(common::cformat(common::tr("Plongée %d : sans date."), static_cast<int>(index)));
         m_dives.push_back(std::move(p));
     }
 
@@ -274,7 +278,7 @@ namespace uddfreading {
             own->setComputerInfo(m_options.computers);
             if (!logbook::LogbookFile::load(*own, images.log, images.add, {})) {
                 own.reset();
-                note("Les données propres à Zorv sont illisibles ; les plongées sont lues depuis UDDF.");
+                note(common::tr("Les données propres à Zorv sont illisibles ; les plongées sont lues depuis UDDF."));
                 whole = false;
             } else if (whole && m_trailer) {
                 m_out.exact = std::move(images);
@@ -299,8 +303,8 @@ namespace uddfreading {
                     if (!person->second.empty())
                         partners += (partners.empty() ? "" : ", ") + person->second;
                 } else if (!m_otherIds.contains(ref) && !m_mixes.contains(ref)) {
-                    note("Plongée " + std::to_string(i + 1) + " : le lien « " + xmlSafe(ref.substr(0, 40))
-                        + " » ne mène nulle part.");
+                    note(common::cformat(common::tr("Plongée %d : le lien « %s » ne mène nulle part."),
+                        static_cast<int>(i + 1), xmlSafe(ref.substr(0, 40)).c_str()));
                 }
             }
             if (!partners.empty())
@@ -308,8 +312,8 @@ namespace uddfreading {
             if (!p.mix.empty()) {
                 const auto mix = m_mixes.find(p.mix);
                 if (mix == m_mixes.end())
-                    note("Plongée " + std::to_string(i + 1) + " : le mélange « " + xmlSafe(p.mix.substr(0, 40))
-                        + " » ne mène nulle part.");
+                    note(common::cformat(common::tr("Plongée %d : le mélange « %s » ne mène nulle part."),
+                        static_cast<int>(i + 1), xmlSafe(p.mix.substr(0, 40)).c_str()));
                 else if (mix->second.o2 > 0.215
                     || (mix->second.o2 == 0.0 && mix->second.name.find("itrox") != std::string::npos))
                     r.diveType |= logbook::dive_type::kNitrox;
@@ -318,7 +322,8 @@ namespace uddfreading {
         }
         m_dives = {};
         if (m_moreNotes > 0)
-            m_out.notes.push_back("… et " + std::to_string(m_moreNotes) + " autres remarques.");
+            m_out.notes.push_back(
+                common::cformat(common::tr("… et %d autres remarques."), static_cast<int>(m_moreNotes)));
     }
 
     std::string personName(xmlNodePtr person)
@@ -335,10 +340,11 @@ namespace uddfreading {
 
     Result Reader::run(xmlTextReaderPtr reader, const std::string &name)
     {
-        auto refused
-            = [&name](const std::string &why) { return Result::failure(Status::BadFormat, "« " + name + " » " + why); };
+        auto refused = [&name](const char *why) {
+            return Result::failure(Status::BadFormat, common::cformat(why, name.c_str()));
+        };
         if (!reader)
-            return refused("ne peut pas être lu.");
+            return refused(common::tr("« %s » ne peut pas être lu."));
         bool sawRoot = false;
         int rc = xmlTextReaderRead(reader);
         while (rc == 1) {
@@ -349,13 +355,14 @@ namespace uddfreading {
             const std::string_view local = reinterpret_cast<const char *>(xmlTextReaderConstLocalName(reader));
             if (!sawRoot) {
                 if (local != "uddf")
-                    return refused("n'est pas un fichier UDDF.");
+                    return refused(common::tr("« %s » n'est pas un fichier UDDF."));
                 sawRoot = true;
                 xmlChar *version = xmlTextReaderGetAttribute(reader, reinterpret_cast<const xmlChar *>("version"));
                 const std::string v = version ? reinterpret_cast<const char *>(version) : "";
                 xmlFree(version);
                 if (!v.empty() && !v.starts_with("3."))
-                    note("Version UDDF « " + xmlSafe(v.substr(0, 20)) + " » : lue comme une version 3.");
+                    note(common::cformat(common::tr("Version UDDF « %s » : lue comme une version 3."),
+                        xmlSafe(v.substr(0, 20)).c_str()));
                 rc = xmlTextReaderRead(reader);
                 continue;
             }
@@ -390,7 +397,8 @@ namespace uddfreading {
             rc = xmlTextReaderNext(reader);
         }
         if (rc != 0 || !sawRoot)
-            return refused(sawRoot ? "est coupé ou n'est pas du XML valide." : "n'est pas un fichier UDDF.");
+            return refused(sawRoot ? common::tr("« %s » est coupé ou n'est pas du XML valide.")
+                                   : common::tr("« %s » n'est pas un fichier UDDF."));
         resolve();
         return {};
     }
@@ -409,7 +417,7 @@ common::ResultOr<UddfContent> readUddf(
     std::span<const std::uint8_t> bytes, const ImportOptions &options, const std::string &name)
 {
     if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
-        return Result::failure(Status::Refused, "« " + name + " » est trop grand.");
+        return Result::failure(Status::Refused, common::cformat(common::tr("« %s » est trop grand."), name.c_str()));
     UddfContent content;
     Reader reader(options, content);
     std::unique_ptr<xmlTextReader, ReaderDeleter> xml(xmlReaderForMemory(reinterpret_cast<const char *>(bytes.data()),
@@ -424,7 +432,8 @@ common::ResultOr<UddfContent> readUddfFile(const fs::path &path, const ImportOpt
     const std::string name = path.filename().string();
     std::error_code ec;
     if (!fs::is_regular_file(path, ec))
-        return Result::failure(Status::NotFound, "« " + name + " » n'est pas un fichier.");
+        return Result::failure(
+            Status::NotFound, common::cformat(common::tr("« %s » n'est pas un fichier."), name.c_str()));
     UddfContent content;
     Reader reader(options, content);
     std::unique_ptr<xmlTextReader, ReaderDeleter> xml(xmlReaderForFile(path.c_str(), nullptr, kReaderOptions));

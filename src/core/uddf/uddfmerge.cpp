@@ -1,4 +1,6 @@
 #include "common/atomicfile.h"
+#include "common/cformat.h"
+#include "common/translation.h"
 #include "logbook/daynumber.h"
 #include "logbook/logbookfile.h"
 #include "logbook/newdive.h"
@@ -95,7 +97,8 @@ void restoreRegisters(const UddfContent &content, const logbook::Logbook &book, 
             continue;
         std::error_code ec;
         if (fs::exists(target, ec) || ec) {
-            notes.push_back("« " + target.filename().string() + " » existe déjà et reste tel quel.");
+            notes.push_back(common::cformat(
+                common::tr("« %s » existe déjà et reste tel quel."), target.filename().string().c_str()));
             continue;
         }
         if (Result saved = common::saveFileAtomically(target, reg.bytes); !saved)
@@ -106,10 +109,10 @@ void restoreRegisters(const UddfContent &content, const logbook::Logbook &book, 
 std::vector<std::string> summaryLines(const ImportSummary &summary)
 {
     std::vector<std::string> lines;
-    lines.push_back("Plongées ajoutées : " + std::to_string(summary.added));
-    lines.push_back("Doublons ignorés : " + std::to_string(summary.duplicates));
+    lines.push_back(common::tr("Plongées ajoutées : ") + std::to_string(summary.added));
+    lines.push_back(common::tr("Doublons ignorés : ") + std::to_string(summary.duplicates));
     if (summary.refused > 0)
-        lines.push_back("Refusées (journal plein) : " + std::to_string(summary.refused));
+        lines.push_back(common::tr("Refusées (carnet plein) : ") + std::to_string(summary.refused));
     for (const std::string &note : summary.notes)
         lines.push_back(note);
     return lines;

@@ -81,8 +81,8 @@ namespace uddfreading {
         const double end = points.back().time;
         std::size_t slots = static_cast<std::size_t>(end / logbook::kSampleSeconds);
         if (slots > kMaxProfilePoints) {
-            note("Plongée " + std::to_string(index) + " : profil trop long, coupé à "
-                + std::to_string(logbook::kMaxSamples) + " points.");
+            note(common::cformat(common::tr("Plongée %d : profil trop long, coupé à %d points."),
+                static_cast<int>(index), static_cast<int>(logbook::kMaxSamples)));
             slots = kMaxProfilePoints;
         }
         logbook::ProfileScript script;

@@ -1,7 +1,9 @@
 // The UDDF reader's state and the small XML helpers its units share.
 #pragma once
 
+#include "common/cformat.h"
 #include "common/result.h"
+#include "common/translation.h"
 #include "logbook/diverecord.h"
 #include "logbook/profileencoder.h"
 #include "uddf/rawrecords.h"
@@ -126,8 +128,8 @@ namespace uddfreading {
             const std::string text = content(node);
             auto value = parseNumber(text);
             if (!value)
-                note("Plongée " + std::to_string(dive) + " : « " + xmlSafe(text.substr(0, 40))
-                    + " » n'est pas un nombre (" + std::string(localName(node)) + "), champ ignoré.");
+                note(common::cformat(common::tr("Plongée %d : « %s » n'est pas un nombre (%s), champ ignoré."),
+                    static_cast<int>(dive), xmlSafe(text.substr(0, 40)).c_str(), std::string(localName(node)).c_str()));
             return value;
         }
         void readDive(xmlNodePtr dive);

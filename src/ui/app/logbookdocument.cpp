@@ -280,8 +280,7 @@ bool LogbookDocument::deleteCurrentDive()
 bool LogbookDocument::confirm(const QString &question)
 {
     return ask({ m_window, Message::Icon::Question, qstr(StringId::AppTitle), question,
-               { { QStringLiteral("OK"), Message::Role::Accept }, { ui::tr("Annuler"), Message::Role::Reject } }, 0,
-               1 })
+               { { ui::tr("OK"), Message::Role::Accept }, { ui::tr("Annuler"), Message::Role::Reject } }, 0, 1 })
         == 0;
 }
 
@@ -329,8 +328,9 @@ bool LogbookDocument::saveTo(const QString &path)
     commitStep(QString());
     const bool sameFile = m_hasFile && fromQt(path) == m_context.logbook.path();
     if (sameFile && m_readOnly) {
-        showError("« " + fromQt(displayName())
-            + " » est ouvert en lecture seule : un autre programme le modifie. Enregistrez-le sous un autre nom.");
+        showError(fromQt(ui::tr("« %1 » est ouvert en lecture seule : un autre programme le modifie. "
+                                "Enregistrez-le sous un autre nom.")
+                             .arg(displayName())));
         return false;
     }
     // The path is resolved once; the writer lock makes a zorv-cli command that changes
@@ -402,8 +402,8 @@ void LogbookDocument::lockForEditing(const QString &path)
     common::EditLock lock = common::EditLock::acquire(fromQt(path));
     if (lock.state() == common::EditLock::State::HeldByOther) {
         const int answer = ask({ m_window, Message::Icon::Warning, qstr(StringId::AppTitle),
-            QStringLiteral("« %1 » est déjà ouvert pour modification par %2.\n\n"
-                           "Ouvert en lecture seule, il ne peut être enregistré que sous un autre nom.")
+            ui::tr("« %1 » est déjà ouvert pour modification par %2.\n\n"
+                   "Ouvert en lecture seule, il ne peut être enregistré que sous un autre nom.")
                 .arg(QFileInfo(path).fileName(), toQt(lock.holder())),
             { { ui::tr("Lecture seule"), Message::Role::Accept },
                 { ui::tr("Modifier quand même"), Message::Role::Destructive } },
@@ -422,8 +422,8 @@ bool LogbookDocument::mayOverwrite(const QString &path)
     if (common::fileStamp(common::LogbookPaths::resolve(fromQt(path)).log()) == m_stamp)
         return true;
     return ask({ m_window, Message::Icon::Warning, qstr(StringId::AppTitle),
-               QStringLiteral("« %1 » a été modifié par un autre programme depuis qu'il a été ouvert ici.\n\n"
-                              "L'écraser avec ce carnet, et perdre ces modifications ?")
+               ui::tr("« %1 » a été modifié par un autre programme depuis qu'il a été ouvert ici.\n\n"
+                      "L'écraser avec ce carnet, et perdre ces modifications ?")
                    .arg(QFileInfo(path).fileName()),
                { { ui::tr("Écraser"), Message::Role::Destructive }, { ui::tr("Annuler"), Message::Role::Reject } }, 1,
                1 })

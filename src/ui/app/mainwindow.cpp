@@ -435,7 +435,7 @@ void MainWindow::showAbout()
         toQt(app::aboutText(fromQt(QCoreApplication::applicationVersion()))), QMessageBox::NoButton, this);
     box.setTextFormat(Qt::PlainText);
     box.setIconPixmap(programIcon().pixmap(64, 64));
-    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.addButton(ui::tr("OK"), QMessageBox::AcceptRole);
     prompter().exec(box);
 }
 

@@ -17,7 +17,7 @@ NoticeDialog::NoticeDialog(AppContext &context, QWidget *parent)
     : QDialog(parent)
     , m_context(context)
 {
-    setWindowTitle(toQt(app::kNoticeTitle));
+    setWindowTitle(ui::tr(app::kNoticeTitle));
     auto *icon = new QLabel(this);
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(48, 48));
     icon->setAlignment(Qt::AlignTop);
@@ -25,7 +25,7 @@ NoticeDialog::NoticeDialog(AppContext &context, QWidget *parent)
     text->setObjectName(QStringLiteral("notice"));
     text->setWordWrap(true);
     text->setMinimumWidth(text->fontMetrics().averageCharWidth() * 60);
-    m_startUp = new QCheckBox(toQt(app::kNoticeShowAtStartUp), this);
+    m_startUp = new QCheckBox(ui::tr(app::kNoticeShowAtStartUp), this);
     m_startUp->setChecked(context.settings.compatibilityNotice);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &NoticeDialog::accept);

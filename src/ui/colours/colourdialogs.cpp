@@ -132,8 +132,8 @@ QPushButton *ColourRolesDialog::makeDefaultsButton(const QString &text)
 QWidget *ColourRolesDialog::makeOkCancel()
 {
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annuler"));
+    buttons->button(QDialogButtonBox::Ok)->setText(ui::tr("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(ui::tr("Annuler"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     return buttons;
@@ -149,16 +149,16 @@ void ColourRolesDialog::setWorking(std::vector<canvas::Rgb> colours)
 
 ProfileColoursDialog::ProfileColoursDialog(
     const settings::ProfileColours &active, logbook::UnitSystem units, QWidget *parent)
-    : ColourRolesDialog(QStringLiteral("Couleur-profil"), toVector(active), toVector(settings::kDefaultProfileColours),
+    : ColourRolesDialog(ui::tr("Couleurs du profil"), toVector(active), toVector(settings::kDefaultProfileColours),
         {
-            { QStringLiteral("&Profil"), 0 },
-            { QStringLiteral("&Arrière plan"), 2 },
-            { QStringLiteral("P&rofil 2"), 1 },
-            { QStringLiteral("&Ligne déco"), 3 },
-            { QStringLiteral("A&ttention"), 6 },
-            { QStringLiteral("Dia&gramme"), 5 },
-            { QStringLiteral("Te&xte"), 4 },
-            { QStringLiteral("&Signal"), 7 },
+            { ui::tr("&Profil"), 0 },
+            { ui::tr("&Arrière plan"), 2 },
+            { ui::tr("P&rofil 2"), 1 },
+            { ui::tr("&Ligne déco"), 3 },
+            { ui::tr("A&ttention"), 6 },
+            { ui::tr("Dia&gramme"), 5 },
+            { ui::tr("Te&xte"), 4 },
+            { ui::tr("&Signal"), 7 },
         },
         s_profileRole, parent)
 {
@@ -172,13 +172,13 @@ ProfileColoursDialog::ProfileColoursDialog(
     m_strip->setMinimumHeight(84);
     m_strip->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 
-    auto *preview = new QGroupBox(QStringLiteral("&Visualiser"), this);
+    auto *preview = new QGroupBox(ui::tr("&Visualiser"), this);
     auto *previewLayout = new QVBoxLayout(preview);
     previewLayout->addWidget(m_chart, 1);
     previewLayout->addWidget(m_strip);
 
-    auto *open = new QPushButton(QStringLiteral("&Ouvrir"), this);
-    auto *save = new QPushButton(QStringLiteral("Sa&uver"), this);
+    auto *open = new QPushButton(ui::tr("&Ouvrir"), this);
+    auto *save = new QPushButton(ui::tr("Sa&uver"), this);
     open->setAutoDefault(false);
     save->setAutoDefault(false);
     connect(open, &QPushButton::clicked, this, &ProfileColoursDialog::openColourFile);
@@ -186,8 +186,8 @@ ProfileColoursDialog::ProfileColoursDialog(
 
     auto *side = new QVBoxLayout;
     side->addWidget(rolesBox());
-    side->addWidget(makePickButton(QStringLiteral("&Définir Couleur")));
-    side->addWidget(makeDefaultsButton(QStringLiteral("D&éfault")));
+    side->addWidget(makePickButton(ui::tr("&Définir la couleur")));
+    side->addWidget(makeDefaultsButton(ui::tr("D&éfaut")));
     side->addSpacing(8);
     side->addWidget(open);
     side->addWidget(save);
@@ -251,16 +251,16 @@ void ProfileColoursDialog::saveColourFile()
 // ---- "Couleur"
 
 NoDecoColoursDialog::NoDecoColoursDialog(const settings::NoDecoColours &active, QWidget *parent)
-    : ColourRolesDialog(QStringLiteral("Couleur"), toVector(active), toVector(settings::kDefaultNoDecoColours),
+    : ColourRolesDialog(ui::tr("Couleur"), toVector(active), toVector(settings::kDefaultNoDecoColours),
         {
-            { QStringLiteral("Deco 92 (0-700 m)"), 0 },
-            { QStringLiteral("Deco 92 (701-1500 m)"), 1 },
-            { QStringLiteral("US Navy"), 2 },
-            { QStringLiteral("Aladin (0-900 m)"), 3 },
-            { QStringLiteral("Aladin (1750-2700 m)"), 4 },
-            { QStringLiteral("Arrière plan"), 5 },
-            { QStringLiteral("Diagramme"), 7 },
-            { QStringLiteral("Texte"), 6 },
+            { ui::tr("Déco 92 (0-700 m)"), 0 },
+            { ui::tr("Déco 92 (701-1500 m)"), 1 },
+            { ui::tr("US Navy"), 2 },
+            { ui::tr("Aladin (0-900 m)"), 3 },
+            { ui::tr("Aladin (1750-2700 m)"), 4 },
+            { ui::tr("Arrière plan"), 5 },
+            { ui::tr("Diagramme"), 7 },
+            { ui::tr("Texte"), 6 },
         },
         s_noDecoRole, parent)
 {
@@ -270,8 +270,8 @@ NoDecoColoursDialog::NoDecoColoursDialog(const settings::NoDecoColours &active, 
 
     auto *side = new QVBoxLayout;
     side->addWidget(rolesBox());
-    side->addWidget(makePickButton(QStringLiteral("Définir &Couleur")));
-    side->addWidget(makeDefaultsButton(QStringLiteral("&Défaut")));
+    side->addWidget(makePickButton(ui::tr("Définir la &couleur")));
+    side->addWidget(makeDefaultsButton(ui::tr("&Défaut")));
     side->addStretch(1);
 
     auto *top = new QHBoxLayout;
@@ -295,14 +295,14 @@ void NoDecoColoursDialog::workingChanged()
 // ---- "Couleur barre Statistique"
 
 StatisticsColoursDialog::StatisticsColoursDialog(const settings::StatisticsColours &active, QWidget *parent)
-    : ColourRolesDialog(QStringLiteral("Couleur barre Statistique"), toVector(active),
+    : ColourRolesDialog(ui::tr("Couleurs des statistiques"), toVector(active),
         toVector(settings::kDefaultStatisticsColours),
         {
-            { QStringLiteral("&Eau douce"), 0 },
-            { QStringLiteral("&Eau de mer"), 1 },
-            { QStringLiteral("&Chambre de déco"), 2 },
-            { QStringLiteral("&Donnée inf. Ø"), 3 },
-            { QStringLiteral("D&onnée sup. Ø"), 4 },
+            { ui::tr("&Eau douce"), 0 },
+            { ui::tr("&Eau de mer"), 1 },
+            { ui::tr("&Chambre de déco"), 2 },
+            { ui::tr("&Donnée inf. Ø"), 3 },
+            { ui::tr("D&onnée sup. Ø"), 4 },
         },
         s_statisticsRole, parent)
 {
@@ -323,8 +323,8 @@ StatisticsColoursDialog::StatisticsColoursDialog(const settings::StatisticsColou
     workingChanged();
 
     auto *side = new QVBoxLayout;
-    side->addWidget(makePickButton(QStringLiteral("&Appl. couleur")));
-    side->addWidget(makeDefaultsButton(QStringLiteral("&Défaut")));
+    side->addWidget(makePickButton(ui::tr("&Appl. couleur")));
+    side->addWidget(makeDefaultsButton(ui::tr("&Défaut")));
     side->addStretch(1);
 
     auto *top = new QHBoxLayout;

@@ -26,7 +26,7 @@ NoDecoWindow::NoDecoWindow(AppContext &context, QWidget *parent)
     : QDialog(parent)
     , m_context(context)
 {
-    setWindowTitle(QStringLiteral("Dans la courbeenvergleich"));
+    setWindowTitle(ui::tr("Comparaison des courbes sans palier"));
 
     auto *boxes = new QGridLayout;
     for (int c = 0; c < profile::kNoDecoCurveCount; ++c) {
@@ -48,8 +48,8 @@ NoDecoWindow::NoDecoWindow(AppContext &context, QWidget *parent)
         },
         QSize(600, 380), this);
 
-    auto *quit = new QPushButton(QStringLiteral("&Quitter"), this);
-    auto *colour = new QPushButton(QStringLiteral("&Couleur"), this);
+    auto *quit = new QPushButton(ui::tr("&Quitter"), this);
+    auto *colour = new QPushButton(ui::tr("&Couleur"), this);
     colour->setAutoDefault(false);
     connect(quit, &QPushButton::clicked, this, &QDialog::accept);
     connect(colour, &QPushButton::clicked, this, &NoDecoWindow::chooseColours);

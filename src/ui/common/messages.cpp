@@ -36,15 +36,15 @@ namespace {
                 return {};
             const std::string_view source = sourceText ? sourceText : "";
             if (source == "Folder")
-                return QStringLiteral("Dossier");
+                return ui::tr("Dossier");
             if (source == "File Folder")
-                return QStringLiteral("Dossier");
+                return ui::tr("Dossier");
             if (source == "Drive")
-                return QStringLiteral("Lecteur");
+                return ui::tr("Lecteur");
             if (source == "File")
-                return QStringLiteral("Fichier");
+                return ui::tr("Fichier");
             if (source == "%1 File")
-                return QStringLiteral("Fichier %1");
+                return ui::tr("Fichier %1");
             return {};
         }
     };
@@ -114,14 +114,14 @@ void fitTitle(QWidget *window)
 void showWarning(QWidget *parent, const QString &message)
 {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Zorv"), message, QMessageBox::NoButton, parent);
-    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.addButton(ui::tr("OK"), QMessageBox::AcceptRole);
     prompter().exec(box);
 }
 
 void showInformation(QWidget *parent, const QString &message)
 {
     QMessageBox box(QMessageBox::Information, QStringLiteral("Zorv"), message, QMessageBox::NoButton, parent);
-    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.addButton(ui::tr("OK"), QMessageBox::AcceptRole);
     prompter().exec(box);
 }
 

@@ -44,7 +44,7 @@ DiveDataWindow::DiveDataWindow(AppContext &context, QWidget *parent)
     : QDialog(parent)
     , m_context(context)
 {
-    setWindowTitle(QStringLiteral("Données plongée"));
+    setWindowTitle(ui::tr("Données de la plongée"));
     setModal(false);
     // A tool window of the profile window: it stays above it, and the window
     // manager does not give it a place of its own behind the others.

@@ -1,6 +1,7 @@
 #include "ui/profile/manualdatadialog.h"
 
 #include "common/strings.h"
+#include "common/translation.h"
 #include "logbook/fieldcatalogue.h"
 #include "logbook/units.h"
 #include "profile/planner.h"
@@ -73,7 +74,7 @@ ManualDataDialog::ManualDataDialog(AppContext &context, QWidget *parent)
     , m_position(context.logbook.currentDive())
 {
     qtcanvas::QPainterCanvas::installFontSubstitutions();
-    setWindowTitle(QStringLiteral("Données manuelles plongée"));
+    setWindowTitle(ui::tr("Données manuelles de la plongée"));
     if (const logbook::DiveRecord *dive = context.logbook.dive(m_position))
         m_work = *dive;
     if (m_work.profileLength == 0)
@@ -113,10 +114,10 @@ ManualDataDialog::ManualDataDialog(AppContext &context, QWidget *parent)
         row->addStretch(1);
         fields->addRow(caption, row);
     };
-    addField(QStringLiteral("maxDepth"), QStringLiteral("Prof. max.:"), Quantity::Depth);
-    addField(QStringLiteral("avgDepth"), QStringLiteral("prof. moyenne:"), Quantity::Depth);
-    addField(QStringLiteral("breathingRate"), QStringLiteral("Cons.Moy:"), Quantity::AirConsumption);
-    addField(QStringLiteral("airUsed"), QStringLiteral("conso. air:"), Quantity::Pressure);
+    addField(QStringLiteral("maxDepth"), ui::tr("Prof. max.:"), Quantity::Depth);
+    addField(QStringLiteral("avgDepth"), ui::tr("Prof. moyenne:"), Quantity::Depth);
+    addField(QStringLiteral("breathingRate"), ui::tr("Cons.Moy:"), Quantity::AirConsumption);
+    addField(QStringLiteral("airUsed"), ui::tr("Cons. air:"), Quantity::Pressure);
     addField(QStringLiteral("computer"), QString(), std::nullopt);
 
     // The computer's display: elapsed minutes, greatest depth, current depth and pressure, black on olive.
@@ -127,31 +128,31 @@ ManualDataDialog::ManualDataDialog(AppContext &context, QWidget *parent)
     olive.setColor(QPalette::WindowText, Qt::black);
     display->setPalette(olive);
     auto *displayLayout = new QFormLayout(display);
-    for (const auto &[name, caption] : { std::pair { "elapsed", "min" }, std::pair { "greatest", "max" },
-             std::pair { "depth", "prof." }, std::pair { "pressure", "bout." } }) {
+    for (const auto &[name, caption] : { std::pair { "elapsed", N_("min") }, std::pair { "greatest", N_("max") },
+             std::pair { "depth", N_("prof.") }, std::pair { "pressure", N_("bout.") } }) {
         auto *value = new QLabel(display);
         value->setObjectName(QString::fromLatin1(name));
-        displayLayout->addRow(QString::fromLatin1(caption), value);
+        displayLayout->addRow(ui::tr(caption), value);
     }
 
-    auto *grid = new QCheckBox(QStringLiteral("&grille"), this);
-    auto *crosshair = new QCheckBox(QStringLiteral("Croi&x filée"), this);
+    auto *grid = new QCheckBox(ui::tr("&Grille"), this);
+    auto *crosshair = new QCheckBox(ui::tr("Croi&x filée"), this);
     grid->setChecked(context.settings.grid);
     crosshair->setChecked(context.settings.crosshair);
-    auto *copy = plainButton(QStringLiteral("&Copier"), this);
-    m_paste = plainButton(QStringLiteral("C&oller"), this);
-    m_erase = plainButton(QStringLiteral("&Effacer"), this);
-    m_plan = plainButton(QStringLiteral("Deco &92"), this);
-    auto *eraseProfile = plainButton(QStringLiteral("&Profil effacer"), this);
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
+    auto *copy = plainButton(ui::tr("&Copier"), this);
+    m_paste = plainButton(ui::tr("C&oller"), this);
+    m_erase = plainButton(ui::tr("&Effacer"), this);
+    m_plan = plainButton(ui::tr("Déco &92"), this);
+    auto *eraseProfile = plainButton(ui::tr("Effacer le &profil"), this);
+    auto *ok = new QPushButton(ui::tr("OK"), this);
     ok->setDefault(true);
-    auto *cancel = plainButton(QStringLiteral("Annuler"), this);
+    auto *cancel = plainButton(ui::tr("Annuler"), this);
 
     m_limitNote = new QLabel(this);
     m_limitNote->setObjectName(QStringLiteral("limitNote"));
     m_limitNote->setStyleSheet(QStringLiteral("color: #c00000;"));
     if (profile::manualProfileLimited(m_work))
-        m_limitNote->setText(QStringLiteral("Le profil dessiné s'arrête à %1 min: la plongée est plus longue.")
+        m_limitNote->setText(ui::tr("Le profil dessiné s'arrête à %1 min: la plongée est plus longue.")
                                  .arg(profile::kManualProfileMaxMinutes));
     else
         m_limitNote->hide();

@@ -158,27 +158,27 @@ PlannerDialog::PlannerDialog(AppContext &context, QWidget *parent)
     , m_context(context)
 {
     qtcanvas::QPainterCanvas::installFontSubstitutions();
-    setWindowTitle(QStringLiteral("Calcul de plongée d'après DECO 92"));
+    setWindowTitle(ui::tr("Calcul de plongée d'après DECO 92"));
     profile::PlannerState &state = plannerState(context);
     if (context.logbook.meanValid())
         state.breathingRate = context.logbook.meanAirConsumption();
     state.resultValid = 0;
     state.resultText.clear();
 
-    auto *dive = new QGroupBox(QStringLiteral("Donnée"), this);
+    auto *dive = new QGroupBox(ui::tr("Données"), this);
     auto *diveForm = new QFormLayout(dive);
     m_depth = numberField(dive, true);
     m_time = numberField(dive, false);
-    diveForm->addRow(QStringLiteral("Prof. max. (m)"), m_depth);
-    diveForm->addRow(QStringLiteral("Temps au fond (min)"), m_time);
-    m_seaLevel = new QRadioButton(QStringLiteral("Niv. de la mer (0m-700m)"), dive);
-    m_mountain = new QRadioButton(QStringLiteral("Lac de mont. (701m-1500m)"), dive);
+    diveForm->addRow(ui::tr("Prof. max. (m)"), m_depth);
+    diveForm->addRow(ui::tr("Temps au fond (min)"), m_time);
+    m_seaLevel = new QRadioButton(ui::tr("Niv. de la mer (0-700 m)"), dive);
+    m_mountain = new QRadioButton(ui::tr("Lac de mont. (701-1500 m)"), dive);
     diveForm->addRow(m_seaLevel);
     diveForm->addRow(m_mountain);
 
     auto *repetitive = new QGroupBox(this);
     auto *repetitiveForm = new QFormLayout(repetitive);
-    m_repetitive = new QCheckBox(QStringLiteral("Plongées succesives"), repetitive);
+    m_repetitive = new QCheckBox(ui::tr("Plongées successives"), repetitive);
     m_group = new QLineEdit(repetitive);
     m_group->setMaxLength(1);
     m_group->setMaximumWidth(40);
@@ -190,17 +190,17 @@ PlannerDialog::PlannerDialog(AppContext &context, QWidget *parent)
     });
     m_interval = numberField(repetitive, false);
     repetitiveForm->addRow(m_repetitive);
-    repetitiveForm->addRow(QStringLiteral("Groupe de pression"), m_group);
-    repetitiveForm->addRow(QStringLiteral("Intervalle de surface (min)"), m_interval);
+    repetitiveForm->addRow(ui::tr("Groupe de pression"), m_group);
+    repetitiveForm->addRow(ui::tr("Intervalle de surface (min)"), m_interval);
 
-    auto *air = new QGroupBox(QStringLiteral("Air"), this);
+    auto *air = new QGroupBox(ui::tr("Air"), this);
     auto *airForm = new QFormLayout(air);
     m_rate = numberField(air, true);
     m_tank = numberField(air, true);
     m_pressure = numberField(air, false);
-    airForm->addRow(QStringLiteral("Conso. Air (l/min)"), m_rate);
-    airForm->addRow(QStringLiteral("Bouteille (l)"), m_tank);
-    airForm->addRow(QStringLiteral("Pression (bar)"), m_pressure);
+    airForm->addRow(ui::tr("Cons. air (l/min)"), m_rate);
+    airForm->addRow(ui::tr("Bouteille (l)"), m_tank);
+    airForm->addRow(ui::tr("Pression (bar)"), m_pressure);
 
     m_result = new QPlainTextEdit(this);
     m_result->setObjectName(QStringLiteral("result"));
@@ -213,16 +213,16 @@ PlannerDialog::PlannerDialog(AppContext &context, QWidget *parent)
     palette.setColor(QPalette::Text, qtglue::toQColor(colours[settings::ProfileColour::Text]));
     m_result->setPalette(palette);
 
-    auto *calculate = new QPushButton(QStringLiteral("&Calculer"), this);
+    auto *calculate = new QPushButton(ui::tr("&Calculer"), this);
     calculate->setDefault(true);
-    auto *quit = plainButton(QStringLiteral("Quitter"), this);
-    m_copy = plainButton(QStringLiteral("Co&pier"), this);
-    m_paste = plainButton(QStringLiteral("C&oller"), this);
-    m_erase = plainButton(QStringLiteral("&Effacer"), this);
-    auto *colour = plainButton(QStringLiteral("Cou&leur"), this);
-    m_print = plainButton(QStringLiteral("&Imprimer"), this);
-    m_grid = new QCheckBox(QStringLiteral("&Grille"), this);
-    m_crosshair = new QCheckBox(QStringLiteral("Croi&x filée"), this);
+    auto *quit = plainButton(ui::tr("Quitter"), this);
+    m_copy = plainButton(ui::tr("Co&pier"), this);
+    m_paste = plainButton(ui::tr("C&oller"), this);
+    m_erase = plainButton(ui::tr("&Effacer"), this);
+    auto *colour = plainButton(ui::tr("Cou&leur"), this);
+    m_print = plainButton(ui::tr("&Imprimer"), this);
+    m_grid = new QCheckBox(ui::tr("&Grille"), this);
+    m_crosshair = new QCheckBox(ui::tr("Croi&x filée"), this);
     m_grid->setChecked(context.settings.grid);
     m_crosshair->setChecked(context.settings.crosshair);
 
@@ -349,7 +349,7 @@ bool PlannerDialog::readFields()
     for (const auto &f : fields) {
         const bool ok = f.decimals ? decimalOf(f.field).has_value() : wholeOf(f.field).has_value();
         if (!ok && (f.field->isEnabled() || f.field != m_interval)) {
-            ui::warn(this, windowTitle(), QStringLiteral("Entrez un nombre."));
+            ui::warn(this, windowTitle(), ui::tr("Entrez un nombre."));
             f.field->setFocus();
             f.field->selectAll();
             return false;

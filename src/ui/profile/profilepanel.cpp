@@ -1,4 +1,5 @@
 #include "common/strings.h"
+#include "common/translation.h"
 #include "profile/gauges.h"
 #include "profile/levelbars.h"
 #include "profile/planner.h"
@@ -127,9 +128,9 @@ QWidget *ProfileWindow::buildInstruments()
         canvas.fillRect({ left, 0, size.width, size.height }, profile::kLevelBarsGrey);
         canvas.setFont(profile::axisFont());
         canvas.setTextColour(kLevelCaption);
-        const char *levels[] = { "sehr", "hoch", "norm" };
+        const char *levels[] = { N_("très"), N_("haut"), N_("normal") };
         for (int i = 0; i < 3; ++i)
-            canvas.drawText(canvas::Rect { left + 2, 4 + i * 30, size.width - 2, 18 + i * 30 }, levels[i],
+            canvas.drawText(canvas::Rect { left + 2, 4 + i * 30, size.width - 2, 18 + i * 30 }, common::tr(levels[i]),
                 canvas::HAlign::Left, canvas::VAlign::Top);
     });
     m_levelBars->setObjectName(QStringLiteral("levelBars"));
@@ -152,8 +153,8 @@ QWidget *ProfileWindow::buildInstruments()
         captions->addWidget(label);
         return label;
     };
-    caption(QStringLiteral("Cons.Moy"));
-    caption(QStringLiteral("Prof."));
+    caption(ui::tr("Cons.Moy"));
+    caption(ui::tr("Prof."));
     m_pressureCaption = caption(qstr(StringId::UnitBar));
     captions->addStretch(1);
 
@@ -181,13 +182,13 @@ QWidget *ProfileWindow::buildButtons()
     grid->setVerticalSpacing(4);
 
     const settings::Settings &s = m_context.settings;
-    m_gridBox = new QCheckBox(QStringLiteral("&Grille"));
+    m_gridBox = new QCheckBox(ui::tr("&Grille"));
     m_gridBox->setChecked(s.grid);
-    m_crosshairBox = new QCheckBox(QStringLiteral("Croi&x filée"));
+    m_crosshairBox = new QCheckBox(ui::tr("Croi&x filée"));
     m_crosshairBox->setChecked(s.crosshair);
-    m_averageBox = new QCheckBox(QStringLiteral("Ø &Profondeur"));
+    m_averageBox = new QCheckBox(ui::tr("Ø &Profondeur"));
     m_averageBox->setChecked(m_averageLine);
-    m_dataBox = new QCheckBox(QStringLiteral("&Données"));
+    m_dataBox = new QCheckBox(ui::tr("&Données"));
     m_dataBox->setChecked(s.dataWindow);
     grid->addWidget(m_gridBox, 0, 0);
     grid->addWidget(m_crosshairBox, 0, 1);
@@ -195,12 +196,12 @@ QWidget *ProfileWindow::buildButtons()
     grid->addWidget(m_dataBox, 1, 1);
     grid->setRowMinimumHeight(2, 6);
 
-    m_copy = plainButton(QStringLiteral("&Copier"));
-    m_paste = plainButton(QStringLiteral("C&oller"));
-    m_erase = plainButton(QStringLiteral("&Effacer"));
-    QPushButton *colours = plainButton(QStringLiteral("Cou&leur"));
-    m_plan = plainButton(QStringLiteral("Déco &92"));
-    auto *quit = new QPushButton(QStringLiteral("&Quitter"));
+    m_copy = plainButton(ui::tr("&Copier"));
+    m_paste = plainButton(ui::tr("C&oller"));
+    m_erase = plainButton(ui::tr("&Effacer"));
+    QPushButton *colours = plainButton(ui::tr("Cou&leur"));
+    m_plan = plainButton(ui::tr("Déco &92"));
+    auto *quit = new QPushButton(ui::tr("&Quitter"));
     quit->setDefault(true);
     grid->addWidget(m_copy, 3, 0);
     grid->addWidget(m_paste, 3, 1);

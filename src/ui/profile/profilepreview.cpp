@@ -3,6 +3,7 @@
 #include "profile/previewdrawing.h"
 #include "qtcanvas/qpaintercanvas.h"
 #include "ui/common/appcontext.h"
+#include "ui/common/qtext.h"
 
 #include <QPainter>
 #include <QStyleOptionButton>
@@ -16,7 +17,7 @@ ProfilePreview::ProfilePreview(AppContext &context, QWidget *parent)
     , m_context(context)
 {
     // The label of the plain button; the mnemonic also works while the picture shows.
-    setText(QStringLiteral("&Profile"));
+    setText(ui::tr("&Profil"));
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }

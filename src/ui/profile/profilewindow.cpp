@@ -53,7 +53,7 @@ ProfileWindow::ProfileWindow(AppContext &context, std::function<void()> mainView
     , m_mainViewChanged(std::move(mainViewChanged))
 {
     qtcanvas::QPainterCanvas::installFontSubstitutions();
-    setWindowTitle(QStringLiteral("Profil de plongée"));
+    setWindowTitle(ui::tr("Profil de plongée"));
     setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint | Qt::WindowMinMaxButtonsHint);
     setSizeGripEnabled(true);
 

@@ -27,7 +27,7 @@ AddressDetailDialog::AddressDetailDialog(const Address &address, QWidget *parent
     , m_address(address)
 {
     setObjectName(QStringLiteral("addressDetails"));
-    setWindowTitle(QStringLiteral("Adresse"));
+    setWindowTitle(ui::tr("Adresse"));
     auto *grid = new QGridLayout;
     for (int i = 0; i < registers::kAddressFieldCount; ++i) {
         const registers::AddressField &field = registers::kAddressFields[static_cast<std::size_t>(i)];
@@ -39,7 +39,7 @@ AddressDetailDialog::AddressDetailDialog(const Address &address, QWidget *parent
         // Two columns of fields: names and address on the left, numbers and notes on the right.
         const int column = i < 7 ? 0 : 2;
         const int row = i < 7 ? i : i - 7;
-        grid->addWidget(new QLabel(QString::fromUtf8(field.label), this), row, column);
+        grid->addWidget(new QLabel(ui::tr(field.label), this), row, column);
         grid->addWidget(edit, row, column + 1);
     }
     auto *layout = new QVBoxLayout(this);
@@ -59,20 +59,20 @@ Address AddressDetailDialog::result() const
 
 AddressDialog::AddressDialog(AppContext &context, QWidget *parent)
     : RecordListWindow(context,
-        { qstr(StringId::AskSaveAddresses), QStringLiteral("Adresses (*.adr);;Tous les fichiers (*)"),
-            QStringLiteral("adr"), &context.settings.addressFile, reports::JobKind::Addresses },
+        { qstr(StringId::AskSaveAddresses), ui::tr("Adresses (*.adr);;Tous les fichiers (*)"), QStringLiteral("adr"),
+            &context.settings.addressFile, reports::JobKind::Addresses },
         { registers::loadAddresses, registers::saveAddresses, registers::sortAddresses }, parent)
 {
     setObjectName(QStringLiteral("addresses"));
-    setWindowTitle(QStringLiteral("Adresses"));
+    setWindowTitle(ui::tr("Adresses"));
     setUpList(registers::kAddressColumns, settings::ColumnList::Addresses);
-    addButton(Action::Open, QStringLiteral("&Ouvrir"));
-    addButton(Action::Save, QStringLiteral("&Sauvegarder"), Enabled::WithRecords);
-    addButton(Action::New, QStringLiteral("&Nouvelle"));
-    addButton(Action::Details, QStringLiteral("De&tails"), Enabled::WithRecords);
-    addButton(Action::Delete, QStringLiteral("Ef&facer"), Enabled::WithRecords);
-    addButton(Action::Sort, QStringLiteral("Trie&r"), Enabled::WithRecords);
-    addButton(Action::Print, QStringLiteral("&Imprimer"), Enabled::WithRecords);
+    addButton(Action::Open, ui::tr("&Ouvrir"));
+    addButton(Action::Save, ui::tr("&Sauvegarder"), Enabled::WithRecords);
+    addButton(Action::New, ui::tr("&Nouvelle"));
+    addButton(Action::Details, ui::tr("Dé&tails"), Enabled::WithRecords);
+    addButton(Action::Delete, ui::tr("Ef&facer"), Enabled::WithRecords);
+    addButton(Action::Sort, ui::tr("Trie&r"), Enabled::WithRecords);
+    addButton(Action::Print, ui::tr("&Imprimer"), Enabled::WithRecords);
     load(context.settings.addressFile);
 }
 

@@ -31,14 +31,13 @@ namespace {
 
 CertificatesDialog::CertificatesDialog(AppContext &context, QWidget *parent)
     : RegisterWindow(context,
-        { QStringLiteral("Sauvegarder les brevets et certificats?"),
-            QStringLiteral("Brevets (*.inf);;Tous les fichiers (*)"), QStringLiteral("inf"), nullptr,
-            reports::JobKind::Certificates },
+        { ui::tr("Enregistrer les brevets et certificats ?"), ui::tr("Brevets (*.inf);;Tous les fichiers (*)"),
+            QStringLiteral("inf"), nullptr, reports::JobKind::Certificates },
         parent)
 {
     using namespace registers::certificates;
     setObjectName(QStringLiteral("certificates"));
-    setWindowTitle(QStringLiteral("Carnet de plongée ; diplômes"));
+    setWindowTitle(ui::tr("Carnet de plongée : diplômes"));
 
     // The diver and the club head the whole register, above the list.
     m_diver = new QLineEdit(this);
@@ -48,9 +47,9 @@ CertificatesDialog::CertificatesDialog(AppContext &context, QWidget *parent)
     m_club->setObjectName(QStringLiteral("club"));
     m_club->setMaxLength(static_cast<int>(kName) - 1);
     auto *head = new QHBoxLayout;
-    head->addWidget(new QLabel(QStringLiteral("Plongeur"), this));
+    head->addWidget(new QLabel(ui::tr("Plongeur"), this));
     head->addWidget(m_diver, 1);
-    head->addWidget(new QLabel(QStringLiteral("Club"), this));
+    head->addWidget(new QLabel(ui::tr("Club"), this));
     head->addWidget(m_club, 1);
     mainColumn()->addLayout(head);
     connect(m_diver, &QLineEdit::textEdited, this, [this](const QString &t) {
@@ -63,31 +62,31 @@ CertificatesDialog::CertificatesDialog(AppContext &context, QWidget *parent)
     });
 
     setUpList(registers::kCertificateColumns, settings::ColumnList::Contents);
-    addTextField(QStringLiteral("Catégorie"), QStringLiteral("category"), kCategory, kCharset,
+    addTextField(ui::tr("Catégorie"), QStringLiteral("category"), kCategory, kCharset,
         [this](int r) -> std::string & { return certificate(r).category; });
-    addTextField(QStringLiteral("Déscription"), QStringLiteral("description"), kDescription, kCharset,
+    addTextField(ui::tr("Description"), QStringLiteral("description"), kDescription, kCharset,
         [this](int r) -> std::string & { return certificate(r).description; });
-    addDateField(QStringLiteral("Date"), QStringLiteral("date"),
-        [this](int r) -> std::uint32_t & { return certificate(r).date; });
-    addTextField(QStringLiteral("Instructeur"), QStringLiteral("instructor"), kInstructor, kCharset,
+    addDateField(
+        ui::tr("Date"), QStringLiteral("date"), [this](int r) -> std::uint32_t & { return certificate(r).date; });
+    addTextField(ui::tr("Instructeur"), QStringLiteral("instructor"), kInstructor, kCharset,
         [this](int r) -> std::string & { return certificate(r).instructor; });
     addField(
-        QStringLiteral("Coût"), QStringLiteral("cost"), 14,
+        ui::tr("Coût"), QStringLiteral("cost"), 14,
         [this](int r) { return toQt(registers::moneyText(certificate(r).cost)); },
         [this](int r, const QString &t) { certificate(r).cost = registers::parseMoney(fromQt(t)); }, Apply::WhenLeft);
-    addTextField(QStringLiteral("Remarques"), QStringLiteral("remarks"), kRemarks, kCharset,
+    addTextField(ui::tr("Remarques"), QStringLiteral("remarks"), kRemarks, kCharset,
         [this](int r) -> std::string & { return certificate(r).remarks; });
     m_cost = new QLabel(this);
     m_cost->setObjectName(QStringLiteral("costTotal"));
     const int row = fieldGrid()->rowCount();
-    fieldGrid()->addWidget(new QLabel(QStringLiteral("Coût/Instruction"), this), row, 0);
+    fieldGrid()->addWidget(new QLabel(ui::tr("Coût/Instruction"), this), row, 0);
     fieldGrid()->addWidget(m_cost, row, 1);
 
-    addButton(Action::New, QStringLiteral("&Nouveau"));
-    addButton(Action::Delete, QStringLiteral("Ef&facer"), Enabled::WithRecords);
-    addButton(Action::Sort, QStringLiteral(" Trie&r "), Enabled::WithRecords);
-    addButton(Action::Print, QStringLiteral("&Imprimer"), Enabled::WithRecords);
-    addButton(Action::Save, QStringLiteral("&Sauvegarder"));
+    addButton(Action::New, ui::tr("&Nouveau"));
+    addButton(Action::Delete, ui::tr("Ef&facer"), Enabled::WithRecords);
+    addButton(Action::Sort, ui::tr(" Trie&r "), Enabled::WithRecords);
+    addButton(Action::Print, ui::tr("&Imprimer"), Enabled::WithRecords);
+    addButton(Action::Save, ui::tr("&Sauvegarder"));
     load(context.logbook.infPath());
 }
 

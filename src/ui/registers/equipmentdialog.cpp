@@ -2,6 +2,7 @@
 
 #include "common/cformat.h"
 #include "common/strings.h"
+#include "common/translation.h"
 #include "registers/registerprintouts.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/prompter.h"
@@ -57,7 +58,7 @@ EquipmentItemDialog::EquipmentItemDialog(const EquipmentItem &item, QWidget *par
 {
     using namespace registers::equipment;
     setObjectName(QStringLiteral("equipmentItem"));
-    setWindowTitle(QStringLiteral("Equipement"));
+    setWindowTitle(ui::tr("Équipement"));
 
     auto *categories = new QGroupBox(qstr(StringId::ColumnCategory), this);
     auto *categoryLayout = new QGridLayout(categories);
@@ -78,21 +79,21 @@ EquipmentItemDialog::EquipmentItemDialog(const EquipmentItem &item, QWidget *par
         std::string EquipmentItem::*member;
         std::size_t size;
     } texts[] = {
-        { "Article:", "article", &EquipmentItem::article, kArticle },
-        { "Utilisateur:", "user", &EquipmentItem::user, kUser },
-        { "Vendeur, Date:", "vendorDate", &EquipmentItem::vendorDate, kVendorDate },
-        { "TT1:", "part1", &EquipmentItem::part1, kPart },
-        { "Numéro de série:", "serialNumber", &EquipmentItem::serialNumber, kSerial },
-        { "TT2:", "part2", &EquipmentItem::part2, kPart },
-        { "TS2:", "serialNumber2", &EquipmentItem::serialNumber2, kSerial },
-        { "Détails:", "details", &EquipmentItem::details, kDetails },
-        { "Remarques:", "remarks", &EquipmentItem::remarks, kRemarks },
+        { N_("Article:"), "article", &EquipmentItem::article, kArticle },
+        { N_("Utilisateur:"), "user", &EquipmentItem::user, kUser },
+        { N_("Vendeur, Date:"), "vendorDate", &EquipmentItem::vendorDate, kVendorDate },
+        { N_("TT1:"), "part1", &EquipmentItem::part1, kPart },
+        { N_("Numéro de série:"), "serialNumber", &EquipmentItem::serialNumber, kSerial },
+        { N_("TT2:"), "part2", &EquipmentItem::part2, kPart },
+        { N_("TS2:"), "serialNumber2", &EquipmentItem::serialNumber2, kSerial },
+        { N_("Détails:"), "details", &EquipmentItem::details, kDetails },
+        { N_("Remarques:"), "remarks", &EquipmentItem::remarks, kRemarks },
     };
     int row = 0;
     for (const auto &t : texts) {
         QLineEdit *edit = textField(item.*t.member, t.size, QString::fromLatin1(t.name), this);
         m_texts.emplace_back(edit, t.member);
-        grid->addWidget(new QLabel(QString::fromUtf8(t.label), this), row, 0);
+        grid->addWidget(new QLabel(ui::tr(t.label), this), row, 0);
         grid->addWidget(edit, row, 1, 1, 4);
         ++row;
     }
@@ -107,14 +108,14 @@ EquipmentItemDialog::EquipmentItemDialog(const EquipmentItem &item, QWidget *par
         m_dates[static_cast<std::size_t>(i)]->setValidator(new QIntValidator(0, i % 2 == 0 ? 12 : 9999, this));
         m_dates[static_cast<std::size_t>(i)]->setMaximumWidth(60);
     }
-    grid->addWidget(new QLabel(QStringLiteral("Dernière révision (mois, année):"), this), row, 0);
+    grid->addWidget(new QLabel(ui::tr("Dernière révision (mois, année):"), this), row, 0);
     grid->addWidget(m_dates[0], row, 1);
     grid->addWidget(m_dates[1], row, 2);
     ++row;
-    grid->addWidget(new QLabel(QStringLiteral("Prochaine révision (mois, année):"), this), row, 0);
+    grid->addWidget(new QLabel(ui::tr("Prochaine révision (mois, année):"), this), row, 0);
     grid->addWidget(m_dates[2], row, 1);
     grid->addWidget(m_dates[3], row, 2);
-    m_remind = new QCheckBox(QStringLiteral("Prévenir"), this);
+    m_remind = new QCheckBox(ui::tr("Prévenir"), this);
     m_remind->setObjectName(QStringLiteral("remind"));
     m_remind->setChecked(item.remind);
     grid->addWidget(m_remind, row, 3);
@@ -123,10 +124,10 @@ EquipmentItemDialog::EquipmentItemDialog(const EquipmentItem &item, QWidget *par
     m_price->setObjectName(QStringLiteral("price"));
     m_service = new QLineEdit(toQt(registers::moneyText(item.serviceCost)), this);
     m_service->setObjectName(QStringLiteral("serviceCost"));
-    grid->addWidget(new QLabel(QStringLiteral("Prix:"), this), row, 0);
+    grid->addWidget(new QLabel(ui::tr("Prix:"), this), row, 0);
     grid->addWidget(m_price, row, 1, 1, 2);
     ++row;
-    grid->addWidget(new QLabel(QStringLiteral("Révision:"), this), row, 0);
+    grid->addWidget(new QLabel(ui::tr("Révision:"), this), row, 0);
     grid->addWidget(m_service, row, 1, 1, 2);
     grid->setColumnStretch(4, 1);
 
@@ -164,29 +165,29 @@ EquipmentCostDialog::EquipmentCostDialog(
     , m_currency(currency)
 {
     setObjectName(QStringLiteral("equipmentCost"));
-    setWindowTitle(QStringLiteral("Coût de l'équipement"));
+    setWindowTitle(ui::tr("Coût de l'équipement"));
     m_user = new QComboBox(this);
     m_user->setObjectName(QStringLiteral("user"));
-    m_user->addItem(QStringLiteral("Tous les utilisateurs"));
+    m_user->addItem(ui::tr("Tous les utilisateurs"));
     for (const std::string &user : m_users)
         m_user->addItem(toQt(toDisplay(user, kCharset)));
     m_table = new QTreeWidget(this);
     m_table->setObjectName(QStringLiteral("costs"));
     m_table->setRootIsDecorated(false);
-    m_table->setHeaderLabels({ qstr(StringId::ColumnCategory), QStringLiteral("Nombre"), QStringLiteral("Prix"),
-        QStringLiteral("Révisions"), QStringLiteral("Total") });
+    m_table->setHeaderLabels(
+        { qstr(StringId::ColumnCategory), ui::tr("Nombre"), ui::tr("Prix"), ui::tr("Révisions"), ui::tr("Total") });
     m_table->setColumnWidth(0, 130);
     for (int c = 1; c < 5; ++c) {
         m_table->headerItem()->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
         m_table->setColumnWidth(c, c == 1 ? 70 : 120);
     }
     m_table->setMinimumSize(580, 260);
-    auto *close = registerButton(QStringLiteral("&Quitter"), QStringLiteral("quit"), this);
+    auto *close = registerButton(ui::tr("&Quitter"), QStringLiteral("quit"), this);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_user, &QComboBox::currentIndexChanged, this, &EquipmentCostDialog::refill);
 
     auto *top = new QHBoxLayout;
-    top->addWidget(new QLabel(QStringLiteral("Utilisateur:"), this));
+    top->addWidget(new QLabel(ui::tr("Utilisateur:"), this));
     top->addWidget(m_user, 1);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -218,34 +219,34 @@ void EquipmentCostDialog::refill()
             summary.categories[static_cast<std::size_t>(c)]);
     QFont bold = m_table->font();
     bold.setBold(true);
-    QTreeWidgetItem *total = addLine(QStringLiteral("Total"), summary.total);
+    QTreeWidgetItem *total = addLine(ui::tr("Total"), summary.total);
     for (int c = 0; c < 5; ++c)
         total->setFont(c, bold);
 }
 
 EquipmentDialog::EquipmentDialog(AppContext &context, QWidget *parent)
     : RecordListWindow(context,
-        { qstr(StringId::AskSaveEquipment), QStringLiteral("Liste de matériel (*.dat);;Tous les fichiers (*)"),
+        { qstr(StringId::AskSaveEquipment), ui::tr("Liste de matériel (*.dat);;Tous les fichiers (*)"),
             QStringLiteral("dat"), &context.settings.equipmentFile, reports::JobKind::Equipment },
         { registers::loadEquipment, registers::saveEquipment, registers::sortEquipment }, parent)
 {
     setObjectName(QStringLiteral("equipment"));
-    setWindowTitle(QStringLiteral("Inventaire équipement"));
+    setWindowTitle(ui::tr("Inventaire de l'équipement"));
     setUpList(registers::kEquipmentColumns, settings::ColumnList::Equipment);
-    auto *autocheck = new QCheckBox(QStringLiteral("Contrôle automatique"), this);
+    auto *autocheck = new QCheckBox(ui::tr("Contrôle automatique"), this);
     autocheck->setObjectName(QStringLiteral("autocheck"));
     autocheck->setChecked(context.settings.equipmentAutocheck);
     connect(autocheck, &QCheckBox::toggled, this, [this](bool on) { m_context.settings.equipmentAutocheck = on; });
     mainColumn()->addWidget(autocheck);
 
-    addButton(Action::Open, QStringLiteral("&Ouvrir"));
-    addButton(Action::Save, QStringLiteral("&Sauvegarder"), Enabled::WhenChanged);
-    addButton(Action::New, QStringLiteral("Nou&veau"));
-    addButton(Action::Details, QStringLiteral("De&tails"), Enabled::WithSelection);
-    addButton(Action::Delete, QStringLiteral("Ef&facer"), Enabled::WithSelection);
-    addButton(Action::Sort, QStringLiteral("T&rier"), Enabled::WithRecords);
-    addButton(Action::Print, QStringLiteral("&Imprimer"), Enabled::WithRecords);
-    addButton(QStringLiteral("&Coût"), QStringLiteral("cost"), Enabled::WithRecords, [this] {
+    addButton(Action::Open, ui::tr("&Ouvrir"));
+    addButton(Action::Save, ui::tr("&Sauvegarder"), Enabled::WhenChanged);
+    addButton(Action::New, ui::tr("Nou&veau"));
+    addButton(Action::Details, ui::tr("Dé&tails"), Enabled::WithSelection);
+    addButton(Action::Delete, ui::tr("Ef&facer"), Enabled::WithSelection);
+    addButton(Action::Sort, ui::tr("T&rier"), Enabled::WithRecords);
+    addButton(Action::Print, ui::tr("&Imprimer"), Enabled::WithRecords);
+    addButton(ui::tr("&Coût"), QStringLiteral("cost"), Enabled::WithRecords, [this] {
         EquipmentCostDialog dialog(m_records, m_context.settings.currency, this);
         prompter().exec(dialog);
     });
@@ -292,7 +293,7 @@ void showServiceReminder(QWidget *parent)
     QMessageBox box(
         QMessageBox::Warning, qstr(StringId::AppTitle), qstr(StringId::ServiceReminder), QMessageBox::NoButton, parent);
     box.setObjectName(QStringLiteral("serviceReminder"));
-    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.addButton(ui::tr("OK"), QMessageBox::AcceptRole);
     prompter().exec(box);
 }
 

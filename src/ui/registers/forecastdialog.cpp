@@ -3,6 +3,7 @@
 #include "common/cformat.h"
 #include "common/clock.h"
 #include "common/strings.h"
+#include "common/translation.h"
 #include "logbook/fieldcatalogue.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/messages.h"
@@ -43,7 +44,7 @@ ForecastDialog::ForecastDialog(const logbook::Logbook &book, QWidget *parent)
     , m_book(book)
 {
     setObjectName(QStringLiteral("forecast"));
-    setWindowTitle(QStringLiteral("Pronostic"));
+    setWindowTitle(ui::tr("Pronostic"));
     const std::string firstDate
         = book.diveCount() > 0 ? logbook::formatDate(book.dive(1)->date, logbook::DateForm::Medium) : std::string();
     const std::string lastDate = book.diveCount() > 0
@@ -51,7 +52,7 @@ ForecastDialog::ForecastDialog(const logbook::Logbook &book, QWidget *parent)
         : std::string();
     const registers::MonthYear start = registers::defaultForecastStart(firstDate);
 
-    m_includeCurrent = new QCheckBox(QStringLiteral("Prendre en compte le mois actuel"), this);
+    m_includeCurrent = new QCheckBox(ui::tr("Prendre en compte le mois actuel"), this);
     m_includeCurrent->setObjectName(QStringLiteral("includeCurrent"));
     m_target = new QLineEdit(QString::number(registers::defaultForecastTarget(book.diveCount())), this);
     m_target->setObjectName(QStringLiteral("target"));
@@ -66,21 +67,21 @@ ForecastDialog::ForecastDialog(const logbook::Logbook &book, QWidget *parent)
     m_result->setFont(bold);
 
     auto *form = new QGridLayout;
-    form->addWidget(new QLabel(QStringLiteral("Première plongée:"), this), 0, 0);
+    form->addWidget(new QLabel(ui::tr("Première plongée:"), this), 0, 0);
     form->addWidget(new QLabel(toQt(firstDate), this), 0, 1);
-    form->addWidget(new QLabel(QStringLiteral("Dernière plongée:"), this), 1, 0);
+    form->addWidget(new QLabel(ui::tr("Dernière plongée:"), this), 1, 0);
     form->addWidget(new QLabel(toQt(lastDate), this), 1, 1);
-    form->addWidget(new QLabel(QStringLiteral("Nombre de plongées:"), this), 2, 0);
+    form->addWidget(new QLabel(ui::tr("Nombre de plongées:"), this), 2, 0);
     form->addWidget(new QLabel(QString::number(book.diveCount()), this), 2, 1);
-    form->addWidget(new QLabel(QStringLiteral("Objectif (plongées):"), this), 3, 0);
+    form->addWidget(new QLabel(ui::tr("Objectif (plongées):"), this), 3, 0);
     form->addWidget(m_target, 3, 1);
-    form->addWidget(new QLabel(QStringLiteral("A partir de (mois.année):"), this), 4, 0);
+    form->addWidget(new QLabel(ui::tr("À partir de (mois.année):"), this), 4, 0);
     form->addWidget(m_start, 4, 1);
     form->addWidget(m_includeCurrent, 5, 0, 1, 2);
-    form->addWidget(new QLabel(QStringLiteral("Objectif atteint le:"), this), 6, 0);
+    form->addWidget(new QLabel(ui::tr("Objectif atteint le:"), this), 6, 0);
     form->addWidget(m_result, 6, 1);
 
-    auto *rateBox = new QGroupBox(QStringLiteral("Moyenne par mois de l'année"), this);
+    auto *rateBox = new QGroupBox(ui::tr("Moyenne par mois de l'année"), this);
     auto *rateLayout = new QVBoxLayout(rateBox);
     m_rate = new QButtonGroup(this);
     auto *perMonth = new QRadioButton(qstr(StringId::ForecastPerMonth), rateBox);
@@ -97,7 +98,7 @@ ForecastDialog::ForecastDialog(const logbook::Logbook &book, QWidget *parent)
     m_months = new QTreeWidget(rateBox);
     m_months->setObjectName(QStringLiteral("months"));
     m_months->setRootIsDecorated(false);
-    m_months->setHeaderLabels({ QStringLiteral("Mois"), QStringLiteral("Moyenne"), QStringLiteral("Poids") });
+    m_months->setHeaderLabels({ ui::tr("Mois"), ui::tr("Moyenne"), ui::tr("Poids") });
     m_months->setMinimumSize(260, 270);
     m_months->setColumnWidth(0, 70);
     m_months->setColumnWidth(1, 90);
@@ -109,10 +110,10 @@ ForecastDialog::ForecastDialog(const logbook::Logbook &book, QWidget *parent)
     m_list->setObjectName(QStringLiteral("journal"));
     m_list->setMinimumWidth(430);
 
-    auto *compute = registerButton(QStringLiteral("&Calculer"), QStringLiteral("compute"), this);
-    m_store = registerButton(QStringLiteral("&Enregistrer pronostic"), QStringLiteral("store"), this);
-    m_delete = registerButton(QStringLiteral("Effacer &pronostic"), QStringLiteral("delete"), this);
-    auto *quit = registerButton(QStringLiteral("&Quitter"), QStringLiteral("quit"), this);
+    auto *compute = registerButton(ui::tr("&Calculer"), QStringLiteral("compute"), this);
+    m_store = registerButton(ui::tr("&Enregistrer pronostic"), QStringLiteral("store"), this);
+    m_delete = registerButton(ui::tr("Effacer &pronostic"), QStringLiteral("delete"), this);
+    auto *quit = registerButton(ui::tr("&Quitter"), QStringLiteral("quit"), this);
     connect(compute, &QPushButton::clicked, this, &ForecastDialog::compute);
     connect(m_store, &QPushButton::clicked, this, &ForecastDialog::store);
     connect(m_delete, &QPushButton::clicked, this, &ForecastDialog::deleteSelected);
@@ -123,7 +124,7 @@ ForecastDialog::ForecastDialog(const logbook::Logbook &book, QWidget *parent)
     left->addLayout(form);
     left->addWidget(rateBox, 1);
     auto *right = new QVBoxLayout;
-    right->addWidget(new QLabel(QStringLiteral("Pronostics enregistrés:"), this));
+    right->addWidget(new QLabel(ui::tr("Pronostics enregistrés:"), this));
     right->addWidget(m_list, 1);
     auto *buttons = new QHBoxLayout;
     for (QPushButton *b : { compute, m_store, m_delete })
@@ -165,7 +166,7 @@ registers::ForecastInput ForecastDialog::input() const
 
 common::ResultOr<long long> ForecastDialog::readTarget() const
 {
-    return registers::readWhole(fromQt(m_target->text()), "Objectif (plongées)", 0, kMostDives);
+    return registers::readWhole(fromQt(m_target->text()), common::tr("Objectif (plongées)"), 0, kMostDives);
 }
 
 void ForecastDialog::compute()

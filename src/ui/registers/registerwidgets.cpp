@@ -148,7 +148,7 @@ void showFailure(QWidget *parent, const common::Result &result)
         return;
     QMessageBox box(
         QMessageBox::Warning, qstr(StringId::AppTitle), toQt(result.message()), QMessageBox::NoButton, parent);
-    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.addButton(ui::tr("OK"), QMessageBox::AcceptRole);
     prompter().exec(box);
 }
 
@@ -163,7 +163,7 @@ namespace {
         FileRequest request;
         request.parent = parent;
         request.mode = mode;
-        request.title = open ? QStringLiteral("Ouvrir") : QStringLiteral("Enregistrer sous");
+        request.title = open ? ui::tr("Ouvrir") : ui::tr("Enregistrer sous");
         request.directory = QFileInfo(toQt(current)).absolutePath();
         request.filter = filter;
         // A name typed without an extension gets the register's, or the Open dialog's filter would hide the file.
@@ -187,8 +187,7 @@ void addFormButtons(QDialog *form, QBoxLayout *layout)
 {
     auto *buttons = new QDialogButtonBox(form);
     buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setObjectName(QStringLiteral("ok"));
-    buttons->addButton(QStringLiteral("Annuler"), QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("cancel"));
+    buttons->addButton(ui::tr("Annuler"), QDialogButtonBox::RejectRole)->setObjectName(QStringLiteral("cancel"));
     QObject::connect(buttons, &QDialogButtonBox::accepted, form, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, form, &QDialog::reject);
     layout->addWidget(buttons);
@@ -248,7 +247,7 @@ bool printList(QWidget *parent, const registers::ListPrintout &list, reports::Jo
         return false;
     QPainter painter;
     if (!painter.begin(&printer)) {
-        ui::warn(parent, qstr(StringId::AppTitle), QStringLiteral("L'impression n'a pas pu commencer."));
+        ui::warn(parent, qstr(StringId::AppTitle), ui::tr("L'impression n'a pas pu commencer."));
         return false;
     }
     const int pages = registers::listPageCount(list);

@@ -31,12 +31,12 @@ RegisterWindow::RegisterWindow(AppContext &context, FileKind file, QWidget *pare
     m_side = new QVBoxLayout;
     m_main = new QVBoxLayout;
     auto *fileLine = new QHBoxLayout;
-    fileLine->addWidget(new QLabel(QStringLiteral("Fichier:"), this));
+    fileLine->addWidget(new QLabel(ui::tr("Fichier:"), this));
     fileLine->addWidget(m_file, 1);
     m_main->addLayout(fileLine);
     // The register's buttons go above the stretch, "&Quitter" stays at the bottom.
     m_side->addStretch(1);
-    m_quit = registerButton(QStringLiteral("&Quitter"), QStringLiteral("quit"), this);
+    m_quit = registerButton(ui::tr("&Quitter"), QStringLiteral("quit"), this);
     connect(m_quit, &QPushButton::clicked, this, &QDialog::reject);
     m_side->addWidget(m_quit);
     auto *layout = new QHBoxLayout(this);

@@ -24,33 +24,31 @@ namespace {
 
 TeachingDialog::TeachingDialog(AppContext &context, QWidget *parent)
     : RecordListWindow(context,
-        { QStringLiteral("Sauvegarder le suivi de qualification?"),
-            QStringLiteral("Suivi de qualification (*.abn);;Tous les fichiers (*)"), QStringLiteral("abn"),
+        { ui::tr("Enregistrer le suivi de qualification ?"),
+            ui::tr("Suivi de qualification (*.abn);;Tous les fichiers (*)"), QStringLiteral("abn"),
             &context.settings.trainingRecordFile, reports::JobKind::InstructorRecord },
         { registers::loadTeaching, registers::saveTeaching, registers::sortTeaching }, parent)
 {
     using namespace registers::teaching;
     setObjectName(QStringLiteral("teaching"));
-    setWindowTitle(QStringLiteral("Suivi de qualification"));
+    setWindowTitle(ui::tr("Suivi de qualification"));
     setUpList(registers::kTeachingColumns, settings::ColumnList::TrainingRecord);
 
-    addTextField(
-        QStringLiteral("Activité"), QStringLiteral("activity"), kActivity, kCharset, &TeachingActivity::activity, 3);
-    addDateField(QStringLiteral("Date"), QStringLiteral("firstDay"), &TeachingActivity::firstDay);
-    addDateField(QStringLiteral("à"), QStringLiteral("lastDay"), &TeachingActivity::lastDay);
+    addTextField(ui::tr("Activité"), QStringLiteral("activity"), kActivity, kCharset, &TeachingActivity::activity, 3);
+    addDateField(ui::tr("Date"), QStringLiteral("firstDay"), &TeachingActivity::firstDay);
+    addDateField(ui::tr("à"), QStringLiteral("lastDay"), &TeachingActivity::lastDay);
     addWholeField(
-        QStringLiteral("Heures de théorie"), QStringLiteral("theory"), 11,
+        ui::tr("Heures de théorie"), QStringLiteral("theory"), 11,
         [this](int r) -> std::int32_t & { return record(r).theoryHours; }, 0, kMostHours);
     addWholeField(
-        QStringLiteral("Heures de pratique"), QStringLiteral("practice"), 11,
+        ui::tr("Heures de pratique"), QStringLiteral("practice"), 11,
         [this](int r) -> std::int32_t & { return record(r).practiceHours; }, 0, kMostHours);
     addWholeField(
-        QStringLiteral("Nombre de personnes"), QStringLiteral("persons"), 11,
+        ui::tr("Nombre de personnes"), QStringLiteral("persons"), 11,
         [this](int r) -> std::int32_t & { return record(r).persons; }, 0, kMostHours);
-    addTextField(
-        QStringLiteral("Remarques"), QStringLiteral("remarks"), kRemarks, kCharset, &TeachingActivity::remarks, 3);
+    addTextField(ui::tr("Remarques"), QStringLiteral("remarks"), kRemarks, kCharset, &TeachingActivity::remarks, 3);
 
-    auto *totals = new QGroupBox(QStringLiteral("Total heures"), this);
+    auto *totals = new QGroupBox(ui::tr("Total heures"), this);
     auto *totalsLayout = new QGridLayout(totals);
     m_theory = new QLabel(totals);
     m_theory->setObjectName(QStringLiteral("totalTheory"));
@@ -63,20 +61,20 @@ TeachingDialog::TeachingDialog(AppContext &context, QWidget *parent)
         label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("-99999999999")));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
-    totalsLayout->addWidget(new QLabel(QStringLiteral("Théorie"), totals), 0, 0);
+    totalsLayout->addWidget(new QLabel(ui::tr("Théorie"), totals), 0, 0);
     totalsLayout->addWidget(m_theory, 0, 1);
-    totalsLayout->addWidget(new QLabel(QStringLiteral("Pratique"), totals), 0, 2);
+    totalsLayout->addWidget(new QLabel(ui::tr("Pratique"), totals), 0, 2);
     totalsLayout->addWidget(m_practice, 0, 3);
-    totalsLayout->addWidget(new QLabel(QStringLiteral("Total"), totals), 0, 4);
+    totalsLayout->addWidget(new QLabel(ui::tr("Total"), totals), 0, 4);
     totalsLayout->addWidget(m_total, 0, 5);
     mainColumn()->addWidget(totals);
 
-    addButton(Action::New, QStringLiteral("&Nouvelle"));
-    addButton(Action::Delete, QStringLiteral("Ef&facer"), Enabled::WithRecords);
-    addButton(Action::Sort, QStringLiteral("Tri&er"), Enabled::WithRecords);
-    addButton(Action::Print, QStringLiteral("&Imprimer"), Enabled::WithRecords);
-    addButton(Action::Open, QStringLiteral("&Ouvrir"));
-    addButton(Action::Save, QStringLiteral("&Sauvegarder"), Enabled::WithRecords);
+    addButton(Action::New, ui::tr("&Nouvelle"));
+    addButton(Action::Delete, ui::tr("Ef&facer"), Enabled::WithRecords);
+    addButton(Action::Sort, ui::tr("Tri&er"), Enabled::WithRecords);
+    addButton(Action::Print, ui::tr("&Imprimer"), Enabled::WithRecords);
+    addButton(Action::Open, ui::tr("&Ouvrir"));
+    addButton(Action::Save, ui::tr("&Sauvegarder"), Enabled::WithRecords);
     load(context.settings.trainingRecordFile);
 }
 

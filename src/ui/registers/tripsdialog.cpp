@@ -20,35 +20,35 @@ namespace {
 
 TripsDialog::TripsDialog(AppContext &context, std::function<void(int position)> goToDive, QWidget *parent)
     : RecordListWindow(context,
-        { qstr(StringId::AskSaveTrips), QStringLiteral("Voyages (*.trp);;Tous les fichiers (*)"), QStringLiteral("trp"),
+        { qstr(StringId::AskSaveTrips), ui::tr("Voyages (*.trp);;Tous les fichiers (*)"), QStringLiteral("trp"),
             nullptr, reports::JobKind::Trips },
         { registers::loadTrips, registers::saveTrips, registers::sortTrips }, parent)
     , m_goToDive(std::move(goToDive))
 {
     setObjectName(QStringLiteral("trips"));
-    setWindowTitle(QStringLiteral("Voyages"));
+    setWindowTitle(ui::tr("Voyages"));
     setUpList(registers::kTripColumns, settings::ColumnList::Trips);
 
-    addDateField(QStringLiteral("Date du:"), QStringLiteral("firstDay"), &Trip::firstDay);
-    addDateField(QStringLiteral("au:"), QStringLiteral("lastDay"), &Trip::lastDay);
+    addDateField(ui::tr("Date du:"), QStringLiteral("firstDay"), &Trip::firstDay);
+    addDateField(ui::tr("au:"), QStringLiteral("lastDay"), &Trip::lastDay);
     // Dive numbers are whole: "12,5" is refused naming the field rather than cut to 12.
     addWholeField(
-        QStringLiteral("Plongée de:"), QStringLiteral("firstDive"), 11,
+        ui::tr("Plongée de:"), QStringLiteral("firstDive"), 11,
         [this](int r) -> std::int32_t & { return trip(r).firstDive; }, INT32_MIN, INT32_MAX);
     addWholeField(
-        QStringLiteral("à:"), QStringLiteral("lastDive"), 11,
-        [this](int r) -> std::int32_t & { return trip(r).lastDive; }, INT32_MIN, INT32_MAX);
-    addTextField(QStringLiteral("Déstination:"), QStringLiteral("destination"), registers::trips::kDestination,
-        kCharset, &Trip::destination, 3);
-    addTextArea(QStringLiteral("Remarques:"), QStringLiteral("remarks"),
-        static_cast<int>(registers::trips::kRemarksAccepted), kCharset, &Trip::remarks);
+        ui::tr("à:"), QStringLiteral("lastDive"), 11, [this](int r) -> std::int32_t & { return trip(r).lastDive; },
+        INT32_MIN, INT32_MAX);
+    addTextField(ui::tr("Destination:"), QStringLiteral("destination"), registers::trips::kDestination, kCharset,
+        &Trip::destination, 3);
+    addTextArea(ui::tr("Remarques:"), QStringLiteral("remarks"), static_cast<int>(registers::trips::kRemarksAccepted),
+        kCharset, &Trip::remarks);
 
-    addButton(Action::New, QStringLiteral("Nouve&au"));
-    addButton(Action::Delete, QStringLiteral("Ef&facer"), Enabled::WithRecords);
-    addButton(Action::Sort, QStringLiteral("T&rier"), Enabled::WithRecords);
-    addButton(Action::Save, QStringLiteral("&Sauvegarder"), Enabled::WithRecords);
-    addButton(Action::Print, QStringLiteral("&Imprimer"), Enabled::WithRecords);
-    m_goTo = addButton(QStringLiteral("A&ller à"), QStringLiteral("goTo"), Enabled::Always, [this] {
+    addButton(Action::New, ui::tr("Nouve&au"));
+    addButton(Action::Delete, ui::tr("Ef&facer"), Enabled::WithRecords);
+    addButton(Action::Sort, ui::tr("T&rier"), Enabled::WithRecords);
+    addButton(Action::Save, ui::tr("&Sauvegarder"), Enabled::WithRecords);
+    addButton(Action::Print, ui::tr("&Imprimer"), Enabled::WithRecords);
+    m_goTo = addButton(ui::tr("A&ller à"), QStringLiteral("goTo"), Enabled::Always, [this] {
         const int row = selectedRow();
         if (row < 0)
             return;

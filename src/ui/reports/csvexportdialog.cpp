@@ -37,7 +37,7 @@ CsvExportDialog::CsvExportDialog(AppContext &context, QString targetFile, QWidge
     , m_context(context)
     , m_target(std::move(targetFile))
 {
-    setWindowTitle(QStringLiteral("Datenexport zu Excel"));
+    setWindowTitle(ui::tr("Export vers tableur"));
     const logbook::Logbook &book = context.logbook;
     const settings::Settings &s = context.settings;
     const CsvChoices stored = CsvChoices::fromSettings(s.csvFields, s.csvSeparator, s.csvDecimalSign, s.csvTimeFormat);
@@ -53,13 +53,13 @@ CsvExportDialog::CsvExportDialog(AppContext &context, QString targetFile, QWidge
         m_first->setText(QString::number(book.diveNumberAt(1)));
         m_last->setText(QString::number(book.diveNumberAt(book.diveCount())));
     }
-    range->addWidget(new QLabel(QStringLiteral("Première plongée")), 0, 0);
+    range->addWidget(new QLabel(ui::tr("Première plongée")), 0, 0);
     range->addWidget(m_first, 0, 1);
-    range->addWidget(new QLabel(QStringLiteral("Dernière plongée")), 0, 2);
+    range->addWidget(new QLabel(ui::tr("Dernière plongée")), 0, 2);
     range->addWidget(m_last, 0, 3);
     range->setColumnStretch(4, 1);
 
-    auto *fieldsBox = new QGroupBox(QStringLiteral("Champs de données"));
+    auto *fieldsBox = new QGroupBox(ui::tr("Champs de données"));
     auto *fieldsGrid = new QGridLayout(fieldsBox);
     const auto &infos = reports::csvFields();
     const int rows = (static_cast<int>(infos.size()) + kFieldColumns - 1) / kFieldColumns;
@@ -71,25 +71,25 @@ CsvExportDialog::CsvExportDialog(AppContext &context, QString targetFile, QWidge
     }
 
     m_separator = new QComboBox;
-    m_separator->addItem(QStringLiteral("Point-virgule ;"));
-    m_separator->addItem(QStringLiteral("Tabulation"));
+    m_separator->addItem(ui::tr("Point-virgule ;"));
+    m_separator->addItem(ui::tr("Tabulation"));
     m_separator->setCurrentIndex(stored.separator == reports::CsvSeparator::Tab ? 1 : 0);
     auto *separatorRow = new QHBoxLayout;
-    separatorRow->addWidget(new QLabel(QStringLiteral("Séparer Champs")));
+    separatorRow->addWidget(new QLabel(ui::tr("Séparateur de champs")));
     separatorRow->addWidget(m_separator);
     separatorRow->addStretch();
 
-    auto *signBox = new QGroupBox(QStringLiteral("Avantsigne profil"));
+    auto *signBox = new QGroupBox(ui::tr("Signe du profil"));
     auto *signLayout = new QVBoxLayout(signBox);
-    m_negative = new QRadioButton(QStringLiteral("Negative"));
-    m_positive = new QRadioButton(QStringLiteral("Positive"));
+    m_negative = new QRadioButton(ui::tr("Négatif"));
+    m_positive = new QRadioButton(ui::tr("Positif"));
     signLayout->addWidget(m_negative);
     signLayout->addWidget(m_positive);
     (stored.sign == reports::CsvDepthSign::Positive ? m_positive : m_negative)->setChecked(true);
 
-    auto *timeBox = new QGroupBox(QStringLiteral("Formater temps de profil"));
+    auto *timeBox = new QGroupBox(ui::tr("Formater temps de profil"));
     auto *timeLayout = new QVBoxLayout(timeBox);
-    m_seconds = new QRadioButton(QStringLiteral("Seconde"));
+    m_seconds = new QRadioButton(ui::tr("Secondes"));
     m_hours = new QRadioButton(QStringLiteral("0:00:00"));
     timeLayout->addWidget(m_seconds);
     timeLayout->addWidget(m_hours);
@@ -100,8 +100,8 @@ CsvExportDialog::CsvExportDialog(AppContext &context, QString targetFile, QWidge
     profileRow->addWidget(timeBox);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annuler"));
+    buttons->button(QDialogButtonBox::Ok)->setText(ui::tr("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(ui::tr("Annuler"));
     connect(buttons, &QDialogButtonBox::accepted, this, &CsvExportDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CsvExportDialog::reject);
 
@@ -146,7 +146,7 @@ void CsvExportDialog::accept()
     if (!saved) {
         // The file could not be written: say so rather than end as if it had been.
         ui::warn(this, qstr(StringId::AppTitle),
-            QStringLiteral("Impossible d'écrire « %1 » : %2").arg(m_target, toQt(saved.message())));
+            ui::tr("Impossible d'écrire « %1 » : %2").arg(m_target, toQt(saved.message())));
         return;
     }
     QDialog::accept();
@@ -157,9 +157,9 @@ void exportCsv(AppContext &context, QWidget *parent)
     FileRequest request;
     request.parent = parent;
     request.mode = FileRequest::Mode::Save;
-    request.filter = QStringLiteral("Fichiers CSV (*.csv);;Tous les fichiers (*)");
+    request.filter = ui::tr("Fichiers CSV (*.csv);;Tous les fichiers (*)");
     request.defaultSuffix = QStringLiteral("csv");
-    request.title = QStringLiteral("Export vers CSV");
+    request.title = ui::tr("Export vers CSV");
     request.context = &context;
     request.folder = FileFolder::CsvExport;
     const QString target = chooseFile(request);

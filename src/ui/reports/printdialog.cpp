@@ -58,8 +58,8 @@ LogbookPrintDialog::LogbookPrintDialog(const reports::PrintJob &job, QWidget *pa
     m_options[static_cast<int>(job.option)]->setChecked(true);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annuler"));
+    buttons->button(QDialogButtonBox::Ok)->setText(ui::tr("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(ui::tr("Annuler"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

@@ -4,6 +4,7 @@
 #include "registers/certificates.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/prompter.h"
+#include "ui/common/qtext.h"
 #include "ui/reports/printdialog.h"
 
 #include <QPageSetupDialog>
@@ -101,7 +102,7 @@ void PrintDispatcher::printPages(QWidget *parent, reports::JobKind kind, const S
     QPrinter &device = printer();
     if (preview) {
         QPrintPreviewDialog dialog(&device, parent);
-        dialog.setWindowTitle(QStringLiteral("Aperçu avant impression"));
+        dialog.setWindowTitle(ui::tr("Aperçu avant impression"));
         connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&makeSource](QPrinter *target) {
             if (auto source = makeSource())
                 paint(*target, *source);

@@ -39,8 +39,8 @@ namespace {
     QDialogButtonBox *okCancelButtons(QDialog *dialog)
     {
         auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-        buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-        buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annuler"));
+        buttons->button(QDialogButtonBox::Ok)->setText(ui::tr("OK"));
+        buttons->button(QDialogButtonBox::Cancel)->setText(ui::tr("Annuler"));
         QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
         QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
         return buttons;
@@ -120,7 +120,7 @@ namespace {
             : QDialog(parent)
         {
             setObjectName(QStringLiteral("dataFieldsDialog"));
-            setWindowTitle(QStringLiteral("Champs de données, fenêtre principale"));
+            setWindowTitle(ui::tr("Champs de données, fenêtre principale"));
             auto *layout = new QVBoxLayout(this);
             auto *grid = new QGridLayout;
             grid->setHorizontalSpacing(24);
@@ -156,12 +156,12 @@ namespace {
             , m_units(context.settings.unitSystem)
         {
             setObjectName(QStringLiteral("newDiveDefaultsDialog"));
-            setWindowTitle(QStringLiteral("Données pour nouvelle plongée"));
+            setWindowTitle(ui::tr("Données pour nouvelle plongée"));
             const settings::NewDiveDefaultsForm form
                 = settings::newDiveDefaultsForm(context.settings.newDiveDefaults, m_units);
             const bool metric = m_units == UnitSystem::Metric;
 
-            m_use = new QCheckBox(QStringLiteral("&Utiliser ces données"), this);
+            m_use = new QCheckBox(ui::tr("&Utiliser ces données"), this);
             m_use->setObjectName(QStringLiteral("use"));
             m_use->setChecked(form.use);
 
@@ -195,14 +195,13 @@ namespace {
             // A unit column beside every field keeps all right edges in line.
             auto *fields = new QGridLayout;
             fields->setColumnStretch(1, 1);
-            addRow(fields, QStringLiteral("Niveau d'altitude:"), m_altitude);
-            addRow(fields, QStringLiteral("Combinaison:"), m_suit);
-            addRow(fields, QStringLiteral("Combi.-modèle:"), m_model);
-            addRow(fields, QStringLiteral("Cont. bouteille:"), m_tankVolume,
+            addRow(fields, ui::tr("Niveau d'altitude:"), m_altitude);
+            addRow(fields, ui::tr("Combinaison:"), m_suit);
+            addRow(fields, ui::tr("Combi.-modèle:"), m_model);
+            addRow(fields, ui::tr("Cont. bouteille:"), m_tankVolume,
                 qstr(metric ? StringId::UnitLitres : StringId::UnitCubicFeet));
-            addRow(fields, QStringLiteral("Mat. bouteille:"), m_tankMaterial);
-            addRow(fields, QStringLiteral("Plombs:"), m_weights,
-                qstr(metric ? StringId::UnitKilograms : StringId::UnitPounds));
+            addRow(fields, ui::tr("Mat. bouteille:"), m_tankMaterial);
+            addRow(fields, ui::tr("Plombs:"), m_weights, qstr(metric ? StringId::UnitKilograms : StringId::UnitPounds));
 
             const QString none = QStringLiteral("-");
             m_decompression = std::make_unique<TypeGroup>(QStringLiteral("decompression"),
@@ -297,21 +296,21 @@ namespace {
             , m_context(context)
         {
             setObjectName(QStringLiteral("optionsDialog"));
-            setWindowTitle(QStringLiteral("Données"));
+            setWindowTitle(ui::tr("Données"));
             const settings::OptionsForm form = settings::optionsForm(context.settings);
 
-            m_imperial = new QRadioButton(QStringLiteral("&Imperial"), this);
+            m_imperial = new QRadioButton(ui::tr("&Impérial"), this);
             m_imperial->setObjectName(QStringLiteral("imperial"));
-            m_metric = new QRadioButton(QStringLiteral("&Métrique"), this);
+            m_metric = new QRadioButton(ui::tr("&Métrique"), this);
             m_metric->setObjectName(QStringLiteral("metric"));
             (form.units == UnitSystem::Metric ? m_metric : m_imperial)->setChecked(true);
             m_currency = lineEdit(QStringLiteral("currency"), form.currency, this);
             m_currency->setMaximumWidth(m_currency->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 8);
 
-            m_advanced = new QCheckBox(QStringLiteral("Modus a&vancé"), this);
+            m_advanced = new QCheckBox(ui::tr("Mode a&vancé"), this);
             m_advanced->setObjectName(QStringLiteral("advanced"));
             m_advanced->setChecked(form.advancedMode);
-            m_remember = new QCheckBox(QStringLiteral("Marqué &position fenêtre"), this);
+            m_remember = new QCheckBox(ui::tr("Mémoriser la &position des fenêtres"), this);
             m_remember->setObjectName(QStringLiteral("rememberWindows"));
             m_remember->setChecked(form.rememberWindows);
 
@@ -335,8 +334,8 @@ namespace {
                 m_device->addItem(port.path, port.description);
             m_device->setCurrentText(toQt(context.settings.serialPort));
             m_device->setMinimumWidth(m_device->fontMetrics().horizontalAdvance(QStringLiteral("/dev/ttyUSB00")) + 40);
-            m_device->setToolTip(QStringLiteral("Vide: le port Com"));
-            m_dump = new QCheckBox(QStringLiteral("Debug"), this);
+            m_device->setToolTip(ui::tr("Vide : le port série par défaut"));
+            m_dump = new QCheckBox(ui::tr("Débogage"), this);
             m_dump->setObjectName(QStringLiteral("dump"));
             m_dump->setChecked(form.dumpMemory);
 
@@ -347,7 +346,7 @@ namespace {
             units->addWidget(m_imperial);
             units->addWidget(m_metric);
             units->addStretch(1);
-            units->addWidget(new QLabel(QStringLiteral("Devise"), this));
+            units->addWidget(new QLabel(ui::tr("Devise"), this));
             units->addWidget(m_currency);
             grid->addLayout(units, row++, 0, 1, 3);
             auto *checks = new QHBoxLayout;
@@ -357,21 +356,22 @@ namespace {
             grid->addLayout(checks, row++, 0, 1, 3);
             grid->addWidget(separator(this), row++, 0, 1, 3);
 
-            grid->addWidget(new QLabel(QStringLiteral("Internet Browser:"), this), row, 0);
+            grid->addWidget(new QLabel(ui::tr("Navigateur web:"), this), row, 0);
             grid->addWidget(m_browser, row, 1);
             grid->addWidget(
-                browseButton(QStringLiteral("browseBrowser"), m_browser, settings::kBrowserFileFilter), row++, 2);
-            grid->addWidget(new QLabel(QStringLiteral("Application externe:"), this), row, 0);
-            grid->addWidget(m_application, row, 1);
-            grid->addWidget(
-                browseButton(QStringLiteral("browseApplication"), m_application, settings::kExternalAppFileFilter),
+                browseButton(QStringLiteral("browseBrowser"), m_browser, common::tr(settings::kBrowserFileFilter)),
                 row++, 2);
-            grid->addWidget(new QLabel(QStringLiteral("Texte Menu:"), this), row, 0);
+            grid->addWidget(new QLabel(ui::tr("Application externe:"), this), row, 0);
+            grid->addWidget(m_application, row, 1);
+            grid->addWidget(browseButton(QStringLiteral("browseApplication"), m_application,
+                                common::tr(settings::kExternalAppFileFilter)),
+                row++, 2);
+            grid->addWidget(new QLabel(ui::tr("Texte du menu:"), this), row, 0);
             grid->addWidget(m_menuText, row++, 1);
             grid->addWidget(separator(this), row++, 0, 1, 3);
 
             auto *transfer = new QHBoxLayout;
-            auto *portLabel = new QLabel(QStringLiteral("Com"), this);
+            auto *portLabel = new QLabel(ui::tr("Com"), this);
             portLabel->setBuddy(m_port);
             transfer->addWidget(portLabel);
             transfer->addWidget(m_port);
@@ -381,14 +381,14 @@ namespace {
             transfer->addStretch(1);
             grid->addLayout(transfer, row++, 0, 1, 3);
 
-            auto *fieldsButton = new QPushButton(QStringLiteral("&Champs de données"), this);
+            auto *fieldsButton = new QPushButton(ui::tr("&Champs de données"), this);
             fieldsButton->setObjectName(QStringLiteral("dataFields"));
             fieldsButton->setAutoDefault(false);
             connect(fieldsButton, &QPushButton::clicked, this, [this] {
                 if (showDataFieldsDialog(m_context, this))
                     m_subDialogChanged = true;
             });
-            auto *defaultsButton = new QPushButton(QStringLiteral("Par défaut"), this);
+            auto *defaultsButton = new QPushButton(ui::tr("Par défaut"), this);
             defaultsButton->setObjectName(QStringLiteral("defaults"));
             defaultsButton->setAutoDefault(false);
             connect(defaultsButton, &QPushButton::clicked, this, [this] {
@@ -429,7 +429,7 @@ namespace {
     private:
         QPushButton *browseButton(const QString &name, QLineEdit *edit, const char *filter)
         {
-            auto *button = new QPushButton(QStringLiteral("Rechercher"), this);
+            auto *button = new QPushButton(ui::tr("Rechercher"), this);
             button->setObjectName(name);
             button->setAutoDefault(false);
             connect(

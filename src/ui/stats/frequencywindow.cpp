@@ -83,7 +83,7 @@ QVariant FrequencyModel::headerData(int section, Qt::Orientation orientation, in
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    const QString title = section == 0 ? m_nameTitle : QStringLiteral("Plongée");
+    const QString title = section == 0 ? m_nameTitle : ui::tr("Plongée");
     return section == m_sortMark ? QStringLiteral(">> ") + title : title;
 }
 
@@ -93,10 +93,9 @@ FrequencyWindow::FrequencyWindow(AppContext &context, stats::FrequencyKind kind,
     , m_list(kind)
 {
     const bool partners = kind == stats::FrequencyKind::Partners;
-    setWindowTitle(
-        partners ? QStringLiteral(" Statistiques partenaires") : QStringLiteral("Statistiques Sites de plongée"));
-    m_entryModel = new FrequencyModel(partners ? QStringLiteral("Partenaires") : QStringLiteral("Endroit"), this);
-    m_subModel = new FrequencyModel(partners ? QStringLiteral("Endroit") : QStringLiteral("Site"), this);
+    setWindowTitle(partners ? ui::tr(" Statistiques des partenaires") : ui::tr("Statistiques des sites de plongée"));
+    m_entryModel = new FrequencyModel(partners ? ui::tr("Partenaires") : ui::tr("Endroit"), this);
+    m_subModel = new FrequencyModel(partners ? ui::tr("Endroit") : ui::tr("Site"), this);
     m_entries = new QTableView;
     m_subs = new QTableView;
     for (QTableView *view : { m_entries, m_subs }) {
@@ -124,8 +123,8 @@ FrequencyWindow::FrequencyWindow(AppContext &context, stats::FrequencyKind kind,
         }
 
     m_mode = new QButtonGroup(this);
-    auto *total = new QRadioButton(QStringLiteral("&Total"));
-    auto *year = new QRadioButton(QStringLiteral("&Année"));
+    auto *total = new QRadioButton(ui::tr("&Total"));
+    auto *year = new QRadioButton(ui::tr("&Année"));
     m_mode->addButton(total, 0);
     m_mode->addButton(year, 1);
     total->setChecked(true);
@@ -149,16 +148,16 @@ FrequencyWindow::FrequencyWindow(AppContext &context, stats::FrequencyKind kind,
     grid->addWidget(m_year, 0, 2);
     grid->addWidget(m_entries, 1, 0, 1, 3);
     grid->addWidget(m_subs, 1, 3, 1, 3);
-    grid->addWidget(new QLabel(partners ? QStringLiteral("Partenaire(s)") : QStringLiteral("Lieu(s)")), 2, 0);
+    grid->addWidget(new QLabel(partners ? ui::tr("Partenaire(s)") : ui::tr("Lieu(s)")), 2, 0);
     grid->addWidget(m_entryCount, 2, 1);
     grid->addWidget(new QLabel(QStringLiteral("de")), 2, 3);
     grid->addWidget(m_subCount, 2, 4);
     if (!partners) {
         m_subTotal = new QLabel;
-        grid->addWidget(new QLabel(QStringLiteral("Site(s)")), 3, 3);
+        grid->addWidget(new QLabel(ui::tr("Site(s)")), 3, 3);
         grid->addWidget(m_subTotal, 3, 4);
     }
-    auto *quit = new QPushButton(QStringLiteral("&Quitter"));
+    auto *quit = new QPushButton(ui::tr("&Quitter"));
     grid->addWidget(quit, 4, 5);
     connect(quit, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_mode, &QButtonGroup::idClicked, this, [this](int id) { setYearMode(id == 1); });

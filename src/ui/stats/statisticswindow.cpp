@@ -2,16 +2,15 @@
 
 #include "app/windowplace.h"
 #include "common/cformat.h"
+#include "common/translation.h"
 #include "logbook/units.h"
 #include "qtcanvas/qpaintercanvas.h"
-#include "registers/certificates.h"
 #include "stats/statprint.h"
 #include "ui/colours/colourdialogs.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/prompter.h"
 #include "ui/common/qtext.h"
 #include "ui/common/windowplacement.h"
-#include "ui/reports/printdispatcher.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -21,8 +20,6 @@
 #include <QLabel>
 #include <QMoveEvent>
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -37,9 +34,9 @@ using stats::PageKind;
 
 namespace {
 
-    constexpr std::array<const char *, 4> kColumnHeadings { "Total", "Eau dce", "Eau mer", "Ch.-déco" };
-    constexpr std::array<const char *, 5> kLegend { "Eau douce", "Eau de mer", "Ch. décompr.", "D. sous Ø",
-        "Donnée sur Ø" };
+    constexpr std::array<const char *, 4> kColumnHeadings { N_("Total"), N_("Eau dce"), N_("Eau mer"), N_("Ch.-déco") };
+    constexpr std::array<const char *, 5> kLegend { N_("Eau douce"), N_("Eau de mer"), N_("Ch. décompr."),
+        N_("D. sous Ø"), N_("Donnée sur Ø") };
 
     QLabel *numberField(QWidget *parent)
     {
@@ -59,7 +56,7 @@ namespace {
 
     QRadioButton *addRadio(QButtonGroup *group, QLayout *layout, const char *text, int id)
     {
-        auto *button = new QRadioButton(QString::fromUtf8(text));
+        auto *button = new QRadioButton(ui::tr(text));
         group->addButton(button, id);
         layout->addWidget(button);
         return button;
@@ -138,11 +135,11 @@ void StatisticsPageWindow::buildOptions(QGridLayout *grid)
     const PageKind kind = m_page.kind();
     auto *options = new QHBoxLayout;
     if (stats::hasYearOption(kind)) {
-        auto *box = new QGroupBox(QStringLiteral("Sélection"));
+        auto *box = new QGroupBox(ui::tr("Sélection"));
         auto *layout = new QHBoxLayout(box);
         m_mode = new QButtonGroup(this);
-        addRadio(m_mode, layout, "&Total", 0)->setChecked(true);
-        addRadio(m_mode, layout, "&Année", 1);
+        addRadio(m_mode, layout, N_("&Total"), 0)->setChecked(true);
+        addRadio(m_mode, layout, N_("&Année"), 1);
         m_year = new QSpinBox;
         m_year->setEnabled(false);
         layout->addWidget(m_year);
@@ -151,21 +148,21 @@ void StatisticsPageWindow::buildOptions(QGridLayout *grid)
         connect(m_year, &QSpinBox::valueChanged, this, [this] { optionChanged(); });
     }
     if (stats::isClassPage(kind) || stats::isCategoryPage(kind)) {
-        auto *box = new QGroupBox(QStringLiteral("Valeur"));
+        auto *box = new QGroupBox(ui::tr("Valeur"));
         auto *layout = new QVBoxLayout(box);
         m_valueKind = new QButtonGroup(this);
-        addRadio(m_valueKind, layout, "P&longées", 0)->setChecked(true);
-        addRadio(m_valueKind, layout, "&Pourcent", 1);
+        addRadio(m_valueKind, layout, N_("P&longées"), 0)->setChecked(true);
+        addRadio(m_valueKind, layout, N_("&Pourcent"), 1);
         if (stats::isCategoryPage(kind)) {
-            addRadio(m_valueKind, layout, "P&rofondeur", 2);
-            addRadio(m_valueKind, layout, "D&urée", 3);
-            addRadio(m_valueKind, layout, "CONS.MO&Y.", 4);
-            auto *aggregateBox = new QGroupBox(QStringLiteral("Valeurs"));
+            addRadio(m_valueKind, layout, N_("P&rofondeur"), 2);
+            addRadio(m_valueKind, layout, N_("D&urée"), 3);
+            addRadio(m_valueKind, layout, N_("Cons. mo&y."), 4);
+            auto *aggregateBox = new QGroupBox(ui::tr("Valeurs"));
             auto *aggregateLayout = new QVBoxLayout(aggregateBox);
             m_aggregate = new QButtonGroup(this);
-            addRadio(m_aggregate, aggregateLayout, "&Moyennes", 0)->setChecked(true);
-            addRadio(m_aggregate, aggregateLayout, "Min&imum", 1);
-            addRadio(m_aggregate, aggregateLayout, "Ma&ximum", 2);
+            addRadio(m_aggregate, aggregateLayout, N_("&Moyennes"), 0)->setChecked(true);
+            addRadio(m_aggregate, aggregateLayout, N_("Min&imum"), 1);
+            addRadio(m_aggregate, aggregateLayout, N_("Ma&ximum"), 2);
             options->addWidget(box);
             options->addWidget(aggregateBox);
             connect(m_aggregate, &QButtonGroup::idClicked, this, [this] { optionChanged(); });
@@ -175,11 +172,11 @@ void StatisticsPageWindow::buildOptions(QGridLayout *grid)
         connect(m_valueKind, &QButtonGroup::idClicked, this, [this] { optionChanged(); });
     }
     if (kind == PageKind::Depth) {
-        auto *box = new QGroupBox(QStringLiteral("Profondeur"));
+        auto *box = new QGroupBox(ui::tr("Profondeur"));
         auto *layout = new QVBoxLayout(box);
         m_depth = new QButtonGroup(this);
-        addRadio(m_depth, layout, "P&rof. maxi.", 0)->setChecked(true);
-        addRadio(m_depth, layout, "Profondeur &Moyenne", 1);
+        addRadio(m_depth, layout, N_("P&rof. maxi."), 0)->setChecked(true);
+        addRadio(m_depth, layout, N_("Profondeur &moyenne"), 1);
         options->addWidget(box);
         connect(m_depth, &QButtonGroup::idClicked, this, [this] { optionChanged(); });
     }
@@ -191,7 +188,7 @@ void StatisticsPageWindow::buildRows(QGridLayout *grid)
 {
     int line = 1;
     for (std::size_t c = 0; c < 4; ++c) {
-        auto *heading = new QLabel(QString::fromUtf8(kColumnHeadings[c]));
+        auto *heading = new QLabel(ui::tr(kColumnHeadings[c]));
         heading->setAlignment(Qt::AlignRight | Qt::AlignBottom);
         grid->addWidget(heading, line, static_cast<int>(c) + 1);
     }
@@ -218,7 +215,7 @@ void StatisticsPageWindow::buildRows(QGridLayout *grid)
             if (!m_filling && m_page.scrollTo(value))
                 showRows();
         });
-        RowWidgets average { new QLabel(QStringLiteral("Ø:")), {}, new BarField };
+        RowWidgets average { new QLabel(ui::tr("Ø:")), {}, new BarField };
         grid->addWidget(average.label, line, 0);
         for (std::size_t c = 0; c < 4; ++c) {
             average.values[c] = numberField(this);
@@ -228,24 +225,24 @@ void StatisticsPageWindow::buildRows(QGridLayout *grid)
         m_averageRow = average;
         ++line;
     }
-    grid->addWidget(new QLabel(QStringLiteral("Échelle:")), line, 4, Qt::AlignRight);
+    grid->addWidget(new QLabel(ui::tr("Échelle:")), line, 4, Qt::AlignRight);
     m_scale = numberField(this);
     grid->addWidget(m_scale, line, 5, Qt::AlignLeft);
     ++line;
     if (stats::isClassPage(m_page.kind())) {
         const PageKind kind = m_page.kind();
-        const char *minLabel = kind == PageKind::Depth ? "Prof. mini.:"
-            : kind == PageKind::Duration               ? "Durée minimale:"
-                                                       : "Temp. minimale:";
-        const char *maxLabel = kind == PageKind::Depth ? "Prof. maximale:"
-            : kind == PageKind::Duration               ? "Durée maximale:"
-                                                       : "Temp. maximale:";
-        const std::array<const char *, 5> labels { "Somme:", "", "Moyenne:", minLabel, maxLabel };
+        const char *minLabel = kind == PageKind::Depth ? N_("Prof. mini.:")
+            : kind == PageKind::Duration               ? N_("Durée minimale:")
+                                                       : N_("Temp. minimale:");
+        const char *maxLabel = kind == PageKind::Depth ? N_("Prof. maximale:")
+            : kind == PageKind::Duration               ? N_("Durée maximale:")
+                                                       : N_("Temp. maximale:");
+        const std::array<const char *, 5> labels { N_("Somme:"), "", N_("Moyenne:"), minLabel, maxLabel };
         for (std::size_t s = 0; s < 5; ++s) {
             const bool shown = (s != 0 || kind != PageKind::Temperature) && (s != 1 || kind == PageKind::Duration);
             if (!shown)
                 continue;
-            grid->addWidget(new QLabel(QString::fromUtf8(labels[s])), line, 0);
+            grid->addWidget(new QLabel(ui::tr(labels[s])), line, 0);
             for (std::size_t c = 0; c < 4; ++c) {
                 m_summary[s][c] = numberField(this);
                 grid->addWidget(m_summary[s][c], line, static_cast<int>(c) + 1);
@@ -370,15 +367,15 @@ StatisticsWindow::StatisticsWindow(AppContext &context, QWidget *parent)
     , m_context(context)
     , m_pages(new QButtonGroup(this))
 {
-    setWindowTitle(QStringLiteral("Statistiques"));
+    setWindowTitle(ui::tr("Statistiques"));
     auto *layout = new QVBoxLayout(this);
-    auto *pagesBox = new QGroupBox(QStringLiteral("Statistiques"));
+    auto *pagesBox = new QGroupBox(ui::tr("Statistiques"));
     auto *pagesLayout = new QVBoxLayout(pagesBox);
     for (int k = 0; k < stats::kPageCount; ++k)
         addRadio(m_pages, pagesLayout, stats::pageTexts(static_cast<PageKind>(k)).button, k);
     layout->addWidget(pagesBox);
 
-    auto *legendBox = new QGroupBox(QStringLiteral("Légende"));
+    auto *legendBox = new QGroupBox(ui::tr("Légende"));
     auto *legend = new QGridLayout(legendBox);
     for (std::size_t role = 0; role < 5; ++role) {
         m_swatches[role] = new BarField;
@@ -386,13 +383,13 @@ StatisticsWindow::StatisticsWindow(AppContext &context, QWidget *parent)
         m_swatches[role]->setFixedSize(24, 14);
         m_swatches[role]->setSwatch(barColours(context)[role]);
         legend->addWidget(m_swatches[role], static_cast<int>(role), 0);
-        legend->addWidget(new QLabel(QString::fromUtf8(kLegend[role])), static_cast<int>(role), 1);
+        legend->addWidget(new QLabel(ui::tr(kLegend[role])), static_cast<int>(role), 1);
     }
     layout->addWidget(legendBox);
 
-    auto *colours = new QPushButton(QStringLiteral("Cou&leur"));
-    auto *print = new QPushButton(QStringLiteral("&Imprimer"));
-    auto *quit = new QPushButton(QStringLiteral("&Quitter"));
+    auto *colours = new QPushButton(ui::tr("Cou&leur"));
+    auto *print = new QPushButton(ui::tr("&Imprimer"));
+    auto *quit = new QPushButton(ui::tr("&Quitter"));
     layout->addWidget(colours);
     layout->addWidget(print);
     layout->addWidget(quit);
@@ -484,74 +481,15 @@ void StatisticsWindow::changeColours()
         page->showPage();
 }
 
-namespace {
-
-    // The sheets of one computed page, laid out for the paper of the printer that draws them.
-    class StatisticsPages final : public reports::PageSource {
-    public:
-        StatisticsPages(const AppContext &context, const stats::StatisticsPage &page)
-            : m_context(context)
-            , m_page(page)
-        {
-        }
-
-        bool printPage(canvas::Canvas &canvas, reports::PageSizeMm size) override
-        {
-            if (!m_job) {
-                stats::PrintSetup setup;
-                setup.pageWidthMm = size.width;
-                setup.pageHeightMm = size.height;
-                setup.logbookPath = m_context.logbook.path();
-                auto [name, club] = registers::diverLines(m_context.logbook.infPath());
-                setup.diverName = std::move(name);
-                setup.club = std::move(club);
-                m_job.emplace(m_page, setup);
-                m_count = m_job->pageCount(canvas);
-            }
-            if (m_next < m_count)
-                m_job->drawPage(canvas, m_next++);
-            return m_next < m_count;
-        }
-
-    private:
-        const AppContext &m_context;
-        const stats::StatisticsPage &m_page;
-        std::optional<stats::StatisticsPrint> m_job;
-        int m_count = 0;
-        int m_next = 0;
-    };
-
-} // namespace
-
-void StatisticsWindow::printCurrentPage()
-{
-    StatisticsPageWindow *page = currentPage();
-    if (!page)
-        return;
-    // The chart stays up while the print dialog asks: the user looks at what is about to be printed.
-    PrintDispatcher local(m_context);
-    PrintDispatcher *dispatcher = PrintDispatcher::current() ? PrintDispatcher::current() : &local;
-    const stats::StatisticsPage &shown = page->page();
-    dispatcher->printPages(
-        this, reports::JobKind::Statistics,
-        [this, &shown] { return std::make_unique<StatisticsPages>(m_context, shown); }, false);
-}
-
-void printStatisticsPage(const AppContext &context, const stats::StatisticsPage &page, QPrinter &printer)
-{
-    StatisticsPages pages(context, page);
-    PrintDispatcher::paint(printer, pages);
-}
-
 void showMonthlyBehaviour(AppContext &context, QWidget *parent)
 {
     QDialog dialog(parent);
-    dialog.setWindowTitle(QStringLiteral("Comportement de plongée mensuel"));
+    dialog.setWindowTitle(ui::tr("Comportement de plongée mensuel"));
     auto *grid = new QGridLayout(&dialog);
     const stats::MonthlyBehaviour counts = stats::countMonthlyBehaviour(context.logbook);
     const stats::BarColours colours = barColours(context);
     for (std::size_t c = 0; c < 4; ++c) {
-        auto *heading = new QLabel(QString::fromUtf8(kColumnHeadings[c]));
+        auto *heading = new QLabel(ui::tr(kColumnHeadings[c]));
         heading->setAlignment(Qt::AlignRight);
         grid->addWidget(heading, 0, static_cast<int>(c) + 1);
     }
@@ -570,7 +508,7 @@ void showMonthlyBehaviour(AppContext &context, QWidget *parent)
             static_cast<float>(counts.scale), colours);
         grid->addWidget(bar, m + 1, 5);
     }
-    grid->addWidget(new QLabel(QStringLiteral("Échelle:")), 13, 4, Qt::AlignRight);
+    grid->addWidget(new QLabel(ui::tr("Échelle:")), 13, 4, Qt::AlignRight);
     QLabel *scale = numberField(&dialog);
     scale->setText(toQt(common::cformat("%.0f", static_cast<double>(counts.scale))));
     grid->addWidget(scale, 13, 5, Qt::AlignLeft);
@@ -580,11 +518,11 @@ void showMonthlyBehaviour(AppContext &context, QWidget *parent)
         swatch->setFixedSize(24, 14);
         swatch->setSwatch(colours[role]);
         legend->addWidget(swatch);
-        legend->addWidget(new QLabel(QString::fromUtf8(role == 2 ? "Chambre -déco" : kLegend[role])));
+        legend->addWidget(new QLabel(ui::tr(role == 2 ? N_("Chambre de déco") : kLegend[role])));
     }
     legend->addStretch();
     grid->addLayout(legend, 14, 0, 1, 6);
-    auto *quit = new QPushButton(QStringLiteral("&Quitter"));
+    auto *quit = new QPushButton(ui::tr("&Quitter"));
     QObject::connect(quit, &QPushButton::clicked, &dialog, &QDialog::accept);
     grid->addWidget(quit, 15, 5, Qt::AlignRight);
     prompter().exec(dialog);

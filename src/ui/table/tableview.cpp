@@ -34,7 +34,7 @@ namespace {
             , m_view(new QTableView(this))
         {
             setObjectName(QStringLiteral("tableView"));
-            setWindowTitle(QStringLiteral("Vue tableau"));
+            setWindowTitle(ui::tr("Vue tableau"));
             setSizeGripEnabled(true);
 
             auto *layout = new QVBoxLayout(this);

@@ -1,6 +1,7 @@
 #include "ui/tools/criteriadialog.h"
 
 #include "common/decimal.h"
+#include "common/translation.h"
 #include "logbook/fieldcatalogue.h"
 #include "logbook/names.h"
 #include "logbook/oemcharmap.h"
@@ -97,8 +98,9 @@ namespace {
         return logbook::displayToStored(fromQt(text.trimmed()));
     }
 
-    const char *const kActivityLabels[12] = { "Pl. loisir", "Pl. club", "Education", "Instruction", "Pl. de nuit",
-        "Pl. caverne", "Pl. sous glace", "Pl. recherche", "Pl. sur épaves", "Pl. rivière", "Pl. courant", "Pl. photo" };
+    const char *const kActivityLabels[12] = { N_("Pl. loisir"), N_("Pl. club"), N_("Éducation"), N_("Instruction"),
+        N_("Pl. de nuit"), N_("Pl. caverne"), N_("Pl. sous glace"), N_("Pl. recherche"), N_("Pl. sur épaves"),
+        N_("Pl. rivière"), N_("Pl. courant"), N_("Pl. photo") };
 
 } // namespace
 
@@ -109,8 +111,8 @@ CriteriaDialog::CriteriaDialog(
     , m_criteria(criteria)
     , m_purpose(purpose)
 {
-    setWindowTitle(purpose == Purpose::Selection ? QStringLiteral("Critères de sélection")
-                                                 : qstr(StringId::AdvancedSearchCaption));
+    setWindowTitle(
+        purpose == Purpose::Selection ? ui::tr("Critères de sélection") : qstr(StringId::AdvancedSearchCaption));
     const logbook::UnitSystem units = book.unitSystem();
     const logbook::SuggestionLists lists(book);
     const auto unit = [units](logbook::Quantity q) { return toQt(logbook::unitWord(q, units)); };
@@ -159,36 +161,34 @@ CriteriaDialog::CriteriaDialog(
             grid->addWidget(new QLabel(unitText, this), row, 4);
         ++row;
     };
-    pair(QStringLiteral("Date du:"), m_dateFrom, QStringLiteral("au:"), m_dateTo);
-    single(QStringLiteral("Lieu:"), m_place);
-    single(QStringLiteral("Site:"), m_site);
-    pair(QStringLiteral("Prof. à partir de:"), m_depthFrom, QStringLiteral("jusqu'à:"), m_depthTo,
-        unit(logbook::Quantity::Depth));
-    single(QStringLiteral("Niveau d'altitude:"), m_altitude);
-    single(QStringLiteral("Temps:"), m_weather);
-    single(QStringLiteral("Combinaison:"), m_suit);
-    pair(QStringLiteral("Durée de:"), m_durationFrom, QStringLiteral("à:"), m_durationTo);
-    pair(QStringLiteral("Cons.Moy de:"), m_consumptionFrom, QStringLiteral("à:"), m_consumptionTo,
+    pair(ui::tr("Date du:"), m_dateFrom, ui::tr("au:"), m_dateTo);
+    single(ui::tr("Lieu:"), m_place);
+    single(ui::tr("Site:"), m_site);
+    pair(ui::tr("Prof. à partir de:"), m_depthFrom, ui::tr("jusqu'à:"), m_depthTo, unit(logbook::Quantity::Depth));
+    single(ui::tr("Niveau d'altitude:"), m_altitude);
+    single(ui::tr("Temps:"), m_weather);
+    single(ui::tr("Combinaison:"), m_suit);
+    pair(ui::tr("Durée de:"), m_durationFrom, ui::tr("à:"), m_durationTo);
+    pair(ui::tr("Cons.Moy de:"), m_consumptionFrom, ui::tr("à:"), m_consumptionTo,
         unit(logbook::Quantity::AirConsumption));
-    single(QStringLiteral("Cont. bouteille:"), m_tankVolume, unit(logbook::Quantity::TankVolume));
-    single(QStringLiteral("Partenaire:"), m_partner);
-    single(QStringLiteral("Autres:"), m_other);
+    single(ui::tr("Cont. bouteille:"), m_tankVolume, unit(logbook::Quantity::TankVolume));
+    single(ui::tr("Partenaire:"), m_partner);
+    single(ui::tr("Autres:"), m_other);
 
-    auto *typeBox = new QGroupBox(QStringLiteral("Type de plongée"), this);
+    auto *typeBox = new QGroupBox(ui::tr("Type de plongée"), this);
     auto *typeGrid = new QGridLayout(typeBox);
-    m_decompression = radioRow(
-        typeGrid, 0, { QStringLiteral("Dans la courbe"), QStringLiteral("Décompression"), QStringLiteral("-") }, this);
-    m_ascent = radioRow(typeGrid, 1,
-        { QStringLiteral("Remontée unique"), QStringLiteral("Remontée multiple"), QStringLiteral("-") }, this);
-    m_water = radioRow(
-        typeGrid, 2, { QStringLiteral("Eau douce"), QStringLiteral("Eau de mer"), QStringLiteral("-") }, this);
-    m_nitrox = new QCheckBox(QStringLiteral("Nitrox"), this);
+    m_decompression
+        = radioRow(typeGrid, 0, { ui::tr("Dans la courbe"), ui::tr("Décompression"), QStringLiteral("-") }, this);
+    m_ascent = radioRow(
+        typeGrid, 1, { ui::tr("Remontée unique"), ui::tr("Remontées multiples"), QStringLiteral("-") }, this);
+    m_water = radioRow(typeGrid, 2, { ui::tr("Eau douce"), ui::tr("Eau de mer"), QStringLiteral("-") }, this);
+    m_nitrox = new QCheckBox(ui::tr("Nitrox"), this);
     typeGrid->addWidget(m_nitrox, 3, 0);
 
-    auto *activityBox = new QGroupBox(QStringLiteral("Activités"), this);
+    auto *activityBox = new QGroupBox(ui::tr("Activités"), this);
     auto *activityGrid = new QGridLayout(activityBox);
     for (int i = 0; i < 12; ++i) {
-        m_activities[static_cast<std::size_t>(i)] = new QCheckBox(QString::fromUtf8(kActivityLabels[i]), this);
+        m_activities[static_cast<std::size_t>(i)] = new QCheckBox(ui::tr(kActivityLabels[i]), this);
         activityGrid->addWidget(m_activities[static_cast<std::size_t>(i)], i / 2, i % 2);
     }
     for (int i = 0; i < 7; ++i) {
@@ -196,11 +196,11 @@ CriteriaDialog::CriteriaDialog(
         activityGrid->addWidget(m_secondSet[static_cast<std::size_t>(i)], 6 + i / 2, i % 2);
     }
 
-    auto *modeBox = new QGroupBox(QStringLiteral("Modus de recherche"), this);
+    auto *modeBox = new QGroupBox(ui::tr("Mode de recherche"), this);
     auto *modeLayout = new QHBoxLayout(modeBox);
     m_mode = new QButtonGroup(this);
     for (int i = 0; i < 2; ++i) {
-        auto *radio = new QRadioButton(i == 0 ? QStringLiteral("ET") : QStringLiteral("OU"), modeBox);
+        auto *radio = new QRadioButton(i == 0 ? ui::tr("ET") : ui::tr("OU"), modeBox);
         m_mode->addButton(radio, i);
         modeLayout->addWidget(radio);
     }
@@ -210,9 +210,9 @@ CriteriaDialog::CriteriaDialog(
     m_count = new QLabel(this);
     m_count->setObjectName(QStringLiteral("count"));
     m_count->setMinimumWidth(m_count->fontMetrics().horizontalAdvance(QStringLiteral("00000")));
-    m_search = new QPushButton(QStringLiteral("C&hercher"), this);
-    m_goTo = new QPushButton(QStringLiteral("&Aller à"), this);
-    m_create = new QPushButton(QStringLiteral("&Créer"), this);
+    m_search = new QPushButton(ui::tr("C&hercher"), this);
+    m_goTo = new QPushButton(ui::tr("&Aller à"), this);
+    m_create = new QPushButton(ui::tr("&Créer"), this);
     // Before a search there is nothing to go to or to write.
     m_goTo->setEnabled(false);
     m_create->setEnabled(false);
@@ -233,8 +233,8 @@ CriteriaDialog::CriteriaDialog(
     buttons->addButton(m_search, QDialogButtonBox::ActionRole);
     buttons->addButton(m_goTo, QDialogButtonBox::ActionRole);
     buttons->addButton(m_create, QDialogButtonBox::ActionRole);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("Annuler"), QDialogButtonBox::RejectRole);
+    buttons->addButton(ui::tr("OK"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(ui::tr("Annuler"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, [this] {
         if (const common::Result read = readCriteria(); !read) {
             showWarning(this, toQt(read.message()));
@@ -245,7 +245,7 @@ CriteriaDialog::CriteriaDialog(
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto *countRow = new QHBoxLayout;
-    countRow->addWidget(new QLabel(QStringLiteral("Plongées adéquates:"), this));
+    countRow->addWidget(new QLabel(ui::tr("Plongées adéquates:"), this));
     countRow->addWidget(m_count);
     countRow->addStretch();
 
@@ -338,11 +338,12 @@ common::Result CriteriaDialog::readCriteria()
             logbook::refusalMessage(out ? logbook::Parsed::OutOfRange : logbook::Parsed::NotANumber, label, text));
     };
     for (const common::Result &read : {
-             fields.readTyped(Field::MaxDepth, fromQt(m_depthFrom->text()), "Prof. à partir de", depthFrom),
-             fields.readTyped(Field::MaxDepth, fromQt(m_depthTo->text()), "jusqu'à", depthTo),
-             consumption(m_consumptionFrom, consumptionFrom, "Cons.Moy de"),
-             consumption(m_consumptionTo, consumptionTo, "Cons.Moy à"),
-             fields.readTyped(Field::TankVolume, fromQt(m_tankVolume->currentText()), "Cont. bouteille", tank),
+             fields.readTyped(Field::MaxDepth, fromQt(m_depthFrom->text()), common::tr("Prof. à partir de"), depthFrom),
+             fields.readTyped(Field::MaxDepth, fromQt(m_depthTo->text()), common::tr("jusqu'à"), depthTo),
+             consumption(m_consumptionFrom, consumptionFrom, common::tr("Cons.Moy de")),
+             consumption(m_consumptionTo, consumptionTo, common::tr("Cons.Moy à")),
+             fields.readTyped(
+                 Field::TankVolume, fromQt(m_tankVolume->currentText()), common::tr("Cont. bouteille"), tank),
          })
         if (!read)
             return read;
@@ -415,7 +416,7 @@ void CriteriaDialog::create()
     request.mode = FileRequest::Mode::Save;
     // The overwrite question is the program's own.
     request.confirmOverwrite = false;
-    request.filter = QStringLiteral("Carnet de plongée (*.log)");
+    request.filter = ui::tr("Carnet de plongée (*.log)");
     request.defaultSuffix = QStringLiteral("log");
     // The new logbook goes beside the one it is taken from unless the user goes elsewhere.
     if (const QString from = toQt(m_book.path()); !from.isEmpty())
@@ -439,9 +440,8 @@ void CriteriaDialog::createAt(const QString &path)
     const auto count = static_cast<int>(m_found.size());
     const QString where = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
     showInformation(this,
-        count == 1
-            ? QStringLiteral("1 plongée écrite dans le nouveau carnet\n%1").arg(where)
-            : QStringLiteral("%1 plongées écrites dans le nouveau carnet\n%2").arg(QString::number(count), where));
+        count == 1 ? ui::tr("1 plongée écrite dans le nouveau carnet\n%1").arg(where)
+                   : ui::tr("%1 plongées écrites dans le nouveau carnet\n%2").arg(QString::number(count), where));
 }
 
 } // namespace zorv::ui

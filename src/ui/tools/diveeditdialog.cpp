@@ -333,12 +333,12 @@ WarningsDialog::WarningsDialog(std::uint16_t warnings, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     for (std::size_t i = 0; i < m_boxes.size(); ++i) {
         const tools::WarningBox &box = tools::kWarningBoxes[i];
-        m_boxes[i] = new QCheckBox(toQt(box.label), this);
+        m_boxes[i] = new QCheckBox(ui::tr(box.label), this);
         m_boxes[i]->setChecked((warnings & (1u << box.bit)) != 0);
         layout->addWidget(m_boxes[i]);
     }
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annuler"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(ui::tr("Annuler"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);

@@ -1,4 +1,5 @@
 #include "common/clock.h"
+#include "common/translation.h"
 #include "logbook/daynumber.h"
 #include "logbook/names.h"
 #include "logbook/units.h"
@@ -102,34 +103,34 @@ void DiveEditDialog::buildControls()
     };
 
     // The dive: when and where.
-    auto *diveBox = new QGroupBox(QStringLiteral("Plongée"), this);
+    auto *diveBox = new QGroupBox(ui::tr("Plongée"), this);
     auto *diveGrid = new QGridLayout(diveBox);
     m_number = shortEdit(this);
     m_date = shortEdit(this, 90);
     m_time = shortEdit(this);
     m_interval = shortEdit(this);
     m_altitude = new QComboBox(this);
-    row(diveGrid, 0, QStringLiteral("Numéro:"), m_number);
-    row(diveGrid, 1, QStringLiteral("Date:"), m_date);
-    row(diveGrid, 2, QStringLiteral("Heure:"), m_time);
-    row(diveGrid, 3, QStringLiteral("Intervalle:"), m_interval);
-    row(diveGrid, 4, QStringLiteral("Niveau d'altitude:"), m_altitude);
+    row(diveGrid, 0, ui::tr("Numéro:"), m_number);
+    row(diveGrid, 1, ui::tr("Date:"), m_date);
+    row(diveGrid, 2, ui::tr("Heure:"), m_time);
+    row(diveGrid, 3, ui::tr("Intervalle:"), m_interval);
+    row(diveGrid, 4, ui::tr("Niveau d'altitude:"), m_altitude);
     diveGrid->setColumnStretch(1, 1);
     m_measured = { m_number, m_date, m_time, m_interval, m_altitude };
 
-    auto *placeBox = new QGroupBox(QStringLiteral("Lieu"), this);
+    auto *placeBox = new QGroupBox(ui::tr("Lieu"), this);
     auto *placeGrid = new QGridLayout(placeBox);
     m_place = textCombo(this, tools::kPlaceInputLength);
     m_site = textCombo(this, tools::kSiteInputLength);
     m_weather = new QComboBox(this);
     m_airTemperature = shortEdit(this);
-    row(placeGrid, 0, QStringLiteral("Lieu:"), m_place);
-    row(placeGrid, 1, QStringLiteral("Site:"), m_site);
-    row(placeGrid, 2, QStringLiteral("Temps:"), m_weather);
-    row(placeGrid, 3, QStringLiteral("Temp. air:"), m_airTemperature, unitLabel(Quantity::Temperature));
+    row(placeGrid, 0, ui::tr("Lieu:"), m_place);
+    row(placeGrid, 1, ui::tr("Site:"), m_site);
+    row(placeGrid, 2, ui::tr("Temps:"), m_weather);
+    row(placeGrid, 3, ui::tr("Temp. air:"), m_airTemperature, unitLabel(Quantity::Temperature));
     placeGrid->setColumnStretch(1, 1);
 
-    auto *gearBox = new QGroupBox(QStringLiteral("Equipement"), this);
+    auto *gearBox = new QGroupBox(ui::tr("Équipement"), this);
     auto *gearGrid = new QGridLayout(gearBox);
     m_suit = new QComboBox(this);
     m_model = textCombo(this, tools::kModelInputLength);
@@ -139,16 +140,16 @@ void DiveEditDialog::buildControls()
     m_tankPressure = shortEdit(this);
     m_tankMaterial = new QComboBox(this);
     m_weights = shortEdit(this);
-    row(gearGrid, 0, QStringLiteral("Combinaison:"), m_suit);
-    row(gearGrid, 1, QStringLiteral("Modèle:"), m_model, nullptr, true);
-    row(gearGrid, 2, QStringLiteral("Cont. bouteille:"), m_tankVolume, unitLabel(Quantity::TankVolume));
-    row(gearGrid, 3, QStringLiteral("Pression-bouteille:"), m_tankPressure, unitLabel(Quantity::Pressure), true);
-    row(gearGrid, 4, QStringLiteral("Mat. bouteille:"), m_tankMaterial, nullptr, true);
-    row(gearGrid, 5, QStringLiteral("Plombs:"), m_weights, unitLabel(Quantity::Weights), true);
+    row(gearGrid, 0, ui::tr("Combinaison:"), m_suit);
+    row(gearGrid, 1, ui::tr("Modèle:"), m_model, nullptr, true);
+    row(gearGrid, 2, ui::tr("Cont. bouteille:"), m_tankVolume, unitLabel(Quantity::TankVolume));
+    row(gearGrid, 3, ui::tr("Pression bouteille:"), m_tankPressure, unitLabel(Quantity::Pressure), true);
+    row(gearGrid, 4, ui::tr("Mat. bouteille:"), m_tankMaterial, nullptr, true);
+    row(gearGrid, 5, ui::tr("Plombs:"), m_weights, unitLabel(Quantity::Weights), true);
     gearGrid->setColumnStretch(1, 1);
 
     // What the computer measured.
-    auto *measureBox = new QGroupBox(QStringLiteral("Mesures"), this);
+    auto *measureBox = new QGroupBox(ui::tr("Mesures"), this);
     auto *measureGrid = new QGridLayout(measureBox);
     m_maxDepth = shortEdit(this);
     m_duration = shortEdit(this);
@@ -158,54 +159,52 @@ void DiveEditDialog::buildControls()
     m_airConsumption = new QLabel(this);
     m_airConsumption->setMinimumWidth(70);
     m_airConsumption->setFrameShape(QFrame::StyledPanel);
-    row(measureGrid, 0, QStringLiteral("Prof. max.:"), m_maxDepth, unitLabel(Quantity::Depth));
-    row(measureGrid, 1, QStringLiteral("Durée:"), m_duration);
-    row(measureGrid, 2, QStringLiteral("Temp. eau min.:"), m_minWaterTemperature, unitLabel(Quantity::Temperature));
-    row(measureGrid, 3, QStringLiteral("Cons. air:"), m_airUsed, unitLabel(Quantity::Pressure));
-    row(measureGrid, 4, QStringLiteral("Cons.Moy:"), m_airConsumption, unitLabel(Quantity::AirConsumption));
-    row(measureGrid, 5, QStringLiteral("Visibilité:"), m_visibility, unitLabel(Quantity::Depth), true);
+    row(measureGrid, 0, ui::tr("Prof. max.:"), m_maxDepth, unitLabel(Quantity::Depth));
+    row(measureGrid, 1, ui::tr("Durée:"), m_duration);
+    row(measureGrid, 2, ui::tr("Temp. eau min.:"), m_minWaterTemperature, unitLabel(Quantity::Temperature));
+    row(measureGrid, 3, ui::tr("Cons. air:"), m_airUsed, unitLabel(Quantity::Pressure));
+    row(measureGrid, 4, ui::tr("Cons.Moy:"), m_airConsumption, unitLabel(Quantity::AirConsumption));
+    row(measureGrid, 5, ui::tr("Visibilité:"), m_visibility, unitLabel(Quantity::Depth), true);
     m_airComputers = new QComboBox(this);
     m_importComputers = new QComboBox(this);
     auto *computerRow = new QVBoxLayout;
     computerRow->addWidget(m_airComputers);
     computerRow->addWidget(m_importComputers);
     measureGrid->addLayout(computerRow, 6, 0, 1, 2);
-    m_warnings = new QPushButton(QStringLiteral("Alarmes"), this);
-    m_freeData = new QCheckBox(QStringLiteral("Données libres"), this);
+    m_warnings = new QPushButton(ui::tr("Alarmes"), this);
+    m_freeData = new QCheckBox(ui::tr("Données libres"), this);
     measureGrid->addWidget(m_warnings, 7, 0);
     measureGrid->addWidget(m_freeData, 7, 1);
     measureGrid->setColumnStretch(1, 1);
     m_measured.insert(m_measured.end(), { m_maxDepth, m_duration, m_minWaterTemperature, m_airUsed, m_warnings });
 
-    auto *typeBox = new QGroupBox(QStringLiteral("Type de plongée"), this);
+    auto *typeBox = new QGroupBox(ui::tr("Type de plongée"), this);
     auto *typeGrid = new QGridLayout(typeBox);
-    m_decompression = radioRow(
-        typeGrid, 0, QStringLiteral("Dans la courbe"), QStringLiteral("Décompression"), QStringLiteral("-"), this);
-    m_ascent = radioRow(typeGrid, 1, QStringLiteral("Remontée unique"), QStringLiteral("Remontées multiples"),
-        QStringLiteral("-"), this);
-    m_water = radioRow(typeGrid, 2, QStringLiteral("Eau douce"), QStringLiteral("Eau de mer"),
-        QStringLiteral("Chambre de décompression"), this);
-    m_nitrox = new QCheckBox(QStringLiteral("Nitrox"), this);
-    m_scr = new QCheckBox(QStringLiteral("SCR"), this);
+    m_decompression
+        = radioRow(typeGrid, 0, ui::tr("Dans la courbe"), ui::tr("Décompression"), QStringLiteral("-"), this);
+    m_ascent
+        = radioRow(typeGrid, 1, ui::tr("Remontée unique"), ui::tr("Remontées multiples"), QStringLiteral("-"), this);
+    m_water
+        = radioRow(typeGrid, 2, ui::tr("Eau douce"), ui::tr("Eau de mer"), ui::tr("Chambre de décompression"), this);
+    m_nitrox = new QCheckBox(ui::tr("Nitrox"), this);
+    m_scr = new QCheckBox(ui::tr("SCR"), this);
     typeGrid->addWidget(m_nitrox, 3, 0);
     typeGrid->addWidget(m_scr, 3, 1);
     // Boat or shore, and the diver's role, are kept in the .add file only.
-    m_boatShore
-        = radioRow(typeGrid, 4, QStringLiteral("Pl. bateau"), QStringLiteral("Pl. rivage"), QStringLiteral("-"), this);
-    m_leader = radioRow(
-        typeGrid, 5, QStringLiteral("Chef de palanquée"), QStringLiteral("Accompagnateur"), QStringLiteral("-"), this);
+    m_boatShore = radioRow(typeGrid, 4, ui::tr("Pl. bateau"), ui::tr("Pl. rivage"), QStringLiteral("-"), this);
+    m_leader = radioRow(typeGrid, 5, ui::tr("Chef de palanquée"), ui::tr("Accompagnateur"), QStringLiteral("-"), this);
     for (QButtonGroup *group : { m_boatShore, m_leader })
         for (QAbstractButton *button : group->buttons())
             m_advancedOnly.push_back(button);
 
-    auto *activityBox = new QGroupBox(QStringLiteral("Activités"), this);
+    auto *activityBox = new QGroupBox(ui::tr("Activités"), this);
     auto *activityGrid = new QGridLayout(activityBox);
-    static const char *const activityLabels[12]
-        = { "Pl. loisir", "Pl. club", "Education", "Instruction", " Pl. de nuit", " Pl. caverne", " Pl. sous glace",
-              " Pl. recherche", "Pl. sur épaves", "Pl. rivière", "Pl. courant", "Pl. Photo" };
+    static const char *const activityLabels[12] = { N_("Pl. loisir"), N_("Pl. club"), N_("Éducation"),
+        N_("Instruction"), N_(" Pl. de nuit"), N_(" Pl. caverne"), N_(" Pl. sous glace"), N_(" Pl. recherche"),
+        N_("Pl. sur épaves"), N_("Pl. rivière"), N_("Pl. courant"), N_("Pl. photo") };
     for (int i = 0; i < 12; ++i) {
         // The labels with a leading blank are kept as the dialog always had them, but aligned like the others.
-        const QString label = QString::fromUtf8(activityLabels[i]);
+        const QString label = ui::tr(activityLabels[i]);
         auto *box = new QCheckBox(label.trimmed(), this);
         m_activities[static_cast<std::size_t>(i)] = box;
         activityGrid->addWidget(box, i / 2, i % 2);
@@ -224,18 +223,18 @@ void DiveEditDialog::buildControls()
             }
         });
     }
-    m_shortNames = new QCheckBox(QStringLiteral("utilser abréviation"), this);
+    m_shortNames = new QCheckBox(ui::tr("Utiliser les abréviations"), this);
     activityGrid->addWidget(m_shortNames, 11, 0, 1, 2);
     m_otherActivities = textCombo(this, tools::kOtherActivitiesInputLength);
     auto *otherGrid = new QGridLayout;
-    row(otherGrid, 0, QStringLiteral("Autres:"), m_otherActivities);
+    row(otherGrid, 0, ui::tr("Autres:"), m_otherActivities);
     m_result = new QLabel(this);
     m_result->setWordWrap(true);
     m_result->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     m_result->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_result->setMinimumHeight(m_result->fontMetrics().height() * 2);
     m_result->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    row(otherGrid, 1, QStringLiteral("Résultat:"), m_result);
+    row(otherGrid, 1, ui::tr("Résultat:"), m_result);
     otherGrid->setColumnStretch(1, 1);
     activityGrid->addLayout(otherGrid, 12, 0, 1, 2);
     activityGrid->setRowStretch(13, 1);
@@ -247,7 +246,7 @@ void DiveEditDialog::buildControls()
     m_addPartner->setAutoDefault(false);
     m_partners = new QLineEdit(this);
     m_partners->setMaxLength(tools::kPartnersInputLength);
-    auto *partnerCaption = new QLabel(QStringLiteral("Partenaire:"), this);
+    auto *partnerCaption = new QLabel(ui::tr("Partenaire:"), this);
     partnerCaption->setBuddy(m_partnerChoice);
     notesGrid->addWidget(partnerCaption, 0, 0);
     notesGrid->addWidget(m_partnerChoice, 0, 1);
@@ -256,17 +255,17 @@ void DiveEditDialog::buildControls()
     m_comment = new QPlainTextEdit(this);
     m_comment->setTabChangesFocus(true);
     m_comment->setMinimumHeight(m_comment->fontMetrics().lineSpacing() * 4 + 12);
-    auto *commentCaption = new QLabel(QStringLiteral("Commentaire:"), this);
+    auto *commentCaption = new QLabel(ui::tr("Commentaire:"), this);
     commentCaption->setBuddy(m_comment);
     notesGrid->addWidget(commentCaption, 1, 0, Qt::AlignTop);
     notesGrid->addWidget(m_comment, 1, 1, 1, 3);
     notesGrid->setColumnStretch(1, 2);
     notesGrid->setColumnStretch(3, 3);
 
-    m_previousDive = new QPushButton(QStringLiteral("Utiliser données &Plongée précédente"), this);
+    m_previousDive = new QPushButton(ui::tr("Reprendre la &plongée précédente"), this);
     m_previousDive->setAutoDefault(false);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annuler"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(ui::tr("Annuler"));
     connect(buttons, &QDialogButtonBox::accepted, this, &DiveEditDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &DiveEditDialog::reject);
     for (QPushButton *button : { m_warnings, m_previousDive })

@@ -1,5 +1,6 @@
 #include "ui/tools/filldialog.h"
 
+#include "common/translation.h"
 #include "logbook/fieldcatalogue.h"
 #include "logbook/names.h"
 #include "logbook/oemcharmap.h"
@@ -83,8 +84,9 @@ namespace {
         return value == 0 ? QString() : QString::number(value);
     }
 
-    const char *const kActivityLabels[12] = { "Pl. loisir", "Pl. club", "Education", "Instruction", "Pl. de nuit",
-        "Pl. caverne", "Pl. sous glace", "Pl. recherche", "Pl. sur épaves", "Pl. rivière", "Pl. courant", "Pl. Photo" };
+    const char *const kActivityLabels[12] = { N_("Pl. loisir"), N_("Pl. club"), N_("Éducation"), N_("Instruction"),
+        N_("Pl. de nuit"), N_("Pl. caverne"), N_("Pl. sous glace"), N_("Pl. recherche"), N_("Pl. sur épaves"),
+        N_("Pl. rivière"), N_("Pl. courant"), N_("Pl. photo") };
 
 } // namespace
 
@@ -95,7 +97,7 @@ FillDialog::FillDialog(logbook::Logbook &book, tools::FillTemplate &fill, QWidge
     , m_lists(book)
     , m_advanced(book.mode() == logbook::Mode::Advanced)
 {
-    setWindowTitle(QStringLiteral("Remplir plongée"));
+    setWindowTitle(ui::tr("Remplir les plongées"));
     const logbook::UnitSystem units = book.unitSystem();
     // Outside advanced mode the fields the .add file keeps are never filled.
     if (!m_advanced)
@@ -128,10 +130,10 @@ FillDialog::FillDialog(logbook::Logbook &book, tools::FillTemplate &fill, QWidge
     int row = 0;
     auto *range = new QHBoxLayout;
     range->addWidget(m_first);
-    range->addWidget(new QLabel(QStringLiteral("à"), this));
+    range->addWidget(new QLabel(ui::tr("à"), this));
     range->addWidget(m_last);
     range->addStretch();
-    values->addWidget(new QLabel(QStringLiteral("Plongée"), this), row, 0);
+    values->addWidget(new QLabel(ui::tr("Plongée"), this), row, 0);
     values->addLayout(range, row++, 1, 1, 2);
     const auto add = [&](const QString &label, QWidget *control, const QString &unit = {}) {
         values->addWidget(new QLabel(label, this), row, 0);
@@ -140,39 +142,36 @@ FillDialog::FillDialog(logbook::Logbook &book, tools::FillTemplate &fill, QWidge
             values->addWidget(new QLabel(unit, this), row, 2);
         ++row;
     };
-    add(QStringLiteral("Lieu:"), m_place);
-    add(QStringLiteral("Site:"), m_site);
-    add(QStringLiteral("Temps:"), m_weather);
-    add(QStringLiteral("Temp. air:"), m_airTemperature, toQt(logbook::unitWord(logbook::Quantity::Temperature, units)));
-    add(QStringLiteral("Combinaison:"), m_suit);
-    add(QStringLiteral("Combi.-modèle:"), m_model);
-    add(QStringLiteral("Cont. bouteille:"), m_tankVolume,
-        toQt(logbook::unitWord(logbook::Quantity::TankVolume, units)));
-    add(QStringLiteral("Mat. bouteille:"), m_tankMaterial);
-    add(QStringLiteral("Plombs:"), m_weights, toQt(logbook::unitWord(logbook::Quantity::Weights, units)));
+    add(ui::tr("Lieu:"), m_place);
+    add(ui::tr("Site:"), m_site);
+    add(ui::tr("Temps:"), m_weather);
+    add(ui::tr("Temp. air:"), m_airTemperature, toQt(logbook::unitWord(logbook::Quantity::Temperature, units)));
+    add(ui::tr("Combinaison:"), m_suit);
+    add(ui::tr("Combi.-modèle:"), m_model);
+    add(ui::tr("Cont. bouteille:"), m_tankVolume, toQt(logbook::unitWord(logbook::Quantity::TankVolume, units)));
+    add(ui::tr("Mat. bouteille:"), m_tankMaterial);
+    add(ui::tr("Plombs:"), m_weights, toQt(logbook::unitWord(logbook::Quantity::Weights, units)));
     values->setColumnStretch(1, 1);
 
-    auto *typeBox = new QGroupBox(QStringLiteral("Type de plongée"), this);
+    auto *typeBox = new QGroupBox(ui::tr("Type de plongée"), this);
     auto *typeGrid = new QGridLayout(typeBox);
-    m_decompression = radioRow(
-        typeGrid, 0, { QStringLiteral("Dans la courbe"), QStringLiteral("décompression"), QStringLiteral("-") }, this);
-    m_ascent = radioRow(typeGrid, 1,
-        { QStringLiteral("Remontée unique"), QStringLiteral("Remontées multiples"), QStringLiteral("-") }, this);
-    m_water = radioRow(typeGrid, 2,
-        { QStringLiteral("Eau douce"), QStringLiteral("Eau de mer"), QStringLiteral("Chambre -déco") }, this);
-    m_nitrox = new QCheckBox(QStringLiteral("Nitrox"), this);
-    m_scr = new QCheckBox(QStringLiteral("SCR"), this);
+    m_decompression
+        = radioRow(typeGrid, 0, { ui::tr("Dans la courbe"), ui::tr("décompression"), QStringLiteral("-") }, this);
+    m_ascent = radioRow(
+        typeGrid, 1, { ui::tr("Remontée unique"), ui::tr("Remontées multiples"), QStringLiteral("-") }, this);
+    m_water = radioRow(typeGrid, 2, { ui::tr("Eau douce"), ui::tr("Eau de mer"), ui::tr("Chambre de déco") }, this);
+    m_nitrox = new QCheckBox(ui::tr("Nitrox"), this);
+    m_scr = new QCheckBox(ui::tr("SCR"), this);
     typeGrid->addWidget(m_nitrox, 3, 0);
     typeGrid->addWidget(m_scr, 3, 1);
-    m_boatShore = radioRow(
-        typeGrid, 4, { QStringLiteral("Pl. bateau"), QStringLiteral("Pl. rivage"), QStringLiteral("-") }, this);
-    m_leader = radioRow(typeGrid, 5,
-        { QStringLiteral("Chef de palanquée"), QStringLiteral("Accompagnateur"), QStringLiteral("-") }, this);
+    m_boatShore = radioRow(typeGrid, 4, { ui::tr("Pl. bateau"), ui::tr("Pl. rivage"), QStringLiteral("-") }, this);
+    m_leader
+        = radioRow(typeGrid, 5, { ui::tr("Chef de palanquée"), ui::tr("Accompagnateur"), QStringLiteral("-") }, this);
 
-    auto *activityBox = new QGroupBox(QStringLiteral("Activités"), this);
+    auto *activityBox = new QGroupBox(ui::tr("Activités"), this);
     auto *activityGrid = new QGridLayout(activityBox);
     for (int i = 0; i < 12; ++i) {
-        auto *box = new QCheckBox(QString::fromUtf8(kActivityLabels[i]), this);
+        auto *box = new QCheckBox(ui::tr(kActivityLabels[i]), this);
         m_activities[static_cast<std::size_t>(i)] = box;
         activityGrid->addWidget(box, i / 2, i % 2);
     }
@@ -184,9 +183,9 @@ FillDialog::FillDialog(logbook::Logbook &book, tools::FillTemplate &fill, QWidge
             button->setEnabled(m_advanced);
 
     auto *buttons = new QDialogButtonBox(this);
-    QPushButton *fillButton = buttons->addButton(QStringLiteral("&Remplir"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("A&nnuler"), QDialogButtonBox::RejectRole);
-    QPushButton *resetButton = buttons->addButton(QStringLiteral("Rese&t"), QDialogButtonBox::ResetRole);
+    QPushButton *fillButton = buttons->addButton(ui::tr("&Remplir"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(ui::tr("A&nnuler"), QDialogButtonBox::RejectRole);
+    QPushButton *resetButton = buttons->addButton(ui::tr("Ré&initialiser"), QDialogButtonBox::ResetRole);
     fillButton->setDefault(true);
     connect(fillButton, &QPushButton::clicked, this, &FillDialog::runFill);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -251,11 +250,13 @@ common::Result FillDialog::readTemplate()
     const QString firstText = m_first->text().trimmed();
     const QString lastText = m_last->text().trimmed();
     for (const common::Result &read : {
-             fields.readTyped(Field::DiveNumber, firstText.isEmpty() ? "0" : fromQt(firstText), "Plongée", first),
-             fields.readTyped(Field::DiveNumber, lastText.isEmpty() ? "0" : fromQt(lastText), "à", last),
-             fields.readTyped(Field::AirTemperature, fromQt(m_airTemperature->text()), "Temp. air", probe),
-             fields.readTyped(Field::TankVolume, fromQt(m_tankVolume->currentText()), "Cont. bouteille", probe),
-             m_advanced ? fields.readTyped(Field::Weights, fromQt(m_weights->text()), "Plombs", probe)
+             fields.readTyped(
+                 Field::DiveNumber, firstText.isEmpty() ? "0" : fromQt(firstText), common::tr("Plongée"), first),
+             fields.readTyped(Field::DiveNumber, lastText.isEmpty() ? "0" : fromQt(lastText), common::tr("à"), last),
+             fields.readTyped(Field::AirTemperature, fromQt(m_airTemperature->text()), common::tr("Temp. air"), probe),
+             fields.readTyped(
+                 Field::TankVolume, fromQt(m_tankVolume->currentText()), common::tr("Cont. bouteille"), probe),
+             m_advanced ? fields.readTyped(Field::Weights, fromQt(m_weights->text()), common::tr("Plombs"), probe)
                         : common::Result::success(),
          })
         if (!read)

@@ -6,6 +6,7 @@
 #include "tools/divetools.h"
 #include "ui/common/appcontext.h"
 #include "ui/common/messages.h"
+#include "ui/common/qtext.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -86,7 +87,7 @@ SplitDialog::SplitDialog(AppContext &context, int position, QWidget *parent)
     : QDialog(parent)
     , m_minute(new QLineEdit(QStringLiteral("0"), this))
 {
-    setWindowTitle(QStringLiteral("Séparer plongées"));
+    setWindowTitle(ui::tr("Séparer une plongée"));
     m_plot = new SplitPlot(
         context, position,
         [this](int sample) { m_minute->setText(QString::number(tools::splitMinuteForSample(sample))); }, this);
@@ -94,10 +95,10 @@ SplitDialog::SplitDialog(AppContext &context, int position, QWidget *parent)
     m_minute->setValidator(new QIntValidator(0, 9999, m_minute));
     m_minute->setMaximumWidth(m_minute->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 12);
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("Séparer plongée à Minute:"), m_minute);
+    form->addRow(ui::tr("Séparer la plongée à la minute:"), m_minute);
     auto *buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton(QStringLiteral("Annuler"), QDialogButtonBox::RejectRole);
+    buttons->addButton(ui::tr("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(ui::tr("Annuler"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto *layout = new QVBoxLayout(this);

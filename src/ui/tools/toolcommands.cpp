@@ -33,8 +33,8 @@ namespace {
     bool askOkCancel(QWidget *parent, const QString &question)
     {
         QMessageBox box(QMessageBox::Question, qstr(StringId::AppTitle), question, QMessageBox::NoButton, parent);
-        QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-        QPushButton *cancel = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
+        QPushButton *ok = box.addButton(ui::tr("OK"), QMessageBox::AcceptRole);
+        QPushButton *cancel = box.addButton(ui::tr("Annuler"), QMessageBox::RejectRole);
         box.setDefaultButton(ok);
         box.setEscapeButton(cancel);
         prompter().exec(box);
@@ -76,7 +76,7 @@ void ToolCommands::inform(const std::string &message)
     if (message.empty())
         return;
     QMessageBox box(QMessageBox::Information, qstr(StringId::AppTitle), toQt(message), QMessageBox::NoButton, m_window);
-    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.addButton(ui::tr("OK"), QMessageBox::AcceptRole);
     prompter().exec(box);
 }
 
@@ -85,8 +85,8 @@ bool ToolCommands::renumberAll()
     logbook::Logbook &book = m_context.logbook;
     if (book.diveCount() == 0)
         return false;
-    DiveNumbersDialog dialog(QStringLiteral("Numéroter plongées"), { QStringLiteral("Premier Nr. de plongée:") },
-        { book.firstDiveNumber() }, m_window);
+    DiveNumbersDialog dialog(
+        ui::tr("Numéroter les plongées"), { ui::tr("Premier n° de plongée:") }, { book.firstDiveNumber() }, m_window);
     if (prompter().exec(dialog) != QDialog::Accepted)
         return false;
     const int first = dialog.values().value(0);
@@ -101,9 +101,8 @@ bool ToolCommands::renumberPart()
     if (book.diveCount() == 0)
         return false;
     const auto [first, last] = numberSpan(book);
-    DiveNumbersDialog dialog(QStringLiteral("Numéroter les plongées"),
-        { QStringLiteral("Première plongée"), QStringLiteral("Dernière plongée"),
-            QStringLiteral("Nouveau n° de départ") },
+    DiveNumbersDialog dialog(ui::tr("Numéroter les plongées"),
+        { ui::tr("Première plongée"), ui::tr("Dernière plongée"), ui::tr("Nouveau n° de départ") },
         { first, last, first }, m_window);
     if (prompter().exec(dialog) != QDialog::Accepted)
         return false;
@@ -193,8 +192,8 @@ void ToolCommands::multiCopy()
     if (book.diveCount() == 0)
         return;
     const auto [first, last] = numberSpan(book);
-    DiveNumbersDialog dialog(QStringLiteral("Entrée des plongées"),
-        { QStringLiteral("Première plongée"), QStringLiteral("Dernière plongée") }, { first, last }, m_window);
+    DiveNumbersDialog dialog(ui::tr("Entrée des plongées"), { ui::tr("Première plongée"), ui::tr("Dernière plongée") },
+        { first, last }, m_window);
     if (prompter().exec(dialog) != QDialog::Accepted)
         return;
     const QList<int> v = dialog.values();
@@ -314,7 +313,7 @@ bool ToolCommands::replace()
         if (!result->message.empty()) {
             QMessageBox box(QMessageBox::Information, qstr(StringId::AppTitle), toQt(result->message),
                 QMessageBox::NoButton, &dialog);
-            box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+            box.addButton(ui::tr("OK"), QMessageBox::AcceptRole);
             prompter().exec(box);
         }
     });

@@ -1,5 +1,6 @@
 #include "ui/tools/tooldialogs.h"
 
+#include "common/translation.h"
 #include "tools/divetools.h"
 #include "ui/common/messages.h"
 #include "ui/common/qtext.h"
@@ -43,8 +44,8 @@ namespace {
     QDialogButtonBox *okCancel(QDialog *dialog)
     {
         auto *buttons = new QDialogButtonBox(dialog);
-        buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
-        buttons->addButton(QStringLiteral("Annuler"), QDialogButtonBox::RejectRole);
+        buttons->addButton(ui::tr("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
+        buttons->addButton(ui::tr("Annuler"), QDialogButtonBox::RejectRole);
         QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
         QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
         return buttons;
@@ -59,9 +60,10 @@ namespace {
 
     // The first activity set as the edit dialog names it, then the second set and "Autres".
     const char *const kActivityNames[20]
-        = { "Pl. loisir", "Pl. club", "Education", "Instruction", "Pl. de nuit", "Pl. caverne", "Pl. sous glace",
-              "Pl. recherche", "Pl. sur épaves", "Pl. rivière", "Pl. courant", "Pl. photo", "Pl. travail", "Pl. solo",
-              "Chambre compression", "Pl. séminaire", "Pl. examen", "Examen", "Accomp. examen", "Autres" };
+        = { N_("Pl. loisir"), N_("Pl. club"), N_("Éducation"), N_("Instruction"), N_("Pl. de nuit"), N_("Pl. caverne"),
+              N_("Pl. sous glace"), N_("Pl. recherche"), N_("Pl. sur épaves"), N_("Pl. rivière"), N_("Pl. courant"),
+              N_("Pl. photo"), N_("Pl. travail"), N_("Pl. solo"), N_("Chambre compression"), N_("Pl. séminaire"),
+              N_("Pl. examen"), N_("Examen"), N_("Accomp. examen"), N_("Autres") };
 
 } // namespace
 
@@ -103,7 +105,7 @@ TimeZoneDialog::TimeZoneDialog(int fromNumber, int toNumber, QWidget *parent)
     , m_plus(new QRadioButton(QStringLiteral("+"), this))
     , m_minus(new QRadioButton(QStringLiteral("-"), this))
 {
-    setWindowTitle(QStringLiteral("Fuseau horaire"));
+    setWindowTitle(ui::tr("Fuseau horaire"));
     m_from->setObjectName(QStringLiteral("from"));
     m_to->setObjectName(QStringLiteral("to"));
     m_difference->setObjectName(QStringLiteral("difference"));
@@ -117,9 +119,9 @@ TimeZoneDialog::TimeZoneDialog(int fromNumber, int toNumber, QWidget *parent)
     signs->addWidget(m_minus);
     signs->addStretch();
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("de Plongée:"), m_from);
-    form->addRow(QStringLiteral("à plongée:"), m_to);
-    form->addRow(QStringLiteral("Diff. temps:"), signs);
+    form->addRow(ui::tr("De la plongée:"), m_from);
+    form->addRow(ui::tr("À la plongée:"), m_to);
+    form->addRow(ui::tr("Diff. temps:"), signs);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(okCancel(this));
@@ -163,11 +165,10 @@ QuickSearchDialog::QuickSearchDialog(
     , m_activities(new QButtonGroup(this))
     , m_text(new QComboBox(this))
 {
-    setWindowTitle(QStringLiteral("Recherche Plongée"));
-    auto *fieldBox = new QGroupBox(QStringLiteral("Chercher dans"), this);
+    setWindowTitle(ui::tr("Recherche de plongées"));
+    auto *fieldBox = new QGroupBox(ui::tr("Chercher dans"), this);
     auto *fieldLayout = new QHBoxLayout(fieldBox);
-    const QString fieldNames[4] = { QStringLiteral("Lie&u"), QStringLiteral("Si&te"), QStringLiteral("&Partenaire"),
-        QStringLiteral("&Activité") };
+    const QString fieldNames[4] = { ui::tr("Lie&u"), ui::tr("Si&te"), ui::tr("&Partenaire"), ui::tr("&Activité") };
     for (int i = 0; i < 4; ++i) {
         auto *button = new QRadioButton(fieldNames[i], fieldBox);
         m_fields->addButton(button, i);
@@ -178,11 +179,11 @@ QuickSearchDialog::QuickSearchDialog(
     m_text->setInsertPolicy(QComboBox::NoInsert);
     m_text->setMinimumContentsLength(30);
 
-    auto *activityBox = new QGroupBox(QStringLiteral("Activités"), this);
+    auto *activityBox = new QGroupBox(ui::tr("Activités"), this);
     auto *activityGrid = new QGridLayout(activityBox);
     for (int i = 0; i < 20; ++i) {
         // One activity at a time: the boxes behave like radio buttons.
-        auto *box = new QCheckBox(QString::fromUtf8(kActivityNames[i]), activityBox);
+        auto *box = new QCheckBox(ui::tr(kActivityNames[i]), activityBox);
         m_activities->addButton(box, i);
         const int column = i < 12 ? i % 2 : 2 + (i - 12) % 2;
         const int row = i < 12 ? i / 2 : (i - 12) / 2;
@@ -193,7 +194,7 @@ QuickSearchDialog::QuickSearchDialog(
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(fieldBox);
     auto *textRow = new QHBoxLayout;
-    auto *textLabel = new QLabel(QStringLiteral("Te&xte:"), this);
+    auto *textLabel = new QLabel(ui::tr("Te&xte:"), this);
     textLabel->setBuddy(m_text);
     textRow->addWidget(textLabel);
     textRow->addWidget(m_text, 1);
@@ -251,14 +252,14 @@ ReplaceDialog::ReplaceDialog(QWidget *parent)
     , m_old(new QLineEdit(this))
     , m_new(new QLineEdit(this))
     , m_list(new QListWidget(this))
-    , m_find(new QPushButton(QStringLiteral("C&herche"), this))
-    , m_replace(new QPushButton(QStringLiteral("&Remplacer"), this))
+    , m_find(new QPushButton(ui::tr("C&hercher"), this))
+    , m_replace(new QPushButton(ui::tr("&Remplacer"), this))
 {
-    setWindowTitle(QStringLiteral("Recherche & Remplacer"));
-    auto *fieldBox = new QGroupBox(QStringLiteral("Champ"), this);
+    setWindowTitle(ui::tr("Chercher et remplacer"));
+    auto *fieldBox = new QGroupBox(ui::tr("Champ"), this);
     auto *fieldLayout = new QHBoxLayout(fieldBox);
-    const QString names[5] = { QStringLiteral("&Lieu"), QStringLiteral("S&ite"), QStringLiteral("Acc&ompagnateur"),
-        QStringLiteral("&Commentaire"), QStringLiteral("Combi-&modèle") };
+    const QString names[5] = { ui::tr("&Lieu"), ui::tr("S&ite"), ui::tr("Acc&ompagnateur"), ui::tr("&Commentaire"),
+        ui::tr("Combi-&modèle") };
     for (int i = 0; i < 5; ++i) {
         auto *button = new QRadioButton(names[i], fieldBox);
         m_fields->addButton(button, i);
@@ -268,8 +269,8 @@ ReplaceDialog::ReplaceDialog(QWidget *parent)
     m_old->setObjectName(QStringLiteral("find"));
     m_new->setObjectName(QStringLiteral("replacement"));
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("Chercher:"), m_old);
-    form->addRow(QStringLiteral("Remplacer par:"), m_new);
+    form->addRow(ui::tr("Chercher:"), m_old);
+    form->addRow(ui::tr("Remplacer par:"), m_new);
     m_list->setMinimumSize(460, 200);
     m_replace->setEnabled(false);
     m_find->setDefault(true);
@@ -277,7 +278,7 @@ ReplaceDialog::ReplaceDialog(QWidget *parent)
     auto *buttons = new QDialogButtonBox(Qt::Vertical, this);
     buttons->addButton(m_find, QDialogButtonBox::ActionRole);
     buttons->addButton(m_replace, QDialogButtonBox::ActionRole);
-    buttons->addButton(QStringLiteral("Fermer"), QDialogButtonBox::RejectRole);
+    buttons->addButton(ui::tr("Fermer"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_find, &QPushButton::clicked, this, &ReplaceDialog::findRequested);
     connect(m_replace, &QPushButton::clicked, this, &ReplaceDialog::replaceRequested);

@@ -67,7 +67,7 @@ ComputerTypeDataDialog::ComputerTypeDataDialog(const computers::ComputerType &en
     , m_form(entry)
 {
     setObjectName(QStringLiteral("computerTypeData"));
-    setWindowTitle(QStringLiteral("Données description ordinateur"));
+    setWindowTitle(ui::tr("Description de l'ordinateur"));
 
     m_name = new QLineEdit(toQt(entry.name), this);
     m_name->setObjectName(QStringLiteral("name"));
@@ -79,26 +79,24 @@ ComputerTypeDataDialog::ComputerTypeDataDialog(const computers::ComputerType &en
     m_typeId->setMaxLength(3);
     m_typeId->setMaximumWidth(m_typeId->fontMetrics().horizontalAdvance(QStringLiteral("8888")) + 16);
 
-    m_gasBox = radioGroup(QStringLiteral("Gaz:"),
-        { QStringLiteral("&Air"), QStringLiteral("Nitro&x"), QStringLiteral("&O2") }, QStringLiteral("gas"),
+    m_gasBox = radioGroup(ui::tr("Gaz:"), { ui::tr("&Air"), ui::tr("Nitro&x"), ui::tr("&O2") }, QStringLiteral("gas"),
         static_cast<int>(entry.gas), m_gas, this);
-    m_airBox = radioGroup(QStringLiteral("Air intégré:"), { QStringLiteral("N&on"), QStringLiteral("&Oui") },
-        QStringLiteral("air"), entry.airIntegrated ? 1 : 0, m_air, this);
-    m_importBox = radioGroup(QStringLiteral("Import:"), { QStringLiteral("&Non"), QStringLiteral("Ou&i") },
-        QStringLiteral("import"), entry.imported ? 1 : 0, m_import, this);
+    m_airBox = radioGroup(ui::tr("Air intégré:"), { ui::tr("N&on"), ui::tr("&Oui") }, QStringLiteral("air"),
+        entry.airIntegrated ? 1 : 0, m_air, this);
+    m_importBox = radioGroup(ui::tr("Import:"), { ui::tr("&Non"), ui::tr("Ou&i") }, QStringLiteral("import"),
+        entry.imported ? 1 : 0, m_import, this);
 
     auto *grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("Nom:"), this), 0, 0);
+    grid->addWidget(new QLabel(ui::tr("Nom:"), this), 0, 0);
     grid->addWidget(m_name, 0, 1, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Marque:"), this), 1, 0);
+    grid->addWidget(new QLabel(ui::tr("Marque:"), this), 1, 0);
     grid->addWidget(m_typeId, 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("(1...255)"), this), 1, 2);
     grid->setColumnStretch(2, 1);
 
     auto *buttons = new QDialogButtonBox(this);
     buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setObjectName(QStringLiteral("ok"));
-    buttons->addButton(QStringLiteral("Annuler"), QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("cancel"));
+    buttons->addButton(ui::tr("Annuler"), QDialogButtonBox::RejectRole)->setObjectName(QStringLiteral("cancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -140,7 +138,7 @@ ComputerTypesDialog::ComputerTypesDialog(AppContext &context, QWidget *parent)
     , m_list(context.catalogue)
 {
     setObjectName(QStringLiteral("computerTypes"));
-    setWindowTitle(QStringLiteral("Type d'ordinateurs"));
+    setWindowTitle(ui::tr("Types d'ordinateurs"));
 
     m_view = rowList(QStringLiteral("typeList"), transfer::computerTypeColumnTitles(), this);
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -158,13 +156,13 @@ ComputerTypesDialog::ComputerTypesDialog(AppContext &context, QWidget *parent)
     }
     m_view->setMinimumSize(total + 24, 300);
 
-    m_edit = button(QStringLiteral("&Editer"), QStringLiteral("edit"), this);
-    m_delete = button(QStringLiteral("E&ffacer"), QStringLiteral("delete"), this);
-    m_new = button(QStringLiteral("&Nouveau"), QStringLiteral("new"), this);
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
+    m_edit = button(ui::tr("&Modifier"), QStringLiteral("edit"), this);
+    m_delete = button(ui::tr("E&ffacer"), QStringLiteral("delete"), this);
+    m_new = button(ui::tr("&Nouveau"), QStringLiteral("new"), this);
+    auto *ok = new QPushButton(ui::tr("OK"), this);
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
-    auto *cancel = button(QStringLiteral("Annuler"), QStringLiteral("cancel"), this);
+    auto *cancel = button(ui::tr("Annuler"), QStringLiteral("cancel"), this);
 
     connect(m_edit, &QPushButton::clicked, this, &ComputerTypesDialog::editSelected);
     connect(m_delete, &QPushButton::clicked, this, &ComputerTypesDialog::deleteSelected);
@@ -216,10 +214,10 @@ QMenu *ComputerTypesDialog::rowMenu(int row)
     if (row < 0 || row >= m_list.count())
         return menu;
     const computers::ComputerType &entry = m_list.entries()[static_cast<std::size_t>(row)];
-    QAction *edit = menu->addAction(QStringLiteral("&Editer"), this, &ComputerTypesDialog::editSelected);
+    QAction *edit = menu->addAction(ui::tr("&Modifier"), this, &ComputerTypesDialog::editSelected);
     edit->setEnabled(transfer::ComputerTypeList::editableRow(entry));
-    menu->addAction(QStringLiteral("&Nouveau"), this, &ComputerTypesDialog::addNew);
-    QAction *remove = menu->addAction(QStringLiteral("&Effacer"), this, &ComputerTypesDialog::deleteSelected);
+    menu->addAction(ui::tr("&Nouveau"), this, &ComputerTypesDialog::addNew);
+    QAction *remove = menu->addAction(ui::tr("&Effacer"), this, &ComputerTypesDialog::deleteSelected);
     remove->setEnabled(transfer::ComputerTypeList::deletableRow(entry));
     return menu;
 }
@@ -310,14 +308,14 @@ QDialog *createKnownComputersDialog(QWidget *parent)
 {
     auto *dialog = new QDialog(parent);
     dialog->setObjectName(QStringLiteral("knownComputers"));
-    dialog->setWindowTitle(QStringLiteral("Type d'ordinateur"));
+    dialog->setWindowTitle(ui::tr("Type d'ordinateur"));
 
     auto *text
-        = new QLabel(QStringLiteral("Zorv lit les ordinateurs de plongée ci-dessous par le câble série, et importe les "
-                                    "plongées des montres Citizen et Mares Guardian par leurs fichiers.\n\n"
-                                    "Votre ordinateur manque ou ses plongées sont mal lues? Activez « Debug » dans les "
-                                    "options, lisez l'ordinateur et envoyez-nous le fichier « zvtrdat~.dp~ » qui se "
-                                    "trouve à côté de votre carnet."),
+        = new QLabel(ui::tr("Zorv lit les ordinateurs de plongée ci-dessous par le câble série, et importe les "
+                            "plongées des montres Citizen et Mares Guardian par leurs fichiers.\n\n"
+                            "Votre ordinateur manque ou ses plongées sont mal lues ? Activez « Débogage » dans les "
+                            "options, lisez l'ordinateur et envoyez-nous le fichier « zvtrdat~.dp~ » qui se "
+                            "trouve à côté de votre carnet."),
             dialog);
     text->setWordWrap(true);
     text->setMinimumWidth(360);
@@ -348,7 +346,7 @@ QDialog *createKnownComputersDialog(QWidget *parent)
     tree->setMinimumHeight(tree->sizeHintForRow(0) * 24);
 
     auto *buttons = new QDialogButtonBox(dialog);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(ui::tr("OK"), QDialogButtonBox::AcceptRole);
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
 
     auto *layout = new QVBoxLayout(dialog);

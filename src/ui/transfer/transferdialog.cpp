@@ -108,7 +108,7 @@ TransferDialog::TransferDialog(AppContext &context, std::unique_ptr<transfer::Se
     , m_link(std::move(link))
 {
     setObjectName(QStringLiteral("transferDialog"));
-    setWindowTitle(QStringLiteral("Transfer Tauchgänge"));
+    setWindowTitle(ui::tr("Transfert des plongées"));
     m_clock.start();
     m_receiver = Receiver(nowMs());
     buildLayout();
@@ -127,7 +127,7 @@ TransferDialog::~TransferDialog() = default;
 
 void TransferDialog::buildLayout()
 {
-    auto *computer = new QLabel(QStringLiteral("Ordinateur"), this);
+    auto *computer = new QLabel(ui::tr("Ordinateur"), this);
     m_connection = statusLabel(QStringLiteral("connection"), this);
     m_connection->setMinimumWidth(
         m_connection->fontMetrics().horizontalAdvance(qstr(StringId::TransferConnected)) + 16);
@@ -144,7 +144,7 @@ void TransferDialog::buildLayout()
     linkLayout->setContentsMargins(0, 0, 0, 0);
     linkLayout->addWidget(computer);
     linkLayout->addWidget(m_connection);
-    linkLayout->addWidget(new QLabel(QStringLiteral("à   COM:"), this));
+    linkLayout->addWidget(new QLabel(ui::tr("à   COM:"), this));
     linkLayout->addWidget(m_comPort);
     linkLayout->addWidget(new QLabel(QStringLiteral("par"), this));
     linkLayout->addWidget(interfaceText);
@@ -210,13 +210,13 @@ void TransferDialog::buildLayout()
             = *lastTransferText(m_context.settings.lastTransfer, static_cast<InfoField>(i));
     showInfoTexts(stored);
 
-    m_acceptButton = new QPushButton(QStringLiteral("&accepeter plongées"), this);
+    m_acceptButton = new QPushButton(ui::tr("&Accepter les plongées"), this);
     m_acceptButton->setObjectName(QStringLiteral("accept"));
     m_acceptButton->setEnabled(false);
-    m_testButton = new QPushButton(QStringLiteral("Test"), this);
+    m_testButton = new QPushButton(ui::tr("Test"), this);
     m_testButton->setObjectName(QStringLiteral("test"));
     m_testButton->setAutoDefault(false);
-    m_cancelButton = new QPushButton(QStringLiteral("Annuler"), this);
+    m_cancelButton = new QPushButton(ui::tr("Annuler"), this);
     m_cancelButton->setObjectName(QStringLiteral("cancel"));
     m_cancelButton->setAutoDefault(false);
     connect(m_acceptButton, &QPushButton::clicked, this, &TransferDialog::acceptDives);
@@ -329,8 +329,7 @@ void TransferDialog::loadDumpFile()
     if (!file.exists() || m_receiver.done())
         return;
     if (!file.open(QIODevice::ReadOnly)) {
-        showWarning(
-            this, QStringLiteral("Impossible de lire « %1 » : accès refusé.").arg(QString::fromLatin1(kTestFile)));
+        showWarning(this, ui::tr("Impossible de lire « %1 » : accès refusé.").arg(QString::fromLatin1(kTestFile)));
         return;
     }
     const QByteArray bytes = file.read(Receiver::kImageSize);

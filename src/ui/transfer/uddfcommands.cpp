@@ -43,25 +43,25 @@ namespace {
         UddfExportDialog(const AppContext &context, QWidget *parent)
             : QDialog(parent)
         {
-            setWindowTitle(QStringLiteral("Exporter UDDF"));
+            setWindowTitle(ui::tr("Exporter UDDF"));
             auto *form = new QFormLayout;
-            m_equipment = addFile(form, QStringLiteral("equipment"), QStringLiteral("Matériel :"),
-                existing(context.settings.equipmentFile), QStringLiteral("Matériel (*.dat)"));
-            m_addresses = addFile(form, QStringLiteral("addresses"), QStringLiteral("Adresses :"),
-                existing(context.settings.addressFile), QStringLiteral("Adresses (*.adr)"));
-            m_teaching = addFile(form, QStringLiteral("teaching"), QStringLiteral("Enseignement :"), {},
-                QStringLiteral("Cours (*.abn)"));
-            m_portable = new QCheckBox(QStringLiteral("Sans les données propres à Zorv (fichier plus petit, sans "
-                                                      "retour exact)"));
+            m_equipment = addFile(form, QStringLiteral("equipment"), ui::tr("Matériel :"),
+                existing(context.settings.equipmentFile), ui::tr("Matériel (*.dat)"));
+            m_addresses = addFile(form, QStringLiteral("addresses"), ui::tr("Adresses :"),
+                existing(context.settings.addressFile), ui::tr("Adresses (*.adr)"));
+            m_teaching
+                = addFile(form, QStringLiteral("teaching"), ui::tr("Enseignement :"), {}, ui::tr("Cours (*.abn)"));
+            m_portable = new QCheckBox(ui::tr("Sans les données propres à Zorv (fichier plus petit, sans "
+                                              "retour exact)"));
             m_portable->setObjectName(QStringLiteral("portable"));
             auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-            buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-            buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annuler"));
+            buttons->button(QDialogButtonBox::Ok)->setText(ui::tr("OK"));
+            buttons->button(QDialogButtonBox::Cancel)->setText(ui::tr("Annuler"));
             connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
             connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
             auto *layout = new QVBoxLayout(this);
             layout->addWidget(
-                new QLabel(QStringLiteral("Le carnet part avec ses voyages et ses brevets. Registres à joindre :")));
+                new QLabel(ui::tr("Le carnet part avec ses voyages et ses brevets. Registres à joindre :")));
             layout->addLayout(form);
             layout->addWidget(m_portable);
             layout->addWidget(buttons);
@@ -85,7 +85,7 @@ namespace {
                 FileRequest request;
                 request.parent = this;
                 request.directory = edit->text();
-                request.filter = filter + QStringLiteral(";;Tous les fichiers (*)");
+                request.filter = filter + ui::tr(";;Tous les fichiers (*)");
                 const QString file = chooseFile(request);
                 if (!file.isEmpty())
                     edit->setText(file);
@@ -115,9 +115,9 @@ void exportUddf(AppContext &context, QWidget *parent)
     FileRequest request;
     request.parent = parent;
     request.mode = FileRequest::Mode::Save;
-    request.filter = QStringLiteral("Fichiers UDDF (*.uddf);;Tous les fichiers (*)");
+    request.filter = ui::tr("Fichiers UDDF (*.uddf);;Tous les fichiers (*)");
     request.defaultSuffix = QStringLiteral("uddf");
-    request.title = QStringLiteral("Exporter UDDF");
+    request.title = ui::tr("Exporter UDDF");
     request.context = &context;
     request.folder = FileFolder::UddfExport;
     const QString target = chooseFile(request);
@@ -150,9 +150,8 @@ void exportUddf(AppContext &context, QWidget *parent)
 
     uddf::ExportOptions options;
     options.content = choices.portable() ? uddf::Content::Portable : uddf::Content::Full;
-    QProgressDialog progress(
-        QStringLiteral("Export UDDF en cours…"), QStringLiteral("Annuler"), 0, book.diveCount(), parent);
-    progress.setWindowTitle(QStringLiteral("Exporter UDDF"));
+    QProgressDialog progress(ui::tr("Export UDDF en cours…"), ui::tr("Annuler"), 0, book.diveCount(), parent);
+    progress.setWindowTitle(ui::tr("Exporter UDDF"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(400);
     options.progress = [&progress](int done, int total) {
@@ -176,8 +175,8 @@ bool importUddf(AppContext &context, QWidget *parent)
 {
     FileRequest request;
     request.parent = parent;
-    request.filter = QStringLiteral("Fichiers UDDF (*.uddf *.xml);;Tous les fichiers (*)");
-    request.title = QStringLiteral("Importer UDDF");
+    request.filter = ui::tr("Fichiers UDDF (*.uddf *.xml);;Tous les fichiers (*)");
+    request.title = ui::tr("Importer UDDF");
     request.context = &context;
     request.folder = FileFolder::Import;
     const QString path = chooseFile(request);
@@ -213,8 +212,8 @@ bool importUddfFrom(AppContext &context, const QString &path, QWidget *parent)
         lines << toQt(line);
     // The counts above, the notes (fields skipped, profiles cut, links unresolved) in the details.
     const qsizetype counts = summary->refused > 0 ? 3 : 2;
-    QMessageBox box(QMessageBox::Information, QStringLiteral("Importer UDDF"),
-        lines.mid(0, counts).join(QLatin1Char('\n')), QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Information, ui::tr("Importer UDDF"), lines.mid(0, counts).join(QLatin1Char('\n')),
+        QMessageBox::Ok, parent);
     if (lines.size() > counts)
         box.setDetailedText(lines.mid(counts).join(QLatin1Char('\n')));
     prompter().exec(box);

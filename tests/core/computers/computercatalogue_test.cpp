@@ -81,7 +81,7 @@ TEST(ComputerCatalogue, UnknownIdsGiveNothing)
     EXPECT_EQ(c.typeIdOfImportOrdinal(3), 0);
     EXPECT_EQ(c.typeIdOfAirOrdinal(-1), 0);
     EXPECT_FALSE(c.importNameAt(17).has_value());
-    EXPECT_EQ(c.displayName(99), "Typ: 99");
+    EXPECT_EQ(c.displayName(99), "Type 99");
     EXPECT_TRUE(ComputerCatalogue::isBuiltInSerialId(0));
     EXPECT_FALSE(ComputerCatalogue::isBuiltInSerialId(256));
 }

@@ -392,7 +392,7 @@ TEST(FieldTexts, ComputerNames)
     const FieldCatalogue bare(M);
     EXPECT_EQ(bare.fromRecord(Field::ComputerName, record), "Données manuelles");
     record.computerType = 7;
-    EXPECT_EQ(bare.fromRecord(Field::ComputerName, record), "Typ: 7");
+    EXPECT_EQ(bare.fromRecord(Field::ComputerName, record), "Type 7");
     EXPECT_EQ(bare.fromRecord(Field::ComputerNameForPrint, record), "");
 
     const FakeComputers computers;
@@ -400,7 +400,7 @@ TEST(FieldTexts, ComputerNames)
     record.computerType = 3;
     EXPECT_EQ(withCatalogue.fromRecord(Field::ComputerNameForPrint, record), "Modèle trois");
     record.computerType = 4;
-    EXPECT_EQ(withCatalogue.fromRecord(Field::ComputerName, record), "Typ: 4");
+    EXPECT_EQ(withCatalogue.fromRecord(Field::ComputerName, record), "Type 4");
 }
 
 TEST(FieldTexts, ProfileKindAndBlankRecord)

@@ -57,7 +57,7 @@ TEST(ProfileColourPreview, EachRoleDrawsItsOwnPartOfTheSample)
     EXPECT_EQ(second[1].points[1].y, depth52);
 
     EXPECT_FALSE(linesIn(c, colours[ProfileColour::Lines]).empty());
-    const auto unitWord = c.findText("M\xC3\xA8tre(s)");
+    const auto unitWord = c.findText("M\xC3\xA8tres");
     ASSERT_TRUE(unitWord.has_value());
     EXPECT_EQ(unitWord->state.textColour, colours[ProfileColour::Text]);
     // The signal colour belongs to the strip only.

@@ -112,17 +112,17 @@ TEST(PlannerPage, ListsInputsAndOnlyTheResultsThatApply)
     std::vector<PageLine> lines = plannerPageLines(p.state);
     EXPECT_TRUE(lines.front().heading);
     EXPECT_EQ(find(lines, "Max. Prof.:"), "24 m");
-    EXPECT_EQ(find(lines, "temps su fond:"), "45 min");
-    EXPECT_EQ(find(lines, "Tableau:"), "Niveau de la mer");
-    EXPECT_EQ(find(lines, "Plongées succesives:"), "non");
-    EXPECT_EQ(find(lines, "Données air:"), "Cons.Moy 20.0 l/min  Bout. 15.0 200 bar");
-    EXPECT_EQ(find(lines, "do not fly:"), "36 Std.");
+    EXPECT_EQ(find(lines, "Temps au fond:"), "45 min");
+    EXPECT_EQ(find(lines, "Table:"), "Niveau de la mer");
+    EXPECT_EQ(find(lines, "Plongée successive:"), "non");
+    EXPECT_EQ(find(lines, "Données air:"), "Cons.Moy 20.0 l/min  Bout. 15.0 l 200 bar");
+    EXPECT_EQ(find(lines, "Interdiction de vol:"), "36 heures");
     EXPECT_EQ(find(lines, "palier  3 m:"), "13 min");
     EXPECT_EQ(find(lines, "palier  6 m:"), "2 min");
     EXPECT_FALSE(find(lines, "palier  9 m:"));
-    EXPECT_EQ(find(lines, "Cons. air:"), "3594 barl");
-    EXPECT_EQ(find(lines, "pression restante:"), "-39 bar");
-    EXPECT_EQ(find(lines, "perte de pression:"), "239 bar");
+    EXPECT_EQ(find(lines, "Cons. air:"), "3594 bar·l");
+    EXPECT_EQ(find(lines, "Pression restante:"), "-39 bar");
+    EXPECT_EQ(find(lines, "Perte de pression:"), "239 bar");
 
     p.state.repetitive = 1;
     p.state.group = "D";
@@ -132,11 +132,11 @@ TEST(PlannerPage, ListsInputsAndOnlyTheResultsThatApply)
     p.state.breathingRate = 0;
     p.state.pressureLoss = 0;
     lines = plannerPageLines(p.state);
-    EXPECT_EQ(find(lines, "Tableau:"), "Lac d'altitude");
-    EXPECT_EQ(find(lines, "Plongées succesives:"), "Groupe de pression: D  Intervale de surface 40 min");
+    EXPECT_EQ(find(lines, "Table:"), "Lac d'altitude");
+    EXPECT_EQ(find(lines, "Plongée successive:"), "Groupe de pression: D  Intervalle de surface: 40 min");
     EXPECT_FALSE(find(lines, "Données air:"));
     EXPECT_FALSE(find(lines, "Cons. air:"));
-    EXPECT_FALSE(find(lines, "pression restante:"));
+    EXPECT_FALSE(find(lines, "Pression restante:"));
 }
 
 TEST(PlannerPage, EverythingLiesOnTheA4PageAtAnyResolution)

@@ -76,7 +76,7 @@ TEST_F(PreviewDrawing, EveryDrawnPointStaysInsideThePicture)
                         p.x >= 0 && p.y >= 0 && p.x + text.width <= size.width && p.y + text.height <= size.height)
                         << op.text << " at " << p.x << "," << p.y;
                 }
-                EXPECT_EQ(c.findText("M\xC3\xA8tre(s)").has_value(), large && units == UnitSystem::Metric);
+                EXPECT_EQ(c.findText("M\xC3\xA8tres").has_value(), large && units == UnitSystem::Metric);
                 EXPECT_EQ(c.ofKind(OpKind::Text).empty(), !large);
             }
         }

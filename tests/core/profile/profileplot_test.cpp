@@ -115,7 +115,7 @@ TEST(ProfilePlotAxes, DepthLabelsStepToTheAxisEndWithOffsetsByDigitCount)
     EXPECT_EQ(five->state.font.pointSize, 8.0);
     EXPECT_EQ(five->colour, kText);
     EXPECT_EQ(c.findText("25")->points[0], (Point { 26 - 20, plot.map(0, 25).y - 8 }));
-    const auto unit = c.findText("M\xC3\xA8tre(s)");
+    const auto unit = c.findText("M\xC3\xA8tres");
     ASSERT_TRUE(unit);
     EXPECT_EQ(unit->points[0], (Point { 2, 1 }));
 
@@ -123,7 +123,7 @@ TEST(ProfilePlotAxes, DepthLabelsStepToTheAxisEndWithOffsetsByDigitCount)
     ProfilePlot deep = windowPlot(UnitSystem::Imperial);
     setDiveRanges(deep, diveWithDepths({ 0, 40, 0 }), UnitSystem::Imperial);
     deep.drawAxes(feet, 4, Grid::Off);
-    ASSERT_TRUE(feet.findText("Foot"));
+    ASSERT_TRUE(feet.findText("Pieds"));
     ASSERT_TRUE(feet.findText("140"));
     // Three digits would start at 26 - 28; they are kept inside the picture.
     EXPECT_EQ(feet.findText("140")->points[0].x, 0);
@@ -245,7 +245,7 @@ TEST(ProfilePlotAxes, UpsideDownPlotMirrorsTicksAndLabels)
     ProfilePlot plot(kLine, kText, 26, 276, 350, -252, UnitSystem::Metric);
     const RecordingCanvas c = shortAxes(plot, Grid::Off);
     plot.setRanges(0, 9, 0, 10);
-    EXPECT_FALSE(c.findText("M\xC3\xA8tre(s)"));
+    EXPECT_FALSE(c.findText("M\xC3\xA8tres"));
     EXPECT_EQ(c.findText("5")->points[0], (Point { 26 - 24, plot.map(0, 5).y + 8 }));
     EXPECT_EQ(c.findText("10")->points[0], (Point { 26 - 40, plot.map(0, 10).y + 8 }));
     EXPECT_EQ(c.findText("1" + kMinute)->points[0].y, 24 - 12);

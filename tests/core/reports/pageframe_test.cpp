@@ -49,7 +49,7 @@ TEST(PrintFooter, FileNameAndTodayAboveTheBottomEdge)
     ClockPin pin;
     RecordingCanvas c(kTenthMmDpi);
     reports::printFooter(c, 200.0, 280.0, "/home/diver/logs/Meer.log");
-    const auto text = c.findText("<Meer.log> Ausgedruckt am: 07.12.2026");
+    const auto text = c.findText("<Meer.log> Imprimé le 07.12.2026");
     ASSERT_TRUE(text);
     const int line = RecordingCanvas::pixelHeight(text->state.font, kTenthMmDpi); // 6 pt: 21
     EXPECT_EQ(text->points[0], (Point { 100, 2800 - line }));
@@ -58,5 +58,5 @@ TEST(PrintFooter, FileNameAndTodayAboveTheBottomEdge)
 
     RecordingCanvas bare(kTenthMmDpi);
     reports::printFooter(bare, 200.0, 280.0, "");
-    EXPECT_TRUE(bare.findText("Ausgedruckt am: 07.12.2026"));
+    EXPECT_TRUE(bare.findText("Imprimé le 07.12.2026"));
 }

@@ -38,12 +38,12 @@ TEST(OptionsForm, FileFiltersSplitIntoLabelAndPattern)
     const std::vector<FileFilter> browser = parseFileFilter(kBrowserFileFilter);
     ASSERT_EQ(browser.size(), 2u);
     EXPECT_EQ(browser[0].pattern, "*.exe");
-    EXPECT_EQ(browser[1].label, "Alle Dateien (*.*)");
+    EXPECT_EQ(browser[1].label, "Tous les fichiers (*.*)");
     EXPECT_EQ(browser[1].pattern, "*.*");
 
     EXPECT_TRUE(parseFileFilter("").empty());
     EXPECT_EQ(fileDialogNameFilters(kBrowserFileFilter),
-        (std::vector<std::string> { "Internet Browser (*.exe)", "Alle Dateien (*)" }));
+        (std::vector<std::string> { "Navigateur web (*.exe)", "Tous les fichiers (*)" }));
     EXPECT_EQ(fileDialogNameFilters("Bilder|*.png|"), std::vector<std::string> { "Bilder (*.png)" });
     // A label without its pattern is no filter.
     EXPECT_EQ(parseFileFilter("A|*.a|B").size(), 1u);

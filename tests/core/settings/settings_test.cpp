@@ -69,7 +69,7 @@ Settings everyValueChanged()
     s.dataWindow = false;
     s.compatibilityNotice = false;
     s.advancedMode = false;
-    s.currency = "€";
+    s.currency = "CHF";
     s.clockBackground = false;
     s.unitSystem = zorv::logbook::UnitSystem::Imperial;
     s.equipmentFile = "/home/ä/equip.dat";
@@ -196,6 +196,13 @@ TEST(Settings, EveryValueSurvivesTheFile)
     IniFile fresh;
     Settings().saveAll(fresh);
     EXPECT_EQ(loaded(parsed(fresh.serialise())), loaded(IniFile()));
+}
+
+// A new installation counts in euros; a currency the diver chose earlier stays, the old default included.
+TEST(Settings, TheEuroIsOnlyTheDefault)
+{
+    EXPECT_EQ(loaded(IniFile()).currency, "€");
+    EXPECT_EQ(loaded(parsed("[Ansicht]\nW\xE4hrung=DM\n")).currency, "DM");
 }
 
 // The file's key names, order and value forms are what older installations read.

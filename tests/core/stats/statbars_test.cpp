@@ -119,8 +119,8 @@ TEST(PrintedPages, ClassPageTableInMillimetres)
     ASSERT_EQ(print.pageCount(c), 1);
     c.clear();
     print.drawPage(c, 0);
-    ASSERT_TRUE(c.findText("Statistique profondeur de plongée"));
-    ASSERT_TRUE(c.findText("<Meer.log> Ausgedruckt am: 07.12.2026"));
+    ASSERT_TRUE(c.findText("Statistiques de profondeur"));
+    ASSERT_TRUE(c.findText("<Meer.log> Imprimé le 07.12.2026"));
     const auto subtitle = c.findText("Plongées par profondeur - toutes les plongées");
     ASSERT_TRUE(subtitle);
     EXPECT_EQ(subtitle->points[0].x, 150);

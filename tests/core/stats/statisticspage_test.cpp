@@ -124,7 +124,7 @@ TEST(Timelines, ShowTwentyYearsAndTwentyFourMonthsEvenForANewLogbook)
     const auto monthRows = months.rows();
     ASSERT_EQ(monthRows.size(), 24u);
     EXPECT_EQ(monthRows.front().label, "Jan 2025");
-    EXPECT_EQ(monthRows.back().label, "Dec 2026");
+    EXPECT_EQ(monthRows.back().label, "Déc 2026");
     EXPECT_FLOAT_EQ(monthRows[22].values[0].value_or(0), 1.0f);
     EXPECT_FLOAT_EQ(monthRows[23].values[0].value_or(0), 2.0f);
     EXPECT_FLOAT_EQ(months.averageRow()->values[0].value_or(0), 1.5f);

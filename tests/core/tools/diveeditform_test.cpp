@@ -361,7 +361,7 @@ namespace {
             Impossible { "0:60", &DiveEditValues::interval, "Intervalle" },
             Impossible { "99999", &DiveEditValues::maxDepth, "Prof. max." },
             Impossible { "-400", &DiveEditValues::minWaterTemperature, "Temp. eau min." },
-            Impossible { "400", &DiveEditValues::tankPressure, "Pression-bouteille" },
+            Impossible { "400", &DiveEditValues::tankPressure, "Pression bouteille" },
             Impossible { "40000", &DiveEditValues::number, "Numéro" },
             Impossible { "abc", &DiveEditValues::airTemperature, "Temp. air" },
             Impossible { "18,5 m", &DiveEditValues::maxDepth, "Prof. max." },

@@ -6,9 +6,11 @@
 #include "ui/app/tipsdialog.h"
 #include "ui/common/messages.h"
 #include "ui/common/qtext.h"
+#include "ui/tools/diveeditdialog.h"
 #include "uitest.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
@@ -60,7 +62,7 @@ private slots:
         QVERIFY(m_fx.start(m_fx.sample()));
         MainWindow *window = m_fx.window();
         const QStringList titles = menuTitles(window->menuBar());
-        for (const char *title : { "&File", "&Edit", "&View", "&Statistics", "&Tools" })
+        for (const char *title : { "&File", "&Edit", "&View", "&Statistics", "T&ools" })
             QVERIFY2(titles.contains(QString::fromLatin1(title)), qPrintable(titles.join(QLatin1Char('|'))));
         QCOMPARE(window->action(app::Command::EditDive)->text().section(QLatin1Char('\t'), 0, 0),
             QStringLiteral("&Edit dive"));
@@ -96,6 +98,26 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&files));
         QVERIFY(uitest::visibleTexts(&files).contains(QStringLiteral("Cancel")));
         save(&files, QStringLiteral("language-en-filedialog"));
+    }
+
+    void editDialogIsEnglish()
+    {
+        m_fx.prepare();
+        QVERIFY(m_fx.start(m_fx.sample()));
+        DiveEditDialog dialog(m_fx.context(), m_fx.window());
+        dialog.setRecord(*m_fx.logbook().dive(1), 1);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const QStringList shown = uitest::visibleTexts(&dialog);
+        for (const char *english : { "Measurements", "Fresh water", "Leisure dive", "Free data" })
+            QVERIFY2(shown.contains(QString::fromLatin1(english)), english);
+        for (const char *french : { "Mesures", "Lieu:", "Annuler" })
+            QVERIFY2(!shown.contains(QString::fromUtf8(french)), french);
+        // The manual-entry computer keeps its stored name in Ctyp.ini but shows in English.
+        const auto *computers = dialog.findChild<QComboBox *>(QStringLiteral("airComputers"));
+        QVERIFY(computers);
+        QVERIFY(computers->findText(QStringLiteral("Handeintrag"), Qt::MatchStartsWith) < 0);
+        save(&dialog, QStringLiteral("language-en-editdialog"));
     }
 
 private:

@@ -182,7 +182,7 @@ private slots:
         prompts
             .file(examples + QStringLiteral("guardian-dive.txt"),
                 [](QFileDialog &dialog) {
-                    QCOMPARE(dialog.nameFilters(), QStringList { QStringLiteral("Guardian Text Export (*.txt)") });
+                    QCOMPARE(dialog.nameFilters(), QStringList { QStringLiteral("Export texte Guardian (*.txt)") });
                     uitest::saveScreenshot(&dialog, QStringLiteral("import-guardian-file"));
                 })
             .dialog([](QDialog &edit) { press(&edit, QStringLiteral("Annuler")); });

@@ -2,6 +2,7 @@
 // one window claim the same Alt key: Qt then only cycles focus between them and never acts.
 #include "app/commandstate.h"
 #include "app/mnemonics.h"
+#include "common/translation.h"
 #include "logbook/logbook.h"
 #include "ui/app/divepageview.h"
 #include "ui/app/logbookdocument.h"
@@ -101,6 +102,12 @@ class MnemonicsTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        // Run a second time under LANGUAGE=en (see CMakeLists.txt) to walk the English texts.
+        if (qEnvironmentVariableIsSet("ZORV_TEST_TRANSLATED"))
+            common::setUpTranslations({}, ZORV_LOCALE_DIR);
+    }
     void init() { m_fx.prepare(); }
     void cleanup() { m_fx.stop(); }
 

@@ -100,7 +100,7 @@ private slots:
         // The third button edits the second profile, which is the second colour.
         click(&dialog, QStringLiteral("P&rofil 2"));
         pickNext(green);
-        click(&dialog, QStringLiteral("&Définir Couleur"));
+        click(&dialog, QStringLiteral("&Définir la couleur"));
         QCOMPARE(dialog.colours()[ProfileColour::ClipProfile], canvas::rgb(10, 200, 30));
         QCOMPARE(
             dialog.colours()[ProfileColour::Background], settings::kDefaultProfileColours[ProfileColour::Background]);
@@ -108,10 +108,10 @@ private slots:
 
         // A cancelled picker keeps the colour.
         prompts.modal([](QWidget *) {});
-        click(&dialog, QStringLiteral("&Définir Couleur"));
+        click(&dialog, QStringLiteral("&Définir la couleur"));
         QCOMPARE(dialog.colours()[ProfileColour::ClipProfile], canvas::rgb(10, 200, 30));
 
-        click(&dialog, QStringLiteral("D&éfault"));
+        click(&dialog, QStringLiteral("D&éfaut"));
         QCOMPARE(dialog.colours(), settings::kDefaultProfileColours);
         QCOMPARE(countPixels(grabChart(&dialog), green), 0);
     }
@@ -140,13 +140,13 @@ private slots:
         click(&dialog, QStringLiteral("Sa&uver"));
         QCOMPARE(std::filesystem::file_size(path.toStdString()), settings::kColourFileSize);
 
-        click(&dialog, QStringLiteral("D&éfault"));
+        click(&dialog, QStringLiteral("D&éfaut"));
         chooseFileNext(path);
         click(&dialog, QStringLiteral("&Ouvrir"));
         QCOMPARE(dialog.colours(), someProfileColours());
 
         // A file that is not there changes nothing and says nothing.
-        click(&dialog, QStringLiteral("D&éfault"));
+        click(&dialog, QStringLiteral("D&éfaut"));
         prompts.modal([](QWidget *) {});
         click(&dialog, QStringLiteral("&Ouvrir"));
         QCOMPARE(dialog.colours(), settings::kDefaultProfileColours);
@@ -156,12 +156,12 @@ private slots:
     {
         uitest::Prompts prompts;
         m_context.settings.profileColours = someProfileColours();
-        prompts.modal([](QWidget *modal) { click(modal, QStringLiteral("D&éfault")); });
+        prompts.modal([](QWidget *modal) { click(modal, QStringLiteral("D&éfaut")); });
         QVERIFY(!ui::showProfileColoursDialog(m_context, nullptr));
         QCOMPARE(m_context.settings.profileColours, someProfileColours());
 
         prompts.modal([](QWidget *modal) {
-            click(modal, QStringLiteral("D&éfault"));
+            click(modal, QStringLiteral("D&éfaut"));
             click(modal, QStringLiteral("OK"));
         });
         QVERIFY(ui::showProfileColoursDialog(m_context, nullptr));
@@ -177,16 +177,16 @@ private slots:
 
         click(&dialog, QStringLiteral("Diagramme"));
         pickNext(QColor(1, 2, 3));
-        click(&dialog, QStringLiteral("Définir &Couleur"));
+        click(&dialog, QStringLiteral("Définir la &couleur"));
         click(&dialog, QStringLiteral("Texte"));
         pickNext(QColor(4, 5, 6));
-        click(&dialog, QStringLiteral("Définir &Couleur"));
+        click(&dialog, QStringLiteral("Définir la &couleur"));
         QCOMPARE(dialog.colours()[NoDecoColour::Lines], canvas::rgb(1, 2, 3));
         QCOMPARE(dialog.colours()[NoDecoColour::Text], canvas::rgb(4, 5, 6));
 
         click(&dialog, QStringLiteral("US Navy"));
         pickNext(QColor(250, 0, 250));
-        click(&dialog, QStringLiteral("Définir &Couleur"));
+        click(&dialog, QStringLiteral("Définir la &couleur"));
         QVERIFY(countPixels(grabChart(&dialog), QColor(250, 0, 250)) > 20);
         click(&dialog, QStringLiteral("&Défaut"));
         QCOMPARE(dialog.colours(), settings::kDefaultNoDecoColours);
@@ -256,7 +256,7 @@ private slots:
         prompts.modal([](QWidget *modal) {
             click(modal, QStringLiteral("Arrière plan"));
             pickNext(QColor(200, 220, 255));
-            click(modal, QStringLiteral("Définir &Couleur"));
+            click(modal, QStringLiteral("Définir la &couleur"));
             click(modal, QStringLiteral("OK"));
         });
         click(&window, QStringLiteral("&Couleur"));

@@ -103,7 +103,7 @@ private slots:
         QVERIFY(!dialog->field(QStringLiteral("depth"))->text().isEmpty());
 
         // Deco 92 at the cursor lays the table's plan over the drawing.
-        QTest::mouseClick(dialog->button(QStringLiteral("Deco &92")), Qt::LeftButton);
+        QTest::mouseClick(dialog->button(QStringLiteral("Déco &92")), Qt::LeftButton);
         QVERIFY(m_context.secondProfile.shown);
         uitest::saveScreenshot(dialog.get(), QStringLiteral("manual-profile"));
 
@@ -128,7 +128,7 @@ private slots:
         uitest::Prompts prompts;
         QString question;
         prompts.message({}, QStringLiteral("OK"), &question);
-        QTest::mouseClick(again->button(QStringLiteral("&Profil effacer")), Qt::LeftButton);
+        QTest::mouseClick(again->button(QStringLiteral("Effacer le &profil")), Qt::LeftButton);
         QCOMPARE(question, QStringLiteral("Supprimer vraiment le profil ?"));
         QVERIFY(m_context.logbook.dive(position));
         stored = *m_context.logbook.dive(position);

@@ -120,7 +120,7 @@ private slots:
         // A table too short says so and takes the chart away.
         setText(dialog->depthField(), QStringLiteral("70"));
         QVERIFY(dialog->calculate());
-        QCOMPARE(dialog->resultBox()->toPlainText(), QStringLiteral("Tabelle nicht ausreichend"));
+        QCOMPARE(dialog->resultBox()->toPlainText(), QStringLiteral("Table insuffisante"));
         QVERIFY(!dialog->button(QStringLiteral("&Imprimer"))->isEnabled());
     }
 

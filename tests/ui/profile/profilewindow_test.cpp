@@ -293,7 +293,7 @@ private slots:
         // Back to the default colours, confirmed.
         uitest::Prompts prompts;
         prompts.dialog([](QDialog &dialog) {
-            QTest::mouseClick(findByText<QPushButton>(&dialog, QStringLiteral("D&éfault")), Qt::LeftButton);
+            QTest::mouseClick(findByText<QPushButton>(&dialog, QStringLiteral("D&éfaut")), Qt::LeftButton);
             QTest::mouseClick(findByText<QPushButton>(&dialog, QStringLiteral("OK")), Qt::LeftButton);
         });
         QTest::mouseClick(findByText<QPushButton>(window.get(), QStringLiteral("Cou&leur")), Qt::LeftButton);
@@ -445,7 +445,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&main));
         QVERIFY(main.page()->preview()->isVisible());
         QCOMPARE(main.page()->preview()->size(), QSize(60, 20));
-        QCOMPARE(main.page()->preview()->text(), QStringLiteral("&Profile"));
+        QCOMPARE(main.page()->preview()->text(), QStringLiteral("&Profil"));
         uitest::saveScreenshot(&main, QStringLiteral("mainwindow_preview_off"));
         m_context.settings.profilePreview = true;
         main.page()->applyOptions();

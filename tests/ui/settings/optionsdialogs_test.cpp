@@ -130,8 +130,8 @@ private slots:
         });
         QVERIFY(ui::showOptionsDialog(context, nullptr));
 
-        QCOMPARE(
-            filters, (QStringList { QStringLiteral("Internet Browser (*.exe)"), QStringLiteral("Alle Dateien (*)") }));
+        QCOMPARE(filters,
+            (QStringList { QStringLiteral("Navigateur web (*.exe)"), QStringLiteral("Tous les fichiers (*)") }));
         QCOMPARE(context.settings.browserFile, program.toStdString());
     }
 

@@ -198,8 +198,8 @@ private slots:
             QSKIP("pdftotext is not installed");
         QVERIFY(text.waitForFinished());
         const QString out = QString::fromUtf8(text.readAllStandardOutput());
-        QVERIFY(out.contains(QStringLiteral("Statitiques mensuels")));
-        QVERIFY(out.contains(QStringLiteral("<Meer.log> Ausgedruckt am: 07.12.2026")));
+        QVERIFY(out.contains(QStringLiteral("Statistiques mensuelles")));
+        QVERIFY(out.contains(QStringLiteral("<Meer.log> Imprimé le 07.12.2026")));
         QVERIFY(out.contains(QStringLiteral("Eau de mer")));
         QVERIFY(out.count(QStringLiteral("\f")) >= 2); // the months run over several sheets
         QVERIFY(out.contains(QStringLiteral("Moyenne:")));

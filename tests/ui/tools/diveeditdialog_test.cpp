@@ -290,7 +290,7 @@ private slots:
         });
         QTest::mouseClick(child<QPushButton>(&dialog, "warnings"), Qt::LeftButton);
         QCOMPARE(labels,
-            QStringList({ QStringLiteral("&Remontée"), QStringLiteral("&Deco"), QStringLiteral("&Travail"),
+            QStringList({ QStringLiteral("&Remontée"), QStringLiteral("&Déco"), QStringLiteral("&Travail"),
                 QStringLiteral("&SOS") }));
         prompts.modal([](QWidget *warnings) {
             warnings->findChildren<QCheckBox *>()[3]->setChecked(true);

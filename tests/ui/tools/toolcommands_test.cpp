@@ -106,7 +106,7 @@ private slots:
         const auto original = logbook::LogbookFile::logBytes(lb);
 
         onDialog(QStringLiteral("tool-renumber-all"), [](QWidget *dialog) {
-            QCOMPARE(dialog->windowTitle(), QStringLiteral("Numéroter plongées"));
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Numéroter les plongées"));
             setField(dialog, "number0", QStringLiteral("100"));
         }).message(QStringLiteral("Numéroter les plongées à partir du n°100 ?"));
         window->runCommand(Command::RenumberAll);
@@ -239,7 +239,7 @@ private slots:
                 ++count;
             }
         onDialog(QStringLiteral("tool-quicksearch"), [place](QWidget *dialog) {
-            QCOMPARE(dialog->windowTitle(), QStringLiteral("Recherche Plongée"));
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Recherche de plongées"));
             uitest::findByText<QRadioButton>(dialog, QStringLiteral("Lie&u"))->click();
             dialog->findChild<QComboBox *>(QStringLiteral("text"))->setEditText(place);
         });
@@ -274,10 +274,10 @@ private slots:
         onDialog(
             QStringLiteral("tool-replace"),
             [&](QWidget *dialog) {
-                QCOMPARE(dialog->windowTitle(), QStringLiteral("Recherche & Remplacer"));
+                QCOMPARE(dialog->windowTitle(), QStringLiteral("Chercher et remplacer"));
                 setField(dialog, "find", place);
                 setField(dialog, "replacement", QStringLiteral("Lac Nouveau"));
-                press(dialog, QStringLiteral("C&herche"));
+                press(dialog, QStringLiteral("C&hercher"));
                 listed = dialog->findChild<QListWidget *>()->count();
                 press(dialog, QStringLiteral("&Remplacer"));
                 // Waits for the next search before it replaces again.
@@ -394,7 +394,7 @@ private slots:
         onDialog(
             QStringLiteral("tool-fill"),
             [](QWidget *dialog) {
-                QCOMPARE(dialog->windowTitle(), QStringLiteral("Remplir plongée"));
+                QCOMPARE(dialog->windowTitle(), QStringLiteral("Remplir les plongées"));
                 uitest::prompts().message(QStringLiteral("Modifier la plongée"));
                 press(dialog, QStringLiteral("&Remplir"));
                 QVERIFY(dialog->isVisible());
@@ -519,7 +519,7 @@ private slots:
         const int count = lb.diveCount();
         int minute = 0;
         onDialog(QStringLiteral("tool-split"), [&](QWidget *dialog) {
-            QCOMPARE(dialog->windowTitle(), QStringLiteral("Séparer plongées"));
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Séparer une plongée"));
             auto *split = qobject_cast<SplitDialog *>(dialog);
             QVERIFY(split);
             QWidget *plot = split->plot();

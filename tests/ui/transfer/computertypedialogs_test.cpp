@@ -33,7 +33,7 @@ QPushButton *button(QWidget *dialog, const char *name)
     return dialog->findChild<QPushButton *>(QString::fromLatin1(name));
 }
 
-// Fills the form "Données description ordinateur" that opens next, and confirms it.
+// Fills the form "Description de l'ordinateur" that opens next, and confirms it.
 void fillNextForm(const QString &name, const QString &id, const char *radio = nullptr)
 {
     uitest::prompts().modal([name, id, radio](QWidget *modal) {
