@@ -87,6 +87,21 @@ std::optional<std::string> TipReader::next()
     return std::nullopt;
 }
 
+std::filesystem::path tipsFileFor(const std::filesystem::path &programDir, const std::string &language)
+{
+    std::error_code error;
+    for (const std::filesystem::path &folder : { programDir, programDir.parent_path() / "share" / "zorv" }) {
+        if (!language.empty() && language != "fr") {
+            const std::filesystem::path translated = folder / ("tips." + language + ".txt");
+            if (std::filesystem::is_regular_file(translated, error))
+                return translated;
+        }
+        if (std::filesystem::is_regular_file(folder / kTipsFileName, error))
+            return folder / kTipsFileName;
+    }
+    return programDir / kTipsFileName;
+}
+
 std::string fileTimeStamp(const std::filesystem::path &file)
 {
     std::error_code error;

@@ -43,6 +43,11 @@ struct TipOfTheDay {
 // Reads the next tip from the file and advances "FilePos"/"TimeStamp" in `state`.
 TipOfTheDay readTipOfTheDay(const std::filesystem::path &tipsFile, settings::TipState &state);
 
+// The tips file to show: "tips.<language>.txt" when the program speaks a translated language and
+// ships tips in it, else "tips.txt"; looked for beside the program, then in the installation's
+// share/zorv. Beside the program when neither folder has one, so the dialog names that file.
+std::filesystem::path tipsFileFor(const std::filesystem::path &programDir, const std::string &language);
+
 // The file's modification time as the "TimeStamp" text; empty when the file is missing.
 std::string fileTimeStamp(const std::filesystem::path &file);
 

@@ -1,6 +1,7 @@
 #include "ui/app/application.h"
 
 #include "app/tips.h"
+#include "common/translation.h"
 #include "ui/app/logbookdocument.h"
 #include "ui/app/mainwindow.h"
 #include "ui/app/splashscreen.h"
@@ -34,12 +35,7 @@ StartOptions parseArguments(const QStringList &arguments, const std::filesystem:
 
 std::filesystem::path tipsFilePath(const std::filesystem::path &programDir)
 {
-    const std::filesystem::path beside = programDir / app::kTipsFileName;
-    const std::filesystem::path installed = programDir.parent_path() / "share" / "zorv" / app::kTipsFileName;
-    std::error_code error;
-    if (!std::filesystem::exists(beside, error) && std::filesystem::exists(installed, error))
-        return installed;
-    return beside;
+    return app::tipsFileFor(programDir, common::textLanguage());
 }
 
 Application::Application() = default;

@@ -87,5 +87,25 @@ namespace {
         EXPECT_EQ(readTipOfTheDay(dir / "tips.txt", state).text, common::str(StringId::TipsFileUnreadable));
     }
 
+    // Which file the dialog reads: the language's own beside the program, then in share/zorv, else tips.txt.
+    TEST(TipOfTheDay, TheLanguagesOwnFileComesFirst)
+    {
+        test::TempDir root;
+        const std::filesystem::path bin = root / "bin";
+        const std::filesystem::path share = root / "share" / "zorv";
+        std::filesystem::create_directories(bin);
+        std::filesystem::create_directories(share);
+        EXPECT_EQ(tipsFileFor(bin, "en"), bin / "tips.txt") << "nothing anywhere: the dialog names the file beside";
+        test::writeFile(share / "tips.txt", "Plongez.\n");
+        test::writeFile(share / "tips.en.txt", "Dive.\n");
+        EXPECT_EQ(tipsFileFor(bin, "en"), share / "tips.en.txt");
+        EXPECT_EQ(tipsFileFor(bin, "fr"), share / "tips.txt");
+        EXPECT_EQ(tipsFileFor(bin, "de"), share / "tips.txt") << "a language without tips reads the French";
+        test::writeFile(bin / "tips.txt", "Plongez.\n");
+        EXPECT_EQ(tipsFileFor(bin, "en"), bin / "tips.txt") << "the file beside the program wins, as a build tree's";
+        test::writeFile(bin / "tips.en.txt", "Dive.\n");
+        EXPECT_EQ(tipsFileFor(bin, "en"), bin / "tips.en.txt");
+    }
+
 } // namespace
 } // namespace zorv::app
