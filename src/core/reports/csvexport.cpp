@@ -2,6 +2,7 @@
 
 #include "common/cformat.h"
 #include "common/strings.h"
+#include "common/translation.h"
 #include "logbook/fieldcatalogue.h"
 #include "logbook/logbook.h"
 #include "logbook/units.h"
@@ -212,7 +213,10 @@ std::string csvDiveProfile(const logbook::Logbook &logbook, const DiveRecord &di
         out.pop_back();
         out += '\n';
     }
-    out += common::cformat("Profil%cSeconde%cProfondeur\n", separator, separator);
+    // The time column says what its values are: seconds, or the time since the start as h:mm:ss.
+    const char *timeTitle = choices.timeFormat == CsvTimeFormat::Seconds ? N_("Seconde") : N_("Temps écoulé");
+    out += common::cformat(
+        "%s%c%s%c%s\n", common::tr("Profil"), separator, common::tr(timeTitle), separator, common::tr("Profondeur"));
     const bool imperial = logbook.unitSystem() == logbook::UnitSystem::Imperial;
     const std::span<const logbook::ProfileSample> samples = logbook::profileSamples(dive);
     for (std::size_t i = 0; i < samples.size(); ++i) {
