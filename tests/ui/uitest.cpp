@@ -110,12 +110,12 @@ QStringList englishTexts(QWidget *window)
     return found;
 }
 
-QStringList cutTexts(QWidget *window, Title title)
+QStringList cutTexts(QWidget *window)
 {
     QStringList cut;
     QFont titleFont = QApplication::font();
     titleFont.setBold(true);
-    if (title == Title::Check && !window->windowTitle().isEmpty()
+    if (!window->windowTitle().isEmpty()
         && QFontMetrics(titleFont).horizontalAdvance(window->windowTitle()) + kTitleBarControls > window->width())
         cut << QStringLiteral("title: ") + window->windowTitle();
     for (QWidget *w : window->findChildren<QWidget *>()) {
@@ -165,7 +165,7 @@ void installFrench()
         "Qt's French translations are missing: scripts/install-deps installs them");
 }
 
-void saveScreenshot(QWidget *widget, const QString &name, Title title)
+void saveScreenshot(QWidget *widget, const QString &name)
 {
     // A run in a translated language keeps its pictures beside the French ones and may show English.
     const bool translated = qEnvironmentVariableIsSet("ZORV_TEST_TRANSLATED");
@@ -176,7 +176,7 @@ void saveScreenshot(QWidget *widget, const QString &name, Title title)
     const QStringList english = translated ? QStringList() : englishTexts(window);
     QVERIFY2(
         english.isEmpty(), qPrintable(name + QStringLiteral(" shows English: ") + english.join(QStringLiteral(" | "))));
-    const QStringList cut = cutTexts(window, title);
+    const QStringList cut = cutTexts(window);
     QVERIFY2(cut.isEmpty(), qPrintable(name + QStringLiteral(" cuts: ") + cut.join(QStringLiteral(" | "))));
 }
 
@@ -270,7 +270,7 @@ Prompts &Prompts::file(const QString &path, const std::function<void(QFileDialog
     return *this;
 }
 
-int Prompts::exec(QDialog &dialog)
+int Prompts::run(QDialog &dialog)
 {
     auto *box = qobject_cast<QMessageBox *>(&dialog);
     const QString shown = dialog.windowTitle() + QStringLiteral(": ") + (box ? box->text() : QString());
@@ -305,8 +305,7 @@ int Prompts::exec(QDialog &dialog)
                     QLatin1String(QTest::currentTestFunction())
                         + (QTest::currentDataTag() ? QLatin1Char('-') + QLatin1String(QTest::currentDataTag())
                                                    : QString()))
-                .arg(++m_boxes),
-            Title::Skip);
+                .arg(++m_boxes));
     next.answer(dialog);
     // Left open: closed by its title bar, or failing that (a message box without an escape button) rejected.
     if (dialog.isVisible())

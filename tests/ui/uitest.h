@@ -31,13 +31,7 @@ namespace zorv::uitest {
 // Saves a PNG of the widget's window under build/screenshots/<name>.png, and
 // fails the test when the window shows English words of Qt's untranslated
 // texts or cuts a label's or button's text.
-// `title` Skip leaves the title to the window manager, which elides it: short message boxes are narrower
-// than their titles.
-enum class Title {
-    Check,
-    Skip,
-};
-void saveScreenshot(QWidget *widget, const QString &name, Title title = Title::Check);
+void saveScreenshot(QWidget *widget, const QString &name);
 
 // Clicks the visible button of `modal` whose text is `text`, mnemonics ignored; fails the test when there is none.
 void press(QWidget *modal, const QString &text);
@@ -52,7 +46,7 @@ QStringList englishTexts(QWidget *window);
 
 // Labels, buttons and check boxes whose text is wider or taller than the room
 // the widget gives it, and a title wider than the window.
-QStringList cutTexts(QWidget *window, Title title = Title::Check);
+QStringList cutTexts(QWidget *window);
 
 // Types a key into `window`: shortcuts reach only the active window, and a closed
 // message box leaves none active off screen.
@@ -120,7 +114,8 @@ public:
     // True when every expected dialog came.
     bool done() const { return m_expected.empty(); }
 
-    int exec(QDialog &dialog) override;
+protected:
+    int run(QDialog &dialog) override;
 
 private:
     struct Expected {

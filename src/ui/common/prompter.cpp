@@ -1,6 +1,8 @@
 #include "ui/common/prompter.h"
 
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -9,9 +11,25 @@ namespace zorv::ui {
 namespace {
 
     class QtPrompter : public Prompter {
-    public:
-        int exec(QDialog &dialog) override { return dialog.exec(); }
+    protected:
+        int run(QDialog &dialog) override { return dialog.exec(); }
     };
+
+    // Room a window manager's title bar takes besides the title: icon and three buttons.
+    constexpr int kTitleBarControls = 110;
+
+    // A short message under a long title ("Entrez un nombre." from the planner) makes a box
+    // narrower than its title, which the title bar then cuts. QMessageBox sizes itself and
+    // ignores a minimum width, so the room goes into its layout.
+    void fitTitle(QMessageBox &box)
+    {
+        QFont bold = box.font();
+        bold.setBold(true);
+        const int width = QFontMetrics(bold).horizontalAdvance(box.windowTitle()) + kTitleBarControls;
+        if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+            grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                grid->columnCount());
+    }
 
     QtPrompter &qtPrompter()
     {
@@ -66,6 +84,13 @@ namespace {
     }
 
 } // namespace
+
+int Prompter::exec(QDialog &dialog)
+{
+    if (auto *box = qobject_cast<QMessageBox *>(&dialog))
+        fitTitle(*box);
+    return run(dialog);
+}
 
 Prompter &prompter()
 {

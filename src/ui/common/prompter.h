@@ -20,8 +20,12 @@ struct AppContext;
 class Prompter {
 public:
     virtual ~Prompter() = default;
-    // Shows `dialog` modally until it is closed; returns what exec() would.
-    virtual int exec(QDialog &dialog) = 0;
+    // Shows `dialog` modally until it is closed; returns what exec() would. A message box is
+    // widened first so that a window manager shows its whole title.
+    int exec(QDialog &dialog);
+
+protected:
+    virtual int run(QDialog &dialog) = 0;
 };
 
 // The prompter in use: Qt's, unless a test put its own in place.
