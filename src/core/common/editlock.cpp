@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <pwd.h>
 #include <string>
+#include <string_view>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
@@ -42,7 +43,7 @@ namespace {
         std::string holder = n > 0 ? std::string(text, static_cast<std::size_t>(n)) : std::string();
         while (!holder.empty() && (holder.back() == '\n' || holder.back() == '\r'))
             holder.pop_back();
-        return holder.empty() ? std::string(tr("un autre programme")) : holder;
+        return holder.empty() ? std::string(tr("un autre programme")) : shownHolder(holder);
     }
 
     bool sameFile(int fd, const fs::path &path)
@@ -65,6 +66,21 @@ namespace {
     }
 
 } // namespace
+
+std::string shownHolder(const std::string &stored)
+{
+    const std::size_t on = stored.find(" sur ");
+    const std::size_t process = stored.rfind(" (processus ");
+    if (on == std::string::npos || process == std::string::npos || process < on || !stored.ends_with(')'))
+        return stored;
+    const std::size_t pidStart = process + std::string_view(" (processus ").size();
+    const std::string pid = stored.substr(pidStart, stored.size() - 1 - pidStart);
+    if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos)
+        return stored;
+    const std::size_t hostStart = on + std::string_view(" sur ").size();
+    return cformat(tr("%s sur %s (processus %s)"), stored.substr(0, on).c_str(),
+        stored.substr(hostStart, process - hostStart).c_str(), pid.c_str());
+}
 
 fs::path editLockPath(const fs::path &file)
 {

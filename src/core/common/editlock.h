@@ -50,6 +50,10 @@ private:
     std::string m_holder;
 };
 
+// The holder as a user reads it: every copy writes "user sur host (processus N)" into the
+// lock, whatever its language, and a copy speaking another language shows those words in its own.
+std::string shownHolder(const std::string &stored);
+
 std::filesystem::path editLockPath(const std::filesystem::path &file);
 
 class LogbookPaths;

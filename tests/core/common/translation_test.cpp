@@ -1,3 +1,4 @@
+#include "common/editlock.h"
 #include "common/strings.h"
 #include "common/stringtable.h"
 #include "common/translation.h"
@@ -82,6 +83,17 @@ TEST_F(Language, EveryTextHasItsEnglish)
 }
 
 // A desktop in a language the program has no catalogue for, or in C, gets the French.
+// The lock keeps the French words every copy writes; an English copy names the holder in English.
+TEST_F(Language, TheEditLocksHolderIsShownInTheLanguage)
+{
+    const std::string stored = "anne sur reef (processus 42)";
+    EXPECT_EQ(zorv::common::shownHolder(stored), stored);
+    use("en");
+    EXPECT_EQ(zorv::common::shownHolder(stored), "anne on reef (process 42)");
+    for (const char *other : { "un autre programme", "anne sur reef (processus x)", "sur (processus 1" })
+        EXPECT_EQ(zorv::common::shownHolder(other), other) << "not a holder this program wrote: shown as it is";
+}
+
 TEST_F(Language, OtherLanguagesKeepTheFrench)
 {
     for (const char *language : { "de_DE", "fr_FR", "C" }) {
