@@ -27,19 +27,40 @@ namespace {
     using registers::Charset;
     using registers::toDisplay;
 
-    // Shared with the statistics commands, which add them to the parser.
+    // Shared with the statistics commands, which add them to the parser. Built on first use, after the
+    // catalogue is open: a static built before main() would keep its help in French.
     const QCommandLineOption kJson(QStringLiteral("json"), QString());
-    const QCommandLineOption kDue(QStringLiteral("due"),
-        QString::fromUtf8(common::tr("equipment : seulement les articles dont la révision est due.")));
-    const QCommandLineOption kToday(QStringLiteral("today"),
-        QString::fromUtf8(common::tr("equipment, forecast : la date prise pour aujourd'hui.")),
-        QStringLiteral("YYYY-MM-DD"));
-    const QCommandLineOption kTarget(QStringLiteral("target"),
-        QString::fromUtf8(common::tr("forecast : le nombre de plongées à atteindre.")), QStringLiteral("N"));
-    const QCommandLineOption kStart(QStringLiteral("start"),
-        QString::fromUtf8(common::tr("forecast : le premier mois compté.")), QStringLiteral("MM.YYYY"));
-    const QCommandLineOption kCurrent(QStringLiteral("current-month"),
-        QString::fromUtf8(common::tr("forecast : compter aussi le mois en cours, inachevé.")));
+    const QCommandLineOption &dueOption()
+    {
+        static const QCommandLineOption o(QStringLiteral("due"),
+            QString::fromUtf8(common::tr("equipment : seulement les articles dont la révision est due.")));
+        return o;
+    }
+    const QCommandLineOption &todayOption()
+    {
+        static const QCommandLineOption o(QStringLiteral("today"),
+            QString::fromUtf8(common::tr("equipment, forecast : la date prise pour aujourd'hui.")),
+            QStringLiteral("YYYY-MM-DD"));
+        return o;
+    }
+    const QCommandLineOption &targetOption()
+    {
+        static const QCommandLineOption o(QStringLiteral("target"),
+            QString::fromUtf8(common::tr("forecast : le nombre de plongées à atteindre.")), QStringLiteral("N"));
+        return o;
+    }
+    const QCommandLineOption &startOption()
+    {
+        static const QCommandLineOption o(QStringLiteral("start"),
+            QString::fromUtf8(common::tr("forecast : le premier mois compté.")), QStringLiteral("MM.YYYY"));
+        return o;
+    }
+    const QCommandLineOption &currentMonthOption()
+    {
+        static const QCommandLineOption o(QStringLiteral("current-month"),
+            QString::fromUtf8(common::tr("forecast : compter aussi le mois en cours, inachevé.")));
+        return o;
+    }
 
     // A JSON object written field by field.
     class JsonObject {
@@ -135,7 +156,7 @@ namespace {
 
     bool parseToday(const QCommandLineParser &parser, logbook::CalendarDate &today)
     {
-        if (!parser.isSet(kToday)) {
+        if (!parser.isSet(todayOption())) {
             const common::LocalDateTime now = common::clock().localNow();
             today = { now.day, now.month, now.year };
             return true;
@@ -144,7 +165,7 @@ namespace {
         int month = 0;
         int day = 0;
         char rest = 0;
-        if (common::cscan(qtglue::fromQt(parser.value(kToday)), "%d-%d-%d%c", &year, &month, &day, &rest) != 3
+        if (common::cscan(qtglue::fromQt(parser.value(todayOption())), "%d-%d-%d%c", &year, &month, &day, &rest) != 3
             || month < 1 || month > 12 || day < 1 || day > registers::daysInMonth(month, year) || year < 1600
             || year > 9999)
             return false;
@@ -160,7 +181,7 @@ namespace {
         auto items = registers::loadEquipment(path);
         if (!items)
             return fail(items.message());
-        if (parser.isSet(kDue))
+        if (parser.isSet(dueOption()))
             std::erase_if(*items, [&](const registers::EquipmentItem &item) {
                 return !registers::isServiceDue(item, today.month, today.year);
             });
@@ -296,10 +317,10 @@ namespace {
         if (!parseToday(parser, in.today))
             return fail(common::tr("--today doit être une date écrite AAAA-MM-JJ"), kExitUsage);
         in.dives = registers::diveDates(env.logbook);
-        in.includeCurrentMonth = parser.isSet(kCurrent);
+        in.includeCurrentMonth = parser.isSet(currentMonthOption());
         long long target = registers::defaultForecastTarget(env.logbook.diveCount());
-        if (parser.isSet(kTarget)) {
-            const std::string text = qtglue::fromQt(parser.value(kTarget));
+        if (parser.isSet(targetOption())) {
+            const std::string text = qtglue::fromQt(parser.value(targetOption()));
             const auto r = std::from_chars(text.data(), text.data() + text.size(), target);
             if (r.ec != std::errc() || r.ptr != text.data() + text.size() || target < 0 || target > INT32_MAX)
                 return fail(common::tr("--target doit être un nombre de plongées"), kExitUsage);
@@ -308,10 +329,10 @@ namespace {
         in.start = registers::defaultForecastStart(env.logbook.diveCount() > 0
                 ? logbook::formatDate(env.logbook.dive(1)->date, logbook::DateForm::Medium)
                 : std::string());
-        if (parser.isSet(kStart)) {
+        if (parser.isSet(startOption())) {
             int month = 0;
             int year = 0;
-            if (common::cscan(qtglue::fromQt(parser.value(kStart)), "%d.%d", &month, &year) != 2 || month < 1
+            if (common::cscan(qtglue::fromQt(parser.value(startOption())), "%d.%d", &month, &year) != 2 || month < 1
                 || month > 12)
                 return fail(common::tr("--start doit être un mois écrit MM.AAAA"), kExitUsage);
             in.start = { month, year };
@@ -353,7 +374,7 @@ void addRegisterOptions(QCommandLineParser &parser)
 {
     // --json and --today are the statistics commands' options of the same names and meaning;
     // a second option of a name would be refused with a warning on every run.
-    parser.addOptions({ kDue, kTarget, kStart, kCurrent });
+    parser.addOptions({ dueOption(), targetOption(), startOption(), currentMonthOption() });
 }
 
 bool isRegisterFileCommand(const QString &command)
