@@ -69,8 +69,8 @@ int commandImport(const QCommandLineParser &parser, Environment &env, const QStr
             return fail(common::tr("--type doit être un numéro de type d'ordinateur de 0 à 255"), kExitUsage);
         type = static_cast<int>(*parsed);
     }
-    if (type >= 0 && type <= 255)
-        settings.computerType = static_cast<std::uint8_t>(type);
+    if (const auto typeId = settings::importComputerType(type))
+        settings.computerType = *typeId;
 
     // The file first: a refused file must leave the logbook as it was.
     const auto imported = imports::importFile(imports::importer(which), localPath(path), settings);

@@ -108,8 +108,8 @@ int commandUddfImport(const QCommandLineParser &parser, Environment &env, const 
     logbook::Logbook &book = env.logbook;
     uddf::ImportOptions options;
     options.defaults = env.settings.newDiveDefaults;
-    if (env.settings.importTypeId >= 0 && env.settings.importTypeId <= 255)
-        options.computerType = static_cast<std::uint8_t>(env.settings.importTypeId);
+    if (const auto type = settings::importComputerType(env.settings.importTypeId))
+        options.computerType = *type;
     options.computers = book.computerInfo();
 
     // The file first: a refused file leaves the logbook as it was.

@@ -36,6 +36,14 @@ namespace {
         return user + " sur " + host + " (processus " + std::to_string(::getpid()) + ")";
     }
 
+    void writeOwnName(int fd)
+    {
+        const std::string me = whoAmI() + "\n";
+        if (::ftruncate(fd, 0) != 0 || ::pwrite(fd, me.data(), me.size(), 0) != static_cast<ssize_t>(me.size())) {
+            // The lock holds without the name of its holder; others then read "un autre programme".
+        }
+    }
+
     std::string readHolder(int fd)
     {
         char text[512] = {};
@@ -138,10 +146,7 @@ ResultOr<WriterLock> WriterLock::acquire(const LogbookPaths &set, int waitMs)
                 ::close(fd);
                 continue;
             }
-            const std::string me = whoAmI() + "\n";
-            if (::ftruncate(fd, 0) != 0 || ::pwrite(fd, me.data(), me.size(), 0) != static_cast<ssize_t>(me.size())) {
-                // The lock holds without the name of its holder.
-            }
+            writeOwnName(fd);
             lock.m_fd = fd;
             return lock;
         }
@@ -183,10 +188,7 @@ EditLock EditLock::acquire(const fs::path &file)
             ::close(fd);
             continue;
         }
-        const std::string me = whoAmI() + "\n";
-        if (::ftruncate(fd, 0) != 0 || ::pwrite(fd, me.data(), me.size(), 0) != static_cast<ssize_t>(me.size())) {
-            // The lock holds without the name of its holder.
-        }
+        writeOwnName(fd);
         lock.m_fd = fd;
         lock.m_state = State::Mine;
         return lock;

@@ -478,4 +478,11 @@ std::string computerTypeName(const IniFile &ini, std::uint8_t typeId, std::strin
     return name.empty() ? std::string(fallback) : name;
 }
 
+std::optional<std::uint8_t> importComputerType(int storedTypeId)
+{
+    if (storedTypeId < 0 || storedTypeId > 255)
+        return std::nullopt;
+    return static_cast<std::uint8_t>(storedTypeId);
+}
+
 } // namespace zorv::settings

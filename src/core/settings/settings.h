@@ -259,4 +259,8 @@ void writeTipState(IniFile &ini, const TipState &tip);
 // The user's own name for a computer type ("Computertyp"/"CT%03d"), or fallback.
 std::string computerTypeName(const IniFile &ini, std::uint8_t typeId, std::string_view fallback);
 
+// The stored import type ("Import"/"Typ") as a computer type id; nothing when it is out of
+// 0..255, and the importer keeps its own.
+std::optional<std::uint8_t> importComputerType(int storedTypeId);
+
 } // namespace zorv::settings

@@ -27,9 +27,8 @@ imports::ImportSettings importSettings(const AppContext &context)
     imports::ImportSettings s;
     s.defaults = context.settings.newDiveDefaults;
     s.units = context.settings.importUnitSystem == 1 ? imports::SourceUnits::Imperial : imports::SourceUnits::Metric;
-    const int type = context.settings.importTypeId;
-    if (type >= 0 && type <= 255)
-        s.computerType = static_cast<std::uint8_t>(type);
+    if (const auto type = settings::importComputerType(context.settings.importTypeId))
+        s.computerType = *type;
     return s;
 }
 

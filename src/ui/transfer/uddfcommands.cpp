@@ -188,8 +188,8 @@ bool importUddfFrom(AppContext &context, const QString &path, QWidget *parent)
     logbook::Logbook &book = context.logbook;
     uddf::ImportOptions options;
     options.defaults = context.settings.newDiveDefaults;
-    if (context.settings.importTypeId >= 0 && context.settings.importTypeId <= 255)
-        options.computerType = static_cast<std::uint8_t>(context.settings.importTypeId);
+    if (const auto type = settings::importComputerType(context.settings.importTypeId))
+        options.computerType = *type;
     options.computers = book.computerInfo();
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
