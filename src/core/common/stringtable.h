@@ -396,7 +396,7 @@ inline constexpr std::array kStringTable = std::to_array<StringEntry>({
     // Advanced search caption.
     { StringId::AdvancedSearchCaption, N_("Recherche avancée") },
     // Equipment service reminder.
-    { StringId::ServiceReminder, N_("ATTENTION\nUne pièce de ton équipement\na dépassé la date de révision !") },
+    { StringId::ServiceReminder, N_("ATTENTION\nUne pièce de votre équipement\na dépassé la date de révision !") },
     // Further column titles of the CSV export.
     { StringId::ColumnTankMaterial, N_("Mat. bouteille") },
     { StringId::ColumnWeights, N_("Plombs") },

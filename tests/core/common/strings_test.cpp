@@ -68,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(AcrossTheProgram, StringTableSample,
         Sample { StringId::ForecastReached, "   %5d plongées atteintes le %2d.%02d.%04d" },
         Sample { StringId::TransferError, "      Erreur de transmission      " },
         Sample {
-            StringId::ServiceReminder, "ATTENTION\nUne pièce de ton équipement\na dépassé la date de révision !" }));
+            StringId::ServiceReminder, "ATTENTION\nUne pièce de votre équipement\na dépassé la date de révision !" }));
 
 TEST(StringTable, PlannerResultKeepsItsLayoutAndArgumentOrder)
 {
