@@ -111,7 +111,8 @@ TimeZoneDialog::TimeZoneDialog(int fromNumber, int toNumber, QWidget *parent)
     m_difference->setObjectName(QStringLiteral("difference"));
     m_difference->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,3}(:\\d{0,2})?")), m_difference));
-    m_difference->setMaximumWidth(m_from->maximumWidth());
+    // The field is as wide as the dive numbers above it: a stretch beside it would squeeze "-01:30".
+    m_difference->setFixedWidth(m_from->maximumWidth());
     m_plus->setChecked(true);
     auto *signs = new QHBoxLayout;
     signs->addWidget(m_difference);
